@@ -1,0 +1,35 @@
+#include "app/program_state.h"
+
+namespace fernwick {
+
+namespace {
+std::atomic<int> g_sizeLimit{1024};
+std::atomic<bool> g_uploadInProgress{false};
+
+struct PhotoIdList {
+  std::mutex lock;
+  std::vector<int32_t> ids;
+};
+PhotoIdList& UploadedIds() {
+  static PhotoIdList list;
+  return list;
+}
+}  // namespace
+
+int SizeLimit() noexcept { return g_sizeLimit.load(); }
+void SetSizeLimit(int limit) noexcept { g_sizeLimit.store(limit); }
+
+bool UploadInProgress() noexcept { return g_uploadInProgress.load(); }
+void SetUploadInProgress(bool running) noexcept { g_uploadInProgress.store(running); }
+
+void AppendUploadedPhotoId(int32_t id) {
+  std::lock_guard guard(UploadedIds().lock);
+  UploadedIds().ids.push_back(id);
+}
+
+std::vector<int32_t> UploadedPhotoIds() {
+  std::lock_guard guard(UploadedIds().lock);
+  return UploadedIds().ids;
+}
+
+}  // namespace fernwick

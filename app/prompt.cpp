@@ -1,0 +1,40 @@
+#include "app/prompt.h"
+
+#include <mutex>
+#include <utility>
+
+namespace fernwick {
+
+namespace {
+// The test seam: process-wide by nature (a test installs it around the code it drives).
+std::mutex& AnswererLock() {
+  static std::mutex lock;
+  return lock;
+}
+PromptAnswerer& Answerer() {
+  static PromptAnswerer answerer;
+  return answerer;
+}
+}  // namespace
+
+int ShowPrompt(HWND owner, const char* text, const char* caption, UINT type) {
+  PromptAnswerer answerer;
+  {
+    std::lock_guard guard(AnswererLock());
+    answerer = Answerer();
+  }
+  if (answerer) return answerer(PromptRequest{owner, text ? text : "", caption ? caption : "", type});
+  return ::MessageBoxA(owner, text, caption, type);
+}
+
+ScopedPromptAnswerer::ScopedPromptAnswerer(PromptAnswerer answerer) {
+  std::lock_guard guard(AnswererLock());
+  previous_ = std::exchange(Answerer(), std::move(answerer));
+}
+
+ScopedPromptAnswerer::~ScopedPromptAnswerer() {
+  std::lock_guard guard(AnswererLock());
+  Answerer() = std::move(previous_);
+}
+
+}  // namespace fernwick

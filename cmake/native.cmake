@@ -1,0 +1,20 @@
+# The native tree: portable pieces under the sanitizers, fuzzers, and the reference server.
+option(FERNWICK_SANITIZE "Build the native tree with AddressSanitizer and UBSan" ON)
+if(FERNWICK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(Threads REQUIRED)
+set(GTEST_ROOT_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_ROOT_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+add_subdirectory(tests/native)
+if(EXISTS ${CMAKE_SOURCE_DIR}/server/CMakeLists.txt)
+  add_subdirectory(server)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/fuzz/CMakeLists.txt)
+  add_subdirectory(tests/fuzz)
+endif()

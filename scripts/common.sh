@@ -1,0 +1,28 @@
+# Shared settings of the scripts; sourced, not run.
+FERNWICK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+FERNWICK_BUILD="${FERNWICK_BUILD:-$FERNWICK_ROOT/build}"
+FERNWICK_WIN_BUILD="$FERNWICK_BUILD/windows"
+FERNWICK_NATIVE_BUILD="$FERNWICK_BUILD/native"
+FERNWICK_WIN32_BUILD="$FERNWICK_BUILD/windows-i686"
+FERNWICK_PREFIX="$FERNWICK_WIN_BUILD/wineprefix"
+# Port of the local reference server in the builds the scripts make (no root needed for it).
+FERNWICK_LOCAL_PORT="${FERNWICK_LOCAL_PORT:-18080}"
+FERNWICK_JOBS="${FERNWICK_JOBS:-$(nproc)}"
+
+say() { printf '%s\n' "$*" >&2; }
+
+# Starts Xvfb on a free display when DISPLAY is unset; sets DISPLAY and XVFB_PID.
+XVFB_PID=""
+start_xvfb_if_needed() {
+  [[ -n "${DISPLAY:-}" ]] && return 0
+  local fd display_number _
+  # -displayfd lets Xvfb pick a free display number and report it.
+  exec {fd}< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+  read -r _ XVFB_PID <&"$fd"
+  read -r display_number <&"$fd"
+  export DISPLAY=":$display_number"
+}
+stop_xvfb() {
+  [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null
+  XVFB_PID=""
+}

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian packages, the zh_CN.UTF-8 locale) and makes the Wine
+# prefix of the Windows build. Idempotent and quiet when everything is there.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+packages=(wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
+          fonts-wqy-microhei locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
+          clang libclang-rt-14-dev curl x11-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  if [[ $(id -u) -ne 0 ]]; then
+    say "Missing packages. Run as root:"
+    say "  apt-get update && apt-get install -y ${missing[*]}"
+    exit 1
+  fi
+  say "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  if [[ $(id -u) -ne 0 ]]; then
+    say "The zh_CN.UTF-8 locale is missing. Run as root: locale-gen zh_CN.UTF-8 (after enabling it in /etc/locale.gen)"
+    exit 1
+  fi
+  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi
+
+# The Wine prefix lives in the Windows build folder; made once.
+if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then
+  say "Making the Wine prefix in $FERNWICK_PREFIX"
+  mkdir -p "$FERNWICK_PREFIX"
+  "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" --boot
+fi
