@@ -80,9 +80,12 @@ bool SaveJpegWithTransformation(GpBitmap* picture, const std::string& path, ULON
   return SaveJpeg(picture, path, EncoderTransformation, transformValue);
 }
 
-uint32_t FileSizeOf(const std::string& path) noexcept {
+uint32_t FileSizeOf(const std::string& path) {
+  // The wide call, so that a path GDI+ could open (it is handed UTF-16 too) also has a size
+  // when it is longer than the ANSI functions take.
+  const std::wstring wide = WidePath(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (wide.empty() || !::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return 0;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
   return data.nFileSizeLow;
 }

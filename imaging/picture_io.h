@@ -30,7 +30,7 @@ bool SaveJpegWithQuality(Gdiplus::GpBitmap* picture, const std::string& path, UL
 bool SaveJpegWithTransformation(Gdiplus::GpBitmap* picture, const std::string& path, ULONG transformValue);
 
 // Low 32 bits of the file's size from GetFileAttributesExA; 0 when it cannot be read.
-uint32_t FileSizeOf(const std::string& path) noexcept;
+uint32_t FileSizeOf(const std::string& path);
 
 // A copy of `picture` drawn at `scale` (at least 1 x 1 pixel), premultiplied ARGB; what the
 // grid and the progress page draw instead of the full-size picture.
