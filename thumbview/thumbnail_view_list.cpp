@@ -57,6 +57,8 @@ void ThumbnailView::Layout() {
   scrollY_.SetContent(grid.contentHeight);
   scrollX_.offset = 0;
   scrollY_.offset = 0;
+  scrollX_.client = client.right;
+  scrollY_.client = client.bottom;
   if (!hwnd()) return;
   UpdateScrollBars();
   ::InvalidateRect(hwnd(), nullptr, TRUE);
