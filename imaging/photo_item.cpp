@@ -18,10 +18,8 @@ PhotoItem::PhotoItem(const std::string& path, GpBitmap* decoded)
 
 PhotoItem::~PhotoItem() = default;
 
-void PhotoItem::DrawPicture(HDC dc, float x, float y, double scale) const {
-  if (!picture) return;
-  GpGraphicsPtr graphics;
-  if (GdipCreateFromHDC(dc, graphics.put()) != Ok) return;
+void PhotoItem::DrawPicture(GpGraphics* graphics, float x, float y, double scale) const {
+  if (!picture || !graphics) return;
   // One matrix for the whole placement: the slight enlargement keeps the picture's edge
   // pixels from fading at the cell's exact size, then the thumbnail scale, the turn and the
   // move to the cell centre.
@@ -30,14 +28,20 @@ void PhotoItem::DrawPicture(HDC dc, float x, float y, double scale) const {
   GdipScaleMatrix(matrix.get(), static_cast<REAL>(scale), static_cast<REAL>(scale), MatrixOrderAppend);
   if (angle != 0) GdipRotateMatrix(matrix.get(), static_cast<REAL>(angle), MatrixOrderAppend);
   GdipTranslateMatrix(matrix.get(), x, y, MatrixOrderAppend);
-  GdipSetWorldTransform(graphics.get(), matrix.get());
-  GdipDrawImageRectI(graphics.get(), picture.get(), -(width / 2), -(height / 2), width, height);
+  GdipSetWorldTransform(graphics, matrix.get());
+  GdipDrawImageRectI(graphics, picture.get(), -(width / 2), -(height / 2), width, height);
 }
 
 void PhotoItem::DrawInCell(HDC dc, POINT origin) const {
+  GpGraphicsPtr graphics;
+  if (picture) GdipCreateFromHDC(dc, graphics.put());
+  DrawInCell(graphics.get(), dc, origin);
+}
+
+void PhotoItem::DrawInCell(GpGraphics* graphics, HDC dc, POINT origin) const {
   const auto x = static_cast<float>(centreX - origin.x);
   const auto y = static_cast<float>(centreY - origin.y);
-  DrawPicture(dc, x, y, thumbScale);
+  DrawPicture(graphics, x, y, thumbScale);
   const RECT frame{frameRect.left - 4 - origin.x, frameRect.top - 4 - origin.y, frameRect.right + 4 - origin.x,
                    frameRect.bottom + 4 - origin.y};
   UniqueHBrush brush(::CreateSolidBrush(selected ? kSelectedFrameColour : ::GetSysColor(COLOR_BTNFACE)));
@@ -47,7 +51,11 @@ void PhotoItem::DrawInCell(HDC dc, POINT origin) const {
 void PhotoItem::DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const {
   const FittedPlacement placement = FitIntoBox(width, height, x, y, box);
   ::Rectangle(dc, placement.outline.left, placement.outline.top, placement.outline.right, placement.outline.bottom);
-  DrawPicture(dc, static_cast<float>(x), static_cast<float>(y), placement.scale);
+  if (!picture) return;
+  GpGraphicsPtr graphics;
+  if (GdipCreateFromHDC(dc, graphics.put()) == Ok) {
+    DrawPicture(graphics.get(), static_cast<float>(x), static_cast<float>(y), placement.scale);
+  }
 }
 
 void PhotoItem::TurnPicture(int32_t degrees) {

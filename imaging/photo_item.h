@@ -35,6 +35,8 @@ class PhotoItem : public PhotoGeometry {
   // Draws the thumbnail and its frame. `origin` is the content point that the dc's (0, 0)
   // shows (the top left of the part being painted).
   void DrawInCell(HDC dc, POINT origin = {0, 0}) const;
+  // The same with a graphics object already made on dc, for drawing many cells in a row.
+  void DrawInCell(Gdiplus::GpGraphics* graphics, HDC dc, POINT origin) const;
   // Draws the picture fitted into a `box`-pixel square centred on (x, y) inside a plain
   // Rectangle drawn with the dc's pen and brush.
   void DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const;
@@ -51,7 +53,7 @@ class PhotoItem : public PhotoGeometry {
   std::string sourcePath;
 
  private:
-  void DrawPicture(HDC dc, float x, float y, double scale) const;
+  void DrawPicture(Gdiplus::GpGraphics* graphics, float x, float y, double scale) const;
 };
 
 // The frame colours of the grid.

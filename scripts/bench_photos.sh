@@ -18,7 +18,11 @@ wine_dir="Z:${work//\//\\}"
 run() { "$FERNWICK_ROOT/scripts/wine-run.sh" "$tools/photo_bench.exe" "$@" | tr -d '\r'; }
 
 start_xvfb_if_needed
-trap stop_xvfb EXIT
+finish() {
+  WINEPREFIX="$FERNWICK_PREFIX" wineserver -w 2>/dev/null || true
+  stop_xvfb
+}
+trap finish EXIT
 
 if [[ ! -f "$work/list/l0999.jpg" ]]; then
   say "Making the pictures in $work"
@@ -59,7 +63,8 @@ printf '%-44s %s ms (top) / %s ms (bottom)\n' "click to repainted selection, med
 printf '%-44s %s ms (top) / %s ms (bottom)\n' "turn to repainted cell, median" "$(value turn-ms-top)" "$(value turn-ms-bottom)"
 printf '%-44s %s ms\n' "one wheel notch, median" "$(value wheel-notch-ms)"
 printf '%-44s %s ms\n' "full repaint of the view, median" "$(value full-repaint-ms)"
-printf '%-44s %s MB\n' "private memory, 0 photos" "$(value memory-0)"
-printf '%-44s %s MB\n' "private memory, 1,000 photos" "$(value memory-1000)"
-printf '%-44s %s KB\n' "per photo" "$(value memory-per-photo-kb)"
+printf '%-44s %s MB / %s MB\n' "committed / working set, 0 photos" "$(value memory-0)" "$(value working-set-0)"
+printf '%-44s %s MB / %s MB\n' "committed / working set, 1,000 photos" "$(value memory-1000)" "$(value working-set-1000)"
+printf '%-44s %s KB / %s KB\n' "per photo" "$(value memory-per-photo-kb)" "$(value working-set-per-photo-kb)"
+if grep -q click-frame-missing <<<"$list"; then printf 'WARNING: %s\n' "$(grep click-frame-missing <<<"$list")"; fi
 printf '%-44s %s\n' "aims" "click and turn under 16.7 ms; under 100 KB per photo"

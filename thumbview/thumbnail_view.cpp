@@ -82,11 +82,13 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   const int32_t left = area.left + scrollX_.offset;
   const int32_t top = area.top + scrollY_.offset;
   const POINT origin{left - drawAt.x, top - drawAt.y};
+  GpGraphicsPtr graphics;  // one for every cell of this pass
   for (const auto& item : photos_) {
     if (!item) continue;
     const CellBounds cell = CellAround(item->centreX, item->centreY);
     if (cell.right <= left || cell.left >= left + width || cell.bottom <= top || cell.top >= top + height) continue;
-    item->DrawInCell(target, origin);
+    if (!graphics) Gdiplus::DllExports::GdipCreateFromHDC(target, graphics.put());
+    item->DrawInCell(graphics.get(), target, origin);
   }
   if (target != dc) ::BitBlt(dc, area.left, area.top, width, height, target, 0, 0, SRCCOPY);
 }

@@ -46,12 +46,26 @@ double Median(std::vector<double> values) {
   return values.empty() ? 0 : values[values.size() / 2];
 }
 
-SIZE_T PrivateBytes() {
+struct Memory {
+  double committed = 0;  // MB
+  double workingSet = 0;
+};
+Memory ProcessMemory() {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof(counters);
   ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof(counters));
-  return counters.PrivateUsage;
+  const SIZE_T committed = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+  return {committed / 1048576.0, counters.WorkingSetSize / 1048576.0};
+}
+
+// Reads a pixel of the window back, which waits until the drawing before it has reached the
+// screen (under Wine the X server has to answer).
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  HDC dc = ::GetDC(window);
+  const COLORREF colour = ::GetPixel(dc, x, y);
+  ::ReleaseDC(window, dc);
+  return colour;
 }
 
 std::string Name(const char* stem, int i, const char* extension) {
@@ -96,9 +110,9 @@ HWND MakeHost(BenchOwner& owner, int width, int height) {
   ::RegisterClassExA(&wc);
   RECT frame{0, 0, width, height};
   ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  owner.window = ::CreateWindowExA(0, wc.lpszClassName, "Fernwick bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                                   frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance,
-                                   nullptr);
+  owner.window =
+      ::CreateWindowExA(0, wc.lpszClassName, "Fernwick bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
   return owner.window;
 }
 
@@ -146,18 +160,20 @@ int List(const std::string& dir) {
   ::ShowWindow(owner.window, SW_SHOW);
   ::UpdateWindow(owner.window);
   Pump();
-  const SIZE_T before = PrivateBytes();
+  const Memory before = ProcessMemory();
   const double start = Now();
   for (int i = 0; i < kListCount; ++i) AddPhoto(view, dir + "list\\" + Name("l", i, "jpg"), 1024);
   view.Layout();
   ::UpdateWindow(view.hwnd());
   const double addSeconds = Now() - start;
   Pump();
-  const SIZE_T after = PrivateBytes();
+  const Memory after = ProcessMemory();
   std::printf("list-count %u\n", view.Count());
   std::printf("list-add-seconds %.3f\n", addSeconds);
-  std::printf("memory-0 %.1f\nmemory-1000 %.1f\nmemory-per-photo-kb %.1f\n", before / 1048576.0, after / 1048576.0,
-              (after - before) / 1024.0 / kListCount);
+  std::printf("memory-0 %.1f\nmemory-1000 %.1f\nmemory-per-photo-kb %.1f\n", before.committed, after.committed,
+              (after.committed - before.committed) * 1024.0 / kListCount);
+  std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
+              after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / kListCount);
 
   auto measure = [&](const char* label) {
     std::vector<double> clicks, turns;
@@ -172,20 +188,23 @@ int List(const std::string& dir) {
         break;
       }
     }
+    int wrong = 0;
     for (int i = 0; i < 200; ++i) {
       const PhotoItem* target = i % 2 ? a : b;
+      const int y = target->centreY - view.ScrollOffset().y;
       const double t0 = Now();
-      ::SendMessageA(view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
-                     MAKELPARAM(target->centreX, target->centreY - view.ScrollOffset().y));
-      ::GdiFlush();
+      ::SendMessageA(view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(target->centreX, y));
+      const COLORREF frame = ScreenPixel(view.hwnd(), target->frameRect.left - 4, y);
       clicks.push_back((Now() - t0) * 1000);
+      if (frame != kSelectedFrameColour) ++wrong;
       const double t1 = Now();
       view.RotateSelected(true);
       ::UpdateWindow(view.hwnd());
-      ::GdiFlush();
+      ScreenPixel(view.hwnd(), target->centreX, y);
       turns.push_back((Now() - t1) * 1000);
       Pump();
     }
+    if (wrong) std::printf("click-frame-missing-%s %d\n", label, wrong);
     std::printf("click-ms-%s %.3f\nturn-ms-%s %.3f\n", label, Median(clicks), label, Median(turns));
   };
   measure("top");
@@ -197,8 +216,8 @@ int List(const std::string& dir) {
   ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_TOP, 0);
   for (int i = 0; i < 100; ++i) {
     const double t0 = Now();
-    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
-    ::GdiFlush();
+    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(i % 2 ? 120 : -120)), 0);
+    ScreenPixel(view.hwnd(), 65, 70);
     wheel.push_back((Now() - t0) * 1000);
   }
   std::printf("wheel-notch-ms %.3f\n", Median(wheel));
@@ -207,7 +226,7 @@ int List(const std::string& dir) {
     const double t0 = Now();
     ::InvalidateRect(view.hwnd(), nullptr, TRUE);
     ::UpdateWindow(view.hwnd());
-    ::GdiFlush();
+    ScreenPixel(view.hwnd(), 65, 70);
     full.push_back((Now() - t0) * 1000);
   }
   std::printf("full-repaint-ms %.3f\n", Median(full));

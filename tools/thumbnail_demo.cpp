@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
   const struct {
     int width, height;
     const char* format;
-  } photos[] = {{1600, 1200, "jpg"}, {900, 1200, "png"}, {640, 480, "bmp"},  {3000, 2000, "jpg"},
-                {600, 900, "jpg"},   {1024, 1024, "png"}, {80, 60, "png"},   {1200, 800, "bmp"},
+  } photos[] = {{1600, 1200, "jpg"}, {900, 1200, "png"},  {640, 480, "bmp"},  {3000, 2000, "jpg"},
+                {600, 900, "jpg"},   {1024, 1024, "png"}, {80, 60, "png"},    {1200, 800, "bmp"},
                 {768, 1024, "jpg"},  {2400, 900, "jpg"},  {1000, 750, "png"}, {700, 1050, "jpg"}};
 
   WNDCLASSEXA wc{sizeof(wc)};
@@ -66,9 +66,9 @@ int main(int argc, char** argv) {
   RECT frame{0, 0, 640, 400};
   ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
   DemoOwner owner;
-  owner.window = ::CreateWindowExA(0, wc.lpszClassName, "Fernwick thumbnails", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                   20, 20, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                   wc.hInstance, nullptr);
+  owner.window =
+      ::CreateWindowExA(0, wc.lpszClassName, "Fernwick thumbnails", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
   {
     ThumbnailView view;
     view.Create(owner.window, RECT{0, 0, 640, 400}, WS_CHILD | WS_VISIBLE);

@@ -33,7 +33,7 @@ TEST(PhotoPathRules, Titles) {
       {"C:\\x.jpg", "x"},
       {"beach.jpg", "beach"},
       {"C:\\dir.d\\noext", ""},  // last '.' before last '\'
-      {"C:\\dir\\noext", ""},  // no "." at all
+      {"C:\\dir\\noext", ""},    // no "." at all
       {"C:\\dir\\a.b.c.jpg", "a.b.c"},
       {"C:\\dir\\.jpg", ""},
       {"C:\\dir\\", ""},
