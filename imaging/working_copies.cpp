@@ -111,34 +111,45 @@ bool EncoderAppliesTransformation(ULONG transformValue) {
   return LooksRed(corner) == (transformValue == 13);
 }
 
-bool PrepareRotatedCopy(PhotoItem& item, int32_t fileNumber) {
-  const TurnForCopy turn = TurnForAngle(item.angle);
-  if (turn.degrees == 0) return false;
-  const std::string path = WorkingCopyName(RotatedCopiesDirectory(), fileNumber);
+RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t fileNumber) {
+  const TurnForCopy turn = TurnForAngle(angle);
+  RotatedCopy copy;
+  if (turn.degrees == 0) return copy;
+  copy.path = WorkingCopyName(RotatedCopiesDirectory(), fileNumber);
+  copy.degrees = turn.degrees;
+  copy.swapsSides = turn.swapsSides;
 
-  bool written = false;
-  if (GpBitmapPtr full = DecodePicture(item.sendPath)) {
-    const uint32_t width = PictureWidth(full.get());
-    const uint32_t height = PictureHeight(full.get());
-    // The lossless transformation keeps the JPEG as it was; check that it really turned.
-    if (EncoderAppliesTransformation(turn.transformValue) &&
-        SaveJpegWithTransformation(full.get(), path, turn.transformValue)) {
-      GpBitmapPtr saved = DecodePicture(path);
-      const uint32_t wantWidth = turn.swapsSides ? height : width;
-      const uint32_t wantHeight = turn.swapsSides ? width : height;
-      written = PictureWidth(saved.get()) == wantWidth && PictureHeight(saved.get()) == wantHeight;
-    }
-    if (!written && GdipImageRotateFlip(full.get(), RotationFor(turn.degrees)) == Ok) {
-      written = SaveJpegWithQuality(full.get(), path);
-    }
+  GpBitmapPtr full = DecodePicture(sendPath);
+  if (!full) return copy;
+  const uint32_t width = PictureWidth(full.get());
+  const uint32_t height = PictureHeight(full.get());
+  // The lossless transformation keeps the JPEG as it was; check that it really turned.
+  if (EncoderAppliesTransformation(turn.transformValue) &&
+      SaveJpegWithTransformation(full.get(), copy.path, turn.transformValue)) {
+    GpBitmapPtr saved = DecodePicture(copy.path);
+    const uint32_t wantWidth = turn.swapsSides ? height : width;
+    const uint32_t wantHeight = turn.swapsSides ? width : height;
+    copy.written = PictureWidth(saved.get()) == wantWidth && PictureHeight(saved.get()) == wantHeight;
   }
+  if (!copy.written && GdipImageRotateFlip(full.get(), RotationFor(turn.degrees)) == Ok) {
+    copy.written = SaveJpegWithQuality(full.get(), copy.path);
+  }
+  return copy;
+}
 
-  item.sendPath = path;
-  if (turn.swapsSides) std::swap(item.width, item.height);
+void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy) {
+  if (copy.degrees == 0) return;
+  item.sendPath = copy.path;
+  if (copy.swapsSides) std::swap(item.width, item.height);
   item.angle = 0;
   // The thumbnail follows, so that the turned photo shows turned with angle 0.
-  item.TurnPicture(turn.degrees);
-  return written;
+  item.TurnPicture(copy.degrees);
+}
+
+bool PrepareRotatedCopy(PhotoItem& item, int32_t fileNumber) {
+  const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, fileNumber);
+  ApplyRotatedCopy(item, copy);
+  return copy.written;
 }
 
 }  // namespace fernwick

@@ -46,7 +46,13 @@ void ThumbnailView::Layout() {
   if (hwnd()) ::GetClientRect(hwnd(), &client);
   const std::size_t count =
       static_cast<std::size_t>(std::count_if(photos_.begin(), photos_.end(), [](const auto& item) { return !!item; }));
-  const GridLayout grid = LayOutGrid(count, client.right);
+  // The width without a vertical scroll bar; when the grid is taller than the view, the bar
+  // will take its share and the cells must fit beside it, not under it.
+  const int32_t bar = ::GetSystemMetrics(SM_CXVSCROLL);
+  const bool barShown = hwnd() && (::GetWindowLongA(hwnd(), GWL_STYLE) & WS_VSCROLL);
+  const int32_t fullRight = client.right + (barShown ? bar : 0);
+  GridLayout grid = LayOutGrid(count, fullRight);
+  if (hwnd() && grid.contentHeight > client.bottom) grid = LayOutGrid(count, fullRight - bar);
   std::size_t next = 0;
   for (const auto& item : photos_) {
     if (!item) continue;

@@ -57,6 +57,25 @@ TEST_F(ThumbnailViewTest, FivePerRowAt605) {
   EXPECT_EQ(host.view.SlotAt(5)->centreY, 190);
 }
 
+TEST_F(ThumbnailViewTest, CellsStayBesideTheVerticalScrollBar) {
+  // Five columns fit 605 pixels, but not beside the bar that thirty photos need.
+  test::HostedView host(605, 300);
+  Fill(host, 30);
+  RECT client{};
+  ::GetClientRect(host.view.hwnd(), &client);
+  ASSERT_LT(client.right, 605);
+  for (unsigned i = 0; i < host.view.Count(); ++i) EXPECT_LE(host.view.SlotAt(i)->centreX + 60, client.right) << i;
+  EXPECT_EQ(host.view.SlotAt(4)->centreX, 65);
+  EXPECT_EQ(host.view.ContentSize().cx, client.right - 20);
+  // Back to a few photos: the bar goes and five fit again.
+  while (host.view.Count() > 5) {
+    ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65, 70));
+    host.view.RemoveSelected();
+  }
+  host.view.Layout();
+  EXPECT_EQ(host.view.SlotAt(4)->centreX, 545);
+}
+
 TEST_F(ThumbnailViewTest, EmptyListIsPlainWindowColour) {
   test::HostedView host(400, 300);
   host.view.Layout();
