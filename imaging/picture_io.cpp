@@ -39,7 +39,17 @@ uint32_t PictureHeight(GpBitmap* picture) noexcept {
   return height;
 }
 
-std::optional<CLSID> FindJpegEncoder() {
+std::optional<CLSID> FindJpegEncoder() { return FindEncoder(L"image/jpeg"); }
+
+SingleEncoderParameter::SingleEncoderParameter(const GUID& parameter, ULONG value) noexcept : value_(value) {
+  list_.Count = 1;
+  list_.Parameter[0].Guid = parameter;
+  list_.Parameter[0].Type = EncoderParameterValueTypeLong;
+  list_.Parameter[0].NumberOfValues = 1;
+  list_.Parameter[0].Value = &value_;
+}
+
+std::optional<CLSID> FindEncoder(const wchar_t* mimeType) {
   UINT count = 0;
   UINT bytes = 0;
   if (GdipGetImageEncodersSize(&count, &bytes) != Ok || bytes == 0 || count == 0) return std::nullopt;
@@ -47,7 +57,7 @@ std::optional<CLSID> FindJpegEncoder() {
   std::vector<ImageCodecInfo> block((bytes + sizeof(ImageCodecInfo) - 1) / sizeof(ImageCodecInfo));
   if (GdipGetImageEncoders(count, bytes, block.data()) != Ok) return std::nullopt;
   for (UINT i = 0; i < count; ++i) {
-    if (block[i].MimeType && std::wcscmp(block[i].MimeType, L"image/jpeg") == 0) return block[i].Clsid;
+    if (block[i].MimeType && std::wcscmp(block[i].MimeType, mimeType) == 0) return block[i].Clsid;
   }
   return std::nullopt;
 }
@@ -59,15 +69,10 @@ bool SaveJpeg(GpBitmap* picture, const std::string& path, const GUID& parameter,
   if (!encoder) return false;
   const std::wstring wide = WidePath(path);
   if (wide.empty()) return false;
-  EncoderParameters parameters{};
-  parameters.Count = 1;
-  parameters.Parameter[0].Guid = parameter;
-  parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
-  parameters.Parameter[0].NumberOfValues = 1;
-  parameters.Parameter[0].Value = &value;
+  const SingleEncoderParameter parameters(parameter, value);
   // A file left at this name (an earlier run's copy, a failed save) must not pass for ours.
   ::DeleteFileA(path.c_str());
-  if (GdipSaveImageToFile(picture, wide.c_str(), &*encoder, &parameters) != Ok) return false;
+  if (GdipSaveImageToFile(picture, wide.c_str(), &*encoder, parameters.get()) != Ok) return false;
   return FileSizeOf(path) > 0;
 }
 }  // namespace

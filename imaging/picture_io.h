@@ -21,8 +21,24 @@ GpBitmapPtr DecodePicture(const std::string& path);
 uint32_t PictureWidth(Gdiplus::GpBitmap* picture) noexcept;
 uint32_t PictureHeight(Gdiplus::GpBitmap* picture) noexcept;
 
+// The class id of the first installed encoder with this MIME type, e.g. L"image/png".
+std::optional<CLSID> FindEncoder(const wchar_t* mimeType);
 // The class id of the installed encoder whose MIME type is "image/jpeg".
 std::optional<CLSID> FindJpegEncoder();
+
+// An encoder parameter list with exactly one entry of one long value. It points into
+// itself, so it is neither copied nor moved.
+class SingleEncoderParameter {
+ public:
+  SingleEncoderParameter(const GUID& parameter, ULONG value) noexcept;
+  SingleEncoderParameter(const SingleEncoderParameter&) = delete;
+  SingleEncoderParameter& operator=(const SingleEncoderParameter&) = delete;
+  const Gdiplus::EncoderParameters* get() const noexcept { return &list_; }
+
+ private:
+  ULONG value_;
+  Gdiplus::EncoderParameters list_{};
+};
 
 // Saves as JPEG with quality 90. False when nothing usable was written.
 bool SaveJpegWithQuality(Gdiplus::GpBitmap* picture, const std::string& path, ULONG quality = 90);

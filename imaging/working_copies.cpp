@@ -91,14 +91,8 @@ bool EncoderAppliesTransformation(ULONG transformValue) {
   if (!encoder || !probe) return false;
   UniqueStream stream;
   if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return false;
-  ULONG value = transformValue;
-  EncoderParameters parameters{};
-  parameters.Count = 1;
-  parameters.Parameter[0].Guid = EncoderTransformation;
-  parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
-  parameters.Parameter[0].NumberOfValues = 1;
-  parameters.Parameter[0].Value = &value;
-  if (GdipSaveImageToStream(probe.get(), stream.get(), &*encoder, &parameters) != Ok) return false;
+  const SingleEncoderParameter parameters(EncoderTransformation, transformValue);
+  if (GdipSaveImageToStream(probe.get(), stream.get(), &*encoder, parameters.get()) != Ok) return false;
   LARGE_INTEGER start{};
   stream.get()->Seek(start, STREAM_SEEK_SET, nullptr);
   GpBitmapPtr decoded;

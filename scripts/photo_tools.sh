@@ -17,6 +17,6 @@ libs=("$FERNWICK_WIN_BUILD/libfernwick_win.a" "$FERNWICK_WIN_BUILD/libfernwick_c
       -static -static-libgcc -static-libstdc++)
 for tool in photo_bench thumbnail_demo; do
   x86_64-w64-mingw32-g++-posix "${flags[@]}" -o "$out/$tool.exe" \
-    "$FERNWICK_ROOT/tools/$tool.cpp" "$FERNWICK_ROOT/tools/scene_pictures.cpp" "${libs[@]}"
+    "$FERNWICK_ROOT/tools/$tool.cpp" "$FERNWICK_ROOT/tools/scene_pictures.cpp" "$FERNWICK_ROOT/tools/tool_host.cpp" "${libs[@]}"
 done
 echo "$out"

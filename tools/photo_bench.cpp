@@ -4,7 +4,6 @@
 //   photo_bench.exe add DIR        adds the 50 JPEG and 50 PNG pictures through the Add command
 //   photo_bench.exe list DIR       1,000 photos: memory, click and turn repaint times
 #include <windows.h>
-#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -13,11 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/platform_guards.h"
 #include "app/program_state.h"
-#include "app/work_directories.h"
 #include "imaging/add_photos.h"
-#include "thumbview/thumbnail_view.h"
+#include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
 
 namespace {
@@ -26,13 +23,6 @@ using namespace fernwick;
 
 constexpr int kLargeCount = 50;
 constexpr int kListCount = 1000;
-
-class BenchOwner : public ThumbnailViewOwner {
- public:
-  void EnableSelectionButtons(bool) override {}
-  HWND hwnd() const noexcept override { return window; }
-  HWND window = nullptr;
-};
 
 double Now() {
   LARGE_INTEGER frequency, counter;
@@ -101,33 +91,15 @@ int Generate(const std::string& dir) {
   return 0;
 }
 
-HWND MakeHost(BenchOwner& owner, int width, int height) {
-  WNDCLASSEXA wc{sizeof(wc)};
-  wc.lpfnWndProc = ::DefWindowProcA;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  wc.lpszClassName = "FernwickBenchHost";
-  ::RegisterClassExA(&wc);
-  RECT frame{0, 0, width, height};
-  ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  owner.window =
-      ::CreateWindowExA(0, wc.lpszClassName, "Fernwick bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
-  return owner.window;
-}
-
 void Pump() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
 }
 
 int Add(const std::string& dir) {
-  BenchOwner owner;
-  MakeHost(owner, 720, 500);
-  ThumbnailView view;
-  view.Create(owner.window, RECT{0, 0, 720, 500}, WS_CHILD | WS_VISIBLE);
-  view.SetOwner(&owner);
-  ::ShowWindow(owner.window, SW_SHOW);
+  tools::ToolHost host("Fernwick bench", 720, 500);
+  ThumbnailView& view = host.view;
+  host.Show();
   SetSizeLimit(1024);
   for (const char* kind : {"j", "p"}) {
     std::string buffer = dir.substr(0, dir.size() - 1);
@@ -138,7 +110,7 @@ int Add(const std::string& dir) {
     }
     buffer.push_back('\0');
     const double start = Now();
-    AddPhotosWithDialog(owner.window, view, [&](OPENFILENAMEA& dialog) -> BOOL {
+    AddPhotosWithDialog(host.hwnd(), view, [&](OPENFILENAMEA& dialog) -> BOOL {
       std::memcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
       return TRUE;
     });
@@ -146,19 +118,13 @@ int Add(const std::string& dir) {
     std::printf("add %s %.3f\n", kind[0] == 'j' ? "jpeg-4000x3000" : "png-1000x800", seconds);
   }
   std::printf("added %u\n", view.Count());
-  ::DestroyWindow(owner.window);
   return 0;
 }
 
 int List(const std::string& dir) {
-  BenchOwner owner;
-  MakeHost(owner, 720, 500);
-  ThumbnailView view;
-  view.Create(owner.window, RECT{0, 0, 720, 500}, WS_CHILD | WS_VISIBLE);
-  view.SetOwner(&owner);
-  view.CreateTooltip();
-  ::ShowWindow(owner.window, SW_SHOW);
-  ::UpdateWindow(owner.window);
+  tools::ToolHost host("Fernwick bench", 720, 500);
+  ThumbnailView& view = host.view;
+  host.Show();
   Pump();
   const Memory before = ProcessMemory();
   const double start = Now();
@@ -230,25 +196,19 @@ int List(const std::string& dir) {
     full.push_back((Now() - t0) * 1000);
   }
   std::printf("full-repaint-ms %.3f\n", Median(full));
-  ::DestroyWindow(owner.window);
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  ComGuard com;
-  GdiplusGuard gdiplus;
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&icc);
+  tools::ToolPlatform platform;
   if (argc < 3) {
     std::fprintf(stderr, "usage: photo_bench generate|add|list DIR\n");
     return 2;
   }
   std::string dir = argv[2];
   if (dir.back() != '\\') dir += '\\';
-  ::CreateDirectoryA(ScaledCopiesDirectory().c_str(), nullptr);
-  ::CreateDirectoryA(RotatedCopiesDirectory().c_str(), nullptr);
   const std::string mode = argv[1];
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);

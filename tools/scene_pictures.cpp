@@ -1,7 +1,7 @@
 #include "tools/scene_pictures.h"
 
+#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "imaging/picture_io.h"
 
@@ -41,17 +41,8 @@ GpBitmapPtr MakeScene(int width, int height, int variant) {
 bool SaveScene(GpBitmap* picture, const std::string& path, const char* format) {
   const std::string f = format;
   if (f == "jpg") return SaveJpegWithQuality(picture, path, 90);
-  const std::wstring mime = f == "png" ? L"image/png" : L"image/bmp";
-  UINT count = 0, bytes = 0;
-  GdipGetImageEncodersSize(&count, &bytes);
-  std::vector<ImageCodecInfo> block((bytes + sizeof(ImageCodecInfo) - 1) / sizeof(ImageCodecInfo) + 1);
-  GdipGetImageEncoders(count, bytes, block.data());
-  for (UINT i = 0; i < count; ++i) {
-    if (mime == block[i].MimeType) {
-      return GdipSaveImageToFile(picture, WidePath(path).c_str(), &block[i].Clsid, nullptr) == Ok;
-    }
-  }
-  return false;
+  const std::optional<CLSID> encoder = FindEncoder(f == "png" ? L"image/png" : L"image/bmp");
+  return encoder && GdipSaveImageToFile(picture, WidePath(path).c_str(), &*encoder, nullptr) == Ok;
 }
 
 }  // namespace fernwick::tools

@@ -2,29 +2,19 @@
 // landscape, PNG, BMP and JPEG, one turned, one selected), for looking at the grid.
 //   thumbnail_demo.exe [--close-after-ms N]
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "app/platform_guards.h"
 #include "app/program_state.h"
-#include "app/work_directories.h"
 #include "imaging/add_photos.h"
-#include "thumbview/thumbnail_view.h"
+#include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
 
 namespace {
 
 using namespace fernwick;
-
-class DemoOwner : public ThumbnailViewOwner {
- public:
-  void EnableSelectionButtons(bool) override {}
-  HWND hwnd() const noexcept override { return window; }
-  HWND window = nullptr;
-};
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) ::PostQuitMessage(0);
@@ -35,17 +25,11 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 int main(int argc, char** argv) {
-  ComGuard com;
-  GdiplusGuard gdiplus;
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&icc);
+  tools::ToolPlatform platform;
   UINT closeAfter = 0;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--close-after-ms") == 0) closeAfter = static_cast<UINT>(std::atoi(argv[i + 1]));
   }
-  ::CreateDirectoryA(ScaledCopiesDirectory().c_str(), nullptr);
-  ::CreateDirectoryA(RotatedCopiesDirectory().c_str(), nullptr);
-
   char temp[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, temp);
   const std::string dir = std::string(temp) + "fernwick-demo\\";
@@ -56,25 +40,9 @@ int main(int argc, char** argv) {
   } photos[] = {{1600, 1200, "jpg"}, {900, 1200, "png"},  {640, 480, "bmp"},  {3000, 2000, "jpg"},
                 {600, 900, "jpg"},   {1024, 1024, "png"}, {80, 60, "png"},    {1200, 800, "bmp"},
                 {768, 1024, "jpg"},  {2400, 900, "jpg"},  {1000, 750, "png"}, {700, 1050, "jpg"}};
-
-  WNDCLASSEXA wc{sizeof(wc)};
-  wc.lpfnWndProc = HostProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  wc.lpszClassName = "FernwickDemoHost";
-  ::RegisterClassExA(&wc);
-  RECT frame{0, 0, 640, 400};
-  ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  DemoOwner owner;
-  owner.window =
-      ::CreateWindowExA(0, wc.lpszClassName, "Fernwick thumbnails", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20,
-                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
   {
-    ThumbnailView view;
-    view.Create(owner.window, RECT{0, 0, 640, 400}, WS_CHILD | WS_VISIBLE);
-    view.SetOwner(&owner);
-    view.CreateTooltip();
-    ::DragAcceptFiles(view.hwnd(), TRUE);
+    tools::ToolHost host("Fernwick thumbnails", 640, 400, HostProc);
+    ThumbnailView& view = host.view;
     SetSizeLimit(1024);
     int variant = 0;
     for (const auto& photo : photos) {
@@ -91,9 +59,8 @@ int main(int argc, char** argv) {
     view.RotateSelected(true);
     const PhotoItem* second = view.SlotAt(1);
     ::SendMessageA(view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(second->centreX, second->centreY));
-    ::ShowWindow(owner.window, SW_SHOW);
-    ::UpdateWindow(owner.window);
-    if (closeAfter) ::SetTimer(owner.window, 1, closeAfter, nullptr);
+    host.Show();
+    if (closeAfter) ::SetTimer(host.hwnd(), 1, closeAfter, nullptr);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
       ::TranslateMessage(&msg);

@@ -37,20 +37,14 @@ GpBitmapPtr MakeQuadrantPicture(int width, int height) {
 }
 
 bool SavePicture(GpBitmap* picture, const std::string& path, const char* format) {
-  std::wstring mime = L"image/";
   const std::string f = format;
-  mime += f == "jpg" ? L"jpeg" : f == "tif" ? L"tiff" : std::wstring(f.begin(), f.end());
-  UINT count = 0, bytes = 0;
-  GdipGetImageEncodersSize(&count, &bytes);
-  std::vector<ImageCodecInfo> block((bytes + sizeof(ImageCodecInfo) - 1) / sizeof(ImageCodecInfo) + 1);
-  GdipGetImageEncoders(count, bytes, block.data());
-  for (UINT i = 0; i < count; ++i) {
-    if (mime == block[i].MimeType) {
-      ::DeleteFileA(path.c_str());
-      return GdipSaveImageToFile(picture, WidePath(path).c_str(), &block[i].Clsid, nullptr) == Ok;
-    }
-  }
-  return false;
+  const std::wstring mime = L"image/" + (f == "jpg"   ? std::wstring(L"jpeg")
+                                         : f == "tif" ? std::wstring(L"tiff")
+                                                      : std::wstring(f.begin(), f.end()));
+  const std::optional<CLSID> encoder = FindEncoder(mime.c_str());
+  if (!encoder) return false;
+  ::DeleteFileA(path.c_str());
+  return GdipSaveImageToFile(picture, WidePath(path).c_str(), &*encoder, nullptr) == Ok;
 }
 
 namespace {
