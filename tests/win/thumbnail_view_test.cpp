@@ -166,6 +166,19 @@ TEST_F(ThumbnailViewTest, TooltipShowsTheSizeOfThePhotoUnderTheMouse) {
   EXPECT_EQ(TooltipText(host), " 2000 x 3000, 1465 KB ");
 }
 
+TEST_F(ThumbnailViewTest, WheelUpdatesTheTooltipForThePhotoUnderTheCursor) {
+  // The wheel reports the cursor in screen coordinates.
+  test::HostedView host(600, 400);
+  host.view.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
+  host.view.AppendAndSelect(MakeItem(200, 300, "b.jpg", 9000));
+  host.view.Layout();
+  ::MoveWindow(host.owner.hwnd(), 150, 120, 700, 500, FALSE);
+  POINT onSecond{185, 70};
+  ::ClientToScreen(host.view.hwnd(), &onSecond);
+  ::SendMessageA(host.view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), At(onSecond));
+  EXPECT_EQ(TooltipText(host), " 200 x 300, 9 KB ");
+}
+
 TEST_F(ThumbnailViewTest, RemoveSelectedLaysOutAgain) {
   test::HostedView host(600, 300);
   Fill(host, 10);
