@@ -120,13 +120,24 @@ std::string PathOf(std::string_view raw) {
   return std::string(raw.substr(start + 1, end - start - 1));
 }
 
-std::string WithoutExpectHeader(std::string raw) {
+// The request as httplib gets it: without "Expect" (answered already), and with a multipart
+// body marked as a plain one, so that it reaches the routes whole. The upload form is read by
+// its offsets, not by its delimiters: a photo may hold the boundary's bytes.
+std::string ForRouting(std::string raw) {
   const size_t headEnd = raw.find("\r\n\r\n");
-  const std::string lowerHead = LowerCase(std::string_view(raw).substr(0, headEnd + 2));
-  const size_t at = lowerHead.find("\r\nexpect:");
-  if (at == std::string::npos) return raw;
-  const size_t lineEnd = raw.find("\r\n", at + 2);
-  raw.erase(at, lineEnd - at);
+  std::string lowerHead = LowerCase(std::string_view(raw).substr(0, headEnd + 2));
+  if (const size_t at = lowerHead.find("\r\nexpect:"); at != std::string::npos) {
+    const size_t lineEnd = raw.find("\r\n", at + 2);
+    raw.erase(at, lineEnd - at);
+    lowerHead.erase(at, lineEnd - at);
+  }
+  constexpr std::string_view kMultipart = "multipart/form-data";
+  if (const size_t at = lowerHead.find("\r\ncontent-type:"); at != std::string::npos) {
+    const size_t type = lowerHead.find(kMultipart, at);
+    if (type != std::string::npos && type < lowerHead.find("\r\n", at + 2)) {
+      raw.replace(type, kMultipart.size(), kRawMultipartType);
+    }
+  }
   return raw;
 }
 
@@ -188,7 +199,7 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
       return true;
     }
   }
-  BufferedStream stream(WithoutExpectHeader(std::move(*raw)), sock);
+  BufferedStream stream(ForRouting(std::move(*raw)), sock);
   bool closed = false;
   const bool ok = process_request(stream, true, closed, [](httplib::Request&) {});
   std::string response = std::move(stream.response());

@@ -9,6 +9,10 @@
 
 namespace refserver {
 
+// What a multipart/form-data Content-Type reads as in the routes (the rest of the value,
+// the boundary included, is kept).
+inline constexpr char kRawMultipartType[] = "application/x-raw-multipart";
+
 class RawHttpServer : public httplib::Server {
  public:
   RawHttpServer(FaultPlan& faults, RequestLog& log) : faults_(faults), log_(log) {}
