@@ -25,6 +25,7 @@ void ArmFault(ServerContext& context, const httplib::Request& request, httplib::
   fault.kind = *kind;
   if (request.has_param("path")) fault.path = request.get_param_value("path");
   fault.value = std::atol(request.get_param_value("value").c_str());
+  fault.text = request.get_param_value("text");
   if (request.has_param("count")) fault.remaining = std::atoi(request.get_param_value("count").c_str());
   context.faults.Arm(fault);
   response.set_content("armed\n", "text/plain");
@@ -65,6 +66,20 @@ void AccountState(ServerContext& context, const httplib::Request& request, httpl
                        "text/plain");
 }
 
+void PutAccount(ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+  Account account;
+  account.name = request.get_param_value("user");
+  account.password = request.get_param_value("password");
+  account.blogName = request.get_param_value("blog");
+  account.quota = std::atoll(request.get_param_value("quota").c_str());
+  if (account.name.empty()) {
+    response.status = 400;
+    return;
+  }
+  context.store.PutAccount(account);
+  response.set_content("put\n", "text/plain");
+}
+
 void Setting(ServerContext& context, const httplib::Request& request, httplib::Response& response) {
   context.store.PutSetting(request.get_param_value("key"), request.get_param_value("value"));
   response.set_content("set\n", "text/plain");
@@ -76,7 +91,7 @@ void AddControlRoutes(httplib::Server& server, ServerContext& context) {
   static constexpr std::pair<const char*, ControlHandler> kRoutes[] = {
       {"/control/fault", ArmFault},       {"/control/clear", Clear},  {"/control/captured", Captured},
       {"/control/count", Count},          {"/control/retire", Retire}, {"/control/account", AccountState},
-      {"/control/setting", Setting},
+      {"/control/setting", Setting},     {"/control/put-account", PutAccount},
   };
   for (const auto& [path, handler] : kRoutes) {
     auto route = [&context, handler](const httplib::Request& request, httplib::Response& response) {
@@ -92,6 +107,11 @@ void AddControlRoutes(httplib::Server& server, ServerContext& context) {
   // A status fault answers before any route runs, on any path but the control ones.
   server.set_pre_routing_handler([&context](const httplib::Request& request, httplib::Response& response) {
     if (request.path.rfind("/control/", 0) == 0) return httplib::Server::HandlerResponse::Unhandled;
+    if (auto body = context.faults.TakeFault(FaultKind::Body, request.path)) {
+      response.status = 200;
+      response.set_content(body->text, "text/xml");
+      return httplib::Server::HandlerResponse::Handled;
+    }
     const auto status = context.faults.Take(FaultKind::Status, request.path);
     if (!status) return httplib::Server::HandlerResponse::Unhandled;
     response.status = static_cast<int>(*status);

@@ -6,9 +6,10 @@ namespace refserver {
 
 std::optional<FaultKind> FaultKindNamed(std::string_view name) {
   static constexpr std::pair<std::string_view, FaultKind> kNames[] = {
-      {"status", FaultKind::Status},     {"delay", FaultKind::Delay},       {"drop", FaultKind::Drop},
+      {"status", FaultKind::Status},     {"delay", FaultKind::Delay},       {"drop", FaultKind::Drop},         {"reset", FaultKind::Reset},
       {"truncate", FaultKind::Truncate}, {"garble", FaultKind::Garble},     {"oversize", FaultKind::Oversize},
       {"lead", FaultKind::Lead},         {"zerok", FaultKind::ZeroK},       {"capitals", FaultKind::Capitals},
+      {"body", FaultKind::Body},         {"trickle", FaultKind::Trickle},
   };
   for (const auto& [text, kind] : kNames) {
     if (text == name) return kind;
@@ -27,12 +28,18 @@ void FaultPlan::Clear() {
 }
 
 std::optional<long> FaultPlan::Take(FaultKind kind, std::string_view path) {
+  auto fault = TakeFault(kind, path);
+  if (!fault) return std::nullopt;
+  return fault->value;
+}
+
+std::optional<Fault> FaultPlan::TakeFault(FaultKind kind, std::string_view path) {
   std::lock_guard guard(lock_);
   for (auto it = faults_.begin(); it != faults_.end(); ++it) {
     if (it->kind != kind || (it->path != "*" && it->path != path)) continue;
-    const long value = it->value;
+    Fault taken = *it;
     if (it->remaining > 0 && --it->remaining == 0) faults_.erase(it);
-    return value;
+    return taken;
   }
   return std::nullopt;
 }

@@ -12,13 +12,16 @@ namespace refserver {
 enum class FaultKind {
   Status,    // answer with this HTTP status and a short body
   Delay,     // wait this many milliseconds before answering
-  Drop,      // close the connection without answering
+  Drop,      // read the whole request, then close the connection without answering
+  Reset,     // reset the connection as soon as the request's head has arrived
   Truncate,  // send the headers and only this many bytes of the body, then close
   Garble,    // scramble the reply body's bytes (value: seed)
   Oversize,  // add this many bytes of padding after the reply body
   Lead,      // add this many bytes of padding before the reply body
   ZeroK,     // the token request answers "0k"
   Capitals,  // the reply's status is "OK"
+  Body,      // answer 200 with exactly this text (may be empty)
+  Trickle,   // write the reply in pieces of this many bytes, 50 ms apart
 };
 
 std::optional<FaultKind> FaultKindNamed(std::string_view name);
@@ -27,6 +30,7 @@ struct Fault {
   FaultKind kind = FaultKind::Status;
   std::string path = "*";
   long value = 0;
+  std::string text;   // for Body
   int remaining = 1;  // requests it still applies to; negative: until cleared
 };
 
@@ -36,6 +40,8 @@ class FaultPlan {
   void Clear();
   // The value of the first armed fault of this kind for the path, counting one use.
   std::optional<long> Take(FaultKind kind, std::string_view path);
+  // The same for the whole fault (Body needs its text).
+  std::optional<Fault> TakeFault(FaultKind kind, std::string_view path);
 
  private:
   std::mutex lock_;

@@ -46,9 +46,18 @@ std::optional<std::string> HeaderValue(std::string_view head, std::string_view n
   return std::string(head.substr(start, end - start));
 }
 
-// Reads one request whole; nullopt when the peer went away or sent too much. Answers
-// "Expect: 100-continue" itself, so that clients that ask do not wait for a timeout.
-std::optional<std::string> ReadRequest(socket_t sock) {
+std::string PathOf(std::string_view raw) {
+  const size_t start = raw.find(' ');
+  if (start == std::string_view::npos) return {};
+  const size_t end = raw.find_first_of(" ?\r", start + 1);
+  return std::string(raw.substr(start + 1, end - start - 1));
+}
+
+// Reads one request whole; nullopt when the peer went away or sent too much, or when
+// `proceed` refuses the head. Answers "Expect: 100-continue" itself, so that clients that ask
+// do not wait for a timeout.
+template <typename Proceed>
+std::optional<std::string> ReadRequest(socket_t sock, Proceed proceed) {
   std::string raw;
   char buffer[64 * 1024];
   size_t headEnd = std::string::npos;
@@ -59,6 +68,7 @@ std::optional<std::string> ReadRequest(socket_t sock) {
     raw.append(buffer, static_cast<size_t>(got));
   }
   const std::string_view head(raw.data(), headEnd + 2);
+  if (!proceed(head)) return std::nullopt;
   size_t length = 0;
   if (auto value = HeaderValue(head, "Content-Length")) length = std::strtoull(value->c_str(), nullptr, 10);
   if (length > kBodyLimit) return std::nullopt;
@@ -112,13 +122,6 @@ class BufferedStream : public httplib::Stream {
   socket_t sock_;
   std::string response_;
 };
-
-std::string PathOf(std::string_view raw) {
-  const size_t start = raw.find(' ');
-  if (start == std::string_view::npos) return {};
-  const size_t end = raw.find_first_of(" ?\r", start + 1);
-  return std::string(raw.substr(start + 1, end - start - 1));
-}
 
 // The request as httplib gets it: without "Expect" (answered already), and with a multipart
 // body marked as a plain one, so that it reaches the routes whole. The upload form is read by
@@ -184,7 +187,14 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
   timeval timeout{10, 0};
   ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
   ::setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
-  std::optional<std::string> raw = ReadRequest(sock);
+  std::optional<std::string> raw = ReadRequest(sock, [this, sock](std::string_view head) {
+    const std::string path = PathOf(head);
+    if (path.rfind("/control/", 0) == 0 || !faults_.Take(FaultKind::Reset, path)) return true;
+    // Closing with the linger time at zero sends a reset instead of an orderly end.
+    linger abort{1, 0};
+    ::setsockopt(sock, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+    return false;
+  });
   if (!raw) {
     ::close(sock);
     return false;
@@ -207,7 +217,14 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
     if (auto delay = faults_.Take(FaultKind::Delay, path)) std::this_thread::sleep_for(std::chrono::milliseconds(*delay));
     response = ApplyReplyFaults(faults_, path, std::move(response));
   }
-  SendAll(sock, response);
+  if (auto piece = control ? std::nullopt : faults_.Take(FaultKind::Trickle, path); piece && *piece > 0) {
+    for (size_t at = 0; at < response.size(); at += static_cast<size_t>(*piece)) {
+      if (!SendAll(sock, std::string_view(response).substr(at, static_cast<size_t>(*piece)))) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  } else {
+    SendAll(sock, response);
+  }
   ::shutdown(sock, SHUT_WR);
   ::close(sock);
   return ok;

@@ -161,6 +161,21 @@ TEST(ServerFaults, CapitalsAndZeroK) {
   EXPECT_EQ(fernwick::ReplyStatus(Body(client.Get("/upload/auth.aspx?authstr=" + token))), "ok");
 }
 
+TEST(ServerFaults, BodyAndTrickle) {
+  ServerProcess server(kSeed);
+  auto client = server.Client();
+  client.Get("/control/fault?kind=body&path=/upload/auth.aspx&text=%3Cuserauth%20stat%3D%27ok%27%3E");
+  auto replaced = client.Get("/upload/auth.aspx?username=x&password=y");
+  ASSERT_TRUE(replaced);
+  EXPECT_EQ(replaced->status, 200);
+  EXPECT_EQ(replaced->body, "<userauth stat='ok'>");
+  client.Get("/control/fault?kind=body&path=/upload/versioncheck.aspx");
+  EXPECT_EQ(Body(client.Get("/upload/versioncheck.aspx")), "");
+  client.Get("/control/fault?kind=trickle&path=/upload/versioncheck.aspx&value=7");
+  EXPECT_EQ(fernwick::AttributeValue(Body(client.Get("/upload/versioncheck.aspx")), "versionURL"),
+            "http://127.0.0.1/dl.htm");
+}
+
 TEST(ServerCapture, KeepsTheRawRequest) {
   ServerProcess server(kSeed);
   auto client = server.Client();
