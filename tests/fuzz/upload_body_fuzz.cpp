@@ -1,6 +1,7 @@
 // Any field values and content: the body must always parse back by its own offsets.
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <string_view>
