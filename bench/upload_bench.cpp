@@ -3,7 +3,8 @@
 // ServiceClient for the batch as the upload worker has it; prints the wall time of the uploads.
 //   upload_bench.exe PORT USER PASSWORD FOLDER COUNT [BODIES-FOLDER]
 // With BODIES-FOLDER it also writes there the exact body each upload sends (N.body), so that
-// the script can post the same bytes with curl.
+// the script can post the same bytes with curl. Also prints what preparing the bodies alone
+// and (with BENCH_SEND_ONLY) WinINet alone cost, to tell where the time goes.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,9 +58,29 @@ int main(int argc, char** argv) {
     }
   }
 
+  // What preparing the bodies alone costs (reading the files and laying out the form), to tell
+  // it apart from the transfer.
+  LARGE_INTEGER start, end;
+  ::QueryPerformanceCounter(&start);
+  size_t prepared = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::string path = folder + "\\" + std::to_string(i) + ".jpg";
+    prepared += BuildUploadBody({auth.authstr, "bench", "1", std::to_string(i), path}, ReadAll(path)).size();
+  }
+  ::QueryPerformanceCounter(&end);
+  std::printf("prepare_seconds=%.3f prepared_bytes=%zu\n", Seconds(start, end), prepared);
+  // With BENCH_SEND_ONLY set: what WinINet alone costs, posting one body built beforehand.
+  if (std::getenv("BENCH_SEND_ONLY")) {
+    const std::string body =
+        BuildUploadBody({auth.authstr, "bench", "1", "x", "C:\\x.jpg"}, ReadAll(folder + "\\0.jpg"));
+    ::QueryPerformanceCounter(&start);
+    for (int i = 0; i < count; ++i) client.SendRequest("POST", kUploadObjectPath, UploadHeaderBlock(body.size()), body);
+    ::QueryPerformanceCounter(&end);
+    std::printf("send_only_seconds=%.3f\n", Seconds(start, end));
+  }
+
   int stored = 0;
   long long bytes = 0;
-  LARGE_INTEGER start, end;
   ::QueryPerformanceCounter(&start);
   for (int i = 0; i < count; ++i) {
     const std::string path = folder + "\\" + std::to_string(i) + ".jpg";

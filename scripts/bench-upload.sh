@@ -36,17 +36,19 @@ photos() { curl -sf "$base/control/account?user=bench" | grep -Eo 'photos=[0-9]+
 best_client=""
 best_curl=""
 for ((round = 1; round <= rounds; round++)); do
-  before="$(photos)"
-  out="$("$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" "$port" bench bench "Z:$bench/photos" "$count" "Z:$bench/bodies")"
+  out="$(BENCH_SEND_ONLY=1 "$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" "$port" bench bench "Z:$bench/photos" "$count" "Z:$bench/bodies")"
   client="$(grep -Eo 'client_seconds=[0-9.]+' <<<"$out" | cut -d= -f2)"
+  prepare="$(grep -Eo "prepare_seconds=[0-9.]+" <<<"$out" | cut -d= -f2)"
+  send_only="$(grep -Eo "send_only_seconds=[0-9.]+" <<<"$out" | cut -d= -f2)"
+  stored="$(grep -Eo "stored=[0-9]+" <<<"$out" | cut -d= -f2)"
   mid="$(photos)"
   start="$(date +%s.%N)"
   curl "${curl_args[@]}"
   end="$(date +%s.%N)"
   after="$(photos)"
   curl_s="$(echo "$end - $start" | bc -l)"
-  printf 'round %d: client %.3f s (%d stored), curl %.3f s (%d stored)\n' "$round" "$client" $((mid - before)) \
-    "$curl_s" $((after - mid))
+  printf 'round %d: client %.3f s (%d stored), curl %.3f s (%d stored); for comparison: reading and laying out the bodies %.3f s, WinINet posting one prepared body 50 times %.3f s\n' \
+    "$round" "$client" "$stored" "$curl_s" $((after - mid)) "$prepare" "$send_only"
   if [[ -z "$best_client" ]] || (($(echo "$client < $best_client" | bc -l))); then best_client="$client"; fi
   if [[ -z "$best_curl" ]] || (($(echo "$curl_s < $best_curl" | bc -l))); then best_curl="$curl_s"; fi
 done
