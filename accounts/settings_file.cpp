@@ -67,6 +67,12 @@ void LoadSettingsFrom(const std::string& path, AccountState& state) {
 
 bool SaveSettingsTo(const std::string& path, const AccountState& state) {
   if (path.empty()) return false;
+  // A read-only settings file cannot be opened for writing, so it stays as the user made it
+  // (replacing it by renaming would otherwise get around that on some systems).
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    return false;
+  }
   SettingsContent content;
   content.currentUserName = state.currentUserName;
   content.currentPassword = state.currentPassword;
