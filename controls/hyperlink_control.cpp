@@ -170,6 +170,10 @@ void HyperLinkControl::ComputeLinkRect() {
     LONG left = client.left;
     if (!markup.prefix.empty()) left = MeasureText(dc.get(), normalFont_, markup.prefix, client, DT_WORDBREAK).right;
     RECT from{left, client.top, client.right, client.bottom};
+    if (markup.link.empty()) {
+      SetLinkRect(RECT{left, client.top, left, client.top});  // nothing to click
+      return;
+    }
     SetLinkRect(MeasureText(dc.get(), ownLinkFont_.get(), markup.link, from, DT_WORDBREAK));
     return;
   }
