@@ -19,8 +19,7 @@ using test::LaunchRecorder;
 class HandlerScope {
  public:
   HandlerScope() {
-    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
-                      nullptr);
+    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
     DWORD size = 0;
     DWORD type = 0;
     if (::RegQueryValueExA(key_.get(), nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
@@ -61,9 +60,13 @@ struct OpenCase {
 TEST(OpenUrlInBrowser, CommandLines) {
   const std::string longPath = "\"C:\\" + std::string(300, 'd') + "\\browser.exe\"";
   const std::vector<OpenCase> cases = {
-      {"quoted path alone", "\"C:\\Program Files\\Web\\browser.exe\"", "http://dl.example/a",
+      {"quoted path alone",
+       "\"C:\\Program Files\\Web\\browser.exe\"",
+       "http://dl.example/a",
        {"\"C:\\Program Files\\Web\\browser.exe\"http://dl.example/a"}},
-      {"placeholder", "\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"", "https://dl.example/a?b=1",
+      {"placeholder",
+       "\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"",
+       "https://dl.example/a?b=1",
        {"\"C:\\windows\\system32\\winebrowser.exe\" \"https://dl.example/a?b=1\""}},
       {"switch at the end", "\"C:\\b.exe\" -nohome", "http://x/", {"\"C:\\b.exe\" -nohome http://x/"}},
       {"handler longer than 256 bytes", longPath, "http://x/", {longPath + "http://x/"}},
@@ -122,8 +125,7 @@ ValueSeen ReadValue(const char* keyPath, const char* name) {
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return seen;
   char data[512] = {};
   DWORD size = sizeof(data);
-  if (::RegQueryValueExA(key.get(), name, nullptr, &seen.type, reinterpret_cast<BYTE*>(data), &size) !=
-      ERROR_SUCCESS) {
+  if (::RegQueryValueExA(key.get(), name, nullptr, &seen.type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
     return seen;
   }
   seen.present = true;
@@ -134,8 +136,8 @@ ValueSeen ReadValue(const char* keyPath, const char* name) {
 std::vector<std::string> MenuEntries() {
   std::vector<std::string> names;
   UniqueHKey key;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\MenuExt", 0, KEY_READ,
-                      key.put()) != ERROR_SUCCESS) {
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\MenuExt", 0, KEY_READ, key.put()) !=
+      ERROR_SUCCESS) {
     return names;
   }
   char name[256];

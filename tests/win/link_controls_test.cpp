@@ -49,14 +49,14 @@ class LinkFixture : public ::testing::Test {
     wc.lpszClassName = "FernwickLinkTestParent";
     wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     ::RegisterClassA(&wc);
-    parent_.reset(::CreateWindowExA(0, "FernwickLinkTestParent", "parent", WS_POPUP, 0, 0, 400, 200,
-                                    nullptr, nullptr, wc.hInstance, nullptr));
+    parent_.reset(::CreateWindowExA(0, "FernwickLinkTestParent", "parent", WS_POPUP, 0, 0, 400, 200, nullptr, nullptr,
+                                    wc.hInstance, nullptr));
     Log() = ParentLog{};
   }
 
   HWND MakeStatic(const char* caption, DWORD style = SS_LEFT, int width = 300, int height = 40) {
-    return ::CreateWindowExA(0, "STATIC", caption, WS_CHILD | WS_VISIBLE | style, 10, 10, width, height,
-                             parent_.get(), reinterpret_cast<HMENU>(1026), ::GetModuleHandleA(nullptr), nullptr);
+    return ::CreateWindowExA(0, "STATIC", caption, WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, parent_.get(),
+                             reinterpret_cast<HMENU>(1026), ::GetModuleHandleA(nullptr), nullptr);
   }
 
   static LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
@@ -333,8 +333,8 @@ TEST_F(LinkFixture, PictureLinkDrawsItsBitmapAndOpensFromIt) {
   link.SetTarget("http://photos/home.aspx");
   ASSERT_TRUE(link.Attach(MakeStatic("", SS_LEFT, 52, 17)));
   link.SetBitmap(RedBitmap(52, 17));
-  link.setOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption |
-                  HyperLinkControl::kBoldLinkText | HyperLinkControl::kLinkFontOnHover);
+  link.setOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
+                  HyperLinkControl::kLinkFontOnHover);
   EXPECT_EQ(CountPixels(link.hwnd(), RGB(255, 0, 0)), 52 * 17);
   EXPECT_EQ(link.bitmapRect().right, 52);
   EXPECT_EQ(::SendMessageA(link.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(link.hwnd()), 0), TRUE)

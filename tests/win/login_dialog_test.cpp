@@ -135,8 +135,7 @@ TEST(LoginDialog, SignInModeAppendsTheSameNameTwice) {
     login.Press(IDOK);
     EXPECT_EQ(login.dialog.endedWith(), IDOK);
   }
-  EXPECT_EQ(host.state.savedAccounts,
-            (std::vector<AccountEntry>{{"alice", "pw"}, {"alice", "pw"}, {"alice", "pw"}}));
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "pw"}, {"alice", "pw"}, {"alice", "pw"}}));
 }
 
 TEST(LoginDialog, RejectedPasswordLeavesEverything) {

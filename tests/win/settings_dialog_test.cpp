@@ -78,8 +78,8 @@ struct SizeOpenCase {
 };
 
 TEST(SettingsDialog, SizeChoiceShownAtOpening) {
-  const std::vector<SizeOpenCase> cases = {
-      {800, 0, false}, {1024, 1, false}, {1280, 2, false}, {1600, 0, true}, {500, 0, true}, {-3, 0, true}};
+  const std::vector<SizeOpenCase> cases = {{800, 0, false}, {1024, 1, false}, {1280, 2, false},
+                                           {1600, 0, true}, {500, 0, true},   {-3, 0, true}};
   for (const SizeOpenCase& c : cases) {
     SizeLimitScope size(c.limit);
     FakeAccountHost host;

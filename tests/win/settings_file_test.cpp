@@ -100,7 +100,8 @@ TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
 TEST_F(SettingsFileTest, SignedOutDefaultIsSevenBytes) {
   SetSizeLimit(1024);
   ASSERT_TRUE(SaveSettingsTo(path_, AccountState{}));
-  EXPECT_EQ(decipherSettingsText(ReadBytes(path_)), std::string("\x01\x02" "1024\x02"));
+  EXPECT_EQ(decipherSettingsText(ReadBytes(path_)), std::string("\x01\x02"
+                                                                "1024\x02"));
 }
 
 TEST_F(SettingsFileTest, MissingOrEmptyFileGivesDefaultsAndKeepsTheList) {

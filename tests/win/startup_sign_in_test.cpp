@@ -32,12 +32,11 @@ StartupSignIn::Spawner RunAtOnce() {
 class HtmlHandlerScope {
  public:
   explicit HtmlHandlerScope(const std::string& command) {
-    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
-                      nullptr);
+    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
     char old[1024] = {};
     DWORD size = sizeof(old);
-    had_ = ::RegQueryValueExA(key_.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-           ERROR_SUCCESS;
+    had_ =
+        ::RegQueryValueExA(key_.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
     old_ = old;
     ::RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                      static_cast<DWORD>(command.size() + 1));
@@ -76,8 +75,8 @@ TEST(StartupSignIn, NoRememberedAccountMeansNoRequestAtAll) {
   ScriptedSignIn signIn;
   int versionCalls = 0;
   StartupSignIn startup;
-  EXPECT_FALSE(startup.Start(host, {signIn.function(), Version(0, "2.0", "http://x/", "1", &versionCalls)},
-                             RunAtOnce()));
+  EXPECT_FALSE(
+      startup.Start(host, {signIn.function(), Version(0, "2.0", "http://x/", "1", &versionCalls)}, RunAtOnce()));
   test::PumpPendingMessages();
   EXPECT_EQ(versionCalls, 0);
   EXPECT_TRUE(signIn.calls.empty());
@@ -116,7 +115,8 @@ TEST(StartupSignIn, VersionOutcomes) {
     int versionCalls = 0;
     StartupSignIn startup;
     ASSERT_TRUE(startup.Start(
-        host, {signIn.function(), Version(c.versionResult, c.versionId, "http://dl.example/new", c.isUpgrade, &versionCalls)},
+        host,
+        {signIn.function(), Version(c.versionResult, c.versionId, "http://dl.example/new", c.isUpgrade, &versionCalls)},
         RunAtOnce()));
     EXPECT_EQ(host.state.currentUserText, "当前用户:alice") << c.name;
     test::PumpPendingMessages();
