@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of tests/fuzz with clang (a tree of its own, build/fuzz) and runs
+# each for a bounded time; prints executions and findings. Crashing inputs land in
+# build/fuzz/findings/. Usage: scripts/fuzz.sh [seconds per target, default 60]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+seconds="${1:-60}"
+dir="$FERNWICK_BUILD/fuzz"
+
+cmake -S "$FERNWICK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$dir" -j "$FERNWICK_JOBS" --target reply_rules_fuzz upload_body_fuzz >/dev/null
+
+mkdir -p "$dir/findings"
+status=0
+for target in reply_rules_fuzz upload_body_fuzz; do
+  corpus="$dir/corpus/$target"
+  mkdir -p "$corpus"
+  log="$dir/$target.log"
+  if "$dir/tests/fuzz/$target" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$dir/findings/$target-" \
+      "$corpus" >"$log" 2>&1; then
+    result="no findings"
+  else
+    result="FINDINGS (see $dir/findings and $log)"
+    status=1
+  fi
+  runs="$(grep -Eo 'Done [0-9]+ runs' "$log" | grep -Eo '[0-9]+' || true)"
+  printf '%-18s %12s executions in %ss, corpus %s inputs: %s\n' "$target" "${runs:-?}" "$seconds" \
+    "$(find "$corpus" -type f | wc -l)" "$result"
+done
+exit $status

@@ -1,0 +1,21 @@
+#pragma once
+// What every route of the reference server reaches.
+#include "fault_plan.h"
+#include "store.h"
+
+namespace refserver {
+
+struct ServerContext {
+  Store& store;
+  FaultPlan& faults;
+  RequestLog& log;
+};
+
+// Default settings, used while the seed file or flags give none.
+inline constexpr char kDefaultTokenTtl[] = "7200";         // seconds a token stays valid
+inline constexpr char kDefaultQuota[] = "20971520";        // bytes a month for new accounts
+inline constexpr char kDefaultVersionId[] = "1.0";
+inline constexpr char kDefaultVersionUrl[] = "/download.htm";
+inline constexpr char kDefaultIsUpgrade[] = "0";
+
+}  // namespace refserver

@@ -1,0 +1,55 @@
+#pragma once
+// One connection to the upload server, and the request exchange every request goes through:
+// HTTP/1.0, nothing cached, no proxy, agent "Kestrelpost"; only status 200 counts, and at
+// most the first 1024 bytes of a reply are kept.
+#include <string>
+#include <string_view>
+
+#include "service/core/result_codes.h"
+#include "service/internet_handle.h"
+
+namespace fernwick {
+
+inline constexpr char kServiceAgent[] = "Kestrelpost";
+inline constexpr size_t kReplyLimit = 1024;
+
+enum class ExchangeOutcome {
+  NotSent,       // the request could not be opened or sent
+  StatusNot200,  // sent; the server answered with another status (or none could be read)
+  Replied,       // status 200; the reply text is the body's first (at most) 1024 bytes
+};
+
+struct Exchange {
+  ExchangeOutcome outcome = ExchangeOutcome::NotSent;
+  std::string reply;
+};
+
+class ServiceClient {
+ public:
+  ServiceClient() = default;
+  ~ServiceClient() { Close(); }
+  ServiceClient(const ServiceClient&) = delete;
+  ServiceClient& operator=(const ServiceClient&) = delete;
+
+  // 0, or -2 when the session or the connection cannot be made.
+  int Open();
+  // The connection first, then the session; a client never opened is passed over.
+  void Close() noexcept;
+  bool IsOpen() const noexcept { return static_cast<bool>(connectionHandle_); }
+
+  // The whole exchange: open, send (headers and body only for POST), status, reply.
+  Exchange SendRequest(const char* verb, const std::string& objectPath, std::string_view headers = {},
+                       std::string_view body = {});
+
+  // The exchange in two steps, for the upload, which needs the request handle before it
+  // builds its body. A null handle means the request could not be opened.
+  UniqueInternetHandle OpenRequest(const char* verb, const std::string& objectPath);
+  static Exchange SendOpenedRequest(const UniqueInternetHandle& request, std::string_view headers,
+                                    std::string_view body);
+
+ private:
+  UniqueInternetHandle internetHandle_;
+  UniqueInternetHandle connectionHandle_;
+};
+
+}  // namespace fernwick

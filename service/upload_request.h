@@ -1,0 +1,20 @@
+#pragma once
+// One photo, sent whole as one multipart POST to /upload/toolupload.aspx.
+#include <cstdint>
+#include <string>
+
+#include "service/core/result_codes.h"
+
+namespace fernwick {
+
+class ServiceClient;
+
+// Returns 0 when the request was sent, or when the file was too large (or could not be read)
+// and nothing was sent; -2 when the request could not be opened or sent. Whether the photo
+// arrived is told by photoId alone: the server's id, or 0. When the request cannot even be
+// opened photoId is left as it was.
+int UploadPhoto(ServiceClient& client, const std::string& authstr, const std::string& tags,
+                const std::string& photostatus, const std::string& filePath, const std::string& title,
+                int32_t& photoId);
+
+}  // namespace fernwick

@@ -1,0 +1,111 @@
+// The whole service conversation of a batch against the reference server: sign in, token,
+// photos uploaded and stored byte for byte, the quota moving, the batch ending on "0k".
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "controls/handles.h"
+#include "reference_server.h"
+#include "service/auth_requests.h"
+#include "service/service_client.h"
+#include "service/upload_request.h"
+#include "service/version_check.h"
+
+namespace fernwick {
+namespace {
+
+using testing::Control;
+
+std::string WriteFile(const std::string& path, size_t size, unsigned seed) {
+  std::string content(size, '\0');
+  unsigned state = seed;
+  for (char& c : content) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 24);
+  }
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  EXPECT_TRUE(file && ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
+  return content;
+}
+
+class ServiceEndToEnd : public testing::ReferenceServerTest {};
+
+TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
+  Control("put-account?user=" + testing::Escape("王五") + "&password=" + testing::Escape("p=1&q") +
+          "&quota=1000000&blog=" + testing::Escape("王五的照片"));
+  std::string ignoredToken, blog;
+  int percent = -1;
+  ASSERT_EQ(SignIn("王五", "p=1&q", ignoredToken, percent, blog), kResultOk);
+  EXPECT_EQ(blog, "王五的照片");
+  const int percentBefore = percent;
+
+  VersionInfo version;
+  ASSERT_EQ(CheckVersion(version), kResultOk);
+  EXPECT_FALSE(version.versionId.empty());
+
+  ServiceClient client;
+  ASSERT_EQ(client.Open(), kResultOk);
+  AuthReply auth;
+  ASSERT_EQ(AuthenticateWithPassword(client, "王五", "p=1&q", auth), kResultOk);
+  const int32_t usedBefore = auth.used;
+
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "fernwick-e2e";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  const size_t sizes[] = {150000, 90001, 3};
+  int32_t used = usedBefore;
+  for (unsigned i = 0; i < 3; ++i) {
+    AuthReply quota;
+    ASSERT_EQ(AuthenticateWithToken(client, auth.authstr, quota), kResultOk);
+    EXPECT_EQ(quota.used, used) << "the quota moves by each stored photo";
+    const std::string path = folder + "\\" + std::to_string(i) + ".jpg";
+    const std::string content = WriteFile(path, sizes[i], i + 1);
+    int32_t photoId = 0;
+    ASSERT_EQ(UploadPhoto(client, auth.authstr, "湖 山", "2", path, "照片" + std::to_string(i), photoId), kResultOk);
+    ASSERT_GT(photoId, 0);
+    const auto stored = testing::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
+    ASSERT_TRUE(stored);
+    EXPECT_TRUE(stored->body == content) << "photo " << i << " differs from the file sent";
+    used += static_cast<int32_t>(sizes[i]);
+    ::DeleteFileA(path.c_str());
+  }
+  ::RemoveDirectoryA(folder.c_str());
+  AuthReply after;
+  ASSERT_EQ(AuthenticateWithToken(client, auth.authstr, after), kResultOk);
+  EXPECT_EQ(after.used, used);
+  EXPECT_EQ(Control("account?user=" + testing::Escape("王五")),
+            "quota=1000000 used=" + std::to_string(used) + " photos=3");
+
+  ASSERT_EQ(SignIn("王五", "p=1&q", ignoredToken, percent, blog), kResultOk);
+  EXPECT_EQ(percent, static_cast<int>(static_cast<double>(used) / 1000000.0 * 100.0));
+  EXPECT_GT(percent, percentBefore);
+
+  Control("retire?user=" + testing::Escape("王五"));
+  AuthReply retired;
+  EXPECT_EQ(AuthenticateWithToken(client, auth.authstr, retired), kResultTokenZeroK);
+  client.Close();
+}
+
+TEST_F(ServiceEndToEnd, PhotoOverTheRemainingQuotaIsNotStored) {
+  Control("put-account?user=small&password=pw&quota=1000&blog=s");
+  ServiceClient client;
+  ASSERT_EQ(client.Open(), kResultOk);
+  AuthReply auth;
+  ASSERT_EQ(AuthenticateWithPassword(client, "small", "pw", auth), kResultOk);
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  const std::string path = std::string(temp) + "fernwick-quota.jpg";
+  WriteFile(path, 1001, 9);
+  int32_t photoId = 5;
+  EXPECT_EQ(UploadPhoto(client, auth.authstr, "", "1", path, "q", photoId), kResultOk);
+  EXPECT_EQ(photoId, 0);
+  EXPECT_EQ(Control("account?user=small"), "quota=1000 used=0 photos=0");
+  ::DeleteFileA(path.c_str());
+}
+
+}  // namespace
+}  // namespace fernwick

@@ -1,0 +1,197 @@
+// The photo upload request: the multipart form checked byte for byte in the reference server's
+// capture of the raw request, the size ceiling, and what the photo id says in each case.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "controls/handles.h"
+#include "reference_server.h"
+#include "service/auth_requests.h"
+#include "service/core/upload_body.h"
+#include "service/service_client.h"
+#include "service/upload_request.h"
+
+namespace fernwick {
+namespace {
+
+using testing::ArmFault;
+using testing::Captured;
+using testing::CapturedCount;
+using testing::Control;
+
+// Test files under a folder of their own, removed afterwards.
+class ScratchFiles {
+ public:
+  explicit ScratchFiles(std::string folder) : folder_(std::move(folder)) { ::CreateDirectoryA(folder_.c_str(), nullptr); }
+  ~ScratchFiles() {
+    for (const auto& path : files_) ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(folder_.c_str());
+  }
+  // Writes `size` bytes of a pattern that holds every byte value; returns the content.
+  std::string Write(const std::string& name, size_t size) {
+    std::string content(size, '\0');
+    for (size_t i = 0; i < size; ++i) content[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
+    const std::string path = folder_ + "\\" + name;
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    EXPECT_TRUE(file && ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
+    files_.push_back(path);
+    return content;
+  }
+  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+
+ private:
+  std::string folder_;
+  std::vector<std::string> files_;
+};
+
+class ServiceUpload : public testing::ReferenceServerTest {
+ protected:
+  void SetUp() override {
+    ReferenceServerTest::SetUp();
+    Control("put-account?user=up&password=pw&quota=100000000&blog=b");
+    ASSERT_EQ(client_.Open(), kResultOk);
+    AuthReply reply;
+    ASSERT_EQ(AuthenticateWithPassword(client_, "up", "pw", reply), kResultOk);
+    token_ = reply.authstr;
+  }
+
+  // The request exactly as it should travel: request line, then WinINet's own Host, agent and
+  // (for a POST, under Wine) Cache-Control lines, then our header block and the body.
+  static std::string ExpectedRequest(const std::string& body) {
+    return "POST /upload/toolupload.aspx HTTP/1.0\r\n" + testing::HostLine() +
+           "User-Agent: Kestrelpost\r\nCache-Control: no-cache\r\n" + UploadHeaderBlock(body.size()) + "\r\n\r\n" +
+           body;
+  }
+
+  ServiceClient client_;
+  std::string token_;
+};
+
+TEST_F(ServiceUpload, WorkedExampleIsSentByteForByte) {
+  ScratchFiles files("C:\\f");
+  const std::string content = files.Write("1.jpg", 1000);
+  const std::string path = files.Path("1.jpg");
+  ASSERT_EQ(path.size(), 10u);
+  int32_t photoId = -1;
+  ASSERT_EQ(UploadPhoto(client_, "abc", "", "1", path, "x", photoId), kResultOk);
+  EXPECT_EQ(photoId, 0) << "the server does not know the token abc";
+  const std::string body = BuildUploadBody({"abc", "", "1", "x", path}, content);
+  ASSERT_EQ(body.size(), 1745u);
+  EXPECT_NE(body.find("name=\"beginpos\"\r\n\r\n504\r\n"), std::string::npos);
+  EXPECT_NE(body.find("name=\"endpos\"\r\n\r\n1504\r\n"), std::string::npos);
+  EXPECT_TRUE(testing::SameBytes(Captured(), ExpectedRequest(body)));
+  EXPECT_NE(Captured().find("\r\nContent-Length: 1745\r\n"), std::string::npos);
+}
+
+struct FormCase {
+  const char* name;
+  std::string tags;
+  std::string status;
+  std::string title;
+  size_t size;
+};
+
+class UploadForms : public ServiceUpload, public ::testing::WithParamInterface<FormCase> {};
+TEST_P(UploadForms, ArriveByteForByteAndAreStored) {
+  const FormCase& c = GetParam();
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  ScratchFiles files(std::string(temp) + "fernwick-upload");
+  const std::string content = files.Write("photo.jpg", c.size);
+  const std::string path = files.Path("photo.jpg");
+  int32_t photoId = 0;
+  ASSERT_EQ(UploadPhoto(client_, token_, c.tags, c.status, path, c.title, photoId), kResultOk);
+  EXPECT_TRUE(testing::SameBytes(Captured(), ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, path}, content))));
+  ASSERT_GT(photoId, 0);
+  const auto stored = testing::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
+  ASSERT_TRUE(stored);
+  EXPECT_TRUE(stored->body == content) << "stored " << stored->body.size() << " bytes of " << content.size();
+}
+INSTANTIATE_TEST_SUITE_P(Table, UploadForms,
+                         ::testing::Values(FormCase{"EmptyTags", "", "1", "photo", 2000},
+                                           FormCase{"ChineseTitle", "西湖 春天", "2", "西湖的春天", 4096},
+                                           FormCase{"Private", "a", "0", "p", 1},
+                                           FormCase{"LargestFile", "t", "1", "big", 2055208}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(ServiceUpload, OneByteOverTheCeilingIsNotSent) {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  ScratchFiles files(std::string(temp) + "fernwick-upload-big");
+  files.Write("big.jpg", 2055209);
+  const int before = CapturedCount();
+  int32_t photoId = 99;
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path("big.jpg"), "big", photoId), kResultOk);
+  EXPECT_EQ(photoId, 0);
+  EXPECT_EQ(CapturedCount(), before) << "nothing reaches the server";
+}
+
+TEST_F(ServiceUpload, MissingFileIsTreatedAsTooLarge) {
+  const int before = CapturedCount();
+  int32_t photoId = 99;
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", "C:\\no\\such\\photo.jpg", "photo", photoId), kResultOk);
+  EXPECT_EQ(photoId, 0);
+  EXPECT_EQ(CapturedCount(), before);
+}
+
+struct ReplyCase {
+  const char* name;
+  const char* kind;
+  long value;
+  const char* text;
+  int expectedResult;
+  bool expectId;
+};
+class UploadReplies : public ServiceUpload, public ::testing::WithParamInterface<ReplyCase> {};
+TEST_P(UploadReplies, DecideResultAndPhotoId) {
+  const ReplyCase& c = GetParam();
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  ScratchFiles files(std::string(temp) + "fernwick-upload-reply");
+  files.Write("p.jpg", 500);
+  ArmFault(c.kind, "/upload/toolupload.aspx", c.value, c.text);
+  int32_t photoId = 77;
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path("p.jpg"), "p", photoId), c.expectedResult);
+  if (c.expectId) {
+    EXPECT_GT(photoId, 0);
+  } else {
+    EXPECT_EQ(photoId, 0);
+  }
+}
+INSTANTIATE_TEST_SUITE_P(
+    Table, UploadReplies,
+    ::testing::Values(ReplyCase{"NotFound", "status", 404, "", kResultOk, false},
+                      ReplyCase{"ServerError", "status", 500, "", kResultOk, false},
+                      ReplyCase{"OkWithoutPhotoid", "body", 0, "<upload stat='ok'/>", kResultOk, false},
+                      ReplyCase{"PhotoidNotANumber", "body", 0, "<upload stat='ok' photoid='x'/>", kResultOk, false},
+                      ReplyCase{"Capitals", "capitals", 0, "", kResultOk, false},
+                      ReplyCase{"EmptyReply", "body", 0, "", kResultOk, false},
+                      ReplyCase{"Reset", "reset", 0, "", kResultNoExchange, false},
+                      ReplyCase{"ClosedWithoutAnswer", "drop", 0, "", kResultOk, false},
+                      ReplyCase{"LongReply", "oversize", 2000, "", kResultOk, true},
+                      ReplyCase{"Slow", "delay", 200, "", kResultOk, true}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ServiceUpload, PhotoidBeforeStatIsRead) {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  ScratchFiles files(std::string(temp) + "fernwick-upload-order");
+  files.Write("p.jpg", 10);
+  ArmFault("body", "/upload/toolupload.aspx", 0, "<upload photoid='17' stat='ok'/>");
+  int32_t photoId = 0;
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path("p.jpg"), "p", photoId), kResultOk);
+  EXPECT_EQ(photoId, 17);
+}
+
+TEST_F(ServiceUpload, ClosedClientLeavesThePhotoIdAlone) {
+  ServiceClient closed;
+  int32_t photoId = 55;
+  EXPECT_EQ(UploadPhoto(closed, token_, "", "1", "C:\\whatever.jpg", "w", photoId), kResultNoExchange);
+  EXPECT_EQ(photoId, 55);
+}
+
+}  // namespace
+}  // namespace fernwick
