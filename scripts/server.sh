@@ -51,7 +51,7 @@ SEED
   rm -f "$port_file"
   # Sanitizer reports of the server would only disturb the program's run; leaks at exit are not ours to chase here.
   ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}" nohup "$bin" --port "$FERNWICK_LOCAL_PORT" --port-file "$port_file" \
-    --data "$dir/data" --seed "$dir/seed.txt" --setting "version_url=http://127.0.0.1:${FERNWICK_LOCAL_PORT}/download.htm" \
+    --data "$dir/data" --seed "$dir/seed.txt" \
     >"$dir/server.log" 2>&1 </dev/null &
   local pid=$!
   echo "$pid" > "$pid_file"

@@ -89,9 +89,10 @@ void Setting(ServerContext& context, const httplib::Request& request, httplib::R
 
 void AddControlRoutes(httplib::Server& server, ServerContext& context) {
   static constexpr std::pair<const char*, ControlHandler> kRoutes[] = {
-      {"/control/fault", ArmFault},       {"/control/clear", Clear},  {"/control/captured", Captured},
-      {"/control/count", Count},          {"/control/retire", Retire}, {"/control/account", AccountState},
-      {"/control/setting", Setting},     {"/control/put-account", PutAccount},
+      {"/control/fault", ArmFault},    {"/control/clear", Clear},
+      {"/control/captured", Captured}, {"/control/count", Count},
+      {"/control/retire", Retire},     {"/control/account", AccountState},
+      {"/control/setting", Setting},   {"/control/put-account", PutAccount},
   };
   for (const auto& [path, handler] : kRoutes) {
     auto route = [&context, handler](const httplib::Request& request, httplib::Response& response) {

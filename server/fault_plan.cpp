@@ -6,10 +6,10 @@ namespace refserver {
 
 std::optional<FaultKind> FaultKindNamed(std::string_view name) {
   static constexpr std::pair<std::string_view, FaultKind> kNames[] = {
-      {"status", FaultKind::Status},     {"delay", FaultKind::Delay},       {"drop", FaultKind::Drop},         {"reset", FaultKind::Reset},
-      {"truncate", FaultKind::Truncate}, {"garble", FaultKind::Garble},     {"oversize", FaultKind::Oversize},
-      {"lead", FaultKind::Lead},         {"zerok", FaultKind::ZeroK},       {"capitals", FaultKind::Capitals},
-      {"body", FaultKind::Body},         {"trickle", FaultKind::Trickle},
+      {"status", FaultKind::Status},     {"delay", FaultKind::Delay},       {"drop", FaultKind::Drop},
+      {"reset", FaultKind::Reset},       {"truncate", FaultKind::Truncate}, {"garble", FaultKind::Garble},
+      {"oversize", FaultKind::Oversize}, {"lead", FaultKind::Lead},         {"zerok", FaultKind::ZeroK},
+      {"capitals", FaultKind::Capitals}, {"body", FaultKind::Body},         {"trickle", FaultKind::Trickle},
   };
   for (const auto& [text, kind] : kNames) {
     if (text == name) return kind;

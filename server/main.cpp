@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
 
     FaultPlan faults;
     RequestLog log;
-    ServerContext context{store, faults, log};
+    ServerContext context{store, faults, log, ""};
     RawHttpServer server(faults, log);
     server.set_payload_max_length(16 * 1024 * 1024);
     AddServiceRoutes(server, context);
@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
       std::cerr << "fernwick-server: cannot listen on " << options.host << ":" << options.port << "\n";
       return 1;
     }
+    context.baseUrl = "http://" + options.host + ":" + std::to_string(port);
     if (!options.portFile.empty()) {
       const std::string partial = options.portFile + ".part";
       std::ofstream(partial) << port << "\n";

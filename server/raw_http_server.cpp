@@ -214,7 +214,8 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
   const bool ok = process_request(stream, true, closed, [](httplib::Request&) {});
   std::string response = std::move(stream.response());
   if (!control) {
-    if (auto delay = faults_.Take(FaultKind::Delay, path)) std::this_thread::sleep_for(std::chrono::milliseconds(*delay));
+    if (auto delay = faults_.Take(FaultKind::Delay, path))
+      std::this_thread::sleep_for(std::chrono::milliseconds(*delay));
     response = ApplyReplyFaults(faults_, path, std::move(response));
   }
   if (auto piece = control ? std::nullopt : faults_.Take(FaultKind::Trickle, path); piece && *piece > 0) {

@@ -1,5 +1,7 @@
 #pragma once
 // What every route of the reference server reaches.
+#include <string>
+
 #include "fault_plan.h"
 #include "store.h"
 
@@ -9,13 +11,14 @@ struct ServerContext {
   Store& store;
   FaultPlan& faults;
   RequestLog& log;
+  std::string baseUrl;  // "http://host:port", once the port is known
 };
 
 // Default settings, used while the seed file or flags give none.
-inline constexpr char kDefaultTokenTtl[] = "7200";         // seconds a token stays valid
-inline constexpr char kDefaultQuota[] = "20971520";        // bytes a month for new accounts
+inline constexpr char kDefaultTokenTtl[] = "7200";   // seconds a token stays valid
+inline constexpr char kDefaultQuota[] = "20971520";  // bytes a month for new accounts
 inline constexpr char kDefaultVersionId[] = "1.0";
-inline constexpr char kDefaultVersionUrl[] = "/download.htm";
+inline constexpr char kDownloadPath[] = "/download.htm";  // after baseUrl
 inline constexpr char kDefaultIsUpgrade[] = "0";
 
 }  // namespace refserver

@@ -44,8 +44,8 @@ void Authenticate(ServerContext& context, const httplib::Request& request, httpl
       const std::string_view password = query.substr(split + kPassword.size());
       if (auto account = context.store.SignIn(name, password)) {
         const std::string token = context.store.IssueToken(account->name);
-        Reply(response, "<userauth stat='" + StatusWord(context, path, "ok") + "'><authstr>" + token +
-                            "</authstr>" + QuotaElements(*account) + "</userauth>");
+        Reply(response, "<userauth stat='" + StatusWord(context, path, "ok") + "'><authstr>" + token + "</authstr>" +
+                            QuotaElements(*account) + "</userauth>");
         return;
       }
     }
@@ -114,7 +114,7 @@ void Upload(ServerContext& context, const httplib::Request& request, httplib::Re
 void VersionCheck(ServerContext& context, httplib::Response& response) {
   Store& store = context.store;
   Reply(response, "<version versionID='" + store.Setting("version_id", kDefaultVersionId) + "' versionURL='" +
-                      store.Setting("version_url", kDefaultVersionUrl) + "' isupgrade='" +
+                      store.Setting("version_url", context.baseUrl + kDownloadPath) + "' isupgrade='" +
                       store.Setting("is_upgrade", kDefaultIsUpgrade) + "'/>");
 }
 

@@ -49,8 +49,7 @@ class Statement {
 };
 
 int64_t Now() {
-  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
 Photo ReadPhoto(Statement& s) {
@@ -130,8 +129,7 @@ void Store::PutAccount(const Account& account) {
 bool Store::CreateAccount(const Account& account) {
   std::lock_guard guard(lock_);
   if (FindAccountLocked(account.name)) return false;
-  Statement s(db_,
-              "INSERT INTO accounts(name, password, blogname, quota, used, used_month) VALUES(?, ?, ?, ?, 0, ?)");
+  Statement s(db_, "INSERT INTO accounts(name, password, blogname, quota, used, used_month) VALUES(?, ?, ?, ?, 0, ?)");
   s.Bind(1, account.name).Bind(2, account.password).Bind(3, account.blogName).Bind(4, account.quota);
   s.Bind(5, CurrentMonth());
   s.Step();
@@ -246,9 +244,7 @@ std::vector<Photo> Store::PhotosOf(std::string_view account, int limit) {
   return photos;
 }
 
-std::filesystem::path Store::PhotoFile(int64_t id) const {
-  return dataDir_ / "photos" / (std::to_string(id) + ".jpg");
-}
+std::filesystem::path Store::PhotoFile(int64_t id) const { return dataDir_ / "photos" / (std::to_string(id) + ".jpg"); }
 
 std::string Store::Setting(std::string_view key, std::string_view fallback) {
   std::lock_guard guard(lock_);
@@ -260,7 +256,8 @@ std::string Store::Setting(std::string_view key, std::string_view fallback) {
 
 void Store::PutSetting(std::string_view key, std::string_view value) {
   std::lock_guard guard(lock_);
-  Statement s(db_, "INSERT INTO settings(key, value) VALUES(?, ?) ON CONFLICT(key) DO UPDATE SET value = excluded.value");
+  Statement s(db_,
+              "INSERT INTO settings(key, value) VALUES(?, ?) ON CONFLICT(key) DO UPDATE SET value = excluded.value");
   s.Bind(1, key).Bind(2, value);
   s.Step();
 }

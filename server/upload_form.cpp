@@ -19,8 +19,8 @@ std::optional<size_t> Decimal(std::string_view text) {
 
 // The value of the field `name` in `tail`, which must start with the field's delimiter line.
 std::optional<std::string_view> TailField(std::string_view tail, std::string_view delimiter, std::string_view name) {
-  const std::string head = std::string(delimiter) + "\r\n" + std::string(kDisposition) + std::string(name) +
-                           "\"\r\n\r\n";
+  const std::string head =
+      std::string(delimiter) + "\r\n" + std::string(kDisposition) + std::string(name) + "\"\r\n\r\n";
   if (tail.substr(0, head.size()) != head) return std::nullopt;
   const size_t valueEnd = tail.find("\r\n", head.size());
   if (valueEnd == std::string_view::npos) return std::nullopt;
@@ -81,7 +81,8 @@ std::variant<UploadForm, std::string> ParseUploadForm(std::string_view body, std
     const std::string_view headers = head.substr(0, headersEnd);
     head.remove_prefix(headersEnd + 4);
     if (headers.substr(0, kDisposition.size()) != kDisposition) return std::string("missing disposition");
-    const std::string_view disposition = headers.substr(kDisposition.size(), headers.find("\r\n") - kDisposition.size());
+    const std::string_view disposition =
+        headers.substr(kDisposition.size(), headers.find("\r\n") - kDisposition.size());
 
     constexpr std::string_view kFileMarker = "\";filename=\"";
     const size_t fileMarker = disposition.find(kFileMarker);
@@ -99,10 +100,14 @@ std::variant<UploadForm, std::string> ParseUploadForm(std::string_view body, std
     if (valueEnd == std::string_view::npos) return std::string("unterminated field ") + std::string(name);
     const std::string value(head.substr(0, valueEnd));
     head.remove_prefix(valueEnd + 2);
-    if (name == "authstr") form.authstr = value;
-    else if (name == "tags") form.tags = value;
-    else if (name == "photostatus") form.photostatus = value;
-    else if (name == "title") form.title = value;
+    if (name == "authstr")
+      form.authstr = value;
+    else if (name == "tags")
+      form.tags = value;
+    else if (name == "photostatus")
+      form.photostatus = value;
+    else if (name == "title")
+      form.title = value;
   }
   if (!sawFile) return std::string("no file part before beginpos");
   return form;

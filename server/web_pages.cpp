@@ -43,9 +43,10 @@ GbkPage PageStart(std::string_view titleUtf8) {
       .Text(titleUtf8)
       .Text(" - Lumora 相册</title>")
       .Text(kStyle)
-      .Text("</head><body><div class=\"bar\"><span class=\"logo\">Lumora 相册</span>"
-            "<a href=\"/home.aspx\">我的相册</a><a href=\"/regname.aspx\">注册</a>"
-            "<a href=\"/sub.htm\">订阅</a><a href=\"/inc/PostPage.aspx\">网摘</a></div><div class=\"main\">");
+      .Text(
+          "</head><body><div class=\"bar\"><span class=\"logo\">Lumora 相册</span>"
+          "<a href=\"/home.aspx\">我的相册</a><a href=\"/regname.aspx\">注册</a>"
+          "<a href=\"/sub.htm\">订阅</a><a href=\"/inc/PostPage.aspx\">网摘</a></div><div class=\"main\">");
   return page;
 }
 
@@ -62,7 +63,10 @@ const char* VisibilityText(const std::string& status) {
 
 void PhotoCard(GbkPage& page, const Photo& photo) {
   page.Text("<div class=\"card\"><a href=\"/photos/").Number(photo.id).Text(".jpg\"><img src=\"/photos/");
-  page.Number(photo.id).Text(".jpg\" alt=\"").Value(photo.title).Text("\"></a><div class=\"info\"><div class=\"title\">");
+  page.Number(photo.id)
+      .Text(".jpg\" alt=\"")
+      .Value(photo.title)
+      .Text("\"></a><div class=\"info\"><div class=\"title\">");
   page.Value(photo.title.empty() ? std::string("(无标题)") : photo.title).Text("</div>");
   std::istringstream tags(photo.tags);
   for (std::string tag; tags >> tag;) page.Text("<span class=\"tag\">").Value(tag).Text("</span>");
@@ -71,13 +75,15 @@ void PhotoCard(GbkPage& page, const Photo& photo) {
 }
 
 void HomePage(ServerContext& context, const httplib::Request& request, httplib::Response& response) {
-  std::string name = FormValue(request.target.substr(std::min(request.target.size(), request.target.find('?') + 1)),
-                               "user");
+  std::string name =
+      FormValue(request.target.substr(std::min(request.target.size(), request.target.find('?') + 1)), "user");
   if (name.empty()) name = context.store.LastSignedIn().value_or("");
   const auto account = name.empty() ? std::nullopt : context.store.FindAccount(name);
   GbkPage page = PageStart("我的相册");
   if (!account) {
-    page.Text("<h1>还没有用户登录</h1><div class=\"sub\">请在 Fernwick 中登录，或先<a href=\"/regname.aspx\">注册</a>一个账号。</div>");
+    page.Text(
+        "<h1>还没有用户登录</h1><div class=\"sub\">请在 Fernwick 中登录，或先<a "
+        "href=\"/regname.aspx\">注册</a>一个账号。</div>");
     return PageEnd(page, response);
   }
   page.Text("<h1>").Value(account->blogName.empty() ? account->name : account->blogName).Text("</h1>");
@@ -150,8 +156,8 @@ void Register(ServerContext& context, const httplib::Request& request, httplib::
   account.blogName = FormValue(request.body, "blogname");
   account.quota = std::atoll(context.store.Setting("default_quota", kDefaultQuota).c_str());
   GbkPage page = PageStart("注册");
-  const bool usable = !account.name.empty() && !account.password.empty() &&
-                      account.name.find_first_of("&=?# ") == std::string::npos;
+  const bool usable =
+      !account.name.empty() && !account.password.empty() && account.name.find_first_of("&=?# ") == std::string::npos;
   if (!usable) {
     RegisterForm(page, request, "请填写用户名和密码（用户名不能含有空格和 & = ? #）。");
   } else if (!context.store.CreateAccount(account)) {
@@ -167,16 +173,27 @@ void Register(ServerContext& context, const httplib::Request& request, httplib::
 void FeedPage(httplib::Response& response) {
   GbkPage page = PageStart("使用 Lumora Tidefeed 订阅");
   page.Text("<h1>使用 Lumora Tidefeed 订阅</h1><div class=\"sub\">把网页的更新订阅到 Tidefeed 阅读器。</div>");
-  page.Text("<form><label>要订阅的地址</label><input type=\"text\" name=\"url\"><button type=\"button\">订阅</button></form>");
+  page.Text(
+      "<form><label>要订阅的地址</label><input type=\"text\" name=\"url\"><button "
+      "type=\"button\">订阅</button></form>");
   PageEnd(page, response);
 }
 
 void BookmarkPage(const httplib::Request& request, httplib::Response& response) {
   GbkPage page = PageStart("添加到我的 Lumora 网摘");
-  page.Text("<h1>添加到我的 Lumora 网摘</h1><form method=\"get\" action=\"/inc/PostPage.aspx\" accept-charset=\"gbk\">");
+  page.Text(
+      "<h1>添加到我的 Lumora 网摘</h1><form method=\"get\" action=\"/inc/PostPage.aspx\" accept-charset=\"gbk\">");
   page.Text("<label>标题</label><input type=\"text\" name=\"title\" value=\"").Value(request.get_param_value("title"));
   page.Text("\"><label>网址</label><input type=\"text\" name=\"url\" value=\"").Value(request.get_param_value("url"));
   page.Text("\"><label>标签</label><input type=\"text\" name=\"tags\"><button type=\"submit\">保存</button></form>");
+  PageEnd(page, response);
+}
+
+void DownloadPage(ServerContext& context, httplib::Response& response) {
+  GbkPage page = PageStart("下载 Fernwick");
+  page.Text("<h1>下载 Fernwick</h1><div class=\"quota\">最新版本：")
+      .Value(context.store.Setting("version_id", kDefaultVersionId));
+  page.Text("<br>Fernwick 是 Lumora 相册的桌面上传工具：把照片拖进来，转一转，一次全部上传。</div>");
   PageEnd(page, response);
 }
 
@@ -190,7 +207,9 @@ void AddWebPages(httplib::Server& server, ServerContext& context) {
   server.Get(R"(/photos/(\d+)\.jpg)",
              [&context](const httplib::Request& q, httplib::Response& r) { PhotoFile(context, q, r); });
   server.Get("/regname.aspx", [](const httplib::Request& q, httplib::Response& r) { RegisterPage(q, r); });
-  server.Post("/regname.aspx", [&context](const httplib::Request& q, httplib::Response& r) { Register(context, q, r); });
+  server.Post("/regname.aspx",
+              [&context](const httplib::Request& q, httplib::Response& r) { Register(context, q, r); });
+  server.Get(kDownloadPath, [&context](const httplib::Request&, httplib::Response& r) { DownloadPage(context, r); });
   server.Get("/sub.htm", [](const httplib::Request&, httplib::Response& r) { FeedPage(r); });
   server.Get("/inc/PostPage.aspx", [](const httplib::Request& q, httplib::Response& r) { BookmarkPage(q, r); });
 }

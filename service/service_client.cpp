@@ -35,8 +35,7 @@ bool StatusIs200(HINTERNET request) {
 
 int ServiceClient::Open() {
   Close();
-  UniqueInternetHandle internet(
-      ::InternetOpenA(kServiceAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  UniqueInternetHandle internet(::InternetOpenA(kServiceAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   if (!internet) return kResultNoExchange;
   const ServiceEndpoint endpoint = CurrentServiceEndpoint();
   UniqueInternetHandle connection(::InternetConnectA(internet.get(), endpoint.host.c_str(), endpoint.port, nullptr,
@@ -54,8 +53,8 @@ void ServiceClient::Close() noexcept {
 
 UniqueInternetHandle ServiceClient::OpenRequest(const char* verb, const std::string& objectPath) {
   if (!connectionHandle_) return UniqueInternetHandle();
-  return UniqueInternetHandle(::HttpOpenRequestA(connectionHandle_.get(), verb, objectPath.c_str(), "HTTP/1.0",
-                                                 nullptr, nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
+  return UniqueInternetHandle(::HttpOpenRequestA(connectionHandle_.get(), verb, objectPath.c_str(), "HTTP/1.0", nullptr,
+                                                 nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
 }
 
 Exchange ServiceClient::SendOpenedRequest(const UniqueInternetHandle& request, std::string_view headers,

@@ -17,8 +17,9 @@ using testing::ServerProcess;
 
 std::string U8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
 
-const std::string kSeed = U8(u8"account demo pw 5000 演示博客\naccount li a&b=c 100000 李的相册\n"
-                             u8"setting version_id 1.1\nsetting version_url http://127.0.0.1/dl.htm\n");
+const std::string kSeed =
+    U8(u8"account demo pw 5000 演示博客\naccount li a&b=c 100000 李的相册\n"
+       u8"setting version_id 1.1\nsetting version_url http://127.0.0.1/dl.htm\n");
 
 std::string Body(const httplib::Result& result) { return result ? result->body : std::string("<no reply>"); }
 
@@ -192,8 +193,10 @@ TEST(ServerCapture, KeepsTheRawRequest) {
 TEST(ServerPages, HomeBatchAndRegistrationInGbk) {
   ServerProcess server(kSeed);
   const std::string token = Token(server, "username=demo&password=pw");
-  const int32_t first = fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "1", "AAA")), "photoid"));
-  const int32_t second = fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "2", "BBB")), "photoid"));
+  const int32_t first =
+      fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "1", "AAA")), "photoid"));
+  const int32_t second =
+      fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "2", "BBB")), "photoid"));
   auto client = server.Client();
   auto home = client.Get("/home.aspx");
   ASSERT_TRUE(home);
@@ -215,7 +218,7 @@ TEST(ServerPages, HomeBatchAndRegistrationInGbk) {
   EXPECT_EQ(fernwick::ElementText(reply, "blogname"), "\xC4\xE3\xBA\xC3");
   auto taken = client.Post("/regname.aspx", "username=new1&password=x", "application/x-www-form-urlencoded");
   EXPECT_EQ(taken->body.find(ToGbk(U8(u8"注册成功"))), std::string::npos);
-  for (const char* page : {"/sub.htm", "/inc/PostPage.aspx", "/regname.aspx?type=3"}) {
+  for (const char* page : {"/sub.htm", "/inc/PostPage.aspx", "/regname.aspx?type=3", "/download.htm"}) {
     auto answer = client.Get(page);
     ASSERT_TRUE(answer) << page;
     EXPECT_EQ(answer->status, 200) << page;

@@ -58,14 +58,29 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BrokenCase{"BeginposTooLarge",
                    [](const std::string& b) {
-                     const std::string begin = std::to_string(fernwick::UploadBodyHead({"tok", "x", "1", "t", "C:\\t.jpg"}).size());
-                     return Replace(b, "\r\n\r\n" + begin + "\r\n", "\r\n\r\n" + std::to_string(std::stoi(begin) + 1) + "\r\n");
+                     const std::string begin =
+                         std::to_string(fernwick::UploadBodyHead({"tok", "x", "1", "t", "C:\\t.jpg"}).size());
+                     return Replace(b, "\r\n\r\n" + begin + "\r\n",
+                                    "\r\n\r\n" + std::to_string(std::stoi(begin) + 1) + "\r\n");
                    }},
-        BrokenCase{"EndposShort", [](const std::string& b) { return Replace(b, "\r\n\r\n" + std::to_string(b.find("\r\n--" + kBoundary + "\r\nContent-Disposition: form-data; name=\"beginpos\"")) + "\r\n", "\r\n\r\n1\r\n"); }},
-        BrokenCase{"FileCutShort", [](const std::string& b) { return Replace(b, std::string(300, 'c'), std::string(299, 'c')); }},
+        BrokenCase{"EndposShort",
+                   [](const std::string& b) {
+                     return Replace(
+                         b,
+                         "\r\n\r\n" +
+                             std::to_string(b.find("\r\n--" + kBoundary +
+                                                   "\r\nContent-Disposition: form-data; name=\"beginpos\"")) +
+                             "\r\n",
+                         "\r\n\r\n1\r\n");
+                   }},
+        BrokenCase{"FileCutShort",
+                   [](const std::string& b) { return Replace(b, std::string(300, 'c'), std::string(299, 'c')); }},
         BrokenCase{"NoClosingDelimiter", [](const std::string& b) { return b.substr(0, b.size() - 4); }},
-        BrokenCase{"NotANumber", [](const std::string& b) { return Replace(b, "name=\"endpos\"\r\n\r\n", "name=\"endpos\"\r\n\r\nx"); }},
-        BrokenCase{"OtherBoundary", [](const std::string& b) { return Replace(b, "--" + kBoundary + "\r\n", "--other\r\n"); }},
+        BrokenCase{
+            "NotANumber",
+            [](const std::string& b) { return Replace(b, "name=\"endpos\"\r\n\r\n", "name=\"endpos\"\r\n\r\nx"); }},
+        BrokenCase{"OtherBoundary",
+                   [](const std::string& b) { return Replace(b, "--" + kBoundary + "\r\n", "--other\r\n"); }},
         BrokenCase{"NoFilePart", [](const std::string& b) { return Replace(b, "\";filename=\"", "\"; file=\""); }},
         BrokenCase{"Empty", [](const std::string&) { return std::string(); }}),
     [](const auto& info) { return info.param.name; });

@@ -23,8 +23,8 @@ bool FileFitsUpload(uint64_t fileSize) {
 
 std::string UploadBodyHead(const UploadFields& fields) {
   std::string body;
-  body.reserve(512 + fields.authstr.size() + fields.tags.size() + fields.photostatus.size() +
-               2 * fields.title.size() + fields.filePath.size());
+  body.reserve(512 + fields.authstr.size() + fields.tags.size() + fields.photostatus.size() + 2 * fields.title.size() +
+               fields.filePath.size());
   AppendTextField(body, "authstr", fields.authstr);
   AppendTextField(body, "tags", fields.tags);
   AppendTextField(body, "photostatus", fields.photostatus);

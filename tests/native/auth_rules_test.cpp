@@ -13,9 +13,7 @@ TEST(AuthPaths, PasswordTravelsUnescaped) {
   EXPECT_EQ(PasswordAuthPath("", ""), "/upload/auth.aspx?username=&password=");
 }
 
-TEST(AuthPaths, TokenTravelsUnescaped) {
-  EXPECT_EQ(TokenAuthPath("t0k+/="), "/upload/auth.aspx?authstr=t0k+/=");
-}
+TEST(AuthPaths, TokenTravelsUnescaped) { EXPECT_EQ(TokenAuthPath("t0k+/="), "/upload/auth.aspx?authstr=t0k+/="); }
 
 struct PercentCase {
   int32_t limit, used, expected;
@@ -26,11 +24,9 @@ TEST_P(UsagePercentTest, FollowsTheSignInRule) {
 }
 INSTANTIATE_TEST_SUITE_P(Table, UsagePercentTest,
                          ::testing::Values(PercentCase{0, 0, 0}, PercentCase{0, 50, 0}, PercentCase{100, 100, 100},
-                                           PercentCase{100, 150, 100}, PercentCase{3, 1, 33},
-                                           PercentCase{100, 29, 28}, PercentCase{100, 0, 0},
-                                           PercentCase{100, 99, 99}, PercentCase{-5, 0, 100},
-                                           PercentCase{INT32_MAX, INT32_MAX - 1, 99},
-                                           PercentCase{100, -10, 0}));
+                                           PercentCase{100, 150, 100}, PercentCase{3, 1, 33}, PercentCase{100, 29, 28},
+                                           PercentCase{100, 0, 0}, PercentCase{100, 99, 99}, PercentCase{-5, 0, 100},
+                                           PercentCase{INT32_MAX, INT32_MAX - 1, 99}, PercentCase{100, -10, 0}));
 
 TEST(ServiceEndpoint, OverrideLastsForItsScope) {
   const ServiceEndpoint built = CurrentServiceEndpoint();

@@ -15,17 +15,14 @@ struct TextCase {
 };
 
 class ReplyStatusTest : public ::testing::TestWithParam<TextCase> {};
-TEST_P(ReplyStatusTest, ReadsTheAuthenticationStatus) {
-  EXPECT_EQ(ReplyStatus(GetParam().reply), GetParam().expected);
-}
+TEST_P(ReplyStatusTest, ReadsTheAuthenticationStatus) { EXPECT_EQ(ReplyStatus(GetParam().reply), GetParam().expected); }
 INSTANTIATE_TEST_SUITE_P(
     Rules, ReplyStatusTest,
     ::testing::Values(TextCase{"Ok", "<userauth stat='ok'><authstr>a</authstr></userauth>", "", "ok"},
                       TextCase{"ZeroK", "<userauth stat='0k'/>", "", "0k"},
                       TextCase{"Capitals", "<userauth stat='OK'/>", "", "OK"},
                       TextCase{"NoClosingQuote", "<userauth stat='ok", "", ""},
-                      TextCase{"NoMarker", "<auth stat='ok'/>", "", ""},
-                      TextCase{"Empty", "", "", ""},
+                      TextCase{"NoMarker", "<auth stat='ok'/>", "", ""}, TextCase{"Empty", "", "", ""},
                       TextCase{"EmptyStatus", "<userauth stat=''/>", "", ""},
                       TextCase{"FirstMarkerWins", "<userauth stat='fail'/><userauth stat='ok'/>", "", "fail"},
                       TextCase{"NeedsTheSpace", "<userauthstat='ok'/>", "", ""}),
@@ -37,18 +34,18 @@ TEST_P(ElementTextTest, ReadsTheElement) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Rules, ElementTextTest,
-    ::testing::Values(
-        TextCase{"Plain", "<limit>100</limit>", "limit", "100"},
-        TextCase{"FirstOfTwo", "<limit>100</limit><limit>200</limit>", "limit", "100"},
-        TextCase{"CloseBeforeOpen", "</limit><limit>100</limit>", "limit", ""},
-        TextCase{"MissingClose", "<limit>100", "limit", ""}, TextCase{"MissingOpen", "100</limit>", "limit", ""},
-        TextCase{"EmptyElement", "<authstr></authstr>", "authstr", ""},
-        TextCase{"NotTrimmed", "<used> 7 \r\n</used>", "used", " 7 \r\n"},
-        TextCase{"NotDecoded", "<blogname>a&amp;b</blogname>", "blogname", "a&amp;b"},
-        TextCase{"ChineseBytes", "<blogname>\xC0\xEE\xCB\xC4</blogname>", "blogname", "\xC0\xEE\xCB\xC4"},
-        TextCase{"OpenTagWithAttributeIsNotOpen", "<limit a='1'>5</limit>", "limit", ""},
-        TextCase{"CloseTagInsideOpenTag", "<a></a>", "a", ""},
-        TextCase{"OtherKey", "<limit>1</limit>", "used", ""}),
+    ::testing::Values(TextCase{"Plain", "<limit>100</limit>", "limit", "100"},
+                      TextCase{"FirstOfTwo", "<limit>100</limit><limit>200</limit>", "limit", "100"},
+                      TextCase{"CloseBeforeOpen", "</limit><limit>100</limit>", "limit", ""},
+                      TextCase{"MissingClose", "<limit>100", "limit", ""},
+                      TextCase{"MissingOpen", "100</limit>", "limit", ""},
+                      TextCase{"EmptyElement", "<authstr></authstr>", "authstr", ""},
+                      TextCase{"NotTrimmed", "<used> 7 \r\n</used>", "used", " 7 \r\n"},
+                      TextCase{"NotDecoded", "<blogname>a&amp;b</blogname>", "blogname", "a&amp;b"},
+                      TextCase{"ChineseBytes", "<blogname>\xC0\xEE\xCB\xC4</blogname>", "blogname", "\xC0\xEE\xCB\xC4"},
+                      TextCase{"OpenTagWithAttributeIsNotOpen", "<limit a='1'>5</limit>", "limit", ""},
+                      TextCase{"CloseTagInsideOpenTag", "<a></a>", "a", ""},
+                      TextCase{"OtherKey", "<limit>1</limit>", "used", ""}),
     [](const auto& info) { return info.param.name; });
 
 class AttributeValueTest : public ::testing::TestWithParam<TextCase> {};

@@ -69,8 +69,7 @@ inline std::string Control(const std::string& pathAndQuery) {
 }
 
 inline void ArmFault(const std::string& kind, const std::string& path, long value = 0, const std::string& text = "") {
-  Control("fault?kind=" + kind + "&path=" + Escape(path) + "&value=" + std::to_string(value) +
-          "&text=" + Escape(text));
+  Control("fault?kind=" + kind + "&path=" + Escape(path) + "&value=" + std::to_string(value) + "&text=" + Escape(text));
 }
 
 // The Host header WinINet puts in every request to the server.

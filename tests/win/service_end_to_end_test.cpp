@@ -25,7 +25,8 @@ std::string WriteFile(const std::string& path, size_t size, unsigned seed) {
     state = state * 1103515245u + 12345u;
     c = static_cast<char>(state >> 24);
   }
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile file(
+      ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   EXPECT_TRUE(file && ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
   return content;

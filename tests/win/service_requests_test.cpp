@@ -19,8 +19,8 @@ class ServiceRequests : public testing::ReferenceServerTest {
  protected:
   void SetUp() override {
     ReferenceServerTest::SetUp();
-    Control("put-account?user=li&password=" + testing::Escape("a&b=c") + "&quota=100000&blog=" +
-            testing::Escape("李的相册"));
+    Control("put-account?user=li&password=" + testing::Escape("a&b=c") +
+            "&quota=100000&blog=" + testing::Escape("李的相册"));
     ASSERT_EQ(client_.Open(), kResultOk);
   }
   ServiceClient client_;
@@ -95,22 +95,22 @@ TEST_P(AuthResultCodes, MapTheExchangeToTheCode) {
     EXPECT_EQ(reply.blogname, "unchanged");
   }
 }
-INSTANTIATE_TEST_SUITE_P(
-    Table, AuthResultCodes,
-    ::testing::Values(CodeCase{"NotFound", "status", 404, "", kResultNoExchange},
-                      CodeCase{"ServerError", "status", 500, "", kResultNoExchange},
-                      CodeCase{"Redirect", "status", 302, "", kResultNoExchange},
-                      CodeCase{"EmptyBody", "body", 0, "", kResultRefused},
-                      CodeCase{"Capitals", "capitals", 0, "", kResultRefused},
-                      CodeCase{"StatusWithoutQuote", "body", 0, "<userauth stat='ok", kResultRefused},
-                      CodeCase{"Garbled", "garble", 3, "", kResultRefused},
-                      CodeCase{"Dropped", "drop", 0, "", kResultNoExchange},
-                      CodeCase{"Reset", "reset", 0, "", kResultNoExchange},
-                      CodeCase{"PushedBeyondTheLimit", "lead", 1100, "", kResultRefused},
-                      CodeCase{"LongReplyStillRead", "oversize", 3000, "", kResultOk},
-                      CodeCase{"SlowPieces", "trickle", 16, "", kResultOk},
-                      CodeCase{"Delayed", "delay", 300, "", kResultOk}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, AuthResultCodes,
+                         ::testing::Values(CodeCase{"NotFound", "status", 404, "", kResultNoExchange},
+                                           CodeCase{"ServerError", "status", 500, "", kResultNoExchange},
+                                           CodeCase{"Redirect", "status", 302, "", kResultNoExchange},
+                                           CodeCase{"EmptyBody", "body", 0, "", kResultRefused},
+                                           CodeCase{"Capitals", "capitals", 0, "", kResultRefused},
+                                           CodeCase{"StatusWithoutQuote", "body", 0, "<userauth stat='ok",
+                                                    kResultRefused},
+                                           CodeCase{"Garbled", "garble", 3, "", kResultRefused},
+                                           CodeCase{"Dropped", "drop", 0, "", kResultNoExchange},
+                                           CodeCase{"Reset", "reset", 0, "", kResultNoExchange},
+                                           CodeCase{"PushedBeyondTheLimit", "lead", 1100, "", kResultRefused},
+                                           CodeCase{"LongReplyStillRead", "oversize", 3000, "", kResultOk},
+                                           CodeCase{"SlowPieces", "trickle", 16, "", kResultOk},
+                                           CodeCase{"Delayed", "delay", 300, "", kResultOk}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST_F(ServiceRequests, OkReplyWithoutElementsGivesEmptiesAndZeros) {
   ArmFault("body", "/upload/auth.aspx", 0, "<userauth stat='ok'></userauth>");

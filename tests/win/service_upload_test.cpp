@@ -24,7 +24,9 @@ using testing::Control;
 // Test files under a folder of their own, removed afterwards.
 class ScratchFiles {
  public:
-  explicit ScratchFiles(std::string folder) : folder_(std::move(folder)) { ::CreateDirectoryA(folder_.c_str(), nullptr); }
+  explicit ScratchFiles(std::string folder) : folder_(std::move(folder)) {
+    ::CreateDirectoryA(folder_.c_str(), nullptr);
+  }
   ~ScratchFiles() {
     for (const auto& path : files_) ::DeleteFileA(path.c_str());
     ::RemoveDirectoryA(folder_.c_str());
@@ -34,7 +36,8 @@ class ScratchFiles {
     std::string content(size, '\0');
     for (size_t i = 0; i < size; ++i) content[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
     const std::string path = folder_ + "\\" + name;
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     EXPECT_TRUE(file && ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
     files_.push_back(path);
@@ -104,7 +107,8 @@ TEST_P(UploadForms, ArriveByteForByteAndAreStored) {
   const std::string path = files.Path("photo.jpg");
   int32_t photoId = 0;
   ASSERT_EQ(UploadPhoto(client_, token_, c.tags, c.status, path, c.title, photoId), kResultOk);
-  EXPECT_TRUE(testing::SameBytes(Captured(), ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, path}, content))));
+  EXPECT_TRUE(testing::SameBytes(Captured(),
+                                 ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, path}, content))));
   ASSERT_GT(photoId, 0);
   const auto stored = testing::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
   ASSERT_TRUE(stored);
