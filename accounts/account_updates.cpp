@@ -15,6 +15,21 @@ std::string QuotaText(int percent) {
   return text;
 }
 
+SignInAnswer AskSignIn(const SignInFunction& signIn, const std::string& userName, const std::string& password) {
+  SignInAnswer answer;
+  try {
+    std::string authstr;
+    if (signIn) answer.result = signIn(userName, password, authstr, answer.percent, answer.blogName);
+  } catch (...) {
+    answer = SignInAnswer{};
+  }
+  return answer;
+}
+
+const char* SignInFailureText(int result) {
+  return result == kResultRefused ? "用户名或密码错误." : "不能连接服务器,请检查网络.";
+}
+
 void ApplySignedIn(AccountHost& host, const std::string& userName, const std::string& password, int percent,
                    const std::string& blogName) {
   AccountState& state = host.accounts();

@@ -67,19 +67,11 @@ void LoginDialog::OnOk() {
     return Tell("用户名已经存在.");
   }
 
-  std::string authstr;
-  std::string blogName;
-  int percent = 0;
-  const int result = signIn_ ? signIn_(userName_, password_, authstr, percent, blogName) : kResultNoExchange;
-  if (result == kResultOk) {
-    state.savedAccounts.push_back(AccountEntry{userName_, password_});
-    ApplySignedIn(host_, userName_, password_, percent, blogName);
-    Finish(IDOK);
-  } else if (result == kResultRefused) {
-    Tell("用户名或密码错误.");
-  } else {
-    Tell("不能连接服务器,请检查网络.");
-  }
+  const SignInAnswer answer = AskSignIn(signIn_, userName_, password_);
+  if (answer.result != kResultOk) return Tell(SignInFailureText(answer.result));
+  state.savedAccounts.push_back(AccountEntry{userName_, password_});
+  ApplySignedIn(host_, userName_, password_, answer.percent, answer.blogName);
+  Finish(IDOK);
 }
 
 void LoginDialog::Finish(INT_PTR result) {

@@ -143,16 +143,11 @@ void SettingsDialog::OnOk() {
   const std::string password = ComboItemText(Item(kPasswordCombo), selected);
 
   if (userName != host_.accounts().currentUserName) {
-    std::string authstr;
-    std::string blogName;
-    int percent = 0;
-    const int result = signIn_ ? signIn_(userName, password, authstr, percent, blogName) : kResultNoExchange;
-    if (result == kResultOk) {
-      ApplySignedIn(host_, userName, password, percent, blogName);
-    } else if (result == kResultRefused) {
-      ShowPrompt(hwnd(), "用户名或密码错误.", "提示", MB_OK);
+    const SignInAnswer answer = AskSignIn(signIn_, userName, password);
+    if (answer.result == kResultOk) {
+      ApplySignedIn(host_, userName, password, answer.percent, answer.blogName);
     } else {
-      ShowPrompt(hwnd(), "不能连接服务器,请检查网络.", "提示", MB_OK);
+      ShowPrompt(hwnd(), SignInFailureText(answer.result), "提示", MB_OK);
     }
   }
 

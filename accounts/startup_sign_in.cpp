@@ -26,23 +26,6 @@ int CheckVersionSafely(const AccountServices& services, VersionInfo& info) {
   }
 }
 
-struct SignInOutcome {
-  int result = kResultNoExchange;
-  int percent = 0;
-  std::string blogName;
-};
-
-SignInOutcome SignInSafely(const AccountServices& services, const std::string& user, const std::string& password) {
-  SignInOutcome outcome;
-  try {
-    std::string authstr;  // the start-up sign-in does not keep the token
-    if (services.signIn) outcome.result = services.signIn(user, password, authstr, outcome.percent, outcome.blogName);
-  } catch (...) {
-    outcome.result = kResultNoExchange;
-  }
-  return outcome;
-}
-
 }  // namespace
 
 StartupSignIn::Spawner StartupSignIn::DetachedThread() {
@@ -98,18 +81,18 @@ void StartupSignIn::StartSignIn(const std::shared_ptr<Job>& job) {
 }
 
 void StartupSignIn::SignInAndReport(StartupSignIn* self, const std::shared_ptr<Job>& job) {
-  const SignInOutcome outcome = SignInSafely(job->services, job->userName, job->password);
-  job->sender.Post([self, job, outcome] { self->ApplySignIn(job, outcome.result, outcome.percent, outcome.blogName); });
+  const SignInAnswer answer = AskSignIn(job->services.signIn, job->userName, job->password);
+  job->sender.Post([self, job, answer] { self->ApplySignIn(job, answer); });
 }
 
-void StartupSignIn::ApplySignIn(const std::shared_ptr<Job>& job, int result, int percent, const std::string& blogName) {
+void StartupSignIn::ApplySignIn(const std::shared_ptr<Job>& job, const SignInAnswer& answer) {
   AccountState& state = host_->accounts();
   // The user may have switched or signed out meanwhile (settings or login dialog); the answer
   // is about an account that is no longer the current one then.
   if (state.currentUserName != job->userName || state.currentPassword != job->password) return;
-  if (result == kResultOk) {
-    ApplySignedIn(*host_, job->userName, job->password, percent, blogName);
-  } else if (result == kResultRefused) {
+  if (answer.result == kResultOk) {
+    ApplySignedIn(*host_, job->userName, job->password, answer.percent, answer.blogName);
+  } else if (answer.result == kResultRefused) {
     auto& saved = state.savedAccounts;
     auto first = std::find_if(saved.begin(), saved.end(),
                               [&](const AccountEntry& e) { return e.userName == state.currentUserName; });

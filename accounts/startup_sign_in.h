@@ -10,6 +10,7 @@
 
 #include "accounts/account_services.h"
 #include "accounts/account_state.h"
+#include "accounts/account_updates.h"
 #include "accounts/ui_relay.h"
 
 namespace fernwick {
@@ -38,7 +39,7 @@ class StartupSignIn {
   void StartSignIn(const std::shared_ptr<Job>& job);
   // On the worker: signs in and hands the answer to the UI thread.
   static void SignInAndReport(StartupSignIn* self, const std::shared_ptr<Job>& job);
-  void ApplySignIn(const std::shared_ptr<Job>& job, int result, int percent, const std::string& blogName);
+  void ApplySignIn(const std::shared_ptr<Job>& job, const SignInAnswer& answer);
 
   AccountHost* host_ = nullptr;
   Spawner spawner_;
