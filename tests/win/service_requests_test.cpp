@@ -126,13 +126,13 @@ TEST_F(ServiceRequests, OkReplyWithoutElementsGivesEmptiesAndZeros) {
 
 TEST_F(ServiceRequests, ReplyIsReadToItsFirst1024BytesEvenInSmallPieces) {
   // The used element closes at byte 1024 exactly: kept only when the whole first 1024 bytes
-  // are read, although they arrive in 10-byte pieces.
+  // are read, although they arrive in 32-byte pieces.
   std::string reply = "<userauth stat='ok'><limit>900</limit><used>";
   reply += std::string(1024 - reply.size() - 8, ' ') + "7</used>";
   ASSERT_EQ(reply.size(), 1024u);
   reply += "<blogname>beyond</blogname></userauth>";
   ArmFault("body", "/upload/auth.aspx", 0, reply);
-  ArmFault("trickle", "/upload/auth.aspx", 10);
+  ArmFault("trickle", "/upload/auth.aspx", 32);
   AuthReply out;
   EXPECT_EQ(AuthenticateWithPassword(client_, "li", "a&b=c", out), kResultOk);
   EXPECT_EQ(out.limit, 900);
