@@ -6,12 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace fernwick {
+#include "accounts/core/account_entry.h"
 
-struct AccountEntry {
-  std::string userName;
-  std::string password;
-};
+namespace fernwick {
 
 struct AccountState {
   std::string currentUserName;
@@ -30,6 +27,11 @@ class AccountHost {
   // Transfers quotaText and currentUserText to their controls.
   virtual void refreshAccountDisplay() = 0;
   virtual HWND hwnd() const noexcept = 0;
+  // Points the picture link on control 1025 at `address` (after each sign-in or sign-out).
+  virtual void setPhotoSiteLinkTarget(const std::string& address) = 0;
+  // Ends the main window's modal loop with 1 so the program can end (a new version must be
+  // fetched); called on the UI thread. The settings are saved by the window's destruction.
+  virtual void endForUpgrade() { ::EndDialog(hwnd(), 1); }
 
  protected:
   ~AccountHost() = default;

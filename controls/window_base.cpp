@@ -32,8 +32,8 @@ bool WindowBase::RegisterWindowClass(const char* className, UINT classStyle, HBR
   return ::RegisterClassExA(&wc) != 0;
 }
 
-HWND WindowBase::CreateWindowOfClass(const char* className, DWORD exStyle, DWORD style, const RECT& rect,
-                                     HWND parent, UINT id) {
+HWND WindowBase::CreateWindowOfClass(const char* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent,
+                                     UINT id) {
   return ::CreateWindowExA(exStyle, className, "", style, rect.left, rect.top, rect.right - rect.left,
                            rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                            ModuleInstance(), this);

@@ -18,8 +18,7 @@ class WindowBase {
  protected:
   // Registers (once per process) a class whose procedure is StaticProc.
   static bool RegisterWindowClass(const char* className, UINT classStyle, HBRUSH background, HCURSOR cursor);
-  HWND CreateWindowOfClass(const char* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent,
-                           UINT id);
+  HWND CreateWindowOfClass(const char* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id);
 
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {

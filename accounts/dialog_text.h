@@ -1,0 +1,13 @@
+#pragma once
+// Reading texts out of dialog controls.
+#include <windows.h>
+
+#include <string>
+
+namespace fernwick {
+
+std::string WindowText(HWND window);
+// The text of item `index` of a combo box; empty when there is none.
+std::string ComboItemText(HWND combo, int index);
+
+}  // namespace fernwick

@@ -1,0 +1,82 @@
+#include "accounts/login_dialog.h"
+
+#include <algorithm>
+
+#include "accounts/account_updates.h"
+#include "accounts/dialog_text.h"
+#include "app/core/web_pages.h"
+#include "app/prompt.h"
+
+namespace fernwick {
+
+namespace {
+constexpr int kUserNameEdit = 1008;
+constexpr int kPasswordEdit = 1020;
+constexpr int kRegisterLink = 1026;
+constexpr int kFieldLimit = 30;
+}  // namespace
+
+LoginDialog::LoginDialog(AccountHost& host, bool signInOnly, SignInFunction signIn)
+    : host_(host),
+      signInOnly_(signInOnly),
+      signIn_(std::move(signIn)),
+      registerLink_(HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
+                    HyperLinkControl::kLinkFontOnHover) {}
+
+std::optional<LRESULT> LoginDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+          OnOk();
+          return 0;
+        case IDCANCEL:
+          Finish(IDCANCEL);
+          return 0;
+        default:
+          return std::nullopt;
+      }
+    default:
+      return std::nullopt;
+  }
+}
+
+void LoginDialog::OnInitDialog() {
+  CenterWindowOver(hwnd(), ::GetParent(hwnd()));
+  ::SendDlgItemMessageA(hwnd(), kUserNameEdit, EM_LIMITTEXT, kFieldLimit, 0);
+  ::SendDlgItemMessageA(hwnd(), kPasswordEdit, EM_LIMITTEXT, kFieldLimit, 0);
+  registerLink_.SetTarget(RegistrationPage());
+  ::SetDlgItemTextA(hwnd(), kUserNameEdit, userName_.c_str());
+  ::SetDlgItemTextA(hwnd(), kPasswordEdit, password_.c_str());
+  registerLink_.Attach(Item(kRegisterLink));
+}
+
+void LoginDialog::Tell(const char* text) { ShowPrompt(hwnd(), text, "", MB_OK); }
+
+void LoginDialog::OnOk() {
+  userName_ = WindowText(Item(kUserNameEdit));
+  password_ = WindowText(Item(kPasswordEdit));
+  if (userName_.empty()) return Tell("请输入用户名.");
+  if (password_.empty()) return Tell("请输入密码.");
+  AccountState& state = host_.accounts();
+  if (!signInOnly_ && std::any_of(state.savedAccounts.begin(), state.savedAccounts.end(),
+                                  [&](const AccountEntry& e) { return e.userName == userName_; })) {
+    return Tell("用户名已经存在.");
+  }
+
+  const SignInAnswer answer = AskSignIn(signIn_, userName_, password_);
+  if (answer.result != kResultOk) return Tell(SignInFailureText(answer.result));
+  state.savedAccounts.push_back(AccountEntry{userName_, password_});
+  ApplySignedIn(host_, userName_, password_, answer.percent, answer.blogName);
+  Finish(IDOK);
+}
+
+void LoginDialog::Finish(INT_PTR result) {
+  endedWith_ = result;
+  ::EndDialog(hwnd(), result);
+}
+
+}  // namespace fernwick

@@ -1,0 +1,49 @@
+#pragma once
+// Asks for a user name and a password, signs in with them, and on success makes the account
+// current and appends it to the saved accounts (template 202).
+#include <optional>
+#include <string>
+
+#include "accounts/account_services.h"
+#include "accounts/account_state.h"
+#include "controls/dialog_base.h"
+#include "controls/hyperlink_control.h"
+
+namespace fernwick {
+
+inline constexpr int kLoginDialogTemplate = 202;
+
+class LoginDialog : public DialogBase {
+ public:
+  // signInOnly: signing in before an upload, where an already saved name is not refused.
+  LoginDialog(AccountHost& host, bool signInOnly, SignInFunction signIn);
+
+  // Modal run owned by `owner`; IDOK after a successful sign-in, IDCANCEL otherwise.
+  INT_PTR Run(HWND owner) { return RunModal(kLoginDialogTemplate, owner); }
+
+  // What was entered (still there after IDOK, so the settings dialog can list it).
+  const std::string& userName() const noexcept { return userName_; }
+  const std::string& password() const noexcept { return password_; }
+  // The result given to EndDialog, once the dialog has ended.
+  std::optional<INT_PTR> endedWith() const noexcept { return endedWith_; }
+  HyperLinkControl& registerLink() noexcept { return registerLink_; }
+
+ protected:
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void OnInitDialog();
+  void OnOk();
+  void Finish(INT_PTR result);
+  void Tell(const char* text);
+
+  AccountHost& host_;
+  bool signInOnly_;
+  SignInFunction signIn_;
+  std::string userName_;
+  std::string password_;
+  HyperLinkControl registerLink_;
+  std::optional<INT_PTR> endedWith_;
+};
+
+}  // namespace fernwick

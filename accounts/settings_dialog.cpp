@@ -1,0 +1,168 @@
+#include "accounts/settings_dialog.h"
+
+#include "accounts/account_updates.h"
+#include "accounts/dialog_text.h"
+#include "accounts/login_dialog.h"
+#include "app/core/web_pages.h"
+#include "app/program_state.h"
+#include "app/prompt.h"
+
+namespace fernwick {
+
+namespace {
+constexpr int kAddUserButton = 1007;
+constexpr int kLimitRadio = 1009;
+constexpr int kNoScalingRadio = 1010;
+constexpr int kAccountCombo = 1012;
+constexpr int kDeleteUserButton = 1013;
+constexpr int kSizeCombo = 1015;
+constexpr int kPasswordCombo = 1019;
+
+constexpr int kSizeChoices[] = {800, 1024, 1280};
+constexpr const char* kSizeTexts[] = {"800像素", "1024像素", "1280像素"};
+// "不缩放图片的尺寸" still keeps photos at most this large.
+constexpr int kNoScalingLimit = 1600;
+
+int AddComboText(HWND combo, const std::string& text) {
+  return static_cast<int>(::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+}  // namespace
+
+SettingsDialog::SettingsDialog(AccountHost& host, SignInFunction signIn, AddAccountRunner addAccount)
+    : host_(host), signIn_(std::move(signIn)), addAccount_(std::move(addAccount)) {}
+
+SettingsDialog::SettingsDialog(AccountHost& host, SignInFunction signIn)
+    : SettingsDialog(host, signIn, [signIn](AccountHost& owner, AccountEntry& added) {
+        LoginDialog login(owner, false, signIn);
+        if (login.Run(::GetActiveWindow()) != IDOK) return false;
+        added = AccountEntry{login.userName(), login.password()};
+        return true;
+      }) {}
+
+std::optional<LRESULT> SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    OnInitDialog();
+    return TRUE;
+  }
+  if (message != WM_COMMAND) return std::nullopt;
+  switch (LOWORD(wParam)) {
+    case IDOK:
+      OnOk();
+      return 0;
+    case IDCANCEL:
+      Finish(IDCANCEL);
+      return 0;
+    case kAddUserButton:
+      OnAddUser();
+      return 0;
+    case kDeleteUserButton:
+      OnDeleteUser();
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+int SettingsDialog::FindAccount(const std::string& userName) const {
+  // The combo's own prefix search, ignoring letter case, as the list box knows it.
+  return static_cast<int>(::SendMessageA(Item(kAccountCombo), CB_FINDSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(userName.c_str())));
+}
+
+void SettingsDialog::SelectBoth(int index) {
+  ::SendMessageA(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageA(Item(kPasswordCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void SettingsDialog::OnInitDialog() {
+  CenterWindowOver(hwnd(), ::GetParent(hwnd()));
+  const AccountState& state = host_.accounts();
+  for (const AccountEntry& entry : state.savedAccounts) {
+    AddComboText(Item(kAccountCombo), entry.userName);
+    AddComboText(Item(kPasswordCombo), entry.password);
+  }
+  const int current = FindAccount(state.currentUserName);
+  if (current != CB_ERR) ::SendMessageA(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+
+  for (const char* text : kSizeTexts) AddComboText(Item(kSizeCombo), text);
+  ::SendMessageA(Item(kSizeCombo), CB_SETCURSEL, 0, 0);
+  int noScaling = 1;
+  for (int i = 0; i < 3; ++i) {
+    if (SizeLimit() == kSizeChoices[i]) {
+      ::SendMessageA(Item(kSizeCombo), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      noScaling = 0;
+    }
+  }
+  ::CheckRadioButton(hwnd(), kLimitRadio, kNoScalingRadio, noScaling ? kNoScalingRadio : kLimitRadio);
+}
+
+void SettingsDialog::OnAddUser() {
+  AccountEntry added;
+  if (!addAccount_ || !addAccount_(host_, added)) return;
+  const int index = AddComboText(Item(kAccountCombo), added.userName);
+  AddComboText(Item(kPasswordCombo), added.password);
+  ::SendMessageA(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void SettingsDialog::OnDeleteUser() {
+  HWND accounts = Item(kAccountCombo);
+  HWND passwords = Item(kPasswordCombo);
+  const int selected = static_cast<int>(::SendMessageA(accounts, CB_GETCURSEL, 0, 0));
+  if (selected == CB_ERR) return;
+  const AccountEntry deleted{ComboItemText(accounts, selected), ComboItemText(passwords, selected)};
+  AccountState& state = host_.accounts();
+  RemoveFirstMatchingAccount(state, deleted);
+  ::SendMessageA(accounts, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  ::SendMessageA(passwords, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+
+  if (deleted.userName != state.currentUserName) {
+    SelectBoth(FindAccount(state.currentUserName));
+  } else {
+    SelectBoth(0);
+    state.quotaText.clear();
+  }
+
+  if (::SendMessageA(accounts, CB_GETCOUNT, 0, 0) > 0) {
+    const int now = static_cast<int>(::SendMessageA(accounts, CB_GETCURSEL, 0, 0));
+    if (now != CB_ERR) {
+      state.currentUserName = ComboItemText(accounts, now);
+      state.currentPassword = ComboItemText(passwords, now);
+    }
+    state.currentUserText = CurrentUserText(state.currentUserName);
+  } else {
+    ClearCurrentAccount(state);
+    host_.setPhotoSiteLinkTarget(PhotoSiteHomePage());
+  }
+  host_.refreshAccountDisplay();
+}
+
+void SettingsDialog::OnOk() {
+  const bool noScaling = ::IsDlgButtonChecked(hwnd(), kNoScalingRadio) == BST_CHECKED;
+  const int selected = static_cast<int>(::SendMessageA(Item(kAccountCombo), CB_GETCURSEL, 0, 0));
+  const std::string userName = ComboItemText(Item(kAccountCombo), selected);
+  const std::string password = ComboItemText(Item(kPasswordCombo), selected);
+
+  if (userName != host_.accounts().currentUserName) {
+    const SignInAnswer answer = AskSignIn(signIn_, userName, password);
+    if (answer.result == kResultOk) {
+      ApplySignedIn(host_, userName, password, answer.percent, answer.blogName);
+    } else {
+      ShowPrompt(hwnd(), SignInFailureText(answer.result), "提示", MB_OK);
+    }
+  }
+
+  if (noScaling) {
+    SetSizeLimit(kNoScalingLimit);
+  } else {
+    const LRESULT size = ::SendMessageA(Item(kSizeCombo), CB_GETCURSEL, 0, 0);
+    if (size >= 0 && size < 3) SetSizeLimit(kSizeChoices[size]);
+  }
+  Finish(IDOK);
+}
+
+void SettingsDialog::Finish(INT_PTR result) {
+  endedWith_ = result;
+  ::EndDialog(hwnd(), result);
+}
+
+}  // namespace fernwick

@@ -1,0 +1,101 @@
+#include "accounts/settings_file.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "accounts/core/settings_text.h"
+#include "app/program_state.h"
+#include "controls/handles.h"
+
+namespace fernwick {
+
+namespace {
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  // A settings file is a few hundred bytes; anything near a gigabyte is not ours.
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30)) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    return std::nullopt;
+  }
+  bytes.resize(read);
+  return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  UniqueFile file(
+      ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  if (!bytes.empty() && (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+                         written != bytes.size())) {
+    return false;
+  }
+  return ::FlushFileBuffers(file.get()) != 0;
+}
+
+}  // namespace
+
+std::string SettingsFilePath() {
+  char directory[MAX_PATH] = {};
+  const UINT length = ::GetWindowsDirectoryA(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  return std::string(directory, length) + "\\qvpicsendst.idx";
+}
+
+void LoadSettingsFrom(const std::string& path, AccountState& state) {
+  const std::optional<std::string> stored = path.empty() ? std::nullopt : ReadWholeFile(path);
+  if (!stored) {
+    state.currentUserName.clear();
+    state.currentPassword.clear();
+    SetSizeLimit(kDefaultSizeLimit);
+    return;
+  }
+  SettingsContent content = ParseSettingsText(decipherSettingsText(*stored));
+  state.currentUserName = std::move(content.currentUserName);
+  state.currentPassword = std::move(content.currentPassword);
+  SetSizeLimit(content.sizeLimit);
+  for (AccountEntry& entry : content.savedAccounts) state.savedAccounts.push_back(std::move(entry));
+}
+
+bool SaveSettingsTo(const std::string& path, const AccountState& state) {
+  if (path.empty()) return false;
+  // A read-only settings file cannot be opened for writing, so it stays as the user made it
+  // (replacing it by renaming would otherwise get around that on some systems).
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    return false;
+  }
+  SettingsContent content;
+  content.currentUserName = state.currentUserName;
+  content.currentPassword = state.currentPassword;
+  content.sizeLimit = SizeLimit();
+  content.savedAccounts = state.savedAccounts;
+  const std::string stored = encipherSettingsText(BuildSettingsText(content));
+
+  // The old file goes only when the new one is complete beside it: a full disk or a crash
+  // mid-write must not cost the user the saved accounts.
+  const std::string temporary = path + ".new";
+  if (!WriteWholeFile(temporary, stored)) {
+    ::DeleteFileA(temporary.c_str());
+    return false;
+  }
+  if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileA(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void LoadSettings(AccountState& state) { LoadSettingsFrom(SettingsFilePath(), state); }
+
+void SaveSettings(const AccountState& state) { SaveSettingsTo(SettingsFilePath(), state); }
+
+}  // namespace fernwick

@@ -1,0 +1,106 @@
+#include "accounts/startup_sign_in.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "accounts/account_updates.h"
+#include "app/browser_integration.h"
+#include "app/prompt.h"
+
+namespace fernwick {
+
+struct StartupSignIn::Job {
+  std::string userName;
+  std::string password;
+  AccountServices services;
+  UiRelay::Sender sender;
+};
+
+namespace {
+
+int CheckVersionSafely(const AccountServices& services, VersionInfo& info) {
+  try {
+    return services.checkVersion ? services.checkVersion(info) : kResultNoExchange;
+  } catch (...) {
+    return kResultNoExchange;
+  }
+}
+
+}  // namespace
+
+StartupSignIn::Spawner StartupSignIn::DetachedThread() {
+  return [](std::function<void()> job) {
+    // Nobody waits for it: it ends by itself after one pass, and what it reports after the
+    // main window is gone is dropped by the relay.
+    std::thread(std::move(job)).detach();
+  };
+}
+
+bool StartupSignIn::Start(AccountHost& host, AccountServices services, Spawner spawner) {
+  AccountState& state = host.accounts();
+  if (state.currentUserName.empty() || host_) return false;
+  state.currentUserText = CurrentUserText(state.currentUserName);
+  state.quotaText.clear();
+
+  host_ = &host;
+  spawner_ = std::move(spawner);
+  relay_ = std::make_unique<UiRelay>();
+  auto job =
+      std::make_shared<Job>(Job{state.currentUserName, state.currentPassword, std::move(services), relay_->sender()});
+  StartupSignIn* self = this;  // used only by tasks the relay runs, which die with this object
+  spawner_([self, job] {
+    VersionInfo info;
+    const int result = CheckVersionSafely(job->services, info);
+    if (result == kResultOk && info.versionId != kProgramVersion) {
+      job->sender.Post([self, job, result, info] { self->RunVersionOutcome(job, result, info); });
+      return;
+    }
+    SignInAndReport(self, job);
+  });
+  return true;
+}
+
+void StartupSignIn::RunVersionOutcome(const std::shared_ptr<Job>& job, int, const VersionInfo& info) {
+  bool upgrade = true;
+  if (info.isUpgrade == "1") {
+    ShowPrompt(host_->hwnd(), "现在有新的版本，你必须下载新的版本才能继续使用.", "提示", MB_OK);
+  } else {
+    upgrade = ShowPrompt(host_->hwnd(), "现在有新的版本，你要下载新的版本吗？", "提示", MB_YESNO) == IDYES;
+  }
+  if (upgrade) {
+    OpenUrlInBrowser(info.versionUrl);
+    host_->endForUpgrade();
+    return;
+  }
+  StartSignIn(job);
+}
+
+void StartupSignIn::StartSignIn(const std::shared_ptr<Job>& job) {
+  StartupSignIn* self = this;
+  spawner_([self, job] { SignInAndReport(self, job); });
+}
+
+void StartupSignIn::SignInAndReport(StartupSignIn* self, const std::shared_ptr<Job>& job) {
+  const SignInAnswer answer = AskSignIn(job->services.signIn, job->userName, job->password);
+  job->sender.Post([self, job, answer] { self->ApplySignIn(job, answer); });
+}
+
+void StartupSignIn::ApplySignIn(const std::shared_ptr<Job>& job, const SignInAnswer& answer) {
+  AccountState& state = host_->accounts();
+  // The user may have switched or signed out meanwhile (settings or login dialog); the answer
+  // is about an account that is no longer the current one then.
+  if (state.currentUserName != job->userName || state.currentPassword != job->password) return;
+  if (answer.result == kResultOk) {
+    ApplySignedIn(*host_, job->userName, job->password, answer.percent, answer.blogName);
+  } else if (answer.result == kResultRefused) {
+    auto& saved = state.savedAccounts;
+    auto first = std::find_if(saved.begin(), saved.end(),
+                              [&](const AccountEntry& e) { return e.userName == state.currentUserName; });
+    if (first != saved.end()) saved.erase(first);
+    ClearCurrentAccount(state);
+    host_->refreshAccountDisplay();
+  }
+  // No connection: nothing changes and nothing is shown.
+}
+
+}  // namespace fernwick

@@ -1,0 +1,87 @@
+#include "app/browser_integration.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/browser_launch.h"
+#include "app/core/browser_command.h"
+#include "app/core/web_pages.h"
+#include "controls/handles.h"
+
+namespace fernwick {
+
+namespace {
+
+// The first value of the handler's key (normally its default value), or nothing when it
+// cannot be read whole. The key is only read, so read access is all that is asked for.
+std::optional<std::string> ReadHtmlHandlerCommand() {
+  UniqueHKey root;
+  if (::RegOpenKeyA(HKEY_CLASSES_ROOT, nullptr, root.put()) != ERROR_SUCCESS) return std::nullopt;
+  UniqueHKey command;
+  if (::RegOpenKeyExA(root.get(), kHtmlHandlerKey, 0, KEY_READ, command.put()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  DWORD maxData = 0;
+  DWORD maxName = 0;
+  if (::RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                         &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  if (maxData > kMaxCommandLine + 1) return std::nullopt;
+  std::vector<char> name(maxName + 2);
+  std::vector<BYTE> data(maxData + 2);
+  DWORD nameLength = static_cast<DWORD>(name.size());
+  DWORD dataLength = static_cast<DWORD>(data.size());
+  DWORD type = 0;
+  if (::RegEnumValueA(command.get(), 0, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+  std::string text(reinterpret_cast<const char*>(data.data()), dataLength);
+  if (const std::size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
+  return text;
+}
+
+void WriteStringValue(HKEY key, const char* name, const std::string& text) {
+  // Written with the length of the text, without its terminating zero.
+  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()), static_cast<DWORD>(text.size()));
+}
+
+UniqueHKey OpenOrCreateUserKey(const char* path) {
+  UniqueHKey key;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) return key;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
+                        KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.put(), nullptr) == ERROR_SUCCESS) {
+    return key;
+  }
+  return UniqueHKey();
+}
+
+}  // namespace
+
+bool OpenUrlInBrowser(const std::string& url) {
+  if (!IsPlainWebAddress(url)) return false;
+  const std::optional<std::string> handler = ReadHtmlHandlerCommand();
+  if (!handler) return false;
+  const std::optional<std::string> commandLine = BuildBrowserCommandLine(*handler, url);
+  if (!commandLine) return false;
+  return RunCommandLine(*commandLine);
+}
+
+void RegisterBrowserMenuEntries() {
+  if (UniqueHKey feed = OpenOrCreateUserKey(kFeedMenuKey)) {
+    WriteStringValue(feed.get(), nullptr, FeedSubscriptionPage());
+    const DWORD everyContext = 0xFF;
+    ::RegSetValueExA(feed.get(), "Contexts", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&everyContext),
+                     sizeof(everyContext));
+  }
+  if (UniqueHKey bookmark = OpenOrCreateUserKey(kBookmarkMenuKey)) {
+    WriteStringValue(bookmark.get(), nullptr, BookmarkPostingPage());
+  }
+}
+
+}  // namespace fernwick

@@ -1,0 +1,38 @@
+#pragma once
+// Every start of another program (the browser) goes through here, so that tests can see what
+// would be started and answer for the system without starting anything.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace fernwick {
+
+struct BrowserLaunchRequest {
+  enum class Kind { kShellOpen, kCommandLine };
+  Kind kind = Kind::kShellOpen;
+  std::string text;  // the target for ShellExecuteA "open", or the whole command line for WinExec
+};
+
+// Returns whether the launch succeeded.
+using BrowserLauncher = std::function<bool(const BrowserLaunchRequest&)>;
+
+// ShellExecuteA(owner, "open", target, no parameters, no directory, SW_SHOWNORMAL); success is a
+// result above 32.
+bool ShellOpen(HWND owner, const std::string& target);
+// WinExec(commandLine, SW_SHOW); success is a result above 31.
+bool RunCommandLine(const std::string& commandLine);
+
+// Installs a launcher for its lifetime (tests only); the previous one comes back after.
+class ScopedBrowserLauncher {
+ public:
+  explicit ScopedBrowserLauncher(BrowserLauncher launcher);
+  ~ScopedBrowserLauncher();
+  ScopedBrowserLauncher(const ScopedBrowserLauncher&) = delete;
+  ScopedBrowserLauncher& operator=(const ScopedBrowserLauncher&) = delete;
+
+ private:
+  BrowserLauncher previous_;
+};
+
+}  // namespace fernwick

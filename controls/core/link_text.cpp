@@ -1,0 +1,42 @@
+#include "controls/core/link_text.h"
+
+#include "controls/core/ansi_text.h"
+
+namespace fernwick {
+
+std::optional<uint32_t> ParseColourText(std::string_view text) {
+  constexpr std::size_t npos = std::string_view::npos;
+  const std::size_t first = FindCp936Char(text, ',');
+  if (first == npos) return std::nullopt;
+  const std::size_t second = FindCp936Char(text, ',', first + 1);
+  if (second == npos || second + 1 >= text.size()) return std::nullopt;
+  const int red = AtoiRules(text.substr(0, first));
+  const int green = AtoiRules(text.substr(first + 1, second - first - 1));
+  const int blue = AtoiRules(text.substr(second + 1));
+  if (red == -1 || green == -1) return std::nullopt;
+  auto low8 = [](int v) { return static_cast<uint32_t>(v) & 0xFFu; };
+  return low8(red) | (low8(green) << 8) | (low8(blue) << 16);
+}
+
+std::optional<uint32_t> ParseColourValue(const unsigned char* data, std::size_t size) {
+  if (!data || size == 0 || size > 12 || data[size - 1] != 0) return std::nullopt;
+  std::string_view text(reinterpret_cast<const char*>(data), size - 1);
+  if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) text = text.substr(0, zero);
+  return ParseColourText(text);
+}
+
+LinkMarkup ParseLinkMarkup(std::string_view caption) {
+  LinkMarkup markup;
+  const std::size_t open = FindCp936NoCase(caption, "<A>");
+  if (open == std::string_view::npos) return markup;
+  markup.hasLink = true;
+  markup.prefix = std::string(caption.substr(0, open));
+  const std::size_t linkStart = open + 3;
+  const std::size_t close = FindCp936NoCase(caption, "</A>", linkStart);
+  if (close == std::string_view::npos) return markup;
+  markup.link = std::string(caption.substr(linkStart, close - linkStart));
+  markup.suffix = std::string(caption.substr(close + 4));
+  return markup;
+}
+
+}  // namespace fernwick

@@ -1,0 +1,97 @@
+#pragma once
+// A static control of a dialog turned into a link: drawn in the browser's link colours, with
+// the hand cursor, a tooltip showing the target, keyboard focus, and opening the target on a
+// click or on Enter/Space.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "controls/handles.h"
+#include "controls/link_colours.h"
+#include "controls/window_base.h"
+
+namespace fernwick {
+
+// A notification the parent sent back to its child control with 0x2000 added.
+bool IsReflectedMessage(UINT message) noexcept;
+
+class HyperLinkControl : public SubclassBase {
+ public:
+  enum Options : uint32_t {
+    kNoUnderline = 0x01,
+    kLinkFontOnHover = 0x02,
+    kCommandLink = 0x04,
+    kNotifyLink = 0x0C,
+    kMarkupInCaption = 0x10,
+    kBoldLinkText = 0x20,
+    kNoTooltip = 0x40,
+    kImageLeft = 0x80,
+    kImageRight = 0x100,
+  };
+
+  explicit HyperLinkControl(uint32_t options = 0) : options_(options) {}
+  ~HyperLinkControl() override;
+
+  // The link font is chosen at attachment from the options present then.
+  void setOptions(uint32_t options) noexcept { options_ = options; }
+  uint32_t options() const noexcept { return options_; }
+
+  bool SetLabel(const std::string& label);
+  bool SetTarget(const std::string& target);
+  // Notifies the parent (notifyLink, commandLink) or opens the target with the shell; true on
+  // success. A target opened successfully turns the link into the visited colour.
+  bool Open();
+
+  const std::optional<std::string>& label() const noexcept { return label_; }
+  const std::optional<std::string>& target() const noexcept { return target_; }
+  const RECT& linkRect() const noexcept { return linkRect_; }
+  COLORREF linkColour() const noexcept { return colours_.link; }
+  COLORREF visitedColour() const noexcept { return colours_.visited; }
+  bool visited() const noexcept { return visited_; }
+  bool hovering() const noexcept { return hovering_; }
+  bool paintsLabel() const noexcept { return paintLabel_; }
+  HWND tooltip() const noexcept { return tooltip_.get(); }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnAttached() override;
+
+  virtual void ComputeLinkRect();
+  virtual void Paint(HDC dc);
+  // Where a button press or release counts as on the link.
+  virtual bool IsActiveAt(POINT point) const;
+  virtual bool OnSetCursor(LRESULT& result);
+  virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  bool reactsToMouse() const noexcept { return target_.has_value() || (options_ & kCommandLink) != 0; }
+  void FillBackground(HDC dc, const RECT& client);
+  void SetLinkRect(const RECT& rect);
+  HCURSOR handCursor() const noexcept { return handCursor_; }
+  // WM_PAINT / WM_PRINTCLIENT: into the given context, or between BeginPaint and EndPaint.
+  void PaintMessage(HDC given);
+
+ private:
+  void UpdateTooltipTool();
+  void OnMouseMove(POINT point);
+  void RepaintLink(bool now);
+  std::string TextToDraw() const;
+  HFONT LinkTextFont() const;
+
+  uint32_t options_;
+  std::optional<std::string> label_;
+  std::optional<std::string> target_;
+  HCURSOR handCursor_ = nullptr;
+  UniqueHFont ownLinkFont_;
+  HFONT normalFont_ = nullptr;
+  RECT linkRect_{};
+  UniqueWindow tooltip_;
+  bool toolAdded_ = false;
+  LinkColours colours_;
+  bool paintLabel_ = true;
+  bool visited_ = false;
+  bool hovering_ = false;
+};
+
+}  // namespace fernwick

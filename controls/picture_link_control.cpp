@@ -1,0 +1,94 @@
+#include "controls/picture_link_control.h"
+
+#include "app/module.h"
+
+namespace fernwick {
+
+namespace {
+constexpr int kGapAfterImage = 5;
+
+// One cursor for every picture link; system cursors are shared and never destroyed.
+HCURSOR PictureLinkCursor() {
+  static const HCURSOR cursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+  return cursor;
+}
+}  // namespace
+
+bool PictureLinkControl::LoadBitmapResource(int id) {
+  UniqueHBitmap loaded(
+      static_cast<HBITMAP>(::LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+  if (!loaded) return false;
+  SetBitmap(std::move(loaded));
+  return true;
+}
+
+void PictureLinkControl::SetBitmap(UniqueHBitmap bitmap) {
+  bitmap_ = std::move(bitmap);
+  if (attached()) {
+    ComputeLinkRect();
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+  }
+}
+
+SIZE PictureLinkControl::BitmapSize() const {
+  BITMAP info{};
+  if (!bitmap_ || !::GetObjectA(bitmap_.get(), sizeof(info), &info)) return SIZE{0, 0};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+void PictureLinkControl::ComputeLinkRect() {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const SIZE size = BitmapSize();
+  RECT link = client;
+  if (options() & kImageLeft) {
+    bitmapRect_ = RECT{client.left, client.top, client.left + size.cx, client.top + size.cy};
+    link.left = client.left + size.cx + kGapAfterImage;
+  } else if (options() & kImageRight) {
+    bitmapRect_ = RECT{client.right - size.cx, client.top, client.right, client.top + size.cy};
+    link.right = client.right - size.cx;
+  } else {
+    bitmapRect_ = RECT{client.left, client.top, client.left + size.cx, client.top + size.cy};
+  }
+  if (link.left > link.right) link.left = link.right;
+  SetLinkRect(link);
+}
+
+void PictureLinkControl::Paint(HDC dc) {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  FillBackground(dc, client);
+  ComputeLinkRect();  // records where the bitmap is for the mouse
+  if (bitmap_) {
+    const SIZE size = BitmapSize();
+    ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap_.get()), 0, bitmapRect_.left, bitmapRect_.top,
+                 size.cx, size.cy, DST_BITMAP);
+  }
+}
+
+bool PictureLinkControl::IsActiveAt(POINT point) const {
+  return HyperLinkControl::IsActiveAt(point) || ::PtInRect(&bitmapRect_, point);
+}
+
+bool PictureLinkControl::OnSetCursor(LRESULT& result) {
+  ::SetCursor(PictureLinkCursor());
+  result = TRUE;
+  return true;
+}
+
+bool PictureLinkControl::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = ::DefWindowProcA(hwnd(), message - 0x2000, wParam, lParam);
+  return true;
+}
+
+bool PictureLinkControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_PAINT || message == WM_PRINTCLIENT) {
+    PaintMessage(reinterpret_cast<HDC>(wParam));
+    result = 0;
+    return true;
+  }
+  if (message == WM_SIZE) ComputeLinkRect();
+  return HyperLinkControl::OnMessage(message, wParam, lParam, result);
+}
+
+}  // namespace fernwick

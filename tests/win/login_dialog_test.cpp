@@ -1,0 +1,182 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "support/account_test_support.h"
+#include "accounts/dialog_text.h"
+#include "accounts/login_dialog.h"
+#include "app/core/web_pages.h"
+
+namespace fernwick {
+namespace {
+
+using test::FakeAccountHost;
+using test::PromptRecorder;
+using test::ScriptedReply;
+using test::ScriptedSignIn;
+
+constexpr char kNoConnection[] = "不能连接服务器,请检查网络.";
+constexpr char kWrongPassword[] = "用户名或密码错误.";
+
+// The dialog made modeless over the host so a test can type and press buttons.
+struct OpenLogin {
+  OpenLogin(FakeAccountHost& host, bool signInOnly, ScriptedSignIn& signIn)
+      : dialog(host, signInOnly, signIn.function()) {
+    window = dialog.CreateModeless(kLoginDialogTemplate, host.hwnd());
+  }
+  void Type(const std::string& user, const std::string& password) {
+    ::SetDlgItemTextA(window, 1008, user.c_str());
+    ::SetDlgItemTextA(window, 1020, password.c_str());
+  }
+  void Press(int id) { ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+  LoginDialog dialog;
+  HWND window = nullptr;
+};
+
+TEST(LoginDialog, TemplateAndInitialisation) {
+  FakeAccountHost host;
+  ScriptedSignIn signIn;
+  OpenLogin login(host, false, signIn);
+  ASSERT_NE(login.window, nullptr);
+  EXPECT_EQ(WindowText(login.window), "Lumora用户登录信息");
+  EXPECT_EQ(::SendDlgItemMessageA(login.window, 1008, EM_GETLIMITTEXT, 0, 0), 30);
+  EXPECT_EQ(::SendDlgItemMessageA(login.window, 1020, EM_GETLIMITTEXT, 0, 0), 30);
+  EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(login.window, 1020), GWL_STYLE) & ES_PASSWORD);
+  EXPECT_EQ(WindowText(::GetDlgItem(login.window, 1008)), "");
+  EXPECT_TRUE(login.dialog.registerLink().attached());
+  EXPECT_EQ(login.dialog.registerLink().target(), RegistrationPage());
+  EXPECT_EQ(login.dialog.registerLink().label(), "<A>注册为Lumora用户</A>");
+  EXPECT_EQ(login.dialog.registerLink().linkRect().left, 0) << "no prefix before the link";
+}
+
+TEST(LoginDialog, ThirtyFirstCharacterIsRefused) {
+  FakeAccountHost host;
+  ScriptedSignIn signIn;
+  OpenLogin login(host, false, signIn);
+  HWND edit = ::GetDlgItem(login.window, 1008);
+  for (int i = 0; i < 31; ++i) ::SendMessageA(edit, WM_CHAR, 'a' + (i % 26), 1);
+  EXPECT_EQ(WindowText(edit).size(), 30u);
+}
+
+struct CheckCase {
+  const char* name;
+  std::string user, password;
+  bool signInOnly;
+  std::vector<ScriptedReply> replies;
+  std::vector<std::string> expectedPrompts;
+  std::size_t expectedRequests;
+  bool ends;
+};
+
+TEST(LoginDialog, ChecksInOrderWithTheirMessages) {
+  const std::vector<CheckCase> cases = {
+      {"both empty: only the user name message", "", "", false, {}, {"请输入用户名."}, 0, false},
+      {"password empty", "newbie", "", false, {}, {"请输入密码."}, 0, false},
+      {"saved name refused before any request", "alice", "pw", false, {}, {"用户名已经存在."}, 0, false},
+      {"name differing in case is accepted", "Alice", "pw", false, {{0, 5, "b"}}, {}, 1, true},
+      {"no connection", "newbie", "pw", false, {{-2}}, {kNoConnection}, 1, false},
+      {"rejected", "newbie", "pw", false, {{-1}}, {kWrongPassword}, 1, false},
+      {"sign-in mode skips the duplicate check", "alice", "pw", true, {{0, 1, "b"}}, {}, 1, true},
+  };
+  for (const CheckCase& c : cases) {
+    FakeAccountHost host;
+    host.state.savedAccounts = {{"alice", "pw"}};
+    ScriptedSignIn signIn(c.replies);
+    PromptRecorder prompts;
+    OpenLogin login(host, c.signInOnly, signIn);
+    login.Type(c.user, c.password);
+    login.Press(IDOK);
+    EXPECT_EQ(prompts.Texts(), c.expectedPrompts) << c.name;
+    for (const auto& p : prompts.seen) {
+      EXPECT_EQ(p.caption, "") << c.name;
+      EXPECT_EQ(p.owner, login.window) << c.name;
+      EXPECT_EQ(p.type, static_cast<UINT>(MB_OK)) << c.name;
+    }
+    EXPECT_EQ(signIn.calls.size(), c.expectedRequests) << c.name;
+    EXPECT_EQ(login.dialog.endedWith().has_value(), c.ends) << c.name;
+    if (!c.ends) {
+      EXPECT_EQ(host.state.savedAccounts.size(), 1u) << c.name << ": a failure changes nothing";
+      EXPECT_EQ(WindowText(::GetDlgItem(login.window, 1008)), c.user) << c.name << ": input stays";
+    }
+  }
+}
+
+TEST(LoginDialog, SuccessSavesAndShowsTheAccount) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "pw"}};
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 42, "myblog"}});
+  PromptRecorder prompts;
+  OpenLogin login(host, false, signIn);
+  login.Type("张三", "密码");
+  login.Press(IDOK);
+  ASSERT_EQ(login.dialog.endedWith(), IDOK);
+  EXPECT_TRUE(prompts.seen.empty());
+  ASSERT_EQ(signIn.calls.size(), 1u);
+  EXPECT_EQ(signIn.calls[0], (AccountEntry{"张三", "密码"}));
+  EXPECT_EQ(host.state.savedAccounts.back(), (AccountEntry{"张三", "密码"}));
+  EXPECT_EQ(host.state.currentUserName, "张三");
+  EXPECT_EQ(host.state.currentPassword, "密码");
+  EXPECT_EQ(host.state.blogName, "myblog");
+  EXPECT_EQ(host.UserLine(), "当前用户:张三");
+  EXPECT_EQ(host.QuotaLine(), "使用了42%的本月上传空间");
+  EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
+  EXPECT_EQ(login.dialog.userName(), "张三");
+  EXPECT_EQ(login.dialog.password(), "密码");
+}
+
+TEST(LoginDialog, SignInModeAppendsTheSameNameTwice) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "pw"}};
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 1, ""}, {0, 2, ""}});
+  for (int round = 0; round < 2; ++round) {
+    OpenLogin login(host, true, signIn);
+    login.Type("alice", "pw");
+    login.Press(IDOK);
+    EXPECT_EQ(login.dialog.endedWith(), IDOK);
+  }
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "pw"}, {"alice", "pw"}, {"alice", "pw"}}));
+}
+
+TEST(LoginDialog, RejectedPasswordLeavesEverything) {
+  FakeAccountHost host;
+  host.state.currentUserName = "old";
+  host.state.currentPassword = "oldpw";
+  host.state.savedAccounts = {{"old", "oldpw"}};
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
+  PromptRecorder prompts;
+  OpenLogin login(host, true, signIn);
+  login.Type("old", "wrong");
+  login.Press(IDOK);
+  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{kWrongPassword});
+  EXPECT_EQ(host.state.currentPassword, "oldpw");
+  EXPECT_EQ(host.state.savedAccounts.size(), 1u);
+  EXPECT_EQ(host.refreshes, 0);
+}
+
+TEST(LoginDialog, CancelChangesNothing) {
+  FakeAccountHost host;
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
+  PromptRecorder prompts;
+  OpenLogin login(host, false, signIn);
+  login.Type("bob", "pw");
+  login.Press(IDCANCEL);
+  EXPECT_EQ(login.dialog.endedWith(), IDCANCEL);
+  EXPECT_TRUE(signIn.calls.empty());
+  EXPECT_TRUE(host.state.savedAccounts.empty());
+}
+
+TEST(LoginDialog, RegisterLinkOpensTheRegistrationPage) {
+  FakeAccountHost host;
+  ScriptedSignIn signIn;
+  test::LaunchRecorder launches;
+  OpenLogin login(host, false, signIn);
+  EXPECT_TRUE(login.dialog.registerLink().Open());
+  ASSERT_EQ(launches.seen.size(), 1u);
+  EXPECT_EQ(launches.seen[0].kind, BrowserLaunchRequest::Kind::kShellOpen);
+  EXPECT_EQ(launches.seen[0].text, RegistrationPage());
+  EXPECT_FALSE(login.dialog.endedWith().has_value()) << "the dialog stays open";
+}
+
+}  // namespace
+}  // namespace fernwick

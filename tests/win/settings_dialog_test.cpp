@@ -1,0 +1,341 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "accounts/dialog_text.h"
+#include "accounts/login_dialog.h"
+#include "accounts/settings_dialog.h"
+#include "app/core/web_pages.h"
+#include "app/program_state.h"
+#include "support/account_test_support.h"
+
+namespace fernwick {
+namespace {
+
+using test::FakeAccountHost;
+using test::PromptRecorder;
+using test::ScriptedReply;
+using test::ScriptedSignIn;
+
+// Keeps the program-wide size limit of other tests out of these.
+class SizeLimitScope {
+ public:
+  explicit SizeLimitScope(int limit) : saved_(SizeLimit()) { SetSizeLimit(limit); }
+  ~SizeLimitScope() { SetSizeLimit(saved_); }
+
+ private:
+  int saved_;
+};
+
+struct OpenSettings {
+  OpenSettings(FakeAccountHost& host, ScriptedSignIn& signIn, SettingsDialog::AddAccountRunner add = nullptr)
+      : dialog(host, signIn.function(), std::move(add)) {
+    window = dialog.CreateModeless(kSettingsDialogTemplate, host.hwnd());
+  }
+  HWND Combo(int id) const { return ::GetDlgItem(window, id); }
+  int Selected(int id) const { return static_cast<int>(::SendMessageA(Combo(id), CB_GETCURSEL, 0, 0)); }
+  int Count(int id) const { return static_cast<int>(::SendMessageA(Combo(id), CB_GETCOUNT, 0, 0)); }
+  std::vector<std::string> Items(int id) const {
+    std::vector<std::string> items;
+    for (int i = 0; i < Count(id); ++i) items.push_back(ComboItemText(Combo(id), i));
+    return items;
+  }
+  void Select(int id, int index) { ::SendMessageA(Combo(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  void Press(int id) { ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  bool Checked(int id) const { return ::IsDlgButtonChecked(window, id) == BST_CHECKED; }
+
+  SettingsDialog dialog;
+  HWND window = nullptr;
+};
+
+void SignInAs(FakeAccountHost& host, const std::string& user, const std::string& password) {
+  host.state.currentUserName = user;
+  host.state.currentPassword = password;
+  host.state.currentUserText = "当前用户:" + user;
+  host.state.quotaText = "使用了10%的本月上传空间";
+}
+
+TEST(SettingsDialog, FillsTheCombosInStep) {
+  SizeLimitScope size(1024);
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}, {"Bob", "b1"}, {"bobby", "b2"}};
+  SignInAs(host, "bob", "b1");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  ASSERT_NE(settings.window, nullptr);
+  EXPECT_EQ(WindowText(settings.window), "设置");
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"alice", "Bob", "bobby"}));
+  EXPECT_EQ(settings.Items(1019), (std::vector<std::string>{"a1", "b1", "b2"}));
+  EXPECT_FALSE(::GetWindowLongA(settings.Combo(1019), GWL_STYLE) & WS_VISIBLE) << "the password list is never shown";
+  EXPECT_EQ(settings.Selected(1012), 1) << "prefix search ignoring case finds \"Bob\" first";
+  EXPECT_EQ(settings.Items(1015), (std::vector<std::string>{"800像素", "1024像素", "1280像素"}));
+}
+
+struct SizeOpenCase {
+  int limit;
+  int comboIndex;
+  bool noScaling;
+};
+
+TEST(SettingsDialog, SizeChoiceShownAtOpening) {
+  const std::vector<SizeOpenCase> cases = {{800, 0, false}, {1024, 1, false}, {1280, 2, false},
+                                           {1600, 0, true}, {500, 0, true},   {-3, 0, true}};
+  for (const SizeOpenCase& c : cases) {
+    SizeLimitScope size(c.limit);
+    FakeAccountHost host;
+    ScriptedSignIn signIn;
+    OpenSettings settings(host, signIn);
+    EXPECT_EQ(settings.Selected(1015), c.comboIndex) << c.limit;
+    EXPECT_EQ(settings.Checked(1010), c.noScaling) << c.limit;
+    EXPECT_EQ(settings.Checked(1009), !c.noScaling) << c.limit;
+    EXPECT_TRUE(::IsWindowEnabled(settings.Combo(1015))) << "the size list stays enabled";
+  }
+}
+
+struct SizeOkCase {
+  bool noScaling;
+  int comboIndex;
+  int expected;
+};
+
+TEST(SettingsDialog, OkStoresTheSizeChoice) {
+  const std::vector<SizeOkCase> cases = {
+      {true, 2, 1600}, {false, 0, 800}, {false, 1, 1024}, {false, 2, 1280}, {false, -1, 777}};
+  for (const SizeOkCase& c : cases) {
+    SizeLimitScope size(777);
+    FakeAccountHost host;
+    ScriptedSignIn signIn;
+    OpenSettings settings(host, signIn);
+    ::CheckRadioButton(settings.window, 1009, 1010, c.noScaling ? 1010 : 1009);
+    settings.Select(1015, c.comboIndex);
+    settings.Press(IDOK);
+    EXPECT_EQ(SizeLimit(), c.expected) << c.noScaling << " " << c.comboIndex;
+    EXPECT_EQ(settings.dialog.endedWith(), IDOK);
+    EXPECT_TRUE(signIn.calls.empty()) << "nobody signed in and nothing chosen: no request";
+  }
+}
+
+TEST(SettingsDialog, OkWithTheCurrentAccountSendsNoRequest) {
+  SizeLimitScope size(1024);
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
+  SignInAs(host, "bob", "changed-password");
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
+  PromptRecorder prompts;
+  OpenSettings settings(host, signIn);
+  settings.Press(IDOK);
+  EXPECT_TRUE(signIn.calls.empty());
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_EQ(host.state.currentPassword, "changed-password") << "the password is not compared";
+}
+
+struct SwitchCase {
+  const char* name;
+  ScriptedReply reply;
+  std::vector<std::string> prompts;
+  std::string expectedUser;
+};
+
+TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
+  const std::vector<SwitchCase> cases = {
+      {"accepted", {0, 64, "alice-blog"}, {}, "alice"},
+      {"rejected", {-1}, {"用户名或密码错误."}, "bob"},
+      {"no connection", {-2}, {"不能连接服务器,请检查网络."}, "bob"},
+  };
+  for (const SwitchCase& c : cases) {
+    SizeLimitScope size(1024);
+    FakeAccountHost host;
+    host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
+    SignInAs(host, "bob", "b1");
+    host.refreshAccountDisplay();
+    ScriptedSignIn signIn(std::vector<ScriptedReply>{c.reply});
+    PromptRecorder prompts;
+    OpenSettings settings(host, signIn);
+    settings.Select(1012, 0);
+    ::CheckRadioButton(settings.window, 1009, 1010, 1010);
+    settings.Press(IDOK);
+    ASSERT_EQ(signIn.calls.size(), 1u) << c.name;
+    EXPECT_EQ(signIn.calls[0], (AccountEntry{"alice", "a1"})) << c.name << ": password from the hidden list";
+    EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;
+    for (const auto& p : prompts.seen) {
+      EXPECT_EQ(p.caption, "提示");
+      EXPECT_EQ(p.owner, settings.window);
+    }
+    EXPECT_EQ(host.state.currentUserName, c.expectedUser) << c.name;
+    EXPECT_EQ(host.UserLine(), "当前用户:" + c.expectedUser) << c.name;
+    EXPECT_EQ(SizeLimit(), 1600) << c.name << ": the size choice applies in every case";
+    EXPECT_EQ(settings.dialog.endedWith(), IDOK) << c.name;
+    if (c.reply.result == 0) {
+      EXPECT_EQ(host.QuotaLine(), "使用了64%的本月上传空间");
+      EXPECT_EQ(host.state.blogName, "alice-blog");
+      EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
+    } else {
+      EXPECT_EQ(host.QuotaLine(), "使用了10%的本月上传空间") << c.name;
+      EXPECT_TRUE(host.linkTargets.empty()) << c.name;
+    }
+  }
+}
+
+TEST(SettingsDialog, CancelAppliesNeitherSizeNorAccount) {
+  SizeLimitScope size(1024);
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
+  SignInAs(host, "bob", "b1");
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 0);
+  ::CheckRadioButton(settings.window, 1009, 1010, 1010);
+  settings.Press(IDCANCEL);
+  EXPECT_EQ(settings.dialog.endedWith(), IDCANCEL);
+  EXPECT_EQ(SizeLimit(), 1024);
+  EXPECT_EQ(host.state.currentUserName, "bob");
+  EXPECT_TRUE(signIn.calls.empty());
+}
+
+TEST(SettingsDialog, DeletingAnotherAccountKeepsTheCurrentOne) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}, {"carol", "c1"}};
+  SignInAs(host, "carol", "c1");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 0);
+  settings.Press(1013);
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"bob", "b1"}, {"carol", "c1"}}));
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"bob", "carol"}));
+  EXPECT_EQ(settings.Items(1019), (std::vector<std::string>{"b1", "c1"}));
+  EXPECT_EQ(settings.Selected(1012), 1);
+  EXPECT_EQ(settings.Selected(1019), 1);
+  EXPECT_EQ(host.state.currentUserName, "carol");
+  EXPECT_EQ(host.QuotaLine(), "使用了10%的本月上传空间");
+  EXPECT_EQ(host.UserLine(), "当前用户:carol");
+  EXPECT_TRUE(signIn.calls.empty());
+}
+
+TEST(SettingsDialog, DeletingTheCurrentAccountMakesTheFirstCurrentWithoutRequest) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
+  SignInAs(host, "bob", "b1");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 1);
+  settings.Press(1013);
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "a1"}}));
+  EXPECT_EQ(host.state.currentUserName, "alice");
+  EXPECT_EQ(host.state.currentPassword, "a1");
+  EXPECT_EQ(host.UserLine(), "当前用户:alice");
+  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_TRUE(signIn.calls.empty());
+}
+
+TEST(SettingsDialog, DeletingTheLastAccountSignsOut) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}};
+  SignInAs(host, "alice", "a1");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 0);
+  settings.Press(1013);
+  EXPECT_TRUE(host.state.savedAccounts.empty());
+  EXPECT_EQ(host.state.currentUserName, "");
+  EXPECT_EQ(host.state.currentPassword, "");
+  EXPECT_EQ(host.UserLine(), "");
+  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
+  EXPECT_EQ(settings.Count(1012), 0);
+  EXPECT_EQ(settings.Count(1019), 0);
+}
+
+TEST(SettingsDialog, DuplicateEntriesLoseTheFirstSavedAndTheSelectedListed) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"dup", "same"}, {"x", "1"}, {"dup", "same"}};
+  SignInAs(host, "x", "1");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 2);
+  settings.Press(1013);
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"x", "1"}, {"dup", "same"}}));
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"dup", "x"}));
+}
+
+TEST(SettingsDialog, DeleteStaysAfterCancel) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
+  SignInAs(host, "bob", "b1");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 0);
+  settings.Press(1013);
+  settings.Press(IDCANCEL);
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"bob", "b1"}}));
+}
+
+TEST(SettingsDialog, AddUserThroughTheLoginDialogSurvivesCancel) {
+  SizeLimitScope size(1024);
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}};
+  SignInAs(host, "alice", "a1");
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 7, "new-blog"}});
+  PromptRecorder prompts;
+  int loginRuns = 0;
+  // The real login dialog, typed into and confirmed, in place of the modal run.
+  OpenSettings settings(host, signIn, [&](AccountHost& owner, AccountEntry& added) {
+    ++loginRuns;
+    LoginDialog login(owner, false, signIn.function());
+    HWND window = login.CreateModeless(kLoginDialogTemplate, host.hwnd());
+    ::SetDlgItemTextA(window, 1008, "新用户");
+    ::SetDlgItemTextA(window, 1020, "pw2");
+    ::SendMessageA(window, WM_COMMAND, IDOK, 0);
+    if (login.endedWith() != IDOK) return false;
+    added = AccountEntry{login.userName(), login.password()};
+    return true;
+  });
+  settings.Press(1007);
+  EXPECT_EQ(loginRuns, 1);
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"alice", "新用户"}));
+  EXPECT_EQ(settings.Items(1019), (std::vector<std::string>{"a1", "pw2"}));
+  EXPECT_EQ(settings.Selected(1012), 1);
+  settings.Press(IDCANCEL);
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "a1"}, {"新用户", "pw2"}}));
+  EXPECT_EQ(host.state.currentUserName, "新用户");
+  EXPECT_EQ(host.UserLine(), "当前用户:新用户");
+  EXPECT_EQ(host.QuotaLine(), "使用了7%的本月上传空间");
+  EXPECT_TRUE(prompts.seen.empty());
+}
+
+TEST(SettingsDialog, CancelledLoginAddsNothing) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{"alice", "a1"}};
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn, [](AccountHost&, AccountEntry&) { return false; });
+  settings.Press(1007);
+  EXPECT_EQ(settings.Count(1012), 1);
+  EXPECT_EQ(host.state.savedAccounts.size(), 1u);
+}
+
+// The login dialog the settings dialog opens by default runs modally; a timer inside its
+// modal loop types into it and confirms, as a user would.
+TEST(SettingsDialog, DefaultAddUserRunsTheModalLoginDialog) {
+  FakeAccountHost host;
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 3, ""}});
+  SettingsDialog dialog(host, signIn.function());
+  HWND window = dialog.CreateModeless(kSettingsDialogTemplate, host.hwnd());
+  ::SetActiveWindow(window);
+  static HWND typedInto = nullptr;
+  typedInto = nullptr;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND login = ::FindWindowA(nullptr, "Lumora用户登录信息");
+    if (!login || typedInto) return;
+    typedInto = login;
+    ::SetDlgItemTextA(login, 1008, "modal");
+    ::SetDlgItemTextA(login, 1020, "pw");
+    ::PostMessageA(login, WM_COMMAND, IDOK, 0);
+  });
+  ::SendMessageA(window, WM_COMMAND, 1007, 0);
+  ::KillTimer(nullptr, timer);
+  EXPECT_NE(typedInto, nullptr);
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"modal", "pw"}}));
+  EXPECT_EQ(ComboItemText(::GetDlgItem(window, 1012), 0), "modal");
+}
+
+}  // namespace
+}  // namespace fernwick

@@ -1,0 +1,201 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "accounts/core/settings_text.h"
+#include "accounts/settings_file.h"
+#include "app/program_state.h"
+#include "controls/handles.h"
+
+namespace fernwick {
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return "<missing>";
+  std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
+  DWORD read = 0;
+  ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  bytes.resize(read);
+  return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// A scratch folder of its own per test, and the size limit put back afterwards.
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedLimit_ = SizeLimit();
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "fernwick-settings-" + std::to_string(::GetCurrentProcessId()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    ::CreateDirectoryA(folder_.c_str(), nullptr);
+    path_ = folder_ + "\\qvpicsendst.idx";
+  }
+  void TearDown() override {
+    ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path_.c_str());
+    ::RemoveDirectoryA((path_ + ".new").c_str());
+    ::DeleteFileA((path_ + ".new").c_str());
+    ::RemoveDirectoryA(folder_.c_str());
+    SetSizeLimit(savedLimit_);
+  }
+
+  AccountState Sample() const {
+    AccountState state;
+    state.currentUserName = "张三";
+    state.currentPassword = "密码";
+    state.savedAccounts = {{"张三", "密码"}, {"bob", "b"}, {"张三", "密码"}, {"李四", "x y"}};
+    state.blogName = "not stored";
+    state.quotaText = "not stored";
+    return state;
+  }
+
+  std::string folder_;
+  std::string path_;
+  int savedLimit_ = 1024;
+};
+
+TEST_F(SettingsFileTest, PathIsInTheWindowsDirectory) {
+  char windows[MAX_PATH] = {};
+  ::GetWindowsDirectoryA(windows, MAX_PATH);
+  EXPECT_EQ(SettingsFilePath(), std::string(windows) + "\\qvpicsendst.idx");
+}
+
+TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
+  const AccountState saved = Sample();
+  SetSizeLimit(1280);
+  ASSERT_TRUE(SaveSettingsTo(path_, saved));
+  SetSizeLimit(1);
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  EXPECT_EQ(loaded.currentUserName, "张三");
+  EXPECT_EQ(loaded.currentPassword, "密码");
+  EXPECT_EQ(loaded.savedAccounts, saved.savedAccounts);
+  EXPECT_EQ(SizeLimit(), 1280);
+  EXPECT_EQ(loaded.blogName, "");
+  EXPECT_EQ(loaded.quotaText, "");
+}
+
+TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
+  const AccountState saved = Sample();
+  SetSizeLimit(1600);
+  ASSERT_TRUE(SaveSettingsTo(path_, saved));
+  const std::string bytes = ReadBytes(path_);
+  SettingsContent content{saved.currentUserName, saved.currentPassword, 1600, saved.savedAccounts};
+  const std::string text = BuildSettingsText(content);
+  EXPECT_EQ(bytes.size(), text.size());
+  EXPECT_EQ(decipherSettingsText(bytes), text);
+  EXPECT_EQ(bytes.find("bob"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, SignedOutDefaultIsSevenBytes) {
+  SetSizeLimit(1024);
+  ASSERT_TRUE(SaveSettingsTo(path_, AccountState{}));
+  EXPECT_EQ(decipherSettingsText(ReadBytes(path_)), std::string("\x01\x02"
+                                                                "1024\x02"));
+}
+
+TEST_F(SettingsFileTest, MissingOrEmptyFileGivesDefaultsAndKeepsTheList) {
+  for (bool empty : {false, true}) {
+    if (empty) WriteBytes(path_, "");
+    AccountState state;
+    state.currentUserName = "stale";
+    state.currentPassword = "stale";
+    state.savedAccounts = {{"kept", "k"}};
+    SetSizeLimit(800);
+    LoadSettingsFrom(path_, state);
+    EXPECT_EQ(state.currentUserName, "") << empty;
+    EXPECT_EQ(state.currentPassword, "") << empty;
+    EXPECT_EQ(SizeLimit(), 1024) << empty;
+    EXPECT_EQ(state.savedAccounts, (std::vector<AccountEntry>{{"kept", "k"}})) << empty;
+  }
+}
+
+TEST_F(SettingsFileTest, TruncatedFileKeepsTheWholeRecordsBeforeTheCut) {
+  SetSizeLimit(800);
+  ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
+  const std::string full = ReadBytes(path_);
+  const std::string text = decipherSettingsText(full);
+  // Cut inside the third saved record: the cipher runs forward, so what is left still reads.
+  const std::size_t cut = text.find("\x02", text.find("bob")) + 3;
+  WriteBytes(path_, full.substr(0, cut));
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  EXPECT_EQ(loaded.currentUserName, "张三");
+  EXPECT_EQ(SizeLimit(), 800);
+  EXPECT_EQ(loaded.savedAccounts, (std::vector<AccountEntry>{{"张三", "密码"}, {"bob", "b"}}));
+}
+
+TEST_F(SettingsFileTest, DamagedFileLoadsWhateverItYields) {
+  std::string noise;
+  for (int i = 0; i < 3000; ++i) noise += static_cast<char>((i * 7919 + 13) % 256);
+  WriteBytes(path_, noise);
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);  // must simply not fail
+  const SettingsContent expected = ParseSettingsText(decipherSettingsText(noise));
+  EXPECT_EQ(loaded.currentUserName, expected.currentUserName);
+  EXPECT_EQ(loaded.savedAccounts, expected.savedAccounts);
+  EXPECT_EQ(SizeLimit(), expected.sizeLimit);
+  EXPECT_NE(SizeLimit(), 0);
+}
+
+TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndLeftAlone) {
+  SetSizeLimit(1280);
+  ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
+  const std::string before = ReadBytes(path_);
+  ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  EXPECT_EQ(loaded.currentUserName, "张三");
+  AccountState other;
+  other.currentUserName = "someone else";
+  EXPECT_FALSE(SaveSettingsTo(path_, other));
+  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_EQ(::GetFileAttributesA((path_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no leftover";
+}
+
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact) {
+  ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
+  const std::string before = ReadBytes(path_);
+  // The new content cannot be written beside the old file.
+  ASSERT_TRUE(::CreateDirectoryA((path_ + ".new").c_str(), nullptr));
+  EXPECT_FALSE(SaveSettingsTo(path_, AccountState{}));
+  EXPECT_EQ(ReadBytes(path_), before);
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  EXPECT_EQ(loaded.savedAccounts.size(), 4u);
+}
+
+TEST_F(SettingsFileTest, UnwritableFolderFailsSilently) {
+  EXPECT_FALSE(SaveSettingsTo(folder_ + "\\no such folder\\qvpicsendst.idx", Sample()));
+  EXPECT_FALSE(SaveSettingsTo("", Sample()));
+}
+
+TEST_F(SettingsFileTest, TheProgramsOwnFileRoundTrips) {
+  const std::string real = SettingsFilePath();
+  const std::string backup = ReadBytes(real);
+  SetSizeLimit(800);
+  SaveSettings(Sample());
+  AccountState loaded;
+  SetSizeLimit(1);
+  LoadSettings(loaded);
+  EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
+  EXPECT_EQ(SizeLimit(), 800);
+  if (backup == "<missing>") {
+    ::DeleteFileA(real.c_str());
+  } else {
+    WriteBytes(real, backup);
+  }
+}
+
+}  // namespace
+}  // namespace fernwick

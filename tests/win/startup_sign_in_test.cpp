@@ -1,0 +1,282 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+#include "accounts/startup_sign_in.h"
+#include "app/browser_integration.h"
+#include "app/core/web_pages.h"
+#include "support/account_test_support.h"
+
+namespace fernwick {
+namespace {
+
+using test::FakeAccountHost;
+using test::LaunchRecorder;
+using test::PromptRecorder;
+using test::ScriptedReply;
+using test::ScriptedSignIn;
+
+constexpr char kMustUpgrade[] = "现在有新的版本，你必须下载新的版本才能继续使用.";
+constexpr char kMayUpgrade[] = "现在有新的版本，你要下载新的版本吗？";
+
+// Runs the worker's job at once on this thread; its results still reach the host only
+// through the relay's messages.
+StartupSignIn::Spawner RunAtOnce() {
+  return [](std::function<void()> job) { job(); };
+}
+
+// Points the HTML handler at a program of our own for the test's lifetime.
+class HtmlHandlerScope {
+ public:
+  explicit HtmlHandlerScope(const std::string& command) {
+    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
+    char old[1024] = {};
+    DWORD size = sizeof(old);
+    had_ =
+        ::RegQueryValueExA(key_.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    old_ = old;
+    ::RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>(command.size() + 1));
+  }
+  ~HtmlHandlerScope() {
+    if (had_) {
+      ::RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
+                       static_cast<DWORD>(old_.size() + 1));
+    } else {
+      ::RegDeleteValueA(key_.get(), nullptr);
+    }
+  }
+
+ private:
+  UniqueHKey key_;
+  bool had_ = false;
+  std::string old_;
+};
+
+VersionCheckFunction Version(int result, const std::string& id, const std::string& url, const std::string& upgrade,
+                             int* calls) {
+  return [=](VersionInfo& info) {
+    ++*calls;
+    if (result == 0) info = VersionInfo{id, url, upgrade};
+    return result;
+  };
+}
+
+void RememberAccount(FakeAccountHost& host, const std::string& user, const std::string& password) {
+  host.state.currentUserName = user;
+  host.state.currentPassword = password;
+}
+
+TEST(StartupSignIn, NoRememberedAccountMeansNoRequestAtAll) {
+  FakeAccountHost host;
+  ScriptedSignIn signIn;
+  int versionCalls = 0;
+  StartupSignIn startup;
+  EXPECT_FALSE(
+      startup.Start(host, {signIn.function(), Version(0, "2.0", "http://x/", "1", &versionCalls)}, RunAtOnce()));
+  test::PumpPendingMessages();
+  EXPECT_EQ(versionCalls, 0);
+  EXPECT_TRUE(signIn.calls.empty());
+  EXPECT_EQ(host.state.currentUserText, "");
+}
+
+struct OutcomeCase {
+  const char* name;
+  int versionResult;
+  std::string versionId;
+  std::string isUpgrade;
+  std::vector<int> answers;
+  std::vector<std::string> prompts;
+  UINT promptType;
+  bool upgrades;
+};
+
+TEST(StartupSignIn, VersionOutcomes) {
+  const std::vector<OutcomeCase> cases = {
+      {"same version: no question, signs in", 0, "1.0", "1", {}, {}, 0, false},
+      {"check unreachable: silent, signs in", -2, "", "", {}, {}, 0, false},
+      {"obligatory upgrade", 0, "1.1", "1", {IDOK}, {kMustUpgrade}, MB_OK, true},
+      {"optional upgrade, yes", 0, "1.1", "0", {IDYES}, {kMayUpgrade}, MB_YESNO, true},
+      {"optional upgrade, no: signs in", 0, "1.1", "0", {IDNO}, {kMayUpgrade}, MB_YESNO, false},
+      {"empty flag is optional", 0, "2.0", "", {IDNO}, {kMayUpgrade}, MB_YESNO, false},
+      {"empty id differs from ours", 0, "", "", {IDNO}, {kMayUpgrade}, MB_YESNO, false},
+  };
+  HtmlHandlerScope handler("\"C:\\browser.exe\" \"%1\"");
+  for (const OutcomeCase& c : cases) {
+    FakeAccountHost host;
+    RememberAccount(host, "alice", "pw");
+    host.state.savedAccounts = {{"alice", "pw"}};
+    ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 55, "blog"}});
+    PromptRecorder prompts(c.answers);
+    LaunchRecorder launches;
+    int versionCalls = 0;
+    StartupSignIn startup;
+    ASSERT_TRUE(startup.Start(
+        host,
+        {signIn.function(), Version(c.versionResult, c.versionId, "http://dl.example/new", c.isUpgrade, &versionCalls)},
+        RunAtOnce()));
+    EXPECT_EQ(host.state.currentUserText, "当前用户:alice") << c.name;
+    test::PumpPendingMessages();
+    EXPECT_EQ(versionCalls, 1) << c.name;
+    EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;
+    for (const auto& p : prompts.seen) {
+      EXPECT_EQ(p.caption, "提示") << c.name;
+      EXPECT_EQ(p.owner, host.hwnd()) << c.name;
+      EXPECT_EQ(p.type, c.promptType) << c.name;
+    }
+    if (c.upgrades) {
+      EXPECT_EQ(host.upgradeEndings, 1) << c.name;
+      ASSERT_EQ(launches.seen.size(), 1u) << c.name;
+      EXPECT_EQ(launches.seen[0].kind, BrowserLaunchRequest::Kind::kCommandLine);
+      EXPECT_EQ(launches.seen[0].text, "\"C:\\browser.exe\" \"http://dl.example/new\"") << c.name;
+      EXPECT_TRUE(signIn.calls.empty()) << c.name << ": no sign-in after an upgrade";
+      EXPECT_EQ(host.QuotaLine(), "") << c.name;
+    } else {
+      EXPECT_EQ(host.upgradeEndings, 0) << c.name;
+      EXPECT_TRUE(launches.seen.empty()) << c.name;
+      ASSERT_EQ(signIn.calls.size(), 1u) << c.name;
+      EXPECT_EQ(signIn.calls[0], (AccountEntry{"alice", "pw"}));
+      EXPECT_EQ(host.QuotaLine(), "使用了55%的本月上传空间") << c.name;
+      EXPECT_EQ(host.UserLine(), "当前用户:alice") << c.name;
+      EXPECT_EQ(host.state.blogName, "blog") << c.name;
+      EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()}) << c.name;
+    }
+  }
+}
+
+TEST(StartupSignIn, UnsafeDownloadAddressIsNotOpenedButTheProgramStillEnds) {
+  HtmlHandlerScope handler("\"C:\\browser.exe\" \"%1\"");
+  FakeAccountHost host;
+  RememberAccount(host, "alice", "pw");
+  ScriptedSignIn signIn;
+  PromptRecorder prompts({IDOK});
+  LaunchRecorder launches;
+  int versionCalls = 0;
+  StartupSignIn startup;
+  startup.Start(host, {signIn.function(), Version(0, "9", "http://x/\" & calc", "1", &versionCalls)}, RunAtOnce());
+  test::PumpPendingMessages();
+  EXPECT_TRUE(launches.seen.empty());
+  EXPECT_EQ(host.upgradeEndings, 1);
+}
+
+TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
+  FakeAccountHost host;
+  RememberAccount(host, "dup", "wrong");
+  host.state.savedAccounts = {{"other", "1"}, {"dup", "a"}, {"dup", "wrong"}};
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
+  PromptRecorder prompts;
+  int versionCalls = 0;
+  StartupSignIn startup;
+  startup.Start(host, {signIn.function(), Version(0, "1.0", "", "", &versionCalls)}, RunAtOnce());
+  host.refreshAccountDisplay();
+  EXPECT_EQ(host.UserLine(), "当前用户:dup");
+  test::PumpPendingMessages();
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"other", "1"}, {"dup", "wrong"}}));
+  EXPECT_EQ(host.state.currentUserName, "");
+  EXPECT_EQ(host.state.currentPassword, "");
+  EXPECT_EQ(host.UserLine(), "");
+  EXPECT_EQ(host.QuotaLine(), "");
+}
+
+TEST(StartupSignIn, NoConnectionChangesNothing) {
+  FakeAccountHost host;
+  RememberAccount(host, "alice", "pw");
+  host.state.savedAccounts = {{"alice", "pw"}};
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{-2}});
+  PromptRecorder prompts;
+  int versionCalls = 0;
+  StartupSignIn startup;
+  startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls)}, RunAtOnce());
+  host.refreshAccountDisplay();
+  const int refreshesBefore = host.refreshes;
+  test::PumpPendingMessages();
+  EXPECT_EQ(signIn.calls.size(), 1u);
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_EQ(host.refreshes, refreshesBefore);
+  EXPECT_EQ(host.UserLine(), "当前用户:alice");
+  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_EQ(host.state.savedAccounts.size(), 1u);
+}
+
+TEST(StartupSignIn, AnswerForAnAccountNoLongerCurrentIsDropped) {
+  FakeAccountHost host;
+  RememberAccount(host, "alice", "pw");
+  host.state.savedAccounts = {{"alice", "pw"}, {"bob", "b"}};
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
+  int versionCalls = 0;
+  StartupSignIn startup;
+  startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls)}, RunAtOnce());
+  // The user switched to bob (settings dialog) before the answer arrived.
+  RememberAccount(host, "bob", "b");
+  test::PumpPendingMessages();
+  EXPECT_EQ(host.state.currentUserName, "bob");
+  EXPECT_EQ(host.state.savedAccounts.size(), 2u);
+}
+
+// The real worker thread: the answer arrives through the message queue.
+TEST(StartupSignIn, WorkerThreadHandsTheResultToTheUiThread) {
+  FakeAccountHost host;
+  RememberAccount(host, "alice", "pw");
+  std::atomic<DWORD> signInThread{0};
+  int versionCalls = 0;
+  AccountServices services{[&](const std::string&, const std::string&, std::string&, int& percent, std::string&) {
+                             signInThread = ::GetCurrentThreadId();
+                             percent = 12;
+                             return 0;
+                           },
+                           Version(-2, "", "", "", &versionCalls)};
+  StartupSignIn startup;
+  ASSERT_TRUE(startup.Start(host, services));
+  for (int i = 0; i < 1000 && host.QuotaLine().empty(); ++i) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    test::PumpPendingMessages();
+  }
+  EXPECT_EQ(host.QuotaLine(), "使用了12%的本月上传空间");
+  EXPECT_NE(signInThread.load(), ::GetCurrentThreadId());
+}
+
+// Closing the program while the server has not answered yet: the late answer is dropped,
+// and the worker ends without touching the host.
+TEST(StartupSignIn, ClosingWhileTheServerIsSilentIsSafe) {
+  FakeAccountHost host;
+  RememberAccount(host, "alice", "pw");
+  UniqueHandle answer(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  UniqueHandle workerGone(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  // Set when the last copy of the services (held by the worker's job) is gone.
+  struct EndSignal {
+    explicit EndSignal(HANDLE e) : event(e) {}
+    EndSignal(const EndSignal&) = delete;
+    EndSignal& operator=(const EndSignal&) = delete;
+    ~EndSignal() { ::SetEvent(event); }
+    HANDLE event;
+  };
+  auto signal = std::make_shared<EndSignal>(workerGone.get());
+  HANDLE answerEvent = answer.get();
+  int versionCalls = 0;
+  AccountServices services{
+      [signal, answerEvent](const std::string&, const std::string&, std::string&, int& percent, std::string&) {
+        ::WaitForSingleObject(answerEvent, INFINITE);
+        percent = 99;
+        return 0;
+      },
+      Version(-2, "", "", "", &versionCalls)};
+  {
+    auto startup = std::make_unique<StartupSignIn>();
+    ASSERT_TRUE(startup->Start(host, std::move(services)));
+    signal.reset();
+    startup.reset();  // the main window goes away first
+  }
+  EXPECT_EQ(::WaitForSingleObject(workerGone.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "still waiting";
+  ::SetEvent(answer.get());
+  EXPECT_EQ(::WaitForSingleObject(workerGone.get(), 10000), WAIT_OBJECT_0) << "the worker ended";
+  test::PumpPendingMessages();
+  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_EQ(host.refreshes, 0);
+}
+
+}  // namespace
+}  // namespace fernwick

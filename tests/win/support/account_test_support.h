@@ -1,0 +1,93 @@
+#pragma once
+// Shared pieces of the account tests: a main window stand-in, scripted server answers, and
+// recorders for message boxes and browser launches.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "accounts/account_services.h"
+#include "accounts/account_state.h"
+#include "app/browser_launch.h"
+#include "app/prompt.h"
+#include "controls/handles.h"
+
+namespace fernwick::test {
+
+// A window with the two status lines (1009 quota, 1010 current user) the account code shows
+// its texts in; records link targets and upgrade endings instead of owning real ones.
+class FakeAccountHost : public AccountHost {
+ public:
+  FakeAccountHost();
+  AccountState& accounts() noexcept override { return state; }
+  void refreshAccountDisplay() override;
+  HWND hwnd() const noexcept override { return window_.get(); }
+  void setPhotoSiteLinkTarget(const std::string& address) override { linkTargets.push_back(address); }
+  void endForUpgrade() override { ++upgradeEndings; }
+
+  std::string QuotaLine() const;
+  std::string UserLine() const;
+
+  AccountState state;
+  std::vector<std::string> linkTargets;
+  int refreshes = 0;
+  int upgradeEndings = 0;
+
+ private:
+  UniqueWindow window_;
+};
+
+struct ScriptedReply {
+  int result = kResultOk;
+  int percent = 0;
+  std::string blogName;
+};
+
+// Answers sign-ins from a list, in order (no connection once the list is used up) and
+// records what was asked.
+class ScriptedSignIn {
+ public:
+  explicit ScriptedSignIn(std::vector<ScriptedReply> replies = {}) : replies_(std::move(replies)) {}
+  SignInFunction function();
+  std::vector<AccountEntry> calls;
+
+ private:
+  std::vector<ScriptedReply> replies_;
+  std::size_t next_ = 0;
+};
+
+struct SeenPrompt {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT type;
+};
+
+// Records every message box and answers it with the next of `answers` (IDOK when none left).
+class PromptRecorder {
+ public:
+  explicit PromptRecorder(std::vector<int> answers = {});
+  std::vector<SeenPrompt> seen;
+  std::vector<std::string> Texts() const;
+
+ private:
+  std::vector<int> answers_;
+  std::size_t next_ = 0;
+  ScopedPromptAnswerer answerer_;
+};
+
+// Records every browser launch and reports `succeed`.
+class LaunchRecorder {
+ public:
+  explicit LaunchRecorder(bool succeed = true);
+  std::vector<BrowserLaunchRequest> seen;
+
+ private:
+  bool succeed_;
+  ScopedBrowserLauncher launcher_;
+};
+
+// Runs the messages waiting for this thread (nothing else).
+void PumpPendingMessages();
+
+}  // namespace fernwick::test
