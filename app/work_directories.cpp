@@ -22,14 +22,22 @@ std::string WithoutTrailingBackslash(std::string path) {
   return path;
 }
 
-// Removes a link itself: a directory link with RemoveDirectoryA, a file link with DeleteFileA.
-// Neither touches the link's target.
-void RemoveLink(const std::string& path, DWORD attributes) {
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    ::RemoveDirectoryA(path.c_str());
-  } else {
-    ::DeleteFileA(path.c_str());
+// Removes a link (junction or symbolic link) itself, never what it points to. The link is
+// opened as a reparse point and deleted through that handle, but only when the handle really
+// is the link: a system that opens the target instead (Wine does, and its RemoveDirectoryA
+// on a link to an empty directory removes that directory) keeps the link rather than risk
+// the target.
+void RemoveLink(const std::string& path) {
+  UniqueFile link(::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!link) return;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(link.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    return;
   }
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  ::SetFileInformationByHandle(link.get(), FileDispositionInfo, &disposition, sizeof(disposition));
 }
 
 bool IsDotOrDotDot(const char* name) {
@@ -53,7 +61,7 @@ void RemoveWorkDirectories() {
 void DeleteDirectoryTree(const std::string& path) {
   const DWORD self = ::GetFileAttributesA(WithoutTrailingBackslash(path).c_str());
   if (self != INVALID_FILE_ATTRIBUTES && (self & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    RemoveLink(WithoutTrailingBackslash(path), self);
+    RemoveLink(WithoutTrailingBackslash(path));
     return;
   }
 
@@ -65,7 +73,7 @@ void DeleteDirectoryTree(const std::string& path) {
     do {
       const std::string full = directory + entry.cFileName;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        RemoveLink(full, entry.dwFileAttributes);
+        RemoveLink(full);
       } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (!IsDotOrDotDot(entry.cFileName)) DeleteDirectoryTree(full);
       } else {
