@@ -20,7 +20,9 @@ if [[ -x "$server" ]]; then
   "$server" start
 fi
 
-if [[ -z "${DISPLAY:-}" ]]; then
+if [[ -n "${DISPLAY:-}" ]]; then
+  set_wine_window_management Y   # your window manager frames the window
+else
   start_xvfb_if_needed
   say "No display: running under Xvfb on $DISPLAY, where nothing can be seen."
   say "Use scripts/screenshot.sh to look at the window."

@@ -41,16 +41,13 @@ fi
 
 # The main window's template asks for 宋体 (SimSun) 9 pt, whose 12-pixel cell sizes the
 # dialog units. AR PL UMing is the nearest free Song face; without it Wine falls back to a
-# taller font and the toolbar slides under the thumbnail area. Wine also draws the window
-# frames itself, so windows under a bare Xvfb look as they do on Windows.
+# taller font and the toolbar slides under the thumbnail area.
 if ! grep -q '^"SimSun"="AR PL UMing CN"' "$FERNWICK_PREFIX/system.reg" 2>/dev/null; then
   substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   for face in 宋体 SimSun; do
     "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add "$substitutes" /v "$face" \
       /d "AR PL UMing CN" /f >/dev/null 2>&1
   done
-  "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add 'HKCU\Software\Wine\X11 Driver' \
-    /v Decorated /d N /f >/dev/null 2>&1
   WINEPREFIX="$FERNWICK_PREFIX" wineserver -w
 fi
 # Wine draws the caption buttons with its Marlett font, which this Wine does not find in its
@@ -59,3 +56,6 @@ fonts="$FERNWICK_PREFIX/drive_c/windows/Fonts"
 if [[ -f /usr/share/wine/fonts/marlett.ttf && ! -f "$fonts/marlett.ttf" ]]; then
   mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 fi
+
+# Tests and screenshots run under a bare Xvfb.
+set_wine_window_management N
