@@ -181,8 +181,15 @@ TEST(DialogTemplates, ResourcesHaveTheirSizes) {
   struct BitmapCase {
     int id, width, height;
   };
-  for (BitmapCase c : {BitmapCase{212, 40, 40}, {213, 40, 40}, {214, 40, 40}, {215, 40, 40}, {216, 40, 40},
-                       {228, 40, 40}, {231, 40, 40}, {232, 40, 40}, {222, 52, 17}}) {
+  for (BitmapCase c : {BitmapCase{212, 40, 40},
+                       {213, 40, 40},
+                       {214, 40, 40},
+                       {215, 40, 40},
+                       {216, 40, 40},
+                       {228, 40, 40},
+                       {231, 40, 40},
+                       {232, 40, 40},
+                       {222, 52, 17}}) {
     HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(c.id), MAKEINTRESOURCEA(2));  // RT_BITMAP
     ASSERT_NE(found, nullptr) << c.id;
     const auto* header = static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(nullptr, found)));
@@ -190,8 +197,8 @@ TEST(DialogTemplates, ResourcesHaveTheirSizes) {
     EXPECT_EQ(std::abs(header->biHeight), c.height) << c.id;
     EXPECT_EQ(header->biBitCount, 24) << c.id;
   }
-  HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ids::kWindowIcon),
-                                               IMAGE_ICON, 16, 16, 0));
+  HICON icon = static_cast<HICON>(
+      ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ids::kWindowIcon), IMAGE_ICON, 16, 16, 0));
   EXPECT_NE(icon, nullptr);
   ::DestroyIcon(icon);
 }

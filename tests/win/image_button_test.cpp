@@ -41,8 +41,8 @@ class ImageButtonTest : public ::testing::Test {
     hostClass.lpszClassName = "FernwickImageButtonHost";
     hostClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     ::RegisterClassA(&hostClass);
-    host = ::CreateWindowExA(0, "FernwickImageButtonHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
-                             200, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    host = ::CreateWindowExA(0, "FernwickImageButtonHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                             nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(host, nullptr);
     ::SetWindowLongPtrA(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&commands));
     buttonWindow = MakeButton(kButtonId, 10);
@@ -88,8 +88,8 @@ TEST_F(ImageButtonTest, DrawsItsFaceFromTheReflectedRequestAndNothingElse) {
   ASSERT_TRUE(button.AttachTo(buttonWindow));
   ASSERT_TRUE(button.LoadFace(ids::kSettingsFace));
   test::Canvas canvas(44, 44, RGB(1, 2, 3));
-  DRAWITEMSTRUCT item{ODT_BUTTON, kButtonId, 0, ODA_DRAWENTIRE, ODS_FOCUS, buttonWindow, canvas.dc(),
-                      {0, 0, 44, 44}, 0};
+  DRAWITEMSTRUCT item{ODT_BUTTON,  kButtonId,      0, ODA_DRAWENTIRE, ODS_FOCUS, buttonWindow,
+                      canvas.dc(), {0, 0, 44, 44}, 0};
   EXPECT_EQ(::SendMessageA(host, WM_DRAWITEM, kButtonId, reinterpret_cast<LPARAM>(&item)), TRUE);
   EXPECT_EQ(test::CanvasPixels(canvas, 0, 0, 40, 40), test::ResourcePixels(ids::kSettingsFace, 40, 40));
   EXPECT_EQ(canvas.At(42, 42), RGB(1, 2, 3)) << "no frame, no focus rectangle";

@@ -53,7 +53,7 @@ TEST_F(MainLayout, FollowsTheRightAndBottomEdges) {
 }
 
 TEST_F(MainLayout, ToolbarAndUserLineKeepTheirTemplatePlaces) {
-  const int ids[] = {ids::kAddButton,      ids::kDeleteButton,   ids::kRotateLeftButton,
+  const int ids[] = {ids::kAddButton,         ids::kDeleteButton,   ids::kRotateLeftButton,
                      ids::kRotateRightButton, ids::kSettingsButton, ids::kCurrentUserLine};
   RECT before[6];
   for (int i = 0; i < 6; ++i) before[i] = RectInParent(Item(ids[i]));

@@ -27,7 +27,7 @@ class PromptRecorder {
   ScopedPromptAnswerer answerer_;
 };
 
-constexpr int kPhotoListControls[] = {ids::kAddButton,      ids::kDeleteButton,   ids::kRotateLeftButton,
+constexpr int kPhotoListControls[] = {ids::kAddButton,         ids::kDeleteButton,   ids::kRotateLeftButton,
                                       ids::kRotateRightButton, ids::kSettingsButton, ids::kUploadButton,
                                       ids::kCurrentUserLine,   ids::kPhotoSiteLink};
 
@@ -102,7 +102,8 @@ TEST_F(MainStates, BackReturnsToThePhotoListWithTheFocusOnUpload) {
 
 TEST_F(MainStates, TheCommandIdDecidesNotTheNotificationCode) {
   dialog.photoCount = 1;
-  ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kUploadButton, BN_SETFOCUS), (LPARAM)Item(ids::kUploadButton));
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kUploadButton, BN_SETFOCUS),
+                 (LPARAM)Item(ids::kUploadButton));
   ExpectPhotoSettingsState();
 }
 

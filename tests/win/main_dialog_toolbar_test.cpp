@@ -21,8 +21,8 @@ class Toolbar : public test::MainDialogTest {
   // Asks the main window to draw control `id` the way the system does, onto a canvas.
   test::Canvas DrawButton(int id, UINT itemState) {
     test::Canvas canvas(44, 44, kBackground);
-    DRAWITEMSTRUCT item{ODT_BUTTON, static_cast<UINT>(id), 0, ODA_DRAWENTIRE, itemState, Item(id), canvas.dc(),
-                        {0, 0, 44, 44}, 0};
+    DRAWITEMSTRUCT item{ODT_BUTTON,  static_cast<UINT>(id), 0, ODA_DRAWENTIRE, itemState, Item(id),
+                        canvas.dc(), {0, 0, 44, 44},        0};
     lastResult = ::SendMessageA(dialog.hwnd(), WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&item));
     return canvas;
   }

@@ -117,9 +117,7 @@ TEST(MainWindowTasks, RunOnTheMainWindowAndStopWithIt) {
   ASSERT_TRUE(channel);
 
   std::string seen;
-  std::thread worker([&] {
-    channel->Post([&] { seen = test::WindowText(dialog.hwnd()); });
-  });
+  std::thread worker([&] { channel->Post([&] { seen = test::WindowText(dialog.hwnd()); }); });
   worker.join();
   test::PumpPendingMessages();
   EXPECT_EQ(seen, "Fernwick");
