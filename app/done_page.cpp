@@ -4,14 +4,6 @@
 
 namespace fernwick {
 
-bool DonePage::Create(HWND mainWindow) { return CreateModeless(ids::kDonePage, mainWindow) != nullptr; }
-
-std::optional<LRESULT> DonePage::OnMessage(UINT message, WPARAM, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    CenterWindowOver(hwnd(), ::GetParent(hwnd()));
-    return TRUE;
-  }
-  return std::nullopt;
-}
+DonePage::DonePage() noexcept : WizardPage(ids::kDonePage) {}
 
 }  // namespace fernwick

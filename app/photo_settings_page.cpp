@@ -4,16 +4,6 @@
 
 namespace fernwick {
 
-bool PhotoSettingsPage::Create(HWND mainWindow) {
-  return CreateModeless(ids::kPhotoSettingsPage, mainWindow) != nullptr;
-}
-
-std::optional<LRESULT> PhotoSettingsPage::OnMessage(UINT message, WPARAM, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    CenterWindowOver(hwnd(), ::GetParent(hwnd()));
-    return TRUE;
-  }
-  return std::nullopt;
-}
+PhotoSettingsPage::PhotoSettingsPage() noexcept : WizardPage(ids::kPhotoSettingsPage) {}
 
 }  // namespace fernwick

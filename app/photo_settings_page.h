@@ -1,20 +1,13 @@
 #pragma once
 // The photo-settings page of the upload wizard: the tags and the visibility of the batch.
-// A borderless child dialog (template 203) of the main window, created hidden when the main
-// window initialises and centred over its client area; only its visibility changes after.
-#include <windows.h>
-
-#include "controls/dialog_base.h"
+// Template 203.
+#include "app/wizard_page.h"
 
 namespace fernwick {
 
-class PhotoSettingsPage : public DialogBase {
+class PhotoSettingsPage : public WizardPage {
  public:
-  // Creates the page hidden as a child of `mainWindow`; false when the template fails.
-  bool Create(HWND mainWindow);
-
- protected:
-  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  PhotoSettingsPage() noexcept;
 };
 
 }  // namespace fernwick

@@ -4,14 +4,6 @@
 
 namespace fernwick {
 
-bool ProgressPage::Create(HWND mainWindow) { return CreateModeless(ids::kProgressPage, mainWindow) != nullptr; }
-
-std::optional<LRESULT> ProgressPage::OnMessage(UINT message, WPARAM, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    CenterWindowOver(hwnd(), ::GetParent(hwnd()));
-    return TRUE;
-  }
-  return std::nullopt;
-}
+ProgressPage::ProgressPage() noexcept : WizardPage(ids::kProgressPage) {}
 
 }  // namespace fernwick

@@ -18,58 +18,48 @@ class ProgramRunTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(test::Exists(test::ProgramPath())) << test::ProgramPath();
     ASSERT_TRUE(test::TopLevelWindowsTitled(kMainWindowCaption).empty()) << "another main window is open";
+    ASSERT_TRUE(first.Start());
+    window = first.WaitForWindow(kMainWindowCaption);
+    ASSERT_NE(window, nullptr);
   }
+  // Starts the program again and returns its exit code (1234 when it did not end).
+  DWORD RunSecondInstance() {
+    test::ProgramRun second;
+    DWORD exitCode = 1234;
+    if (!second.Start() || !second.WaitForExit(exitCode)) return 1234;
+    return exitCode;
+  }
+  // Closes the first instance the way the caption button does; its exit code.
+  DWORD CloseFirst() {
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD exitCode = 1234;
+    first.WaitForExit(exitCode);
+    return exitCode;
+  }
+
+  test::ProgramRun first;
+  HWND window = nullptr;
 };
 
 TEST_F(ProgramRunTest, ASecondStartExitsWithZeroAndLeavesOneWindow) {
-  test::ProgramRun first;
-  ASSERT_TRUE(first.Start());
-  HWND window = first.WaitForWindow(kMainWindowCaption);
-  ASSERT_NE(window, nullptr);
-
-  test::ProgramRun second;
-  ASSERT_TRUE(second.Start());
-  DWORD exitCode = 1234;
-  ASSERT_TRUE(second.WaitForExit(exitCode));
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(RunSecondInstance(), 0u);
   EXPECT_EQ(test::TopLevelWindowsTitled(kMainWindowCaption).size(), 1u);
   EXPECT_TRUE(::IsWindow(window));
-
-  ::PostMessageA(window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(first.WaitForExit(exitCode));
+  EXPECT_EQ(CloseFirst(), 1u);
 }
 
 TEST_F(ProgramRunTest, ASecondStartRestoresAMinimisedFirstWindow) {
-  test::ProgramRun first;
-  ASSERT_TRUE(first.Start());
-  HWND window = first.WaitForWindow(kMainWindowCaption);
-  ASSERT_NE(window, nullptr);
   ::ShowWindow(window, SW_MINIMIZE);
   ASSERT_TRUE(::IsIconic(window));
-
-  test::ProgramRun second;
-  ASSERT_TRUE(second.Start());
-  DWORD exitCode = 1234;
-  ASSERT_TRUE(second.WaitForExit(exitCode));
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(RunSecondInstance(), 0u);
   EXPECT_FALSE(::IsIconic(window));
-
-  ::PostMessageA(window, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(first.WaitForExit(exitCode));
+  EXPECT_EQ(CloseFirst(), 1u);
 }
 
 TEST_F(ProgramRunTest, ANormalCloseEndsWithOneAndRemovesBothWorkDirectories) {
-  test::ProgramRun program;
-  ASSERT_TRUE(program.Start());
-  HWND window = program.WaitForWindow(kMainWindowCaption);
-  ASSERT_NE(window, nullptr);
   EXPECT_TRUE(test::Exists(ScaledCopiesDirectory()));
   EXPECT_TRUE(test::Exists(RotatedCopiesDirectory()));
-
-  ::PostMessageA(window, WM_CLOSE, 0, 0);
-  DWORD exitCode = 0;
-  ASSERT_TRUE(program.WaitForExit(exitCode));
-  EXPECT_EQ(exitCode, 1u);
+  EXPECT_EQ(CloseFirst(), 1u);
   EXPECT_FALSE(test::Exists(ScaledCopiesDirectory()));
   EXPECT_FALSE(test::Exists(RotatedCopiesDirectory()));
 }

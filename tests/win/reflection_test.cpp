@@ -29,14 +29,8 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 class Reflection : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA recording{};
-    recording.lpfnWndProc = &RecordingProc;
-    recording.hInstance = ::GetModuleHandleA(nullptr);
-    recording.lpszClassName = "FernwickRecordingChild";
-    ::RegisterClassA(&recording);
     parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    child = ::CreateWindowExA(0, "FernwickRecordingChild", "", WS_CHILD, 0, 0, 10, 10, parent,
-                              reinterpret_cast<HMENU>(42), ::GetModuleHandleA(nullptr), nullptr);
+    child = test::CreateTestWindow("FernwickRecordingChild", &RecordingProc, WS_CHILD, parent, 42);
     ::SetWindowLongPtrA(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));
   }
   void TearDown() override { ::DestroyWindow(parent); }
@@ -81,8 +75,7 @@ TEST_F(Reflection, LeavesAloneWhatNoChildSent) {
   EXPECT_FALSE(ReflectNotification(parent, WM_DRAWITEM, 99, reinterpret_cast<LPARAM>(&menuItem))) << "unknown id";
   EXPECT_FALSE(ReflectNotification(parent, WM_PAINT, 0, 0));
   EXPECT_FALSE(ReflectNotification(parent, WM_VSCROLL, SB_LINEDOWN, 0)) << "the window's own scroll bar";
-  HWND stranger = ::CreateWindowExA(0, "FernwickRecordingChild", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                    ::GetModuleHandleA(nullptr), nullptr);
+  HWND stranger = test::CreateTestWindow("FernwickRecordingChild", &RecordingProc, WS_POPUP);
   EXPECT_FALSE(ReflectNotification(parent, WM_COMMAND, 1, reinterpret_cast<LPARAM>(stranger)))
       << "not a child of this window";
   ::DestroyWindow(stranger);

@@ -23,13 +23,7 @@ LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 class UiTasks : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = &TaskWindowProc;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "FernwickUiTaskTest";
-    ::RegisterClassA(&windowClass);
-    window = ::CreateWindowExA(0, "FernwickUiTaskTest", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                               ::GetModuleHandleA(nullptr), nullptr);
+    window = test::CreateTestWindow("FernwickUiTaskTest", &TaskWindowProc, WS_OVERLAPPED);
     ASSERT_NE(window, nullptr);
     channel = UiTaskChannel::Open(window);
   }
@@ -96,8 +90,7 @@ TEST_F(UiTasks, AfterClosingPostsAreRefusedAndFreed) {
 }
 
 TEST_F(UiTasks, APostThatCannotBeDeliveredIsFreed) {
-  HWND gone = ::CreateWindowExA(0, "FernwickUiTaskTest", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr);
+  HWND gone = test::CreateTestWindow("FernwickUiTaskTest", &TaskWindowProc, WS_OVERLAPPED);
   auto toGone = UiTaskChannel::Open(gone);
   ::DestroyWindow(gone);
   auto token = std::make_shared<int>(0);

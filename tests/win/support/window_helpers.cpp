@@ -79,6 +79,21 @@ void SetClientSize(HWND window, int width, int height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND CreateTestWindow(const char* className, WNDPROC procedure, DWORD style, HWND parent, int id, RECT rect,
+                      const char* title) {
+  WNDCLASSA windowClass{};
+  if (!::GetClassInfoA(::GetModuleHandleA(nullptr), className, &windowClass)) {
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    ::RegisterClassA(&windowClass);
+  }
+  return ::CreateWindowExA(0, className, title, style, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ::GetModuleHandleA(nullptr), nullptr);
+}
+
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> children;
   for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {

@@ -28,6 +28,10 @@ void Click(HWND window);
 // Sets the outer size of `window` so that its client area is `width` x `height`.
 void SetClientSize(HWND window, int width, int height);
 
+// A window of class `className`, registered with `procedure` the first time it is asked for.
+HWND CreateTestWindow(const char* className, WNDPROC procedure, DWORD style, HWND parent = nullptr, int id = 0,
+                      RECT rect = {0, 0, 10, 10}, const char* title = "");
+
 // The direct children of `parent`, in Z order.
 std::vector<HWND> Children(HWND parent);
 
