@@ -12,7 +12,11 @@ FERNWICK_SKIP_I686="${FERNWICK_SKIP_I686:-1}" "$FERNWICK_ROOT/scripts/build.sh"
 server="$FERNWICK_ROOT/scripts/server.sh"
 cleanup() {
   [[ -x "$server" ]] && "$server" stop >/dev/null 2>&1 || true
-  stop_xvfb
+  if [[ -n "$XVFB_PID" ]]; then
+    # Let Wine's helpers let go of the display before it goes.
+    WINEPREFIX="$FERNWICK_PREFIX" timeout 10 wineserver -w 2>/dev/null || true
+    stop_xvfb
+  fi
 }
 trap cleanup EXIT
 if [[ -x "$server" ]]; then
@@ -28,4 +32,10 @@ else
   say "Use scripts/screenshot.sh to look at the window."
 fi
 say "Running fernwick.exe (close its window to end)"
-"$FERNWICK_ROOT/scripts/wine-run.sh" "$FERNWICK_WIN_BUILD/fernwick.exe"
+status=0
+"$FERNWICK_ROOT/scripts/wine-run.sh" "$FERNWICK_WIN_BUILD/fernwick.exe" || status=$?
+# A normal close ends the program with 1, a second start with 0.
+if ((status > 1)); then
+  say "fernwick.exe ended with code $status"
+  exit "$status"
+fi
