@@ -1,10 +1,28 @@
 #include "thumbview/thumbnail_view.h"
 
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "app/module.h"
+#include "imaging/add_photos.h"
+#include "imaging/core/photo_geometry.h"
+#include "thumbview/core/grid_layout.h"
+
 namespace fernwick {
 
 namespace {
 constexpr char kClassName[] = "FernwickThumbnailView";
+
+TOOLINFOA ToolFor(HWND view) {
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;  // 44 bytes on 32-bit Windows
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = ::GetParent(view);
+  tool.uId = reinterpret_cast<UINT_PTR>(view);
+  return tool;
 }
+}  // namespace
 
 ThumbnailView::ThumbnailView() = default;
 ThumbnailView::~ThumbnailView() = default;
@@ -13,17 +31,162 @@ bool ThumbnailView::Create(HWND parent, const RECT& rect, DWORD style) {
   RegisterWindowClass(kClassName, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
                       ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
-  return CreateWindowOfClass(kClassName, 0, style, rect, parent, 0) != nullptr;
+  if (!CreateWindowOfClass(kClassName, 0, style, rect, parent, 0)) return false;
+  ReadWheelLines();
+  return true;
 }
 
-void ThumbnailView::CreateTooltip() {}
-void ThumbnailView::Layout() {}
-void ThumbnailView::RemoveSelected() {}
-void ThumbnailView::RotateSelected(bool) {}
-unsigned ThumbnailView::Count() const noexcept { return 0; }
+void ThumbnailView::CreateTooltip() {
+  if (!hwnd() || tooltip_) return;
+  tooltip_.reset(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, hwnd(), nullptr, ModuleInstance(), nullptr));
+  if (!tooltip_) return;
+  TOOLINFOA tool = ToolFor(hwnd());
+  tool.hinst = ModuleInstance();
+  char text[] = "图片";
+  tool.lpszText = text;
+  ::SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
+}
+
+void ThumbnailView::NotifyOwner(bool enable) {
+  if (owner_) owner_->EnableSelectionButtons(enable);
+}
+
+PhotoItem* ThumbnailView::HitTest(int32_t x, int32_t y) const noexcept {
+  for (const auto& item : photos_) {
+    if (item && item->frameRect.Contains(x, y)) return item.get();
+  }
+  return nullptr;
+}
+
+void ThumbnailView::Render(HDC dc, const RECT& area) const {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  // Drawn off screen first, so that the frames and pictures appear together.
+  UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+  UniqueHBitmap bitmap(::CreateCompatibleBitmap(dc, width, height));
+  HDC target = dc;
+  POINT drawAt{area.left, area.top};
+  std::unique_ptr<SelectScope> selected;
+  if (memory && bitmap) {
+    selected = std::make_unique<SelectScope>(memory.get(), bitmap.get());
+    target = memory.get();
+    drawAt = {0, 0};
+  }
+  const RECT fill{drawAt.x, drawAt.y, drawAt.x + width, drawAt.y + height};
+  ::FillRect(target, &fill, ::GetSysColorBrush(COLOR_WINDOW));
+
+  // Content coordinates of the area's corners.
+  const int32_t left = area.left + scrollX_.offset;
+  const int32_t top = area.top + scrollY_.offset;
+  const POINT origin{left - drawAt.x, top - drawAt.y};
+  GpGraphicsPtr graphics;  // one for every cell of this pass
+  for (const auto& item : photos_) {
+    if (!item) continue;
+    const CellBounds cell = CellAround(item->centreX, item->centreY);
+    if (cell.right <= left || cell.left >= left + width || cell.bottom <= top || cell.top >= top + height) continue;
+    if (!graphics) Gdiplus::DllExports::GdipCreateFromHDC(target, graphics.put());
+    item->DrawInCell(graphics.get(), target, origin);
+  }
+  if (target != dc) ::BitBlt(dc, area.left, area.top, width, height, target, 0, 0, SRCCOPY);
+}
+
+void ThumbnailView::OnPaint() {
+  PaintDc paint(hwnd());
+  if (paint.get()) Render(paint.get(), paint.paint().rcPaint);
+}
+
+void ThumbnailView::PaintFrameOnWindow(HDC dc, const PhotoItem& item) const {
+  const RECT frame{item.frameRect.left - 4 - scrollX_.offset, item.frameRect.top - 4 - scrollY_.offset,
+                   item.frameRect.right + 4 - scrollX_.offset, item.frameRect.bottom + 4 - scrollY_.offset};
+  UniqueHBrush brush(::CreateSolidBrush(item.selected ? kSelectedFrameColour : ::GetSysColor(COLOR_BTNFACE)));
+  ::FrameRect(dc, &frame, brush.get());
+}
+
+void ThumbnailView::OnLeftButtonDown(LPARAM lParam) {
+  WindowDc dc(hwnd());
+  if (selection_) {
+    selection_->selected = false;
+    PaintFrameOnWindow(dc.get(), *selection_);
+  }
+  selection_ = HitTest(GET_X_LPARAM(lParam) + scrollX_.offset, GET_Y_LPARAM(lParam) + scrollY_.offset);
+  if (selection_) {
+    selection_->selected = true;
+    PaintFrameOnWindow(dc.get(), *selection_);
+    NotifyOwner(true);
+  } else {
+    NotifyOwner(false);
+  }
+  if (owner_ && owner_->hwnd()) ::UpdateWindow(owner_->hwnd());
+}
+
+void ThumbnailView::UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!tooltip_) return;
+  MSG relayed{hwnd(), message, wParam, lParam, 0, {0, 0}};
+  ::SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  // The wheel reports screen coordinates; every other mouse message client coordinates.
+  if (message == WM_MOUSEWHEEL) ::ScreenToClient(hwnd(), &point);
+  const PhotoItem* item = HitTest(point.x + scrollX_.offset, point.y + scrollY_.offset);
+  if (!item) {
+    ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, FALSE, 0);
+    return;
+  }
+  std::string text = SizeTooltipText(*item, item->fileSize);
+  TOOLINFOA tool = ToolFor(hwnd());
+  tool.lpszText = text.data();
+  ::SendMessageA(tooltip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
+}
 
 LRESULT ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefaultProc(message, wParam, lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(lParam);
+      return 0;
+    case WM_DROPFILES:
+      AddDroppedFiles(reinterpret_cast<HDROP>(wParam), *this);
+      return 0;
+    default:
+      break;
+  }
+  if (message >= WM_MOUSEFIRST && message <= 0x20D) UpdateTooltip(message, wParam, lParam);
+  switch (message) {
+    case WM_SIZE:
+      OnSize(static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam)));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // painting fills every pixel it touches
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      ::GetClientRect(hwnd(), &client);
+      Render(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
+    case WM_HSCROLL:
+      OnScroll(SB_HORZ, wParam);
+      return 0;
+    case WM_VSCROLL:
+      OnScroll(SB_VERT, wParam);
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+    case WM_SETTINGCHANGE:
+      ReadWheelLines();
+      return DefaultProc(message, wParam, lParam);
+    case WM_DESTROY:
+      // The tooltip belongs to the view window and goes with it.
+      tooltip_.release();
+      return DefaultProc(message, wParam, lParam);
+    default:
+      return DefaultProc(message, wParam, lParam);
+  }
 }
 
 }  // namespace fernwick

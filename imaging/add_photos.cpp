@@ -1,0 +1,134 @@
+#include "imaging/add_photos.h"
+
+#include <array>
+#include <memory>
+
+#include "app/program_state.h"
+#include "imaging/core/copy_rules.h"
+#include "imaging/core/path_rules.h"
+#include "imaging/photo_item.h"
+#include "imaging/picture_io.h"
+#include "imaging/working_copies.h"
+#include "thumbview/thumbnail_view.h"
+
+namespace fernwick {
+
+namespace {
+
+std::unique_ptr<PhotoItem> ItemForCopy(const WorkingCopy& copy) {
+  if (!copy.written) return std::make_unique<PhotoItem>(PhotoItem::WithoutPicture(copy.path));
+  return std::make_unique<PhotoItem>(copy.path);
+}
+
+void LayOutAndRepaint(ThumbnailView& view) {
+  view.Layout();
+  if (!view.hwnd()) return;
+  ::InvalidateRect(view.hwnd(), nullptr, TRUE);
+  ::UpdateWindow(view.hwnd());
+}
+
+// The explorer-style dialog needs a hook procedure once OFN_ENABLEHOOK is set; it has
+// nothing to add.
+UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+bool OlderThanWindowsMe() {
+  const DWORD version = ::GetVersion();
+  const BYTE major = LOBYTE(LOWORD(version));
+  const BYTE minor = HIBYTE(LOWORD(version));
+  return major < 4 || (major == 4 && minor < 90);
+}
+
+}  // namespace
+
+bool AddPhoto(ThumbnailView& view, const std::string& path, int32_t limit) {
+  if (view.ContainsSourcePath(path)) return false;
+  GpBitmapPtr picture = DecodePicture(path);
+  const uint32_t width = PictureWidth(picture.get());
+  if (width == 0) return false;
+  const uint32_t height = PictureHeight(picture.get());
+
+  std::unique_ptr<PhotoItem> item;
+  int32_t size = 0;
+  if (ExceedsLimit(width, height, limit)) {
+    const WorkingCopy copy = ScaleToLimit(picture.get(), limit, view.TakeFileNumber());
+    item = ItemForCopy(copy);
+    size = copy.size;
+  } else if (IsConvertedExtension(LowerCase936(ExtensionOf(path)))) {
+    const WorkingCopy copy = ReEncodeAsJpeg(picture.get(), view.TakeFileNumber());
+    item = ItemForCopy(copy);
+    size = copy.size;
+  } else {
+    // Sent as it is: the picture already decoded is the one the item shows.
+    item = std::make_unique<PhotoItem>(path, picture.get());
+    size = static_cast<int32_t>(FileSizeOf(path));
+  }
+  item->fileSize = size;
+  item->sourcePath = path;
+  item->title = PhotoTitle(path);
+  view.AppendAndSelect(std::move(item));
+  return true;
+}
+
+BOOL RunOpenFileDialog(OPENFILENAMEA& dialog) { return ::GetOpenFileNameA(&dialog); }
+
+std::string OpenDialogFilter() {
+  static constexpr std::array<std::string_view, 12> kFilter{"All Image Files",
+                                                            "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff",
+                                                            "BMP  (*.bmp)",
+                                                            "*.bmp",
+                                                            "JPEG (*.jpg;*.jpeg;*.jpe)",
+                                                            "*.jpg;*.jpeg;*.jpe",
+                                                            "GIF  (*.gif)",
+                                                            "*.gif",
+                                                            "PNG  (*.png)",
+                                                            "*.png",
+                                                            "TIFF (*.tif;*.tiff)",
+                                                            "*.tif;*.tiff"};
+  std::string filter;
+  for (std::string_view part : kFilter) {
+    filter.append(part);
+    filter.push_back('\0');
+  }
+  filter.push_back('\0');
+  return filter;
+}
+
+void AddPhotosWithDialog(HWND owner, ThumbnailView& view, const OpenFileDialogRunner& run) {
+  std::array<char, 4096> files{};
+  std::array<char, 256> title{};
+  const std::string filter = OpenDialogFilter();
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = OlderThanWindowsMe() ? OPENFILENAME_SIZE_VERSION_400A : sizeof(OPENFILENAMEA);
+  dialog.hwndOwner = owner ? owner : ::GetActiveWindow();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = files.data();
+  dialog.nMaxFile = static_cast<DWORD>(files.size());
+  dialog.lpstrFileTitle = title.data();
+  dialog.nMaxFileTitle = static_cast<DWORD>(title.size());
+  dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
+  dialog.lpfnHook = &OpenDialogHook;
+  if (!run(dialog)) return;
+  for (const std::string& path : SplitOpenFileResult(files.data(), files.size())) AddPhoto(view, path, SizeLimit());
+  LayOutAndRepaint(view);
+}
+
+void AddDroppedFiles(HDROP drop, ThumbnailView& view) {
+  const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  bool accepted = false;
+  for (UINT i = 0; i < count; ++i) {
+    // A name that does not fit the 260-byte buffer would come back cut short and might
+    // then name some other file; it is passed over instead.
+    if (::DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH) continue;
+    std::array<char, MAX_PATH> name{};
+    if (::DragQueryFileA(drop, i, name.data(), MAX_PATH) == 0) continue;
+    const std::string path = name.data();
+    if (!IsDropExtension(LowerCase936(ExtensionOf(path)))) continue;
+    AddPhoto(view, path, SizeLimit());
+    accepted = true;
+  }
+  if (accepted) LayOutAndRepaint(view);
+  ::DragFinish(drop);
+}
+
+}  // namespace fernwick

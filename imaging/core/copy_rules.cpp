@@ -1,0 +1,50 @@
+#include "imaging/core/copy_rules.h"
+
+#include <algorithm>
+
+namespace fernwick {
+
+bool ExceedsLimit(uint32_t width, uint32_t height, int32_t limit) noexcept {
+  const auto unsignedLimit = static_cast<uint32_t>(limit);
+  return width > unsignedLimit || height > unsignedLimit;
+}
+
+PixelSize ScaledSize(uint32_t width, uint32_t height, int32_t limit) noexcept {
+  const auto target = static_cast<uint32_t>(limit);
+  PixelSize size;
+  if (width < height) {
+    size.height = target;
+    size.width = static_cast<uint32_t>(static_cast<double>(target) / static_cast<double>(height) * width);
+  } else {
+    size.width = target;
+    size.height =
+        width == 0 ? 0 : static_cast<uint32_t>(static_cast<double>(target) / static_cast<double>(width) * height);
+  }
+  size.width = std::max<uint32_t>(size.width, 1);
+  size.height = std::max<uint32_t>(size.height, 1);
+  return size;
+}
+
+std::string WorkingCopyName(std::string_view directory, int32_t number) {
+  std::string name(directory);
+  name += std::to_string(number);
+  name += ".jpg";
+  return name;
+}
+
+TurnForCopy TurnForAngle(double angle) noexcept {
+  int32_t degrees = static_cast<int32_t>(angle);
+  if (degrees < 0) degrees += 360;
+  switch (degrees) {
+    case 90:
+      return {90, 13, true};
+    case 180:
+      return {180, 14, false};
+    case 270:
+      return {270, 15, true};
+    default:
+      return {0, 0, false};
+  }
+}
+
+}  // namespace fernwick

@@ -1,0 +1,35 @@
+#pragma once
+// Sizes and names of the JPEG working copies.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fernwick {
+
+struct PixelSize {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  bool operator==(const PixelSize&) const = default;
+};
+
+// True when either side is larger than the limit; the limit is compared as unsigned.
+bool ExceedsLimit(uint32_t width, uint32_t height, int32_t limit) noexcept;
+
+// The longer side becomes the limit, the shorter one limit / longer * shorter, truncated
+// (a square takes the landscape branch). A side that would be 0 gets 1 pixel, so that a very
+// long, thin picture still has a working copy.
+PixelSize ScaledSize(uint32_t width, uint32_t height, int32_t limit) noexcept;
+
+// "<directory><number>.jpg"; the directory ends with a backslash.
+std::string WorkingCopyName(std::string_view directory, int32_t number);
+
+// The encoder's transformation for a turn: 13 (90), 14 (180), 15 (270); 0 for no turn.
+// Negative angles count from 360 (-90 is 270).
+struct TurnForCopy {
+  int32_t degrees = 0;  // 0, 90, 180 or 270
+  uint32_t transformValue = 0;
+  bool swapsSides = false;
+};
+TurnForCopy TurnForAngle(double angle) noexcept;
+
+}  // namespace fernwick

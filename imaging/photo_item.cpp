@@ -1,0 +1,70 @@
+#include "imaging/photo_item.h"
+
+#include "controls/handles.h"
+#include "imaging/picture_io.h"
+
+namespace fernwick {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+PhotoItem::PhotoItem(const std::string& path) : PhotoItem(path, DecodePicture(path).get()) {}
+
+PhotoItem::PhotoItem(const std::string& path, GpBitmap* decoded)
+    : PhotoGeometry(static_cast<int32_t>(PictureWidth(decoded)), static_cast<int32_t>(PictureHeight(decoded))),
+      sendPath(path) {
+  if (width > 0 && height > 0) picture = MakeThumbnail(decoded, thumbScale);
+}
+
+PhotoItem::~PhotoItem() = default;
+
+void PhotoItem::DrawPicture(GpGraphics* graphics, float x, float y, double scale) const {
+  if (!picture || !graphics) return;
+  // One matrix for the whole placement: the slight enlargement keeps the picture's edge
+  // pixels from fading at the cell's exact size, then the thumbnail scale, the turn and the
+  // move to the cell centre.
+  GpMatrixPtr matrix;
+  if (GdipCreateMatrix2(1.0001f, 0, 0, 1.0001f, 0, 0, matrix.put()) != Ok) return;
+  GdipScaleMatrix(matrix.get(), static_cast<REAL>(scale), static_cast<REAL>(scale), MatrixOrderAppend);
+  if (angle != 0) GdipRotateMatrix(matrix.get(), static_cast<REAL>(angle), MatrixOrderAppend);
+  GdipTranslateMatrix(matrix.get(), x, y, MatrixOrderAppend);
+  GdipSetWorldTransform(graphics, matrix.get());
+  GdipDrawImageRectI(graphics, picture.get(), -(width / 2), -(height / 2), width, height);
+}
+
+void PhotoItem::DrawInCell(HDC dc, POINT origin) const {
+  GpGraphicsPtr graphics;
+  if (picture) GdipCreateFromHDC(dc, graphics.put());
+  DrawInCell(graphics.get(), dc, origin);
+}
+
+void PhotoItem::DrawInCell(GpGraphics* graphics, HDC dc, POINT origin) const {
+  const auto x = static_cast<float>(centreX - origin.x);
+  const auto y = static_cast<float>(centreY - origin.y);
+  DrawPicture(graphics, x, y, thumbScale);
+  const RECT frame{frameRect.left - 4 - origin.x, frameRect.top - 4 - origin.y, frameRect.right + 4 - origin.x,
+                   frameRect.bottom + 4 - origin.y};
+  UniqueHBrush brush(::CreateSolidBrush(selected ? kSelectedFrameColour : ::GetSysColor(COLOR_BTNFACE)));
+  ::FrameRect(dc, &frame, brush.get());
+}
+
+void PhotoItem::DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const {
+  const FittedPlacement placement = FitIntoBox(width, height, x, y, box);
+  ::Rectangle(dc, placement.outline.left, placement.outline.top, placement.outline.right, placement.outline.bottom);
+  if (!picture) return;
+  GpGraphicsPtr graphics;
+  if (GdipCreateFromHDC(dc, graphics.put()) == Ok) {
+    DrawPicture(graphics.get(), static_cast<float>(x), static_cast<float>(y), placement.scale);
+  }
+}
+
+void PhotoItem::TurnPicture(int32_t degrees) {
+  if (!picture) return;
+  const RotateFlipType turn = degrees == 90    ? Rotate90FlipNone
+                              : degrees == 180 ? Rotate180FlipNone
+                              : degrees == 270 ? Rotate270FlipNone
+                                               : RotateNoneFlipNone;
+  GdipImageRotateFlip(picture.get(), turn);
+}
+
+}  // namespace fernwick

@@ -1,0 +1,62 @@
+#pragma once
+// One photo of the upload batch: the file the user chose, the file that will be sent, its
+// size and turn, and where its thumbnail sits in the grid (PhotoGeometry).
+//
+// `picture` is kept at thumbnail size (the longer side at most 100 pixels): the grid and the
+// progress page never draw larger, and a list of a thousand photos must not hold a thousand
+// full-size pictures. It is drawn through the same world transform as the full picture would
+// be, into the same rectangle, so what shows is the same.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <string>
+
+#include "controls/gdiplus_handles.h"
+#include "imaging/core/photo_geometry.h"
+
+namespace fernwick {
+
+class PhotoItem : public PhotoGeometry {
+ public:
+  // Decodes `path` (the future sendPath). An undecodable file leaves width and height 0
+  // and no picture; the item then shows only its frame.
+  explicit PhotoItem(const std::string& path);
+  // The same, from a picture already decoded from `path`.
+  PhotoItem(const std::string& path, Gdiplus::GpBitmap* decoded);
+  // An item for a working copy that was not written: nothing is decoded, so whatever else
+  // lies at that name is never shown or taken for the photo.
+  static PhotoItem WithoutPicture(const std::string& path) { return PhotoItem(path, nullptr); }
+
+  virtual ~PhotoItem();
+  PhotoItem(PhotoItem&&) = default;
+  PhotoItem& operator=(PhotoItem&&) = default;
+
+  // Draws the thumbnail and its frame. `origin` is the content point that the dc's (0, 0)
+  // shows (the top left of the part being painted).
+  void DrawInCell(HDC dc, POINT origin = {0, 0}) const;
+  // The same with a graphics object already made on dc, for drawing many cells in a row.
+  void DrawInCell(Gdiplus::GpGraphics* graphics, HDC dc, POINT origin) const;
+  // Draws the picture fitted into a `box`-pixel square centred on (x, y) inside a plain
+  // Rectangle drawn with the dc's pen and brush.
+  void DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const;
+
+  // Turns the thumbnail's pixels; used once the rotated copy has been written, when angle
+  // becomes 0 and width and height are swapped.
+  void TurnPicture(int32_t degrees);
+
+  std::string sendPath;
+  GpBitmapPtr picture;  // thumbnail size; none when the file did not decode
+  bool selected = false;
+  int32_t fileSize = 0;
+  std::string title;
+  std::string sourcePath;
+
+ private:
+  void DrawPicture(Gdiplus::GpGraphics* graphics, float x, float y, double scale) const;
+};
+
+// The frame colours of the grid.
+inline constexpr COLORREF kSelectedFrameColour = RGB(0, 128, 255);
+
+}  // namespace fernwick

@@ -1,0 +1,114 @@
+#include "imaging/picture_io.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace fernwick {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+std::wstring WidePath(const std::string& path) {
+  if (path.empty()) return {};
+  const int length = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+  return wide;
+}
+
+GpBitmapPtr DecodePicture(const std::string& path) {
+  const std::wstring wide = WidePath(path);
+  if (wide.empty()) return {};
+  GpBitmapPtr picture;
+  if (GdipCreateBitmapFromFile(wide.c_str(), picture.put()) != Ok) picture.reset();
+  return picture;
+}
+
+uint32_t PictureWidth(GpBitmap* picture) noexcept {
+  UINT width = 0;
+  if (!picture || GdipGetImageWidth(picture, &width) != Ok) return 0;
+  return width;
+}
+
+uint32_t PictureHeight(GpBitmap* picture) noexcept {
+  UINT height = 0;
+  if (!picture || GdipGetImageHeight(picture, &height) != Ok) return 0;
+  return height;
+}
+
+std::optional<CLSID> FindJpegEncoder() { return FindEncoder(L"image/jpeg"); }
+
+SingleEncoderParameter::SingleEncoderParameter(const GUID& parameter, ULONG value) noexcept : value_(value) {
+  list_.Count = 1;
+  list_.Parameter[0].Guid = parameter;
+  list_.Parameter[0].Type = EncoderParameterValueTypeLong;
+  list_.Parameter[0].NumberOfValues = 1;
+  list_.Parameter[0].Value = &value_;
+}
+
+std::optional<CLSID> FindEncoder(const wchar_t* mimeType) {
+  UINT count = 0;
+  UINT bytes = 0;
+  if (GdipGetImageEncodersSize(&count, &bytes) != Ok || bytes == 0 || count == 0) return std::nullopt;
+  // ImageCodecInfo records are followed by the strings they point into: one block of `bytes`.
+  std::vector<ImageCodecInfo> block((bytes + sizeof(ImageCodecInfo) - 1) / sizeof(ImageCodecInfo));
+  if (GdipGetImageEncoders(count, bytes, block.data()) != Ok) return std::nullopt;
+  for (UINT i = 0; i < count; ++i) {
+    if (block[i].MimeType && std::wcscmp(block[i].MimeType, mimeType) == 0) return block[i].Clsid;
+  }
+  return std::nullopt;
+}
+
+namespace {
+bool SaveJpeg(GpBitmap* picture, const std::string& path, const GUID& parameter, ULONG value) {
+  if (!picture) return false;
+  const std::optional<CLSID> encoder = FindJpegEncoder();
+  if (!encoder) return false;
+  const std::wstring wide = WidePath(path);
+  if (wide.empty()) return false;
+  const SingleEncoderParameter parameters(parameter, value);
+  // A file left at this name (an earlier run's copy, a failed save) must not pass for ours.
+  ::DeleteFileA(path.c_str());
+  if (GdipSaveImageToFile(picture, wide.c_str(), &*encoder, parameters.get()) != Ok) return false;
+  return FileSizeOf(path) > 0;
+}
+}  // namespace
+
+bool SaveJpegWithQuality(GpBitmap* picture, const std::string& path, ULONG quality) {
+  return SaveJpeg(picture, path, EncoderQuality, quality);
+}
+
+bool SaveJpegWithTransformation(GpBitmap* picture, const std::string& path, ULONG transformValue) {
+  return SaveJpeg(picture, path, EncoderTransformation, transformValue);
+}
+
+uint32_t FileSizeOf(const std::string& path) {
+  // The wide call, so that a path GDI+ could open (it is handed UTF-16 too) also has a size
+  // when it is longer than the ANSI functions take.
+  const std::wstring wide = WidePath(path);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (wide.empty() || !::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+  return data.nFileSizeLow;
+}
+
+GpBitmapPtr MakeThumbnail(GpBitmap* picture, double scale) {
+  const uint32_t width = PictureWidth(picture);
+  const uint32_t height = PictureHeight(picture);
+  if (width == 0 || height == 0) return {};
+  const auto tw = std::max<INT>(1, static_cast<INT>(std::ceil(width * scale)));
+  const auto th = std::max<INT>(1, static_cast<INT>(std::ceil(height * scale)));
+  GpBitmapPtr thumbnail;
+  if (GdipCreateBitmapFromScan0(tw, th, 0, PixelFormat32bppPARGB, nullptr, thumbnail.put()) != Ok) return {};
+  GpGraphicsPtr graphics;
+  if (GdipGetImageGraphicsContext(thumbnail.get(), graphics.put()) != Ok) return {};
+  GdipSetInterpolationMode(graphics.get(), InterpolationModeHighQualityBicubic);
+  GdipSetPixelOffsetMode(graphics.get(), PixelOffsetModeHalf);
+  if (GdipDrawImageRectI(graphics.get(), picture, 0, 0, tw, th) != Ok) return {};
+  return thumbnail;
+}
+
+}  // namespace fernwick

@@ -1,0 +1,55 @@
+#pragma once
+// Decoding, measuring and JPEG-encoding pictures through the GDI+ flat interface. Paths are
+// code page 936 strings; GDI+ gets them as UTF-16 converted with the ANSI code page.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "controls/gdiplus_handles.h"
+
+namespace fernwick {
+
+std::wstring WidePath(const std::string& path);
+
+// The decoded picture, or none when the file is missing or no picture GDI+ can read.
+GpBitmapPtr DecodePicture(const std::string& path);
+
+// 0 when the picture is missing or the call fails.
+uint32_t PictureWidth(Gdiplus::GpBitmap* picture) noexcept;
+uint32_t PictureHeight(Gdiplus::GpBitmap* picture) noexcept;
+
+// The class id of the first installed encoder with this MIME type, e.g. L"image/png".
+std::optional<CLSID> FindEncoder(const wchar_t* mimeType);
+// The class id of the installed encoder whose MIME type is "image/jpeg".
+std::optional<CLSID> FindJpegEncoder();
+
+// An encoder parameter list with exactly one entry of one long value. It points into
+// itself, so it is neither copied nor moved.
+class SingleEncoderParameter {
+ public:
+  SingleEncoderParameter(const GUID& parameter, ULONG value) noexcept;
+  SingleEncoderParameter(const SingleEncoderParameter&) = delete;
+  SingleEncoderParameter& operator=(const SingleEncoderParameter&) = delete;
+  const Gdiplus::EncoderParameters* get() const noexcept { return &list_; }
+
+ private:
+  ULONG value_;
+  Gdiplus::EncoderParameters list_{};
+};
+
+// Saves as JPEG with quality 90. False when nothing usable was written.
+bool SaveJpegWithQuality(Gdiplus::GpBitmap* picture, const std::string& path, ULONG quality = 90);
+// Saves as JPEG with the encoder's lossless transformation (13, 14 or 15) as the only parameter.
+bool SaveJpegWithTransformation(Gdiplus::GpBitmap* picture, const std::string& path, ULONG transformValue);
+
+// Low 32 bits of the file's size from GetFileAttributesExA; 0 when it cannot be read.
+uint32_t FileSizeOf(const std::string& path);
+
+// A copy of `picture` drawn at `scale` (at least 1 x 1 pixel), premultiplied ARGB; what the
+// grid and the progress page draw instead of the full-size picture.
+GpBitmapPtr MakeThumbnail(Gdiplus::GpBitmap* picture, double scale);
+
+}  // namespace fernwick

@@ -1,0 +1,149 @@
+#include "imaging/working_copies.h"
+
+#include <objbase.h>
+#include <objidl.h>
+
+#include "app/work_directories.h"
+#include "controls/gdiplus_handles.h"
+#include "imaging/core/copy_rules.h"
+#include "imaging/photo_item.h"
+#include "imaging/picture_io.h"
+
+namespace fernwick {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+struct StreamTraits {
+  using pointer = IStream*;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer stream) noexcept { stream->Release(); }
+};
+using UniqueStream = UniqueResource<StreamTraits>;
+
+WorkingCopy Finish(std::string path, bool saved) {
+  WorkingCopy copy;
+  copy.path = std::move(path);
+  copy.size = saved ? static_cast<int32_t>(FileSizeOf(copy.path)) : 0;
+  copy.written = saved && copy.size > 0;
+  return copy;
+}
+
+RotateFlipType RotationFor(int32_t degrees) {
+  switch (degrees) {
+    case 90:
+      return Rotate90FlipNone;
+    case 180:
+      return Rotate180FlipNone;
+    case 270:
+      return Rotate270FlipNone;
+    default:
+      return RotateNoneFlipNone;
+  }
+}
+
+// Red on the left half, blue on the right: after a turn the top left corner tells which
+// way the picture went (red for a quarter turn clockwise, blue for the other two).
+GpBitmapPtr MakeProbePicture() {
+  GpBitmapPtr probe;
+  if (GdipCreateBitmapFromScan0(32, 16, 0, PixelFormat32bppARGB, nullptr, probe.put()) != Ok) return {};
+  for (INT y = 0; y < 16; ++y) {
+    for (INT x = 0; x < 32; ++x) GdipBitmapSetPixel(probe.get(), x, y, x < 16 ? 0xFFFF0000 : 0xFF0000FF);
+  }
+  return probe;
+}
+
+bool LooksRed(ARGB colour) { return ((colour >> 16) & 0xFF) > 128 && (colour & 0xFF) < 128; }
+
+}  // namespace
+
+WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
+  const PixelSize size = ScaledSize(PictureWidth(picture), PictureHeight(picture), limit);
+  std::string path = WorkingCopyName(ScaledCopiesDirectory(), fileNumber);
+  GpBitmapPtr scaled;
+  if (GdipCreateBitmapFromScan0(static_cast<INT>(size.width), static_cast<INT>(size.height), 0, PixelFormat32bppARGB,
+                                nullptr, scaled.put()) != Ok) {
+    return Finish(std::move(path), false);
+  }
+  {
+    GpGraphicsPtr graphics;
+    if (GdipGetImageGraphicsContext(scaled.get(), graphics.put()) != Ok ||
+        GdipDrawImageRectI(graphics.get(), picture, 0, 0, static_cast<INT>(size.width),
+                           static_cast<INT>(size.height)) != Ok) {
+      return Finish(std::move(path), false);
+    }
+  }
+  const bool saved = SaveJpegWithQuality(scaled.get(), path);
+  return Finish(std::move(path), saved);
+}
+
+WorkingCopy ReEncodeAsJpeg(GpBitmap* picture, int32_t fileNumber) {
+  std::string path = WorkingCopyName(ScaledCopiesDirectory(), fileNumber);
+  const bool saved = SaveJpegWithQuality(picture, path);
+  return Finish(std::move(path), saved);
+}
+
+bool EncoderAppliesTransformation(ULONG transformValue) {
+  const std::optional<CLSID> encoder = FindJpegEncoder();
+  GpBitmapPtr probe = MakeProbePicture();
+  if (!encoder || !probe) return false;
+  UniqueStream stream;
+  if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return false;
+  const SingleEncoderParameter parameters(EncoderTransformation, transformValue);
+  if (GdipSaveImageToStream(probe.get(), stream.get(), &*encoder, parameters.get()) != Ok) return false;
+  LARGE_INTEGER start{};
+  stream.get()->Seek(start, STREAM_SEEK_SET, nullptr);
+  GpBitmapPtr decoded;
+  if (GdipCreateBitmapFromStream(stream.get(), decoded.put()) != Ok) return false;
+  const bool quarter = transformValue == 13 || transformValue == 15;
+  const uint32_t wantWidth = quarter ? 16 : 32;
+  if (PictureWidth(decoded.get()) != wantWidth || PictureHeight(decoded.get()) != 48 - wantWidth) return false;
+  ARGB corner = 0;
+  if (GdipBitmapGetPixel(decoded.get(), 2, 2, &corner) != Ok) return false;
+  return LooksRed(corner) == (transformValue == 13);
+}
+
+RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t fileNumber) {
+  const TurnForCopy turn = TurnForAngle(angle);
+  RotatedCopy copy;
+  if (turn.degrees == 0) return copy;
+  copy.path = WorkingCopyName(RotatedCopiesDirectory(), fileNumber);
+  copy.degrees = turn.degrees;
+  copy.swapsSides = turn.swapsSides;
+
+  GpBitmapPtr full = DecodePicture(sendPath);
+  if (!full) return copy;
+  const uint32_t width = PictureWidth(full.get());
+  const uint32_t height = PictureHeight(full.get());
+  // The lossless transformation keeps the JPEG as it was; check that it really turned.
+  if (EncoderAppliesTransformation(turn.transformValue) &&
+      SaveJpegWithTransformation(full.get(), copy.path, turn.transformValue)) {
+    GpBitmapPtr saved = DecodePicture(copy.path);
+    const uint32_t wantWidth = turn.swapsSides ? height : width;
+    const uint32_t wantHeight = turn.swapsSides ? width : height;
+    copy.written = PictureWidth(saved.get()) == wantWidth && PictureHeight(saved.get()) == wantHeight;
+  }
+  if (!copy.written && GdipImageRotateFlip(full.get(), RotationFor(turn.degrees)) == Ok) {
+    copy.written = SaveJpegWithQuality(full.get(), copy.path);
+  }
+  return copy;
+}
+
+void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy) {
+  if (copy.degrees == 0) return;
+  item.sendPath = copy.path;
+  if (copy.swapsSides) std::swap(item.width, item.height);
+  item.angle = 0;
+  // The thumbnail follows, so that the turned photo shows turned with angle 0.
+  item.TurnPicture(copy.degrees);
+}
+
+bool PrepareRotatedCopy(PhotoItem& item, int32_t fileNumber) {
+  const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, fileNumber);
+  ApplyRotatedCopy(item, copy);
+  return copy.written;
+}
+
+}  // namespace fernwick

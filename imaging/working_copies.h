@@ -1,0 +1,53 @@
+#pragma once
+// The JPEG working copies that are uploaded in place of the user's files: scaled copies and
+// same-size conversions when a photo is added, rotated copies just before an upload.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <string>
+
+namespace fernwick {
+
+class PhotoItem;
+
+struct WorkingCopy {
+  std::string path;  // "<scaled copies directory><number>.jpg", also when nothing was written
+  int32_t size = 0;  // bytes; 0 when the copy was not written
+  bool written = false;
+};
+
+// A copy scaled so that its longer side is `limit`, in the scaled-copies directory under
+// `fileNumber`, JPEG quality 90.
+WorkingCopy ScaleToLimit(Gdiplus::GpBitmap* picture, int32_t limit, int32_t fileNumber);
+
+// A same-size JPEG copy (quality 90) in the scaled-copies directory under `fileNumber`.
+WorkingCopy ReEncodeAsJpeg(Gdiplus::GpBitmap* picture, int32_t fileNumber);
+
+// A rotated copy as written, to be applied to its item.
+struct RotatedCopy {
+  std::string path;     // "<rotated copies directory><number>.jpg", also when nothing was written
+  int32_t degrees = 0;  // clockwise: 0 (not turned: nothing written), 90, 180 or 270
+  bool swapsSides = false;
+  bool written = false;
+};
+
+// Writes the photo at `sendPath`, turned by `angle`, to the rotated-copies directory under
+// `fileNumber`. The copy is really turned: the encoder's lossless transformation is used
+// where it works, otherwise the pixels are turned before saving. Touches no item and no
+// window, so a worker thread may call it.
+RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t fileNumber);
+
+// Makes the copy the item's sendPath, swaps width and height for a quarter turn, sets angle
+// to 0 and turns the thumbnail to match. Does nothing for a copy of an unturned photo.
+void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy);
+
+// Both in one: for each item whose angle is not 0, just before its upload. Returns whether a
+// turned copy was written.
+bool PrepareRotatedCopy(PhotoItem& item, int32_t fileNumber);
+
+// Whether this system's JPEG encoder applies the transformation parameter (13, 14 or 15);
+// some GDI+ implementations ignore it and write the picture unturned.
+bool EncoderAppliesTransformation(ULONG transformValue);
+
+}  // namespace fernwick

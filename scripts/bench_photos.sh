@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Figures for the photo list, under Wine on this machine (printed, never asserted):
+#  - adding 50 JPEG pictures of 4000 x 3000 and 50 PNG pictures of 1000 x 800 with the size
+#    limit 1024, next to ImageMagick doing the same scaling and JPEG encoding on the same
+#    files with one thread (`-resize 1024x1024>` shrinks only, as the program does);
+#  - with 1,000 photos in the list: milliseconds from a click to the repainted selection and
+#    from a turn to the repainted cell (median of 200), a wheel notch, a full repaint;
+#  - process memory with 0 and with 1,000 photos, per photo.
+# Usage: scripts/bench_photos.sh [work directory, default /tmp/fernwick-bench]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+work="${1:-/tmp/fernwick-bench}"
+tools="$("$FERNWICK_ROOT/scripts/photo_tools.sh")"
+mkdir -p "$work"
+# Wine's Z: drive is the Unix root.
+wine_dir="Z:${work//\//\\}"
+run() { "$FERNWICK_ROOT/scripts/wine-run.sh" "$tools/photo_bench.exe" "$@" | tr -d '\r'; }
+
+start_xvfb_if_needed
+finish() {
+  WINEPREFIX="$FERNWICK_PREFIX" wineserver -w 2>/dev/null || true
+  stop_xvfb
+}
+trap finish EXIT
+
+if [[ ! -f "$work/list/l0999.jpg" ]]; then
+  say "Making the pictures in $work"
+  run generate "$wine_dir" >/dev/null
+fi
+
+say "Adding through the program"
+add="$(run add "$wine_dir")"
+jpeg_s=$(awk '/^add jpeg/ {print $3}' <<<"$add")
+png_s=$(awk '/^add png/ {print $3}' <<<"$add")
+
+say "Scaling with ImageMagick"
+magick=/usr/bin/convert
+[[ -x "$magick" ]] || magick=convert
+mkdir -p "$work/magick"
+time_magick() {  # pattern
+  local start end
+  start=$(date +%s.%N)
+  for f in "$work"/$1; do
+    "$magick" -limit thread 1 "$f" -resize '1024x1024>' -quality 90 "$work/magick/$(basename "${f%.*}").jpg"
+  done
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc -l
+}
+magick_jpeg_s=$(time_magick 'j*.jpg')
+magick_png_s=$(time_magick 'p*.png')
+
+say "Measuring the list of 1,000 photos"
+list="$(run list "$wine_dir")"
+value() { awk -v k="$1" '$1 == k {print $2}' <<<"$list"; }
+
+printf '\n%-44s %10s %12s %8s\n' "adding (limit 1024)" "Fernwick" "ImageMagick" "ratio"
+printf '%-44s %9.2fs %11.2fs %8.2f\n' "50 JPEG 4000 x 3000" "$jpeg_s" "$magick_jpeg_s" "$(echo "$jpeg_s / $magick_jpeg_s" | bc -l)"
+printf '%-44s %9.2fs %11.2fs %8.2f\n' "50 PNG 1000 x 800" "$png_s" "$magick_png_s" "$(echo "$png_s / $magick_png_s" | bc -l)"
+printf '\n%-44s %s\n' "photos in the list" "$(value list-count)"
+printf '%-44s %s s\n' "adding 1,000 JPEG 640 x 480" "$(value list-add-seconds)"
+printf '%-44s %s ms (top) / %s ms (bottom)\n' "click to repainted selection, median" "$(value click-ms-top)" "$(value click-ms-bottom)"
+printf '%-44s %s ms (top) / %s ms (bottom)\n' "turn to repainted cell, median" "$(value turn-ms-top)" "$(value turn-ms-bottom)"
+printf '%-44s %s ms\n' "one wheel notch, median" "$(value wheel-notch-ms)"
+printf '%-44s %s ms\n' "full repaint of the view, median" "$(value full-repaint-ms)"
+printf '%-44s %s MB / %s MB\n' "committed / working set, 0 photos" "$(value memory-0)" "$(value working-set-0)"
+printf '%-44s %s MB / %s MB\n' "committed / working set, 1,000 photos" "$(value memory-1000)" "$(value working-set-1000)"
+printf '%-44s %s KB / %s KB\n' "per photo" "$(value memory-per-photo-kb)" "$(value working-set-per-photo-kb)"
+if grep -q click-frame-missing <<<"$list"; then printf 'WARNING: %s\n' "$(grep click-frame-missing <<<"$list")"; fi
+printf '%-44s %s\n' "aims" "click and turn under 16.7 ms; under 100 KB per photo"

@@ -1,0 +1,102 @@
+// The grid's cell positions and content size, and the scrolling arithmetic.
+#include <gtest/gtest.h>
+
+#include "thumbview/core/grid_layout.h"
+#include "thumbview/core/scroll_state.h"
+
+namespace fernwick {
+namespace {
+
+TEST(ThumbnailGrid, FourPerRowAt600) {
+  const GridLayout grid = LayOutGrid(5, 600);
+  const std::vector<GridPoint> expected{{65, 70}, {185, 70}, {305, 70}, {425, 70}, {65, 190}};
+  EXPECT_EQ(grid.centres, expected);
+  EXPECT_EQ(grid.contentWidth, 580);
+  EXPECT_EQ(grid.contentHeight, 260);
+}
+
+TEST(ThumbnailGrid, FivePerRowAt605) {
+  const GridLayout grid = LayOutGrid(6, 605);
+  const std::vector<GridPoint> expected{{65, 70}, {185, 70}, {305, 70}, {425, 70}, {545, 70}, {65, 190}};
+  EXPECT_EQ(grid.centres, expected);
+  EXPECT_EQ(grid.contentWidth, 585);
+  EXPECT_EQ(grid.contentHeight, 260);
+}
+
+TEST(ThumbnailGrid, EmptyListHasOneRowOfContent) {
+  const GridLayout grid = LayOutGrid(0, 400);
+  EXPECT_TRUE(grid.centres.empty());
+  EXPECT_EQ(grid.contentWidth, 380);
+  EXPECT_EQ(grid.contentHeight, 140);
+}
+
+TEST(ThumbnailGrid, NarrowClientWrapsEveryPhotoTheFirstIncluded) {
+  const GridLayout grid = LayOutGrid(3, 124);
+  const std::vector<GridPoint> expected{{65, 190}, {65, 310}, {65, 430}};
+  EXPECT_EQ(grid.centres, expected);
+  EXPECT_EQ(grid.contentHeight, 500);
+  const GridLayout exact = LayOutGrid(2, 125);
+  EXPECT_EQ(exact.centres, (std::vector<GridPoint>{{65, 70}, {65, 190}}));
+}
+
+TEST(ThumbnailGrid, ThousandPhotosAtTypicalWidth) {
+  const GridLayout grid = LayOutGrid(1000, 700);  // five per row
+  ASSERT_EQ(grid.centres.size(), 1000u);
+  EXPECT_EQ(grid.centres[999], (GridPoint{545, 70 + 199 * 120}));
+  EXPECT_EQ(grid.contentHeight, 70 + 199 * 120 + 70);
+}
+
+TEST(ThumbnailScroll, StepsFollowTheContent) {
+  ScrollAxis axis;
+  axis.SetContent(2460);
+  EXPECT_EQ(axis.line, 24);
+  EXPECT_EQ(axis.page, 246);
+  axis.SetContent(5);
+  EXPECT_EQ(axis.line, 1);
+  EXPECT_EQ(axis.page, 1);
+}
+
+TEST(ThumbnailScroll, RequestsStayInsideTheContent) {
+  ScrollAxis axis;
+  axis.SetContent(1000);
+  axis.client = 300;
+  struct Case {
+    int32_t offset;
+    ScrollRequest request;
+    int32_t thumb, result;
+  };
+  const Case cases[] = {
+      {0, ScrollRequest::LineUp, 0, 0},       {0, ScrollRequest::LineDown, 0, 10},
+      {695, ScrollRequest::LineDown, 0, 700}, {50, ScrollRequest::PageUp, 0, 0},
+      {50, ScrollRequest::PageDown, 0, 150},  {650, ScrollRequest::PageDown, 0, 700},
+      {300, ScrollRequest::Top, 0, 0},        {0, ScrollRequest::Bottom, 0, 700},
+      {0, ScrollRequest::Thumb, 456, 456},    {0, ScrollRequest::Thumb, 9999, 700},
+      {123, ScrollRequest::None, 0, 123},
+  };
+  for (const Case& c : cases) {
+    axis.offset = c.offset;
+    EXPECT_EQ(OffsetForRequest(axis, c.request, c.thumb), c.result) << static_cast<int>(c.request);
+  }
+  axis.client = 2000;  // everything fits
+  EXPECT_EQ(axis.MaxOffset(), 0);
+  EXPECT_EQ(axis.Clamp(50), 0);
+  EXPECT_FALSE(axis.Scrollable());
+}
+
+TEST(ThumbnailScroll, WheelStepsAndRunningTotal) {
+  WheelAccumulator wheel;
+  EXPECT_EQ(wheel.Add(-120, 3), 3);  // toward the end, three lines
+  EXPECT_EQ(wheel.total(), 0);
+  EXPECT_EQ(wheel.Add(120, 3), -3);
+  EXPECT_EQ(wheel.Add(40, 3), -1);  // (40 * 3 - 1) / 120 + 1
+  EXPECT_EQ(wheel.total(), 40);
+  EXPECT_EQ(wheel.Add(40, 3), -2);  // the total of 80 counts: (240 - 1) / 120 + 1
+  EXPECT_EQ(wheel.total(), 80);
+  EXPECT_EQ(wheel.Add(40, 3), -3);
+  EXPECT_EQ(wheel.total(), 0);
+  EXPECT_EQ(wheel.Add(-30, 1), 1);
+  EXPECT_EQ(wheel.Add(0, 0), 0);
+}
+
+}  // namespace
+}  // namespace fernwick

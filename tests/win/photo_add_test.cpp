@@ -1,0 +1,418 @@
+// Adding photos: the add routine's rules, the open dialog's settings and result, dropped
+// files, and bad input of every kind.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/program_state.h"
+#include "app/work_directories.h"
+#include "imaging/add_photos.h"
+#include "imaging/picture_io.h"
+#include "support/photo_test_pictures.h"
+
+namespace fernwick {
+namespace {
+
+class PhotoAdd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::ResetWorkDirectories();
+    dir = test::FreshDirectory("add");
+    SetSizeLimit(1024);
+  }
+  void TearDown() override { SetSizeLimit(1024); }
+
+  std::string Picture(const std::string& name, int width, int height, const char* format) {
+    const std::string path = dir + name;
+    EXPECT_TRUE(test::WriteQuadrantPicture(path, width, height, format)) << path;
+    return path;
+  }
+
+  std::string dir;
+  test::HostedView host{600, 400};
+  ThumbnailView& view = host.view;
+};
+
+TEST_F(PhotoAdd, JpegWithinTheLimitIsSentAsItIs) {
+  const std::string path = Picture("beach.jpg", 640, 480, "jpg");
+  ASSERT_TRUE(AddPhoto(view, path, 1024));
+  ASSERT_EQ(view.Count(), 1u);
+  const PhotoItem* item = view.SlotAt(0);
+  EXPECT_EQ(item->sendPath, path);
+  EXPECT_EQ(item->sourcePath, path);
+  EXPECT_EQ(item->title, "beach");
+  EXPECT_EQ(item->fileSize, static_cast<int32_t>(FileSizeOf(path)));
+  EXPECT_EQ(item->width, 640);
+  EXPECT_EQ(item->height, 480);
+  EXPECT_TRUE(item->selected);
+  EXPECT_EQ(view.selection(), item);
+  EXPECT_EQ(view.nextFileNumber(), 1001);  // no working copy
+  EXPECT_EQ(host.owner.calls, (std::vector<bool>{true}));
+}
+
+struct KindCase {
+  const char* name;
+  int width, height;
+  const char* format;
+  int32_t limit;
+  bool copied;
+  uint32_t copyWidth, copyHeight;
+};
+
+TEST_F(PhotoAdd, WhichPhotosGetWorkingCopies) {
+  const KindCase cases[] = {
+      {"a.jpg", 1600, 1200, "jpg", 1600, false, 1600, 1200},
+      {"b.jpg", 1600, 1200, "jpg", 1280, true, 1280, 960},
+      {"c.bmp", 500, 400, "bmp", 800, true, 500, 400},
+      {"d.bmp", 500, 400, "bmp", 1600, true, 500, 400},
+      {"e.PNG", 300, 200, "png", 1024, true, 300, 200},
+      {"f.gif", 300, 200, "gif", 1024, true, 300, 200},
+      {"g.tif", 300, 200, "tif", 1024, true, 300, 200},
+      {"h.tiff", 300, 200, "tif", 1024, true, 300, 200},
+      {"i.jpe", 300, 200, "jpg", 1024, false, 300, 200},
+      {"j.jpeg", 3000, 4000, "jpg", 1024, true, 768, 1024},
+      {"k.png", 2000, 2000, "png", 800, true, 800, 800},
+      {"l.dat", 300, 200, "png", 1024, false, 300, 200},  // decodable, other extension
+  };
+  int32_t number = 1001;
+  for (const KindCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Picture(c.name, c.width, c.height, c.format);
+    ASSERT_TRUE(AddPhoto(view, path, c.limit));
+    const PhotoItem* item = view.SlotAt(view.Count() - 1);
+    if (c.copied) {
+      EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_string(number) + ".jpg");
+      EXPECT_EQ(item->fileSize, static_cast<int32_t>(FileSizeOf(item->sendPath)));
+      ++number;
+    } else {
+      EXPECT_EQ(item->sendPath, path);
+      EXPECT_EQ(item->fileSize, static_cast<int32_t>(FileSizeOf(path)));
+    }
+    EXPECT_GT(item->fileSize, 0);
+    EXPECT_EQ(view.nextFileNumber(), number);
+    EXPECT_EQ(static_cast<uint32_t>(item->width), c.copyWidth);
+    EXPECT_EQ(static_cast<uint32_t>(item->height), c.copyHeight);
+    GpBitmapPtr sent = DecodePicture(item->sendPath);
+    EXPECT_EQ(PictureWidth(sent.get()), c.copyWidth);
+    EXPECT_EQ(test::QuadrantsOf(sent.get()), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(view.selection(), item);
+  }
+  EXPECT_EQ(view.Count(), std::size(cases));
+}
+
+TEST_F(PhotoAdd, DuplicatesAreRefusedWithoutChangingTheSelection) {
+  const std::string a = Picture("a.jpg", 64, 48, "jpg");
+  const std::string b = Picture("b.jpg", 64, 48, "jpg");
+  ASSERT_TRUE(AddPhoto(view, a, 1024));
+  ASSERT_TRUE(AddPhoto(view, b, 1024));
+  host.owner.calls.clear();
+  EXPECT_FALSE(AddPhoto(view, a, 1024));
+  EXPECT_EQ(view.Count(), 2u);
+  EXPECT_EQ(view.selection(), view.SlotAt(1));
+  EXPECT_FALSE(view.SlotAt(0)->selected);
+  EXPECT_TRUE(host.owner.calls.empty());
+  // The same file under a differently cased path is another photo.
+  std::string upper = a;
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  ASSERT_NE(upper, a);
+  EXPECT_TRUE(AddPhoto(view, upper, 1024));
+  EXPECT_EQ(view.Count(), 3u);
+  EXPECT_TRUE(view.ContainsSourcePath(upper));
+  EXPECT_TRUE(view.ContainsSourcePath(a));
+  EXPECT_FALSE(view.ContainsSourcePath(dir + "c.jpg"));
+}
+
+TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
+  const std::string good = Picture("good.jpg", 64, 48, "jpg");
+  ASSERT_TRUE(AddPhoto(view, good, 1024));
+  test::WriteBytes(dir + "text.jpg", "this is not a picture");
+  test::WriteBytes(dir + "empty.png", "");
+  test::WriteBytes(dir + "cut.png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
+  ::CreateDirectoryA((dir + "folder.jpg").c_str(), nullptr);
+  const std::string bad[] = {
+      dir + "text.jpg",    dir + "empty.png", dir + "cut.png", dir + "missing.jpg", dir + "folder.jpg", dir, "",
+      "Z:\\nowhere\\x.jpg"};
+  for (const std::string& path : bad) EXPECT_FALSE(AddPhoto(view, path, 1024)) << path;
+  EXPECT_EQ(view.Count(), 1u);
+  EXPECT_EQ(view.SlotAt(0)->sourcePath, good);
+  EXPECT_EQ(view.selection(), view.SlotAt(0));
+  EXPECT_EQ(view.nextFileNumber(), 1001);
+}
+
+TEST_F(PhotoAdd, DoubleByteNames) {
+  // "照片" and a character whose trail byte is a backslash (0x955C).
+  const std::string photo = Picture("照片.png", 120, 80, "png");
+  const std::string tricky = Picture("\x95\x5C.jpg", 120, 80, "jpg");
+  ASSERT_TRUE(AddPhoto(view, photo, 1024));
+  ASSERT_TRUE(AddPhoto(view, tricky, 1024));
+  EXPECT_EQ(view.SlotAt(0)->title, "照片");
+  EXPECT_EQ(view.SlotAt(0)->sendPath, ScaledCopiesDirectory() + "1001.jpg");  // PNG converted
+  EXPECT_EQ(view.SlotAt(1)->title, "\x95\x5C");
+  EXPECT_EQ(view.SlotAt(1)->sendPath, tricky);
+  EXPECT_GT(view.SlotAt(1)->fileSize, 0);
+}
+
+// A path of exactly `length` characters ending in "<name>.jpg", made through nested folders.
+std::string LongPath(const std::string& base, std::size_t length) {
+  std::string path = base;
+  while (length - path.size() > 120) {
+    path += std::string(100, 'd') + "\\";
+    ::CreateDirectoryW(WidePath(path).c_str(), nullptr);
+  }
+  const std::size_t nameLength = length - path.size() - 4;
+  path += std::string(nameLength, 'p') + ".jpg";
+  return path;
+}
+
+TEST_F(PhotoAdd, PathsOf259And260Characters) {
+  for (std::size_t length : {259u, 260u}) {
+    SCOPED_TRACE(length);
+    const std::string path = LongPath(dir, length);
+    ASSERT_EQ(path.size(), length);
+    GpBitmapPtr picture = test::MakeQuadrantPicture(64, 48);
+    const bool written = test::SavePicture(picture.get(), path, "jpg");
+    const unsigned before = view.Count();
+    const bool added = AddPhoto(view, path, 1024);
+    if (added) {
+      // Whatever could be decoded is added with its true size and title.
+      EXPECT_TRUE(written);
+      EXPECT_EQ(view.Count(), before + 1);
+      EXPECT_EQ(view.SlotAt(before)->fileSize, static_cast<int32_t>(FileSizeOf(path)));
+      EXPECT_GT(view.SlotAt(before)->fileSize, 0);
+      EXPECT_EQ(view.SlotAt(before)->title, std::string(path.size() - 4 - path.rfind('\\') - 1, 'p'));
+    } else {
+      EXPECT_EQ(view.Count(), before);
+    }
+    if (length == 259) {
+      EXPECT_TRUE(added);
+    }
+  }
+}
+
+TEST_F(PhotoAdd, MissingWorkDirectoryStillAddsAnEmptyFrame) {
+  const std::string small = Picture("small.jpg", 64, 48, "jpg");
+  const std::string large = Picture("large.jpg", 2000, 1500, "jpg");
+  const std::string bmp = Picture("c.bmp", 64, 48, "bmp");
+  ASSERT_TRUE(AddPhoto(view, small, 1024));
+  test::RemoveDirectoryTree(ScaledCopiesDirectory());
+  ASSERT_TRUE(AddPhoto(view, large, 1024));
+  ASSERT_TRUE(AddPhoto(view, bmp, 1024));
+  ASSERT_EQ(view.Count(), 3u);
+  for (unsigned slot : {1u, 2u}) {
+    const PhotoItem* item = view.SlotAt(slot);
+    EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_string(1000 + slot) + ".jpg");
+    EXPECT_EQ(item->fileSize, 0);
+    EXPECT_EQ(item->width, 0);
+    EXPECT_FALSE(item->picture);
+    EXPECT_EQ(item->frameRect, FrameRect{});
+  }
+  EXPECT_EQ(view.SlotAt(0)->sendPath, small);
+  EXPECT_TRUE(view.SlotAt(0)->picture);
+  EXPECT_EQ(view.selection(), view.SlotAt(2));
+}
+
+// --- the open dialog -----------------------------------------------------------------
+
+std::string ResultBuffer(std::initializer_list<std::string> parts) {
+  std::string buffer;
+  for (const std::string& p : parts) {
+    buffer += p;
+    buffer.push_back('\0');
+  }
+  buffer.push_back('\0');
+  return buffer;
+}
+
+OpenFileDialogRunner Answer(std::string buffer, OPENFILENAMEA* seen = nullptr, std::string* filter = nullptr) {
+  return [buffer, seen, filter](OPENFILENAMEA& dialog) -> BOOL {
+    if (seen) *seen = dialog;
+    if (filter) {
+      const char* p = dialog.lpstrFilter;
+      while (*p) p += std::strlen(p) + 1;
+      filter->assign(dialog.lpstrFilter, p + 1);
+    }
+    if (buffer.size() > dialog.nMaxFile) return FALSE;  // as the dialog refuses it
+    std::memcpy(dialog.lpstrFile, buffer.data(), buffer.size());
+    return TRUE;
+  };
+}
+
+TEST_F(PhotoAdd, DialogSettings) {
+  OPENFILENAMEA seen{};
+  std::string filter;
+  AddPhotosWithDialog(host.owner.hwnd(), view, Answer(ResultBuffer({}), &seen, &filter));
+  EXPECT_EQ(seen.lStructSize, sizeof(OPENFILENAMEA));
+  EXPECT_EQ(seen.Flags, static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK |
+                                           OFN_ENABLESIZING));
+  EXPECT_NE(seen.lpfnHook, nullptr);
+  EXPECT_EQ(seen.nMaxFile, 4096u);
+  EXPECT_EQ(seen.nMaxFileTitle, 256u);
+  EXPECT_EQ(seen.nFilterIndex, 1u);
+  EXPECT_EQ(seen.lpstrDefExt, nullptr);
+  EXPECT_EQ(seen.lpstrInitialDir, nullptr);
+  EXPECT_EQ(seen.lpstrTitle, nullptr);
+  EXPECT_EQ(seen.hwndOwner, host.owner.hwnd());
+  const std::string want =
+      ResultBuffer({"All Image Files", "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff", "BMP  (*.bmp)", "*.bmp",
+                    "JPEG (*.jpg;*.jpeg;*.jpe)", "*.jpg;*.jpeg;*.jpe", "GIF  (*.gif)", "*.gif", "PNG  (*.png)", "*.png",
+                    "TIFF (*.tif;*.tiff)", "*.tif;*.tiff"});
+  EXPECT_EQ(filter, want);
+}
+
+TEST_F(PhotoAdd, DialogWithSeveralFilesAddsThemInBufferOrder) {
+  Picture("x.jpg", 64, 48, "jpg");
+  Picture("y.png", 48, 64, "png");
+  Picture("z.jpe", 64, 64, "jpg");
+  const std::string folder = dir.substr(0, dir.size() - 1);  // as the dialog gives it, no "\"
+  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({folder, "y.png", "x.jpg", "z.jpe"})));
+  ASSERT_EQ(view.Count(), 3u);
+  EXPECT_EQ(view.SlotAt(0)->sourcePath, dir + "y.png");
+  EXPECT_EQ(view.SlotAt(1)->sourcePath, dir + "x.jpg");
+  EXPECT_EQ(view.SlotAt(2)->sourcePath, dir + "z.jpe");
+  EXPECT_EQ(view.SlotAt(2)->sendPath, dir + "z.jpe");  // the dialog's jpe is sent unchanged
+  EXPECT_EQ(view.selection(), view.SlotAt(2));
+  // Laid out at once.
+  EXPECT_EQ(view.SlotAt(0)->centreX, 65);
+  EXPECT_EQ(view.SlotAt(2)->centreX, 305);
+}
+
+TEST_F(PhotoAdd, DialogWithOneFileGivesItsWholePath) {
+  const std::string path = Picture("b.png", 64, 48, "png");
+  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({path})));
+  ASSERT_EQ(view.Count(), 1u);
+  EXPECT_EQ(view.SlotAt(0)->sourcePath, path);
+  EXPECT_EQ(view.SlotAt(0)->title, "b");
+}
+
+TEST_F(PhotoAdd, DialogInTheRootDoesNotDoubleTheSeparator) {
+  // The root of the drive, as the dialog reports it: "C:\".
+  const std::string root = dir.substr(0, 3);
+  const std::string name = "fernwick-root-test.jpg";
+  ASSERT_TRUE(test::WriteQuadrantPicture(root + name, 32, 32, "jpg"));
+  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({root, name, "absent.jpg"})));
+  ::DeleteFileA((root + name).c_str());
+  ASSERT_EQ(view.Count(), 1u);
+  EXPECT_EQ(view.SlotAt(0)->sourcePath, root + name);
+}
+
+TEST_F(PhotoAdd, CancelledOrOverflowingDialogChangesNothing) {
+  for (int i = 0; i < 20; ++i) AddPhoto(view, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
+  view.Layout();
+  ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  const POINT scrolled = view.ScrollOffset();
+  ASSERT_GT(scrolled.y, 0);
+  AddPhotosWithDialog(nullptr, view, [](OPENFILENAMEA&) -> BOOL { return FALSE; });
+  EXPECT_EQ(view.ScrollOffset().y, scrolled.y);  // no layout
+  // More than 4096 bytes of names: the dialog fails, nothing is added.
+  std::string many = dir;
+  many.push_back('\0');
+  for (int i = 0; i < 400; ++i) many += "a-rather-long-name-" + std::to_string(i) + ".jpg" + '\0';
+  many.push_back('\0');
+  AddPhotosWithDialog(nullptr, view, Answer(many));
+  EXPECT_EQ(view.Count(), 20u);
+  EXPECT_EQ(view.ScrollOffset().y, scrolled.y);
+  // A successful dialog lays out even when nothing was added, which scrolls back to the top.
+  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({dir, "none.jpg"})));
+  EXPECT_EQ(view.Count(), 20u);
+  EXPECT_EQ(view.ScrollOffset().y, 0);
+}
+
+TEST_F(PhotoAdd, FileVanishingBetweenDialogAndDecode) {
+  Picture("stays.jpg", 64, 48, "jpg");
+  const std::string goes = Picture("goes.jpg", 64, 48, "jpg");
+  const std::string folder = dir.substr(0, dir.size() - 1);
+  const std::string buffer = ResultBuffer({folder, "goes.jpg", "stays.jpg"});
+  AddPhotosWithDialog(nullptr, view, [&](OPENFILENAMEA& dialog) -> BOOL {
+    std::memcpy(dialog.lpstrFile, buffer.data(), buffer.size());
+    ::DeleteFileA(goes.c_str());
+    return TRUE;
+  });
+  ASSERT_EQ(view.Count(), 1u);
+  EXPECT_EQ(view.SlotAt(0)->sourcePath, dir + "stays.jpg");
+}
+
+TEST_F(PhotoAdd, DialogUsesTheCurrentSizeLimit) {
+  const std::string path = Picture("big.jpg", 1600, 1200, "jpg");
+  SetSizeLimit(800);
+  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({path})));
+  ASSERT_EQ(view.Count(), 1u);
+  EXPECT_EQ(view.SlotAt(0)->width, 800);
+  EXPECT_EQ(view.SlotAt(0)->height, 600);
+}
+
+// --- dropped files -------------------------------------------------------------------
+
+// A drop as the shell makes it: DROPFILES followed by the names, ANSI, double-terminated.
+HDROP MakeDrop(const std::vector<std::string>& names) {
+  std::string list;
+  for (const std::string& n : names) {
+    list += n;
+    list.push_back('\0');
+  }
+  list.push_back('\0');
+  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = FALSE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(PhotoAdd, DropTakesItsOwnExtensionList) {
+  struct DropCase {
+    const char* name;
+    const char* format;
+    bool taken;
+  };
+  const DropCase cases[] = {
+      {"PHOTO.JPG", "jpg", true}, {"a.jpeg", "jpg", true}, {"b.bmp", "bmp", true},  {"c.GIF", "gif", true},
+      {"d.png", "png", true},     {"e.tif", "tif", true},  {"f.tiff", "tif", true}, {"g.jpe", "jpg", false},
+      {"h.dat", "png", false},    {"noext", "png", false},
+  };
+  std::vector<std::string> names;
+  for (const DropCase& c : cases) names.push_back(Picture(c.name, 64, 48, c.format));
+  ::CreateDirectoryA((dir + "folder.png").c_str(), nullptr);
+  names.push_back(dir + "folder.png");
+  names.push_back(dir + "missing.png");
+  ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
+  std::vector<std::string> added;
+  for (unsigned i = 0; i < view.Count(); ++i) added.push_back(view.SlotAt(i)->sourcePath);
+  std::vector<std::string> want;
+  for (const DropCase& c : cases) {
+    if (c.taken) want.push_back(dir + c.name);
+  }
+  EXPECT_EQ(added, want);
+  EXPECT_EQ(view.SlotAt(view.Count() - 1)->centreY, 190);  // laid out: the fifth wraps at 600
+}
+
+TEST_F(PhotoAdd, DropOfNothingUsableDoesNotLayOut) {
+  for (int i = 0; i < 20; ++i) AddPhoto(view, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
+  view.Layout();
+  ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  const LONG scrolled = view.ScrollOffset().y;
+  ASSERT_GT(scrolled, 0);
+  ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir + "a.txt", dir + "b.jpe"})), 0);
+  EXPECT_EQ(view.ScrollOffset().y, scrolled);
+  EXPECT_EQ(view.Count(), 20u);
+}
+
+TEST_F(PhotoAdd, DroppedNamesTooLongForTheBufferArePassedOver) {
+  const std::string fits = LongPath(dir, 259);
+  const std::string tooLong = LongPath(dir, 262);
+  GpBitmapPtr picture = test::MakeQuadrantPicture(64, 48);
+  ASSERT_TRUE(test::SavePicture(picture.get(), fits, "jpg"));
+  test::SavePicture(picture.get(), tooLong, "jpg");
+  // The cut name (its first 259 characters) also names a picture: it must not be taken.
+  const std::string cut = tooLong.substr(0, 259);
+  test::SavePicture(picture.get(), cut, "jpg");
+  ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({tooLong, fits})), 0);
+  ASSERT_EQ(view.Count(), 1u);
+  EXPECT_EQ(view.SlotAt(0)->sourcePath, fits);
+}
+
+}  // namespace
+}  // namespace fernwick

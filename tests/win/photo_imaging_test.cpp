@@ -1,0 +1,297 @@
+// Working copies decoded and checked: scaled sizes, conversions, names and numbering, rotated
+// copies really turned; the photo item's picture, frame and drawing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/work_directories.h"
+#include "imaging/photo_item.h"
+#include "imaging/picture_io.h"
+#include "imaging/working_copies.h"
+#include "support/photo_test_pictures.h"
+
+namespace fernwick {
+namespace {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+using test::QuadrantsOf;
+
+class PhotoImaging : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::ResetWorkDirectories();
+    dir = test::FreshDirectory("imaging");
+  }
+  std::string dir;
+};
+
+TEST_F(PhotoImaging, FindsTheJpegEncoder) {
+  const std::optional<CLSID> encoder = FindJpegEncoder();
+  ASSERT_TRUE(encoder.has_value());
+  // The encoder must really write a JPEG: the file starts with the SOI marker.
+  GpBitmapPtr picture = test::MakeQuadrantPicture(16, 16);
+  ASSERT_TRUE(SaveJpegWithQuality(picture.get(), dir + "probe.jpg"));
+  UniqueFile file(::CreateFileA((dir + "probe.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  unsigned char head[2] = {};
+  DWORD read = 0;
+  ::ReadFile(file.get(), head, 2, &read, nullptr);
+  EXPECT_EQ(head[0], 0xFF);
+  EXPECT_EQ(head[1], 0xD8);
+}
+
+TEST_F(PhotoImaging, ScaledCopiesHaveTheLimitOnTheLongerSide) {
+  struct Case {
+    int width, height, limit;
+    uint32_t newWidth, newHeight;
+  };
+  const Case cases[] = {
+      {4000, 3000, 1024, 1024, 768}, {3000, 4000, 1024, 768, 1024},  {2000, 2000, 800, 800, 800},
+      {1000, 999, 800, 800, 799},    {1280, 1281, 1280, 1279, 1280}, {1601, 1200, 1600, 1600, 1199},
+      {1600, 1200, 1280, 1280, 960}, {1025, 1, 1024, 1024, 1},       {2, 900, 800, 1, 800},
+  };
+  int32_t number = 1001;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " @" << c.limit);
+    GpBitmapPtr source = test::MakeQuadrantPicture(c.width, c.height);
+    const WorkingCopy copy = ScaleToLimit(source.get(), c.limit, number);
+    EXPECT_EQ(copy.path, ScaledCopiesDirectory() + std::to_string(number) + ".jpg");
+    ASSERT_TRUE(copy.written);
+    EXPECT_EQ(copy.size, static_cast<int32_t>(FileSizeOf(copy.path)));
+    EXPECT_GT(copy.size, 0);
+    GpBitmapPtr decoded = DecodePicture(copy.path);
+    EXPECT_EQ(PictureWidth(decoded.get()), c.newWidth);
+    EXPECT_EQ(PictureHeight(decoded.get()), c.newHeight);
+    if (c.newWidth >= 8 && c.newHeight >= 8) {
+      EXPECT_EQ(QuadrantsOf(decoded.get()), (std::vector<int>{0, 1, 2, 3}));
+    }
+    ++number;
+  }
+}
+
+TEST_F(PhotoImaging, ReEncodedCopyKeepsSizeAndPicture) {
+  GpBitmapPtr source = test::MakeQuadrantPicture(500, 400);
+  const WorkingCopy copy = ReEncodeAsJpeg(source.get(), 1007);
+  EXPECT_EQ(copy.path, ScaledCopiesDirectory() + "1007.jpg");
+  ASSERT_TRUE(copy.written);
+  GpBitmapPtr decoded = DecodePicture(copy.path);
+  EXPECT_EQ(PictureWidth(decoded.get()), 500u);
+  EXPECT_EQ(PictureHeight(decoded.get()), 400u);
+  EXPECT_EQ(QuadrantsOf(decoded.get()), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(PhotoImaging, MissingWorkDirectoryGivesTheNameWithSizeZero) {
+  test::RemoveDirectoryTree(ScaledCopiesDirectory());
+  GpBitmapPtr source = test::MakeQuadrantPicture(2000, 1000);
+  const WorkingCopy scaled = ScaleToLimit(source.get(), 1024, 1001);
+  EXPECT_EQ(scaled.path, ScaledCopiesDirectory() + "1001.jpg");
+  EXPECT_FALSE(scaled.written);
+  EXPECT_EQ(scaled.size, 0);
+  const WorkingCopy converted = ReEncodeAsJpeg(source.get(), 1002);
+  EXPECT_FALSE(converted.written);
+  EXPECT_EQ(converted.size, 0);
+  EXPECT_FALSE(test::FileExists(converted.path));
+}
+
+TEST_F(PhotoImaging, StaleReadOnlyFileAtTheNameIsNotTakenForTheCopy) {
+  const std::string stale = ScaledCopiesDirectory() + "1001.jpg";
+  ASSERT_TRUE(test::WriteQuadrantPicture(stale, 40, 40, "jpg"));
+  ::SetFileAttributesA(stale.c_str(), FILE_ATTRIBUTE_READONLY);
+  GpBitmapPtr source = test::MakeQuadrantPicture(2000, 1000);
+  const WorkingCopy copy = ScaleToLimit(source.get(), 1024, 1001);
+  // Either the stale file could not be replaced, and then nothing counts as written, or it
+  // was, and then the file is the new copy: never the old picture under the new name.
+  if (copy.written) {
+    GpBitmapPtr decoded = DecodePicture(copy.path);
+    EXPECT_EQ(PictureWidth(decoded.get()), 1024u);
+    EXPECT_EQ(PictureHeight(decoded.get()), 512u);
+  } else {
+    EXPECT_EQ(copy.size, 0);
+  }
+  ::SetFileAttributesA(stale.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(PhotoImaging, ItemFromAPicture) {
+  ASSERT_TRUE(test::WriteQuadrantPicture(dir + "wide.png", 2000, 1000, "png"));
+  PhotoItem item(dir + "wide.png");
+  EXPECT_EQ(item.sendPath, dir + "wide.png");
+  EXPECT_EQ(item.width, 2000);
+  EXPECT_EQ(item.height, 1000);
+  EXPECT_DOUBLE_EQ(item.thumbScale, 0.05);
+  EXPECT_EQ(item.frameRect, (FrameRect{-50, -25, 50, 25}));
+  EXPECT_EQ(item.angle, 0);
+  EXPECT_FALSE(item.selected);
+  EXPECT_EQ(item.fileSize, 0);
+  EXPECT_TRUE(item.title.empty());
+  EXPECT_TRUE(item.sourcePath.empty());
+  // Only a thumbnail is kept.
+  ASSERT_TRUE(item.picture);
+  EXPECT_EQ(PictureWidth(item.picture.get()), 100u);
+  EXPECT_EQ(PictureHeight(item.picture.get()), 50u);
+  EXPECT_EQ(QuadrantsOf(item.picture.get()), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(PhotoImaging, ItemFromUndecodableOrMissingFiles) {
+  test::WriteBytes(dir + "text.jpg", "not a picture at all");
+  test::WriteBytes(dir + "empty.jpg", "");
+  for (const std::string& path : {dir + "text.jpg", dir + "empty.jpg", dir + "missing.jpg", dir}) {
+    PhotoItem item(path);
+    EXPECT_EQ(item.width, 0) << path;
+    EXPECT_EQ(item.height, 0);
+    EXPECT_DOUBLE_EQ(item.thumbScale, 1.0);
+    EXPECT_EQ(item.frameRect, FrameRect{});
+    EXPECT_FALSE(item.picture);
+  }
+}
+
+struct TurnCase {
+  int turns;  // positive clockwise
+  uint32_t width, height;
+  std::vector<int> quadrants;
+};
+
+TEST_F(PhotoImaging, RotatedCopiesAreReallyTurned) {
+  // Quadrants before: red, green / blue, yellow.
+  const TurnCase cases[] = {
+      {1, 48, 64, {2, 0, 3, 1}},  {2, 64, 48, {3, 2, 1, 0}},  {3, 48, 64, {1, 3, 0, 2}},
+      {-1, 48, 64, {1, 3, 0, 2}}, {-2, 64, 48, {3, 2, 1, 0}}, {-3, 48, 64, {2, 0, 3, 1}},
+  };
+  int32_t number = 1002;
+  for (const TurnCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "turns " << c.turns);
+    const std::string source = dir + "turn" + std::to_string(number) + ".jpg";
+    ASSERT_TRUE(test::WriteQuadrantPicture(source, 64, 48, "jpg"));
+    PhotoItem item(source);
+    for (int i = 0; i < std::abs(c.turns); ++i) item.TurnQuarter(c.turns > 0);
+    const FrameRect turnedFrame = item.frameRect;
+    EXPECT_TRUE(PrepareRotatedCopy(item, number));
+    EXPECT_EQ(item.sendPath, RotatedCopiesDirectory() + std::to_string(number) + ".jpg");
+    EXPECT_EQ(item.angle, 0);
+    EXPECT_EQ(static_cast<uint32_t>(item.width), c.width);
+    EXPECT_EQ(static_cast<uint32_t>(item.height), c.height);
+    EXPECT_EQ(item.frameRect, turnedFrame);
+    GpBitmapPtr copy = DecodePicture(item.sendPath);
+    EXPECT_EQ(PictureWidth(copy.get()), c.width);
+    EXPECT_EQ(PictureHeight(copy.get()), c.height);
+    EXPECT_EQ(QuadrantsOf(copy.get()), c.quadrants);
+    // The thumbnail shows the same turned picture.
+    EXPECT_EQ(QuadrantsOf(item.picture.get()), c.quadrants);
+    ++number;
+  }
+}
+
+TEST_F(PhotoImaging, UnturnedItemGetsNoRotatedCopy) {
+  ASSERT_TRUE(test::WriteQuadrantPicture(dir + "a.jpg", 64, 48, "jpg"));
+  PhotoItem item(dir + "a.jpg");
+  item.TurnQuarter(true);
+  item.TurnQuarter(false);
+  EXPECT_FALSE(PrepareRotatedCopy(item, 1001));
+  EXPECT_EQ(item.sendPath, dir + "a.jpg");
+  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1001.jpg"));
+}
+
+TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileStillSwitchesTheItem) {
+  ASSERT_TRUE(test::WriteQuadrantPicture(dir + "gone.jpg", 64, 48, "jpg"));
+  PhotoItem item(dir + "gone.jpg");
+  item.TurnQuarter(true);
+  ::DeleteFileA((dir + "gone.jpg").c_str());
+  EXPECT_FALSE(PrepareRotatedCopy(item, 1003));
+  EXPECT_EQ(item.sendPath, RotatedCopiesDirectory() + "1003.jpg");
+  EXPECT_EQ(item.width, 48);
+  EXPECT_EQ(item.angle, 0);
+  EXPECT_FALSE(test::FileExists(item.sendPath));
+}
+
+TEST_F(PhotoImaging, TransformationProbeAgreesWithTheEncoder) {
+  // Whatever this system's encoder does with the parameter, the probe must say so: a copy
+  // saved with the parameter alone is turned exactly when the probe says it is.
+  GpBitmapPtr source = test::MakeQuadrantPicture(64, 48);
+  ASSERT_TRUE(SaveJpegWithTransformation(source.get(), dir + "t.jpg", 13));
+  GpBitmapPtr saved = DecodePicture(dir + "t.jpg");
+  EXPECT_EQ(EncoderAppliesTransformation(13), PictureWidth(saved.get()) == 48u);
+}
+
+// Draws an item into a memory bitmap the size of one cell and reads pixels back.
+class CellCanvas {
+ public:
+  CellCanvas() : screen_(nullptr) {
+    memory_.reset(::CreateCompatibleDC(screen_.get()));
+    bitmap_.reset(::CreateCompatibleBitmap(screen_.get(), 240, 240));
+    select_ = std::make_unique<SelectScope>(memory_.get(), bitmap_.get());
+    RECT all{0, 0, 240, 240};
+    ::FillRect(memory_.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
+  }
+  HDC dc() const { return memory_.get(); }
+  COLORREF at(int x, int y) const { return ::GetPixel(memory_.get(), x, y); }
+
+ private:
+  WindowDc screen_;
+  UniqueMemoryDc memory_;
+  UniqueHBitmap bitmap_;
+  std::unique_ptr<SelectScope> select_;
+};
+
+bool Near(COLORREF colour, COLORREF want) {
+  return std::abs(GetRValue(colour) - GetRValue(want)) < 40 && std::abs(GetGValue(colour) - GetGValue(want)) < 40 &&
+         std::abs(GetBValue(colour) - GetBValue(want)) < 40;
+}
+
+TEST_F(PhotoImaging, DrawInCellShowsThePictureTurnedWithItsFrame) {
+  GpBitmapPtr source = test::MakeQuadrantPicture(2000, 1000);
+  PhotoItem item("memory", source.get());
+  item.MoveCentreTo(65, 70);  // box 15..115 x 45..95
+  CellCanvas canvas;
+  item.DrawInCell(canvas.dc());
+  EXPECT_TRUE(Near(canvas.at(40, 57), RGB(255, 0, 0)));
+  EXPECT_TRUE(Near(canvas.at(90, 57), RGB(0, 192, 0)));
+  EXPECT_TRUE(Near(canvas.at(40, 83), RGB(0, 0, 255)));
+  EXPECT_TRUE(Near(canvas.at(90, 83), RGB(255, 255, 0)));
+  // Frame 4 pixels out, one pixel wide, button face when not selected; window colour inside it.
+  EXPECT_EQ(canvas.at(11, 70), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.at(65, 41), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.at(118, 70), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.at(12, 70), ::GetSysColor(COLOR_WINDOW));
+
+  CellCanvas turned;
+  item.selected = true;
+  item.TurnQuarter(true);  // box 40..90 x 20..120; red moves to the top right
+  item.DrawInCell(turned.dc());
+  EXPECT_TRUE(Near(turned.at(77, 45), RGB(255, 0, 0)));
+  EXPECT_TRUE(Near(turned.at(52, 45), RGB(0, 0, 255)));
+  EXPECT_TRUE(Near(turned.at(77, 95), RGB(0, 192, 0)));
+  EXPECT_EQ(turned.at(36, 70), kSelectedFrameColour);
+  EXPECT_EQ(turned.at(65, 16), kSelectedFrameColour);
+  EXPECT_EQ(turned.at(65, 123), kSelectedFrameColour);
+}
+
+TEST_F(PhotoImaging, DrawInCellOfAnUndecodedItemShowsOnlyAnEightPixelFrame) {
+  PhotoItem item(dir + "missing.jpg");
+  item.MoveCentreTo(65, 70);
+  CellCanvas canvas;
+  item.DrawInCell(canvas.dc());
+  EXPECT_EQ(canvas.at(61, 66), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.at(68, 69), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(canvas.at(65, 70), ::GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(PhotoImaging, DrawFittedOutlinesTheUnturnedPicture) {
+  GpBitmapPtr source = test::MakeQuadrantPicture(1000, 2000);
+  PhotoItem item("memory", source.get());
+  item.TurnQuarter(true);  // not shown by the outline
+  CellCanvas canvas;
+  SelectScope pen(canvas.dc(), ::GetStockObject(BLACK_PEN));
+  SelectScope brush(canvas.dc(), ::GetStockObject(WHITE_BRUSH));
+  item.DrawFitted(canvas.dc(), 120, 70, 100);  // outline 90..150 x 15..125
+  // The turned picture (70..170 x 45..95) lies over the middle of the outline's sides.
+  EXPECT_EQ(canvas.at(90, 30), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.at(149, 30), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.at(120, 15), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.at(120, 124), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.at(92, 30), RGB(255, 255, 255));
+  EXPECT_EQ(canvas.at(89, 30), ::GetSysColor(COLOR_WINDOW));
+  // The picture itself is turned by the angle: red, at the top left, goes to the top right.
+  EXPECT_TRUE(Near(canvas.at(135, 60), RGB(255, 0, 0)));
+}
+
+}  // namespace
+}  // namespace fernwick

@@ -1,0 +1,234 @@
+#include "photo_test_pictures.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "app/work_directories.h"
+#include "imaging/picture_io.h"
+
+namespace fernwick::test {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+GpBitmapPtr MakeQuadrantPicture(int width, int height) {
+  GpBitmapPtr picture;
+  if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, picture.put()) != Ok) return {};
+  GpGraphicsPtr graphics;
+  GdipGetImageGraphicsContext(picture.get(), graphics.put());
+  const int halfW = width / 2;
+  const int halfH = height / 2;
+  const struct {
+    ARGB colour;
+    int x, y, w, h;
+  } parts[] = {{kTopLeft, 0, 0, halfW, halfH},
+               {kTopRight, halfW, 0, width - halfW, halfH},
+               {kBottomLeft, 0, halfH, halfW, height - halfH},
+               {kBottomRight, halfW, halfH, width - halfW, height - halfH}};
+  for (const auto& part : parts) {
+    GpSolidFill* brush = nullptr;
+    GdipCreateSolidFill(part.colour, &brush);
+    GdipFillRectangleI(graphics.get(), brush, part.x, part.y, part.w, part.h);
+    GdipDeleteBrush(brush);
+  }
+  return picture;
+}
+
+bool SavePicture(GpBitmap* picture, const std::string& path, const char* format) {
+  const std::string f = format;
+  const std::wstring mime = L"image/" + (f == "jpg"   ? std::wstring(L"jpeg")
+                                         : f == "tif" ? std::wstring(L"tiff")
+                                                      : std::wstring(f.begin(), f.end()));
+  const std::optional<CLSID> encoder = FindEncoder(mime.c_str());
+  if (!encoder) return false;
+  ::DeleteFileA(path.c_str());
+  return GdipSaveImageToFile(picture, WidePath(path).c_str(), &*encoder, nullptr) == Ok;
+}
+
+namespace {
+// Some GDI+ implementations write no usable GIF, so the tests write their own: four palette
+// entries, each pixel a literal LZW code, a clear code after every two pixels so that the
+// codes stay three bits wide.
+bool WriteQuadrantGif(const std::string& path, int width, int height) {
+  std::string out = "GIF89a";
+  auto word = [&](int value) {
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+  };
+  word(width);
+  word(height);
+  out += std::string("\x81\0\0", 3);  // global table of 4 entries
+  for (ARGB colour : {kTopLeft, kTopRight, kBottomLeft, kBottomRight}) {
+    out.push_back(static_cast<char>((colour >> 16) & 0xFF));
+    out.push_back(static_cast<char>((colour >> 8) & 0xFF));
+    out.push_back(static_cast<char>(colour & 0xFF));
+  }
+  out.push_back(',');
+  word(0);
+  word(0);
+  word(width);
+  word(height);
+  out.push_back('\0');
+  out.push_back('\x02');  // minimum code size
+  std::string data;
+  unsigned bits = 0;
+  int count = 0;
+  auto code = [&](unsigned value) {
+    bits |= value << count;
+    count += 3;
+    while (count >= 8) {
+      data.push_back(static_cast<char>(bits & 0xFF));
+      bits >>= 8;
+      count -= 8;
+    }
+  };
+  int sinceClear = 2;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (sinceClear == 2) {
+        code(4);
+        sinceClear = 0;
+      }
+      code(static_cast<unsigned>((y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)));
+      ++sinceClear;
+    }
+  }
+  code(5);
+  if (count > 0) data.push_back(static_cast<char>(bits & 0xFF));
+  for (std::size_t at = 0; at < data.size(); at += 255) {
+    const std::size_t n = std::min<std::size_t>(255, data.size() - at);
+    out.push_back(static_cast<char>(n));
+    out.append(data, at, n);
+  }
+  out.push_back('\0');
+  out.push_back(';');
+  WriteBytes(path, out);
+  return FileExists(path);
+}
+}  // namespace
+
+bool WriteQuadrantPicture(const std::string& path, int width, int height, const char* format) {
+  if (std::string(format) == "gif") return WriteQuadrantGif(path, width, height);
+  GpBitmapPtr picture = MakeQuadrantPicture(width, height);
+  return picture && SavePicture(picture.get(), path, format);
+}
+
+int QuadrantColourAt(GpBitmap* picture, int x, int y) {
+  ARGB colour = 0;
+  if (!picture || GdipBitmapGetPixel(picture, x, y, &colour) != Ok) return -1;
+  const ARGB known[] = {kTopLeft, kTopRight, kBottomLeft, kBottomRight};
+  for (int i = 0; i < 4; ++i) {
+    int distance = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      distance += std::abs(static_cast<int>((colour >> shift) & 0xFF) - static_cast<int>((known[i] >> shift) & 0xFF));
+    }
+    if (distance < 120) return i;
+  }
+  return -1;
+}
+
+std::vector<int> QuadrantsOf(GpBitmap* picture) {
+  const int w = static_cast<int>(PictureWidth(picture));
+  const int h = static_cast<int>(PictureHeight(picture));
+  return {QuadrantColourAt(picture, w / 4, h / 4), QuadrantColourAt(picture, 3 * w / 4, h / 4),
+          QuadrantColourAt(picture, w / 4, 3 * h / 4), QuadrantColourAt(picture, 3 * w / 4, 3 * h / 4)};
+}
+
+void RemoveDirectoryTree(const std::string& path) {
+  std::string base = path;
+  if (!base.empty() && base.back() != '\\') base += '\\';
+  WIN32_FIND_DATAA data{};
+  UniqueFind find(::FindFirstFileA((base + "*").c_str(), &data));
+  if (find) {
+    do {
+      const std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = base + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveDirectoryTree(full);
+      } else {
+        ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(full.c_str());
+      }
+    } while (::FindNextFileA(find.get(), &data));
+  }
+  find.reset();
+  ::RemoveDirectoryA(path.c_str());
+}
+
+std::string FreshDirectory(const std::string& name) {
+  char temp[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, temp);
+  std::string path = std::string(temp) + "fernwick-" + name;
+  RemoveDirectoryTree(path);
+  ::CreateDirectoryA(path.c_str(), nullptr);
+  return path + "\\";
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  if (file && !bytes.empty())
+    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void ResetWorkDirectories() {
+  for (const std::string& dir : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
+    RemoveDirectoryTree(dir.substr(0, dir.size() - 1));
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+  }
+}
+
+namespace {
+constexpr char kHostClass[] = "FernwickTestHost";
+}
+
+FakeOwner::FakeOwner(int clientWidth, int clientHeight) {
+  WNDCLASSEXA wc{sizeof(wc)};
+  if (!::GetClassInfoExA(::GetModuleHandleA(nullptr), kHostClass, &wc)) {
+    wc = WNDCLASSEXA{sizeof(wc)};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = kHostClass;
+    ::RegisterClassExA(&wc);
+  }
+  RECT rect{0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  window_.reset(::CreateWindowExA(0, kHostClass, "Fernwick test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr));
+}
+
+FakeOwner::~FakeOwner() = default;
+
+HostedView::HostedView(int width, int height) : owner(width, height) {
+  view.Create(owner.hwnd(), RECT{0, 0, width, height}, WS_CHILD | WS_VISIBLE);
+  view.SetOwner(&owner);
+  view.CreateTooltip();
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+COLORREF PaintedPixel(ThumbnailView& view, int x, int y) {
+  RECT client{};
+  ::GetClientRect(view.hwnd(), &client);
+  WindowDc screen(view.hwnd());
+  UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  UniqueHBitmap bitmap(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+  SelectScope select(memory.get(), bitmap.get());
+  ::SendMessageA(view.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+  return ::GetPixel(memory.get(), x, y);
+}
+
+}  // namespace fernwick::test

@@ -1,0 +1,40 @@
+#pragma once
+// The thumbnail grid: cells 120 pixels apart, the first centred at (65, 70), wrapping when a
+// cell would cross the right edge of the client area.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace fernwick {
+
+inline constexpr int32_t kCellPitch = 120;
+inline constexpr int32_t kHalfCell = 60;
+inline constexpr int32_t kFirstCentreX = 65;
+inline constexpr int32_t kFirstCentreY = 70;
+inline constexpr int32_t kFrameDistance = 4;
+
+struct GridPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+  bool operator==(const GridPoint&) const = default;
+};
+
+struct GridLayout {
+  std::vector<GridPoint> centres;  // one per photo, in list order
+  int32_t contentWidth = 0;        // client right - 20
+  int32_t contentHeight = 0;       // centre y of the last row + 70 (140 when empty)
+};
+
+// Places `count` photos for a client area whose right edge is `clientRight`. A client
+// narrower than 125 pixels wraps every photo, the first one included.
+GridLayout LayOutGrid(std::size_t count, int32_t clientRight);
+
+// The square of the cell around a centre, which holds the thumbnail and its frame.
+struct CellBounds {
+  int32_t left, top, right, bottom;
+};
+inline CellBounds CellAround(int32_t centreX, int32_t centreY) noexcept {
+  return {centreX - kHalfCell, centreY - kHalfCell, centreX + kHalfCell, centreY + kHalfCell};
+}
+
+}  // namespace fernwick

@@ -1,0 +1,109 @@
+// The view's scrolling: two scroll bars over the content size, line and page steps, the
+// thumb, and the mouse wheel.
+#include <algorithm>
+#include <cstdlib>
+
+#include "thumbview/thumbnail_view.h"
+
+namespace fernwick {
+
+namespace {
+ScrollRequest RequestFor(WORD code) {
+  switch (code) {
+    case SB_LINEUP:
+      return ScrollRequest::LineUp;
+    case SB_LINEDOWN:
+      return ScrollRequest::LineDown;
+    case SB_PAGEUP:
+      return ScrollRequest::PageUp;
+    case SB_PAGEDOWN:
+      return ScrollRequest::PageDown;
+    case SB_TOP:
+      return ScrollRequest::Top;
+    case SB_BOTTOM:
+      return ScrollRequest::Bottom;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      return ScrollRequest::Thumb;
+    default:
+      return ScrollRequest::None;
+  }
+}
+}  // namespace
+
+void ThumbnailView::ReadWheelLines() {
+  UINT lines = 3;
+  if (::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) wheelLines_ = static_cast<int32_t>(lines);
+}
+
+void ThumbnailView::UpdateScrollBars() {
+  if (!hwnd()) return;
+  SCROLLINFO info{sizeof(info)};
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = scrollX_.content - 1;
+  info.nPage = static_cast<UINT>(std::max(scrollX_.client, 0));
+  info.nPos = scrollX_.offset;
+  ::SetScrollInfo(hwnd(), SB_HORZ, &info, TRUE);
+  info.nMax = scrollY_.content - 1;
+  info.nPage = static_cast<UINT>(std::max(scrollY_.client, 0));
+  info.nPos = scrollY_.offset;
+  ::SetScrollInfo(hwnd(), SB_VERT, &info, TRUE);
+}
+
+void ThumbnailView::ScrollTo(int32_t x, int32_t y) {
+  const int32_t dx = scrollX_.offset - x;
+  const int32_t dy = scrollY_.offset - y;
+  if (dx == 0 && dy == 0) return;
+  scrollX_.offset = x;
+  scrollY_.offset = y;
+  if (!hwnd()) return;
+  ::ScrollWindowEx(hwnd(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+  if (dx) ::SetScrollPos(hwnd(), SB_HORZ, x, TRUE);
+  if (dy) ::SetScrollPos(hwnd(), SB_VERT, y, TRUE);
+}
+
+void ThumbnailView::OnSize(int32_t width, int32_t height) {
+  scrollX_.client = width;
+  scrollY_.client = height;
+  UpdateScrollBars();
+  ScrollTo(scrollX_.Clamp(scrollX_.offset), scrollY_.Clamp(scrollY_.offset));
+}
+
+void ThumbnailView::OnScroll(int bar, WPARAM wParam) {
+  const ScrollRequest request = RequestFor(LOWORD(wParam));
+  if (request == ScrollRequest::None) return;
+  ScrollAxis& axis = bar == SB_HORZ ? scrollX_ : scrollY_;
+  int32_t thumb = 0;
+  if (request == ScrollRequest::Thumb) {
+    // The 32-bit track position; the word in wParam stops at 65535.
+    SCROLLINFO info{sizeof(info)};
+    info.fMask = SIF_TRACKPOS;
+    thumb = ::GetScrollInfo(hwnd(), bar, &info) ? info.nTrackPos : static_cast<int32_t>(HIWORD(wParam));
+  }
+  const int32_t wanted = OffsetForRequest(axis, request, thumb);
+  if (bar == SB_HORZ) {
+    ScrollTo(wanted, scrollY_.offset);
+  } else {
+    ScrollTo(scrollX_.offset, wanted);
+  }
+}
+
+void ThumbnailView::OnMouseWheel(int32_t delta) {
+  const bool byPage = static_cast<UINT>(wheelLines_) == WHEEL_PAGESCROLL;
+  const int32_t steps = wheel_.Add(delta, byPage ? 1 : wheelLines_);
+  const bool vertical = scrollY_.Scrollable();
+  ScrollAxis& axis = vertical ? scrollY_ : scrollX_;
+  const int32_t step = byPage ? axis.page : axis.line;
+  for (int32_t i = 0; i < std::abs(steps); ++i) {
+    const int32_t wanted = axis.Clamp(axis.offset + (steps < 0 ? -step : step));
+    if (vertical) {
+      ScrollTo(scrollX_.offset, wanted);
+    } else {
+      ScrollTo(wanted, scrollY_.offset);
+    }
+    if (hwnd()) ::UpdateWindow(hwnd());
+  }
+}
+
+}  // namespace fernwick

@@ -1,0 +1,217 @@
+// Figures for the photo list under load; run by scripts/bench_photos.sh, which also times
+// ImageMagick on the same files.
+//   photo_bench.exe generate DIR   makes the pictures (not timed)
+//   photo_bench.exe add DIR        adds the 50 JPEG and 50 PNG pictures through the Add command
+//   photo_bench.exe list DIR       1,000 photos: memory, click and turn repaint times
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/program_state.h"
+#include "imaging/add_photos.h"
+#include "tools/tool_host.h"
+#include "tools/scene_pictures.h"
+
+namespace {
+
+using namespace fernwick;
+
+constexpr int kLargeCount = 50;
+constexpr int kListCount = 1000;
+
+double Now() {
+  LARGE_INTEGER frequency, counter;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+struct Memory {
+  double committed = 0;  // MB
+  double workingSet = 0;
+};
+Memory ProcessMemory() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof(counters);
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+  const SIZE_T committed = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+  return {committed / 1048576.0, counters.WorkingSetSize / 1048576.0};
+}
+
+// Reads a pixel of the window back, which waits until the drawing before it has reached the
+// screen (under Wine the X server has to answer).
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  HDC dc = ::GetDC(window);
+  const COLORREF colour = ::GetPixel(dc, x, y);
+  ::ReleaseDC(window, dc);
+  return colour;
+}
+
+std::string Name(const char* stem, int i, const char* extension) {
+  char name[32];
+  std::snprintf(name, sizeof(name), "%s%04d.%s", stem, i, extension);
+  return name;
+}
+
+int Generate(const std::string& dir) {
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  ::CreateDirectoryA((dir + "list").c_str(), nullptr);
+  struct Kind {
+    const char* stem;
+    int width, height, count;
+    const char* format;
+    std::string folder;
+  };
+  const Kind kinds[] = {{"j", 4000, 3000, kLargeCount, "jpg", dir},
+                        {"p", 1000, 800, kLargeCount, "png", dir},
+                        {"l", 640, 480, kListCount, "jpg", dir + "list\\"}};
+  for (const Kind& kind : kinds) {
+    // A few different pictures, copied to the full count: the content matters little here.
+    for (int i = 0; i < kind.count; ++i) {
+      const std::string path = kind.folder + Name(kind.stem, i, kind.format);
+      if (i < 4) {
+        GpBitmapPtr scene = tools::MakeScene(kind.width, kind.height, i);
+        if (!tools::SaveScene(scene.get(), path, kind.format)) return 1;
+      } else {
+        ::CopyFileA((kind.folder + Name(kind.stem, i % 4, kind.format)).c_str(), path.c_str(), FALSE);
+      }
+    }
+  }
+  return 0;
+}
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+}
+
+int Add(const std::string& dir) {
+  tools::ToolHost host("Fernwick bench", 720, 500);
+  ThumbnailView& view = host.view;
+  host.Show();
+  SetSizeLimit(1024);
+  for (const char* kind : {"j", "p"}) {
+    std::string buffer = dir.substr(0, dir.size() - 1);
+    buffer.push_back('\0');
+    for (int i = 0; i < kLargeCount; ++i) {
+      buffer += Name(kind, i, kind[0] == 'j' ? "jpg" : "png");
+      buffer.push_back('\0');
+    }
+    buffer.push_back('\0');
+    const double start = Now();
+    AddPhotosWithDialog(host.hwnd(), view, [&](OPENFILENAMEA& dialog) -> BOOL {
+      std::memcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
+      return TRUE;
+    });
+    const double seconds = Now() - start;
+    std::printf("add %s %.3f\n", kind[0] == 'j' ? "jpeg-4000x3000" : "png-1000x800", seconds);
+  }
+  std::printf("added %u\n", view.Count());
+  return 0;
+}
+
+int List(const std::string& dir) {
+  tools::ToolHost host("Fernwick bench", 720, 500);
+  ThumbnailView& view = host.view;
+  host.Show();
+  Pump();
+  const Memory before = ProcessMemory();
+  const double start = Now();
+  for (int i = 0; i < kListCount; ++i) AddPhoto(view, dir + "list\\" + Name("l", i, "jpg"), 1024);
+  view.Layout();
+  ::UpdateWindow(view.hwnd());
+  const double addSeconds = Now() - start;
+  Pump();
+  const Memory after = ProcessMemory();
+  std::printf("list-count %u\n", view.Count());
+  std::printf("list-add-seconds %.3f\n", addSeconds);
+  std::printf("memory-0 %.1f\nmemory-1000 %.1f\nmemory-per-photo-kb %.1f\n", before.committed, after.committed,
+              (after.committed - before.committed) * 1024.0 / kListCount);
+  std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
+              after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / kListCount);
+
+  auto measure = [&](const char* label) {
+    std::vector<double> clicks, turns;
+    const PhotoItem* a = view.SlotAt(0);
+    const PhotoItem* b = view.SlotAt(1);
+    // The two cells nearest the current scroll position.
+    const int32_t top = view.ScrollOffset().y;
+    for (unsigned i = 0; i + 1 < view.Count(); ++i) {
+      if (view.SlotAt(i)->centreY - top >= 70) {
+        a = view.SlotAt(i);
+        b = view.SlotAt(i + 1);
+        break;
+      }
+    }
+    int wrong = 0;
+    for (int i = 0; i < 200; ++i) {
+      const PhotoItem* target = i % 2 ? a : b;
+      const int y = target->centreY - view.ScrollOffset().y;
+      const double t0 = Now();
+      ::SendMessageA(view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(target->centreX, y));
+      const COLORREF frame = ScreenPixel(view.hwnd(), target->frameRect.left - 4, y);
+      clicks.push_back((Now() - t0) * 1000);
+      if (frame != kSelectedFrameColour) ++wrong;
+      const double t1 = Now();
+      view.RotateSelected(true);
+      ::UpdateWindow(view.hwnd());
+      ScreenPixel(view.hwnd(), target->centreX, y);
+      turns.push_back((Now() - t1) * 1000);
+      Pump();
+    }
+    if (wrong) std::printf("click-frame-missing-%s %d\n", label, wrong);
+    std::printf("click-ms-%s %.3f\nturn-ms-%s %.3f\n", label, Median(clicks), label, Median(turns));
+  };
+  measure("top");
+  ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  ::UpdateWindow(view.hwnd());
+  measure("bottom");
+
+  std::vector<double> wheel;
+  ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_TOP, 0);
+  for (int i = 0; i < 100; ++i) {
+    const double t0 = Now();
+    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(i % 2 ? 120 : -120)), 0);
+    ScreenPixel(view.hwnd(), 65, 70);
+    wheel.push_back((Now() - t0) * 1000);
+  }
+  std::printf("wheel-notch-ms %.3f\n", Median(wheel));
+  std::vector<double> full;
+  for (int i = 0; i < 50; ++i) {
+    const double t0 = Now();
+    ::InvalidateRect(view.hwnd(), nullptr, TRUE);
+    ::UpdateWindow(view.hwnd());
+    ScreenPixel(view.hwnd(), 65, 70);
+    full.push_back((Now() - t0) * 1000);
+  }
+  std::printf("full-repaint-ms %.3f\n", Median(full));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  tools::ToolPlatform platform;
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: photo_bench generate|add|list DIR\n");
+    return 2;
+  }
+  std::string dir = argv[2];
+  if (dir.back() != '\\') dir += '\\';
+  const std::string mode = argv[1];
+  if (mode == "generate") return Generate(dir);
+  if (mode == "add") return Add(dir);
+  if (mode == "list") return List(dir);
+  return 2;
+}

@@ -1,0 +1,44 @@
+#include "tools/tool_host.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/work_directories.h"
+
+namespace fernwick::tools {
+
+ToolPlatform::ToolPlatform() {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  ::CreateDirectoryA(ScaledCopiesDirectory().c_str(), nullptr);
+  ::CreateDirectoryA(RotatedCopiesDirectory().c_str(), nullptr);
+}
+
+ToolHost::ToolHost(const char* title, int width, int height, WNDPROC procedure) {
+  WNDCLASSEXA wc{sizeof(wc)};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  wc.lpszClassName = "FernwickToolHost";
+  ::RegisterClassExA(&wc);
+  RECT frame{0, 0, width, height};
+  ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  window_ =
+      ::CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
+  view.Create(window_, RECT{0, 0, width, height}, WS_CHILD | WS_VISIBLE);
+  view.SetOwner(this);
+  view.CreateTooltip();
+  ::DragAcceptFiles(view.hwnd(), TRUE);
+}
+
+ToolHost::~ToolHost() {
+  if (::IsWindow(window_)) ::DestroyWindow(window_);
+}
+
+void ToolHost::Show() {
+  ::ShowWindow(window_, SW_SHOW);
+  ::UpdateWindow(window_);
+}
+
+}  // namespace fernwick::tools
