@@ -9,6 +9,7 @@
 #include "app/program_state.h"
 #include "app/prompt.h"
 #include "app/work_directories.h"
+#include "imaging/add_photos.h"
 #include "controls/reflection.h"
 
 namespace fernwick {
@@ -95,7 +96,7 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
 std::optional<LRESULT> MainDialog::OnCommand(int id) {
   switch (id) {
     case ids::kAddButton:
-      AddPhotosWithDialog();
+      OnAdd();
       return 0;
     case ids::kDeleteButton:
       view_.RemoveSelected();
@@ -224,6 +225,8 @@ void MainDialog::EnableSelectionButtons(bool enable) {
   ::SetFocus(hwnd());
 }
 
+void MainDialog::OnAdd() { AddPhotosWithDialog(hwnd(), view_); }
+
 void MainDialog::OnUpload() {
   if (PhotoCount() == 0) {
     ShowPrompt(hwnd(), "你尚未加入图片", "提示", MB_OK);
@@ -268,7 +271,6 @@ void MainDialog::AttachPhotoSiteLinkIfNeeded() {}
 void MainDialog::LoadSettings() {}
 void MainDialog::StartStartupSignIn(const std::string&, const std::string&) {}
 void MainDialog::SaveSettings() {}
-void MainDialog::AddPhotosWithDialog() {}
 void MainDialog::RunSettingsDialog() {}
 void MainDialog::StartUploadCommand() {}
 

@@ -69,6 +69,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   LRESULT OnClose();
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
   std::optional<LRESULT> OnCommand(int id);
+  void OnAdd();
   void OnUpload();
   void OnOk();
 
@@ -92,7 +93,6 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   void LoadSettings();
   void StartStartupSignIn(const std::string& userName, const std::string& password);
   void SaveSettings();
-  void AddPhotosWithDialog();
   void RunSettingsDialog();
   void StartUploadCommand();
 
