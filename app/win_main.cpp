@@ -1,15 +1,26 @@
+// The program's entry point: one instance only, the platform libraries around the main window.
 #include <windows.h>
+#include <commctrl.h>
 
-#include "app/module.h"
-
-namespace {
-INT_PTR CALLBACK PlaceholderProc(HWND h, UINT m, WPARAM, LPARAM) {
-  if (m == WM_CLOSE) ::EndDialog(h, 1);
-  return m == WM_INITDIALOG;
-}
-}  // namespace
+#include "app/main_dialog.h"
+#include "app/platform_guards.h"
+#include "app/single_instance.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return static_cast<int>(
-      ::DialogBoxParamA(fernwick::ModuleInstance(), MAKEINTRESOURCEA(129), nullptr, PlaceholderProc, 0));
+  // A second start only brings the running window forward; nothing else is started.
+  if (fernwick::ActivateRunningInstance()) return 0;
+
+  fernwick::ComGuard com;
+  fernwick::GdiplusGuard gdiplus;
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  INT_PTR result = 0;
+  {
+    // Its own scope: the window's GDI+ objects (logo, photos) are released here, before
+    // the GdiplusGuard shuts GDI+ down.
+    fernwick::MainDialog mainDialog;
+    result = mainDialog.Run(::GetActiveWindow());
+  }
+  return static_cast<int>(result);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The two work directories under the Windows directory that hold the JPEG working copies.
+// They exist from the main window's initialisation to its destruction.
 #include <string>
 
 namespace fernwick {
@@ -8,5 +9,17 @@ namespace fernwick {
 // Windows directory for %s; both end with a backslash.
 std::string ScaledCopiesDirectory();
 std::string RotatedCopiesDirectory();
+
+// Creates both; one that already exists (after a crash, say) is reused with what it holds.
+// Failures are not reported.
+void CreateWorkDirectories();
+// DeleteDirectoryTree on the scaled copies, then on the rotated copies.
+void RemoveWorkDirectories();
+
+// Removes `path` (with or without a trailing backslash) with every file and subdirectory in
+// it. Files that cannot be deleted (in use, read-only) stay, and so do the directories that
+// hold them. A directory link (junction or symbolic link) met on the way, or given as
+// `path`, is removed itself and never entered: what it points to is not ours to delete.
+void DeleteDirectoryTree(const std::string& path);
 
 }  // namespace fernwick

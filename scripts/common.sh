@@ -26,3 +26,18 @@ stop_xvfb() {
   [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null
   XVFB_PID=""
 }
+
+# How Wine shows the program's windows in the project prefix: "N" (unmanaged: Wine draws the
+# frames itself; right for a bare Xvfb, where a managed window waits two seconds for a window
+# manager at every close) or "Y" (managed: the desktop's window manager frames them).
+# Written only when it differs.
+set_wine_window_management() {
+  local want="$1" have
+  have="$(awk '/^\[Software\\\\Wine\\\\X11 Driver\]/ {section=1; next} /^\[/ {section=0}
+               section && /^"Managed"=/ {gsub(/"/, "", $0); sub(/Managed=/, "", $0); print}' \
+          "$FERNWICK_PREFIX/user.reg" 2>/dev/null)"
+  [[ "$have" == "$want" ]] && return 0
+  "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add 'HKCU\Software\Wine\X11 Driver' \
+    /v Managed /d "$want" /f >/dev/null 2>&1
+  WINEPREFIX="$FERNWICK_PREFIX" wineserver -w
+}

@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 packages=(wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
-          fonts-wqy-microhei locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
+          fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
           clang libclang-rt-14-dev curl x11-utils)
 missing=()
 for p in "${packages[@]}"; do
@@ -38,3 +38,24 @@ if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then
   mkdir -p "$FERNWICK_PREFIX"
   "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" --boot
 fi
+
+# The main window's template asks for 宋体 (SimSun) 9 pt, whose 12-pixel cell sizes the
+# dialog units. AR PL UMing is the nearest free Song face; without it Wine falls back to a
+# taller font and the toolbar slides under the thumbnail area.
+if ! grep -q '^"SimSun"="AR PL UMing CN"' "$FERNWICK_PREFIX/system.reg" 2>/dev/null; then
+  substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  for face in 宋体 SimSun; do
+    "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add "$substitutes" /v "$face" \
+      /d "AR PL UMing CN" /f >/dev/null 2>&1
+  done
+  WINEPREFIX="$FERNWICK_PREFIX" wineserver -w
+fi
+# Wine draws the caption buttons with its Marlett font, which this Wine does not find in its
+# own data folder; the prefix's Fonts folder is always searched.
+fonts="$FERNWICK_PREFIX/drive_c/windows/Fonts"
+if [[ -f /usr/share/wine/fonts/marlett.ttf && ! -f "$fonts/marlett.ttf" ]]; then
+  mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
+
+# Tests and screenshots run under a bare Xvfb.
+set_wine_window_management N

@@ -1,0 +1,277 @@
+#include "app/main_dialog.h"
+
+#include <cstdio>
+
+#include "app/core/main_layout.h"
+#include "app/logo.h"
+#include "app/main_window_ids.h"
+#include "app/module.h"
+#include "app/program_state.h"
+#include "app/prompt.h"
+#include "app/work_directories.h"
+#include "imaging/add_photos.h"
+#include "controls/reflection.h"
+
+namespace fernwick {
+
+namespace {
+struct ToolbarEntry {
+  int id;
+  int face;  // 0: the face follows EnableSelectionButtons
+  const char* tooltip;
+};
+constexpr ToolbarEntry kToolbar[] = {
+    {ids::kAddButton, ids::kAddFace, "加入图片"},
+    {ids::kDeleteButton, 0, "移除选中的图片"},
+    {ids::kRotateLeftButton, 0, "反时针旋转选中的图片"},
+    {ids::kRotateRightButton, 0, "顺时针旋转选中的图片"},
+    {ids::kSettingsButton, ids::kSettingsFace, "切换用户、添加用户以及图片尺寸限制"},
+};
+
+struct SelectionFaces {
+  int id;
+  int enabled;
+  int disabled;
+};
+constexpr SelectionFaces kSelectionButtons[] = {
+    {ids::kDeleteButton, ids::kDeleteFace, ids::kDeleteFaceDisabled},
+    {ids::kRotateLeftButton, ids::kRotateLeftFace, ids::kRotateLeftFaceDisabled},
+    {ids::kRotateRightButton, ids::kRotateRightFace, ids::kRotateRightFaceDisabled},
+};
+}  // namespace
+
+MainDialog::MainDialog() = default;
+
+MainDialog::~MainDialog() {
+  // The window (if a test left it open) goes before the members its handlers use.
+  if (HWND window = hwnd()) ::DestroyWindow(window);
+}
+
+INT_PTR MainDialog::Run(HWND owner) {
+  modal_ = true;
+  return RunModal(ids::kMainDialog, owner);
+}
+
+HWND MainDialog::Create(HWND parent) {
+  modal_ = false;
+  return CreateModeless(ids::kMainDialog, parent);
+}
+
+const ImageButton& MainDialog::toolbarButton(int id) const {
+  return toolbar_.at(static_cast<size_t>(id - ids::kAddButton));
+}
+
+ImageButton& MainDialog::Button(int id) { return toolbar_.at(static_cast<size_t>(id - ids::kAddButton)); }
+
+unsigned MainDialog::PhotoCount() const { return view_.Count(); }
+
+std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_GETMINMAXINFO:
+      return OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_SIZE:
+      return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    case WM_DESTROY:
+      return OnDestroy();
+    case WM_PAINT:
+      return OnPaint();
+    case WM_CLOSE:
+      return OnClose();
+    case WM_MOUSEWHEEL:
+      return OnMouseWheel(wParam, lParam);
+    case WM_COMMAND:
+      // The ids decide, not the notification code. IDOK and IDCANCEL (Enter, Escape) are
+      // not bound: the window closes only through WM_CLOSE.
+      if (auto handled = OnCommand(LOWORD(wParam))) return handled;
+      break;
+    default:
+      break;
+  }
+  return ReflectNotification(hwnd(), message, wParam, lParam);
+}
+
+std::optional<LRESULT> MainDialog::OnCommand(int id) {
+  switch (id) {
+    case ids::kAddButton:
+      OnAdd();
+      return 0;
+    case ids::kDeleteButton:
+      view_.RemoveSelected();
+      return 0;
+    case ids::kRotateLeftButton:
+      view_.RotateSelected(false);
+      return 0;
+    case ids::kRotateRightButton:
+      view_.RotateSelected(true);
+      return 0;
+    case ids::kSettingsButton:
+      RunSettingsDialog();
+      return 0;
+    case ids::kUploadButton:
+      OnUpload();
+      return 0;
+    case ids::kOkButton:
+      OnOk();
+      return 0;
+    case ids::kBackButton:
+      ShowPhotoListPage(true);
+      return 0;
+    default:
+      return std::nullopt;
+  }
+}
+
+LRESULT MainDialog::OnInitDialog() {
+  uiTasks_ = UiTaskChannel::Open(hwnd());
+  HWND owner = ::GetWindow(hwnd(), GW_OWNER);
+  CenterWindowOver(hwnd(), (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ? owner : nullptr);
+  SetWindowIcons();
+  CreateWorkDirectories();
+  RegisterBrowserMenuEntries();
+  SetUpToolbar();
+  EnableSelectionButtons(false);
+  CreateView();
+  logo_ = LoadLogo(LogoPath());
+  SetUpPhotoSiteLink();
+  CreatePages();
+  LoadSettings();
+  StartSignInForSavedAccount();
+  refreshAccountDisplay();
+  SetUploadInProgress(false);
+  // The template places the children for its own size; from the start they sit where every
+  // later resize puts them.
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  ApplyLayout(client.right, client.bottom);
+  return TRUE;
+}
+
+void MainDialog::SetWindowIcons() {
+  auto load = [](int width, int height) {
+    return static_cast<HICON>(
+        ::LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(ids::kWindowIcon), IMAGE_ICON, width, height, 0));
+  };
+  // Icons from LoadImageA without LR_SHARED live until the process ends; they are not shared
+  // with anything else and the window keeps using them to its end.
+  ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(load(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON))));
+  ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(load(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON))));
+}
+
+void MainDialog::SetUpToolbar() {
+  for (const ToolbarEntry& entry : kToolbar) {
+    if (entry.face) Button(entry.id).LoadFace(entry.face);
+  }
+  for (const SelectionFaces& entry : kSelectionButtons) Button(entry.id).AttachTo(Item(entry.id));
+  for (const ToolbarEntry& entry : kToolbar) Button(entry.id).SetTooltip(entry.tooltip);
+}
+
+void MainDialog::CreateView() {
+  RECT rect{};
+  ::GetClientRect(hwnd(), &rect);
+  rect.top = kViewTop;
+  rect.bottom -= kViewBottomMargin;
+  view_.Create(hwnd(), rect, WS_CHILD | WS_VISIBLE);
+  view_.SetOwner(this);
+  view_.CreateTooltip();
+  ::DragAcceptFiles(view_.hwnd(), TRUE);
+}
+
+void MainDialog::CreatePages() {
+  settingsPage_.Create(hwnd());
+  progressPage_.Create(hwnd());
+  donePage_ = std::make_unique<DonePage>();
+  donePage_->Create(hwnd());
+}
+
+void MainDialog::StartSignInForSavedAccount() {
+  if (accounts_.currentUserName.empty()) return;
+  char text[300] = {};
+  std::snprintf(text, sizeof(text), "当前用户:%s", accounts_.currentUserName.c_str());
+  accounts_.currentUserText = text;
+  accounts_.quotaText.clear();
+  StartStartupSignIn(accounts_.currentUserName, accounts_.currentPassword);
+}
+
+void MainDialog::refreshAccountDisplay() {
+  const std::pair<int, const std::string*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText},
+                                                          {ids::kCurrentUserLine, &accounts_.currentUserText}};
+  for (const auto& [id, text] : transfers) {
+    if (!::SetDlgItemTextA(hwnd(), id, text->c_str())) {
+      ::MessageBeep(0xFFFFFFFF);
+      ::SetFocus(Item(id));
+      return;
+    }
+  }
+  for (int id : {ids::kAddButton, ids::kSettingsButton}) {
+    if (!Button(id).attached()) Button(id).AttachTo(Item(id));
+  }
+  AttachPhotoSiteLinkIfNeeded();
+}
+
+void MainDialog::EnableSelectionButtons(bool enable) {
+  if (enable == selectionButtonsEnabled_) return;
+  selectionButtonsEnabled_ = enable;
+  for (const SelectionFaces& entry : kSelectionButtons) {
+    HWND window = Item(entry.id);
+    ::EnableWindow(window, enable);
+    Button(entry.id).LoadFace(enable ? entry.enabled : entry.disabled);
+    ::InvalidateRect(window, nullptr, TRUE);
+  }
+  ::SetFocus(hwnd());
+}
+
+void MainDialog::OnAdd() { AddPhotosWithDialog(hwnd(), view_); }
+
+void MainDialog::OnUpload() {
+  if (PhotoCount() == 0) {
+    ShowPrompt(hwnd(), "你尚未加入图片", "提示", MB_OK);
+    return;
+  }
+  ShowPhotoListPage(false);
+}
+
+void MainDialog::OnOk() {
+  if (UploadInProgress()) return;
+  StartUploadCommand();
+}
+
+LRESULT MainDialog::OnClose() {
+  if (PhotoCount() != 0 && ShowPrompt(hwnd(), "你确定要退出程序吗？", "提示", MB_YESNO | MB_ICONQUESTION) == IDNO) {
+    return 1;
+  }
+  CloseWindow();
+  return 0;
+}
+
+void MainDialog::CloseWindow() {
+  if (modal_) {
+    ::EndDialog(hwnd(), 1);
+  } else {
+    ::DestroyWindow(hwnd());
+  }
+}
+
+LRESULT MainDialog::OnDestroy() {
+  // Tasks still queued would act on a window that is going; they are dropped unrun.
+  if (uiTasks_) uiTasks_->Close();
+  SaveSettings();
+  RemoveWorkDirectories();
+  return 0;
+}
+
+// Steps carried by other parts of the program (see the header).
+void MainDialog::RegisterBrowserMenuEntries() {}
+void MainDialog::SetUpPhotoSiteLink() {}
+void MainDialog::AttachPhotoSiteLinkIfNeeded() {}
+void MainDialog::LoadSettings() {}
+void MainDialog::StartStartupSignIn(const std::string&, const std::string&) {}
+void MainDialog::SaveSettings() {}
+void MainDialog::RunSettingsDialog() {}
+void MainDialog::StartUploadCommand() {}
+
+}  // namespace fernwick

@@ -1,0 +1,113 @@
+#pragma once
+// The main window: a resizable dialog (template 129) that owns every other window of the
+// program — the thumbnail view with the photo list, the five toolbar buttons, the photo-site
+// link, the three hidden wizard pages — routes the user's commands, switches between the
+// photo list and the wizard, lays its children out and paints its tab frame and logo.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "accounts/account_state.h"
+#include "app/done_page.h"
+#include "app/photo_settings_page.h"
+#include "app/progress_page.h"
+#include "app/ui_task.h"
+#include "controls/dialog_base.h"
+#include "controls/gdiplus_handles.h"
+#include "controls/image_button.h"
+#include "thumbview/thumbnail_view.h"
+
+namespace fernwick {
+
+class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountHost {
+ public:
+  MainDialog();
+  ~MainDialog() override;
+
+  // Runs the window modally, as the program does; returns 1 after a normal close.
+  INT_PTR Run(HWND owner);
+  // Creates the same window modeless (tests): closing it destroys the window instead of
+  // ending a modal loop. Null when the template fails.
+  HWND Create(HWND parent);
+
+  HWND hwnd() const noexcept override { return DialogBase::hwnd(); }
+
+  // With `show`: the photo list (view, toolbar, Upload, user line, photo-site link); without:
+  // the photo-settings page with OK and Back. Moves the focus to Upload or OK.
+  void ShowPhotoListPage(bool show);
+  // Delete and both Rotate buttons: enabled with their faces, or disabled with grey faces.
+  void EnableSelectionButtons(bool enable) override;
+  // Transfers quotaText and currentUserText to their lines, then attaches the controls that
+  // are attached late (Add, Settings, the photo-site link).
+  void refreshAccountDisplay() override;
+  AccountState& accounts() noexcept override { return accounts_; }
+
+  ThumbnailView& view() noexcept { return view_; }
+  PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }
+  ProgressPage& progressPage() noexcept { return progressPage_; }
+  DonePage* donePage() noexcept { return donePage_.get(); }
+  // Workers reach the window only through this channel; valid from initialisation on.
+  std::shared_ptr<UiTaskChannel> uiTasks() const { return uiTasks_; }
+
+  // The toolbar button on control `id` (1003 to 1007).
+  const ImageButton& toolbarButton(int id) const;
+  bool hasLogo() const noexcept { return static_cast<bool>(logo_); }
+
+ protected:
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The number of photos in the list (the view's photo list).
+  virtual unsigned PhotoCount() const;
+
+ private:
+  // Message handlers.
+  LRESULT OnInitDialog();
+  LRESULT OnGetMinMaxInfo(MINMAXINFO& info);
+  LRESULT OnSize(UINT kind, int width, int height);
+  LRESULT OnDestroy();
+  LRESULT OnPaint();
+  LRESULT OnClose();
+  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnCommand(int id);
+  void OnAdd();
+  void OnUpload();
+  void OnOk();
+
+  // Initialisation steps.
+  void SetWindowIcons();
+  void SetUpToolbar();
+  void CreateView();
+  void CreatePages();
+  void StartSignInForSavedAccount();
+  void ApplyLayout(int width, int height);
+  void PaintTabFrame(HDC dc, const RECT& client) const;
+  void CloseWindow();
+
+  ImageButton& Button(int id);
+
+  // Steps carried by other parts of the program; each is called at its place and does
+  // nothing until that part is wired in here.
+  void RegisterBrowserMenuEntries();
+  void SetUpPhotoSiteLink();
+  void AttachPhotoSiteLinkIfNeeded();
+  void LoadSettings();
+  void StartStartupSignIn(const std::string& userName, const std::string& password);
+  void SaveSettings();
+  void RunSettingsDialog();
+  void StartUploadCommand();
+
+  ThumbnailView view_;
+  PhotoSettingsPage settingsPage_;
+  ProgressPage progressPage_;
+  std::unique_ptr<DonePage> donePage_;
+  AccountState accounts_;
+  // Add, Delete, Rotate left, Rotate right, Settings (controls 1003 to 1007).
+  std::array<ImageButton, 5> toolbar_;
+  GpBitmapPtr logo_;
+  std::shared_ptr<UiTaskChannel> uiTasks_;
+  bool modal_ = false;
+  bool selectionButtonsEnabled_ = true;
+  bool wheelForwarding_ = false;
+};
+
+}  // namespace fernwick

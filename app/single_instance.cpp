@@ -1,0 +1,14 @@
+#include "app/single_instance.h"
+
+namespace fernwick {
+
+bool ActivateRunningInstance() {
+  HWND running = ::FindWindowA(nullptr, kMainWindowCaption);
+  if (!running) return false;
+  HWND popup = ::GetLastActivePopup(running);
+  if (::IsIconic(running)) ::ShowWindow(running, SW_RESTORE);
+  ::SetForegroundWindow(popup ? popup : running);
+  return true;
+}
+
+}  // namespace fernwick

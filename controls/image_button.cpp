@@ -1,0 +1,170 @@
+#include "controls/image_button.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "app/module.h"
+#include "controls/reflection.h"
+#include "controls/tooltip.h"
+
+namespace fernwick {
+
+ImageButton::~ImageButton() {
+  // The tooltip is owned by the button's window; if that window outlives this object, the
+  // tooltip must not outlive the object that relays to it.
+  Detach();
+  tooltipWindow_.reset();
+}
+
+bool ImageButton::AttachTo(HWND window) {
+  if (attached() || !Attach(window)) return false;
+  Initialise();
+  return true;
+}
+
+void ImageButton::Initialise() {
+  // Style bits only: the frame stays as it is.
+  const LONG style = ::GetWindowLongA(hwnd(), GWL_STYLE);
+  ::SetWindowLongA(hwnd(), GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
+  tooltipWindow_ = CreateTooltipWindow(hwnd());
+  if (tooltipText_) AddTooltipTool();
+}
+
+void ImageButton::AddTooltipTool() {
+  if (!tooltipWindow_ || !tooltipText_) return;
+  ::SendMessageA(tooltipWindow_.get(), TTM_ACTIVATE, TRUE, 0);
+  // A new text replaces the old tool rather than stacking a second one on the same window.
+  RemoveTool(tooltipWindow_.get(), hwnd());
+  AddTool(tooltipWindow_.get(), hwnd(), tooltipText_->c_str());
+}
+
+bool ImageButton::SetTooltip(const char* text) {
+  tooltipText_.reset();
+  if (!text || !*text) {
+    if (tooltipWindow_) ::SendMessageA(tooltipWindow_.get(), TTM_ACTIVATE, FALSE, 0);
+    return true;
+  }
+  tooltipText_.emplace(text);
+  if (attached()) AddTooltipTool();
+  return true;
+}
+
+void ImageButton::SetFace(UniqueHBitmap face) { face_ = std::move(face); }
+
+bool ImageButton::LoadFace(int id) {
+  face_.reset();
+  face_.reset(::LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(id)));
+  return static_cast<bool>(face_);
+}
+
+void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
+  HDC target = item.hDC;
+  UniqueMemoryDc memory(::CreateCompatibleDC(target));
+  if (!memory) return;
+  const int savedTarget = ::SaveDC(target);
+  const int savedMemory = ::SaveDC(memory.get());
+  if (face_) {
+    ::SelectObject(memory.get(), face_.get());
+    const int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
+    ::BitBlt(target, shift, shift, kFaceSize, kFaceSize, memory.get(), 0, 0, SRCCOPY);
+  }
+  ::RestoreDC(memory.get(), savedMemory);
+  ::RestoreDC(target, savedTarget);
+}
+
+void ImageButton::Repaint() const {
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  ::UpdateWindow(hwnd());
+}
+
+void ImageButton::SetStateBit(unsigned bit, bool on) {
+  const unsigned next = on ? (state_ | bit) : (state_ & ~bit);
+  if (next == state_) return;
+  state_ = next;
+  Repaint();
+}
+
+bool ImageButton::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  const UINT original = message - kReflectionOffset;
+  switch (original) {
+    case WM_DRAWITEM:
+      Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      result = TRUE;
+      return true;
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+      result = TRUE;
+      return true;
+    case WM_COMPAREITEM:
+      result = 0;
+      return true;
+    default:
+      result = ::DefWindowProcA(hwnd(), original, wParam, lParam);
+      return true;
+  }
+}
+
+bool ImageButton::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  RelayToTooltip(tooltipWindow_.get(), hwnd(), message, wParam, lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // The standard button pushes itself and captures the mouse; the face follows it.
+      result = DefaultProc(message, wParam, lParam);
+      if (::GetCapture() == hwnd()) SetStateBit(kPressed, true);
+      return true;
+    case WM_LBUTTONUP:
+      result = DefaultProc(message, wParam, lParam);
+      if (::GetCapture() == hwnd()) ::ReleaseCapture();
+      return true;
+    case WM_MOUSEMOVE:
+      if (::GetCapture() == hwnd()) {
+        POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ::ClientToScreen(hwnd(), &cursor);
+        RECT bounds{};
+        ::GetWindowRect(hwnd(), &bounds);
+        SetStateBit(kPressed, ::PtInRect(&bounds, cursor) != FALSE);
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) return HandleMouse(message, wParam, lParam, result);
+  if (message >= kReflectionOffset && IsReflectableNotification(message - kReflectionOffset)) {
+    return HandleReflected(message, wParam, lParam, result);
+  }
+  switch (message) {
+    case WM_SETFOCUS:
+      state_ |= kFocused;
+      Repaint();
+      return false;
+    case WM_KILLFOCUS:
+      state_ &= ~kFocused;
+      Repaint();
+      return false;
+    case WM_ENABLE:
+      Repaint();
+      return false;
+    case WM_CAPTURECHANGED:
+      SetStateBit(kPressed, false);
+      return false;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+      if (wParam == VK_SPACE) SetStateBit(kPressed, message == WM_KEYDOWN);
+      return false;
+    case WM_UPDATEUISTATE:
+      // Keyboard cues are not drawn, so their changes need no repaint.
+      result = 0;
+      return true;
+    case WM_DESTROY:
+      tooltipWindow_.reset();
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace fernwick

@@ -1,0 +1,62 @@
+#pragma once
+// A push button of a dialog template turned into an owner-drawn button that shows one
+// 40 x 40 bitmap (its face) and carries its own tooltip. The owner chooses and swaps the
+// face (a grey one when it disables the button); the button only copies it, one pixel lower
+// and further right while it is pushed. It draws from the WM_DRAWITEM its parent reflects.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "controls/handles.h"
+#include "controls/window_base.h"
+
+namespace fernwick {
+
+class ImageButton : public SubclassBase {
+ public:
+  // Bits of state().
+  static constexpr unsigned kMouseOver = 1;
+  static constexpr unsigned kFocused = 2;
+  static constexpr unsigned kPressed = 4;
+  static constexpr int kFaceSize = 40;
+
+  ImageButton() = default;
+  ~ImageButton() override;
+
+  // Subclasses the button and makes it owner-drawn with its tooltip; false when the window
+  // cannot be subclassed or a window is already attached.
+  bool AttachTo(HWND window);
+
+  // Keeps a copy of `text` and shows it as the tooltip; null or empty switches it off.
+  bool SetTooltip(const char* text);
+  // Takes the face; the previous one is deleted first. Not repainted: the owner invalidates
+  // the button when the change must show at once.
+  void SetFace(UniqueHBitmap face);
+  // Loads bitmap resource `id` of the program as the face; false (and no face) on failure.
+  bool LoadFace(int id);
+
+  HBITMAP face() const noexcept { return face_.get(); }
+  unsigned state() const noexcept { return state_; }
+  HWND tooltipWindow() const noexcept { return tooltipWindow_.get(); }
+  const std::optional<std::string>& tooltipText() const noexcept { return tooltipText_; }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void Initialise();
+  void AddTooltipTool();
+  void Draw(const DRAWITEMSTRUCT& item) const;
+  bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool HandleMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void SetStateBit(unsigned bit, bool on);
+  void Repaint() const;
+
+  UniqueWindow tooltipWindow_;
+  std::optional<std::string> tooltipText_;
+  unsigned state_ = 0;
+  UniqueHBitmap face_;
+};
+
+}  // namespace fernwick

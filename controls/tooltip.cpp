@@ -1,0 +1,47 @@
+#include "controls/tooltip.h"
+
+#include <commctrl.h>
+
+#include "app/module.h"
+
+namespace fernwick {
+
+namespace {
+// The tool record up to and including lParam. comctl32 accepts this size in every version;
+// the full structure of version 6 is refused by older libraries.
+TOOLINFOA ToolFor(HWND tool, const char* text) {
+  TOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.uFlags = TTF_IDISHWND;
+  info.hwnd = ::GetParent(tool);
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.hinst = ModuleInstance();
+  info.lpszText = const_cast<char*>(text);
+  return info;
+}
+}  // namespace
+
+UniqueWindow CreateTooltipWindow(HWND parent) {
+  return UniqueWindow(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, parent, nullptr, ModuleInstance(), nullptr));
+}
+
+bool AddTool(HWND tooltip, HWND tool, const char* text) {
+  if (!tooltip || !tool) return false;
+  TOOLINFOA info = ToolFor(tool, text);
+  return ::SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+}
+
+void RemoveTool(HWND tooltip, HWND tool) {
+  if (!tooltip || !tool) return;
+  TOOLINFOA info = ToolFor(tool, nullptr);
+  ::SendMessageA(tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void RelayToTooltip(HWND tooltip, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!tooltip) return;
+  MSG record{window, message, wParam, lParam, 0, {0, 0}};
+  ::SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+}  // namespace fernwick

@@ -1,0 +1,171 @@
+// What the main window paints: the tab frame behind the toolbar and thumbnails, and the logo
+// with its white made transparent.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/logo.h"
+#include "support/test_main_dialog.h"
+
+namespace fernwick {
+namespace {
+
+using namespace Gdiplus::DllExports;
+
+// Reads the screen where the shown window is: what the user sees.
+COLORREF ClientPixel(HWND window, int x, int y) {
+  WindowDc dc(window);
+  return ::GetPixel(dc.get(), x, y);
+}
+
+class Painting : public test::MainDialogTest {
+ protected:
+  void SetUp() override {
+    test::MainDialogTest::SetUp();
+    test::SetClientSize(dialog.hwnd(), 500, 420);
+    ::RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    test::PumpPendingMessages();
+  }
+};
+
+TEST_F(Painting, TheTabIsWhiteInsideAndFramedInTheShadowColour) {
+  const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  ASSERT_NE(shadow, face);
+  EXPECT_EQ(ClientPixel(dialog.hwnd(), 190, 38), shadow) << "upper edge of the tab";
+  EXPECT_EQ(ClientPixel(dialog.hwnd(), 190, 70), RGB(255, 255, 255)) << "inside the tab, right of the toolbar";
+  EXPECT_EQ(ClientPixel(dialog.hwnd(), 300, 74), shadow) << "the step down to the thumbnails";
+  EXPECT_EQ(ClientPixel(dialog.hwnd(), 300, 60), face) << "outside the tab";
+  // A polygon region leaves out its lower edge, so the frame's last row is the one just below
+  // the view.
+  EXPECT_EQ(ClientPixel(dialog.hwnd(), 250, 420 - 72), shadow) << "lower edge, just below the view";
+  EXPECT_EQ(ClientPixel(dialog.hwnd(), 250, 420 - 60), face) << "below the tab";
+}
+
+TEST_F(Painting, WithoutTheViewThereIsNoTab) {
+  dialog.photoCount = 1;
+  dialog.ShowPhotoListPage(false);
+  ::UpdateWindow(dialog.hwnd());
+  EXPECT_EQ(ClientPixel(dialog.hwnd(), 300, 74), ::GetSysColor(COLOR_BTNFACE));
+}
+
+// A GIF written byte by byte (the system's GIF encoder cannot be relied on): `pixels` holds
+// one palette index per pixel, row by row; the palette is white, blue, black, black. The
+// image data is LZW with a clear code before every second pixel, which keeps every code three
+// bits wide.
+std::string MakeGif(int width, int height, const std::vector<uint8_t>& pixels) {
+  std::string gif = "GIF89a";
+  auto word = [&gif](int value) {
+    gif += static_cast<char>(value & 0xFF);
+    gif += static_cast<char>((value >> 8) & 0xFF);
+  };
+  word(width);
+  word(height);
+  gif += '\x91';  // global palette of 4 entries
+  gif += '\0';
+  gif += '\0';
+  gif += std::string("\xFF\xFF\xFF\x2F\x5D\x8A\0\0\0\0\0\0", 12);
+  gif += ',';
+  word(0);
+  word(0);
+  word(width);
+  word(height);
+  gif += '\0';
+  gif += '\x02';  // minimum code size
+
+  std::string data;
+  uint32_t bits = 0;
+  int count = 0;
+  auto code = [&](uint32_t value) {
+    bits |= value << count;
+    count += 3;
+    while (count >= 8) {
+      data += static_cast<char>(bits & 0xFF);
+      bits >>= 8;
+      count -= 8;
+    }
+  };
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    if (i % 2 == 0) code(4);  // clear
+    code(pixels[i]);
+  }
+  code(5);  // end
+  if (count) data += static_cast<char>(bits & 0xFF);
+  for (size_t at = 0; at < data.size(); at += 255) {
+    const std::string block = data.substr(at, 255);
+    gif += static_cast<char>(block.size());
+    gif += block;
+  }
+  gif += '\0';
+  gif += ';';
+  return gif;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+Gdiplus::ARGB PixelAt(Gdiplus::GpBitmap* bitmap, int x, int y) {
+  Gdiplus::ARGB colour = 0;
+  GdipBitmapGetPixel(bitmap, x, y, &colour);
+  return colour;
+}
+
+TEST(Logo, WhiteBecomesTransparentAndOtherColoursStay) {
+  GpBitmapPtr bitmap;
+  ASSERT_EQ(GdipCreateBitmapFromScan0(3, 2, 0, PixelFormat32bppARGB, nullptr, bitmap.put()), Gdiplus::Ok);
+  const Gdiplus::ARGB colours[3][2] = {{0xFFFFFFFF, 0xFFFEFFFF}, {0xFF000000, 0x80FFFFFF}, {0xFFFFFFFE, 0xFF2F5D8A}};
+  for (int x = 0; x < 3; ++x) {
+    for (int y = 0; y < 2; ++y) GdipBitmapSetPixel(bitmap.get(), x, y, colours[x][y]);
+  }
+  MakeWhiteTransparent(bitmap.get());
+  EXPECT_EQ(PixelAt(bitmap.get(), 0, 0), 0x00FFFFFFu);
+  EXPECT_EQ(PixelAt(bitmap.get(), 0, 1), 0xFFFEFFFFu);
+  EXPECT_EQ(PixelAt(bitmap.get(), 1, 0), 0xFF000000u);
+  EXPECT_EQ(PixelAt(bitmap.get(), 1, 1) & 0x00FFFFFFu, 0x00FFFFFFu);
+  EXPECT_EQ(PixelAt(bitmap.get(), 1, 1) >> 24, 0u) << "white of any alpha counts as white";
+  EXPECT_EQ(PixelAt(bitmap.get(), 2, 0), 0xFFFFFFFEu);
+  EXPECT_EQ(PixelAt(bitmap.get(), 2, 1), 0xFF2F5D8Au);
+}
+
+TEST(Logo, ABitmapWithoutAnImageIsLeftAlone) { MakeWhiteTransparent(nullptr); }
+
+TEST(Logo, AGifLoadsWithItsWhiteTransparent) {
+  char temp[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, temp);
+  const std::string path = std::string(temp) + "fernwick-logo-test.gif";
+  std::vector<uint8_t> pixels;
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 8; ++x) pixels.push_back(x < 4 ? 0 : 1);  // white left, blue right
+  }
+  ASSERT_TRUE(WriteBytes(path, MakeGif(8, 3, pixels)));
+  GpBitmapPtr logo = LoadLogo(path);
+  ::DeleteFileA(path.c_str());
+  ASSERT_TRUE(logo);
+  UINT width = 0;
+  GdipGetImageWidth(logo.get(), &width);
+  EXPECT_EQ(width, 8u);
+  EXPECT_EQ(PixelAt(logo.get(), 1, 1) >> 24, 0u) << "white is see-through";
+  EXPECT_EQ(PixelAt(logo.get(), 6, 1), 0xFF2F5D8Au);
+}
+
+TEST(Logo, AMissingFileGivesNoLogo) { EXPECT_FALSE(LoadLogo("C:\\no-such-folder\\logo.gif")); }
+
+TEST(Logo, TheLogoIsLookedForBesideTheProgram) {
+  char module[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+  std::string expected = module;
+  expected.erase(expected.find_last_of('\\'));
+  EXPECT_EQ(LogoPath(), expected + "\\logo.gif");
+}
+
+}  // namespace
+}  // namespace fernwick

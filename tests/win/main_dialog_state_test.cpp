@@ -1,0 +1,181 @@
+// The main window's states, focus rules, notices and the close question.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window_ids.h"
+#include "app/prompt.h"
+#include "support/test_main_dialog.h"
+
+namespace fernwick {
+namespace {
+
+// Every prompt asked while it lives, answered with `answer`.
+class PromptRecorder {
+ public:
+  explicit PromptRecorder(int answer)
+      : answerer_([this, answer](const PromptRequest& request) {
+          asked.push_back(request);
+          return answer;
+        }) {}
+  std::vector<PromptRequest> asked;
+
+ private:
+  ScopedPromptAnswerer answerer_;
+};
+
+constexpr int kPhotoListControls[] = {ids::kAddButton,         ids::kDeleteButton,   ids::kRotateLeftButton,
+                                      ids::kRotateRightButton, ids::kSettingsButton, ids::kUploadButton,
+                                      ids::kCurrentUserLine,   ids::kPhotoSiteLink};
+
+class MainStates : public test::MainDialogTest {
+ protected:
+  void ExpectPhotoListState() {
+    EXPECT_TRUE(Visible(dialog.view().hwnd()));
+    for (int id : kPhotoListControls) EXPECT_TRUE(Visible(id)) << "control " << id;
+    EXPECT_FALSE(Visible(dialog.settingsPage().hwnd()));
+    EXPECT_FALSE(Visible(ids::kOkButton));
+    EXPECT_FALSE(Visible(ids::kBackButton));
+    EXPECT_TRUE(Visible(ids::kQuotaLine));
+  }
+  void ExpectPhotoSettingsState() {
+    EXPECT_FALSE(Visible(dialog.view().hwnd()));
+    for (int id : kPhotoListControls) EXPECT_FALSE(Visible(id)) << "control " << id;
+    EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
+    EXPECT_TRUE(Visible(ids::kOkButton));
+    EXPECT_TRUE(Visible(ids::kBackButton));
+    EXPECT_TRUE(Visible(ids::kQuotaLine));
+  }
+  void Command(int id) { ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id)); }
+};
+
+TEST_F(MainStates, StartsInThePhotoListStateWithNoPageShown) {
+  EXPECT_EQ(test::WindowText(dialog.hwnd()), "Fernwick");
+  ExpectPhotoListState();
+  EXPECT_FALSE(Visible(dialog.progressPage().hwnd()));
+  EXPECT_FALSE(Visible(dialog.donePage()->hwnd()));
+}
+
+TEST_F(MainStates, WithoutASavedAccountBothStatusLinesAreEmpty) {
+  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "");
+  EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), "");
+}
+
+TEST_F(MainStates, SelectionButtonsStartDisabledTheOthersEnabled) {
+  EXPECT_FALSE(::IsWindowEnabled(Item(ids::kDeleteButton)));
+  EXPECT_FALSE(::IsWindowEnabled(Item(ids::kRotateLeftButton)));
+  EXPECT_FALSE(::IsWindowEnabled(Item(ids::kRotateRightButton)));
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kAddButton)));
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kSettingsButton)));
+}
+
+TEST_F(MainStates, UploadWithAnEmptyListShowsTheNoticeAndStays) {
+  PromptRecorder prompts(IDOK);
+  Command(ids::kUploadButton);
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].text, "你尚未加入图片");
+  EXPECT_EQ(prompts.asked[0].caption, "提示");
+  EXPECT_EQ(prompts.asked[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(prompts.asked[0].owner, dialog.hwnd());
+  ExpectPhotoListState();
+}
+
+TEST_F(MainStates, UploadWithPhotosShowsThePhotoSettingsPageWithTheFocusOnOk) {
+  dialog.photoCount = 2;
+  PromptRecorder prompts(IDOK);
+  Command(ids::kUploadButton);
+  EXPECT_TRUE(prompts.asked.empty());
+  ExpectPhotoSettingsState();
+  EXPECT_EQ(::GetFocus(), Item(ids::kOkButton));
+}
+
+TEST_F(MainStates, BackReturnsToThePhotoListWithTheFocusOnUpload) {
+  dialog.photoCount = 1;
+  Command(ids::kUploadButton);
+  Command(ids::kBackButton);
+  ExpectPhotoListState();
+  EXPECT_EQ(::GetFocus(), Item(ids::kUploadButton));
+}
+
+TEST_F(MainStates, TheCommandIdDecidesNotTheNotificationCode) {
+  dialog.photoCount = 1;
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(ids::kUploadButton, BN_SETFOCUS),
+                 (LPARAM)Item(ids::kUploadButton));
+  ExpectPhotoSettingsState();
+}
+
+TEST_F(MainStates, SwitchingLeavesTheProgressAndDonePagesAlone) {
+  ::ShowWindow(dialog.progressPage().hwnd(), SW_SHOW);
+  dialog.ShowPhotoListPage(false);
+  dialog.ShowPhotoListPage(true);
+  EXPECT_TRUE(Visible(dialog.progressPage().hwnd()));
+  EXPECT_FALSE(Visible(dialog.donePage()->hwnd()));
+}
+
+TEST_F(MainStates, AccountTextsReachTheirLines) {
+  dialog.accounts().quotaText = "使用了30%的本月上传空间";
+  dialog.accounts().currentUserText = "当前用户:李雷";
+  dialog.refreshAccountDisplay();
+  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "使用了30%的本月上传空间");
+  EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), "当前用户:李雷");
+}
+
+TEST_F(MainStates, RefreshAttachesAddAndSettingsOnce) {
+  EXPECT_TRUE(dialog.toolbarButton(ids::kAddButton).attached());
+  EXPECT_TRUE(dialog.toolbarButton(ids::kSettingsButton).attached());
+  dialog.refreshAccountDisplay();
+  EXPECT_EQ(dialog.toolbarButton(ids::kAddButton).hwnd(), Item(ids::kAddButton));
+}
+
+struct CloseCase {
+  const char* name;
+  unsigned photos;
+  int answer;
+  bool asks;
+  bool closes;
+};
+
+class CloseQuestion : public test::MainDialogTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CloseQuestion, AsksOnlyWithPhotosAndClosesUnlessTheAnswerIsNo) {
+  const CloseCase& c = GetParam();
+  dialog.photoCount = c.photos;
+  PromptRecorder prompts(c.answer);
+  HWND window = dialog.hwnd();
+  ::SendMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(prompts.asked.size(), c.asks ? 1u : 0u);
+  if (c.asks) {
+    EXPECT_EQ(prompts.asked[0].text, "你确定要退出程序吗？");
+    EXPECT_EQ(prompts.asked[0].caption, "提示");
+    EXPECT_EQ(prompts.asked[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  }
+  EXPECT_EQ(::IsWindow(window) != FALSE, !c.closes);
+  if (!c.closes) {
+    EXPECT_TRUE(Visible(dialog.view().hwnd())) << "answering No keeps everything";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CloseQuestion,
+                         ::testing::Values(CloseCase{"EmptyList", 0, IDNO, false, true},
+                                           CloseCase{"PhotosYes", 3, IDYES, true, true},
+                                           CloseCase{"PhotosNo", 3, IDNO, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainStates, EscapeAndEnterDoNotClose) {
+  for (int id : {IDCANCEL, IDOK}) ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  EXPECT_TRUE(::IsWindow(dialog.hwnd()));
+
+  // The key itself, through the dialog manager as the modal loop would hand it over.
+  ::SetFocus(Item(ids::kUploadButton));
+  MSG key{Item(ids::kUploadButton), WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {0, 0}};
+  ::IsDialogMessageA(dialog.hwnd(), &key);
+  test::PumpPendingMessages();
+  EXPECT_TRUE(::IsWindow(dialog.hwnd()));
+  EXPECT_TRUE(Visible(dialog.view().hwnd()));
+}
+
+}  // namespace
+}  // namespace fernwick

@@ -1,0 +1,18 @@
+#pragma once
+// Directory links for tests of code that must not follow them.
+#include <string>
+
+namespace fernwick::test {
+
+// Makes `link` a directory link to `target` (both Windows paths, `target` existing) and
+// returns true when `link` then reports FILE_ATTRIBUTE_REPARSE_POINT. Tries a symbolic link,
+// then a junction, then, under Wine (which stubs both), a Unix symbolic link made with
+// /bin/ln: Wine shows those as directory reparse points.
+bool MakeDirectoryLink(const std::string& link, const std::string& target);
+
+// Removes a link made by MakeDirectoryLink without touching its target.
+void RemoveDirectoryLink(const std::string& link);
+
+bool Exists(const std::string& path);
+
+}  // namespace fernwick::test

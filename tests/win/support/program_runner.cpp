@@ -1,0 +1,61 @@
+#include "program_runner.h"
+
+#include <vector>
+
+#include "window_helpers.h"
+
+namespace fernwick::test {
+
+std::string ProgramPath() {
+  // Test programs live in tests/win/ of the Windows build folder, the program at its top.
+  char module[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+  std::string path = module;
+  path.erase(path.find_last_of('\\') + 1);
+  path += "..\\..\\fernwick.exe";
+  char full[MAX_PATH] = {};
+  ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  return full;
+}
+
+ProgramRun::~ProgramRun() {
+  if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_.get(), 99);
+    ::WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+bool ProgramRun::Start() {
+  std::string commandLine = "\"" + program_ + "\"";
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup{sizeof(startup)};
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(program_.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+    return false;
+  }
+  ::CloseHandle(info.hThread);
+  process_.reset(info.hProcess);
+  processId_ = info.dwProcessId;
+  return true;
+}
+
+HWND ProgramRun::WaitForWindow(const char* title, DWORD limitMs) {
+  if (!process_) return nullptr;
+  const ULONGLONG end = ::GetTickCount64() + limitMs;
+  ::WaitForInputIdle(process_.get(), limitMs);
+  do {
+    auto windows = TopLevelWindowsOfProcess(processId_, title);
+    if (!windows.empty() && ::IsWindowVisible(windows.front())) return windows.front();
+    if (::WaitForSingleObject(process_.get(), 50) == WAIT_OBJECT_0) return nullptr;
+  } while (::GetTickCount64() < end);
+  return nullptr;
+}
+
+bool ProgramRun::WaitForExit(DWORD& exitCode, DWORD limitMs) {
+  if (!process_ || ::WaitForSingleObject(process_.get(), limitMs) != WAIT_OBJECT_0) return false;
+  return ::GetExitCodeProcess(process_.get(), &exitCode) != FALSE;
+}
+
+}  // namespace fernwick::test

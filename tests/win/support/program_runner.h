@@ -1,0 +1,36 @@
+#pragma once
+// Runs the real fernwick.exe of the build as a separate process (same Wine prefix) and
+// watches it from outside: its windows, its exit.
+#include <windows.h>
+
+#include <string>
+
+#include "controls/handles.h"
+
+namespace fernwick::test {
+
+// fernwick.exe of the build this test program belongs to.
+std::string ProgramPath();
+
+class ProgramRun {
+ public:
+  explicit ProgramRun(std::string program = ProgramPath()) : program_(std::move(program)) {}
+  ~ProgramRun();  // ends the process if it still runs
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  bool Start();
+  DWORD processId() const noexcept { return processId_; }
+  // The process's top-level window titled `title`, once the process is idle and has one;
+  // null when it has none within `limitMs` (a failure bound, not a pace).
+  HWND WaitForWindow(const char* title, DWORD limitMs = 20000);
+  // True with the exit code when the process ended within `limitMs`.
+  bool WaitForExit(DWORD& exitCode, DWORD limitMs = 20000);
+
+ private:
+  std::string program_;
+  UniqueHandle process_;
+  DWORD processId_ = 0;
+};
+
+}  // namespace fernwick::test

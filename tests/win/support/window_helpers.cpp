@@ -1,0 +1,105 @@
+#include "window_helpers.h"
+
+namespace fernwick::test {
+
+void PumpPendingMessages() {
+  MSG message{};
+  // Bounded, so a window that keeps posting to itself cannot hang a test.
+  for (int i = 0; i < 10000 && ::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  ::GetWindowTextA(window, text, sizeof(text));
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = {};
+  ::GetClassNameA(window, name, sizeof(name));
+  return name;
+}
+
+RECT RectInParent(HWND child) {
+  RECT rect{};
+  ::GetWindowRect(child, &rect);
+  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+POINT ScreenCentre(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+namespace {
+struct TitleSearch {
+  const char* title;
+  DWORD processId;  // 0: any
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND window, LPARAM lParam) {
+  auto& search = *reinterpret_cast<TitleSearch*>(lParam);
+  if (search.processId) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId) return TRUE;
+  }
+  if (WindowText(window) == search.title) search.found.push_back(window);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopLevelWindowsTitled(const char* title) { return TopLevelWindowsOfProcess(0, title); }
+
+std::vector<HWND> TopLevelWindowsOfProcess(DWORD processId, const char* title) {
+  TitleSearch search{title, processId, {}};
+  ::EnumWindows(&CollectTitled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void Click(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+  ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  ::SendMessageA(window, WM_LBUTTONUP, 0, middle);
+}
+
+void SetClientSize(HWND window, int width, int height) {
+  RECT rect{0, 0, width, height};
+  ::AdjustWindowRectEx(&rect, static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongA(window, GWL_EXSTYLE)));
+  ::SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND CreateTestWindow(const char* className, WNDPROC procedure, DWORD style, HWND parent, int id, RECT rect,
+                      const char* title) {
+  WNDCLASSA windowClass{};
+  if (!::GetClassInfoA(::GetModuleHandleA(nullptr), className, &windowClass)) {
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    ::RegisterClassA(&windowClass);
+  }
+  return ::CreateWindowExA(0, className, title, style, rect.left, rect.top, rect.right - rect.left,
+                           rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ::GetModuleHandleA(nullptr), nullptr);
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+}  // namespace fernwick::test

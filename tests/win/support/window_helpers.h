@@ -1,0 +1,38 @@
+#pragma once
+// Helpers for tests that drive real windows: texts, places, clicks, the message queue.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace fernwick::test {
+
+// Handles every message already waiting for this thread (no waiting for new ones).
+void PumpPendingMessages();
+
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+// `child`'s window rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
+// The centre of `window` in screen coordinates.
+POINT ScreenCentre(HWND window);
+
+// Top-level windows whose title is exactly `title`, visible or not.
+std::vector<HWND> TopLevelWindowsTitled(const char* title);
+// Top-level windows of process `processId` whose title is exactly `title`.
+std::vector<HWND> TopLevelWindowsOfProcess(DWORD processId, const char* title);
+
+// A left click in the middle of `window`, sent as button down and up.
+void Click(HWND window);
+
+// Sets the outer size of `window` so that its client area is `width` x `height`.
+void SetClientSize(HWND window, int width, int height);
+
+// A window of class `className`, registered with `procedure` the first time it is asked for.
+HWND CreateTestWindow(const char* className, WNDPROC procedure, DWORD style, HWND parent = nullptr, int id = 0,
+                      RECT rect = {0, 0, 10, 10}, const char* title = "");
+
+// The direct children of `parent`, in Z order.
+std::vector<HWND> Children(HWND parent);
+
+}  // namespace fernwick::test
