@@ -1,7 +1,9 @@
 #include "app/main_dialog.h"
 
-#include <cstdio>
-
+#include "accounts/account_commands.h"
+#include "accounts/account_services.h"
+#include "accounts/settings_file.h"
+#include "app/browser_integration.h"
 #include "app/core/main_layout.h"
 #include "app/logo.h"
 #include "app/main_window_ids.h"
@@ -9,8 +11,8 @@
 #include "app/program_state.h"
 #include "app/prompt.h"
 #include "app/work_directories.h"
-#include "imaging/add_photos.h"
 #include "controls/reflection.h"
+#include "imaging/add_photos.h"
 
 namespace fernwick {
 
@@ -138,7 +140,8 @@ LRESULT MainDialog::OnInitDialog() {
   SetUpPhotoSiteLink();
   CreatePages();
   LoadSettings();
-  StartSignInForSavedAccount();
+  // With a saved account: both status texts are set and the start-up sign-in runs.
+  startupSignIn_.Start(*this, ProductionAccountServices());
   refreshAccountDisplay();
   SetUploadInProgress(false);
   // The template places the children for its own size; from the start they sit where every
@@ -186,15 +189,6 @@ void MainDialog::CreatePages() {
   progressPage_.Create(hwnd());
   donePage_ = std::make_unique<DonePage>();
   donePage_->Create(hwnd());
-}
-
-void MainDialog::StartSignInForSavedAccount() {
-  if (accounts_.currentUserName.empty()) return;
-  char text[300] = {};
-  std::snprintf(text, sizeof(text), "当前用户:%s", accounts_.currentUserName.c_str());
-  accounts_.currentUserText = text;
-  accounts_.quotaText.clear();
-  StartStartupSignIn(accounts_.currentUserName, accounts_.currentPassword);
 }
 
 void MainDialog::refreshAccountDisplay() {
@@ -265,13 +259,14 @@ LRESULT MainDialog::OnDestroy() {
 }
 
 // Steps carried by other parts of the program (see the header).
-void MainDialog::RegisterBrowserMenuEntries() {}
-void MainDialog::SetUpPhotoSiteLink() {}
-void MainDialog::AttachPhotoSiteLinkIfNeeded() {}
-void MainDialog::LoadSettings() {}
-void MainDialog::StartStartupSignIn(const std::string&, const std::string&) {}
-void MainDialog::SaveSettings() {}
-void MainDialog::RunSettingsDialog() {}
+void MainDialog::RegisterBrowserMenuEntries() { fernwick::RegisterBrowserMenuEntries(); }
+void MainDialog::SetUpPhotoSiteLink() { fernwick::SetUpPhotoSiteLink(photoSiteLink_, Item(ids::kPhotoSiteLink)); }
+void MainDialog::AttachPhotoSiteLinkIfNeeded() {
+  if (!photoSiteLink_.attached()) fernwick::SetUpPhotoSiteLink(photoSiteLink_, Item(ids::kPhotoSiteLink));
+}
+void MainDialog::LoadSettings() { fernwick::LoadSettings(accounts_); }
+void MainDialog::SaveSettings() { fernwick::SaveSettings(accounts_); }
+void MainDialog::RunSettingsDialog() { fernwick::RunSettingsDialog(*this); }
 void MainDialog::StartUploadCommand() {}
 
 }  // namespace fernwick

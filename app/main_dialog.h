@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "accounts/account_state.h"
+#include "accounts/startup_sign_in.h"
 #include "app/done_page.h"
 #include "app/photo_settings_page.h"
 #include "app/progress_page.h"
@@ -16,6 +17,7 @@
 #include "controls/dialog_base.h"
 #include "controls/gdiplus_handles.h"
 #include "controls/image_button.h"
+#include "controls/picture_link_control.h"
 #include "thumbview/thumbnail_view.h"
 
 namespace fernwick {
@@ -42,6 +44,8 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   // are attached late (Add, Settings, the photo-site link).
   void refreshAccountDisplay() override;
   AccountState& accounts() noexcept override { return accounts_; }
+  void setPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
+  void endForUpgrade() override { CloseWindow(); }
 
   ThumbnailView& view() noexcept { return view_; }
   PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }
@@ -78,20 +82,17 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   void SetUpToolbar();
   void CreateView();
   void CreatePages();
-  void StartSignInForSavedAccount();
   void ApplyLayout(int width, int height);
   void PaintTabFrame(HDC dc, const RECT& client) const;
   void CloseWindow();
 
   ImageButton& Button(int id);
 
-  // Steps carried by other parts of the program; each is called at its place and does
-  // nothing until that part is wired in here.
+  // Steps carried by other parts of the program, each called at its place in the window's life.
   void RegisterBrowserMenuEntries();
   void SetUpPhotoSiteLink();
   void AttachPhotoSiteLinkIfNeeded();
   void LoadSettings();
-  void StartStartupSignIn(const std::string& userName, const std::string& password);
   void SaveSettings();
   void RunSettingsDialog();
   void StartUploadCommand();
@@ -105,6 +106,8 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   std::array<ImageButton, 5> toolbar_;
   GpBitmapPtr logo_;
   std::shared_ptr<UiTaskChannel> uiTasks_;
+  PictureLinkControl photoSiteLink_;
+  StartupSignIn startupSignIn_;
   bool modal_ = false;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;

@@ -55,12 +55,4 @@ LaunchRecorder::LaunchRecorder(bool succeed)
         return succeed_;
       }) {}
 
-void PumpPendingMessages() {
-  MSG msg;
-  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
-  }
-}
-
 }  // namespace fernwick::test

@@ -12,6 +12,8 @@
 #include "app/prompt.h"
 #include "controls/handles.h"
 
+#include "window_helpers.h"
+
 namespace fernwick::test {
 
 // A window with the two status lines (1009 quota, 1010 current user) the account code shows
@@ -86,8 +88,5 @@ class LaunchRecorder {
   bool succeed_;
   ScopedBrowserLauncher launcher_;
 };
-
-// Runs the messages waiting for this thread (nothing else).
-void PumpPendingMessages();
 
 }  // namespace fernwick::test
