@@ -41,3 +41,4 @@ add_custom_command(TARGET fernwick POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/logo.gif $<TARGET_FILE_DIR:fernwick>/logo.gif)
 
 add_subdirectory(tests/win)
+add_subdirectory(tools)
