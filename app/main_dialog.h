@@ -52,7 +52,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   ProgressPage& progressPage() noexcept { return progressPage_; }
   DonePage* donePage() noexcept { return donePage_.get(); }
   // Workers reach the window only through this channel; valid from initialisation on.
-  std::shared_ptr<UiTaskChannel> uiTasks() const { return uiTasks_; }
+  std::shared_ptr<UiTaskChannel> uiTasks() const override { return uiTasks_; }
 
   // The toolbar button on control `id` (1003 to 1007).
   const ImageButton& toolbarButton(int id) const;
