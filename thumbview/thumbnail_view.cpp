@@ -169,8 +169,9 @@ LRESULT ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ReadWheelLines();
       return DefaultProc(message, wParam, lParam);
     case WM_DESTROY:
-      // The tooltip belongs to the view window and goes with it.
-      tooltip_.release();
+      // A popup made for a child window is owned by the top-level window, not by the view, so
+      // it would outlive the view (with a tool on a dead window) unless destroyed here.
+      tooltip_.reset();
       return DefaultProc(message, wParam, lParam);
     default:
       return DefaultProc(message, wParam, lParam);
