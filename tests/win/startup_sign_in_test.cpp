@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <new>
 
 #include "accounts/startup_sign_in.h"
 #include "app/browser_integration.h"
@@ -218,6 +219,29 @@ TEST(StartupSignIn, AnswerForAnAccountNoLongerCurrentIsDropped) {
 }
 
 // The real worker thread: the answer arrives through the message queue.
+// A worker whose job fails (no memory for its answer, say) ends by itself; the failure never
+// reaches the thread's entry, where it would end the whole program.
+TEST(StartupSignIn, FailingWorkerEndsQuietly) {
+  UniqueHandle ended(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  struct EndSignal {
+    explicit EndSignal(HANDLE e) : event(e) {}
+    EndSignal(const EndSignal&) = delete;
+    EndSignal& operator=(const EndSignal&) = delete;
+    ~EndSignal() { ::SetEvent(event); }
+    HANDLE event;
+  };
+  auto signal = std::make_shared<EndSignal>(ended.get());
+  std::atomic<bool> ran{false};
+  StartupSignIn::DetachedThread()([signal, &ran] {
+    ran = true;
+    throw std::bad_alloc();
+  });
+  signal.reset();
+  // The job, and the signal it holds, go when the thread ends.
+  ASSERT_EQ(::WaitForSingleObject(ended.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_TRUE(ran.load());
+}
+
 TEST(StartupSignIn, WorkerThreadHandsTheResultToTheUiThread) {
   FakeAccountHost host;
   RememberAccount(host, "alice", "pw");
