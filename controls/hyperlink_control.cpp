@@ -33,26 +33,6 @@ RECT MeasureText(HDC dc, HFONT font, const std::string& text, RECT within, UINT 
 
 }  // namespace
 
-bool IsReflectedMessage(UINT message) noexcept {
-  if (message < 0x2000) return false;
-  switch (message - 0x2000) {
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_NOTIFY:
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_PARENTNOTIFY:
-      return true;
-    default:
-      return message - 0x2000 >= WM_CTLCOLORMSGBOX && message - 0x2000 <= WM_CTLCOLORSTATIC;
-  }
-}
-
 HyperLinkControl::~HyperLinkControl() { Detach(); }
 
 void HyperLinkControl::OnAttached() {
