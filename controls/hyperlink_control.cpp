@@ -5,6 +5,7 @@
 
 #include "app/browser_launch.h"
 #include "app/module.h"
+#include "controls/control_text.h"
 #include "controls/core/link_text.h"
 
 namespace fernwick {
@@ -64,8 +65,8 @@ void HyperLinkControl::OnAttached() {
                                    nullptr));
 
   if (!label_) {
-    char text[512] = {};
-    if (::GetWindowTextA(window, text, sizeof(text)) > 0) SetLabel(text);
+    // Read whole: a fixed buffer would cut a long caption, perhaps inside a double-byte character.
+    if (std::string caption = WindowText(window); !caption.empty()) SetLabel(caption);
   }
   ComputeLinkRect();
   if (target_ || (options_ & kCommandLink)) {
