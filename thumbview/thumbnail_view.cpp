@@ -79,6 +79,8 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
     if (!graphics) Gdiplus::DllExports::GdipCreateFromHDC(target, graphics.put());
     item->DrawInCell(graphics.get(), target, origin);
   }
+  // The copy is GDI's: GDI+ is done with the bitmap only once its graphics object is gone.
+  graphics.reset();
   if (target != dc) ::BitBlt(dc, area.left, area.top, width, height, target, 0, 0, SRCCOPY);
 }
 
