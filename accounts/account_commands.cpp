@@ -4,6 +4,7 @@
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
 #include "app/core/web_pages.h"
+#include "app/main_window_ids.h"
 
 namespace fernwick {
 
@@ -20,7 +21,7 @@ INT_PTR RunSignInDialog(AccountHost& host) {
 bool SetUpPhotoSiteLink(PictureLinkControl& link, HWND control) {
   link.SetTarget(PhotoSiteHomePage());
   if (!link.Attach(control)) return false;
-  link.LoadBitmapResource(kPhotoSiteLinkBitmap);
+  link.LoadBitmapResource(ids::kPhotoSiteBadge);
   link.setOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
                   HyperLinkControl::kLinkFontOnHover);
   return true;

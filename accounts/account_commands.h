@@ -8,8 +8,6 @@
 
 namespace fernwick {
 
-inline constexpr int kPhotoSiteLinkBitmap = 222;
-
 // Command 1007: the settings dialog, modal, owned by the active window; its result is of no
 // interest to the caller.
 void RunSettingsDialog(AccountHost& host);

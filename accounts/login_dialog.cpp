@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "accounts/account_updates.h"
-#include "accounts/dialog_text.h"
+#include "controls/control_text.h"
 #include "app/core/web_pages.h"
 #include "app/prompt.h"
 

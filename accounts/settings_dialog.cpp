@@ -1,7 +1,7 @@
 #include "accounts/settings_dialog.h"
 
 #include "accounts/account_updates.h"
-#include "accounts/dialog_text.h"
+#include "controls/control_text.h"
 #include "accounts/login_dialog.h"
 #include "app/core/web_pages.h"
 #include "app/program_state.h"

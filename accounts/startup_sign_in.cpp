@@ -32,8 +32,18 @@ int CheckVersionSafely(const AccountServices& services, VersionInfo& info) {
 StartupSignIn::Spawner StartupSignIn::DetachedThread() {
   return [](std::function<void()> job) {
     // Nobody waits for it: it ends by itself after one pass, and what it reports after the
-    // main window is gone is dropped by the window's channel.
-    std::thread(std::move(job)).detach();
+    // main window is gone is dropped by the window's channel. Nothing may leave the thread's
+    // entry (an answer that finds no memory to travel in would end the process), and a thread
+    // the system refuses is a sign-in that never answers, like a silent server.
+    try {
+      std::thread([job = std::move(job)]() noexcept {
+        try {
+          job();
+        } catch (...) {
+        }
+      }).detach();
+    } catch (...) {
+    }
   };
 }
 

@@ -16,12 +16,12 @@ namespace fernwick {
 namespace {
 
 // The first value of the handler's key (normally its default value), or nothing when it
-// cannot be read whole. The key is only read, so read access is all that is asked for.
+// cannot be read whole. The key is only read, so read access is all that is asked for. It is
+// opened straight from the predefined root: opening the root itself gives back the predefined
+// handle, which is the system's and must not be closed.
 std::optional<std::string> ReadHtmlHandlerCommand() {
-  UniqueHKey root;
-  if (::RegOpenKeyA(HKEY_CLASSES_ROOT, nullptr, root.put()) != ERROR_SUCCESS) return std::nullopt;
   UniqueHKey command;
-  if (::RegOpenKeyExA(root.get(), kHtmlHandlerKey, 0, KEY_READ, command.put()) != ERROR_SUCCESS) {
+  if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, KEY_READ, command.put()) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   DWORD maxData = 0;

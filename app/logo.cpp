@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <vector>
+#include "imaging/picture_io.h"
 
 namespace fernwick {
 
@@ -17,13 +17,8 @@ std::string LogoPath() {
 }
 
 GpBitmapPtr LoadLogo(const std::string& path) {
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  if (length <= 0) return {};
-  std::vector<wchar_t> widePath(static_cast<size_t>(length));
-  ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath.data(), length);
-
-  GpBitmapPtr file;
-  if (GdipCreateBitmapFromFile(widePath.data(), file.put()) != Gdiplus::Ok) return {};
+  GpBitmapPtr file = DecodePicture(path);
+  if (!file) return {};
   UINT width = 0;
   UINT height = 0;
   GdipGetImageWidth(file.get(), &width);

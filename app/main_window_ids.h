@@ -30,8 +30,7 @@ inline constexpr int kDeleteFaceDisabled = 228;
 inline constexpr int kRotateLeftFaceDisabled = 231;
 inline constexpr int kRotateRightFaceDisabled = 232;
 
-// Dialog templates of other windows of the program.
-inline constexpr int kSettingsDialog = 201;
+// The upload wizard pages.
 inline constexpr int kPhotoSettingsPage = 203;
 inline constexpr int kProgressPage = 206;
 inline constexpr int kDonePage = 207;

@@ -5,6 +5,7 @@
 
 #include "app/browser_launch.h"
 #include "app/module.h"
+#include "controls/control_text.h"
 #include "controls/core/link_text.h"
 
 namespace fernwick {
@@ -32,26 +33,6 @@ RECT MeasureText(HDC dc, HFONT font, const std::string& text, RECT within, UINT 
 }
 
 }  // namespace
-
-bool IsReflectedMessage(UINT message) noexcept {
-  if (message < 0x2000) return false;
-  switch (message - 0x2000) {
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_DELETEITEM:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_NOTIFY:
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_PARENTNOTIFY:
-      return true;
-    default:
-      return message - 0x2000 >= WM_CTLCOLORMSGBOX && message - 0x2000 <= WM_CTLCOLORSTATIC;
-  }
-}
 
 HyperLinkControl::~HyperLinkControl() { Detach(); }
 
@@ -84,8 +65,8 @@ void HyperLinkControl::OnAttached() {
                                    nullptr));
 
   if (!label_) {
-    char text[512] = {};
-    if (::GetWindowTextA(window, text, sizeof(text)) > 0) SetLabel(text);
+    // Read whole: a fixed buffer would cut a long caption, perhaps inside a double-byte character.
+    if (std::string caption = WindowText(window); !caption.empty()) SetLabel(caption);
   }
   ComputeLinkRect();
   if (target_ || (options_ & kCommandLink)) {

@@ -10,12 +10,10 @@
 
 #include "controls/handles.h"
 #include "controls/link_colours.h"
+#include "controls/reflection.h"
 #include "controls/window_base.h"
 
 namespace fernwick {
-
-// A notification the parent sent back to its child control with 0x2000 added.
-bool IsReflectedMessage(UINT message) noexcept;
 
 class HyperLinkControl : public SubclassBase {
  public:

@@ -133,7 +133,7 @@ bool ImageButton::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 bool ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) return HandleMouse(message, wParam, lParam, result);
-  if (message >= kReflectionOffset && IsReflectableNotification(message - kReflectionOffset)) {
+  if (IsReflectedMessage(message)) {
     return HandleReflected(message, wParam, lParam, result);
   }
   switch (message) {

@@ -77,7 +77,7 @@ bool PictureLinkControl::OnSetCursor(LRESULT& result) {
 }
 
 bool PictureLinkControl::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  result = ::DefWindowProcA(hwnd(), message - 0x2000, wParam, lParam);
+  result = ::DefWindowProcA(hwnd(), message - kReflectionOffset, wParam, lParam);
   return true;
 }
 

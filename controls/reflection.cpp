@@ -55,6 +55,10 @@ bool IsReflectableNotification(UINT message) noexcept {
   }
 }
 
+bool IsReflectedMessage(UINT message) noexcept {
+  return message >= kReflectionOffset && IsReflectableNotification(message - kReflectionOffset);
+}
+
 std::optional<LRESULT> ReflectNotification(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND control = SourceControl(parent, message, wParam, lParam);
   // The source must really be a child of this window: a stale handle or a window of another

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/program_state.h"
+#include "controls/handles.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/path_rules.h"
 #include "imaging/photo_item.h"
@@ -26,6 +27,14 @@ void LayOutAndRepaint(ThumbnailView& view) {
   ::InvalidateRect(view.hwnd(), nullptr, TRUE);
   ::UpdateWindow(view.hwnd());
 }
+
+// The drop's memory goes back to the system on every way out, an exception included.
+struct DropTraits {
+  using pointer = HDROP;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer drop) noexcept { ::DragFinish(drop); }
+};
+using UniqueDrop = UniqueResource<DropTraits>;
 
 // The explorer-style dialog needs a hook procedure once OFN_ENABLEHOOK is set; it has
 // nothing to add.
@@ -113,7 +122,9 @@ void AddPhotosWithDialog(HWND owner, ThumbnailView& view, const OpenFileDialogRu
   LayOutAndRepaint(view);
 }
 
-void AddDroppedFiles(HDROP drop, ThumbnailView& view) {
+void AddDroppedFiles(HDROP dropped, ThumbnailView& view) {
+  const UniqueDrop owned(dropped);
+  HDROP drop = owned.get();
   const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   bool accepted = false;
   for (UINT i = 0; i < count; ++i) {
@@ -128,7 +139,6 @@ void AddDroppedFiles(HDROP drop, ThumbnailView& view) {
     accepted = true;
   }
   if (accepted) LayOutAndRepaint(view);
-  ::DragFinish(drop);
 }
 
 }  // namespace fernwick

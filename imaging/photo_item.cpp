@@ -42,6 +42,8 @@ void PhotoItem::DrawInCell(GpGraphics* graphics, HDC dc, POINT origin) const {
   const auto x = static_cast<float>(centreX - origin.x);
   const auto y = static_cast<float>(centreY - origin.y);
   DrawPicture(graphics, x, y, thumbScale);
+  // GDI draws the frame on the same dc: what GDI+ may still hold back must be there first.
+  if (graphics) GdipFlush(graphics, FlushIntentionSync);
   const RECT frame{frameRect.left - 4 - origin.x, frameRect.top - 4 - origin.y, frameRect.right + 4 - origin.x,
                    frameRect.bottom + 4 - origin.y};
   UniqueHBrush brush(::CreateSolidBrush(selected ? kSelectedFrameColour : ::GetSysColor(COLOR_BTNFACE)));

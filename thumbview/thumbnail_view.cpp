@@ -79,6 +79,8 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
     if (!graphics) Gdiplus::DllExports::GdipCreateFromHDC(target, graphics.put());
     item->DrawInCell(graphics.get(), target, origin);
   }
+  // The copy is GDI's: GDI+ is done with the bitmap only once its graphics object is gone.
+  graphics.reset();
   if (target != dc) ::BitBlt(dc, area.left, area.top, width, height, target, 0, 0, SRCCOPY);
 }
 
@@ -169,8 +171,9 @@ LRESULT ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ReadWheelLines();
       return DefaultProc(message, wParam, lParam);
     case WM_DESTROY:
-      // The tooltip belongs to the view window and goes with it.
-      tooltip_.release();
+      // A popup made for a child window is owned by the top-level window, not by the view, so
+      // it would outlive the view (with a tool on a dead window) unless destroyed here.
+      tooltip_.reset();
       return DefaultProc(message, wParam, lParam);
     default:
       return DefaultProc(message, wParam, lParam);

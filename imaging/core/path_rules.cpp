@@ -3,15 +3,15 @@
 #include <array>
 #include <cstring>
 
-namespace fernwick {
+#include "controls/core/ansi_text.h"
 
-bool IsLeadByte936(unsigned char byte) noexcept { return byte >= 0x81 && byte <= 0xFE; }
+namespace fernwick {
 
 std::ptrdiff_t FindLastCharacter(std::string_view path, char c) noexcept {
   std::ptrdiff_t found = -1;
   for (std::size_t i = 0; i < path.size();) {
     const auto byte = static_cast<unsigned char>(path[i]);
-    if (IsLeadByte936(byte) && i + 1 < path.size()) {
+    if (IsCp936LeadByte(byte) && i + 1 < path.size()) {
       i += 2;
       continue;
     }
@@ -41,7 +41,7 @@ std::string LowerCase936(std::string_view text) {
   std::string lower(text);
   for (std::size_t i = 0; i < lower.size();) {
     const auto byte = static_cast<unsigned char>(lower[i]);
-    if (IsLeadByte936(byte) && i + 1 < lower.size()) {
+    if (IsCp936LeadByte(byte) && i + 1 < lower.size()) {
       i += 2;
       continue;
     }

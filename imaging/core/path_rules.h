@@ -9,9 +9,6 @@
 
 namespace fernwick {
 
-// Lead bytes of code page 936 (GBK): 0x81 .. 0xFE.
-bool IsLeadByte936(unsigned char byte) noexcept;
-
 // Position of the last single-byte character `c` (never a trail byte), or -1.
 std::ptrdiff_t FindLastCharacter(std::string_view path, char c) noexcept;
 

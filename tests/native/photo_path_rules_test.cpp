@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "controls/core/ansi_text.h"
 #include "imaging/core/path_rules.h"
 
 namespace fernwick {
@@ -15,12 +16,12 @@ const std::string kTrailBackslash = "\x95\x5C";
 const std::string kTrailBackslash2 = "\x81\x5C";
 
 TEST(PhotoPathRules, LeadBytesOf936) {
-  EXPECT_FALSE(IsLeadByte936(0x80));
-  EXPECT_TRUE(IsLeadByte936(0x81));
-  EXPECT_TRUE(IsLeadByte936(0xFE));
-  EXPECT_FALSE(IsLeadByte936(0xFF));
-  EXPECT_FALSE(IsLeadByte936('\\'));
-  EXPECT_FALSE(IsLeadByte936('.'));
+  EXPECT_FALSE(IsCp936LeadByte(0x80));
+  EXPECT_TRUE(IsCp936LeadByte(0x81));
+  EXPECT_TRUE(IsCp936LeadByte(0xFE));
+  EXPECT_FALSE(IsCp936LeadByte(0xFF));
+  EXPECT_FALSE(IsCp936LeadByte('\\'));
+  EXPECT_FALSE(IsCp936LeadByte('.'));
 }
 
 TEST(PhotoPathRules, Titles) {

@@ -94,6 +94,19 @@ TEST_F(LinkFixture, LabelBecomesTheTargetWithoutOne) {
   EXPECT_EQ(::SendMessageA(link.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 1);
 }
 
+TEST_F(LinkFixture, LongCaptionIsTakenWhole) {
+  // An odd number of single-byte characters first, so that any cut at an even length would
+  // fall inside one of the double-byte characters after them.
+  std::string caption = "x";
+  for (int i = 0; i < 300; ++i) caption += "照片";
+  HyperLinkControl link;
+  ASSERT_TRUE(link.Attach(MakeStatic(caption.c_str())));
+  ASSERT_TRUE(link.label().has_value());
+  ASSERT_EQ(link.label()->size(), caption.size());
+  EXPECT_EQ(link.label(), caption);
+  EXPECT_EQ(link.target(), caption);
+}
+
 TEST_F(LinkFixture, MarkupPlacesTheLinkRectangle) {
   HyperLinkControl whole(HyperLinkControl::kMarkupInCaption);
   whole.SetTarget("http://x/");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/account_test_support.h"
-#include "accounts/dialog_text.h"
+#include "controls/control_text.h"
 #include "accounts/login_dialog.h"
 #include "app/core/web_pages.h"
 

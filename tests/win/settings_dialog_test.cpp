@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "accounts/dialog_text.h"
+#include "controls/control_text.h"
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
 #include "app/core/web_pages.h"

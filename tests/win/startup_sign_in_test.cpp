@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <new>
 
 #include "accounts/startup_sign_in.h"
 #include "app/browser_integration.h"
@@ -218,6 +219,31 @@ TEST(StartupSignIn, AnswerForAnAccountNoLongerCurrentIsDropped) {
 }
 
 // The real worker thread: the answer arrives through the message queue.
+// Sets its event when destroyed: tells a test when the last copy of what a worker holds is gone.
+struct EndSignal {
+  explicit EndSignal(HANDLE e) : event(e) {}
+  EndSignal(const EndSignal&) = delete;
+  EndSignal& operator=(const EndSignal&) = delete;
+  ~EndSignal() { ::SetEvent(event); }
+  HANDLE event;
+};
+
+// A worker whose job fails (no memory for its answer, say) ends by itself; the failure never
+// reaches the thread's entry, where it would end the whole program.
+TEST(StartupSignIn, FailingWorkerEndsQuietly) {
+  UniqueHandle ended(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  auto signal = std::make_shared<EndSignal>(ended.get());
+  std::atomic<bool> ran{false};
+  StartupSignIn::DetachedThread()([signal, &ran] {
+    ran = true;
+    throw std::bad_alloc();
+  });
+  signal.reset();
+  // The job, and the signal it holds, go when the thread ends.
+  ASSERT_EQ(::WaitForSingleObject(ended.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_TRUE(ran.load());
+}
+
 TEST(StartupSignIn, WorkerThreadHandsTheResultToTheUiThread) {
   FakeAccountHost host;
   RememberAccount(host, "alice", "pw");
@@ -259,13 +285,6 @@ TEST(StartupSignIn, ClosingWhileTheServerIsSilentIsSafe) {
     UniqueHandle answer(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     UniqueHandle workerGone(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     // Set when the last copy of the services (held by the worker's job) is gone.
-    struct EndSignal {
-      explicit EndSignal(HANDLE e) : event(e) {}
-      EndSignal(const EndSignal&) = delete;
-      EndSignal& operator=(const EndSignal&) = delete;
-      ~EndSignal() { ::SetEvent(event); }
-      HANDLE event;
-    };
     auto signal = std::make_shared<EndSignal>(workerGone.get());
     HANDLE answerEvent = answer.get();
     int versionCalls = 0;

@@ -212,6 +212,17 @@ TEST_F(ThumbnailViewTest, TipAppearsOnlyOverAPhoto) {
   ::ShowWindow(host.owner.hwnd(), SW_HIDE);
 }
 
+TEST_F(ThumbnailViewTest, TooltipGoesWithTheViewWindow) {
+  test::HostedView host(400, 300);
+  HWND tip = host.view.tooltip();
+  ASSERT_TRUE(::IsWindow(tip));
+  // The tip's owner is the top-level window, which lives on after the view.
+  ::DestroyWindow(host.view.hwnd());
+  ASSERT_TRUE(::IsWindow(host.owner.hwnd()));
+  EXPECT_FALSE(::IsWindow(tip));
+  EXPECT_EQ(host.view.tooltip(), nullptr);
+}
+
 TEST_F(ThumbnailViewTest, WheelUpdatesTheTooltipForThePhotoUnderTheCursor) {
   // The wheel reports the cursor in screen coordinates.
   test::HostedView host(600, 400);

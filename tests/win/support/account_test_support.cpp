@@ -1,6 +1,6 @@
 #include "account_test_support.h"
 
-#include "accounts/dialog_text.h"
+#include "controls/control_text.h"
 
 namespace fernwick::test {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Reading texts out of dialog controls.
+// Reading whole texts out of controls, however long, so that no double-byte character is cut.
 #include <windows.h>
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "accounts/dialog_text.h"
+#include "controls/control_text.h"
 
 namespace fernwick {
 
