@@ -109,8 +109,11 @@ bool ImageButton::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      // The standard button pushes itself and captures the mouse; the face follows it.
-      result = DefaultProc(message, wParam, lParam);
+      // The standard button pushes itself and captures the mouse; the face follows it. The
+      // second click of a double click is an ordinary press: an owner-drawn button would
+      // otherwise send BN_DOUBLECLICKED besides the click, and the main window acts on every
+      // command with the button's id, so two quick clicks on Rotate would turn three times.
+      result = DefaultProc(WM_LBUTTONDOWN, wParam, lParam);
       if (::GetCapture() == hwnd()) SetStateBit(kPressed, true);
       return true;
     case WM_LBUTTONUP:

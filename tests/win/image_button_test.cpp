@@ -128,6 +128,21 @@ TEST_F(ImageButtonTest, AClickOnTheButtonReachesTheParentOnce) {
   EXPECT_NE(::GetCapture(), buttonWindow);
 }
 
+TEST_F(ImageButtonTest, EachClickOfADoubleClickIsOneCommand) {
+  // Two quick clicks on Rotate must turn the photo twice, not three times.
+  ASSERT_TRUE(button.AttachTo(buttonWindow));
+  RECT client{};
+  ::GetClientRect(buttonWindow, &client);
+  const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  Send(WM_LBUTTONUP, 0, middle);
+  Send(WM_LBUTTONDBLCLK, MK_LBUTTON, middle);
+  EXPECT_TRUE(Pressed());
+  Send(WM_LBUTTONUP, 0, middle);
+  EXPECT_EQ(Clicks(), 2u);
+  EXPECT_EQ(commands.size(), 2u) << "no other notification reaches the parent";
+}
+
 TEST_F(ImageButtonTest, TheSpaceBarPressesAndClicks) {
   ASSERT_TRUE(button.AttachTo(buttonWindow));
   ::SetFocus(buttonWindow);
