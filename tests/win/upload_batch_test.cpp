@@ -66,7 +66,7 @@ class UploadBatchTest : public testing::ReferenceServerTest {
     ::ShowWindow(dialog.hwnd(), SW_SHOW);
     test::PumpPendingMessages();
     static int serial = 0;
-    user = "batch" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++serial);
+    user = "batch" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
     PutAccount(50 * 1024 * 1024);
     dialog.accounts().currentUserName = user;
     dialog.accounts().currentPassword = "pw";
@@ -86,7 +86,7 @@ class UploadBatchTest : public testing::ReferenceServerTest {
   std::vector<std::string> AddPhotos(int count) {
     std::vector<std::string> paths;
     for (int i = 1; i <= count; ++i) {
-      const std::string path = folder + "\\p" + std::to_string(i) + ".jpg";
+      const std::string path = folder + "p" + std::to_string(i) + ".jpg";
       EXPECT_TRUE(test::WriteQuadrantPicture(path, 120 + 20 * i, 90 + 10 * i, "jpg"));
       EXPECT_TRUE(AddPhoto(dialog.view(), path, 1024));
       paths.push_back(path);
@@ -220,7 +220,7 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
   const std::string bytes = testing::HttpGet("/photos/" + std::to_string(stored[0].id) + ".jpg")->body;
-  const std::string copy = folder + "\\stored.jpg";
+  const std::string copy = folder + "stored.jpg";
   test::WriteBytes(copy, bytes);
   GpBitmapPtr picture;
   std::wstring wide(copy.begin(), copy.end());

@@ -2,6 +2,8 @@
 
 #include <gdiplus.h>
 
+#include <gtest/gtest.h>
+
 #include "app/single_instance.h"
 #include "controls/gdiplus_handles.h"
 #include "controls/handles.h"
@@ -63,13 +65,17 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
   return true;
 }
 
-ProgramDriver::ProgramDriver() {
+ProgramDriver::ProgramDriver() : run_(FERNWICK_E2E_PROGRAM) {
   if (run_.Start()) main_ = run_.WaitForWindow(kMainWindowCaption);
 }
 
 ProgramDriver::~ProgramDriver() = default;  // the run ends a process still going
 
-void ProgramDriver::Press(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
+void ProgramDriver::Press(HWND button) {
+  // A null window would post to this thread instead.
+  EXPECT_NE(button, nullptr);
+  if (button) ::PostMessageA(button, BM_CLICK, 0, 0);
+}
 
 HWND ProgramDriver::TopLevel(const char* title) const {
   for (HWND window : test::TopLevelWindowsOfProcess(run_.processId(), title)) {
