@@ -17,6 +17,9 @@
 namespace fernwick {
 namespace {
 
+// Its own WS_VISIBLE: the host window itself stays hidden unless a test paints.
+bool Shown(HWND window) { return (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcA(window, message, wParam, lParam);
 }
@@ -25,7 +28,7 @@ LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 class PageHost : public ::testing::Test {
  protected:
   void SetUp() override {
-    host.reset(test::CreateTestWindow("FernwickPageHost", PlainProc, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0,
+    host.reset(test::CreateTestWindow("FernwickPageHost", PlainProc, WS_OVERLAPPEDWINDOW, nullptr, 0,
                                       {0, 0, 640, 520}));
     ASSERT_TRUE(host);
   }
@@ -37,7 +40,7 @@ using PhotoSettingsPageTest = PageHost;
 TEST_F(PhotoSettingsPageTest, StartsEmptyAndPublic) {
   PhotoSettingsPage page;
   ASSERT_TRUE(page.Create(host.get()));
-  EXPECT_FALSE(::IsWindowVisible(page.hwnd()));
+  EXPECT_FALSE(Shown(page.hwnd()));
   EXPECT_EQ(page.tags(), "");
   EXPECT_EQ(page.visibilityIndex(), 0);
   EXPECT_EQ(test::WindowText(page.Item(PhotoSettingsPage::kTagsEdit)), "");
@@ -87,12 +90,13 @@ TEST_F(PageHost, RadioGroupWalkStopsAtTheNextGroupAndSkipsOtherControls) {
     return ::CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, id * 20, 100, 18, host.get(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
   };
-  HWND first = make("BUTTON", BS_AUTORADIOBUTTON | WS_GROUP, 1);
-  HWND second = make("BUTTON", BS_AUTORADIOBUTTON, 2);
+  // Plain radio buttons: checking one leaves the others as they are.
+  HWND first = make("BUTTON", BS_RADIOBUTTON | WS_GROUP, 1);
+  HWND second = make("BUTTON", BS_RADIOBUTTON, 2);
   make("STATIC", 0, 3);
   make("BUTTON", BS_PUSHBUTTON, 4);
-  HWND third = make("BUTTON", BS_AUTORADIOBUTTON, 5);
-  HWND nextGroup = make("BUTTON", BS_AUTORADIOBUTTON | WS_GROUP, 6);
+  HWND third = make("BUTTON", BS_RADIOBUTTON, 5);
+  HWND nextGroup = make("BUTTON", BS_RADIOBUTTON | WS_GROUP, 6);
   ::SendMessageA(nextGroup, BM_SETCHECK, BST_CHECKED, 0);
 
   LoadRadioGroup(first, 2);
@@ -139,7 +143,7 @@ TEST_F(ProgressPageTest, CancelOnlyRaisesTheSharedFlag) {
                  reinterpret_cast<LPARAM>(page.Item(ProgressPage::kCancelButton)));
   EXPECT_TRUE(flag->load());
   EXPECT_TRUE(page.cancelRequested());
-  EXPECT_TRUE(::IsWindowVisible(page.hwnd()));
+  EXPECT_TRUE(Shown(page.hwnd()));
 }
 
 TEST_F(ProgressPageTest, ShowStatusWritesTheLine) {
@@ -162,6 +166,7 @@ class ProgressThumbnailTest : public PageHost {
 };
 
 TEST_F(ProgressThumbnailTest, ThePhotoBeingSentIsDrawnCentredOnItsPoint) {
+  ::ShowWindow(host.get(), SW_SHOW);
   const std::string folder = test::FreshDirectory("progress_thumb");
   ASSERT_TRUE(test::WriteQuadrantPicture(folder + "p.png", 200, 100, "png"));
   PhotoItem item(folder + "p.png");
@@ -189,11 +194,12 @@ TEST_F(DonePageTest, BackHidesThePageAndTheViewLinkStaysHidden) {
   DonePage page;
   ASSERT_TRUE(page.Create(host.get()));
   EXPECT_TRUE(page.viewLink().attached());
-  EXPECT_FALSE(::IsWindowVisible(page.Item(DonePage::kViewLink)) &&
-               (::GetWindowLongA(page.Item(DonePage::kViewLink), GWL_STYLE) & WS_VISIBLE));
+  EXPECT_FALSE(Shown(page.Item(DonePage::kViewLink)));
   ::ShowWindow(page.hwnd(), SW_SHOW);
+  ASSERT_TRUE(Shown(page.hwnd()));
   ::SendMessageA(page.hwnd(), WM_COMMAND, DonePage::kBackButton, 0);
-  EXPECT_FALSE(::IsWindowVisible(page.hwnd()));
+  EXPECT_FALSE(Shown(page.hwnd()));
+  EXPECT_FALSE(Shown(page.Item(DonePage::kViewLink)));
 }
 
 }  // namespace
