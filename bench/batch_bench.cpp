@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "accounts/settings_file.h"
 #include "app/main_dialog.h"
 #include "app/main_window_ids.h"
 #include "app/platform_guards.h"
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
   const std::string folder = argv[4];
   const int count = std::atoi(argv[5]);
 
+  // A saved account would start a sign-in of its own beside the batch.
+  ::DeleteFileA(SettingsFilePath().c_str());
   MainDialog dialog;
   if (!dialog.Create(nullptr)) return 1;
   ::ShowWindow(dialog.hwnd(), SW_SHOW);
@@ -88,5 +91,7 @@ int main(int argc, char** argv) {
         << BuildUploadBody({auth.authstr, "", "1", std::to_string(i), path}, ReadAll(path));
   }
   std::printf("token=%s\n", auth.authstr.c_str());
+  ::DestroyWindow(dialog.hwnd());
+  ::DeleteFileA(SettingsFilePath().c_str());
   return 0;
 }

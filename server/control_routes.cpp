@@ -72,8 +72,8 @@ void PhotoList(ServerContext& context, const httplib::Request& request, httplib:
   const auto photos = context.store.PhotosOf(request.get_param_value("user"), 1 << 30);
   std::string out;
   for (auto photo = photos.rbegin(); photo != photos.rend(); ++photo) {
-    out += std::to_string(photo->id) + '\t' + photo->status + '\t' + std::to_string(photo->size) + '\t' +
-           photo->title + '\t' + photo->tags + '\n';
+    out += std::to_string(photo->id) + '\t' + photo->status + '\t' + std::to_string(photo->size) + '\t' + photo->title +
+           '\t' + photo->tags + '\n';
   }
   response.set_content(out, "application/octet-stream");
 }

@@ -55,9 +55,7 @@ std::optional<SlotPhoto> BatchWindow::PhotoInSlot(size_t slot) {
   return photo;
 }
 
-void BatchWindow::TellQuotaExceeded() {
-  ShowPrompt(dialog_.hwnd(), "你的空间已经不够,请购买空间。", kCaption, MB_OK);
-}
+void BatchWindow::TellQuotaExceeded() { ShowPrompt(dialog_.hwnd(), "你的空间已经不够,请购买空间。", kCaption, MB_OK); }
 
 std::string BatchWindow::ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) {
   if (!StillInSlot(slot, item)) return copy.path;
@@ -107,8 +105,8 @@ void BatchWindow::ShowDonePage() {
   if (!done) return;
   ::ShowWindow(done->hwnd(), SW_SHOW);
   done->setOwner(&dialog_);
-  ::SendMessageA(dialog_.hwnd(), WM_NEXTDLGCTL,
-                 reinterpret_cast<WPARAM>(done->Item(DonePage::kViewPhotosButton)), TRUE);
+  ::SendMessageA(dialog_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(done->Item(DonePage::kViewPhotosButton)),
+                 TRUE);
 }
 
 void BatchWindow::Finish(const BatchOutcome& outcome) {

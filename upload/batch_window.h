@@ -34,9 +34,9 @@ struct SlotPhoto {
 
 // How a batch ended, for its closing steps.
 struct BatchOutcome {
-  int result = -2;            // the last request's result code
-  int notAccepted = 0;        // photos sent that the server did not take
-  bool doneShown = false;     // the end-of-batch steps ran
+  int result = -2;         // the last request's result code
+  int notAccepted = 0;     // photos sent that the server did not take
+  bool doneShown = false;  // the end-of-batch steps ran
 };
 
 class BatchWindow {

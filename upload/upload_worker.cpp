@@ -11,11 +11,19 @@ namespace fernwick {
 
 namespace {
 
-// One batch as the worker sees it. Every step that touches the window goes through Ui().
+// One batch as the worker sees it. Every step that touches the window goes through Ui() or
+// Tell(); the batch always ends with a Ui() step, so no step handed over outlives it.
 class Batch {
+  // A step whose result the worker needs, or after which it must know the window has acted.
   template <class Work>
   auto Ui(Work work) {
     return CallOnUi(*job_->ui, std::move(work));
+  }
+  // A step the worker need not wait for: the window carries the steps out in the order they
+  // were handed over, so it still happens before every later one.
+  template <class Work>
+  void Tell(Work work) {
+    job_->ui->Post(std::move(work));
   }
 
  public:
@@ -50,7 +58,7 @@ class Batch {
       outcome.result = kResultNoExchange;
     }
     if (outcome.result != kResultOk) return false;
-    Ui([this, token = auth_.authstr, blog = auth_.blogname] {
+    Tell([this, token = auth_.authstr, blog = auth_.blogname] {
       window_.StoreToken(token);
       window_.StoreBlogName(blog);
     });
@@ -70,7 +78,7 @@ class Batch {
 
       outcome.result = AuthenticateWithToken(client_, token_, auth_);
       if (outcome.result != kResultOk) return;
-      Ui([this, blog = auth_.blogname] { window_.StoreBlogName(blog); });
+      Tell([this, blog = auth_.blogname] { window_.StoreBlogName(blog); });
 
       if (auth_.limit - auth_.used < photo.fileSize) {
         Ui([this] { window_.TellQuotaExceeded(); });
@@ -85,12 +93,13 @@ class Batch {
         sendPath = *applied;
       }
 
-      Ui([this, limit = auth_.limit, used = auth_.used] { window_.ShowQuotaLine(limit, used); });
-      if (!Ui([this, slot, item = photo.item, number] { window_.ShowSending(slot, item, number); })) return;
+      Tell([this, limit = auth_.limit, used = auth_.used] { window_.ShowQuotaLine(limit, used); });
+      Tell([this, slot, item = photo.item, number] { window_.ShowSending(slot, item, number); });
       ++number;
 
       int32_t photoId = 0;
-      outcome.result = UploadPhoto(client_, token_, settings.tags, settings.photoStatus, sendPath, photo.title, photoId);
+      outcome.result =
+          UploadPhoto(client_, token_, settings.tags, settings.photoStatus, sendPath, photo.title, photoId);
       if (outcome.result != kResultOk) return;
       if (photoId <= 0) ++outcome.notAccepted;
       if (!Ui([this, slot, item = photo.item, photoId] { window_.PhotoSent(slot, item, photoId); })) return;

@@ -86,8 +86,10 @@ TEST(ServerUpload, StoresExactBytesAndCountsQuota) {
 TEST(ServerUpload, ControlListsPhotosOldestFirst) {
   ServerProcess server(kSeed);
   const std::string token = Token(server, "username=demo&password=pw");
-  const int32_t first = fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "abcd", "one")), "photoid"));
-  const int32_t second = fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "xy", "two")), "photoid"));
+  const int32_t first =
+      fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "abcd", "one")), "photoid"));
+  const int32_t second =
+      fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "xy", "two")), "photoid"));
   ASSERT_GT(first, 0);
   ASSERT_GT(second, first);
   const std::string list = Body(server.Client().Get("/control/photos?user=demo"));

@@ -150,8 +150,8 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
     }
   });
   EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(shown, (std::vector<std::pair<std::string, int>>{
-                       {"发送图片'p1'", 1}, {"发送图片'p2'", 2}, {"发送图片'p3'", 3}}));
+  EXPECT_EQ(shown,
+            (std::vector<std::pair<std::string, int>>{{"发送图片'p1'", 1}, {"发送图片'p2'", 2}, {"发送图片'p3'", 3}}));
   // The sign-in check of OK, then 2N + 1 on the worker's connection.
   EXPECT_EQ(testing::CapturedCount(), 1 + 2 * 3 + 1);
 
@@ -228,7 +228,7 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   UINT width = 0, height = 0;
   Gdiplus::DllExports::GdipGetImageWidth(picture.get(), &width);
   Gdiplus::DllExports::GdipGetImageHeight(picture.get(), &height);
-  EXPECT_EQ(width, 100u);   // 100 x 140 turned a quarter
+  EXPECT_EQ(width, 100u);  // 100 x 140 turned a quarter
   EXPECT_EQ(height, 140u);
   // Clockwise: the bottom-left blue comes to the top left.
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));

@@ -28,8 +28,8 @@ LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 class PageHost : public ::testing::Test {
  protected:
   void SetUp() override {
-    host.reset(test::CreateTestWindow("FernwickPageHost", PlainProc, WS_OVERLAPPEDWINDOW, nullptr, 0,
-                                      {0, 0, 640, 520}));
+    host.reset(
+        test::CreateTestWindow("FernwickPageHost", PlainProc, WS_OVERLAPPEDWINDOW, nullptr, 0, {0, 0, 640, 520}));
     ASSERT_TRUE(host);
   }
   UniqueWindow host;

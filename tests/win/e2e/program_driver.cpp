@@ -173,8 +173,8 @@ bool SaveScreenshot(HWND window, const std::string& path) {
     return false;
   }
   const auto png = FindEncoder(L"image/png");
-  return png && Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), WidePath(path).c_str(), &*png, nullptr) ==
-                    Gdiplus::Ok;
+  return png &&
+         Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), WidePath(path).c_str(), &*png, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace fernwick::e2e
