@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "app/program_state.h"
 #include "imaging/add_photos.h"
 #include "reference_server.h"
+#include "stored_photos.h"
 #include "support/account_test_support.h"
 #include "support/photo_test_pictures.h"
 #include "support/window_helpers.h"
@@ -26,36 +26,9 @@ namespace {
 
 using testing::Control;
 
-struct StoredPhoto {
-  int id = 0;
-  std::string status;
-  long size = 0;
-  std::string title;
-  std::string tags;
-};
-
-std::vector<StoredPhoto> StoredPhotos(const std::string& user) {
-  std::vector<StoredPhoto> photos;
-  std::istringstream lines(Control("photos?user=" + testing::Escape(user)));
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> fields;
-    std::istringstream parts(line);
-    for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
-    fields.resize(5);
-    photos.push_back({std::atoi(fields[0].c_str()), fields[1], std::atol(fields[2].c_str()), fields[3], fields[4]});
-  }
-  return photos;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::string bytes;
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
-  return bytes;
-}
+using testing::ReadWholeFile;
+using testing::StoredBytes;
+using testing::StoredPhotos;
 
 class UploadBatchTest : public testing::ReferenceServerTest {
  protected:
@@ -164,8 +137,7 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
     EXPECT_EQ(stored[i].title, "p" + std::to_string(i + 1));
     EXPECT_EQ(stored[i].status, "1");  // a fresh page: public
     EXPECT_EQ(stored[i].tags, "");
-    EXPECT_TRUE(testing::SameBytes(testing::HttpGet("/photos/" + std::to_string(stored[i].id) + ".jpg")->body,
-                                   ReadWholeFile(paths[i])));
+    EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[i].id), ReadWholeFile(paths[i])));
   }
 
   EXPECT_EQ(dialog.view().Count(), 0u);
@@ -219,7 +191,7 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   RunBatch();
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
-  const std::string bytes = testing::HttpGet("/photos/" + std::to_string(stored[0].id) + ".jpg")->body;
+  const std::string bytes = StoredBytes(stored[0].id);
   const std::string copy = folder + "stored.jpg";
   test::WriteBytes(copy, bytes);
   GpBitmapPtr picture;

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "e2e/program_driver.h"
 #include "imaging/picture_io.h"
 #include "reference_server.h"
+#include "stored_photos.h"
 #include "support/photo_test_pictures.h"
 #include "support/window_helpers.h"
 
@@ -26,6 +25,10 @@ namespace {
 using e2e::ProgramDriver;
 using e2e::WaitUntil;
 using testing::Control;
+using testing::ReadWholeFile;
+using testing::StoredBytes;
+using testing::StoredPhoto;
+using testing::StoredPhotos;
 
 constexpr int kUploadButton = 1008;
 constexpr int kOkButton = 1017;
@@ -34,13 +37,6 @@ constexpr int kRotateRightButton = 1006;
 constexpr int kQuotaLine = 1009;
 constexpr char kRecorder[] = FERNWICK_E2E_RECORDER;
 constexpr char kShotDir[] = FERNWICK_E2E_SCREENSHOT_DIR;
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 std::string LaunchedFile() {
   std::string path = kRecorder;
@@ -57,32 +53,6 @@ std::string OnlyFileIn(const std::string& directory) {
     while (::FindNextFileA(find.get(), &data));
   }
   return names.size() == 1 ? directory + names.front() : std::string();
-}
-
-struct StoredPhoto {
-  int id = 0;
-  std::string status;
-  long size = 0;
-  std::string title;
-  std::string tags;
-};
-
-std::vector<StoredPhoto> StoredPhotos(const std::string& user) {
-  std::vector<StoredPhoto> photos;
-  std::istringstream lines(Control("photos?user=" + user));
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> fields;
-    std::istringstream parts(line);
-    for (std::string field; std::getline(parts, field, '\t');) fields.push_back(field);
-    fields.resize(5);
-    photos.push_back({std::atoi(fields[0].c_str()), fields[1], std::atol(fields[2].c_str()), fields[3], fields[4]});
-  }
-  return photos;
-}
-
-std::string StoredBytes(int id) {
-  auto answer = testing::HttpGet("/photos/" + std::to_string(id) + ".jpg");
-  return answer ? answer->body : std::string();
 }
 
 // The http handler of the prefix points at the recorder while these runs last.
