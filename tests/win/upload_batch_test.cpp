@@ -156,6 +156,21 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
   EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "使用了" + std::to_string(percent) + "%的本月上传空间");
 }
 
+TEST_F(UploadBatchTest, ASecondOkDuringTheBatchDoesNothing) {
+  AddPhotos(2);
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
+  // The worker now waits for the window to hand it the page's settings.
+  EXPECT_TRUE(UploadInProgress());
+  EXPECT_FALSE(::IsWindowEnabled(Item(ids::kOkButton)));
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
+  Pump();
+  // One sign-in check, one batch: 2N + 1 on the worker's connection.
+  EXPECT_EQ(testing::CapturedCount(), 1 + 2 * 2 + 1);
+  EXPECT_EQ(StoredPhotos(user).size(), 2u);
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+}
+
 struct VisibilityCase {
   int radio;
   const char* status;
