@@ -3,10 +3,12 @@
 // reads or writes them; other threads hand their results to it.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "accounts/core/account_entry.h"
+#include "app/ui_task.h"
 
 namespace fernwick {
 
@@ -32,6 +34,8 @@ class AccountHost {
   // Ends the main window's modal loop with 1 so the program can end (a new version must be
   // fetched); called on the UI thread. The settings are saved by the window's destruction.
   virtual void endForUpgrade() { ::EndDialog(hwnd(), 1); }
+  // How workers hand their results to the UI thread; closed when the window goes.
+  virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
 
  protected:
   ~AccountHost() = default;

@@ -13,7 +13,8 @@ struct StartupSignIn::Job {
   std::string userName;
   std::string password;
   AccountServices services;
-  UiRelay::Sender sender;
+  std::shared_ptr<UiTaskChannel> channel;
+  std::weak_ptr<StartupSignIn*> owner;
 };
 
 namespace {
@@ -31,33 +32,40 @@ int CheckVersionSafely(const AccountServices& services, VersionInfo& info) {
 StartupSignIn::Spawner StartupSignIn::DetachedThread() {
   return [](std::function<void()> job) {
     // Nobody waits for it: it ends by itself after one pass, and what it reports after the
-    // main window is gone is dropped by the relay.
+    // main window is gone is dropped by the window's channel.
     std::thread(std::move(job)).detach();
   };
 }
 
 bool StartupSignIn::Start(AccountHost& host, AccountServices services, Spawner spawner) {
   AccountState& state = host.accounts();
-  if (state.currentUserName.empty() || host_) return false;
+  std::shared_ptr<UiTaskChannel> channel = host.uiTasks();
+  if (state.currentUserName.empty() || host_ || !channel) return false;
   state.currentUserText = CurrentUserText(state.currentUserName);
   state.quotaText.clear();
 
   host_ = &host;
   spawner_ = std::move(spawner);
-  relay_ = std::make_unique<UiRelay>();
-  auto job =
-      std::make_shared<Job>(Job{state.currentUserName, state.currentPassword, std::move(services), relay_->sender()});
-  StartupSignIn* self = this;  // used only by tasks the relay runs, which die with this object
-  spawner_([self, job] {
+  self_ = std::make_shared<StartupSignIn*>(this);
+  auto job = std::make_shared<Job>(
+      Job{state.currentUserName, state.currentPassword, std::move(services), std::move(channel), self_});
+  spawner_([job] {
     VersionInfo info;
     const int result = CheckVersionSafely(job->services, info);
     if (result == kResultOk && info.versionId != kProgramVersion) {
-      job->sender.Post([self, job, result, info] { self->RunVersionOutcome(job, result, info); });
+      Report(job, [job, result, info](StartupSignIn& self) { self.RunVersionOutcome(job, result, info); });
       return;
     }
-    SignInAndReport(self, job);
+    SignInAndReport(job);
   });
   return true;
+}
+
+void StartupSignIn::Report(const std::shared_ptr<Job>& job, std::function<void(StartupSignIn&)> step) {
+  // Both the check and the step run on the UI thread, where this object is destroyed too.
+  job->channel->Post([owner = job->owner, step = std::move(step)] {
+    if (std::shared_ptr<StartupSignIn*> self = owner.lock()) step(**self);
+  });
 }
 
 void StartupSignIn::RunVersionOutcome(const std::shared_ptr<Job>& job, int, const VersionInfo& info) {
@@ -76,13 +84,12 @@ void StartupSignIn::RunVersionOutcome(const std::shared_ptr<Job>& job, int, cons
 }
 
 void StartupSignIn::StartSignIn(const std::shared_ptr<Job>& job) {
-  StartupSignIn* self = this;
-  spawner_([self, job] { SignInAndReport(self, job); });
+  spawner_([job] { SignInAndReport(job); });
 }
 
-void StartupSignIn::SignInAndReport(StartupSignIn* self, const std::shared_ptr<Job>& job) {
+void StartupSignIn::SignInAndReport(const std::shared_ptr<Job>& job) {
   const SignInAnswer answer = AskSignIn(job->services.signIn, job->userName, job->password);
-  job->sender.Post([self, job, answer] { self->ApplySignIn(job, answer); });
+  Report(job, [job, answer](StartupSignIn& self) { self.ApplySignIn(job, answer); });
 }
 
 void StartupSignIn::ApplySignIn(const std::shared_ptr<Job>& job, const SignInAnswer& answer) {

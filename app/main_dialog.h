@@ -52,7 +52,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   ProgressPage& progressPage() noexcept { return progressPage_; }
   DonePage* donePage() noexcept { return donePage_.get(); }
   // Workers reach the window only through this channel; valid from initialisation on.
-  std::shared_ptr<UiTaskChannel> uiTasks() const { return uiTasks_; }
+  std::shared_ptr<UiTaskChannel> uiTasks() const override { return uiTasks_; }
 
   // The user confirmed closing while a batch ran: the batch stops and the window closes once
   // the worker has ended (UploadEnded).

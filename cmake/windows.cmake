@@ -24,7 +24,7 @@ list(REMOVE_ITEM FERNWICK_WIN_SOURCES ${CMAKE_SOURCE_DIR}/app/win_main.cpp)
 
 add_library(fernwick_win STATIC ${FERNWICK_WIN_SOURCES})
 target_link_libraries(fernwick_win PUBLIC
-  fernwick_core gdiplus wininet comctl32 comdlg32 shell32 shlwapi ole32 advapi32 gdi32 user32 kernel32 uuid)
+  fernwick_core fernwick_charset gdiplus wininet comctl32 comdlg32 shell32 shlwapi ole32 advapi32 gdi32 user32 kernel32 uuid)
 
 # Dialog templates, bitmaps, icon and manifest: linked into the program and into the
 # in-process tests, which create the real dialogs from the same templates.
@@ -41,3 +41,4 @@ add_custom_command(TARGET fernwick POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/logo.gif $<TARGET_FILE_DIR:fernwick>/logo.gif)
 
 add_subdirectory(tests/win)
+add_subdirectory(tools)

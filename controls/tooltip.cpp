@@ -19,6 +19,16 @@ TOOLINFOA ToolFor(HWND tool, const char* text) {
   info.lpszText = const_cast<char*>(text);
   return info;
 }
+
+TOOLINFOA AreaTool(HWND window, UINT_PTR id, const char* text) {
+  TOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.hwnd = window;
+  info.uId = id;
+  info.hinst = ModuleInstance();
+  info.lpszText = const_cast<char*>(text);
+  return info;
+}
 }  // namespace
 
 UniqueWindow CreateTooltipWindow(HWND parent) {
@@ -36,6 +46,25 @@ void RemoveTool(HWND tooltip, HWND tool) {
   if (!tooltip || !tool) return;
   TOOLINFOA info = ToolFor(tool, nullptr);
   ::SendMessageA(tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool AddAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const char* text) {
+  if (!tooltip || !window) return false;
+  TOOLINFOA info = AreaTool(window, id, text);
+  info.rect = area;
+  return ::SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+}
+
+void SetAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const char* text) {
+  if (!tooltip || !window) return;
+  TOOLINFOA info = AreaTool(window, id, text);
+  info.rect = area;
+  ::SendMessageA(tooltip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
+  if (text) ::SendMessageA(tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void ActivateTooltip(HWND tooltip, bool active) {
+  if (tooltip) ::SendMessageA(tooltip, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
 }
 
 void RelayToTooltip(HWND tooltip, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

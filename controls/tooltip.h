@@ -15,6 +15,13 @@ UniqueWindow CreateTooltipWindow(HWND parent);
 bool AddTool(HWND tooltip, HWND tool, const char* text);
 // Removes `tool` from the tooltip; nothing happens when it was not registered.
 void RemoveTool(HWND tooltip, HWND tool);
+// A tool for the rectangle `area` of `window`'s client area, known to the tooltip as `id`.
+// An empty rectangle puts the tool nowhere: the tip then never appears for it.
+bool AddAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const char* text);
+// Moves the area tool and, unless `text` is null, gives it that text.
+void SetAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const char* text);
+// An inactive tooltip never appears, whatever is relayed to it.
+void ActivateTooltip(HWND tooltip, bool active);
 
 // Hands a mouse message of `window` to the tooltip so it can decide to appear.
 void RelayToTooltip(HWND tooltip, HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -11,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 rounds="${1:-5}"
 count=50
 bench="$FERNWICK_BUILD/bench-batch"
-exe="$FERNWICK_WIN_BUILD/tests/win/batch_bench.exe"
+exe="$FERNWICK_WIN_BUILD/tools/batch_bench.exe"
 [[ -f "$exe" ]] || { say "no batch_bench.exe: run scripts/build.sh first"; exit 1; }
 
 rm -rf "$bench/photos" "$bench/bodies"

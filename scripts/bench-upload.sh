@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 rounds="${1:-3}"
 count=50
 bench="$FERNWICK_BUILD/bench"
-exe="$FERNWICK_WIN_BUILD/tests/win/upload_bench.exe"
+exe="$FERNWICK_WIN_BUILD/tools/upload_bench.exe"
 [[ -f "$exe" ]] || { say "no $exe: run scripts/build.sh first"; exit 1; }
 
 rm -rf "$bench/photos" "$bench/bodies"

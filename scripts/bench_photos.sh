@@ -19,7 +19,7 @@ run() { "$FERNWICK_ROOT/scripts/wine-run.sh" "$tools/photo_bench.exe" "$@" | tr 
 
 start_xvfb_if_needed
 finish() {
-  WINEPREFIX="$FERNWICK_PREFIX" wineserver -w 2>/dev/null || true
+  wait_for_wine
   stop_xvfb
 }
 trap finish EXIT

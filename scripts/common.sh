@@ -22,6 +22,12 @@ start_xvfb_if_needed() {
   read -r display_number <&"$fd"
   export DISPLAY=":$display_number"
 }
+# Waits, at most $1 seconds (default 30), until the Wine processes of the prefix ($2, default
+# the project's) have ended, so that none is left drawing on a display about to go. Never ends
+# them: a session of scripts/run.sh may share the prefix, and outlives the wait.
+wait_for_wine() {
+  WINEPREFIX="${2:-$FERNWICK_PREFIX}" timeout "${1:-30}" wineserver -w 2>/dev/null || true
+}
 stop_xvfb() {
   [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null
   XVFB_PID=""

@@ -6,14 +6,15 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 seconds="${1:-60}"
 dir="$FERNWICK_BUILD/fuzz"
+targets=(reply_rules_fuzz upload_body_fuzz settings_text_fuzz)
 
 cmake -S "$FERNWICK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$dir" -j "$FERNWICK_JOBS" --target reply_rules_fuzz upload_body_fuzz >/dev/null
+cmake --build "$dir" -j "$FERNWICK_JOBS" --target "${targets[@]}" >/dev/null
 
 mkdir -p "$dir/findings"
 status=0
-for target in reply_rules_fuzz upload_body_fuzz; do
+for target in "${targets[@]}"; do
   corpus="$dir/corpus/$target"
   mkdir -p "$corpus"
   log="$dir/$target.log"

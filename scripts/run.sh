@@ -14,7 +14,7 @@ cleanup() {
   [[ -x "$server" ]] && "$server" stop >/dev/null 2>&1 || true
   if [[ -n "$XVFB_PID" ]]; then
     # Let Wine's helpers let go of the display before it goes.
-    WINEPREFIX="$FERNWICK_PREFIX" timeout 10 wineserver -w 2>/dev/null || true
+    wait_for_wine 10
     stop_xvfb
   fi
 }

@@ -20,7 +20,7 @@ finish() {
     kill "$wine_pid" 2>/dev/null || true
   fi
   # Let Wine's helpers let go of the display before it goes.
-  WINEPREFIX="$FERNWICK_PREFIX" timeout 10 wineserver -w 2>/dev/null || true
+  wait_for_wine 10
   stop_xvfb
 }
 trap finish EXIT

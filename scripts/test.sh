@@ -16,7 +16,7 @@ say "== Windows tests under Wine"
 # One display for the whole run; wine-run.sh starts its own only when DISPLAY is unset.
 start_xvfb_if_needed
 ctest --test-dir "$FERNWICK_WIN_BUILD" --output-on-failure || status=1
-WINEPREFIX="$FERNWICK_PREFIX" wineserver -k 2>/dev/null
+wait_for_wine
 stop_xvfb
 
 if ((status)); then say "FAILED"; else say "All tests passed"; fi

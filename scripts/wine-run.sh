@@ -26,7 +26,7 @@ start_xvfb_if_needed
 
 stop_display() {
   if [[ -n "$XVFB_PID" ]]; then
-    wineserver -w 2>/dev/null
+    wait_for_wine 30 "$WINEPREFIX"
     stop_xvfb
   fi
 }

@@ -4,7 +4,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include "app/module.h"
+#include "controls/tooltip.h"
 #include "imaging/add_photos.h"
 #include "imaging/core/photo_geometry.h"
 #include "thumbview/core/grid_layout.h"
@@ -13,15 +13,7 @@ namespace fernwick {
 
 namespace {
 constexpr char kClassName[] = "FernwickThumbnailView";
-
-TOOLINFOA ToolFor(HWND view) {
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;  // 44 bytes on 32-bit Windows
-  tool.uFlags = TTF_IDISHWND;
-  tool.hwnd = ::GetParent(view);
-  tool.uId = reinterpret_cast<UINT_PTR>(view);
-  return tool;
-}
+constexpr UINT_PTR kTooltipTool = 1;
 }  // namespace
 
 ThumbnailView::ThumbnailView() = default;
@@ -38,15 +30,12 @@ bool ThumbnailView::Create(HWND parent, const RECT& rect, DWORD style) {
 
 void ThumbnailView::CreateTooltip() {
   if (!hwnd() || tooltip_) return;
-  tooltip_.reset(::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, hwnd(), nullptr, ModuleInstance(), nullptr));
+  tooltip_ = CreateTooltipWindow(hwnd());
   if (!tooltip_) return;
-  TOOLINFOA tool = ToolFor(hwnd());
-  tool.hinst = ModuleInstance();
-  char text[] = "图片";
-  tool.lpszText = text;
-  ::SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
+  // The tool is the box of the photo under the mouse, and nowhere while there is none: the tip
+  // appears only over a photo, and anew for each photo the mouse comes to.
+  AddAreaTool(tooltip_.get(), hwnd(), kTooltipTool, RECT{}, "图片");
+  ActivateTooltip(tooltip_.get(), false);
 }
 
 void ThumbnailView::NotifyOwner(bool enable) {
@@ -124,21 +113,20 @@ void ThumbnailView::OnLeftButtonDown(LPARAM lParam) {
 
 void ThumbnailView::UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!tooltip_) return;
-  MSG relayed{hwnd(), message, wParam, lParam, 0, {0, 0}};
-  ::SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   // The wheel reports screen coordinates; every other mouse message client coordinates.
   if (message == WM_MOUSEWHEEL) ::ScreenToClient(hwnd(), &point);
   const PhotoItem* item = HitTest(point.x + scrollX_.offset, point.y + scrollY_.offset);
-  if (!item) {
-    ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, FALSE, 0);
-    return;
+  // The tip learns of the mouse only after it knows where it may appear and with what text.
+  if (item) {
+    const RECT box{item->frameRect.left - scrollX_.offset, item->frameRect.top - scrollY_.offset,
+                   item->frameRect.right - scrollX_.offset, item->frameRect.bottom - scrollY_.offset};
+    SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, box, SizeTooltipText(*item, item->fileSize).c_str());
+  } else {
+    SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, RECT{}, nullptr);
   }
-  std::string text = SizeTooltipText(*item, item->fileSize);
-  TOOLINFOA tool = ToolFor(hwnd());
-  tool.lpszText = text.data();
-  ::SendMessageA(tooltip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-  ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
+  ActivateTooltip(tooltip_.get(), item != nullptr);
+  RelayToTooltip(tooltip_.get(), hwnd(), message, wParam, lParam);
 }
 
 LRESULT ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/logo.h"
+#include "support/photo_test_pictures.h"
 #include "support/test_main_dialog.h"
 
 namespace fernwick {
@@ -54,65 +55,6 @@ TEST_F(Painting, WithoutTheViewThereIsNoTab) {
   EXPECT_EQ(ClientPixel(dialog.hwnd(), 300, 74), ::GetSysColor(COLOR_BTNFACE));
 }
 
-// A GIF written byte by byte (the system's GIF encoder cannot be relied on): `pixels` holds
-// one palette index per pixel, row by row; the palette is white, blue, black, black. The
-// image data is LZW with a clear code before every second pixel, which keeps every code three
-// bits wide.
-std::string MakeGif(int width, int height, const std::vector<uint8_t>& pixels) {
-  std::string gif = "GIF89a";
-  auto word = [&gif](int value) {
-    gif += static_cast<char>(value & 0xFF);
-    gif += static_cast<char>((value >> 8) & 0xFF);
-  };
-  word(width);
-  word(height);
-  gif += '\x91';  // global palette of 4 entries
-  gif += '\0';
-  gif += '\0';
-  gif += std::string("\xFF\xFF\xFF\x2F\x5D\x8A\0\0\0\0\0\0", 12);
-  gif += ',';
-  word(0);
-  word(0);
-  word(width);
-  word(height);
-  gif += '\0';
-  gif += '\x02';  // minimum code size
-
-  std::string data;
-  uint32_t bits = 0;
-  int count = 0;
-  auto code = [&](uint32_t value) {
-    bits |= value << count;
-    count += 3;
-    while (count >= 8) {
-      data += static_cast<char>(bits & 0xFF);
-      bits >>= 8;
-      count -= 8;
-    }
-  };
-  for (size_t i = 0; i < pixels.size(); ++i) {
-    if (i % 2 == 0) code(4);  // clear
-    code(pixels[i]);
-  }
-  code(5);  // end
-  if (count) data += static_cast<char>(bits & 0xFF);
-  for (size_t at = 0; at < data.size(); at += 255) {
-    const std::string block = data.substr(at, 255);
-    gif += static_cast<char>(block.size());
-    gif += block;
-  }
-  gif += '\0';
-  gif += ';';
-  return gif;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
-}
-
 Gdiplus::ARGB PixelAt(Gdiplus::GpBitmap* bitmap, int x, int y) {
   Gdiplus::ARGB colour = 0;
   GdipBitmapGetPixel(bitmap, x, y, &colour);
@@ -146,7 +88,7 @@ TEST(Logo, AGifLoadsWithItsWhiteTransparent) {
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 8; ++x) pixels.push_back(x < 4 ? 0 : 1);  // white left, blue right
   }
-  ASSERT_TRUE(WriteBytes(path, MakeGif(8, 3, pixels)));
+  ASSERT_TRUE(test::WriteBytes(path, test::FourColourGif(8, 3, {0xFFFFFF, 0x2F5D8A, 0, 0}, pixels)));
   GpBitmapPtr logo = LoadLogo(path);
   ::DeleteFileA(path.c_str());
   ASSERT_TRUE(logo);

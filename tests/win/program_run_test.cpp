@@ -16,7 +16,7 @@ namespace {
 class ProgramRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(test::Exists(test::ProgramPath())) << test::ProgramPath();
+    ASSERT_TRUE(test::FileExists(test::ProgramPath())) << test::ProgramPath();
     ASSERT_TRUE(test::TopLevelWindowsTitled(kMainWindowCaption).empty()) << "another main window is open";
     ASSERT_TRUE(first.Start());
     window = first.WaitForWindow(kMainWindowCaption);
@@ -57,11 +57,11 @@ TEST_F(ProgramRunTest, ASecondStartRestoresAMinimisedFirstWindow) {
 }
 
 TEST_F(ProgramRunTest, ANormalCloseEndsWithOneAndRemovesBothWorkDirectories) {
-  EXPECT_TRUE(test::Exists(ScaledCopiesDirectory()));
-  EXPECT_TRUE(test::Exists(RotatedCopiesDirectory()));
+  EXPECT_TRUE(test::FileExists(ScaledCopiesDirectory()));
+  EXPECT_TRUE(test::FileExists(RotatedCopiesDirectory()));
   EXPECT_EQ(CloseFirst(), 1u);
-  EXPECT_FALSE(test::Exists(ScaledCopiesDirectory()));
-  EXPECT_FALSE(test::Exists(RotatedCopiesDirectory()));
+  EXPECT_FALSE(test::FileExists(ScaledCopiesDirectory()));
+  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory()));
 }
 
 }  // namespace

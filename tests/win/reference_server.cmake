@@ -23,11 +23,3 @@ foreach(name IN ITEMS service_client service_requests service_upload service_end
     set_tests_properties(win_${name} PROPERTIES FIXTURES_REQUIRED reference_server)
   endif()
 endforeach()
-
-# The upload benchmark's Windows side (scripts/bench-upload.sh runs it; not a test).
-add_executable(upload_bench ${CMAKE_SOURCE_DIR}/bench/upload_bench.cpp)
-target_link_libraries(upload_bench PRIVATE fernwick_win)
-
-# The whole-batch benchmark: the real main window and upload worker (scripts/bench-batch.sh).
-add_executable(batch_bench ${CMAKE_SOURCE_DIR}/bench/batch_bench.cpp $<TARGET_OBJECTS:fernwick_res>)
-target_link_libraries(batch_bench PRIVATE fernwick_win)

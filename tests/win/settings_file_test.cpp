@@ -8,25 +8,13 @@
 #include "accounts/settings_file.h"
 #include "app/program_state.h"
 #include "controls/handles.h"
+#include "support/test_files.h"
 
 namespace fernwick {
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return "<missing>";
-  std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
-  DWORD read = 0;
-  ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 // A scratch folder of its own per test, and the size limit put back afterwards.
 class SettingsFileTest : public ::testing::Test {

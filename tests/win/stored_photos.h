@@ -1,9 +1,7 @@
 #pragma once
-// What the reference server stored for an account, read through its control endpoint, and
-// the bytes of a local file to compare them with.
+// What the reference server stored for an account, read through its control endpoint.
 #include <windows.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,13 +36,6 @@ inline std::vector<StoredPhoto> StoredPhotos(const std::string& user) {
 inline std::string StoredBytes(int id) {
   auto answer = HttpGet("/photos/" + std::to_string(id) + ".jpg");
   return answer ? answer->body : std::string();
-}
-
-inline std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 }  // namespace fernwick::testing

@@ -139,8 +139,8 @@ std::string TooltipText(test::HostedView& host) {
   char text[128] = {};
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = ::GetParent(host.view.hwnd());
-  tool.uId = reinterpret_cast<UINT_PTR>(host.view.hwnd());
+  // The view registers one tool.
+  if (!::SendMessageA(host.view.tooltip(), TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool))) return "(no tool)";
   tool.lpszText = text;
   ::SendMessageA(host.view.tooltip(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
   return text;
@@ -164,6 +164,52 @@ TEST_F(ThumbnailViewTest, TooltipShowsTheSizeOfThePhotoUnderTheMouse) {
   // Away from every photo the text stays, but the tip is switched off.
   ::SendMessageA(host.view.hwnd(), WM_MOUSEMOVE, 0, At({300, 300}));
   EXPECT_EQ(TooltipText(host), " 2000 x 3000, 1465 KB ");
+}
+
+// Whether the tip window comes up while the mouse rests at `point` of the view (the real
+// cursor, as the tip checks where it is before appearing); the tip is taken down afterwards.
+bool TipAppearsAt(test::HostedView& host, POINT point) {
+  HWND tip = host.view.tooltip();
+  POINT onScreen = point;
+  ::ClientToScreen(host.view.hwnd(), &onScreen);
+  ::SetCursorPos(onScreen.x, onScreen.y);
+  ::SendMessageA(host.view.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+  for (int i = 0; i < 30 && !::IsWindowVisible(tip); ++i) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    test::PumpMessages();
+  }
+  const bool shown = ::IsWindowVisible(tip) != FALSE;
+  ::SendMessageA(tip, TTM_POP, 0, 0);
+  return shown;
+}
+
+TEST_F(ThumbnailViewTest, TipAppearsOnlyOverAPhoto) {
+  test::HostedView host(600, 400);
+  // The tip appears only for tools of the active window.
+  ::ShowWindow(host.owner.hwnd(), SW_SHOW);
+  ::SetForegroundWindow(host.owner.hwnd());
+  ::SetActiveWindow(host.owner.hwnd());
+  ::UpdateWindow(host.owner.hwnd());
+  ::SendMessageA(host.view.tooltip(), TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+  struct TipCase {
+    const char* name;
+    bool withPhoto;
+    POINT point;
+    bool appears;
+  };
+  const TipCase cases[] = {
+      {"empty view", false, {65, 70}, false},        {"over the photo", true, {65, 70}, true},
+      {"beside the photo", true, {300, 300}, false}, {"back over the photo", true, {60, 60}, true},
+      {"away again", true, {300, 60}, false},
+  };
+  for (const TipCase& c : cases) {
+    if (c.withPhoto && host.view.Count() == 0) {
+      host.view.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
+      host.view.Layout();
+    }
+    EXPECT_EQ(TipAppearsAt(host, c.point), c.appears) << c.name;
+  }
+  ::ShowWindow(host.owner.hwnd(), SW_HIDE);
 }
 
 TEST_F(ThumbnailViewTest, WheelUpdatesTheTooltipForThePhotoUnderTheCursor) {

@@ -26,7 +26,6 @@ namespace {
 
 using testing::Control;
 
-using testing::ReadWholeFile;
 using testing::StoredBytes;
 using testing::StoredPhotos;
 
@@ -137,7 +136,7 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
     EXPECT_EQ(stored[i].title, "p" + std::to_string(i + 1));
     EXPECT_EQ(stored[i].status, "1");  // a fresh page: public
     EXPECT_EQ(stored[i].tags, "");
-    EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[i].id), ReadWholeFile(paths[i])));
+    EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[i].id), test::ReadBytes(paths[i])));
   }
 
   EXPECT_EQ(dialog.view().Count(), 0u);
@@ -241,8 +240,8 @@ TEST_F(UploadBatchTest, CancelDuringTheThirdOfFiveFinishesItAndSendsNoMore) {
 TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) {
   const auto paths = AddPhotos(5);
   long firstThree = 0;
-  for (int i = 0; i < 3; ++i) firstThree += static_cast<long>(ReadWholeFile(paths[i]).size());
-  PutAccount(firstThree + static_cast<long>(ReadWholeFile(paths[3]).size()) - 1);
+  for (int i = 0; i < 3; ++i) firstThree += static_cast<long>(test::ReadBytes(paths[i]).size());
+  PutAccount(firstThree + static_cast<long>(test::ReadBytes(paths[3]).size()) - 1);
   test::PromptRecorder prompts;
   RunBatch();
   EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"你的空间已经不够,请购买空间。"}));

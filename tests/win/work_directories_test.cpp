@@ -13,7 +13,7 @@
 namespace fernwick {
 namespace {
 
-using test::Exists;
+using test::FileExists;
 
 std::string WindowsDirectory() {
   char directory[MAX_PATH] = {};
@@ -64,21 +64,21 @@ TEST(WorkDirectoryPaths, LieDirectlyUnderTheWindowsDirectoryAndEndWithABackslash
 
 TEST_F(ScratchTree, RemovesNestedFilesAndDirectories) {
   MakeTree();
-  ASSERT_TRUE(Exists(root + "\\tree\\sub\\deeper\\3.jpg"));
+  ASSERT_TRUE(FileExists(root + "\\tree\\sub\\deeper\\3.jpg"));
   DeleteDirectoryTree(root + "\\tree\\");
-  EXPECT_FALSE(Exists(root + "\\tree"));
-  EXPECT_TRUE(Exists(root)) << "only the given directory goes";
+  EXPECT_FALSE(FileExists(root + "\\tree"));
+  EXPECT_TRUE(FileExists(root)) << "only the given directory goes";
 }
 
 TEST_F(ScratchTree, AcceptsAPathWithoutTrailingBackslash) {
   MakeTree();
   DeleteDirectoryTree(root + "\\tree");
-  EXPECT_FALSE(Exists(root + "\\tree"));
+  EXPECT_FALSE(FileExists(root + "\\tree"));
 }
 
 TEST_F(ScratchTree, AMissingDirectoryIsNoFailure) {
   DeleteDirectoryTree(root + "\\never-made\\");
-  EXPECT_FALSE(Exists(root + "\\never-made"));
+  EXPECT_FALSE(FileExists(root + "\\never-made"));
 }
 
 TEST_F(ScratchTree, AReadOnlyFileStaysWithTheDirectoriesHoldingIt) {
@@ -86,10 +86,10 @@ TEST_F(ScratchTree, AReadOnlyFileStaysWithTheDirectoriesHoldingIt) {
   WriteFile(root + "\\tree\\sub\\locked.txt");
   MakeReadOnly(root + "\\tree\\sub\\locked.txt");
   DeleteDirectoryTree(root + "\\tree\\");
-  EXPECT_TRUE(Exists(root + "\\tree\\sub\\locked.txt"));
-  EXPECT_FALSE(Exists(root + "\\tree\\sub\\2.jpg")) << "the rest of the walk goes on";
-  EXPECT_FALSE(Exists(root + "\\tree\\sub\\deeper"));
-  EXPECT_FALSE(Exists(root + "\\tree\\1.jpg"));
+  EXPECT_TRUE(FileExists(root + "\\tree\\sub\\locked.txt"));
+  EXPECT_FALSE(FileExists(root + "\\tree\\sub\\2.jpg")) << "the rest of the walk goes on";
+  EXPECT_FALSE(FileExists(root + "\\tree\\sub\\deeper"));
+  EXPECT_FALSE(FileExists(root + "\\tree\\1.jpg"));
 }
 
 TEST_F(ScratchTree, ALinkInsideIsNotFollowed) {
@@ -97,13 +97,13 @@ TEST_F(ScratchTree, ALinkInsideIsNotFollowed) {
   ::CreateDirectoryA((root + "\\target").c_str(), nullptr);
   WriteFile(root + "\\target\\keep.txt");
   ASSERT_TRUE(test::MakeDirectoryLink(root + "\\tree\\link", root + "\\target"));
-  ASSERT_TRUE(Exists(root + "\\tree\\link\\keep.txt")) << "the link leads to the target";
+  ASSERT_TRUE(FileExists(root + "\\tree\\link\\keep.txt")) << "the link leads to the target";
 
   DeleteDirectoryTree(root + "\\tree\\");
 
-  EXPECT_TRUE(Exists(root + "\\target\\keep.txt"));
-  EXPECT_FALSE(Exists(root + "\\tree\\1.jpg"));
-  EXPECT_FALSE(Exists(root + "\\tree\\sub"));
+  EXPECT_TRUE(FileExists(root + "\\target\\keep.txt"));
+  EXPECT_FALSE(FileExists(root + "\\tree\\1.jpg"));
+  EXPECT_FALSE(FileExists(root + "\\tree\\sub"));
 }
 
 TEST_F(ScratchTree, ALinkToAnEmptyDirectoryLeavesThatDirectory) {
@@ -111,7 +111,7 @@ TEST_F(ScratchTree, ALinkToAnEmptyDirectoryLeavesThatDirectory) {
   ::CreateDirectoryA((root + "\\target").c_str(), nullptr);
   ASSERT_TRUE(test::MakeDirectoryLink(root + "\\tree\\link", root + "\\target"));
   DeleteDirectoryTree(root + "\\tree\\");
-  EXPECT_TRUE(Exists(root + "\\target"));
+  EXPECT_TRUE(FileExists(root + "\\target"));
 }
 
 TEST_F(ScratchTree, AWorkDirectoryThatIsItselfALinkIsNotEmptied) {
@@ -120,7 +120,7 @@ TEST_F(ScratchTree, AWorkDirectoryThatIsItselfALinkIsNotEmptied) {
   WriteFile(root + "\\target\\keep.txt");
   ASSERT_TRUE(test::MakeDirectoryLink(root + "\\rootlink", root + "\\target"));
   DeleteDirectoryTree(root + "\\rootlink\\");
-  EXPECT_TRUE(Exists(root + "\\target\\keep.txt"));
+  EXPECT_TRUE(FileExists(root + "\\target\\keep.txt"));
 }
 
 // The work directories around the main window's life.
@@ -137,15 +137,15 @@ TEST_F(WorkDirectoryLifetime, CreatingTwiceReusesWhatIsThere) {
   CreateWorkDirectories();
   WriteFile(ScaledCopiesDirectory() + "1.jpg");
   CreateWorkDirectories();
-  EXPECT_TRUE(Exists(ScaledCopiesDirectory() + "1.jpg"));
-  EXPECT_TRUE(Exists(RotatedCopiesDirectory()));
+  EXPECT_TRUE(FileExists(ScaledCopiesDirectory() + "1.jpg"));
+  EXPECT_TRUE(FileExists(RotatedCopiesDirectory()));
 }
 
 TEST_F(WorkDirectoryLifetime, ExistWhileTheMainWindowLivesAndGoWithIt) {
   test::TestMainDialog dialog;
   ASSERT_TRUE(dialog.Create(nullptr));
-  EXPECT_TRUE(Exists(ScaledCopiesDirectory()));
-  EXPECT_TRUE(Exists(RotatedCopiesDirectory()));
+  EXPECT_TRUE(FileExists(ScaledCopiesDirectory()));
+  EXPECT_TRUE(FileExists(RotatedCopiesDirectory()));
 
   ::CreateDirectoryA((RotatedCopiesDirectory() + "by-hand").c_str(), nullptr);
   WriteFile(RotatedCopiesDirectory() + "by-hand\\note.txt");
@@ -153,8 +153,8 @@ TEST_F(WorkDirectoryLifetime, ExistWhileTheMainWindowLivesAndGoWithIt) {
 
   ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(::IsWindow(dialog.hwnd()));
-  EXPECT_FALSE(Exists(ScaledCopiesDirectory()));
-  EXPECT_FALSE(Exists(RotatedCopiesDirectory()));
+  EXPECT_FALSE(FileExists(ScaledCopiesDirectory()));
+  EXPECT_FALSE(FileExists(RotatedCopiesDirectory()));
 }
 
 TEST_F(WorkDirectoryLifetime, AReadOnlyFileSurvivesTheCloseAndTheNextStartReusesItsDirectory) {
@@ -166,14 +166,14 @@ TEST_F(WorkDirectoryLifetime, AReadOnlyFileSurvivesTheCloseAndTheNextStartReuses
     WriteFile(ScaledCopiesDirectory() + "free.jpg");
     ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
   }
-  EXPECT_TRUE(Exists(ScaledCopiesDirectory() + "locked.jpg"));
-  EXPECT_FALSE(Exists(ScaledCopiesDirectory() + "free.jpg"));
-  EXPECT_FALSE(Exists(RotatedCopiesDirectory()));
+  EXPECT_TRUE(FileExists(ScaledCopiesDirectory() + "locked.jpg"));
+  EXPECT_FALSE(FileExists(ScaledCopiesDirectory() + "free.jpg"));
+  EXPECT_FALSE(FileExists(RotatedCopiesDirectory()));
 
   test::TestMainDialog next;
   ASSERT_TRUE(next.Create(nullptr));
-  EXPECT_TRUE(Exists(ScaledCopiesDirectory() + "locked.jpg"));
-  EXPECT_TRUE(Exists(RotatedCopiesDirectory()));
+  EXPECT_TRUE(FileExists(ScaledCopiesDirectory() + "locked.jpg"));
+  EXPECT_TRUE(FileExists(RotatedCopiesDirectory()));
 }
 
 }  // namespace

@@ -25,7 +25,6 @@ namespace {
 using e2e::ProgramDriver;
 using e2e::WaitUntil;
 using testing::Control;
-using testing::ReadWholeFile;
 using testing::StoredBytes;
 using testing::StoredPhoto;
 using testing::StoredPhotos;
@@ -159,7 +158,7 @@ class ProgramUpload : public ::testing::Test {
   }
   std::string WaitForLaunch() {
     std::string launched;
-    WaitUntil([&] { return !(launched = ReadWholeFile(LaunchedFile())).empty(); });
+    WaitUntil([&] { return !(launched = test::ReadBytes(LaunchedFile())).empty(); });
     return launched;
   }
   std::string BatchAddress(const std::vector<StoredPhoto>& photos) const {
@@ -222,15 +221,15 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
     total += stored[i].size;
   }
   // What was sent: the user's JPEGs as they are, the PNG's JPEG copy, the turned copy.
-  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[0].id), ReadWholeFile(portrait)));
-  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[1].id), ReadWholeFile(landscape)));
+  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[0].id), test::ReadBytes(portrait)));
+  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[1].id), test::ReadBytes(landscape)));
   const std::string converted = OnlyFileIn(ScaledCopiesDirectory());
   ASSERT_FALSE(converted.empty());
-  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[2].id), ReadWholeFile(converted)));
+  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[2].id), test::ReadBytes(converted)));
   const std::string rotated = OnlyFileIn(RotatedCopiesDirectory());
   ASSERT_FALSE(rotated.empty());
   const std::string turnedBytes = StoredBytes(stored[3].id);
-  EXPECT_TRUE(testing::SameBytes(turnedBytes, ReadWholeFile(rotated)));
+  EXPECT_TRUE(testing::SameBytes(turnedBytes, test::ReadBytes(rotated)));
   test::WriteBytes(folder + "stored.jpg", turnedBytes);
   GpBitmapPtr picture = DecodePicture(folder + "stored.jpg");
   ASSERT_TRUE(picture);
@@ -264,7 +263,7 @@ TEST_F(ProgramUpload, CancelDuringTheThirdOfFivePhotos) {
 TEST_F(ProgramUpload, TooLittleQuotaForTheFourthPhoto) {
   const auto paths = AddPictures(5);
   long fit = 0;
-  for (int i = 0; i < 4; ++i) fit += static_cast<long>(ReadWholeFile(paths[static_cast<size_t>(i)]).size());
+  for (int i = 0; i < 4; ++i) fit += static_cast<long>(test::ReadBytes(paths[static_cast<size_t>(i)]).size());
   PutAccount(fit - 1, "pw");
   UploadWith("", 1011);
   EXPECT_EQ(program->AnswerPrompt(), "你的空间已经不够,请购买空间。");

@@ -4,14 +4,24 @@
 
 namespace fernwick::test {
 
+namespace {
+// Runs the tasks workers hand to the main window, like the real one.
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
 FakeAccountHost::FakeAccountHost() {
-  window_.reset(::CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr));
+  window_.reset(CreateTestWindow("FernwickFakeAccountHost", &HostProc, WS_POPUP, nullptr, 0, {0, 0, 400, 300}, "host"));
+  tasks_ = UiTaskChannel::Open(window_.get());
   ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 300, 16, window_.get(),
                     reinterpret_cast<HMENU>(1009), ::GetModuleHandleA(nullptr), nullptr);
   ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 40, 300, 16, window_.get(),
                     reinterpret_cast<HMENU>(1010), ::GetModuleHandleA(nullptr), nullptr);
 }
+
+FakeAccountHost::~FakeAccountHost() { CloseTasks(); }
 
 void FakeAccountHost::refreshAccountDisplay() {
   ++refreshes;

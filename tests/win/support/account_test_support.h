@@ -3,6 +3,7 @@
 // recorders for message boxes and browser launches.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "accounts/account_state.h"
 #include "app/browser_launch.h"
 #include "app/prompt.h"
+#include "app/ui_task.h"
 #include "controls/handles.h"
 
 #include "window_helpers.h"
@@ -21,11 +23,17 @@ namespace fernwick::test {
 class FakeAccountHost : public AccountHost {
  public:
   FakeAccountHost();
+  ~FakeAccountHost();
+  FakeAccountHost(const FakeAccountHost&) = delete;
+  FakeAccountHost& operator=(const FakeAccountHost&) = delete;
   AccountState& accounts() noexcept override { return state; }
   void refreshAccountDisplay() override;
   HWND hwnd() const noexcept override { return window_.get(); }
   void setPhotoSiteLinkTarget(const std::string& address) override { linkTargets.push_back(address); }
   void endForUpgrade() override { ++upgradeEndings; }
+  std::shared_ptr<UiTaskChannel> uiTasks() const override { return tasks_; }
+  // What the main window does when it goes: tasks still queued and later ones are dropped.
+  void CloseTasks() { tasks_->Close(); }
 
   std::string QuotaLine() const;
   std::string UserLine() const;
@@ -37,6 +45,7 @@ class FakeAccountHost : public AccountHost {
 
  private:
   UniqueWindow window_;
+  std::shared_ptr<UiTaskChannel> tasks_;
 };
 
 struct ScriptedReply {

@@ -124,12 +124,10 @@ void RemoveDirectoryLink(const std::string& link) {
   const std::string unixLink = UnixPath(link);
   if (!unixLink.empty()) {
     RunUnixCommand("Z:\\bin\\rm -f \"" + unixLink + "\"");
-    WaitUntil([&] { return !Exists(link); });
+    WaitUntil([&] { return !FileExists(link); });
     return;
   }
   ::RemoveDirectoryA(link.c_str());
 }
-
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace fernwick::test

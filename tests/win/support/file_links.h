@@ -2,6 +2,8 @@
 // Directory links for tests of code that must not follow them.
 #include <string>
 
+#include "test_files.h"
+
 namespace fernwick::test {
 
 // Makes `link` a directory link to `target` (both Windows paths, `target` existing) and
@@ -12,7 +14,5 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target);
 
 // Removes a link made by MakeDirectoryLink without touching its target.
 void RemoveDirectoryLink(const std::string& link);
-
-bool Exists(const std::string& path);
 
 }  // namespace fernwick::test

@@ -1,6 +1,7 @@
 #include "photo_test_pictures.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -47,11 +48,8 @@ bool SavePicture(GpBitmap* picture, const std::string& path, const char* format)
   return GdipSaveImageToFile(picture, WidePath(path).c_str(), &*encoder, nullptr) == Ok;
 }
 
-namespace {
-// Some GDI+ implementations write no usable GIF, so the tests write their own: four palette
-// entries, each pixel a literal LZW code, a clear code after every two pixels so that the
-// codes stay three bits wide.
-bool WriteQuadrantGif(const std::string& path, int width, int height) {
+std::string FourColourGif(int width, int height, const std::array<uint32_t, 4>& palette,
+                          const std::vector<uint8_t>& pixels) {
   std::string out = "GIF89a";
   auto word = [&](int value) {
     out.push_back(static_cast<char>(value & 0xFF));
@@ -59,8 +57,8 @@ bool WriteQuadrantGif(const std::string& path, int width, int height) {
   };
   word(width);
   word(height);
-  out += std::string("\x81\0\0", 3);  // global table of 4 entries
-  for (ARGB colour : {kTopLeft, kTopRight, kBottomLeft, kBottomRight}) {
+  out += std::string("\x91\0\0", 3);  // global table of 4 entries
+  for (uint32_t colour : palette) {
     out.push_back(static_cast<char>((colour >> 16) & 0xFF));
     out.push_back(static_cast<char>((colour >> 8) & 0xFF));
     out.push_back(static_cast<char>(colour & 0xFF));
@@ -84,18 +82,11 @@ bool WriteQuadrantGif(const std::string& path, int width, int height) {
       count -= 8;
     }
   };
-  int sinceClear = 2;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if (sinceClear == 2) {
-        code(4);
-        sinceClear = 0;
-      }
-      code(static_cast<unsigned>((y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)));
-      ++sinceClear;
-    }
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    if (i % 2 == 0) code(4);  // clear
+    code(pixels[i] & 3u);
   }
-  code(5);
+  code(5);  // end
   if (count > 0) data.push_back(static_cast<char>(bits & 0xFF));
   for (std::size_t at = 0; at < data.size(); at += 255) {
     const std::size_t n = std::min<std::size_t>(255, data.size() - at);
@@ -104,8 +95,20 @@ bool WriteQuadrantGif(const std::string& path, int width, int height) {
   }
   out.push_back('\0');
   out.push_back(';');
-  WriteBytes(path, out);
-  return FileExists(path);
+  return out;
+}
+
+namespace {
+bool WriteQuadrantGif(const std::string& path, int width, int height) {
+  std::vector<uint8_t> pixels;
+  pixels.reserve(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x)
+      pixels.push_back(static_cast<uint8_t>((y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)));
+  }
+  const std::array<uint32_t, 4> palette{kTopLeft & 0xFFFFFFu, kTopRight & 0xFFFFFFu, kBottomLeft & 0xFFFFFFu,
+                                        kBottomRight & 0xFFFFFFu};
+  return WriteBytes(path, FourColourGif(width, height, palette, pixels)) && FileExists(path);
 }
 }  // namespace
 
@@ -135,46 +138,6 @@ std::vector<int> QuadrantsOf(GpBitmap* picture) {
   return {QuadrantColourAt(picture, w / 4, h / 4), QuadrantColourAt(picture, 3 * w / 4, h / 4),
           QuadrantColourAt(picture, w / 4, 3 * h / 4), QuadrantColourAt(picture, 3 * w / 4, 3 * h / 4)};
 }
-
-void RemoveDirectoryTree(const std::string& path) {
-  std::string base = path;
-  if (!base.empty() && base.back() != '\\') base += '\\';
-  WIN32_FIND_DATAA data{};
-  UniqueFind find(::FindFirstFileA((base + "*").c_str(), &data));
-  if (find) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string full = base + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveDirectoryTree(full);
-      } else {
-        ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(full.c_str());
-      }
-    } while (::FindNextFileA(find.get(), &data));
-  }
-  find.reset();
-  ::RemoveDirectoryA(path.c_str());
-}
-
-std::string FreshDirectory(const std::string& name) {
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, temp);
-  std::string path = std::string(temp) + "fernwick-" + name;
-  RemoveDirectoryTree(path);
-  ::CreateDirectoryA(path.c_str(), nullptr);
-  return path + "\\";
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  if (file && !bytes.empty())
-    ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void ResetWorkDirectories() {
   for (const std::string& dir : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "controls/gdiplus_handles.h"
 #include "controls/handles.h"
 #include "thumbview/thumbnail_view.h"
+
+#include "test_files.h"
 
 namespace fernwick::test {
 
@@ -25,6 +28,11 @@ GpBitmapPtr MakeQuadrantPicture(int width, int height);
 // Writes it as "png", "jpg", "bmp", "gif" or "tif"; false when it could not be written.
 bool WriteQuadrantPicture(const std::string& path, int width, int height, const char* format);
 bool SavePicture(Gdiplus::GpBitmap* picture, const std::string& path, const char* format);
+// A GIF written byte by byte (some GDI+ implementations write no usable GIF): `pixels` holds
+// one index into `palette` (0xRRGGBB) per pixel, row by row. Each pixel is a literal LZW code
+// with a clear code before every second one, so that every code stays three bits wide.
+std::string FourColourGif(int width, int height, const std::array<uint32_t, 4>& palette,
+                          const std::vector<uint8_t>& pixels);
 
 // Which of the four quadrant colours a pixel is closest to (0 red, 1 green, 2 blue,
 // 3 yellow), or -1 when it is none of them.
@@ -32,14 +40,8 @@ int QuadrantColourAt(Gdiplus::GpBitmap* picture, int x, int y);
 // The colours at the four quadrant centres, top left, top right, bottom left, bottom right.
 std::vector<int> QuadrantsOf(Gdiplus::GpBitmap* picture);
 
-// A fresh, empty directory under the temporary directory.
-std::string FreshDirectory(const std::string& name);
-void WriteBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
-
 // Both work directories, existing and empty.
 void ResetWorkDirectories();
-void RemoveDirectoryTree(const std::string& path);
 
 // A plain top-level window whose client area has the given size, standing in for the main
 // window: it records EnableSelectionButtons.
