@@ -158,7 +158,10 @@ class ProgramUpload : public ::testing::Test {
   }
   std::string WaitForLaunch() {
     std::string launched;
-    WaitUntil([&] { return !(launched = test::ReadBytes(LaunchedFile())).empty(); });
+    WaitUntil([&] {
+      launched = test::ReadBytes(LaunchedFile());
+      return launched != "<missing>" && !launched.empty();
+    });
     return launched;
   }
   std::string BatchAddress(const std::vector<StoredPhoto>& photos) const {
