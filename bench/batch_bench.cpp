@@ -3,6 +3,7 @@
 // does; prints the wall time from OK to the end of the batch. Then writes the upload bodies of
 // the same photos, with a valid token, for the script to post with curl.
 //   batch_bench.exe PORT USER PASSWORD FOLDER COUNT BODIES-FOLDER
+// With BENCH_HIDDEN set the window is never shown, so nothing is painted.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
   ::DeleteFileA(SettingsFilePath().c_str());
   MainDialog dialog;
   if (!dialog.Create(nullptr)) return 1;
-  ::ShowWindow(dialog.hwnd(), SW_SHOW);
+  if (!std::getenv("BENCH_HIDDEN")) ::ShowWindow(dialog.hwnd(), SW_SHOW);
   dialog.accounts().currentUserName = argv[2];
   dialog.accounts().currentPassword = argv[3];
   for (int i = 0; i < count; ++i) AddPhoto(dialog.view(), folder + "\\" + std::to_string(i) + ".jpg", 1600);

@@ -6,6 +6,7 @@
 # saw for the batch (2N + 1 on the worker's connection, plus the sign-in check of OK) and the
 # ratio, and the best of the rounds. Needs scripts/build.sh first.
 # Usage: scripts/bench-batch.sh [rounds]
+# BENCH_HIDDEN=1 leaves the main window hidden, to tell the cost of painting from the rest.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 rounds="${1:-5}"
