@@ -1,9 +1,60 @@
 #include "app/done_page.h"
 
+#include "app/core/main_layout.h"
+#include "app/core/upload_rules.h"
+#include "app/main_dialog.h"
 #include "app/main_window_ids.h"
+#include "app/program_state.h"
+#include "build_config.h"
 
 namespace fernwick {
 
 DonePage::DonePage() noexcept : WizardPage(ids::kDonePage) {}
+
+std::optional<LRESULT> DonePage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      WizardPage::OnMessage(message, wParam, lParam);
+      viewLink_.Attach(Item(kViewLink));
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kViewPhotosButton) {
+        ViewPhotos();
+        return 0;
+      }
+      if (LOWORD(wParam) == kBackButton) {
+        Back();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return WizardPage::OnMessage(message, wParam, lParam);
+}
+
+void DonePage::ViewPhotos() {
+  viewLink_.SetTarget(BatchViewAddress(build::kWebBase, UploadedPhotoIds()));
+  viewLink_.Open();
+  Back();
+}
+
+void DonePage::Back() {
+  ::ShowWindow(hwnd(), SW_HIDE);
+  if (!owner_) return;
+  owner_->ShowPhotoListPage(true);
+  // Resizing left the view alone while the batch ran; it takes its place now.
+  HWND main = owner_->hwnd();
+  HWND view = owner_->view().hwnd();
+  RECT client{};
+  ::GetClientRect(main, &client);
+  const LayoutRect place = ComputeMainLayout(client.right, client.bottom).view;
+  ::SetWindowPos(view, nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER);
+  owner_->view().Layout();
+  ::InvalidateRect(view, nullptr, TRUE);
+  ::UpdateWindow(view);
+  ::InvalidateRect(main, nullptr, TRUE);
+  ::UpdateWindow(main);
+}
 
 }  // namespace fernwick

@@ -1,13 +1,40 @@
 #pragma once
 // The last page of the upload wizard: the photos are online; view them or go back.
 // Template 207.
+#include <string>
+
 #include "app/wizard_page.h"
+#include "controls/hyperlink_control.h"
 
 namespace fernwick {
 
+class MainDialog;
+
 class DonePage : public WizardPage {
  public:
+  static constexpr int kViewPhotosButton = 1023;
+  static constexpr int kBackButton = 1011;
+  static constexpr int kViewLink = 1027;
+
   DonePage() noexcept;
+
+  // The main window the page leads back to; set when the page is shown after a batch.
+  void setOwner(MainDialog* owner) noexcept { owner_ = owner; }
+  MainDialog* owner() const noexcept { return owner_; }
+  // The hidden link that opens the batch address; never seen.
+  const HyperLinkControl& viewLink() const noexcept { return viewLink_; }
+
+  // View photos: opens the newest ids' batch address, then goes back.
+  void ViewPhotos();
+  // Back: the photo list again, laid out anew.
+  void Back();
+
+ protected:
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  MainDialog* owner_ = nullptr;
+  HyperLinkControl viewLink_;
 };
 
 }  // namespace fernwick

@@ -13,6 +13,7 @@
 #include "app/work_directories.h"
 #include "controls/reflection.h"
 #include "imaging/add_photos.h"
+#include "upload/upload_worker.h"
 
 namespace fernwick {
 
@@ -235,11 +236,25 @@ void MainDialog::OnOk() {
 }
 
 LRESULT MainDialog::OnClose() {
+  if (closeAfterUpload_) return 1;  // already decided; waiting for the batch to end
   if (PhotoCount() != 0 && ShowPrompt(hwnd(), "你确定要退出程序吗？", "提示", MB_YESNO | MB_ICONQUESTION) == IDNO) {
+    return 1;
+  }
+  if (UploadInProgress()) {
+    // The worker still uses this window and the photo list: stop it before its next photo and
+    // close when it has ended. Nothing here waits for it.
+    closeAfterUpload_ = true;
+    progressPage_.setCancelRequested(true);
     return 1;
   }
   CloseWindow();
   return 0;
+}
+
+void MainDialog::UploadEnded() {
+  if (!closeAfterUpload_) return;
+  closeAfterUpload_ = false;
+  CloseWindow();
 }
 
 void MainDialog::CloseWindow() {
@@ -267,6 +282,6 @@ void MainDialog::AttachPhotoSiteLinkIfNeeded() {
 void MainDialog::LoadSettings() { fernwick::LoadSettings(accounts_); }
 void MainDialog::SaveSettings() { fernwick::SaveSettings(accounts_); }
 void MainDialog::RunSettingsDialog() { fernwick::RunSettingsDialog(*this); }
-void MainDialog::StartUploadCommand() {}
+void MainDialog::StartUploadCommand() { StartUpload(*this); }
 
 }  // namespace fernwick

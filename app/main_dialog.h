@@ -54,6 +54,12 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   // Workers reach the window only through this channel; valid from initialisation on.
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return uiTasks_; }
 
+  // The user confirmed closing while a batch ran: the batch stops and the window closes once
+  // the worker has ended (UploadEnded).
+  bool closeRequestedDuringUpload() const noexcept { return closeAfterUpload_; }
+  // The upload worker's last step, on the UI thread.
+  void UploadEnded();
+
   // The toolbar button on control `id` (1003 to 1007).
   const ImageButton& toolbarButton(int id) const;
   bool hasLogo() const noexcept { return static_cast<bool>(logo_); }
@@ -111,6 +117,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   bool modal_ = false;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
+  bool closeAfterUpload_ = false;
 };
 
 }  // namespace fernwick

@@ -1,9 +1,64 @@
 #include "app/progress_page.h"
 
+#include <commctrl.h>
+
 #include "app/main_window_ids.h"
+#include "controls/handles.h"
+#include "imaging/photo_item.h"
 
 namespace fernwick {
 
-ProgressPage::ProgressPage() noexcept : WizardPage(ids::kProgressPage) {}
+ProgressPage::ProgressPage()
+    : WizardPage(ids::kProgressPage), cancelRequested_(std::make_shared<std::atomic<bool>>(false)) {}
+
+std::optional<LRESULT> ProgressPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      WizardPage::OnMessage(message, wParam, lParam);
+      return OnInitDialog();
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) != kCancelButton) break;
+      // The photo being sent is finished; the worker stops before the next one.
+      setCancelRequested(true);
+      return 0;
+    default:
+      break;
+  }
+  return WizardPage::OnMessage(message, wParam, lParam);
+}
+
+LRESULT ProgressPage::OnInitDialog() {
+  upperBar_ = Item(kUpperBar);
+  overallBar_ = Item(kOverallBar);
+  ShowStatus(statusText_);
+  setCancelRequested(false);
+  // The upper bar shows full for the whole batch; only the overall bar moves.
+  ::SendMessageA(upperBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 10));
+  ::SendMessageA(upperBar_, PBM_SETPOS, 10, 0);
+  currentItem_ = nullptr;
+  return TRUE;
+}
+
+void ProgressPage::ShowStatus(std::string text) {
+  statusText_ = std::move(text);
+  if (!::SetDlgItemTextA(hwnd(), kStatusLine, statusText_.c_str())) {
+    ::MessageBeep(0xFFFFFFFF);
+    ::SetFocus(Item(kStatusLine));
+  }
+}
+
+void ProgressPage::OnPaint() {
+  PaintDc paint(hwnd());
+  if (cancelRequested() || !currentItem_) return;
+  try {
+    currentItem_->DrawFitted(paint.get(), kThumbnailX, kThumbnailY, kThumbnailBox);
+  } catch (...) {
+    // A photo that cannot be drawn is dropped from the page for the rest of its send.
+    currentItem_ = nullptr;
+  }
+}
 
 }  // namespace fernwick

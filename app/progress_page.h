@@ -1,13 +1,60 @@
 #pragma once
 // The progress page of the upload wizard: the photo being sent, two bars and Cancel.
 // Template 206.
+//
+// Everything here runs on the UI thread. The upload worker learns of Cancel through the
+// shared flag (cancelFlag()), which it reads before each photo; every other change to the page
+// reaches it as a task on the UI thread.
+#include <atomic>
+#include <memory>
+#include <string>
+
 #include "app/wizard_page.h"
 
 namespace fernwick {
 
+class PhotoItem;
+
 class ProgressPage : public WizardPage {
  public:
-  ProgressPage() noexcept;
+  static constexpr int kUpperBar = 1017;
+  static constexpr int kOverallBar = 1018;
+  static constexpr int kCancelButton = 1019;
+  static constexpr int kStatusLine = 1020;
+  // Where the thumbnail of the photo being sent is drawn, and the box it fits in.
+  static constexpr int kThumbnailX = 194;
+  static constexpr int kThumbnailY = 70;
+  static constexpr int kThumbnailBox = 100;
+
+  ProgressPage();
+
+  HWND upperBar() const noexcept { return upperBar_; }
+  HWND overallBar() const noexcept { return overallBar_; }
+
+  bool cancelRequested() const noexcept { return cancelRequested_->load(); }
+  void setCancelRequested(bool requested) noexcept { cancelRequested_->store(requested); }
+  // The same flag, for the worker; it outlives the page.
+  std::shared_ptr<const std::atomic<bool>> cancelFlag() const { return cancelRequested_; }
+
+  PhotoItem* currentItem() const noexcept { return currentItem_; }
+  void setCurrentItem(PhotoItem* item) noexcept { currentItem_ = item; }
+
+  const std::string& statusText() const noexcept { return statusText_; }
+  // Sets statusText and transfers it to 1020; a failed transfer beeps and focuses the line.
+  void ShowStatus(std::string text);
+
+ protected:
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  LRESULT OnInitDialog();
+  void OnPaint();
+
+  HWND upperBar_ = nullptr;
+  HWND overallBar_ = nullptr;
+  std::string statusText_;
+  std::shared_ptr<std::atomic<bool>> cancelRequested_;
+  PhotoItem* currentItem_ = nullptr;  // not owned
 };
 
 }  // namespace fernwick

@@ -12,26 +12,15 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "service/auth_requests.h"
 #include "service/core/service_endpoint.h"
 #include "service/core/upload_body.h"
 #include "service/service_client.h"
 #include "service/upload_request.h"
 
-namespace {
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace
+using fernwick::bench::ReadAll;
+using fernwick::bench::Seconds;
 
 int main(int argc, char** argv) {
   using namespace fernwick;

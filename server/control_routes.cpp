@@ -66,6 +66,18 @@ void AccountState(ServerContext& context, const httplib::Request& request, httpl
                        "text/plain");
 }
 
+// One line per photo of the account, oldest first: id, status, size, title, tags, separated by
+// tabs; strings as stored (code page 936).
+void PhotoList(ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+  const auto photos = context.store.PhotosOf(request.get_param_value("user"), 1 << 30);
+  std::string out;
+  for (auto photo = photos.rbegin(); photo != photos.rend(); ++photo) {
+    out += std::to_string(photo->id) + '\t' + photo->status + '\t' + std::to_string(photo->size) + '\t' + photo->title +
+           '\t' + photo->tags + '\n';
+  }
+  response.set_content(out, "application/octet-stream");
+}
+
 void PutAccount(ServerContext& context, const httplib::Request& request, httplib::Response& response) {
   Account account;
   account.name = request.get_param_value("user");
@@ -93,6 +105,7 @@ void AddControlRoutes(httplib::Server& server, ServerContext& context) {
       {"/control/captured", Captured}, {"/control/count", Count},
       {"/control/retire", Retire},     {"/control/account", AccountState},
       {"/control/setting", Setting},   {"/control/put-account", PutAccount},
+      {"/control/photos", PhotoList},
   };
   for (const auto& [path, handler] : kRoutes) {
     auto route = [&context, handler](const httplib::Request& request, httplib::Response& response) {

@@ -9,6 +9,8 @@
 //   /control/count            how many requests were captured since the last clear
 //   /control/retire?user=U    retire every token of the account (they then answer "0k")
 //   /control/account?user=U   "quota=Q used=U photos=N" of the account
+//   /control/photos?user=U    the account's photos, oldest first, one line each:
+//        id TAB status TAB size TAB title TAB tags
 //   /control/setting?key=K&value=V  change a server setting (version_id, ...)
 //   /control/put-account?user=U&password=P&quota=Q&blog=B  make or change an account
 #include <httplib.h>

@@ -83,6 +83,20 @@ TEST(ServerUpload, StoresExactBytesAndCountsQuota) {
   EXPECT_EQ(fernwick::ReplyNumber(fernwick::AttributeValue(second, "photoid")), id + 1);
 }
 
+TEST(ServerUpload, ControlListsPhotosOldestFirst) {
+  ServerProcess server(kSeed);
+  const std::string token = Token(server, "username=demo&password=pw");
+  const int32_t first =
+      fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "abcd", "one")), "photoid"));
+  const int32_t second =
+      fernwick::ReplyNumber(fernwick::AttributeValue(Body(Upload(server, token, "xy", "two")), "photoid"));
+  ASSERT_GT(first, 0);
+  ASSERT_GT(second, first);
+  const std::string list = Body(server.Client().Get("/control/photos?user=demo"));
+  EXPECT_EQ(list, std::to_string(first) + "\t1\t4\tone\tsea sky\n" + std::to_string(second) + "\t1\t2\ttwo\tsea sky\n");
+  EXPECT_EQ(Body(server.Client().Get("/control/photos?user=nobody")), "");
+}
+
 TEST(ServerUpload, RefusesBadTokenBadBodyAndOverQuota) {
   ServerProcess server(kSeed);
   const std::string token = Token(server, "username=demo&password=pw");

@@ -1,0 +1,87 @@
+// Whole-batch benchmark (Windows, run under Wine by scripts/bench-batch.sh): the real main
+// window and upload worker send every photo of a folder to the reference server, exactly as OK
+// does; prints the wall time from OK to the end of the batch. Then writes the upload bodies of
+// the same photos, with a valid token, for the script to post with curl.
+//   batch_bench.exe PORT USER PASSWORD FOLDER COUNT BODIES-FOLDER
+// With BENCH_HIDDEN set the window is never shown, so nothing is painted.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "accounts/settings_file.h"
+#include "app/main_dialog.h"
+#include "app/main_window_ids.h"
+#include "app/platform_guards.h"
+#include "app/program_state.h"
+#include "app/prompt.h"
+#include "imaging/add_photos.h"
+#include "bench/bench_support.h"
+#include "service/auth_requests.h"
+#include "service/core/service_endpoint.h"
+#include "service/core/upload_body.h"
+#include "service/service_client.h"
+
+using fernwick::bench::ReadAll;
+using fernwick::bench::Seconds;
+
+int main(int argc, char** argv) {
+  using namespace fernwick;
+  if (argc < 7) {
+    std::fprintf(stderr, "usage: batch_bench PORT USER PASSWORD FOLDER COUNT BODIES-FOLDER\n");
+    return 2;
+  }
+  ComGuard com;
+  GdiplusGuard gdiplus;
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  ScopedServiceEndpoint endpoint({"127.0.0.1", static_cast<unsigned short>(std::atoi(argv[1]))});
+  int prompts = 0;
+  ScopedPromptAnswerer answerer([&](const PromptRequest&) {
+    ++prompts;
+    return IDOK;
+  });
+  const std::string folder = argv[4];
+  const int count = std::atoi(argv[5]);
+
+  // A saved account would start a sign-in of its own beside the batch.
+  ::DeleteFileA(SettingsFilePath().c_str());
+  MainDialog dialog;
+  if (!dialog.Create(nullptr)) return 1;
+  if (!std::getenv("BENCH_HIDDEN")) ::ShowWindow(dialog.hwnd(), SW_SHOW);
+  dialog.accounts().currentUserName = argv[2];
+  dialog.accounts().currentPassword = argv[3];
+  for (int i = 0; i < count; ++i) AddPhoto(dialog.view(), folder + "\\" + std::to_string(i) + ".jpg", 1600);
+  dialog.view().Layout();
+  const unsigned added = dialog.view().Count();
+
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
+  LARGE_INTEGER start, end;
+  ::QueryPerformanceCounter(&start);
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
+  MSG message{};
+  while (UploadInProgress() && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  ::QueryPerformanceCounter(&end);
+  std::printf("added=%u left=%u prompts=%d batch_seconds=%.3f\n", added, dialog.view().Count(), prompts,
+              Seconds(start, end));
+
+  // The same photos' bodies, with a token of their own, for curl.
+  ServiceClient client;
+  AuthReply auth;
+  if (client.Open() != kResultOk || AuthenticateWithPassword(client, argv[2], argv[3], auth) != kResultOk) return 1;
+  for (int i = 0; i < count; ++i) {
+    const std::string path = folder + "\\" + std::to_string(i) + ".jpg";
+    std::ofstream(std::string(argv[6]) + "\\" + std::to_string(i) + ".body", std::ios::binary)
+        << BuildUploadBody({auth.authstr, "", "1", std::to_string(i), path}, ReadAll(path));
+  }
+  std::printf("token=%s\n", auth.authstr.c_str());
+  ::DestroyWindow(dialog.hwnd());
+  ::DeleteFileA(SettingsFilePath().c_str());
+  return 0;
+}

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Whole-batch benchmark: 50 photos of about 1 MB added to the real main window and sent by the
+# real upload worker (OK pressed, batch_bench.exe under Wine) to the reference server on
+# loopback; then the same requests by curl in one process: the password sign-in, and for each
+# photo the token request and the same upload body. Prints wall times, the requests the server
+# saw for the batch (2N + 1 on the worker's connection, plus the sign-in check of OK) and the
+# ratio, and the best of the rounds. Needs scripts/build.sh first.
+# Usage: scripts/bench-batch.sh [rounds]
+# BENCH_HIDDEN=1 leaves the main window hidden, to tell the cost of painting from the rest.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+rounds="${1:-5}"
+count=50
+bench="$FERNWICK_BUILD/bench-batch"
+exe="$FERNWICK_WIN_BUILD/tools/batch_bench.exe"
+[[ -f "$exe" ]] || { say "no batch_bench.exe: run scripts/build.sh first"; exit 1; }
+
+rm -rf "$bench/photos" "$bench/bodies"
+mkdir -p "$bench/photos" "$bench/bodies"
+say "making $count photos"
+for ((i = 0; i < count; i++)); do
+  # Noise does not compress: 900 x 675 at quality 92 is about 1 MB, within every size limit.
+  convert -size 900x675 -seed "$((i + 1))" xc: +noise Random -quality 92 "$bench/photos/$i.jpg"
+done
+
+export FERNWICK_SERVER_DIR="$bench/server" FERNWICK_LOCAL_PORT=0 FERNWICK_SERVER_FRESH=1
+"$FERNWICK_ROOT/scripts/server.sh" start
+trap '"$FERNWICK_ROOT/scripts/server.sh" stop' EXIT
+port="$(cat "$bench/server/port")"
+base="http://127.0.0.1:$port"
+ctl() { curl -sf "$base/control/$1"; }
+
+best_batch=""
+best_curl=""
+for ((round = 1; round <= rounds; round++)); do
+  user="bench$round"
+  ctl "put-account?user=$user&password=pw&quota=2000000000&blog=bench" >/dev/null
+  ctl clear >/dev/null
+  out="$("$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" "$port" "$user" pw "Z:$bench/photos" "$count" "Z:$bench/bodies" | tr -d '\r')"
+  batch="$(grep -Eo 'batch_seconds=[0-9.]+' <<<"$out" | cut -d= -f2)"
+  left="$(grep -Eo 'left=[0-9]+' <<<"$out" | cut -d= -f2)"
+  token="$(grep -Eo 'token=[^ ]+' <<<"$out" | cut -d= -f2)"
+  stored="$(ctl "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2)"
+  # Requests of the batch: the count before the bench's own sign-in for the curl bodies.
+  requests=$(($(ctl count) - 1))
+
+  args=(--http1.0 -s -o /dev/null -A Kestrelpost "$base/upload/auth.aspx?username=$user&password=pw")
+  for ((i = 0; i < count; i++)); do
+    args+=(--next --http1.0 -s -o /dev/null -A Kestrelpost "$base/upload/auth.aspx?authstr=$token")
+    args+=(--next --http1.0 -s -o /dev/null -A Kestrelpost -H "Expect:"
+           -H "Content-Type: multipart/form-data; boundary=---------------------------7b4a6d158c9"
+           --data-binary "@$bench/bodies/$i.body" "$base/upload/toolupload.aspx")
+  done
+  start="$(date +%s.%N)"
+  curl "${args[@]}"
+  end="$(date +%s.%N)"
+  curl_s="$(echo "$end - $start" | bc -l)"
+  after="$(ctl "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2)"
+  printf 'round %d: batch %.3f s (%d stored, %d left in the list, %d requests = 2N+1 + sign-in check); curl %.3f s (%d stored, %d requests); batch/curl = %.3f\n' \
+    "$round" "$batch" "$stored" "$left" "$requests" "$curl_s" $((after - stored)) $((2 * count + 1)) \
+    "$(echo "$batch / $curl_s" | bc -l)"
+  if [[ -z "$best_batch" ]] || (($(echo "$batch < $best_batch" | bc -l))); then best_batch="$batch"; fi
+  if [[ -z "$best_curl" ]] || (($(echo "$curl_s < $best_curl" | bc -l))); then best_curl="$curl_s"; fi
+done
+mb="$(du -cb "$bench/photos"/*.jpg | tail -1 | cut -f1)"
+printf 'best of %d: batch %.3f s, curl %.3f s for %d photos (%.1f MB); batch/curl = %.3f (aim: at most 1.10)\n' \
+  "$rounds" "$best_batch" "$best_curl" "$count" "$(echo "$mb / 1000000" | bc -l)" "$(echo "$best_batch / $best_curl" | bc -l)"

@@ -1,0 +1,180 @@
+#include "e2e/program_driver.h"
+
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include "app/single_instance.h"
+#include "controls/gdiplus_handles.h"
+#include "controls/handles.h"
+#include "imaging/picture_io.h"
+#include "support/window_helpers.h"
+
+namespace fernwick::e2e {
+
+namespace {
+constexpr char kPromptCaption[] = "提示";
+
+struct FindState {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+// Visible dialogs of the process other than the main window.
+std::vector<HWND> DialogsOf(DWORD processId, HWND main) {
+  FindState state{processId, {}};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* state = reinterpret_cast<FindState*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == state->processId && ::IsWindowVisible(window) && test::ClassName(window) == "#32770") {
+          state->found.push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&state));
+  std::erase(state.found, main);
+  return state.found;
+}
+
+HWND FindDescendant(HWND parent, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        if (::GetDlgCtrlID(window) != search->id) return TRUE;
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
+  const ULONGLONG end = ::GetTickCount64() + limitMs;
+  while (!condition()) {
+    if (::GetTickCount64() > end) return false;
+    ::Sleep(30);
+  }
+  return true;
+}
+
+ProgramDriver::ProgramDriver() : run_(FERNWICK_E2E_PROGRAM) {
+  if (run_.Start()) main_ = run_.WaitForWindow(kMainWindowCaption);
+}
+
+ProgramDriver::~ProgramDriver() = default;  // the run ends a process still going
+
+void ProgramDriver::Press(HWND button) {
+  // A null window would post to this thread instead.
+  EXPECT_NE(button, nullptr);
+  if (button) ::PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+HWND ProgramDriver::TopLevel(const char* title) const {
+  for (HWND window : test::TopLevelWindowsOfProcess(run_.processId(), title)) {
+    if (::IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+bool ProgramDriver::AddThroughOpenDialog(const std::string& path) {
+  Press(1003);
+  HWND dialog = nullptr;
+  if (!WaitUntil([&] {
+        for (HWND window : DialogsOf(run_.processId(), main_)) {
+          if (test::WindowText(window) != kPromptCaption) dialog = window;
+        }
+        return dialog != nullptr;
+      })) {
+    return false;
+  }
+  // The file name box: the explorer dialog's combo box (its edit inside) or the plain edit.
+  HWND name = FindDescendant(dialog, 0x47c);
+  if (name && test::ClassName(name) == "ComboBox") name = ::FindWindowExA(name, nullptr, "Edit", nullptr);
+  if (!name) name = FindDescendant(dialog, 0x480);
+  if (!name) return false;
+  ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  Press(::GetDlgItem(dialog, IDOK));
+  return WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); });
+}
+
+HWND ProgramDriver::PageWith(int id) const {
+  for (HWND child : test::Children(main_)) {
+    if (test::ClassName(child) == "#32770" && ::GetDlgItem(child, id)) return child;
+  }
+  return nullptr;
+}
+
+HWND ProgramDriver::Prompt() const {
+  for (HWND window : DialogsOf(run_.processId(), main_)) {
+    if (test::WindowText(window) == kPromptCaption) return window;
+  }
+  return nullptr;
+}
+
+std::string ProgramDriver::PromptText(HWND prompt) {
+  // The message box's text is its static control 0xFFFF.
+  return test::WindowText(::GetDlgItem(prompt, 0xFFFF));
+}
+
+std::string ProgramDriver::AnswerPrompt(DWORD limitMs) {
+  HWND prompt = nullptr;
+  if (!WaitUntil([&] { return (prompt = Prompt()) != nullptr; }, limitMs)) return "(no message)";
+  const std::string text = PromptText(prompt);
+  HWND button = ::GetDlgItem(prompt, IDOK);
+  if (!button) button = ::GetDlgItem(prompt, IDYES);
+  Press(button);
+  WaitUntil([&] { return !::IsWindow(prompt); });
+  return text;
+}
+
+std::string ProgramDriver::ProgressStatus() const {
+  HWND page = ProgressPage();
+  return page ? test::WindowText(::GetDlgItem(page, 1020)) : std::string();
+}
+
+DWORD ProgramDriver::Close() {
+  ::PostMessageA(main_, WM_CLOSE, 0, 0);
+  DWORD exitCode = 1234;
+  // Photos left in the list bring the question first: yes.
+  for (int round = 0; round < 400; ++round) {
+    if (run_.WaitForExit(exitCode, 50)) return exitCode;
+    if (HWND prompt = Prompt()) {
+      HWND yes = ::GetDlgItem(prompt, IDYES);
+      Press(yes ? yes : ::GetDlgItem(prompt, IDOK));
+      WaitUntil([&] { return !::IsWindow(prompt); }, 5000);
+    }
+  }
+  return exitCode;
+}
+
+bool SaveScreenshot(HWND window, const std::string& path) {
+  RECT rect{};
+  if (!::GetWindowRect(window, &rect)) return false;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  WindowDc screen(nullptr);
+  UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  UniqueHBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+  if (!memory || !bitmap) return false;
+  {
+    SelectScope select(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+  }
+  GpBitmapPtr picture;
+  if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap.get(), nullptr, picture.put()) != Gdiplus::Ok) {
+    return false;
+  }
+  const auto png = FindEncoder(L"image/png");
+  return png &&
+         Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), WidePath(path).c_str(), &*png, nullptr) == Gdiplus::Ok;
+}
+
+}  // namespace fernwick::e2e

@@ -1,0 +1,361 @@
+// The real fernwick.exe under Wine, driven from outside as a person would, against the
+// reference server on the build's own port: photos added through the open dialog, the wizard,
+// the progress and done pages, View photos and Back, and what the server stored.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "accounts/settings_file.h"
+#include "app/work_directories.h"
+#include "build_config.h"
+#include "controls/handles.h"
+#include "e2e/program_driver.h"
+#include "imaging/picture_io.h"
+#include "reference_server.h"
+#include "stored_photos.h"
+#include "support/photo_test_pictures.h"
+#include "support/window_helpers.h"
+
+namespace fernwick {
+namespace {
+
+using e2e::ProgramDriver;
+using e2e::WaitUntil;
+using testing::Control;
+using testing::StoredBytes;
+using testing::StoredPhoto;
+using testing::StoredPhotos;
+
+constexpr int kUploadButton = 1008;
+constexpr int kOkButton = 1017;
+constexpr int kBackButton = 1011;
+constexpr int kRotateRightButton = 1006;
+constexpr int kQuotaLine = 1009;
+constexpr char kRecorder[] = FERNWICK_E2E_RECORDER;
+constexpr char kShotDir[] = FERNWICK_E2E_SCREENSHOT_DIR;
+
+std::string LaunchedFile() {
+  std::string path = kRecorder;
+  return path.substr(0, path.find_last_of("\\/") + 1) + "launched.txt";
+}
+
+// The only file in a work directory (the program names its copies by number).
+std::string OnlyFileIn(const std::string& directory) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data{};
+  UniqueFind find(::FindFirstFileA((directory + "*.jpg").c_str(), &data));
+  if (find) {
+    do names.push_back(data.cFileName);
+    while (::FindNextFileA(find.get(), &data));
+  }
+  return names.size() == 1 ? directory + names.front() : std::string();
+}
+
+// The http handler of the prefix points at the recorder while these runs last.
+class HttpHandlerScope {
+ public:
+  HttpHandlerScope() {
+    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key_.put(), nullptr);
+    char value[1024] = {};
+    DWORD size = sizeof(value);
+    if (::RegQueryValueExA(key_.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
+        ERROR_SUCCESS) {
+      previous_ = std::string(value);
+      hadPrevious_ = previous_.find("e2e_url_recorder") == std::string::npos;
+    }
+    const std::string command = "\"" + std::string(kRecorder) + "\" \"%1\"";
+    ::RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>(command.size() + 1));
+  }
+  ~HttpHandlerScope() {
+    if (hadPrevious_) {
+      ::RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
+                       static_cast<DWORD>(previous_.size() + 1));
+    } else {
+      ::RegDeleteValueA(key_.get(), nullptr);
+    }
+  }
+
+ private:
+  UniqueHKey key_;
+  std::string previous_;
+  bool hadPrevious_ = false;
+};
+
+class ProgramUpload : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    handler_ = new HttpHandlerScope();
+    ::CreateDirectoryA(kShotDir, nullptr);
+  }
+  static void TearDownTestSuite() {
+    delete handler_;
+    handler_ = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_EQ(testing::ReferenceServerPort(), build::kServerPort) << "no server on the program's port";
+    ASSERT_EQ(Control("clear"), "cleared\n");
+    static int serial = 0;
+    user = "e2e" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
+    PutAccount(50L * 1024 * 1024, "pw");
+    AccountState state;
+    state.currentUserName = user;
+    state.currentPassword = "pw";
+    state.savedAccounts.push_back({user, "pw"});
+    ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
+    ::DeleteFileA(LaunchedFile().c_str());
+    folder = test::FreshDirectory("e2e_photos");
+    program = std::make_unique<ProgramDriver>();
+    ASSERT_TRUE(program->started());
+    // The start-up sign-in has finished when the quota line shows.
+    ASSERT_TRUE(WaitUntil([&] { return !test::WindowText(program->Item(kQuotaLine)).empty(); }));
+  }
+  void TearDown() override {
+    Control("clear");
+    if (program && program->started() && ::IsWindow(program->main())) program->Close();
+    program.reset();
+    ::DeleteFileA(SettingsFilePath().c_str());
+  }
+
+  void PutAccount(long quota, const char* password) {
+    Control("put-account?user=" + user + "&password=" + password + "&quota=" + std::to_string(quota) + "&blog=e2e");
+  }
+
+  std::string Picture(const std::string& name, int width, int height, const char* format = "jpg") {
+    const std::string path = folder + name + "." + format;
+    EXPECT_TRUE(test::WriteQuadrantPicture(path, width, height, format));
+    return path;
+  }
+  std::vector<std::string> AddPictures(int count) {
+    std::vector<std::string> paths;
+    for (int i = 1; i <= count; ++i) {
+      paths.push_back(Picture("p" + std::to_string(i), 160 + 16 * i, 120 + 8 * i));
+      EXPECT_TRUE(program->AddThroughOpenDialog(paths.back())) << paths.back();
+    }
+    return paths;
+  }
+
+  // Upload, the page's settings, OK; then waits for the done page.
+  void UploadWith(const char* tags, int radio) {
+    program->Press(kUploadButton);
+    ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }));
+    HWND page = program->SettingsPage();
+    ::SendMessageA(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tags));
+    ProgramDriver::Press(::GetDlgItem(page, radio));
+    ASSERT_TRUE(WaitUntil([&] { return ::SendDlgItemMessageA(page, radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+    program->Press(kOkButton);
+  }
+  bool WaitForDonePage() {
+    return WaitUntil([&] { return ProgramDriver::Shown(program->DonePage()); }, 60000);
+  }
+  void Shot(HWND window, const char* name) {
+    EXPECT_TRUE(e2e::SaveScreenshot(window, std::string(kShotDir) + "/" + name + ".png")) << name;
+  }
+  std::string WaitForLaunch() {
+    std::string launched;
+    WaitUntil([&] {
+      launched = test::ReadBytes(LaunchedFile());
+      return launched != "<missing>" && !launched.empty();
+    });
+    return launched;
+  }
+  std::string BatchAddress(const std::vector<StoredPhoto>& photos) const {
+    std::string address = std::string(build::kWebBase) + "/PhotosBatch.aspx?photoIDs=";
+    for (auto photo = photos.rbegin(); photo != photos.rend(); ++photo) {
+      address += std::to_string(photo->id) + (photo + 1 != photos.rend() ? "," : "");
+    }
+    return address;
+  }
+
+  static HttpHandlerScope* handler_;
+  std::unique_ptr<ProgramDriver> program;
+  std::string user;
+  std::string folder;
+};
+HttpHandlerScope* ProgramUpload::handler_ = nullptr;
+
+TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
+  const std::string portrait = Picture("portrait", 300, 400);
+  const std::string landscape = Picture("landscape", 400, 300);
+  const std::string drawing = Picture("drawing", 320, 240, "png");
+  const std::string turned = Picture("turned", 360, 240);
+  for (const auto& path : {portrait, landscape, drawing, turned}) {
+    ASSERT_TRUE(program->AddThroughOpenDialog(path)) << path;
+  }
+  // The photo just added is the selection: turn it a quarter clockwise.
+  program->Press(kRotateRightButton);
+
+  program->Press(kUploadButton);
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }));
+  HWND page = program->SettingsPage();
+  EXPECT_EQ(::SendDlgItemMessageA(page, 1009, BM_GETCHECK, 0, 0), BST_CHECKED);  // public at first
+  ::SendMessageA(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("海边 旅行"));
+  ProgramDriver::Press(::GetDlgItem(page, 1010));
+  ASSERT_TRUE(WaitUntil([&] { return ::SendDlgItemMessageA(page, 1010, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+  Shot(program->main(), "photo-settings");
+
+  // Each upload answers a little later, so that the progress page can be seen.
+  Control("fault?kind=delay&path=/upload/toolupload.aspx&value=700&count=-1");
+  program->Press(kOkButton);
+  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == "发送图片'landscape'"; }));
+  EXPECT_TRUE(ProgramDriver::Shown(program->ProgressPage()));
+  EXPECT_FALSE(ProgramDriver::Shown(program->SettingsPage()));
+  EXPECT_FALSE(ProgramDriver::Shown(program->Item(kOkButton)));
+  EXPECT_FALSE(ProgramDriver::Shown(program->Item(kBackButton)));
+  Shot(program->main(), "progress");
+  ASSERT_TRUE(WaitForDonePage());
+  Control("clear");
+  Shot(program->main(), "done");
+  EXPECT_EQ(program->Prompt(), nullptr);
+
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 4u);
+  const char* titles[] = {"portrait", "landscape", "drawing", "turned"};
+  long total = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(stored[i].title, titles[i]);
+    EXPECT_EQ(stored[i].tags, "海边 旅行");
+    EXPECT_EQ(stored[i].status, "2");
+    total += stored[i].size;
+  }
+  // What was sent: the user's JPEGs as they are, the PNG's JPEG copy, the turned copy.
+  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[0].id), test::ReadBytes(portrait)));
+  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[1].id), test::ReadBytes(landscape)));
+  const std::string converted = OnlyFileIn(ScaledCopiesDirectory());
+  ASSERT_FALSE(converted.empty());
+  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[2].id), test::ReadBytes(converted)));
+  const std::string rotated = OnlyFileIn(RotatedCopiesDirectory());
+  ASSERT_FALSE(rotated.empty());
+  const std::string turnedBytes = StoredBytes(stored[3].id);
+  EXPECT_TRUE(testing::SameBytes(turnedBytes, test::ReadBytes(rotated)));
+  test::WriteBytes(folder + "stored.jpg", turnedBytes);
+  GpBitmapPtr picture = DecodePicture(folder + "stored.jpg");
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(PictureWidth(picture.get()), 240u);
+  EXPECT_EQ(PictureHeight(picture.get()), 360u);
+  EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
+  EXPECT_EQ(Control("account?user=" + user), "quota=52428800 used=" + std::to_string(total) + " photos=4");
+
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), 1023));  // View photos
+  EXPECT_EQ(WaitForLaunch(), "\"" + BatchAddress(stored) + "\"\n");
+  // View photos goes on with Back: the photo list is there again.
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
+  EXPECT_FALSE(ProgramDriver::Shown(program->DonePage()));
+  Shot(program->main(), "back");
+  EXPECT_EQ(program->Close(), 1u);
+}
+
+TEST_F(ProgramUpload, CancelDuringTheThirdOfFivePhotos) {
+  AddPictures(5);
+  Control("fault?kind=delay&path=/upload/toolupload.aspx&value=600&count=-1");
+  UploadWith("", 1009);
+  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == "发送图片'p3'"; }));
+  ProgramDriver::Press(::GetDlgItem(program->ProgressPage(), 1019));
+  ASSERT_TRUE(WaitForDonePage());
+  EXPECT_EQ(program->Prompt(), nullptr);
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[2].title, "p3");
+}
+
+TEST_F(ProgramUpload, TooLittleQuotaForTheFourthPhoto) {
+  const auto paths = AddPictures(5);
+  long fit = 0;
+  for (int i = 0; i < 4; ++i) fit += static_cast<long>(test::ReadBytes(paths[static_cast<size_t>(i)]).size());
+  PutAccount(fit - 1, "pw");
+  UploadWith("", 1011);
+  EXPECT_EQ(program->AnswerPrompt(), "你的空间已经不够,请购买空间。");
+  ASSERT_TRUE(WaitForDonePage());
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(stored[0].status, "0");
+}
+
+TEST_F(ProgramUpload, ServerUnreachableAtOk) {
+  AddPictures(1);
+  // Every request from now on loses its connection before any answer.
+  Control("fault?kind=drop&path=*&count=-1");
+  UploadWith("", 1009);
+  EXPECT_EQ(program->AnswerPrompt(), "不能连接服务器,请检查网络.");
+  Control("clear");
+  EXPECT_TRUE(ProgramDriver::Shown(program->SettingsPage()));
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(program->Item(kOkButton)) != FALSE; }));
+  EXPECT_TRUE(StoredPhotos(user).empty());
+}
+
+TEST_F(ProgramUpload, WrongSavedPasswordAsksThenACancelledLoginUploadsNothing) {
+  AddPictures(1);
+  PutAccount(50L * 1024 * 1024, "changed");  // the saved password no longer works
+  UploadWith("", 1009);
+  EXPECT_EQ(program->AnswerPrompt(), "用户名或密码错误.");
+  HWND login = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (login = program->TopLevel("Lumora用户登录信息")) != nullptr; }));
+  ProgramDriver::Press(::GetDlgItem(login, IDCANCEL));
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(login); }));
+  EXPECT_TRUE(ProgramDriver::Shown(program->SettingsPage()));
+  EXPECT_FALSE(ProgramDriver::Shown(program->ProgressPage()));
+  EXPECT_TRUE(StoredPhotos(user).empty());
+}
+
+TEST_F(ProgramUpload, ZeroKBeforeAPhotoEndsTheBatchQuietly) {
+  AddPictures(3);
+  Control("fault?kind=delay&path=/upload/toolupload.aspx&value=800&count=1");
+  UploadWith("", 1009);
+  // While the first photo is on its way, the next token request is set to answer "0k".
+  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == "发送图片'p1'"; }));
+  Control("fault?kind=zerok&path=/upload/auth.aspx");
+  ASSERT_TRUE(WaitForDonePage());
+  EXPECT_EQ(program->Prompt(), nullptr);
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].title, "p1");
+  // The two that were not sent are still in the list: a second batch sends exactly them.
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
+  UploadWith("", 1009);
+  ASSERT_TRUE(WaitForDonePage());
+  const auto after = StoredPhotos(user);
+  ASSERT_EQ(after.size(), 3u);
+  EXPECT_EQ(after[1].title, "p2");
+  EXPECT_EQ(after[2].title, "p3");
+}
+
+TEST_F(ProgramUpload, AServerErrorOnOneUploadLeavesThatPhotoAndSaysSo) {
+  AddPictures(3);
+  Control("fault?kind=status&path=/upload/toolupload.aspx&value=500&count=1");
+  UploadWith("", 1009);
+  EXPECT_EQ(program->AnswerPrompt(), "有1张图片没有上传成功，它们仍在列表中。");
+  ASSERT_TRUE(WaitForDonePage());
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].title, "p2");
+  EXPECT_EQ(stored[1].title, "p3");
+}
+
+TEST_F(ProgramUpload, TwoBatchesThenViewPhotosOpensAllFiveNewestFirst) {
+  AddPictures(3);
+  UploadWith("一", 1009);
+  ASSERT_TRUE(WaitForDonePage());
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
+  for (int i = 4; i <= 5; ++i) {
+    ASSERT_TRUE(program->AddThroughOpenDialog(Picture("q" + std::to_string(i), 200, 150)));
+  }
+  UploadWith("二", 1011);
+  ASSERT_TRUE(WaitForDonePage());
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), 1023));
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 5u);
+  EXPECT_EQ(stored[0].status, "1");
+  EXPECT_EQ(stored[4].status, "0");
+  EXPECT_EQ(stored[4].tags, "二");
+  EXPECT_EQ(WaitForLaunch(), "\"" + BatchAddress(stored) + "\"\n");
+}
+
+}  // namespace
+}  // namespace fernwick

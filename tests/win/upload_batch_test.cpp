@@ -1,0 +1,407 @@
+// Whole upload batches in-process: the real main window, the real worker thread and the
+// reference server. The test pumps the window's messages itself, so it can act between two
+// steps of the worker: the worker waits for each step it hands to the window.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "accounts/settings_file.h"
+#include "app/main_dialog.h"
+#include "app/main_window_ids.h"
+#include "app/program_state.h"
+#include "imaging/add_photos.h"
+#include "reference_server.h"
+#include "stored_photos.h"
+#include "support/account_test_support.h"
+#include "support/photo_test_pictures.h"
+#include "support/window_helpers.h"
+
+namespace fernwick {
+namespace {
+
+using testing::Control;
+
+using testing::StoredBytes;
+using testing::StoredPhotos;
+
+class UploadBatchTest : public testing::ReferenceServerTest {
+ protected:
+  void SetUp() override {
+    testing::ReferenceServerTest::SetUp();
+    ::DeleteFileA(SettingsFilePath().c_str());
+    ASSERT_NE(dialog.Create(nullptr), nullptr);
+    ::ShowWindow(dialog.hwnd(), SW_SHOW);
+    test::PumpPendingMessages();
+    static int serial = 0;
+    user = "batch" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
+    PutAccount(50 * 1024 * 1024);
+    dialog.accounts().currentUserName = user;
+    dialog.accounts().currentPassword = "pw";
+    folder = test::FreshDirectory("upload_batch");
+  }
+  void TearDown() override {
+    if (::IsWindow(dialog.hwnd())) ::DestroyWindow(dialog.hwnd());
+    ::DeleteFileA(SettingsFilePath().c_str());
+    testing::ReferenceServerTest::TearDown();
+  }
+
+  void PutAccount(long quota) {
+    Control("put-account?user=" + user + "&password=pw&quota=" + std::to_string(quota) + "&blog=b");
+  }
+
+  // Adds photos p1..pN, each a different size; returns their paths.
+  std::vector<std::string> AddPhotos(int count) {
+    std::vector<std::string> paths;
+    for (int i = 1; i <= count; ++i) {
+      const std::string path = folder + "p" + std::to_string(i) + ".jpg";
+      EXPECT_TRUE(test::WriteQuadrantPicture(path, 120 + 20 * i, 90 + 10 * i, "jpg"));
+      EXPECT_TRUE(AddPhoto(dialog.view(), path, 1024));
+      paths.push_back(path);
+    }
+    dialog.view().Layout();
+    return paths;
+  }
+
+  HWND Item(int id) const { return ::GetDlgItem(dialog.hwnd(), id); }
+  bool Visible(HWND window) const { return (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+  // Upload, then OK, as the user does; then the window's messages until the batch has ended.
+  // `between` runs after each message is handled; the worker is then either waiting for its
+  // next step to be handled or busy with the server, never changing the window.
+  void RunBatch(const std::function<void()>& between = {}) {
+    ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
+    ASSERT_TRUE(Visible(dialog.settingsPage().hwnd()));
+    ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
+    Pump(between);
+  }
+  void Pump(const std::function<void()>& between = {}) {
+    const DWORD start = ::GetTickCount();
+    while (UploadInProgress() && ::GetTickCount() - start < 120000) {  // a failure bound, not a pace
+      MSG message{};
+      if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        continue;
+      }
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+      if (between) between();
+    }
+    test::PumpPendingMessages();
+    ASSERT_FALSE(UploadInProgress()) << "the batch did not end";
+  }
+  std::string Status() { return test::WindowText(dialog.progressPage().Item(ProgressPage::kStatusLine)); }
+  int OverallPosition() {
+    return static_cast<int>(::SendMessageA(dialog.progressPage().overallBar(), PBM_GETPOS, 0, 0));
+  }
+  std::vector<std::string> ListTitles() {
+    std::vector<std::string> titles;
+    for (size_t slot = 0; slot < dialog.view().Count(); ++slot) {
+      if (PhotoItem* item = dialog.view().SlotAt(slot)) titles.push_back(item->title);
+    }
+    return titles;
+  }
+
+  MainDialog dialog;
+  std::string user;
+  std::string folder;
+};
+
+TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
+  const auto paths = AddPhotos(3);
+  const size_t idsBefore = UploadedPhotoIds().size();
+  test::PromptRecorder prompts;
+  std::vector<std::pair<std::string, int>> shown;  // status line and overall position as sent
+  RunBatch([&] {
+    if (Visible(dialog.progressPage().hwnd()) && (shown.empty() || shown.back().first != Status())) {
+      if (!Status().empty()) shown.emplace_back(Status(), OverallPosition());
+    }
+  });
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_EQ(shown,
+            (std::vector<std::pair<std::string, int>>{{"发送图片'p1'", 1}, {"发送图片'p2'", 2}, {"发送图片'p3'", 3}}));
+  // The sign-in check of OK, then 2N + 1 on the worker's connection.
+  EXPECT_EQ(testing::CapturedCount(), 1 + 2 * 3 + 1);
+
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 3u);
+  const auto ids = UploadedPhotoIds();
+  ASSERT_EQ(ids.size(), idsBefore + 3);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(stored[i].id, ids[idsBefore + i]);
+    EXPECT_EQ(stored[i].title, "p" + std::to_string(i + 1));
+    EXPECT_EQ(stored[i].status, "1");  // a fresh page: public
+    EXPECT_EQ(stored[i].tags, "");
+    EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[i].id), test::ReadBytes(paths[i])));
+  }
+
+  EXPECT_EQ(dialog.view().Count(), 0u);
+  EXPECT_FALSE(Visible(dialog.progressPage().hwnd()));
+  EXPECT_FALSE(Visible(dialog.settingsPage().hwnd()));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+  EXPECT_FALSE(Visible(Item(ids::kOkButton)));
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+  EXPECT_EQ(::GetFocus(), dialog.donePage()->Item(DonePage::kViewPhotosButton));
+  // The upper bar stays full throughout.
+  EXPECT_EQ(::SendMessageA(dialog.progressPage().upperBar(), PBM_GETPOS, 0, 0), 10);
+  EXPECT_EQ(::SendMessageA(dialog.progressPage().overallBar(), PBM_GETRANGE, FALSE, 0), 3);
+  // The quota line follows the worker's rule (+ 1) with the usage before the last photo.
+  const long usedBeforeLast = stored[0].size + stored[1].size;
+  const int percent = static_cast<int>(usedBeforeLast / (50.0 * 1024 * 1024) * 100 + 1);
+  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "使用了" + std::to_string(percent) + "%的本月上传空间");
+}
+
+TEST_F(UploadBatchTest, ASecondOkDuringTheBatchDoesNothing) {
+  AddPhotos(2);
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
+  // The worker now waits for the window to hand it the page's settings.
+  EXPECT_TRUE(UploadInProgress());
+  EXPECT_FALSE(::IsWindowEnabled(Item(ids::kOkButton)));
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
+  Pump();
+  // One sign-in check, one batch: 2N + 1 on the worker's connection.
+  EXPECT_EQ(testing::CapturedCount(), 1 + 2 * 2 + 1);
+  EXPECT_EQ(StoredPhotos(user).size(), 2u);
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+}
+
+struct VisibilityCase {
+  int radio;
+  const char* status;
+};
+class UploadVisibilityTest : public UploadBatchTest, public ::testing::WithParamInterface<VisibilityCase> {};
+
+TEST_P(UploadVisibilityTest, TagsAndVisibilityTravelWithEveryPhotoAndTheTagsAreEmptiedAfter) {
+  AddPhotos(2);
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
+  HWND page = dialog.settingsPage().hwnd();
+  ::SetDlgItemTextA(page, PhotoSettingsPage::kTagsEdit, "旅游  朋友 sea");
+  for (int id = 1009; id <= 1011; ++id) {
+    ::SendDlgItemMessageA(page, id, BM_SETCHECK, id == GetParam().radio ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  RunBatch();
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 2u);
+  for (const auto& photo : stored) {
+    EXPECT_EQ(photo.status, GetParam().status);
+    EXPECT_EQ(photo.tags, "旅游  朋友 sea");
+  }
+  EXPECT_EQ(test::WindowText(::GetDlgItem(page, PhotoSettingsPage::kTagsEdit)), "");
+  EXPECT_EQ(dialog.settingsPage().tags(), "");
+  EXPECT_EQ(::SendDlgItemMessageA(page, GetParam().radio, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+INSTANTIATE_TEST_SUITE_P(Radios, UploadVisibilityTest,
+                         ::testing::Values(VisibilityCase{1009, "1"}, VisibilityCase{1010, "2"},
+                                           VisibilityCase{1011, "0"}));
+
+TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
+  const auto paths = AddPhotos(1);
+  dialog.view().RotateSelected(true);
+  RunBatch();
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 1u);
+  const std::string bytes = StoredBytes(stored[0].id);
+  const std::string copy = folder + "stored.jpg";
+  test::WriteBytes(copy, bytes);
+  GpBitmapPtr picture;
+  std::wstring wide(copy.begin(), copy.end());
+  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(wide.c_str(), picture.put()), Gdiplus::Ok);
+  UINT width = 0, height = 0;
+  Gdiplus::DllExports::GdipGetImageWidth(picture.get(), &width);
+  Gdiplus::DllExports::GdipGetImageHeight(picture.get(), &height);
+  EXPECT_EQ(width, 100u);  // 100 x 140 turned a quarter
+  EXPECT_EQ(height, 140u);
+  // Clockwise: the bottom-left blue comes to the top left.
+  EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
+}
+
+TEST_F(UploadBatchTest, CancelDuringTheThirdOfFiveFinishesItAndSendsNoMore) {
+  AddPhotos(5);
+  test::PromptRecorder prompts;
+  bool cancelled = false;
+  RunBatch([&] {
+    if (!cancelled && Status() == "发送图片'p3'") {
+      ::SendMessageA(dialog.progressPage().hwnd(), WM_COMMAND, ProgressPage::kCancelButton, 0);
+      cancelled = true;
+    }
+  });
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(StoredPhotos(user).size(), 3u);
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p4", "p5"}));
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+}
+
+TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) {
+  const auto paths = AddPhotos(5);
+  long firstThree = 0;
+  for (int i = 0; i < 3; ++i) firstThree += static_cast<long>(test::ReadBytes(paths[i]).size());
+  PutAccount(firstThree + static_cast<long>(test::ReadBytes(paths[3]).size()) - 1);
+  test::PromptRecorder prompts;
+  RunBatch();
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"你的空间已经不够,请购买空间。"}));
+  EXPECT_EQ(StoredPhotos(user).size(), 3u);
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p4", "p5"}));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+  // 3 sent, then the token request that found the fourth too large.
+  EXPECT_EQ(testing::CapturedCount(), 1 + 1 + 2 * 3 + 1);
+}
+
+TEST_F(UploadBatchTest, AnUnreachableServerAtOkStartsNothing) {
+  AddPhotos(2);
+  ScopedServiceEndpoint nowhere({"127.0.0.1", 1});
+  test::PromptRecorder prompts;
+  RunBatch();
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"不能连接服务器,请检查网络."}));
+  EXPECT_EQ(dialog.view().Count(), 2u);
+  EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+}
+
+TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
+  AddPhotos(3);
+  test::PromptRecorder prompts;
+  bool armed = false;
+  RunBatch([&] {
+    // p1 has left the list: the worker asks for the next slot, which waits for this loop,
+    // and only then for the token.
+    if (!armed && dialog.view().SlotAt(0) == nullptr && Status() == "发送图片'p1'") {
+      testing::ArmFault("zerok", "/upload/auth.aspx");
+      armed = true;
+    }
+  });
+  EXPECT_TRUE(armed);
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_EQ(StoredPhotos(user).size(), 1u);
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p2", "p3"}));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+}
+
+TEST_F(UploadBatchTest, APhotoTheServerDidNotTakeStaysAndIsCounted) {
+  AddPhotos(3);
+  testing::ArmFault("status", "/upload/toolupload.aspx", 500);
+  test::PromptRecorder prompts;
+  const size_t idsBefore = UploadedPhotoIds().size();
+  RunBatch();
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"有1张图片没有上传成功，它们仍在列表中。"}));
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].title, "p2");
+  EXPECT_EQ(stored[1].title, "p3");
+  EXPECT_EQ(UploadedPhotoIds().size(), idsBefore + 2);
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p1"}));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+}
+
+TEST_F(UploadBatchTest, AWrongSavedPasswordAsksAgainAndACancelledLoginSendsNothing) {
+  AddPhotos(1);
+  dialog.accounts().currentPassword = "wrong";
+  test::PromptRecorder prompts;
+  static bool loginSeen;
+  loginSeen = false;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND login = ::FindWindowA(nullptr, "Lumora用户登录信息");
+    if (!login) return;
+    loginSeen = true;
+    ::PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
+  });
+  RunBatch();
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"用户名或密码错误."}));
+  EXPECT_TRUE(loginSeen);
+  EXPECT_TRUE(StoredPhotos(user).empty());
+  EXPECT_EQ(dialog.view().Count(), 1u);
+  EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
+}
+
+TEST_F(UploadBatchTest, TwoBatchesThenViewPhotosOpensTheFiveNewestFirst) {
+  std::vector<BrowserLaunchRequest> launches;
+  ScopedBrowserLauncher launcher([&](const BrowserLaunchRequest& request) {
+    launches.push_back(request);
+    return true;
+  });
+  AddPhotos(3);
+  RunBatch();
+  ::SendMessageA(dialog.donePage()->hwnd(), WM_COMMAND, DonePage::kBackButton, 0);
+  EXPECT_TRUE(Visible(dialog.view().hwnd()));
+  AddPhotos(2);
+  RunBatch();
+  ::SendMessageA(dialog.donePage()->hwnd(), WM_COMMAND, DonePage::kViewPhotosButton, 0);
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 5u);
+  std::string expected = "/PhotosBatch.aspx?photoIDs=";
+  for (int i = 4; i >= 0; --i) expected += std::to_string(stored[static_cast<size_t>(i)].id) + (i ? "," : "");
+  ASSERT_EQ(launches.size(), 1u);
+  EXPECT_EQ(launches[0].kind, BrowserLaunchRequest::Kind::kShellOpen);
+  // Earlier tests of this program uploaded too; the list goes on with their ids after these.
+  const std::string opened = launches[0].text.substr(launches[0].text.find("/PhotosBatch"));
+  EXPECT_EQ(opened.substr(0, expected.size()), expected);
+  EXPECT_TRUE(opened.size() == expected.size() || opened[expected.size()] == ',') << opened;
+  // View photos goes on with Back: the photo list again, laid out.
+  EXPECT_FALSE(Visible(dialog.donePage()->hwnd()));
+  EXPECT_TRUE(Visible(dialog.view().hwnd()));
+  EXPECT_TRUE(Visible(Item(ids::kUploadButton)));
+}
+
+TEST_F(UploadBatchTest, BackAfterTheBatchLaysTheViewOutForTheSizeItNowHas) {
+  AddPhotos(3);
+  Control("fault?kind=status&path=/upload/toolupload.aspx&value=500&count=3");
+  test::PromptRecorder prompts;
+  bool resized = false;
+  RunBatch([&] {
+    // Resizing during the batch leaves the view where it was.
+    if (!resized && Status() == "发送图片'p1'") {
+      resized = true;
+      test::SetClientSize(dialog.hwnd(), 731, 523);
+    }
+  });
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"有3张图片没有上传成功，它们仍在列表中。"}));
+  const RECT before = test::RectInParent(dialog.view().hwnd());
+  ::SendMessageA(dialog.donePage()->hwnd(), WM_COMMAND, DonePage::kBackButton, 0);
+  const RECT after = test::RectInParent(dialog.view().hwnd());
+  EXPECT_NE(before.right, after.right);
+  EXPECT_EQ(after.left, 0);
+  EXPECT_EQ(after.top, 75);
+  EXPECT_EQ(after.right, 731);
+  EXPECT_EQ(after.bottom, 523 - 72);
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p1", "p2", "p3"}));
+}
+
+TEST_F(UploadBatchTest, ClosingDuringTheBatchWaitsForThePhotoInFlightThenCloses) {
+  AddPhotos(4);
+  test::PromptRecorder prompts({IDYES});
+  bool asked = false;
+  RunBatch([&] {
+    if (!asked && Status() == "发送图片'p2'") {
+      asked = true;
+      ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
+      EXPECT_TRUE(::IsWindow(dialog.hwnd()));  // not before the worker has ended
+    }
+  });
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"你确定要退出程序吗？"}));
+  EXPECT_FALSE(::IsWindow(dialog.hwnd()));
+  EXPECT_EQ(StoredPhotos(user).size(), 2u);
+}
+
+TEST_F(UploadBatchTest, AWindowDestroyedUnderTheWorkerEndsTheBatchWithoutTouchingIt) {
+  AddPhotos(3);
+  bool destroyed = false;
+  RunBatch([&] {
+    if (!destroyed && Status() == "发送图片'p1'") {
+      destroyed = true;
+      ::DestroyWindow(dialog.hwnd());
+    }
+  });
+  EXPECT_TRUE(destroyed);
+  EXPECT_FALSE(UploadInProgress());
+  EXPECT_LE(StoredPhotos(user).size(), 1u);
+}
+
+}  // namespace
+}  // namespace fernwick

@@ -1,0 +1,58 @@
+// The handler of OK (1017): make sure an account is signed in, then start the batch.
+#include <thread>
+
+#include "accounts/account_commands.h"
+#include "app/main_dialog.h"
+#include "app/main_window_ids.h"
+#include "app/program_state.h"
+#include "app/prompt.h"
+#include "service/auth_requests.h"
+#include "upload/upload_worker.h"
+
+namespace fernwick {
+
+namespace {
+constexpr char kCaption[] = "提示";
+
+// Whether an account is signed in and current now; may run the login dialog.
+bool EnsureSignedIn(MainDialog& dialog) {
+  AccountState& account = dialog.accounts();
+  if (account.currentUserName.empty()) return RunSignInDialog(dialog) == IDOK;
+  std::string token;
+  int percent = 0;
+  std::string blogName;
+  switch (SignIn(account.currentUserName, account.currentPassword, token, percent, blogName)) {
+    case kResultOk:
+      account.blogName = blogName;
+      return true;
+    case kResultRefused:
+      ShowPrompt(dialog.hwnd(), "用户名或密码错误.", kCaption, MB_OK);
+      return RunSignInDialog(dialog) == IDOK;
+    default:
+      ShowPrompt(dialog.hwnd(), "不能连接服务器,请检查网络.", kCaption, MB_OK);
+      return false;
+  }
+}
+}  // namespace
+
+void StartUpload(MainDialog& dialog) {
+  if (!EnsureSignedIn(dialog)) return;
+  if (UploadInProgress()) return;
+  SetUploadInProgress(true);
+  ::EnableWindow(::GetDlgItem(dialog.hwnd(), ids::kOkButton), FALSE);
+  auto job = std::make_unique<UploadJob>();
+  job->userName = dialog.accounts().currentUserName;
+  job->password = dialog.accounts().currentPassword;
+  job->dialog = &dialog;
+  job->ui = dialog.uiTasks();
+  job->cancelRequested = dialog.progressPage().cancelFlag();
+  try {
+    std::thread(UploadWorker, std::move(job)).detach();
+  } catch (const std::system_error&) {
+    // No thread: no batch.
+    SetUploadInProgress(false);
+    ::EnableWindow(::GetDlgItem(dialog.hwnd(), ids::kOkButton), TRUE);
+  }
+}
+
+}  // namespace fernwick
