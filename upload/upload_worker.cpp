@@ -1,5 +1,6 @@
 #include "upload/upload_worker.h"
 
+#include "app/core/upload_rules.h"
 #include "app/program_state.h"
 #include "service/auth_requests.h"
 #include "service/service_client.h"
@@ -80,7 +81,7 @@ class Batch {
       if (outcome.result != kResultOk) return;
       Tell([this, blog = auth_.blogname] { window_.StoreBlogName(blog); });
 
-      if (auth_.limit - auth_.used < photo.fileSize) {
+      if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
         Ui([this] { window_.TellQuotaExceeded(); });
         return;
       }
