@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "app/main_dialog.h"
 #include "app/main_window_ids.h"
 #include "app/program_state.h"
+#include "app/prompt.h"
 #include "imaging/add_photos.h"
 #include "reference_server.h"
 #include "stored_photos.h"
@@ -261,6 +263,38 @@ TEST_F(UploadBatchTest, AnUnreachableServerAtOkStartsNothing) {
   EXPECT_EQ(dialog.view().Count(), 2u);
   EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+}
+
+TEST_F(UploadBatchTest, AClosingMessageThatFailsStillEndsTheBatch) {
+  AddPhotos(2);
+  testing::ArmFault("status", "/upload/toolupload.aspx", 500);
+  int asked = 0;
+  ScopedPromptAnswerer failing([&](const PromptRequest&) -> int {
+    ++asked;
+    throw std::runtime_error("no message box");
+  });
+  RunBatch();
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(UploadInProgress());
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p1"}));
+}
+
+TEST_F(UploadBatchTest, AFailingQuotaMessageStillShowsTheDonePage) {
+  const auto paths = AddPhotos(2);
+  PutAccount(static_cast<long>(test::ReadBytes(paths[0]).size()) - 1);
+  int asked = 0;
+  ScopedPromptAnswerer failing([&](const PromptRequest&) -> int {
+    ++asked;
+    throw std::runtime_error("no message box");
+  });
+  RunBatch();
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(UploadInProgress());
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p1", "p2"}));
 }
 
 TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
