@@ -59,6 +59,10 @@ void BatchWindow::TellQuotaExceeded() { ShowPrompt(dialog_.hwnd(), "你的空间
 
 std::string BatchWindow::ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) {
   if (!StillInSlot(slot, item)) return copy.path;
+  // A turned copy that could not be written does not become the photo's: the photo then fails
+  // to send and stays in the list, and it must keep its own file and its turn for a later try.
+  // The path of the missing copy is what gets sent, so the send fails as for any unreadable file.
+  if (copy.degrees != 0 && !copy.written) return copy.path;
   PhotoItem& photo = *dialog_.view().SlotAt(slot);
   ApplyRotatedCopy(photo, copy);
   return photo.sendPath;

@@ -15,6 +15,7 @@
 #include "app/main_dialog.h"
 #include "app/main_window_ids.h"
 #include "app/program_state.h"
+#include "app/work_directories.h"
 #include "app/prompt.h"
 #include "imaging/add_photos.h"
 #include "reference_server.h"
@@ -220,6 +221,39 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   EXPECT_EQ(height, 140u);
   // Clockwise: the bottom-left blue comes to the top left.
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
+}
+
+TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNextBatch) {
+  AddPhotos(1);
+  dialog.view().RotateSelected(true);
+  const std::string original = dialog.view().SlotAt(0)->sendPath;
+  DeleteDirectoryTree(RotatedCopiesDirectory());  // nowhere to write the turned copy
+  {
+    test::PromptRecorder prompts;
+    RunBatch();
+    EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"有1张图片没有上传成功，它们仍在列表中。"}));
+  }
+  EXPECT_TRUE(StoredPhotos(user).empty());
+  ASSERT_EQ(ListTitles(), (std::vector<std::string>{"p1"}));
+  const PhotoItem& kept = *dialog.view().SlotAt(0);
+  EXPECT_EQ(kept.sendPath, original);
+  EXPECT_EQ(kept.angle, 90);
+
+  // With room for the copy again, the same photo goes, turned.
+  CreateWorkDirectories();
+  ::SendMessageA(dialog.donePage()->hwnd(), WM_COMMAND, DonePage::kBackButton, 0);
+  test::PromptRecorder prompts;
+  RunBatch();
+  EXPECT_TRUE(prompts.seen.empty());
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 1u);
+  const std::string copy = folder + "stored.jpg";
+  test::WriteBytes(copy, StoredBytes(stored[0].id));
+  GpBitmapPtr picture;
+  std::wstring wide(copy.begin(), copy.end());
+  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(wide.c_str(), picture.put()), Gdiplus::Ok);
+  EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
+  EXPECT_TRUE(ListTitles().empty());
 }
 
 TEST_F(UploadBatchTest, CancelDuringTheThirdOfFiveFinishesItAndSendsNoMore) {
