@@ -457,6 +457,23 @@ TEST_F(UploadBatchTest, ClosingDuringTheBatchWaitsForThePhotoInFlightThenCloses)
   EXPECT_EQ(StoredPhotos(user).size(), 2u);
 }
 
+TEST_F(UploadBatchTest, AnUpgradeDuringTheBatchClosesOnlyOnceTheWorkerHasEnded) {
+  AddPhotos(3);
+  test::PromptRecorder prompts;
+  bool upgraded = false;
+  RunBatch([&] {
+    if (!upgraded && Status() == "发送图片'p1'") {
+      upgraded = true;
+      dialog.endForUpgrade();
+      EXPECT_TRUE(::IsWindow(dialog.hwnd()));  // the worker still uses the window and the list
+    }
+  });
+  EXPECT_TRUE(upgraded);
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_FALSE(::IsWindow(dialog.hwnd()));
+  EXPECT_EQ(StoredPhotos(user).size(), 1u);
+}
+
 TEST_F(UploadBatchTest, AWindowDestroyedUnderTheWorkerEndsTheBatchWithoutTouchingIt) {
   AddPhotos(3);
   bool destroyed = false;
