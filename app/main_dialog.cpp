@@ -240,15 +240,19 @@ LRESULT MainDialog::OnClose() {
   if (PhotoCount() != 0 && ShowPrompt(hwnd(), "你确定要退出程序吗？", "提示", MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return 1;
   }
+  CloseAfterBatch();
+  return closeAfterUpload_ ? 1 : 0;
+}
+
+void MainDialog::CloseAfterBatch() {
   if (UploadInProgress()) {
     // The worker still uses this window and the photo list: stop it before its next photo and
     // close when it has ended. Nothing here waits for it.
     closeAfterUpload_ = true;
     progressPage_.setCancelRequested(true);
-    return 1;
+    return;
   }
   CloseWindow();
-  return 0;
 }
 
 void MainDialog::UploadEnded() {

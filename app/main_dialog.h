@@ -45,7 +45,8 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   void refreshAccountDisplay() override;
   AccountState& accounts() noexcept override { return accounts_; }
   void setPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
-  void endForUpgrade() override { CloseWindow(); }
+  // Closes the window, after a running batch has stopped as for a confirmed close.
+  void endForUpgrade() override { CloseAfterBatch(); }
 
   ThumbnailView& view() noexcept { return view_; }
   PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }
@@ -91,6 +92,8 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   void ApplyLayout(int width, int height);
   void PaintTabFrame(HDC dc, const RECT& client) const;
   void CloseWindow();
+  // CloseWindow now, or, while a batch runs, once the worker has ended (UploadEnded).
+  void CloseAfterBatch();
 
   ImageButton& Button(int id);
 

@@ -59,6 +59,10 @@ void BatchWindow::TellQuotaExceeded() { ShowPrompt(dialog_.hwnd(), "你的空间
 
 std::string BatchWindow::ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) {
   if (!StillInSlot(slot, item)) return copy.path;
+  // A turned copy that could not be written does not become the photo's: the photo then fails
+  // to send and stays in the list, and it must keep its own file and its turn for a later try.
+  // The path of the missing copy is what gets sent, so the send fails as for any unreadable file.
+  if (copy.degrees != 0 && !copy.written) return copy.path;
   PhotoItem& photo = *dialog_.view().SlotAt(slot);
   ApplyRotatedCopy(photo, copy);
   return photo.sendPath;
@@ -109,19 +113,27 @@ void BatchWindow::ShowDonePage() {
                  TRUE);
 }
 
+void BatchWindow::ShowClosingMessages(HWND main, const BatchOutcome& outcome) {
+  if (outcome.doneShown && outcome.notAccepted > 0) {
+    char text[128];
+    std::snprintf(text, sizeof(text), "有%d张图片没有上传成功，它们仍在列表中。", outcome.notAccepted);
+    ShowPrompt(main, text, kCaption, MB_OK);
+  }
+  if (outcome.result == kResultNoExchange) {
+    ShowPrompt(main, "不能连接服务器,请检查网络.", kCaption, MB_OK);
+  } else if (outcome.result == kResultRefused) {
+    ShowPrompt(main, "用户名或密码错误.", kCaption, MB_OK);
+  }
+}
+
 void BatchWindow::Finish(const BatchOutcome& outcome) {
   HWND main = dialog_.hwnd();
   // The user has chosen to quit: no news about a batch that is being left.
   if (!dialog_.closeRequestedDuringUpload()) {
-    if (outcome.doneShown && outcome.notAccepted > 0) {
-      char text[128];
-      std::snprintf(text, sizeof(text), "有%d张图片没有上传成功，它们仍在列表中。", outcome.notAccepted);
-      ShowPrompt(main, text, kCaption, MB_OK);
-    }
-    if (outcome.result == kResultNoExchange) {
-      ShowPrompt(main, "不能连接服务器,请检查网络.", kCaption, MB_OK);
-    } else if (outcome.result == kResultRefused) {
-      ShowPrompt(main, "用户名或密码错误.", kCaption, MB_OK);
+    try {
+      ShowClosingMessages(main, outcome);
+    } catch (...) {
+      // A message that cannot be shown must not keep the batch from ending.
     }
   }
   SetUploadInProgress(false);

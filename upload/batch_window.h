@@ -3,6 +3,8 @@
 // the worker hands each step to the window (CallOnUi) and never touches a window, a page
 // member or the photo list itself. Each step checks that the photo it names is still the one
 // in its slot, so nothing is applied to a photo that has gone.
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -71,6 +73,7 @@ class BatchWindow {
 
  private:
   bool StillInSlot(size_t slot, const PhotoItem* item) const;
+  static void ShowClosingMessages(HWND main, const BatchOutcome& outcome);
 
   MainDialog& dialog_;
 };

@@ -38,18 +38,19 @@ bool EnsureSignedIn(MainDialog& dialog) {
 void StartUpload(MainDialog& dialog) {
   if (!EnsureSignedIn(dialog)) return;
   if (UploadInProgress()) return;
-  SetUploadInProgress(true);
-  ::EnableWindow(::GetDlgItem(dialog.hwnd(), ids::kOkButton), FALSE);
+  // The job is made before anything changes, so a failure here leaves OK as it was.
   auto job = std::make_unique<UploadJob>();
   job->userName = dialog.accounts().currentUserName;
   job->password = dialog.accounts().currentPassword;
   job->dialog = &dialog;
   job->ui = dialog.uiTasks();
   job->cancelRequested = dialog.progressPage().cancelFlag();
+  SetUploadInProgress(true);
+  ::EnableWindow(::GetDlgItem(dialog.hwnd(), ids::kOkButton), FALSE);
   try {
     std::thread(UploadWorker, std::move(job)).detach();
-  } catch (const std::system_error&) {
-    // No thread: no batch.
+  } catch (...) {
+    // No thread (or no memory to hand the job over): no batch, and nothing left waiting for one.
     SetUploadInProgress(false);
     ::EnableWindow(::GetDlgItem(dialog.hwnd(), ids::kOkButton), TRUE);
   }

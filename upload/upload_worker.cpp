@@ -1,5 +1,6 @@
 #include "upload/upload_worker.h"
 
+#include "app/core/upload_rules.h"
 #include "app/program_state.h"
 #include "service/auth_requests.h"
 #include "service/service_client.h"
@@ -29,28 +30,42 @@ class Batch {
  public:
   explicit Batch(std::unique_ptr<UploadJob> job) : job_(std::move(job)), window_(*job_->dialog) {}
 
-  void Run() {
+  // Nothing leaves this: it is the whole of the worker thread, and however the batch went, its
+  // end must reach the window (or at least the flag) so that OK works again.
+  void Run() noexcept {
     BatchOutcome outcome;
-    std::optional<BatchSettings> settings = Ui([this] { return window_.ReadSettings(); });
-    if (settings && client_.Open() == kResultOk && SignInWithPassword(outcome)) {
-      try {
-        SendPhotos(*settings, outcome);
-      } catch (...) {
-        // The batch stops where it was; the end of the batch still runs.
-      }
-      try {
-        outcome.doneShown = Ui([this] { window_.ShowDonePage(); }).has_value();
-      } catch (...) {
-      }
+    try {
+      SendBatch(outcome);
+    } catch (...) {
+      // The batch stops where it was; the result so far decides the closing message.
     }
     client_.Close();
-    if (!Ui([this, outcome] { window_.Finish(outcome); })) {
+    bool finished = false;
+    try {
+      finished = Ui([this, outcome] { window_.Finish(outcome); }).has_value();
+    } catch (...) {
+    }
+    if (!finished) {
       // No window any more to hand the end to; the flag is the program's, not the window's.
       SetUploadInProgress(false);
     }
   }
 
  private:
+  void SendBatch(BatchOutcome& outcome) {
+    std::optional<BatchSettings> settings = Ui([this] { return window_.ReadSettings(); });
+    if (!settings || client_.Open() != kResultOk || !SignInWithPassword(outcome)) return;
+    try {
+      SendPhotos(*settings, outcome);
+    } catch (...) {
+      // The batch stops where it was; the end of the batch still runs.
+    }
+    try {
+      outcome.doneShown = Ui([this] { window_.ShowDonePage(); }).has_value();
+    } catch (...) {
+    }
+  }
+
   bool SignInWithPassword(BatchOutcome& outcome) {
     try {
       outcome.result = AuthenticateWithPassword(client_, job_->userName, job_->password, auth_);
@@ -80,7 +95,7 @@ class Batch {
       if (outcome.result != kResultOk) return;
       Tell([this, blog = auth_.blogname] { window_.StoreBlogName(blog); });
 
-      if (auth_.limit - auth_.used < photo.fileSize) {
+      if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
         Ui([this] { window_.TellQuotaExceeded(); });
         return;
       }

@@ -1,5 +1,6 @@
 #include "app/core/upload_rules.h"
 
+#include <climits>
 #include <cstdio>
 
 namespace fernwick {
@@ -17,7 +18,16 @@ const char* PhotoStatusForVisibility(int visibilityIndex) noexcept {
 
 int BatchQuotaPercent(int32_t limit, int32_t used) noexcept {
   if (limit == 0) return 0;
-  return static_cast<int>(static_cast<double>(used) / static_cast<double>(limit) * 100.0 + 1.0);
+  const double percent = static_cast<double>(used) / static_cast<double>(limit) * 100.0 + 1.0;
+  // The figures come from the server; a double outside the int range has no int value.
+  if (percent >= static_cast<double>(INT_MAX)) return INT_MAX;
+  if (percent <= static_cast<double>(INT_MIN)) return INT_MIN;
+  return static_cast<int>(percent);
+}
+
+bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept {
+  // In 64 bits: the server's figures may be anything, and a 32-bit difference can overflow.
+  return int64_t{limit} - int64_t{used} >= int64_t{fileSize};
 }
 
 std::string BatchQuotaText(int32_t limit, int32_t used) {

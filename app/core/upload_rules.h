@@ -12,8 +12,12 @@ namespace fernwick {
 const char* PhotoStatusForVisibility(int visibilityIndex) noexcept;
 
 // The quota line's percentage during a batch: 0 when the limit is 0, otherwise used / limit
-// * 100 + 1 truncated; nothing caps it, so a full quota reads 101.
+// * 100 + 1 truncated; nothing caps it, so a full quota reads 101. Figures beyond what an int
+// holds give the nearest int.
 int BatchQuotaPercent(int32_t limit, int32_t used) noexcept;
+// Whether a photo of `fileSize` bytes fits in what is left of the quota (limit - used).
+bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept;
+
 // "使用了%d%%的本月上传空间" with that percentage.
 std::string BatchQuotaText(int32_t limit, int32_t used);
 

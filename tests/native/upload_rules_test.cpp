@@ -36,6 +36,32 @@ INSTANTIATE_TEST_SUITE_P(Table, BatchQuotaTest,
                                            QuotaCase{3, 1, 34}, QuotaCase{INT32_MAX, INT32_MAX, 101},
                                            QuotaCase{52428800, 1048576, 3}));
 
+// Figures a server could send that put the percentage beyond what an int holds: the line shows
+// the nearest figure an int can carry, never a wrapped one.
+INSTANTIATE_TEST_SUITE_P(BeyondAnInt, BatchQuotaTest,
+                         ::testing::Values(QuotaCase{1, INT32_MAX, INT_MAX}, QuotaCase{2, 1000000000, INT_MAX},
+                                           QuotaCase{-1, INT32_MAX, INT_MIN}, QuotaCase{1, INT32_MIN, INT_MIN},
+                                           QuotaCase{1, 21474836, 2147483601}));
+
+struct FitCase {
+  int32_t limit, used, fileSize;
+  bool fits;
+};
+class PhotoFitsQuotaTest : public ::testing::TestWithParam<FitCase> {};
+TEST_P(PhotoFitsQuotaTest, ComparesTheRemainderWithTheFileSize) {
+  EXPECT_EQ(PhotoFitsQuota(GetParam().limit, GetParam().used, GetParam().fileSize), GetParam().fits);
+}
+INSTANTIATE_TEST_SUITE_P(Table, PhotoFitsQuotaTest,
+                         ::testing::Values(FitCase{1000000, 999000, 2000, false}, FitCase{1000000, 998000, 2000, true},
+                                           FitCase{1000000, 997999, 2000, true}, FitCase{100, 100, 1, false},
+                                           FitCase{100, 100, 0, true}, FitCase{100, 150, 0, false},
+                                           FitCase{0, 0, 1, false},
+                                           // Remainders past the 32-bit range neither wrap nor
+                                           // turn a negative limit into room.
+                                           FitCase{INT32_MIN, 1, 1000, false}, FitCase{INT32_MIN, INT32_MAX, 0, false},
+                                           FitCase{INT32_MAX, -1, INT32_MAX, true},
+                                           FitCase{INT32_MAX, INT32_MIN, INT32_MAX, true}));
+
 TEST(BatchQuotaText, FormatsThePercentage) {
   EXPECT_EQ(BatchQuotaText(100, 0), "使用了1%的本月上传空间");
   EXPECT_EQ(BatchQuotaText(100, 100), "使用了101%的本月上传空间");

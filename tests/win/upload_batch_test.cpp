@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "app/main_dialog.h"
 #include "app/main_window_ids.h"
 #include "app/program_state.h"
+#include "app/work_directories.h"
+#include "app/prompt.h"
 #include "imaging/add_photos.h"
 #include "reference_server.h"
 #include "stored_photos.h"
@@ -220,6 +223,39 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
 }
 
+TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNextBatch) {
+  AddPhotos(1);
+  dialog.view().RotateSelected(true);
+  const std::string original = dialog.view().SlotAt(0)->sendPath;
+  DeleteDirectoryTree(RotatedCopiesDirectory());  // nowhere to write the turned copy
+  {
+    test::PromptRecorder prompts;
+    RunBatch();
+    EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"有1张图片没有上传成功，它们仍在列表中。"}));
+  }
+  EXPECT_TRUE(StoredPhotos(user).empty());
+  ASSERT_EQ(ListTitles(), (std::vector<std::string>{"p1"}));
+  const PhotoItem& kept = *dialog.view().SlotAt(0);
+  EXPECT_EQ(kept.sendPath, original);
+  EXPECT_EQ(kept.angle, 90);
+
+  // With room for the copy again, the same photo goes, turned.
+  CreateWorkDirectories();
+  ::SendMessageA(dialog.donePage()->hwnd(), WM_COMMAND, DonePage::kBackButton, 0);
+  test::PromptRecorder prompts;
+  RunBatch();
+  EXPECT_TRUE(prompts.seen.empty());
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 1u);
+  const std::string copy = folder + "stored.jpg";
+  test::WriteBytes(copy, StoredBytes(stored[0].id));
+  GpBitmapPtr picture;
+  std::wstring wide(copy.begin(), copy.end());
+  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(wide.c_str(), picture.put()), Gdiplus::Ok);
+  EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
+  EXPECT_TRUE(ListTitles().empty());
+}
+
 TEST_F(UploadBatchTest, CancelDuringTheThirdOfFiveFinishesItAndSendsNoMore) {
   AddPhotos(5);
   test::PromptRecorder prompts;
@@ -262,6 +298,38 @@ TEST_F(UploadBatchTest, AnUnreachableServerAtOkStartsNothing) {
   EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
 }
+
+// A message box that fails while the worker waits for it: the batch still ends on the done
+// page with OK usable again, and the photos not sent stay.
+struct FailingPromptCase {
+  const char* name;
+  bool quotaTooSmall;  // else the server refuses the first photo
+  std::vector<std::string> left;
+};
+class UploadFailingPromptTest : public UploadBatchTest, public ::testing::WithParamInterface<FailingPromptCase> {};
+TEST_P(UploadFailingPromptTest, TheBatchStillEnds) {
+  const auto paths = AddPhotos(2);
+  if (GetParam().quotaTooSmall) {
+    PutAccount(static_cast<long>(test::ReadBytes(paths[0]).size()) - 1);
+  } else {
+    testing::ArmFault("status", "/upload/toolupload.aspx", 500);
+  }
+  int asked = 0;
+  ScopedPromptAnswerer failing([&](const PromptRequest&) -> int {
+    ++asked;
+    throw std::runtime_error("no message box");
+  });
+  RunBatch();
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(UploadInProgress());
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+  EXPECT_EQ(ListTitles(), GetParam().left);
+}
+INSTANTIATE_TEST_SUITE_P(Messages, UploadFailingPromptTest,
+                         ::testing::Values(FailingPromptCase{"Closing", false, {"p1"}},
+                                           FailingPromptCase{"Quota", true, {"p1", "p2"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
   AddPhotos(3);
@@ -387,6 +455,23 @@ TEST_F(UploadBatchTest, ClosingDuringTheBatchWaitsForThePhotoInFlightThenCloses)
   EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"你确定要退出程序吗？"}));
   EXPECT_FALSE(::IsWindow(dialog.hwnd()));
   EXPECT_EQ(StoredPhotos(user).size(), 2u);
+}
+
+TEST_F(UploadBatchTest, AnUpgradeDuringTheBatchClosesOnlyOnceTheWorkerHasEnded) {
+  AddPhotos(3);
+  test::PromptRecorder prompts;
+  bool upgraded = false;
+  RunBatch([&] {
+    if (!upgraded && Status() == "发送图片'p1'") {
+      upgraded = true;
+      dialog.endForUpgrade();
+      EXPECT_TRUE(::IsWindow(dialog.hwnd()));  // the worker still uses the window and the list
+    }
+  });
+  EXPECT_TRUE(upgraded);
+  EXPECT_TRUE(prompts.seen.empty());
+  EXPECT_FALSE(::IsWindow(dialog.hwnd()));
+  EXPECT_EQ(StoredPhotos(user).size(), 1u);
 }
 
 TEST_F(UploadBatchTest, AWindowDestroyedUnderTheWorkerEndsTheBatchWithoutTouchingIt) {
