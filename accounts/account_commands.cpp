@@ -3,8 +3,8 @@
 #include "accounts/account_services.h"
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
-#include "app/core/web_pages.h"
-#include "app/main_window_ids.h"
+#include "base/core/web_pages.h"
+#include "res/main_window_ids.h"
 
 namespace fernwick {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "accounts/core/account_entry.h"
-#include "app/ui_task.h"
+#include "base/ui_task.h"
 
 namespace fernwick {
 

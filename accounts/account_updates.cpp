@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/core/web_pages.h"
+#include "base/core/web_pages.h"
 
 namespace fernwick {
 

@@ -4,8 +4,8 @@
 
 #include "accounts/account_updates.h"
 #include "controls/control_text.h"
-#include "app/core/web_pages.h"
-#include "app/prompt.h"
+#include "base/core/web_pages.h"
+#include "base/prompt.h"
 
 namespace fernwick {
 

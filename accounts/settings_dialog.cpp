@@ -3,9 +3,9 @@
 #include "accounts/account_updates.h"
 #include "controls/control_text.h"
 #include "accounts/login_dialog.h"
-#include "app/core/web_pages.h"
-#include "app/program_state.h"
-#include "app/prompt.h"
+#include "base/core/web_pages.h"
+#include "base/program_state.h"
+#include "base/prompt.h"
 
 namespace fernwick {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "accounts/core/settings_text.h"
-#include "app/program_state.h"
-#include "controls/handles.h"
+#include "base/program_state.h"
+#include "base/handles.h"
 
 namespace fernwick {
 

@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "accounts/account_updates.h"
-#include "app/browser_integration.h"
-#include "app/prompt.h"
+#include "base/browser_integration.h"
+#include "base/prompt.h"
 
 namespace fernwick {
 

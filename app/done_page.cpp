@@ -1,10 +1,10 @@
 #include "app/done_page.h"
 
 #include "app/core/main_layout.h"
-#include "app/core/upload_rules.h"
+#include "upload/core/upload_rules.h"
 #include "app/main_dialog.h"
-#include "app/main_window_ids.h"
-#include "app/program_state.h"
+#include "res/main_window_ids.h"
+#include "base/program_state.h"
 #include "build_config.h"
 
 namespace fernwick {

@@ -3,7 +3,7 @@
 // with its white areas made transparent so the window background shows through them.
 #include <string>
 
-#include "controls/gdiplus_handles.h"
+#include "base/gdiplus_handles.h"
 
 namespace fernwick {
 

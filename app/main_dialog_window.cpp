@@ -4,8 +4,8 @@
 
 #include "app/core/main_layout.h"
 #include "app/main_dialog.h"
-#include "app/main_window_ids.h"
-#include "app/program_state.h"
+#include "res/main_window_ids.h"
+#include "base/program_state.h"
 
 namespace fernwick {
 

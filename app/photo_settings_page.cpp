@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/main_window_ids.h"
+#include "res/main_window_ids.h"
 
 namespace fernwick {
 

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/main_window_ids.h"
-#include "controls/handles.h"
+#include "res/main_window_ids.h"
+#include "base/handles.h"
 #include "imaging/photo_item.h"
 
 namespace fernwick {

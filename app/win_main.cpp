@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/main_dialog.h"
-#include "app/platform_guards.h"
+#include "base/platform_guards.h"
 #include "app/single_instance.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -1,6 +1,6 @@
 #include "controls/dialog_base.h"
 
-#include "app/module.h"
+#include "base/module.h"
 
 namespace fernwick {
 

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/browser_launch.h"
-#include "app/module.h"
+#include "base/browser_launch.h"
+#include "base/module.h"
 #include "controls/control_text.h"
 #include "controls/core/link_text.h"
 

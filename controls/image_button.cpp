@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/module.h"
+#include "base/module.h"
 #include "controls/reflection.h"
 #include "controls/tooltip.h"
 

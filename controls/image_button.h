@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 #include "controls/window_base.h"
 
 namespace fernwick {

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "controls/core/link_text.h"
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick {
 

@@ -1,6 +1,6 @@
 #include "controls/picture_link_control.h"
 
-#include "app/module.h"
+#include "base/module.h"
 
 namespace fernwick {
 

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/module.h"
+#include "base/module.h"
 
 namespace fernwick {
 

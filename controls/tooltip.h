@@ -3,7 +3,7 @@
 // control, then register the control as a tool with its text.
 #include <windows.h>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <memory>
 
-#include "app/program_state.h"
-#include "controls/handles.h"
+#include "base/program_state.h"
+#include "base/handles.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/path_rules.h"
 #include "imaging/photo_item.h"

@@ -1,6 +1,6 @@
 #include "imaging/photo_item.h"
 
-#include "controls/handles.h"
+#include "base/handles.h"
 #include "imaging/picture_io.h"
 
 namespace fernwick {

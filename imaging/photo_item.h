@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "controls/gdiplus_handles.h"
+#include "base/gdiplus_handles.h"
 #include "imaging/core/photo_geometry.h"
 
 namespace fernwick {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/gdiplus_handles.h"
+#include "base/gdiplus_handles.h"
 
 namespace fernwick {
 

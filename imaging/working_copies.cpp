@@ -3,8 +3,8 @@
 #include <objbase.h>
 #include <objidl.h>
 
-#include "app/work_directories.h"
-#include "controls/gdiplus_handles.h"
+#include "base/work_directories.h"
+#include "base/gdiplus_handles.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/photo_item.h"
 #include "imaging/picture_io.h"

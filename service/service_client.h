@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "service/core/result_codes.h"
-#include "service/internet_handle.h"
+#include "base/internet_handle.h"
 
 namespace fernwick {
 

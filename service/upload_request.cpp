@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 #include "service/core/reply_rules.h"
 #include "service/core/upload_body.h"
 #include "service/service_client.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 #include "controls/window_base.h"
 #include "imaging/photo_item.h"
 #include "thumbview/core/scroll_state.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "imaging/add_photos.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"

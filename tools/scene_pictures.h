@@ -3,7 +3,7 @@
 // colours that differ from one picture to the next.
 #include <string>
 
-#include "controls/gdiplus_handles.h"
+#include "base/gdiplus_handles.h"
 
 namespace fernwick::tools {
 

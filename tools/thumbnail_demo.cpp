@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "imaging/add_photos.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"

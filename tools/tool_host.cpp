@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/work_directories.h"
+#include "base/work_directories.h"
 
 namespace fernwick::tools {
 

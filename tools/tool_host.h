@@ -3,7 +3,7 @@
 // and a plain top-level window holding a thumbnail view in its whole client area.
 #include <windows.h>
 
-#include "app/platform_guards.h"
+#include "base/platform_guards.h"
 #include "thumbview/thumbnail_view.h"
 
 namespace fernwick::tools {

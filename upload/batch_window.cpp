@@ -4,11 +4,11 @@
 
 #include <cstdio>
 
-#include "app/core/upload_rules.h"
+#include "upload/core/upload_rules.h"
 #include "app/main_dialog.h"
-#include "app/main_window_ids.h"
-#include "app/program_state.h"
-#include "app/prompt.h"
+#include "res/main_window_ids.h"
+#include "base/program_state.h"
+#include "base/prompt.h"
 #include "service/core/result_codes.h"
 
 namespace fernwick {

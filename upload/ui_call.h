@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "app/ui_task.h"
+#include "base/ui_task.h"
 
 namespace fernwick {
 

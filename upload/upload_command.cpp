@@ -3,9 +3,9 @@
 
 #include "accounts/account_commands.h"
 #include "app/main_dialog.h"
-#include "app/main_window_ids.h"
-#include "app/program_state.h"
-#include "app/prompt.h"
+#include "res/main_window_ids.h"
+#include "base/program_state.h"
+#include "base/prompt.h"
 #include "service/auth_requests.h"
 #include "upload/upload_worker.h"
 

@@ -1,7 +1,7 @@
 #include "upload/upload_worker.h"
 
-#include "app/core/upload_rules.h"
-#include "app/program_state.h"
+#include "upload/core/upload_rules.h"
+#include "base/program_state.h"
 #include "service/auth_requests.h"
 #include "service/service_client.h"
 #include "service/upload_request.h"

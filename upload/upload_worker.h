@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ui_task.h"
+#include "base/ui_task.h"
 
 namespace fernwick {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "controls/core/ansi_text.h"
+#include "base/core/ansi_text.h"
 
 namespace fernwick {
 

@@ -1,6 +1,6 @@
 #include "controls/core/link_text.h"
 
-#include "controls/core/ansi_text.h"
+#include "base/core/ansi_text.h"
 
 namespace fernwick {
 

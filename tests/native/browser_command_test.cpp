@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/browser_command.h"
+#include "base/core/browser_command.h"
 
 namespace fernwick {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/core/ansi_text.h"
+#include "base/core/ansi_text.h"
 #include "controls/core/link_text.h"
 
 namespace fernwick {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "controls/core/ansi_text.h"
+#include "base/core/ansi_text.h"
 #include "imaging/core/path_rules.h"
 
 namespace fernwick {

@@ -1,4 +1,4 @@
-#include "app/core/upload_rules.h"
+#include "upload/core/upload_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
-#include "app/program_state.h"
+#include "base/program_state.h"
 #include "support/account_test_support.h"
 
 namespace fernwick {

@@ -8,7 +8,7 @@
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
 #include "accounts/startup_sign_in.h"
-#include "app/browser_integration.h"
+#include "base/browser_integration.h"
 #include "reference_server.h"
 #include "support/account_test_support.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/browser_integration.h"
-#include "app/core/web_pages.h"
-#include "controls/handles.h"
+#include "base/browser_integration.h"
+#include "base/core/web_pages.h"
+#include "base/handles.h"
 #include "support/account_test_support.h"
 
 namespace fernwick {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/main_window_ids.h"
+#include "res/main_window_ids.h"
 #include "support/test_main_dialog.h"
 #include "support/window_helpers.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_ids.h"
+#include "res/main_window_ids.h"
 #include "controls/reflection.h"
 #include "support/pixels.h"
 #include "support/window_helpers.h"

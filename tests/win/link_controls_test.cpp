@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 #include "controls/hyperlink_control.h"
 #include "controls/picture_link_control.h"
 #include "support/account_test_support.h"

@@ -5,7 +5,7 @@
 #include "support/account_test_support.h"
 #include "controls/control_text.h"
 #include "accounts/login_dialog.h"
-#include "app/core/web_pages.h"
+#include "base/core/web_pages.h"
 
 namespace fernwick {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "app/main_window_ids.h"
-#include "app/program_state.h"
+#include "res/main_window_ids.h"
+#include "base/program_state.h"
 #include "support/test_main_dialog.h"
 
 namespace fernwick {

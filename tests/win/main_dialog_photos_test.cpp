@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/main_dialog.h"
-#include "app/main_window_ids.h"
-#include "app/program_state.h"
-#include "app/prompt.h"
+#include "res/main_window_ids.h"
+#include "base/program_state.h"
+#include "base/prompt.h"
 #include "imaging/add_photos.h"
 #include "support/photo_test_pictures.h"
 #include "support/window_helpers.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window_ids.h"
-#include "app/prompt.h"
+#include "res/main_window_ids.h"
+#include "base/prompt.h"
 #include "support/test_main_dialog.h"
 
 namespace fernwick {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/main_window_ids.h"
+#include "res/main_window_ids.h"
 #include "support/pixels.h"
 #include "support/test_main_dialog.h"
 

@@ -7,8 +7,8 @@
 
 #include <cstring>
 
-#include "app/program_state.h"
-#include "app/work_directories.h"
+#include "base/program_state.h"
+#include "base/work_directories.h"
 #include "imaging/add_photos.h"
 #include "imaging/picture_io.h"
 #include "support/photo_test_pictures.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/work_directories.h"
+#include "base/work_directories.h"
 #include "imaging/photo_item.h"
 #include "imaging/picture_io.h"
 #include "imaging/working_copies.h"

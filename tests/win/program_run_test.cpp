@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/single_instance.h"
-#include "app/work_directories.h"
+#include "base/work_directories.h"
 #include "support/file_links.h"
 #include "support/program_runner.h"
 #include "support/window_helpers.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "service/core/service_endpoint.h"
-#include "service/internet_handle.h"
+#include "base/internet_handle.h"
 
 namespace fernwick::testing {
 

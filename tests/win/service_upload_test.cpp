@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 #include "reference_server.h"
 #include "service/auth_requests.h"
 #include "service/core/upload_body.h"

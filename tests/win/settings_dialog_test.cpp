@@ -5,8 +5,8 @@
 #include "controls/control_text.h"
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
-#include "app/core/web_pages.h"
-#include "app/program_state.h"
+#include "base/core/web_pages.h"
+#include "base/program_state.h"
 #include "support/account_test_support.h"
 
 namespace fernwick {

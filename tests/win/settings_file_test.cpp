@@ -6,8 +6,8 @@
 
 #include "accounts/core/settings_text.h"
 #include "accounts/settings_file.h"
-#include "app/program_state.h"
-#include "controls/handles.h"
+#include "base/program_state.h"
+#include "base/handles.h"
 #include "support/test_files.h"
 
 namespace fernwick {

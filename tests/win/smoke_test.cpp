@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/prompt.h"
+#include "base/prompt.h"
 
 TEST(Smoke, AnsiCodePageIs936) { EXPECT_EQ(::GetACP(), 936u); }
 

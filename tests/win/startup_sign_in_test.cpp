@@ -7,8 +7,8 @@
 #include <new>
 
 #include "accounts/startup_sign_in.h"
-#include "app/browser_integration.h"
-#include "app/core/web_pages.h"
+#include "base/browser_integration.h"
+#include "base/core/web_pages.h"
 #include "support/account_test_support.h"
 
 namespace fernwick {

@@ -1,4 +1,4 @@
-#include "app/ui_task.h"
+#include "base/ui_task.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/work_directories.h"
+#include "base/work_directories.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/main_window_ids.h"
+#include "res/main_window_ids.h"
 #include "support/file_links.h"
 #include "support/test_main_dialog.h"
 

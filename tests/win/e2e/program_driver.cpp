@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/single_instance.h"
-#include "controls/gdiplus_handles.h"
-#include "controls/handles.h"
+#include "base/gdiplus_handles.h"
+#include "base/handles.h"
 #include "imaging/picture_io.h"
 #include "support/window_helpers.h"
 

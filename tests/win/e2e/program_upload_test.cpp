@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "accounts/settings_file.h"
-#include "app/work_directories.h"
+#include "base/work_directories.h"
 #include "build_config.h"
-#include "controls/handles.h"
+#include "base/handles.h"
 #include "e2e/program_driver.h"
 #include "imaging/picture_io.h"
 #include "reference_server.h"

@@ -9,10 +9,10 @@
 
 #include "accounts/account_services.h"
 #include "accounts/account_state.h"
-#include "app/browser_launch.h"
-#include "app/prompt.h"
-#include "app/ui_task.h"
-#include "controls/handles.h"
+#include "base/browser_launch.h"
+#include "base/prompt.h"
+#include "base/ui_task.h"
+#include "base/handles.h"
 
 #include "window_helpers.h"
 

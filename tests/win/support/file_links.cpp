@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick::test {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/work_directories.h"
+#include "base/work_directories.h"
 #include "imaging/picture_io.h"
 
 namespace fernwick::test {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/gdiplus_handles.h"
-#include "controls/handles.h"
+#include "base/gdiplus_handles.h"
+#include "base/handles.h"
 #include "thumbview/thumbnail_view.h"
 
 #include "test_files.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick::test {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick::test {
 

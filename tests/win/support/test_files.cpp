@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick::test {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/platform_guards.h"
+#include "base/platform_guards.h"
 
 int main(int argc, char** argv) {
   fernwick::ComGuard com;

@@ -1,4 +1,4 @@
-#include "app/browser_launch.h"
+#include "base/browser_launch.h"
 
 #include <shellapi.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 // Owners for GDI+ flat-API objects. They must all be gone before GdiplusShutdown
-// (see app/platform_guards.h).
+// (see base/platform_guards.h).
 #include <windows.h>
 #include <gdiplus.h>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Resource and control ids of the main window (res/main_window.rc).
+// Resource and control ids of the main window (main_window.rc beside this file).
 
 namespace fernwick::ids {
 

@@ -1,8 +1,8 @@
-#include "app/work_directories.h"
+#include "base/work_directories.h"
 
 #include <windows.h>
 
-#include "controls/handles.h"
+#include "base/handles.h"
 
 namespace fernwick {
 

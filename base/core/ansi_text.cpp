@@ -1,4 +1,4 @@
-#include "controls/core/ansi_text.h"
+#include "base/core/ansi_text.h"
 
 #include <climits>
 

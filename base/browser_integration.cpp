@@ -1,4 +1,4 @@
-#include "app/browser_integration.h"
+#include "base/browser_integration.h"
 
 #include <windows.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/browser_launch.h"
-#include "app/core/browser_command.h"
-#include "app/core/web_pages.h"
-#include "controls/handles.h"
+#include "base/browser_launch.h"
+#include "base/core/browser_command.h"
+#include "base/core/web_pages.h"
+#include "base/handles.h"
 
 namespace fernwick {
 

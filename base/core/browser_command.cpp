@@ -1,4 +1,4 @@
-#include "app/core/browser_command.h"
+#include "base/core/browser_command.h"
 
 namespace fernwick {
 
