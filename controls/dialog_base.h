@@ -25,8 +25,8 @@ class DialogBase {
   HWND Item(int id) const noexcept { return ::GetDlgItem(hwnd_, id); }
 
  protected:
-  // Returns the message's result when handled, nothing to pass it to the default handling.
-  // The value of WM_INITDIALOG is returned as it is (TRUE: let the system set the focus);
+  // The same hook as the window bases (controls/window_base.h): the message's result when
+  // handled, nothing to pass it to the dialog manager. The value of WM_INITDIALOG is returned as it is (TRUE: let the system set the focus);
   // for other messages it is stored as DWLP_MSGRESULT.
   virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // Called after the window is gone (WM_NCDESTROY); hwnd() is null again.

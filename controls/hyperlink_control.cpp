@@ -4,14 +4,14 @@
 #include <windowsx.h>
 
 #include "base/browser_launch.h"
-#include "base/module.h"
 #include "controls/control_text.h"
-#include "controls/core/link_text.h"
+#include "controls/tooltip.h"
 
 namespace fernwick {
 
 namespace {
 
+// The one area tool of the link's tooltip: the link rectangle.
 constexpr UINT_PTR kToolId = 1;
 
 bool IsStaticClass(HWND window) {
@@ -20,16 +20,11 @@ bool IsStaticClass(HWND window) {
   return ::lstrcmpiA(name, "static") == 0;
 }
 
-// Icons, rectangles, frames, owner-drawn, bitmaps and metafiles paint themselves.
+// Icons, rectangles, frames, owner-drawn, bitmaps and metafiles paint themselves. The type is
+// read from the whole low byte, so such a type with SS_NOPREFIX added is painted as text.
 bool StaticTypePaintsItself(LONG style) {
-  const LONG type = style & 0xFF;
-  return (type >= 3 && type <= 9) || (type >= 13 && type <= 15);
-}
-
-RECT MeasureText(HDC dc, HFONT font, const std::string& text, RECT within, UINT format) {
-  SelectScope select(dc, font);
-  ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &within, format | DT_CALCRECT);
-  return within;
+  const LONG type = LOBYTE(style);
+  return (type >= SS_ICON && type <= SS_WHITEFRAME) || (type >= SS_OWNERDRAW && type <= SS_ENHMETAFILE);
 }
 
 }  // namespace
@@ -40,29 +35,12 @@ void HyperLinkControl::OnAttached() {
   HWND window = hwnd();
   if (IsStaticClass(window)) {
     const LONG style = ::GetWindowLongA(window, GWL_STYLE);
-    ::SetWindowLongA(window, GWL_STYLE, style | SS_NOTIFY);
+    ::SetWindowLongA(window, GWL_STYLE, style | SS_NOTIFY);  // a plain static passes clicks on
     if (StaticTypePaintsItself(style)) paintLabel_ = false;
   }
-  handCursor_ = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
-
-  if (paintLabel_) {
-    normalFont_ = reinterpret_cast<HFONT>(::SendMessageA(::GetParent(window), WM_GETFONT, 0, 0));
-    if (!normalFont_) normalFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-    if (!ownLinkFont_) {
-      LOGFONTA description{};
-      ::GetObjectA(normalFont_, sizeof(description), &description);
-      if ((options_ & kMarkupInCaption) && (options_ & kBoldLinkText)) {
-        description.lfWeight = FW_BOLD;
-      } else if (!(options_ & kNoUnderline)) {
-        description.lfUnderline = TRUE;
-      }
-      ownLinkFont_.reset(::CreateFontIndirectA(&description));
-    }
-  }
-
-  tooltip_.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, ModuleInstance(),
-                                   nullptr));
+  handCursor_ = ::LoadCursorA(nullptr, IDC_HAND);
+  if (paintLabel_) ChooseFonts();
+  tooltip_ = CreateTooltipWindow(window);
 
   if (!label_) {
     // Read whole: a fixed buffer would cut a long caption, perhaps inside a double-byte character.
@@ -75,6 +53,22 @@ void HyperLinkControl::OnAttached() {
     SetTarget(*label_);
   }
   if (paintLabel_) colours_ = ReadBrowserLinkColours();
+}
+
+// The normal font is the parent's; the link font is derived from it once, with the options
+// present now.
+void HyperLinkControl::ChooseFonts() {
+  normalFont_ = reinterpret_cast<HFONT>(::SendMessageA(::GetParent(hwnd()), WM_GETFONT, 0, 0));
+  if (!normalFont_) normalFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+  if (ownLinkFont_) return;
+  LOGFONTA description{};
+  ::GetObjectA(normalFont_, sizeof(description), &description);
+  if ((options_ & kMarkupInCaption) && (options_ & kBoldLinkText)) {
+    description.lfWeight = FW_BOLD;
+  } else if (!(options_ & kNoUnderline)) {
+    description.lfUnderline = TRUE;
+  }
+  ownLinkFont_.reset(::CreateFontIndirectA(&description));
 }
 
 bool HyperLinkControl::SetLabel(const std::string& label) {
@@ -110,128 +104,18 @@ bool HyperLinkControl::SetTarget(const std::string& target) {
 
 void HyperLinkControl::UpdateTooltipTool() {
   if (!tooltip_) return;
-  TTTOOLINFOA tool{sizeof(tool)};
-  tool.hwnd = hwnd();
-  tool.uId = kToolId;
-  if (toolAdded_) ::SendMessageA(tooltip_.get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  ::SendMessageA(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
-  tool.rect = linkRect_;
-  std::string text = target_.value_or(std::string());
-  tool.lpszText = text.data();
-  toolAdded_ = ::SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+  ActivateTooltip(tooltip_.get(), true);
+  const std::string text = target_.value_or(std::string());
+  if (toolAdded_) {
+    SetAreaTool(tooltip_.get(), hwnd(), kToolId, linkRect_, text.c_str());
+  } else {
+    toolAdded_ = AddAreaTool(tooltip_.get(), hwnd(), kToolId, linkRect_, text.c_str());
+  }
 }
 
 void HyperLinkControl::SetLinkRect(const RECT& rect) {
   linkRect_ = rect;
-  if (tooltip_ && toolAdded_) {
-    TTTOOLINFOA tool{sizeof(tool)};
-    tool.hwnd = hwnd();
-    tool.uId = kToolId;
-    tool.rect = rect;
-    ::SendMessageA(tooltip_.get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-}
-
-std::string HyperLinkControl::TextToDraw() const {
-  if (label_) return *label_;
-  return target_.value_or(std::string());
-}
-
-void HyperLinkControl::ComputeLinkRect() {
-  RECT client{};
-  ::GetClientRect(hwnd(), &client);
-  if (!paintLabel_) {
-    SetLinkRect(client);
-    return;
-  }
-  WindowDc dc(hwnd());
-  const std::string text = TextToDraw();
-  if (options_ & kMarkupInCaption) {
-    const LinkMarkup markup = ParseLinkMarkup(text);
-    LONG left = client.left;
-    if (!markup.prefix.empty()) left = MeasureText(dc.get(), normalFont_, markup.prefix, client, DT_WORDBREAK).right;
-    RECT from{left, client.top, client.right, client.bottom};
-    if (markup.link.empty()) {
-      SetLinkRect(RECT{left, client.top, left, client.top});  // nothing to click
-      return;
-    }
-    SetLinkRect(MeasureText(dc.get(), ownLinkFont_.get(), markup.link, from, DT_WORDBREAK));
-    return;
-  }
-  RECT rect = MeasureText(dc.get(), ownLinkFont_.get(), text, client, DT_WORDBREAK | DT_LEFT);
-  const LONG style = ::GetWindowLongA(hwnd(), GWL_STYLE) & SS_TYPEMASK;
-  const LONG free = (client.right - client.left) - (rect.right - rect.left);
-  if (style == SS_CENTER && free > 0) {
-    ::OffsetRect(&rect, free / 2, 0);
-  } else if (style == SS_RIGHT && free > 0) {
-    ::OffsetRect(&rect, free, 0);
-  }
-  SetLinkRect(rect);
-}
-
-void HyperLinkControl::FillBackground(HDC dc, const RECT& client) {
-  auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(::GetParent(hwnd()), WM_CTLCOLORSTATIC,
-                                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd())));
-  if (brush) ::FillRect(dc, &client, brush);
-}
-
-HFONT HyperLinkControl::LinkTextFont() const {
-  if ((options_ & kLinkFontOnHover) && !hovering_) return normalFont_;
-  return ownLinkFont_ ? ownLinkFont_.get() : normalFont_;
-}
-
-void HyperLinkControl::Paint(HDC dc) {
-  RECT client{};
-  ::GetClientRect(hwnd(), &client);
-  FillBackground(dc, client);
-  ::SetBkMode(dc, TRANSPARENT);
-  const COLORREF contextColour = ::GetTextColor(dc);
-  COLORREF colour = visited_ ? colours_.visited : colours_.link;
-  if (!::IsWindowEnabled(hwnd())) colour = ::GetSysColor(COLOR_GRAYTEXT);
-  const std::string text = TextToDraw();
-
-  if (options_ & kMarkupInCaption) {
-    const LinkMarkup markup = ParseLinkMarkup(text);
-    {
-      SelectScope font(dc, normalFont_);
-      RECT prefixRect = client;
-      ::DrawTextA(dc, markup.prefix.c_str(), static_cast<int>(markup.prefix.size()), &prefixRect, DT_WORDBREAK);
-    }
-    {
-      SelectScope font(dc, LinkTextFont());
-      ::SetTextColor(dc, colour);
-      RECT linkRect = linkRect_;
-      ::DrawTextA(dc, markup.link.c_str(), static_cast<int>(markup.link.size()), &linkRect, DT_WORDBREAK);
-    }
-    {
-      SelectScope font(dc, normalFont_);
-      ::SetTextColor(dc, contextColour);
-      RECT suffixRect{linkRect_.right, linkRect_.top, client.right, client.bottom};
-      ::DrawTextA(dc, markup.suffix.c_str(), static_cast<int>(markup.suffix.size()), &suffixRect, DT_WORDBREAK);
-    }
-  } else {
-    SelectScope font(dc, LinkTextFont());
-    ::SetTextColor(dc, colour);
-    UINT align = DT_LEFT;
-    const LONG type = ::GetWindowLongA(hwnd(), GWL_STYLE) & SS_TYPEMASK;
-    if (type == SS_CENTER) align = DT_CENTER;
-    if (type == SS_RIGHT) align = DT_RIGHT;
-    RECT rect = linkRect_;
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_WORDBREAK | align);
-  }
-  if (::GetFocus() == hwnd()) {
-    RECT focus = linkRect_;
-    ::DrawFocusRect(dc, &focus);
-  }
-}
-
-void HyperLinkControl::PaintMessage(HDC given) {
-  if (given) {
-    Paint(given);
-    return;
-  }
-  PaintDc paint(hwnd());
-  if (paint.get()) Paint(paint.get());
+  if (toolAdded_) SetAreaTool(tooltip_.get(), hwnd(), kToolId, rect, nullptr);
 }
 
 void HyperLinkControl::RepaintLink(bool now) {
@@ -241,17 +125,16 @@ void HyperLinkControl::RepaintLink(bool now) {
 
 bool HyperLinkControl::IsActiveAt(POINT point) const { return ::PtInRect(&linkRect_, point) != 0; }
 
-bool HyperLinkControl::OnSetCursor(LRESULT& result) {
+std::optional<LRESULT> HyperLinkControl::OnSetCursor() {
   POINT point{};
   ::GetCursorPos(&point);
   ::ScreenToClient(hwnd(), &point);
-  if (!reactsToMouse() || !::PtInRect(&linkRect_, point)) return false;
+  if (!reactsToMouse() || !::PtInRect(&linkRect_, point)) return std::nullopt;
   ::SetCursor(handCursor_);
-  result = TRUE;
-  return true;
+  return TRUE;
 }
 
-bool HyperLinkControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+std::optional<LRESULT> HyperLinkControl::OnReflected(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
 void HyperLinkControl::OnMouseMove(POINT point) {
   const bool inside = ::PtInRect(&linkRect_, point) != 0;
@@ -287,85 +170,109 @@ bool HyperLinkControl::Open() {
   return true;
 }
 
-bool HyperLinkControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && tooltip_ && !(options_ & kNoTooltip)) {
-    MSG relayed{hwnd(), message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
-    ::SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+LRESULT HyperLinkControl::OnMouseLeave() {
+  if (options_ & kLinkFontOnHover) {
+    hovering_ = false;
+    RepaintLink(false);
+  }
+  return 0;
+}
+
+LRESULT HyperLinkControl::OnLeftButtonDown(POINT point) {
+  if (IsActiveAt(point)) {
+    ::SetFocus(hwnd());
+    ::SetCapture(hwnd());
+  }
+  return 0;
+}
+
+// Only a press and a release both on the link open it.
+LRESULT HyperLinkControl::OnLeftButtonUp(POINT point) {
+  if (::GetCapture() != hwnd()) return 0;
+  ::ReleaseCapture();
+  if (IsActiveAt(point)) Open();
+  return 0;
+}
+
+LRESULT HyperLinkControl::OnChar(WPARAM character) {
+  if (character == '\r' || character == ' ') Open();
+  return 0;
+}
+
+LRESULT HyperLinkControl::OnFocusChange() {
+  if (paintLabel_) ::InvalidateRect(hwnd(), nullptr, TRUE);
+  return 0;
+}
+
+LRESULT HyperLinkControl::OnEnable() {
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  ::UpdateWindow(hwnd());
+  return 0;
+}
+
+LRESULT HyperLinkControl::OnSetFont(HFONT font, bool redraw) {
+  normalFont_ = font;
+  if (redraw) ::InvalidateRect(hwnd(), nullptr, TRUE);
+  return 0;
+}
+
+// A static that shows an image or a frame paints itself.
+std::optional<LRESULT> HyperLinkControl::OnPaint(HDC given) {
+  if (!paintLabel_) return std::nullopt;
+  PaintMessage(given);
+  return 0;
+}
+
+void HyperLinkControl::OnDestroy() {
+  tooltip_.reset();
+  toolAdded_ = false;
+}
+
+std::optional<LRESULT> HyperLinkControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && !(options_ & kNoTooltip)) {
+    RelayToTooltip(tooltip_.get(), hwnd(), message, wParam, lParam);
   }
   const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (message) {
     case WM_MOUSEMOVE:
       OnMouseMove(point);
-      return false;
+      return std::nullopt;
     case WM_MOUSELEAVE:
-      if (options_ & kLinkFontOnHover) {
-        hovering_ = false;
-        RepaintLink(false);
-      }
-      result = 0;
-      return true;
+      return OnMouseLeave();
     case WM_SETCURSOR:
-      return OnSetCursor(result);
+      return OnSetCursor();
     case WM_LBUTTONDOWN:
-      if (IsActiveAt(point)) {
-        ::SetFocus(hwnd());
-        ::SetCapture(hwnd());
-      }
-      result = 0;
-      return true;
+      return OnLeftButtonDown(point);
     case WM_LBUTTONUP:
-      if (::GetCapture() == hwnd()) {
-        ::ReleaseCapture();
-        if (IsActiveAt(point)) Open();
-      }
-      result = 0;
-      return true;
+      return OnLeftButtonUp(point);
     case WM_GETDLGCODE:
-      result = DLGC_WANTCHARS;
-      return true;
+      return DLGC_WANTCHARS;
     case WM_CHAR:
-      if (wParam == 13 || wParam == 32) Open();
-      result = 0;
-      return true;
+      return OnChar(wParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      if (paintLabel_) ::InvalidateRect(hwnd(), nullptr, TRUE);
-      result = 0;
-      return true;
+      return OnFocusChange();
     case WM_ENABLE:
-      ::InvalidateRect(hwnd(), nullptr, TRUE);
-      ::UpdateWindow(hwnd());
-      result = 0;
-      return true;
+      return OnEnable();
     case WM_SETFONT:
-      normalFont_ = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) ::InvalidateRect(hwnd(), nullptr, TRUE);
-      result = 0;
-      return true;
+      return OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
     case WM_GETFONT:
-      result = reinterpret_cast<LRESULT>(normalFont_);
-      return true;
+      return reinterpret_cast<LRESULT>(normalFont_);
     case WM_ERASEBKGND:
-      result = 1;
-      return true;
+      return 1;  // painting fills the background itself
     case WM_UPDATEUISTATE:
-      result = 0;
-      return true;
+      return 0;  // no keyboard cues are drawn
     case WM_PAINT:
     case WM_PRINTCLIENT:
-      if (!paintLabel_) return false;
-      PaintMessage(reinterpret_cast<HDC>(wParam));
-      result = 0;
-      return true;
+      return OnPaint(reinterpret_cast<HDC>(wParam));
     case WM_DESTROY:
-      tooltip_.reset();
-      toolAdded_ = false;
-      return false;
+      OnDestroy();
+      return std::nullopt;
     default:
       break;
   }
-  if (IsReflectedMessage(message)) return OnReflected(message, wParam, lParam, result);
-  return false;
+  if (IsReflectedMessage(message)) return OnReflected(message, wParam, lParam);
+  return std::nullopt;
 }
 
 }  // namespace fernwick

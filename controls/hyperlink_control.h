@@ -53,15 +53,16 @@ class HyperLinkControl : public SubclassBase {
   HWND tooltip() const noexcept { return tooltip_.get(); }
 
  protected:
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnAttached() override;
 
   virtual void ComputeLinkRect();
   virtual void Paint(HDC dc);
   // Where a button press or release counts as on the link.
   virtual bool IsActiveAt(POINT point) const;
-  virtual bool OnSetCursor(LRESULT& result);
-  virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  virtual std::optional<LRESULT> OnSetCursor();
+  // Notifications the parent sent back with the reflection offset added.
+  virtual std::optional<LRESULT> OnReflected(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool reactsToMouse() const noexcept { return target_.has_value() || (options_ & kCommandLink) != 0; }
   void FillBackground(HDC dc, const RECT& client);
@@ -71,11 +72,25 @@ class HyperLinkControl : public SubclassBase {
   void PaintMessage(HDC given);
 
  private:
+  void ChooseFonts();
   void UpdateTooltipTool();
-  void OnMouseMove(POINT point);
   void RepaintLink(bool now);
   std::string TextToDraw() const;
   HFONT LinkTextFont() const;
+  void PaintMarkup(HDC dc, const RECT& client, COLORREF linkColour) const;
+  void PaintWhole(HDC dc, COLORREF linkColour) const;
+
+  // Message handlers.
+  void OnMouseMove(POINT point);
+  LRESULT OnMouseLeave();
+  LRESULT OnLeftButtonDown(POINT point);
+  LRESULT OnLeftButtonUp(POINT point);
+  LRESULT OnChar(WPARAM character);
+  LRESULT OnFocusChange();
+  LRESULT OnEnable();
+  LRESULT OnSetFont(HFONT font, bool redraw);
+  std::optional<LRESULT> OnPaint(HDC given);
+  void OnDestroy();
 
   uint32_t options_;
   std::optional<std::string> label_;

@@ -1,6 +1,5 @@
 #include "controls/image_button.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "base/module.h"
@@ -32,7 +31,7 @@ void ImageButton::Initialise() {
 
 void ImageButton::AddTooltipTool() {
   if (!tooltipWindow_ || !tooltipText_) return;
-  ::SendMessageA(tooltipWindow_.get(), TTM_ACTIVATE, TRUE, 0);
+  ActivateTooltip(tooltipWindow_.get(), true);
   // A new text replaces the old tool rather than stacking a second one on the same window.
   RemoveTool(tooltipWindow_.get(), hwnd());
   AddTool(tooltipWindow_.get(), hwnd(), tooltipText_->c_str());
@@ -41,7 +40,7 @@ void ImageButton::AddTooltipTool() {
 bool ImageButton::SetTooltip(const char* text) {
   tooltipText_.reset();
   if (!text || !*text) {
-    if (tooltipWindow_) ::SendMessageA(tooltipWindow_.get(), TTM_ACTIVATE, FALSE, 0);
+    ActivateTooltip(tooltipWindow_.get(), false);
     return true;
   }
   tooltipText_.emplace(text);
@@ -84,89 +83,92 @@ void ImageButton::SetStateBit(unsigned bit, bool on) {
   Repaint();
 }
 
-bool ImageButton::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+LRESULT ImageButton::OnReflected(UINT message, WPARAM wParam, LPARAM lParam) {
   const UINT original = message - kReflectionOffset;
   switch (original) {
     case WM_DRAWITEM:
       Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      result = TRUE;
-      return true;
+      return TRUE;
     case WM_MEASUREITEM:
     case WM_DELETEITEM:
-      result = TRUE;
-      return true;
+      return TRUE;
     case WM_COMPAREITEM:
-      result = 0;
-      return true;
+      return 0;
     default:
-      result = ::DefWindowProcA(hwnd(), original, wParam, lParam);
-      return true;
+      return ::DefWindowProcA(hwnd(), original, wParam, lParam);
   }
 }
 
-bool ImageButton::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+LRESULT ImageButton::OnLeftButtonDown(WPARAM wParam, LPARAM lParam) {
+  // The standard button pushes itself and captures the mouse; the face follows it. The
+  // second click of a double click is an ordinary press: an owner-drawn button would
+  // otherwise send BN_DOUBLECLICKED besides the click, and the main window acts on every
+  // command with the button's id, so two quick clicks on Rotate would turn three times.
+  const LRESULT result = DefaultProc(WM_LBUTTONDOWN, wParam, lParam);
+  if (::GetCapture() == hwnd()) SetStateBit(kPressed, true);
+  return result;
+}
+
+LRESULT ImageButton::OnLeftButtonUp(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefaultProc(WM_LBUTTONUP, wParam, lParam);
+  if (::GetCapture() == hwnd()) ::ReleaseCapture();
+  return result;
+}
+
+void ImageButton::OnMouseMove(POINT point) {
+  if (::GetCapture() != hwnd()) return;
+  ::ClientToScreen(hwnd(), &point);
+  RECT bounds{};
+  ::GetWindowRect(hwnd(), &bounds);
+  SetStateBit(kPressed, ::PtInRect(&bounds, point) != FALSE);
+}
+
+std::optional<LRESULT> ImageButton::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
   RelayToTooltip(tooltipWindow_.get(), hwnd(), message, wParam, lParam);
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      // The standard button pushes itself and captures the mouse; the face follows it. The
-      // second click of a double click is an ordinary press: an owner-drawn button would
-      // otherwise send BN_DOUBLECLICKED besides the click, and the main window acts on every
-      // command with the button's id, so two quick clicks on Rotate would turn three times.
-      result = DefaultProc(WM_LBUTTONDOWN, wParam, lParam);
-      if (::GetCapture() == hwnd()) SetStateBit(kPressed, true);
-      return true;
+      return OnLeftButtonDown(wParam, lParam);
     case WM_LBUTTONUP:
-      result = DefaultProc(message, wParam, lParam);
-      if (::GetCapture() == hwnd()) ::ReleaseCapture();
-      return true;
+      return OnLeftButtonUp(wParam, lParam);
     case WM_MOUSEMOVE:
-      if (::GetCapture() == hwnd()) {
-        POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ::ClientToScreen(hwnd(), &cursor);
-        RECT bounds{};
-        ::GetWindowRect(hwnd(), &bounds);
-        SetStateBit(kPressed, ::PtInRect(&bounds, cursor) != FALSE);
-      }
-      return false;
+      OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return std::nullopt;
     default:
-      return false;
+      return std::nullopt;
   }
 }
 
-bool ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) return HandleMouse(message, wParam, lParam, result);
-  if (IsReflectedMessage(message)) {
-    return HandleReflected(message, wParam, lParam, result);
-  }
+std::optional<LRESULT> ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) return OnMouse(message, wParam, lParam);
+  if (IsReflectedMessage(message)) return OnReflected(message, wParam, lParam);
   switch (message) {
     case WM_SETFOCUS:
       state_ |= kFocused;
       Repaint();
-      return false;
+      return std::nullopt;
     case WM_KILLFOCUS:
       state_ &= ~kFocused;
       Repaint();
-      return false;
+      return std::nullopt;
     case WM_ENABLE:
       Repaint();
-      return false;
+      return std::nullopt;
     case WM_CAPTURECHANGED:
       SetStateBit(kPressed, false);
-      return false;
+      return std::nullopt;
     case WM_KEYDOWN:
     case WM_KEYUP:
       if (wParam == VK_SPACE) SetStateBit(kPressed, message == WM_KEYDOWN);
-      return false;
+      return std::nullopt;
     case WM_UPDATEUISTATE:
       // Keyboard cues are not drawn, so their changes need no repaint.
-      result = 0;
-      return true;
+      return 0;
     case WM_DESTROY:
       tooltipWindow_.reset();
-      return false;
+      return std::nullopt;
     default:
-      return false;
+      return std::nullopt;
   }
 }
 

@@ -42,14 +42,17 @@ class ImageButton : public SubclassBase {
   const std::optional<std::string>& tooltipText() const noexcept { return tooltipText_; }
 
  protected:
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Initialise();
   void AddTooltipTool();
   void Draw(const DRAWITEMSTRUCT& item) const;
-  bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  bool HandleMouse(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  LRESULT OnReflected(UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<LRESULT> OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnLeftButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnLeftButtonUp(WPARAM wParam, LPARAM lParam);
+  void OnMouseMove(POINT point);
   void SetStateBit(unsigned bit, bool on);
   void Repaint() const;
 

@@ -9,7 +9,7 @@ constexpr int kGapAfterImage = 5;
 
 // One cursor for every picture link; system cursors are shared and never destroyed.
 HCURSOR PictureLinkCursor() {
-  static const HCURSOR cursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));  // IDC_HAND
+  static const HCURSOR cursor = ::LoadCursorA(nullptr, IDC_HAND);
   return cursor;
 }
 }  // namespace
@@ -70,25 +70,24 @@ bool PictureLinkControl::IsActiveAt(POINT point) const {
   return HyperLinkControl::IsActiveAt(point) || ::PtInRect(&bitmapRect_, point);
 }
 
-bool PictureLinkControl::OnSetCursor(LRESULT& result) {
+// The whole window shows the hand, not only the link rectangle.
+std::optional<LRESULT> PictureLinkControl::OnSetCursor() {
   ::SetCursor(PictureLinkCursor());
-  result = TRUE;
-  return true;
+  return TRUE;
 }
 
-bool PictureLinkControl::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  result = ::DefWindowProcA(hwnd(), message - kReflectionOffset, wParam, lParam);
-  return true;
+std::optional<LRESULT> PictureLinkControl::OnReflected(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefWindowProcA(hwnd(), message - kReflectionOffset, wParam, lParam);
 }
 
-bool PictureLinkControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+std::optional<LRESULT> PictureLinkControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The bitmap is drawn whatever the static's type, so painting never falls to the static.
   if (message == WM_PAINT || message == WM_PRINTCLIENT) {
     PaintMessage(reinterpret_cast<HDC>(wParam));
-    result = 0;
-    return true;
+    return 0;
   }
   if (message == WM_SIZE) ComputeLinkRect();
-  return HyperLinkControl::OnMessage(message, wParam, lParam, result);
+  return HyperLinkControl::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace fernwick

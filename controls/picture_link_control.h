@@ -15,12 +15,12 @@ class PictureLinkControl : public HyperLinkControl {
   const RECT& bitmapRect() const noexcept { return bitmapRect_; }
 
  protected:
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void ComputeLinkRect() override;
   void Paint(HDC dc) override;
   bool IsActiveAt(POINT point) const override;
-  bool OnSetCursor(LRESULT& result) override;
-  bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  std::optional<LRESULT> OnSetCursor() override;
+  std::optional<LRESULT> OnReflected(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   SIZE BitmapSize() const;

@@ -39,10 +39,6 @@ HWND WindowBase::CreateWindowOfClass(const char* className, DWORD exStyle, DWORD
                            ModuleInstance(), this);
 }
 
-LRESULT WindowBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefaultProc(message, wParam, lParam);
-}
-
 LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   WindowBase* self = nullptr;
   if (message == WM_NCCREATE) {
@@ -54,12 +50,13 @@ LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
   }
   if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
 
-  LRESULT result = 0;
+  std::optional<LRESULT> handled;
   try {
-    result = self->OnMessage(message, wParam, lParam);
+    handled = self->OnMessage(message, wParam, lParam);
   } catch (...) {
-    result = ::DefWindowProcA(hwnd, message, wParam, lParam);
+    handled.reset();
   }
+  const LRESULT result = handled ? *handled : ::DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
@@ -92,14 +89,13 @@ LRESULT SubclassBase::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK SubclassBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR refData) noexcept {
   auto* self = reinterpret_cast<SubclassBase*>(refData);
-  LRESULT result = 0;
-  bool handled = false;
+  std::optional<LRESULT> handled;
   try {
-    handled = self->OnMessage(message, wParam, lParam, result);
+    handled = self->OnMessage(message, wParam, lParam);
   } catch (...) {
-    handled = false;
+    handled.reset();
   }
-  if (!handled) result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+  const LRESULT result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) self->Detach();
   return result;
 }

@@ -2,7 +2,15 @@
 // Base of the program's own window classes. The static procedure stores `this` at
 // WM_NCCREATE (lpCreateParams) and forwards everything to OnMessage; exceptions never
 // cross the window procedure.
+//
+// Every window and dialog base of the program has the same message hook:
+//   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+// a value is the message's result; nothing passes the message on to the default handling
+// (DefWindowProc here, the previous procedure for a subclassed control, the dialog manager
+// for a dialog).
 #include <windows.h>
+
+#include <optional>
 
 namespace fernwick {
 
@@ -20,7 +28,7 @@ class WindowBase {
   static bool RegisterWindowClass(const char* className, UINT classStyle, HBRUSH background, HCURSOR cursor);
   HWND CreateWindowOfClass(const char* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id);
 
-  virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(hwnd_, message, wParam, lParam);
   }
@@ -45,8 +53,8 @@ class SubclassBase {
   bool attached() const noexcept { return hwnd_ != nullptr; }
 
  protected:
-  // Return true with `result` set when handled; false passes the message on.
-  virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+  // Nothing passes the message on to the window's previous procedure.
+  virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   virtual void OnAttached() {}
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 

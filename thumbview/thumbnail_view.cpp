@@ -131,7 +131,7 @@ void ThumbnailView::UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
   RelayToTooltip(tooltip_.get(), hwnd(), message, wParam, lParam);
 }
 
-LRESULT ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
       OnLeftButtonDown(lParam);
@@ -169,14 +169,14 @@ LRESULT ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETTINGCHANGE:
       ReadWheelLines();
-      return DefaultProc(message, wParam, lParam);
+      return std::nullopt;
     case WM_DESTROY:
       // A popup made for a child window is owned by the top-level window, not by the view, so
       // it would outlive the view (with a tool on a dead window) unless destroyed here.
       tooltip_.reset();
-      return DefaultProc(message, wParam, lParam);
+      return std::nullopt;
     default:
-      return DefaultProc(message, wParam, lParam);
+      return std::nullopt;
   }
 }
 

@@ -68,7 +68,7 @@ class ThumbnailView : public WindowBase {
   void Render(HDC dc, const RECT& area) const;
 
  protected:
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void OnLeftButtonDown(LPARAM lParam);
