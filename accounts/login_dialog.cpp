@@ -10,9 +10,9 @@
 namespace fernwick {
 
 namespace {
-constexpr int kUserNameEdit = 1008;
-constexpr int kPasswordEdit = 1020;
-constexpr int kRegisterLink = 1026;
+constexpr int kUserNameEdit = IDC_LOGIN_USER_NAME;
+constexpr int kPasswordEdit = IDC_LOGIN_PASSWORD;
+constexpr int kRegisterLink = IDC_LOGIN_REGISTER_LINK;
 constexpr int kFieldLimit = 30;
 }  // namespace
 

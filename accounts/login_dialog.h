@@ -8,10 +8,11 @@
 #include "accounts/account_state.h"
 #include "controls/dialog_base.h"
 #include "controls/hyperlink_control.h"
+#include "res/resource.h"
 
 namespace fernwick {
 
-inline constexpr int kLoginDialogTemplate = 202;
+inline constexpr int kLoginDialogTemplate = IDD_LOGIN;
 
 class LoginDialog : public DialogBase {
  public:

@@ -10,13 +10,13 @@
 namespace fernwick {
 
 namespace {
-constexpr int kAddUserButton = 1007;
-constexpr int kLimitRadio = 1009;
-constexpr int kNoScalingRadio = 1010;
-constexpr int kAccountCombo = 1012;
-constexpr int kDeleteUserButton = 1013;
-constexpr int kSizeCombo = 1015;
-constexpr int kPasswordCombo = 1019;
+constexpr int kAddUserButton = IDC_SETTINGS_ADD_USER;
+constexpr int kLimitRadio = IDC_SETTINGS_LIMIT;
+constexpr int kNoScalingRadio = IDC_SETTINGS_NO_SCALING;
+constexpr int kAccountCombo = IDC_SETTINGS_ACCOUNTS;
+constexpr int kDeleteUserButton = IDC_SETTINGS_DELETE_USER;
+constexpr int kSizeCombo = IDC_SETTINGS_SIZES;
+constexpr int kPasswordCombo = IDC_SETTINGS_PASSWORDS;
 
 constexpr int kSizeChoices[] = {800, 1024, 1280};
 constexpr const char* kSizeTexts[] = {"800像素", "1024像素", "1280像素"};

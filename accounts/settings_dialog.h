@@ -7,10 +7,11 @@
 #include "accounts/account_services.h"
 #include "accounts/account_state.h"
 #include "controls/dialog_base.h"
+#include "res/resource.h"
 
 namespace fernwick {
 
-inline constexpr int kSettingsDialogTemplate = 201;
+inline constexpr int kSettingsDialogTemplate = IDD_SETTINGS;
 
 class SettingsDialog : public DialogBase {
  public:

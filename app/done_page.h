@@ -1,10 +1,11 @@
 #pragma once
 // The last page of the upload wizard: the photos are online; view them or go back.
-// Template 207.
+// Template IDD_DONE.
 #include <string>
 
 #include "app/wizard_page.h"
 #include "controls/hyperlink_control.h"
+#include "res/resource.h"
 
 namespace fernwick {
 
@@ -12,9 +13,9 @@ class MainDialog;
 
 class DonePage : public WizardPage {
  public:
-  static constexpr int kViewPhotosButton = 1023;
-  static constexpr int kBackButton = 1011;
-  static constexpr int kViewLink = 1027;
+  static constexpr int kViewPhotosButton = IDC_DONE_VIEW_PHOTOS;
+  static constexpr int kBackButton = IDC_DONE_BACK;
+  static constexpr int kViewLink = IDC_DONE_VIEW_LINK;
 
   DonePage() noexcept;
 

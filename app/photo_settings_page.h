@@ -1,16 +1,17 @@
 #pragma once
 // The photo-settings page of the upload wizard: the tags and the visibility of the batch.
-// Template 203.
+// Template IDD_PHOTO_SETTINGS.
 #include <string>
 
 #include "app/wizard_page.h"
+#include "res/resource.h"
 
 namespace fernwick {
 
 class PhotoSettingsPage : public WizardPage {
  public:
-  static constexpr int kTagsEdit = 1008;
-  static constexpr int kFirstVisibilityRadio = 1009;  // public; then friends only, private
+  static constexpr int kTagsEdit = IDC_PHOTO_TAGS;
+  static constexpr int kFirstVisibilityRadio = IDC_PHOTO_PUBLIC;  // public; then friends only, private
   static constexpr int kTagsLimit = 400;
 
   PhotoSettingsPage() noexcept;

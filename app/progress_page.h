@@ -1,6 +1,6 @@
 #pragma once
 // The progress page of the upload wizard: the photo being sent, two bars and Cancel.
-// Template 206.
+// Template IDD_PROGRESS.
 //
 // Everything here runs on the UI thread. The upload worker learns of Cancel through the
 // shared flag (cancelFlag()), which it reads before each photo; every other change to the page
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/wizard_page.h"
+#include "res/resource.h"
 
 namespace fernwick {
 
@@ -17,10 +18,10 @@ class PhotoItem;
 
 class ProgressPage : public WizardPage {
  public:
-  static constexpr int kUpperBar = 1017;
-  static constexpr int kOverallBar = 1018;
-  static constexpr int kCancelButton = 1019;
-  static constexpr int kStatusLine = 1020;
+  static constexpr int kUpperBar = IDC_PROGRESS_UPPER_BAR;
+  static constexpr int kOverallBar = IDC_PROGRESS_OVERALL_BAR;
+  static constexpr int kCancelButton = IDC_PROGRESS_CANCEL;
+  static constexpr int kStatusLine = IDC_PROGRESS_STATUS;
   // Where the thumbnail of the photo being sent is drawn, and the box it fits in.
   static constexpr int kThumbnailX = 194;
   static constexpr int kThumbnailY = 70;

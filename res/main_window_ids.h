@@ -1,38 +1,40 @@
 #pragma once
-// Resource and control ids of the main window (main_window.rc beside this file).
+// The main window's resource and control ids under C++ names; the numbers are in resource.h,
+// which the resource scripts read too.
+#include "res/resource.h"
 
 namespace fernwick::ids {
 
-inline constexpr int kMainDialog = 129;
-inline constexpr int kWindowIcon = 128;
+inline constexpr int kMainDialog = IDD_MAIN;
+inline constexpr int kWindowIcon = IDI_WINDOW;
 
-// Controls of template 129.
-inline constexpr int kAddButton = 1003;
-inline constexpr int kDeleteButton = 1004;
-inline constexpr int kRotateLeftButton = 1005;
-inline constexpr int kRotateRightButton = 1006;
-inline constexpr int kSettingsButton = 1007;
-inline constexpr int kUploadButton = 1008;
-inline constexpr int kQuotaLine = 1009;
-inline constexpr int kCurrentUserLine = 1010;
-inline constexpr int kBackButton = 1011;
-inline constexpr int kOkButton = 1017;
-inline constexpr int kPhotoSiteLink = 1025;
+// Controls of the main window's template.
+inline constexpr int kAddButton = IDC_MAIN_ADD;
+inline constexpr int kDeleteButton = IDC_MAIN_DELETE;
+inline constexpr int kRotateLeftButton = IDC_MAIN_ROTATE_LEFT;
+inline constexpr int kRotateRightButton = IDC_MAIN_ROTATE_RIGHT;
+inline constexpr int kSettingsButton = IDC_MAIN_SETTINGS;
+inline constexpr int kUploadButton = IDC_MAIN_UPLOAD;
+inline constexpr int kQuotaLine = IDC_MAIN_QUOTA;
+inline constexpr int kCurrentUserLine = IDC_MAIN_CURRENT_USER;
+inline constexpr int kBackButton = IDC_MAIN_BACK;
+inline constexpr int kOkButton = IDC_MAIN_OK;
+inline constexpr int kPhotoSiteLink = IDC_MAIN_PHOTO_SITE_LINK;
 
 // Bitmaps: toolbar faces (enabled, disabled) and the photo-site badge.
-inline constexpr int kAddFace = 212;
-inline constexpr int kDeleteFace = 213;
-inline constexpr int kRotateLeftFace = 214;
-inline constexpr int kRotateRightFace = 215;
-inline constexpr int kSettingsFace = 216;
-inline constexpr int kPhotoSiteBadge = 222;
-inline constexpr int kDeleteFaceDisabled = 228;
-inline constexpr int kRotateLeftFaceDisabled = 231;
-inline constexpr int kRotateRightFaceDisabled = 232;
+inline constexpr int kAddFace = IDB_ADD;
+inline constexpr int kDeleteFace = IDB_DELETE;
+inline constexpr int kRotateLeftFace = IDB_ROTATE_LEFT;
+inline constexpr int kRotateRightFace = IDB_ROTATE_RIGHT;
+inline constexpr int kSettingsFace = IDB_SETTINGS;
+inline constexpr int kPhotoSiteBadge = IDB_PHOTO_SITE_BADGE;
+inline constexpr int kDeleteFaceDisabled = IDB_DELETE_DISABLED;
+inline constexpr int kRotateLeftFaceDisabled = IDB_ROTATE_LEFT_DISABLED;
+inline constexpr int kRotateRightFaceDisabled = IDB_ROTATE_RIGHT_DISABLED;
 
 // The upload wizard pages.
-inline constexpr int kPhotoSettingsPage = 203;
-inline constexpr int kProgressPage = 206;
-inline constexpr int kDonePage = 207;
+inline constexpr int kPhotoSettingsPage = IDD_PHOTO_SETTINGS;
+inline constexpr int kProgressPage = IDD_PROGRESS;
+inline constexpr int kDonePage = IDD_DONE;
 
 }  // namespace fernwick::ids
