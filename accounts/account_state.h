@@ -27,7 +27,7 @@ class AccountHost {
  public:
   virtual AccountState& accounts() noexcept = 0;
   // Transfers quotaText and currentUserText to their controls.
-  virtual void refreshAccountDisplay() = 0;
+  virtual void RefreshAccountDisplay() = 0;
   virtual HWND hwnd() const noexcept = 0;
   // Points the picture link on control 1025 at `address` (after each sign-in or sign-out).
   virtual void setPhotoSiteLinkTarget(const std::string& address) = 0;

@@ -39,7 +39,7 @@ void ApplySignedIn(AccountHost& host, const std::string& userName, const std::st
   state.quotaText = QuotaText(percent);
   state.blogName = blogName;
   host.setPhotoSiteLinkTarget(PhotoSiteHomePage());
-  host.refreshAccountDisplay();
+  host.RefreshAccountDisplay();
 }
 
 void ClearCurrentAccount(AccountState& state) {

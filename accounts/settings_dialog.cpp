@@ -133,7 +133,7 @@ void SettingsDialog::OnDeleteUser() {
     ClearCurrentAccount(state);
     host_.setPhotoSiteLinkTarget(PhotoSiteHomePage());
   }
-  host_.refreshAccountDisplay();
+  host_.RefreshAccountDisplay();
 }
 
 void SettingsDialog::OnOk() {

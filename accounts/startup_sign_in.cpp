@@ -115,7 +115,7 @@ void StartupSignIn::ApplySignIn(const std::shared_ptr<Job>& job, const SignInAns
                               [&](const AccountEntry& e) { return e.userName == state.currentUserName; });
     if (first != saved.end()) saved.erase(first);
     ClearCurrentAccount(state);
-    host_->refreshAccountDisplay();
+    host_->RefreshAccountDisplay();
   }
   // No connection: nothing changes and nothing is shown.
 }

@@ -27,7 +27,7 @@ class StartupSignIn {
 
   // On the UI thread, right after LoadSettings. With a current account: sets currentUserText
   // to "当前用户:<name>" and empties quotaText (the caller shows them with
-  // refreshAccountDisplay), then starts the worker and returns true. Without one, or while the
+  // RefreshAccountDisplay), then starts the worker and returns true. Without one, or while the
   // host has no task channel yet: false, and neither the version check nor the sign-in happens.
   bool Start(AccountHost& host, AccountServices services, Spawner spawner = DetachedThread());
 

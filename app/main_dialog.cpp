@@ -143,7 +143,7 @@ LRESULT MainDialog::OnInitDialog() {
   LoadSettings();
   // With a saved account: both status texts are set and the start-up sign-in runs.
   startupSignIn_.Start(*this, ProductionAccountServices());
-  refreshAccountDisplay();
+  RefreshAccountDisplay();
   SetUploadInProgress(false);
   // The template places the children for its own size; from the start they sit where every
   // later resize puts them.
@@ -192,7 +192,7 @@ void MainDialog::CreatePages() {
   donePage_->Create(hwnd());
 }
 
-void MainDialog::refreshAccountDisplay() {
+void MainDialog::RefreshAccountDisplay() {
   const std::pair<int, const std::string*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText},
                                                           {ids::kCurrentUserLine, &accounts_.currentUserText}};
   for (const auto& [id, text] : transfers) {

@@ -42,7 +42,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   void EnableSelectionButtons(bool enable) override;
   // Transfers quotaText and currentUserText to their lines, then attaches the controls that
   // are attached late (Add, Settings, the photo-site link).
-  void refreshAccountDisplay() override;
+  void RefreshAccountDisplay() override;
   AccountState& accounts() noexcept override { return accounts_; }
   void setPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
   // Closes the window, after a running batch has stopped as for a confirmed close.

@@ -70,7 +70,7 @@ std::string BatchWindow::ApplyRotation(size_t slot, const PhotoItem* item, const
 
 void BatchWindow::ShowQuotaLine(int32_t limit, int32_t used) {
   dialog_.accounts().quotaText = BatchQuotaText(limit, used);
-  dialog_.refreshAccountDisplay();
+  dialog_.RefreshAccountDisplay();
 }
 
 void BatchWindow::ShowSending(size_t slot, const PhotoItem* item, int number) {

@@ -118,7 +118,7 @@ TEST_F(MainStates, SwitchingLeavesTheProgressAndDonePagesAlone) {
 TEST_F(MainStates, AccountTextsReachTheirLines) {
   dialog.accounts().quotaText = "使用了30%的本月上传空间";
   dialog.accounts().currentUserText = "当前用户:李雷";
-  dialog.refreshAccountDisplay();
+  dialog.RefreshAccountDisplay();
   EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "使用了30%的本月上传空间");
   EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), "当前用户:李雷");
 }
@@ -126,7 +126,7 @@ TEST_F(MainStates, AccountTextsReachTheirLines) {
 TEST_F(MainStates, RefreshAttachesAddAndSettingsOnce) {
   EXPECT_TRUE(dialog.toolbarButton(ids::kAddButton).attached());
   EXPECT_TRUE(dialog.toolbarButton(ids::kSettingsButton).attached());
-  dialog.refreshAccountDisplay();
+  dialog.RefreshAccountDisplay();
   EXPECT_EQ(dialog.toolbarButton(ids::kAddButton).hwnd(), Item(ids::kAddButton));
 }
 

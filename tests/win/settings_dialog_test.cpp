@@ -147,7 +147,7 @@ TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
     FakeAccountHost host;
     host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
     SignInAs(host, "bob", "b1");
-    host.refreshAccountDisplay();
+    host.RefreshAccountDisplay();
     ScriptedSignIn signIn(std::vector<ScriptedReply>{c.reply});
     PromptRecorder prompts;
     OpenSettings settings(host, signIn);

@@ -172,7 +172,7 @@ TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   int versionCalls = 0;
   StartupSignIn startup;
   startup.Start(host, {signIn.function(), Version(0, "1.0", "", "", &versionCalls)}, RunAtOnce());
-  host.refreshAccountDisplay();
+  host.RefreshAccountDisplay();
   EXPECT_EQ(host.UserLine(), "当前用户:dup");
   test::PumpPendingMessages();
   EXPECT_TRUE(prompts.seen.empty());
@@ -192,7 +192,7 @@ TEST(StartupSignIn, NoConnectionChangesNothing) {
   int versionCalls = 0;
   StartupSignIn startup;
   startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls)}, RunAtOnce());
-  host.refreshAccountDisplay();
+  host.RefreshAccountDisplay();
   const int refreshesBefore = host.refreshes;
   test::PumpPendingMessages();
   EXPECT_EQ(signIn.calls.size(), 1u);

@@ -23,7 +23,7 @@ FakeAccountHost::FakeAccountHost() {
 
 FakeAccountHost::~FakeAccountHost() { CloseTasks(); }
 
-void FakeAccountHost::refreshAccountDisplay() {
+void FakeAccountHost::RefreshAccountDisplay() {
   ++refreshes;
   ::SetDlgItemTextA(window_.get(), 1009, state.quotaText.c_str());
   ::SetDlgItemTextA(window_.get(), 1010, state.currentUserText.c_str());

@@ -27,7 +27,7 @@ class FakeAccountHost : public AccountHost {
   FakeAccountHost(const FakeAccountHost&) = delete;
   FakeAccountHost& operator=(const FakeAccountHost&) = delete;
   AccountState& accounts() noexcept override { return state; }
-  void refreshAccountDisplay() override;
+  void RefreshAccountDisplay() override;
   HWND hwnd() const noexcept override { return window_.get(); }
   void setPhotoSiteLinkTarget(const std::string& address) override { linkTargets.push_back(address); }
   void endForUpgrade() override { ++upgradeEndings; }
