@@ -30,7 +30,7 @@ class AccountHost {
   virtual void RefreshAccountDisplay() = 0;
   virtual HWND hwnd() const noexcept = 0;
   // Points the picture link on control 1025 at `address` (after each sign-in or sign-out).
-  virtual void setPhotoSiteLinkTarget(const std::string& address) = 0;
+  virtual void SetPhotoSiteLinkTarget(const std::string& address) = 0;
   // Ends the main window's modal loop with 1 so the program can end (a new version must be
   // fetched); called on the UI thread. The settings are saved by the window's destruction.
   virtual void endForUpgrade() { ::EndDialog(hwnd(), 1); }

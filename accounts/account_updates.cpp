@@ -38,7 +38,7 @@ void ApplySignedIn(AccountHost& host, const std::string& userName, const std::st
   state.currentUserText = CurrentUserText(userName);
   state.quotaText = QuotaText(percent);
   state.blogName = blogName;
-  host.setPhotoSiteLinkTarget(PhotoSiteHomePage());
+  host.SetPhotoSiteLinkTarget(PhotoSiteHomePage());
   host.RefreshAccountDisplay();
 }
 

@@ -131,7 +131,7 @@ void SettingsDialog::OnDeleteUser() {
     state.currentUserText = CurrentUserText(state.currentUserName);
   } else {
     ClearCurrentAccount(state);
-    host_.setPhotoSiteLinkTarget(PhotoSiteHomePage());
+    host_.SetPhotoSiteLinkTarget(PhotoSiteHomePage());
   }
   host_.RefreshAccountDisplay();
 }

@@ -44,7 +44,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   // are attached late (Add, Settings, the photo-site link).
   void RefreshAccountDisplay() override;
   AccountState& accounts() noexcept override { return accounts_; }
-  void setPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
+  void SetPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
   // Closes the window, after a running batch has stopped as for a confirmed close.
   void endForUpgrade() override { CloseAfterBatch(); }
 

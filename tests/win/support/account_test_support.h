@@ -29,7 +29,7 @@ class FakeAccountHost : public AccountHost {
   AccountState& accounts() noexcept override { return state; }
   void RefreshAccountDisplay() override;
   HWND hwnd() const noexcept override { return window_.get(); }
-  void setPhotoSiteLinkTarget(const std::string& address) override { linkTargets.push_back(address); }
+  void SetPhotoSiteLinkTarget(const std::string& address) override { linkTargets.push_back(address); }
   void endForUpgrade() override { ++upgradeEndings; }
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return tasks_; }
   // What the main window does when it goes: tasks still queued and later ones are dropped.
