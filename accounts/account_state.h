@@ -33,7 +33,7 @@ class AccountHost {
   virtual void SetPhotoSiteLinkTarget(const std::string& address) = 0;
   // Ends the main window's modal loop with 1 so the program can end (a new version must be
   // fetched); called on the UI thread. The settings are saved by the window's destruction.
-  virtual void endForUpgrade() { ::EndDialog(hwnd(), 1); }
+  virtual void EndForUpgrade() { ::EndDialog(hwnd(), 1); }
   // How workers hand their results to the UI thread; closed when the window goes.
   virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
 

@@ -87,7 +87,7 @@ void StartupSignIn::RunVersionOutcome(const std::shared_ptr<Job>& job, int, cons
   }
   if (upgrade) {
     OpenUrlInBrowser(info.versionUrl);
-    host_->endForUpgrade();
+    host_->EndForUpgrade();
     return;
   }
   StartSignIn(job);

@@ -46,7 +46,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   AccountState& accounts() noexcept override { return accounts_; }
   void SetPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
   // Closes the window, after a running batch has stopped as for a confirmed close.
-  void endForUpgrade() override { CloseAfterBatch(); }
+  void EndForUpgrade() override { CloseAfterBatch(); }
 
   ThumbnailView& view() noexcept { return view_; }
   PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }

@@ -464,7 +464,7 @@ TEST_F(UploadBatchTest, AnUpgradeDuringTheBatchClosesOnlyOnceTheWorkerHasEnded) 
   RunBatch([&] {
     if (!upgraded && Status() == "发送图片'p1'") {
       upgraded = true;
-      dialog.endForUpgrade();
+      dialog.EndForUpgrade();
       EXPECT_TRUE(::IsWindow(dialog.hwnd()));  // the worker still uses the window and the list
     }
   });

@@ -30,7 +30,7 @@ class FakeAccountHost : public AccountHost {
   void RefreshAccountDisplay() override;
   HWND hwnd() const noexcept override { return window_.get(); }
   void SetPhotoSiteLinkTarget(const std::string& address) override { linkTargets.push_back(address); }
-  void endForUpgrade() override { ++upgradeEndings; }
+  void EndForUpgrade() override { ++upgradeEndings; }
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return tasks_; }
   // What the main window does when it goes: tasks still queued and later ones are dropped.
   void CloseTasks() { tasks_->Close(); }
