@@ -78,7 +78,7 @@ bool SaveSettingsTo(const std::string& path, const AccountState& state) {
   content.currentPassword = state.currentPassword;
   content.sizeLimit = SizeLimit();
   content.savedAccounts = state.savedAccounts;
-  const std::string stored = encipherSettingsText(BuildSettingsText(content));
+  const std::string stored = EncipherSettingsText(BuildSettingsText(content));
 
   // The old file goes only when the new one is complete beside it: a full disk or a crash
   // mid-write must not cost the user the saved accounts.

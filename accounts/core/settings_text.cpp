@@ -73,7 +73,7 @@ SettingsContent ParseSettingsText(std::string_view text) {
   return content;
 }
 
-std::string encipherSettingsText(std::string_view plain) {
+std::string EncipherSettingsText(std::string_view plain) {
   std::string out(plain.size(), '\0');
   uint32_t key = kCipherSeed;
   for (std::size_t i = 0; i < plain.size(); ++i) {

@@ -27,7 +27,7 @@ std::string BuildSettingsText(const SettingsContent& content);
 SettingsContent ParseSettingsText(std::string_view text);
 
 // Byte-wise autokey stream; the output is as long as the input, and each undoes the other.
-std::string encipherSettingsText(std::string_view plain);
+std::string EncipherSettingsText(std::string_view plain);
 std::string decipherSettingsText(std::string_view stored);
 
 }  // namespace fernwick

@@ -18,7 +18,7 @@ TEST(SettingsCipher, OutputHasInputLengthAndRoundTrips) {
   for (std::size_t length : {0u, 1u, 2u, 7u, 255u, 4096u}) {
     std::string plain;
     for (std::size_t i = 0; i < length; ++i) plain += static_cast<char>((i * 37 + 11) & 0xFF);
-    const std::string stored = encipherSettingsText(plain);
+    const std::string stored = EncipherSettingsText(plain);
     ASSERT_EQ(stored.size(), plain.size());
     EXPECT_EQ(decipherSettingsText(stored), plain) << "length " << length;
   }
@@ -26,7 +26,7 @@ TEST(SettingsCipher, OutputHasInputLengthAndRoundTrips) {
 
 TEST(SettingsCipher, HidesTheText) {
   const std::string plain = Bytes({1, 2}) + "1024" + Bytes({2}) + "alice" + Bytes({1}) + "secret" + Bytes({2});
-  const std::string stored = encipherSettingsText(plain);
+  const std::string stored = EncipherSettingsText(plain);
   EXPECT_EQ(stored.find("secret"), std::string::npos);
   EXPECT_EQ(stored.find("alice"), std::string::npos);
   EXPECT_NE(stored, plain);
@@ -36,7 +36,7 @@ TEST(SettingsCipher, EachByteDependsOnEveryEarlierStoredByte) {
   // Autokey: changing one plain byte changes the stream after it, not before it.
   std::string a(16, 'x'), b(16, 'x');
   b[5] = 'y';
-  const std::string sa = encipherSettingsText(a), sb = encipherSettingsText(b);
+  const std::string sa = EncipherSettingsText(a), sb = EncipherSettingsText(b);
   EXPECT_EQ(sa.substr(0, 5), sb.substr(0, 5));
   EXPECT_NE(sa.substr(6), sb.substr(6));
 }
@@ -71,7 +71,7 @@ TEST(SettingsText, RoundTripKeepsDuplicatesAndDoubleByteNames) {
   content.sizeLimit = 1600;
   content.savedAccounts = {{"张三", "密码12"}, {"bob", "x"}, {"张三", "另一个"}, {"bob", "x"}, {"", "only"}};
   const SettingsContent back =
-      ParseSettingsText(decipherSettingsText(encipherSettingsText(BuildSettingsText(content))));
+      ParseSettingsText(decipherSettingsText(EncipherSettingsText(BuildSettingsText(content))));
   EXPECT_EQ(back.currentUserName, content.currentUserName);
   EXPECT_EQ(back.currentPassword, content.currentPassword);
   EXPECT_EQ(back.sizeLimit, 1600);
