@@ -58,7 +58,7 @@ void LoadSettingsFrom(const std::string& path, AccountState& state) {
     SetSizeLimit(kDefaultSizeLimit);
     return;
   }
-  SettingsContent content = ParseSettingsText(decipherSettingsText(*stored));
+  SettingsContent content = ParseSettingsText(DecipherSettingsText(*stored));
   state.currentUserName = std::move(content.currentUserName);
   state.currentPassword = std::move(content.currentPassword);
   SetSizeLimit(content.sizeLimit);

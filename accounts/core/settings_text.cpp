@@ -84,7 +84,7 @@ std::string EncipherSettingsText(std::string_view plain) {
   return out;
 }
 
-std::string decipherSettingsText(std::string_view stored) {
+std::string DecipherSettingsText(std::string_view stored) {
   std::string out(stored.size(), '\0');
   uint32_t key = kCipherSeed;
   for (std::size_t i = 0; i < stored.size(); ++i) {

@@ -28,6 +28,6 @@ SettingsContent ParseSettingsText(std::string_view text);
 
 // Byte-wise autokey stream; the output is as long as the input, and each undoes the other.
 std::string EncipherSettingsText(std::string_view plain);
-std::string decipherSettingsText(std::string_view stored);
+std::string DecipherSettingsText(std::string_view stored);
 
 }  // namespace fernwick

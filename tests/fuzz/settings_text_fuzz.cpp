@@ -16,7 +16,7 @@ bool HasSeparator(const std::string& s) { return s.find_first_of(std::string("\x
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view stored(reinterpret_cast<const char*>(data), size);
-  const std::string text = fernwick::decipherSettingsText(stored);
+  const std::string text = fernwick::DecipherSettingsText(stored);
   if (text.size() != size || fernwick::EncipherSettingsText(text) != stored) __builtin_trap();
 
   const fernwick::SettingsContent content = fernwick::ParseSettingsText(text);

@@ -20,7 +20,7 @@ TEST(SettingsCipher, OutputHasInputLengthAndRoundTrips) {
     for (std::size_t i = 0; i < length; ++i) plain += static_cast<char>((i * 37 + 11) & 0xFF);
     const std::string stored = EncipherSettingsText(plain);
     ASSERT_EQ(stored.size(), plain.size());
-    EXPECT_EQ(decipherSettingsText(stored), plain) << "length " << length;
+    EXPECT_EQ(DecipherSettingsText(stored), plain) << "length " << length;
   }
 }
 
@@ -43,7 +43,7 @@ TEST(SettingsCipher, EachByteDependsOnEveryEarlierStoredByte) {
 
 TEST(SettingsCipher, DecipherOfDamagedBytesStillHasTheSameLength) {
   const std::string damaged = Bytes({0xFF, 0x00, 0x7F, 0x80});
-  EXPECT_EQ(decipherSettingsText(damaged).size(), damaged.size());
+  EXPECT_EQ(DecipherSettingsText(damaged).size(), damaged.size());
 }
 
 TEST(SettingsText, SignedOutDefaultIsTheSevenByteText) {
@@ -71,7 +71,7 @@ TEST(SettingsText, RoundTripKeepsDuplicatesAndDoubleByteNames) {
   content.sizeLimit = 1600;
   content.savedAccounts = {{"张三", "密码12"}, {"bob", "x"}, {"张三", "另一个"}, {"bob", "x"}, {"", "only"}};
   const SettingsContent back =
-      ParseSettingsText(decipherSettingsText(EncipherSettingsText(BuildSettingsText(content))));
+      ParseSettingsText(DecipherSettingsText(EncipherSettingsText(BuildSettingsText(content))));
   EXPECT_EQ(back.currentUserName, content.currentUserName);
   EXPECT_EQ(back.currentPassword, content.currentPassword);
   EXPECT_EQ(back.sizeLimit, 1600);

@@ -81,14 +81,14 @@ TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
   SettingsContent content{saved.currentUserName, saved.currentPassword, 1600, saved.savedAccounts};
   const std::string text = BuildSettingsText(content);
   EXPECT_EQ(bytes.size(), text.size());
-  EXPECT_EQ(decipherSettingsText(bytes), text);
+  EXPECT_EQ(DecipherSettingsText(bytes), text);
   EXPECT_EQ(bytes.find("bob"), std::string::npos);
 }
 
 TEST_F(SettingsFileTest, SignedOutDefaultIsSevenBytes) {
   SetSizeLimit(1024);
   ASSERT_TRUE(SaveSettingsTo(path_, AccountState{}));
-  EXPECT_EQ(decipherSettingsText(ReadBytes(path_)), std::string("\x01\x02"
+  EXPECT_EQ(DecipherSettingsText(ReadBytes(path_)), std::string("\x01\x02"
                                                                 "1024\x02"));
 }
 
@@ -112,7 +112,7 @@ TEST_F(SettingsFileTest, TruncatedFileKeepsTheWholeRecordsBeforeTheCut) {
   SetSizeLimit(800);
   ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
   const std::string full = ReadBytes(path_);
-  const std::string text = decipherSettingsText(full);
+  const std::string text = DecipherSettingsText(full);
   // Cut inside the third saved record: the cipher runs forward, so what is left still reads.
   const std::size_t cut = text.find("\x02", text.find("bob")) + 3;
   WriteBytes(path_, full.substr(0, cut));
@@ -129,7 +129,7 @@ TEST_F(SettingsFileTest, DamagedFileLoadsWhateverItYields) {
   WriteBytes(path_, noise);
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);  // must simply not fail
-  const SettingsContent expected = ParseSettingsText(decipherSettingsText(noise));
+  const SettingsContent expected = ParseSettingsText(DecipherSettingsText(noise));
   EXPECT_EQ(loaded.currentUserName, expected.currentUserName);
   EXPECT_EQ(loaded.savedAccounts, expected.savedAccounts);
   EXPECT_EQ(SizeLimit(), expected.sizeLimit);
