@@ -22,7 +22,7 @@ bool SetUpPhotoSiteLink(PictureLinkControl& link, HWND control) {
   link.SetTarget(PhotoSiteHomePage());
   if (!link.Attach(control)) return false;
   link.LoadBitmapResource(ids::kPhotoSiteBadge);
-  link.setOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
+  link.SetOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
                   HyperLinkControl::kLinkFontOnHover);
   return true;
 }

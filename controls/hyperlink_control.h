@@ -33,7 +33,7 @@ class HyperLinkControl : public SubclassBase {
   ~HyperLinkControl() override;
 
   // The link font is chosen at attachment from the options present then.
-  void setOptions(uint32_t options) noexcept { options_ = options; }
+  void SetOptions(uint32_t options) noexcept { options_ = options; }
   uint32_t options() const noexcept { return options_; }
 
   bool SetLabel(const std::string& label);

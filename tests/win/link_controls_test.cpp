@@ -346,7 +346,7 @@ TEST_F(LinkFixture, PictureLinkDrawsItsBitmapAndOpensFromIt) {
   link.SetTarget("http://photos/home.aspx");
   ASSERT_TRUE(link.Attach(MakeStatic("", SS_LEFT, 52, 17)));
   link.SetBitmap(RedBitmap(52, 17));
-  link.setOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
+  link.SetOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
                   HyperLinkControl::kLinkFontOnHover);
   EXPECT_EQ(CountPixels(link.hwnd(), RGB(255, 0, 0)), 52 * 17);
   EXPECT_EQ(link.bitmapRect().right, 52);
