@@ -21,7 +21,7 @@ class PhotoSettingsPage : public WizardPage {
   void Transfer(bool save);
 
   const std::string& tags() const noexcept { return tags_; }
-  void setTags(std::string tags) { tags_ = std::move(tags); }
+  void SetTags(std::string tags) { tags_ = std::move(tags); }
   // 0 public, 1 friends only, 2 private; -1 when no radio is checked.
   int visibilityIndex() const noexcept { return visibilityIndex_; }
 

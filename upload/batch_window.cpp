@@ -103,7 +103,7 @@ void BatchWindow::ShowDonePage() {
   view.RemoveEmptySlots();
   view.ClearSelection();
   PhotoSettingsPage& settings = dialog_.settingsPage();
-  settings.setTags({});
+  settings.SetTags({});
   settings.Transfer(false);
   DonePage* done = dialog_.donePage();
   if (!done) return;

@@ -73,7 +73,7 @@ TEST_P(SettingsTransferTest, SavingReadsTheEditAndTheCheckedRadio) {
   EXPECT_EQ(page.tags(), "海边  travel");
   EXPECT_EQ(page.visibilityIndex(), GetParam().index);
   // And back: emptied tags, the same radio.
-  page.setTags("");
+  page.SetTags("");
   page.Transfer(false);
   EXPECT_EQ(test::WindowText(page.Item(PhotoSettingsPage::kTagsEdit)), "");
   for (int id = 1009; id <= 1011; ++id) {
