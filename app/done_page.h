@@ -20,7 +20,7 @@ class DonePage : public WizardPage {
   DonePage() noexcept;
 
   // The main window the page leads back to; set when the page is shown after a batch.
-  void setOwner(MainDialog* owner) noexcept { owner_ = owner; }
+  void SetOwner(MainDialog* owner) noexcept { owner_ = owner; }
   MainDialog* owner() const noexcept { return owner_; }
   // The hidden link that opens the batch address; never seen.
   const HyperLinkControl& viewLink() const noexcept { return viewLink_; }

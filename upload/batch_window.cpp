@@ -108,7 +108,7 @@ void BatchWindow::ShowDonePage() {
   DonePage* done = dialog_.donePage();
   if (!done) return;
   ::ShowWindow(done->hwnd(), SW_SHOW);
-  done->setOwner(&dialog_);
+  done->SetOwner(&dialog_);
   ::SendMessageA(dialog_.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(done->Item(DonePage::kViewPhotosButton)),
                  TRUE);
 }
