@@ -249,7 +249,7 @@ void MainDialog::CloseAfterBatch() {
     // The worker still uses this window and the photo list: stop it before its next photo and
     // close when it has ended. Nothing here waits for it.
     closeAfterUpload_ = true;
-    progressPage_.setCancelRequested(true);
+    progressPage_.SetCancelRequested(true);
     return;
   }
   CloseWindow();

@@ -22,7 +22,7 @@ std::optional<LRESULT> ProgressPage::OnMessage(UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
       if (LOWORD(wParam) != kCancelButton) break;
       // The photo being sent is finished; the worker stops before the next one.
-      setCancelRequested(true);
+      SetCancelRequested(true);
       return 0;
     default:
       break;
@@ -34,7 +34,7 @@ LRESULT ProgressPage::OnInitDialog() {
   upperBar_ = Item(kUpperBar);
   overallBar_ = Item(kOverallBar);
   ShowStatus(statusText_);
-  setCancelRequested(false);
+  SetCancelRequested(false);
   // The upper bar shows full for the whole batch; only the overall bar moves.
   ::SendMessageA(upperBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 10));
   ::SendMessageA(upperBar_, PBM_SETPOS, 10, 0);

@@ -33,7 +33,7 @@ class ProgressPage : public WizardPage {
   HWND overallBar() const noexcept { return overallBar_; }
 
   bool cancelRequested() const noexcept { return cancelRequested_->load(); }
-  void setCancelRequested(bool requested) noexcept { cancelRequested_->store(requested); }
+  void SetCancelRequested(bool requested) noexcept { cancelRequested_->store(requested); }
   // The same flag, for the worker; it outlives the page.
   std::shared_ptr<const std::atomic<bool>> cancelFlag() const { return cancelRequested_; }
 

@@ -37,7 +37,7 @@ void BatchWindow::ShowProgressState(unsigned photoCount) {
   ::SendMessageA(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(progress.Item(ProgressPage::kCancelButton)), TRUE);
   ::SendMessageA(progress.overallBar(), PBM_SETRANGE32, 0, static_cast<LPARAM>(photoCount));
   // A close the user confirmed before the batch got here stops it before its first photo.
-  progress.setCancelRequested(dialog_.closeRequestedDuringUpload());
+  progress.SetCancelRequested(dialog_.closeRequestedDuringUpload());
 }
 
 std::optional<SlotPhoto> BatchWindow::PhotoInSlot(size_t slot) {
@@ -96,7 +96,7 @@ void BatchWindow::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId)
 
 void BatchWindow::ShowDonePage() {
   ProgressPage& progress = dialog_.progressPage();
-  progress.setCancelRequested(true);  // also ends the thumbnail drawing
+  progress.SetCancelRequested(true);  // also ends the thumbnail drawing
   progress.setCurrentItem(nullptr);
   ::ShowWindow(progress.hwnd(), SW_HIDE);
   ThumbnailView& view = dialog_.view();

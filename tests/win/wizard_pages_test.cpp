@@ -184,7 +184,7 @@ TEST_F(ProgressThumbnailTest, ThePhotoBeingSentIsDrawnCentredOnItsPoint) {
   EXPECT_NE(background, RGB(255, 0, 0));
 
   // Once the batch has ended (cancelRequested set) nothing is drawn.
-  page.setCancelRequested(true);
+  page.SetCancelRequested(true);
   EXPECT_EQ(PaintedAt(page, 194 - 25, 70 - 12), background);
 }
 
