@@ -38,7 +38,7 @@ class ProgressPage : public WizardPage {
   std::shared_ptr<const std::atomic<bool>> cancelFlag() const { return cancelRequested_; }
 
   PhotoItem* currentItem() const noexcept { return currentItem_; }
-  void setCurrentItem(PhotoItem* item) noexcept { currentItem_ = item; }
+  void SetCurrentItem(PhotoItem* item) noexcept { currentItem_ = item; }
 
   const std::string& statusText() const noexcept { return statusText_; }
   // Sets statusText and transfers it to 1020; a failed transfer beeps and focuses the line.

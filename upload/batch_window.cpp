@@ -77,7 +77,7 @@ void BatchWindow::ShowSending(size_t slot, const PhotoItem* item, int number) {
   if (!StillInSlot(slot, item)) return;
   PhotoItem* photo = dialog_.view().SlotAt(slot);
   ProgressPage& progress = dialog_.progressPage();
-  progress.setCurrentItem(photo);
+  progress.SetCurrentItem(photo);
   ::UpdateWindow(progress.hwnd());
   ::InvalidateRect(progress.hwnd(), nullptr, TRUE);
   ::SendMessageA(progress.overallBar(), PBM_SETPOS, static_cast<WPARAM>(number), 0);
@@ -88,7 +88,7 @@ void BatchWindow::ShowSending(size_t slot, const PhotoItem* item, int number) {
 
 void BatchWindow::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) {
   ProgressPage& progress = dialog_.progressPage();
-  if (progress.currentItem() == item) progress.setCurrentItem(nullptr);
+  if (progress.currentItem() == item) progress.SetCurrentItem(nullptr);
   if (photoId <= 0 || !StillInSlot(slot, item)) return;
   dialog_.view().DetachUploaded(slot);
   AppendUploadedPhotoId(photoId);
@@ -97,7 +97,7 @@ void BatchWindow::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId)
 void BatchWindow::ShowDonePage() {
   ProgressPage& progress = dialog_.progressPage();
   progress.SetCancelRequested(true);  // also ends the thumbnail drawing
-  progress.setCurrentItem(nullptr);
+  progress.SetCurrentItem(nullptr);
   ::ShowWindow(progress.hwnd(), SW_HIDE);
   ThumbnailView& view = dialog_.view();
   view.RemoveEmptySlots();

@@ -175,7 +175,7 @@ TEST_F(ProgressThumbnailTest, ThePhotoBeingSentIsDrawnCentredOnItsPoint) {
   ::ShowWindow(page.hwnd(), SW_SHOW);
   const COLORREF background = PaintedAt(page, 194 - 25, 70 - 12);
 
-  page.setCurrentItem(&item);
+  page.SetCurrentItem(&item);
   // 200 x 100 fitted into 100: 100 x 50 around (194, 70); the quadrants around the centre.
   EXPECT_EQ(PaintedAt(page, 194 - 25, 70 - 12), RGB(255, 0, 0));
   EXPECT_EQ(PaintedAt(page, 194 + 25, 70 - 12), RGB(0, 192, 0));
