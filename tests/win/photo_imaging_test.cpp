@@ -190,16 +190,23 @@ TEST_F(PhotoImaging, UnturnedItemGetsNoRotatedCopy) {
   EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1001.jpg"));
 }
 
-TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileStillSwitchesTheItem) {
+TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileLeavesTheItemAsItWas) {
   ASSERT_TRUE(test::WriteQuadrantPicture(dir + "gone.jpg", 64, 48, "jpg"));
   PhotoItem item(dir + "gone.jpg");
   item.TurnQuarter(true);
+  const double turned = item.angle;
+  const FrameRect turnedFrame = item.frameRect;
+  const std::vector<int> thumbnail = QuadrantsOf(item.picture.get());
   ::DeleteFileA((dir + "gone.jpg").c_str());
   EXPECT_FALSE(PrepareRotatedCopy(item, 1003));
-  EXPECT_EQ(item.sendPath, RotatedCopiesDirectory() + "1003.jpg");
-  EXPECT_EQ(item.width, 48);
-  EXPECT_EQ(item.angle, 0);
-  EXPECT_FALSE(test::FileExists(item.sendPath));
+  EXPECT_EQ(item.sendPath, dir + "gone.jpg");
+  EXPECT_EQ(item.width, 64);
+  EXPECT_EQ(item.height, 48);
+  EXPECT_EQ(item.angle, turned);
+  EXPECT_NE(item.angle, 0);
+  EXPECT_EQ(item.frameRect, turnedFrame);
+  EXPECT_EQ(QuadrantsOf(item.picture.get()), thumbnail);
+  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1003.jpg"));
 }
 
 TEST_F(PhotoImaging, TransformationProbeAgreesWithTheEncoder) {
