@@ -177,7 +177,9 @@ TEST_F(PhotoAdd, PathsOf259And260Characters) {
     ASSERT_EQ(path.size(), length);
     GpBitmapPtr picture = test::MakeQuadrantPicture(64, 48);
     const bool written = test::SavePicture(picture.get(), path, "jpg");
-    if (length == 259) ASSERT_TRUE(written);
+    if (length == 259) {
+      ASSERT_TRUE(written);
+    }
     WIN32_FILE_ATTRIBUTE_DATA file{};
     const bool readable = written && ::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &file);
     const unsigned before = view.Count();
