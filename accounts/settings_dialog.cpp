@@ -64,8 +64,15 @@ std::optional<LRESULT> SettingsDialog::OnMessage(UINT message, WPARAM wParam, LP
 }
 
 int SettingsDialog::FindAccount(const std::string& userName) const {
-  // The combo's own prefix search, ignoring letter case, as the list box knows it.
-  return static_cast<int>(::SendMessageA(Item(kAccountCombo), CB_FINDSTRING, static_cast<WPARAM>(-1),
+  // The entry equal byte for byte comes first: the combo's prefix search ignores letter case
+  // and would take "alice2" for "alice" or "Bob" for "bob", and the OK that follows would then
+  // sign in that other account without a word.
+  HWND accounts = Item(kAccountCombo);
+  const int count = static_cast<int>(::SendMessageA(accounts, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    if (ComboItemText(accounts, i) == userName) return i;
+  }
+  return static_cast<int>(::SendMessageA(accounts, CB_FINDSTRING, static_cast<WPARAM>(-1),
                                          reinterpret_cast<LPARAM>(userName.c_str())));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// The process-wide state the program's design names: one instance each, not members of any
-// window. Everything else belongs to an object.
+// What the whole process shares, one instance each and owned by no window: the picture size
+// limit, whether an upload batch is running, and the photo ids the server has returned. The
+// settings file, the settings dialog, the add routine, the upload worker and the done page all
+// reach these; everything else belongs to an object.
 #include <atomic>
 #include <cstdint>
 #include <mutex>

@@ -132,7 +132,9 @@ RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t 
 }
 
 void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy) {
-  if (copy.degrees == 0) return;
+  // A copy that could not be written never becomes the photo's: the photo keeps its own file
+  // and its turn, so that a later try can still make the copy.
+  if (copy.degrees == 0 || !copy.written) return;
   item.sendPath = copy.path;
   if (copy.swapsSides) std::swap(item.width, item.height);
   item.angle = 0;

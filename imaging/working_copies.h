@@ -39,7 +39,8 @@ struct RotatedCopy {
 RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t fileNumber);
 
 // Makes the copy the item's sendPath, swaps width and height for a quarter turn, sets angle
-// to 0 and turns the thumbnail to match. Does nothing for a copy of an unturned photo.
+// to 0 and turns the thumbnail to match. Does nothing for a copy of an unturned photo or a
+// copy that was not written.
 void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy);
 
 // Both in one: for each item whose angle is not 0, just before its upload. Returns whether a

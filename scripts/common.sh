@@ -28,6 +28,14 @@ start_xvfb_if_needed() {
 wait_for_wine() {
   WINEPREFIX="${2:-$FERNWICK_PREFIX}" timeout "${1:-30}" wineserver -w 2>/dev/null || true
 }
+# Wine draws the caption buttons (minimise, maximise, close) with its Marlett font; this Wine
+# does not find the font in its own data folder (package fonts-wine) and draws "0 1 r" instead.
+# The prefix's Fonts folder is always searched, so the font is put there, once the prefix is made.
+give_prefix_marlett() {
+  local prefix="$1" fonts="$1/drive_c/windows/Fonts" marlett=/usr/share/wine/fonts/marlett.ttf
+  [[ -f "$prefix/system.reg" && -f "$marlett" && ! -f "$fonts/marlett.ttf" ]] || return 0
+  mkdir -p "$fonts" && cp "$marlett" "$fonts/"
+}
 stop_xvfb() {
   [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null
   XVFB_PID=""

@@ -4,7 +4,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-packages=(wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
+packages=(wine wine64 fonts-wine g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
           fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
           clang libclang-rt-14-dev curl x11-utils)
 missing=()
@@ -50,12 +50,7 @@ if ! grep -q '^"SimSun"="AR PL UMing CN"' "$FERNWICK_PREFIX/system.reg" 2>/dev/n
   done
   WINEPREFIX="$FERNWICK_PREFIX" wineserver -w
 fi
-# Wine draws the caption buttons with its Marlett font, which this Wine does not find in its
-# own data folder; the prefix's Fonts folder is always searched.
-fonts="$FERNWICK_PREFIX/drive_c/windows/Fonts"
-if [[ -f /usr/share/wine/fonts/marlett.ttf && ! -f "$fonts/marlett.ttf" ]]; then
-  mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
-fi
+give_prefix_marlett "$FERNWICK_PREFIX"
 
 # Tests and screenshots run under a bare Xvfb.
 set_wine_window_management N

@@ -170,8 +170,19 @@ TEST_F(ImageButtonTest, LosingTheCaptureReleasesThePressedFace) {
   ::ReleaseCapture();
 }
 
+// Sends a keyboard-cue change that flips the focus cue; true when the window's cue state
+// took it.
+bool FlipFocusCue(HWND window) {
+  const auto before = static_cast<UINT>(::SendMessageA(window, WM_QUERYUISTATE, 0, 0));
+  const WORD action = (before & UISF_HIDEFOCUS) ? UIS_CLEAR : UIS_SET;
+  ::SendMessageA(window, WM_UPDATEUISTATE, MAKEWPARAM(action, UISF_HIDEFOCUS), 0);
+  return static_cast<UINT>(::SendMessageA(window, WM_QUERYUISTATE, 0, 0)) != before;
+}
+
 TEST_F(ImageButtonTest, KeyboardCueChangesAreSwallowed) {
   ASSERT_TRUE(button.AttachTo(buttonWindow));
+  ASSERT_TRUE(FlipFocusCue(other)) << "a plain button passes the change to the default procedure";
+  EXPECT_FALSE(FlipFocusCue(buttonWindow)) << "the image button never lets it through";
   EXPECT_EQ(Send(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0), 0);
 }
 

@@ -78,8 +78,6 @@ TEST(Logo, WhiteBecomesTransparentAndOtherColoursStay) {
   EXPECT_EQ(PixelAt(bitmap.get(), 2, 1), 0xFF2F5D8Au);
 }
 
-TEST(Logo, ABitmapWithoutAnImageIsLeftAlone) { MakeWhiteTransparent(nullptr); }
-
 TEST(Logo, AGifLoadsWithItsWhiteTransparent) {
   char temp[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, temp);

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "base/work_directories.h"
 #include "imaging/photo_item.h"
 #include "imaging/picture_io.h"
@@ -38,6 +42,60 @@ TEST_F(PhotoImaging, FindsTheJpegEncoder) {
   ::ReadFile(file.get(), head, 2, &read, nullptr);
   EXPECT_EQ(head[0], 0xFF);
   EXPECT_EQ(head[1], 0xD8);
+}
+
+// The quantisation tables of a JPEG file (DQT segments up to the scan), each as stored: 64
+// values in zigzag order.
+std::vector<std::vector<int>> QuantisationTables(const std::string& jpeg) {
+  std::vector<std::vector<int>> tables;
+  const auto byte = [&](size_t at) { return at < jpeg.size() ? static_cast<unsigned char>(jpeg[at]) : 0; };
+  for (size_t at = 2; at + 4 <= jpeg.size() && byte(at) == 0xFF && byte(at + 1) != 0xDA;) {
+    const size_t length = static_cast<size_t>(byte(at + 2) << 8 | byte(at + 3));
+    if (byte(at + 1) == 0xDB) {
+      for (size_t table = at + 4; table < at + 2 + length;) {
+        const bool wide = (byte(table) >> 4) != 0;
+        std::vector<int> values;
+        for (size_t i = 0; i < 64; ++i) {
+          values.push_back(wide ? byte(table + 1 + 2 * i) << 8 | byte(table + 2 + 2 * i) : byte(table + 1 + i));
+        }
+        tables.push_back(values);
+        table += 1 + (wide ? 128 : 64);
+      }
+    }
+    at += 2 + length;
+  }
+  return tables;
+}
+
+// The example tables of the JPEG standard (Annex K), in zigzag order, scaled as encoders scale
+// them for a quality: factor 200 - 2 x quality percent from quality 50 up.
+std::vector<int> StandardTable(bool chrominance, int quality) {
+  static const int kLuminance[64] = {16, 11, 12, 14, 12, 10, 16, 14, 13, 14, 18, 17, 16, 19, 24, 40,
+                                     26, 24, 22, 22, 24, 49, 35, 37, 29, 40, 58, 51, 61, 60, 57, 51,
+                                     56, 55, 64, 72, 92, 78, 64, 68, 87, 69, 55, 56, 80, 109, 81, 87,
+                                     95, 98, 103, 104, 103, 62, 77, 113, 121, 112, 100, 120, 92, 101, 103, 99};
+  static const int kChrominance[64] = {17, 18, 18, 24, 21, 24, 47, 26, 26, 47, 99, 66, 56, 66, 99, 99,
+                                       99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                       99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                       99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+  const int scale = 200 - 2 * quality;
+  std::vector<int> table;
+  const int* base = chrominance ? kChrominance : kLuminance;
+  for (int i = 0; i < 64; ++i) table.push_back(std::clamp((base[i] * scale + 50) / 100, 1, 255));
+  return table;
+}
+
+TEST_F(PhotoImaging, WorkingCopiesAreWrittenAtQuality90) {
+  GpBitmapPtr large = test::MakeQuadrantPicture(1600, 1200);
+  GpBitmapPtr small = test::MakeQuadrantPicture(64, 48);
+  const WorkingCopy scaled = ScaleToLimit(large.get(), 1024, 1001);
+  const WorkingCopy converted = ReEncodeAsJpeg(small.get(), 1002);
+  const std::vector<std::vector<int>> quality90 = {StandardTable(false, 90), StandardTable(true, 90)};
+  ASSERT_NE(quality90[0], StandardTable(false, 75)) << "the tables tell the qualities apart";
+  for (const WorkingCopy& copy : {scaled, converted}) {
+    ASSERT_TRUE(copy.written) << copy.path;
+    EXPECT_EQ(QuantisationTables(test::ReadBytes(copy.path)), quality90) << copy.path;
+  }
 }
 
 TEST_F(PhotoImaging, ScaledCopiesHaveTheLimitOnTheLongerSide) {
@@ -190,16 +248,23 @@ TEST_F(PhotoImaging, UnturnedItemGetsNoRotatedCopy) {
   EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1001.jpg"));
 }
 
-TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileStillSwitchesTheItem) {
+TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileLeavesTheItemAsItWas) {
   ASSERT_TRUE(test::WriteQuadrantPicture(dir + "gone.jpg", 64, 48, "jpg"));
   PhotoItem item(dir + "gone.jpg");
   item.TurnQuarter(true);
+  const double turned = item.angle;
+  const FrameRect turnedFrame = item.frameRect;
+  const std::vector<int> thumbnail = QuadrantsOf(item.picture.get());
   ::DeleteFileA((dir + "gone.jpg").c_str());
   EXPECT_FALSE(PrepareRotatedCopy(item, 1003));
-  EXPECT_EQ(item.sendPath, RotatedCopiesDirectory() + "1003.jpg");
-  EXPECT_EQ(item.width, 48);
-  EXPECT_EQ(item.angle, 0);
-  EXPECT_FALSE(test::FileExists(item.sendPath));
+  EXPECT_EQ(item.sendPath, dir + "gone.jpg");
+  EXPECT_EQ(item.width, 64);
+  EXPECT_EQ(item.height, 48);
+  EXPECT_EQ(item.angle, turned);
+  EXPECT_NE(item.angle, 0);
+  EXPECT_EQ(item.frameRect, turnedFrame);
+  EXPECT_EQ(QuadrantsOf(item.picture.get()), thumbnail);
+  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1003.jpg"));
 }
 
 TEST_F(PhotoImaging, TransformationProbeAgreesWithTheEncoder) {

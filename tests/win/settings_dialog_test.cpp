@@ -67,8 +67,42 @@ TEST(SettingsDialog, FillsTheCombosInStep) {
   EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"alice", "Bob", "bobby"}));
   EXPECT_EQ(settings.Items(1019), (std::vector<std::string>{"a1", "b1", "b2"}));
   EXPECT_FALSE(::GetWindowLongA(settings.Combo(1019), GWL_STYLE) & WS_VISIBLE) << "the password list is never shown";
-  EXPECT_EQ(settings.Selected(1012), 1) << "prefix search ignoring case finds \"Bob\" first";
+  EXPECT_EQ(settings.Selected(1012), 1) << "with no exact name, the prefix search ignoring case finds \"Bob\" first";
   EXPECT_EQ(settings.Items(1015), (std::vector<std::string>{"800像素", "1024像素", "1280像素"}));
+}
+
+struct ExactMatchCase {
+  std::vector<AccountEntry> saved;
+  const char* current;
+  int deleteFirst;  // the entry deleted before OK, or -1
+  int selected;
+};
+
+// A prefix of another saved name, or the same name in other letters, must not pick that
+// other account: OK would sign it in, at opening and after a delete alike.
+TEST(SettingsDialog, TheCurrentAccountIsSelectedByItsExactName) {
+  const std::vector<ExactMatchCase> cases = {
+      {{{"alice2", "a2"}, {"alice", "a1"}}, "alice", -1, 1},
+      {{{"Bob", "B1"}, {"bob", "b1"}}, "bob", -1, 1},
+      {{{"x", "1"}, {"alice2", "a2"}, {"alice", "a1"}}, "alice", 0, 1},
+      {{{"x", "1"}, {"Bob", "B1"}, {"bob", "b1"}}, "bob", 0, 1},
+  };
+  for (const ExactMatchCase& c : cases) {
+    SizeLimitScope size(1024);
+    FakeAccountHost host;
+    host.state.savedAccounts = c.saved;
+    SignInAs(host, c.current, "pw");
+    ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
+    OpenSettings settings(host, signIn);
+    if (c.deleteFirst >= 0) {
+      settings.Select(1012, c.deleteFirst);
+      settings.Press(1013);
+    }
+    EXPECT_EQ(settings.Selected(1012), c.selected) << c.current << " " << c.deleteFirst;
+    settings.Press(IDOK);
+    EXPECT_TRUE(signIn.calls.empty()) << c.current << " " << c.deleteFirst;
+    EXPECT_EQ(host.state.currentUserName, c.current);
+  }
 }
 
 struct SizeOpenCase {

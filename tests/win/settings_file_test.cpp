@@ -73,6 +73,34 @@ TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
   EXPECT_EQ(loaded.quotaText, "");
 }
 
+// Every user's saved accounts hang on these bytes: they were worked out once, apart from the
+// program, from the cipher's seed, multiplier and addend (seed 0x6B8F21D4, multiplier 0x0019660D,
+// addend 0x3C6EF35F, key bits 8 to 15). A change to the cipher or its key values fails here
+// before it makes the files on users' disks unreadable.
+TEST_F(SettingsFileTest, KnownBytesReadAndWriteAsKnownAccounts) {
+  constexpr unsigned char kStored[] = {0xF4, 0xA2, 0x5B, 0x13, 0xB2, 0x2A, 0x15, 0x6F, 0x9F, 0xF1, 0xF1,
+                                       0xAD, 0xD3, 0xC4, 0x38, 0xC3, 0xAD, 0x68, 0x3B, 0xEE, 0xAA, 0x91,
+                                       0x7D, 0x01, 0xF5, 0x5D, 0x6C, 0x9D, 0x70, 0x05, 0xC1};
+  const std::string stored(reinterpret_cast<const char*>(kStored), sizeof kStored);
+  AccountState known;
+  known.currentUserName = "张三";
+  known.currentPassword = "密码";
+  known.savedAccounts = {{"张三", "密码"}, {"bob", "b"}};
+
+  ASSERT_TRUE(WriteBytes(path_, stored));
+  SetSizeLimit(1);
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  EXPECT_EQ(loaded.currentUserName, known.currentUserName);
+  EXPECT_EQ(loaded.currentPassword, known.currentPassword);
+  EXPECT_EQ(loaded.savedAccounts, known.savedAccounts);
+  EXPECT_EQ(SizeLimit(), 1280);
+
+  SetSizeLimit(1280);
+  ASSERT_TRUE(SaveSettingsTo(path_, known));
+  EXPECT_EQ(ReadBytes(path_), stored);
+}
+
 TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
   const AccountState saved = Sample();
   SetSizeLimit(1600);

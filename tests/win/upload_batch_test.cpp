@@ -331,6 +331,91 @@ INSTANTIATE_TEST_SUITE_P(Messages, UploadFailingPromptTest,
                                            FailingPromptCase{"Quota", true, {"p1", "p2"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The worker's failures: its own first sign-in, the token request or the upload of the second
+// photo. A fault "at start" is armed once OK's own sign-in check is over; one "after p1" once
+// the first photo's upload has reached the server (the requests so far: OK's check, the
+// worker's sign-in, p1's token request and upload), and so before anything of the second.
+struct ServerFault {
+  const char* kind = nullptr;  // none when null
+  const char* path = "";
+  long value = 0;
+  const char* text = "";
+};
+struct WorkerFailureCase {
+  const char* name;
+  ServerFault atStart;
+  bool refusePasswordAtStart;
+  ServerFault afterP1;
+  std::vector<std::string> messages;  // in the order shown
+  bool donePageFirst;                 // else the photo-settings page stays
+  std::vector<std::string> left;
+  size_t stored;
+};
+class UploadWorkerFailureTest : public UploadBatchTest, public ::testing::WithParamInterface<WorkerFailureCase> {
+ protected:
+  static void Arm(const ServerFault& fault) {
+    if (fault.kind) testing::ArmFault(fault.kind, fault.path, fault.value, fault.text);
+  }
+};
+TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
+  const WorkerFailureCase& c = GetParam();
+  AddPhotos(3);
+  std::vector<std::string> messages;
+  bool doneShownAtEveryMessage = true;
+  bool settingsShownAtEveryMessage = true;
+  ScopedPromptAnswerer answerer([&](const PromptRequest& request) {
+    messages.push_back(request.text);
+    doneShownAtEveryMessage = doneShownAtEveryMessage && Visible(dialog.donePage()->hwnd());
+    settingsShownAtEveryMessage = settingsShownAtEveryMessage && Visible(dialog.settingsPage().hwnd());
+    return IDOK;
+  });
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
+  ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
+  ASSERT_TRUE(UploadInProgress()) << "OK's own sign-in check passed";
+  // The worker waits for the window to hand it the page's settings before it signs in.
+  Arm(c.atStart);
+  if (c.refusePasswordAtStart) Control("put-account?user=" + user + "&password=changed&quota=52428800&blog=b");
+  bool armed = c.afterP1.kind == nullptr;
+  Pump([&] {
+    if (!armed && Status() == "发送图片'p1'" && testing::CapturedCount() >= 4) {
+      Arm(c.afterP1);
+      armed = true;
+    }
+  });
+  EXPECT_TRUE(armed);
+  EXPECT_EQ(messages, c.messages);
+  EXPECT_EQ(doneShownAtEveryMessage, c.donePageFirst);
+  EXPECT_EQ(settingsShownAtEveryMessage, !c.donePageFirst);
+  EXPECT_EQ(Visible(dialog.donePage()->hwnd()), c.donePageFirst);
+  EXPECT_EQ(Visible(dialog.settingsPage().hwnd()), !c.donePageFirst);
+  EXPECT_FALSE(Visible(dialog.progressPage().hwnd()));
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
+  EXPECT_EQ(ListTitles(), c.left);
+  EXPECT_EQ(StoredPhotos(user).size(), c.stored);
+}
+const char kCannotConnect[] = "不能连接服务器,请检查网络.";
+const char kRefused[] = "用户名或密码错误.";
+const ServerFault kNoFault{};
+const ServerFault kTokenStatus500{"status", "/upload/auth.aspx", 500};
+INSTANTIATE_TEST_SUITE_P(
+    Table, UploadWorkerFailureTest,
+    ::testing::Values(
+        WorkerFailureCase{"FirstSignInRefused", kNoFault, true, kNoFault, {kRefused}, false, {"p1", "p2", "p3"}, 0},
+        WorkerFailureCase{
+            "FirstSignInWithoutServer", kTokenStatus500, false, kNoFault, {kCannotConnect}, false, {"p1", "p2", "p3"}, 0},
+        WorkerFailureCase{"TokenRequestWithoutServer", kNoFault, false, kTokenStatus500, {kCannotConnect}, true,
+                          {"p2", "p3"}, 1},
+        WorkerFailureCase{"TokenRequestRefused", kNoFault, false,
+                          ServerFault{"body", "/upload/auth.aspx", 0, "<userauth stat='fail'></userauth>"}, {kRefused},
+                          true, {"p2", "p3"}, 1},
+        WorkerFailureCase{"UploadWithoutServer", kNoFault, false, ServerFault{"reset", "/upload/toolupload.aspx"},
+                          {kCannotConnect}, true, {"p2", "p3"}, 1},
+        // The count of photos not taken comes first, then why the batch stopped.
+        WorkerFailureCase{"NotTakenThenNoServer", ServerFault{"status", "/upload/toolupload.aspx", 500},
+                          false, kTokenStatus500, {"有1张图片没有上传成功，它们仍在列表中。", kCannotConnect}, true,
+                          {"p1", "p2", "p3"}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
   AddPhotos(3);
   test::PromptRecorder prompts;

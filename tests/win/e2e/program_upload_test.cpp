@@ -32,6 +32,7 @@ using testing::StoredPhotos;
 constexpr int kUploadButton = 1008;
 constexpr int kOkButton = 1017;
 constexpr int kBackButton = 1011;
+constexpr int kRotateLeftButton = 1005;
 constexpr int kRotateRightButton = 1006;
 constexpr int kQuotaLine = 1009;
 constexpr char kRecorder[] = FERNWICK_E2E_RECORDER;
@@ -248,6 +249,63 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   EXPECT_FALSE(ProgramDriver::Shown(program->DonePage()));
   Shot(program->main(), "back");
   EXPECT_EQ(program->Close(), 1u);
+}
+
+TEST_F(ProgramUpload, RotateLeftSendsThePhotoTurnedCounterClockwise) {
+  ASSERT_TRUE(program->AddThroughOpenDialog(Picture("left", 360, 240)));
+  program->Press(kRotateLeftButton);
+  UploadWith("", 1009);
+  ASSERT_TRUE(WaitForDonePage());
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 1u);
+  test::WriteBytes(folder + "stored.jpg", StoredBytes(stored[0].id));
+  GpBitmapPtr picture = DecodePicture(folder + "stored.jpg");
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(PictureWidth(picture.get()), 240u);
+  EXPECT_EQ(PictureHeight(picture.get()), 360u);
+  // Counter-clockwise: the top-right green comes to the top left.
+  EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{1, 3, 0, 2}));
+}
+
+// The settings file is written as the window goes, however it goes: it is removed while the
+// program runs and must be there again, with the account, after the close.
+void ExpectSettingsWrittenFor(const std::string& user) {
+  AccountState written;
+  LoadSettingsFrom(SettingsFilePath(), written);
+  EXPECT_EQ(written.currentUserName, user);
+  EXPECT_EQ(written.savedAccounts, (std::vector<AccountEntry>{{user, "pw"}}));
+}
+
+TEST_F(ProgramUpload, ANormalCloseWritesTheSettingsFile) {
+  ASSERT_TRUE(::DeleteFileA(SettingsFilePath().c_str()));
+  EXPECT_EQ(program->Close(), 1u);
+  ASSERT_TRUE(test::FileExists(SettingsFilePath()));
+  ExpectSettingsWrittenFor(user);
+}
+
+// Puts the server's version back for the runs after this one, however the test ends.
+struct ObligatoryUpgradeScope {
+  ObligatoryUpgradeScope() {
+    Control("setting?key=version_id&value=99.0");
+    Control("setting?key=is_upgrade&value=1");
+  }
+  ~ObligatoryUpgradeScope() {
+    Control("setting?key=version_id&value=1.0");
+    Control("setting?key=is_upgrade&value=0");
+  }
+};
+
+TEST_F(ProgramUpload, TheExitForAnObligatoryUpgradeWritesTheSettingsFile) {
+  EXPECT_EQ(program->Close(), 1u);
+  ObligatoryUpgradeScope upgrade;
+  program = std::make_unique<ProgramDriver>();
+  ASSERT_TRUE(program->started());
+  ASSERT_TRUE(WaitUntil([&] { return program->Prompt() != nullptr; }));
+  ASSERT_TRUE(::DeleteFileA(SettingsFilePath().c_str()));
+  EXPECT_EQ(program->AnswerPrompt(), "现在有新的版本，你必须下载新的版本才能继续使用.");
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(program->main()); }));
+  ASSERT_TRUE(WaitUntil([&] { return test::FileExists(SettingsFilePath()); }));
+  ExpectSettingsWrittenFor(user);
 }
 
 TEST_F(ProgramUpload, CancelDuringTheThirdOfFivePhotos) {
