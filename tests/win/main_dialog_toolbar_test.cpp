@@ -169,9 +169,9 @@ std::string TooltipAfterResting(HWND control) {
 
 TEST_F(Toolbar, TooltipsAppearWhenTheMouseRestsOverTheirControls) {
   dialog.EnableSelectionButtons(true);
-  dialog.refreshAccountDisplay();
+  dialog.RefreshAccountDisplay();
   const std::string site = "http://127.0.0.1/home.aspx";
-  dialog.setPhotoSiteLinkTarget(site);
+  dialog.SetPhotoSiteLinkTarget(site);
   std::vector<TooltipCase> cases(std::begin(kTooltips), std::end(kTooltips));
   cases.push_back({ids::kPhotoSiteLink, site.c_str()});
   for (const TooltipCase& c : cases) {
