@@ -10,6 +10,7 @@
 #include "base/core/browser_command.h"
 #include "base/core/web_pages.h"
 #include "base/handles.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -21,26 +22,38 @@ namespace {
 // handle, which is the system's and must not be closed.
 std::optional<std::string> ReadHtmlHandlerCommand() {
   UniqueHKey command;
-  if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, KEY_READ, command.put()) != ERROR_SUCCESS) {
+  if (const LSTATUS opened = ::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, KEY_READ, command.put());
+      opened != ERROR_SUCCESS) {
+    LogSystemFailure("browser: the HTML handler's key cannot be opened", static_cast<unsigned long>(opened));
     return std::nullopt;
   }
   DWORD maxData = 0;
   DWORD maxName = 0;
-  if (::RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
-                         &maxData, nullptr, nullptr) != ERROR_SUCCESS) {
+  if (const LSTATUS queried = ::RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                 nullptr, &maxName, &maxData, nullptr, nullptr);
+      queried != ERROR_SUCCESS) {
+    LogSystemFailure("browser: the HTML handler's key cannot be queried", static_cast<unsigned long>(queried));
     return std::nullopt;
   }
-  if (maxData > kMaxCommandLine + 1) return std::nullopt;
+  if (maxData > kMaxCommandLine + 1) {
+    LogFailure("browser: the HTML handler's command is too long");
+    return std::nullopt;
+  }
   std::vector<char> name(maxName + 2);
   std::vector<BYTE> data(maxData + 2);
   DWORD nameLength = static_cast<DWORD>(name.size());
   DWORD dataLength = static_cast<DWORD>(data.size());
   DWORD type = 0;
-  if (::RegEnumValueA(command.get(), 0, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength) !=
-      ERROR_SUCCESS) {
+  if (const LSTATUS read =
+          ::RegEnumValueA(command.get(), 0, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
+      read != ERROR_SUCCESS) {
+    LogSystemFailure("browser: the HTML handler's command cannot be read", static_cast<unsigned long>(read));
     return std::nullopt;
   }
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) {
+    LogFailure("browser: the HTML handler's command is not a text");
+    return std::nullopt;
+  }
   std::string text(reinterpret_cast<const char*>(data.data()), dataLength);
   if (const std::size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
   return text;
@@ -48,27 +61,37 @@ std::optional<std::string> ReadHtmlHandlerCommand() {
 
 void WriteStringValue(HKEY key, const char* name, const std::string& text) {
   // Written with the length of the text, without its terminating zero.
-  ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()), static_cast<DWORD>(text.size()));
+  if (const LSTATUS written = ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+                                               static_cast<DWORD>(text.size()));
+      written != ERROR_SUCCESS) {
+    LogSystemFailure("browser: a context-menu entry cannot be written", static_cast<unsigned long>(written));
+  }
 }
 
 UniqueHKey OpenOrCreateUserKey(const char* path) {
   UniqueHKey key;
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) return key;
-  if (::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
-                        KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.put(), nullptr) == ERROR_SUCCESS) {
-    return key;
-  }
+  const LSTATUS created = ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
+                                           KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.put(), nullptr);
+  if (created == ERROR_SUCCESS) return key;
+  LogSystemFailure("browser: a context-menu key cannot be created", static_cast<unsigned long>(created));
   return UniqueHKey();
 }
 
 }  // namespace
 
 bool OpenUrlInBrowser(const std::string& url) {
-  if (!IsPlainWebAddress(url)) return false;
+  if (!IsPlainWebAddress(url)) {
+    LogFailure("browser: an address that is not a plain web address is not opened");
+    return false;
+  }
   const std::optional<std::string> handler = ReadHtmlHandlerCommand();
   if (!handler) return false;
   const std::optional<std::string> commandLine = BuildBrowserCommandLine(*handler, url);
-  if (!commandLine) return false;
+  if (!commandLine) {
+    LogFailure("browser: the handler's command line would be too long");
+    return false;
+  }
   return RunCommandLine(*commandLine);
 }
 
@@ -76,8 +99,11 @@ void RegisterBrowserMenuEntries() {
   if (UniqueHKey feed = OpenOrCreateUserKey(kFeedMenuKey)) {
     WriteStringValue(feed.get(), nullptr, FeedSubscriptionPage());
     const DWORD everyContext = 0xFF;
-    ::RegSetValueExA(feed.get(), "Contexts", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&everyContext),
-                     sizeof(everyContext));
+    if (const LSTATUS written = ::RegSetValueExA(feed.get(), "Contexts", 0, REG_DWORD,
+                                                 reinterpret_cast<const BYTE*>(&everyContext), sizeof(everyContext));
+        written != ERROR_SUCCESS) {
+      LogSystemFailure("browser: a context-menu entry cannot be written", static_cast<unsigned long>(written));
+    }
   }
   if (UniqueHKey bookmark = OpenOrCreateUserKey(kBookmarkMenuKey)) {
     WriteStringValue(bookmark.get(), nullptr, BookmarkPostingPage());

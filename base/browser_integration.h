@@ -10,7 +10,8 @@ namespace fernwick {
 // would not fit. Returns whether a start was attempted and succeeded.
 bool OpenUrlInBrowser(const std::string& url);
 
-// Writes (again) the two context-menu entries under HKEY_CURRENT_USER; failures are silent.
+// Writes (again) the two context-menu entries under HKEY_CURRENT_USER; failures are silent and
+// logged (docs/errors.md).
 void RegisterBrowserMenuEntries();
 
 // Where the two entries live (tests read them back).

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "base/log.h"
+
 #include <mutex>
 #include <utility>
 
@@ -28,14 +30,21 @@ bool ShellOpen(HWND owner, const std::string& target) {
     return launcher(BrowserLaunchRequest{BrowserLaunchRequest::Kind::kShellOpen, target});
   }
   const HINSTANCE result = ::ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+  if (code > 32) return true;
+  // Its value is its error code (SE_ERR_*), not GetLastError's.
+  LogSystemFailure("browser: ShellExecute cannot open the address", static_cast<unsigned long>(code));
+  return false;
 }
 
 bool RunCommandLine(const std::string& commandLine) {
   if (BrowserLauncher launcher = InstalledLauncher()) {
     return launcher(BrowserLaunchRequest{BrowserLaunchRequest::Kind::kCommandLine, commandLine});
   }
-  return ::WinExec(commandLine.c_str(), SW_SHOW) > 31;
+  const UINT code = ::WinExec(commandLine.c_str(), SW_SHOW);
+  if (code > 31) return true;
+  LogSystemFailure("browser: the HTML handler cannot be started", code);
+  return false;
 }
 
 ScopedBrowserLauncher::ScopedBrowserLauncher(BrowserLauncher launcher) {

@@ -1,5 +1,7 @@
 #include "base/prompt.h"
 
+#include "base/log.h"
+
 #include <mutex>
 #include <utility>
 
@@ -24,7 +26,10 @@ int ShowPrompt(HWND owner, const char* text, const char* caption, UINT type) {
     answerer = Answerer();
   }
   if (answerer) return answerer(PromptRequest{owner, text ? text : "", caption ? caption : "", type});
-  return ::MessageBoxA(owner, text, caption, type);
+  const int answer = ::MessageBoxA(owner, text, caption, type);
+  // No box came up: the caller goes on as if it had been closed without an answer.
+  if (answer == 0) LogLastError("prompt: the message box cannot be shown");
+  return answer;
 }
 
 ScopedPromptAnswerer::ScopedPromptAnswerer(PromptAnswerer answerer) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/log.h"
+
 namespace fernwick {
 
 namespace {
@@ -19,7 +21,11 @@ bool UiTaskChannel::Post(Task task) {
   auto box = std::make_unique<Task>(std::move(task));
   std::lock_guard guard(lock_);
   if (!open_) return false;
-  if (!::PostMessageA(window_, kUiTaskMessage, kTaskTag, reinterpret_cast<LPARAM>(box.get()))) return false;
+  if (!::PostMessageA(window_, kUiTaskMessage, kTaskTag, reinterpret_cast<LPARAM>(box.get()))) {
+    // The window's queue is full or the window is gone without closing its channel.
+    LogLastError("ui tasks: a task cannot be posted to its window");
+    return false;
+  }
   box.release();  // the receiver owns it now
   return true;
 }

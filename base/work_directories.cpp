@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/handles.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -31,13 +32,26 @@ void RemoveLink(const std::string& path) {
   UniqueFile link(::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!link) return;
+  if (!link) {
+    LogLastError("work directories: a link inside cannot be opened to remove it");
+    return;
+  }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(link.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    LogFailure("work directories: a link opens as its target, so it stays");
     return;
   }
   FILE_DISPOSITION_INFO disposition{TRUE};
-  ::SetFileInformationByHandle(link.get(), FileDispositionInfo, &disposition, sizeof(disposition));
+  if (!::SetFileInformationByHandle(link.get(), FileDispositionInfo, &disposition, sizeof(disposition))) {
+    LogLastError("work directories: a link inside cannot be removed");
+  }
+}
+
+// A directory that is already there (left by a run that crashed) is reused, not a failure.
+void CreateWorkDirectory(const std::string& path) {
+  if (!::CreateDirectoryA(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+    LogLastError("work directories: a work directory cannot be created");
+  }
 }
 
 bool IsDotOrDotDot(const char* name) {
@@ -49,8 +63,8 @@ std::string ScaledCopiesDirectory() { return UnderWindowsDirectory("qvpicsendtmp
 std::string RotatedCopiesDirectory() { return UnderWindowsDirectory("qvpicsendsnd"); }
 
 void CreateWorkDirectories() {
-  ::CreateDirectoryA(ScaledCopiesDirectory().c_str(), nullptr);
-  ::CreateDirectoryA(RotatedCopiesDirectory().c_str(), nullptr);
+  CreateWorkDirectory(ScaledCopiesDirectory());
+  CreateWorkDirectory(RotatedCopiesDirectory());
 }
 
 void RemoveWorkDirectories() {
@@ -69,6 +83,9 @@ void DeleteDirectoryTree(const std::string& path) {
   if (directory.empty() || directory.back() != '\\') directory += '\\';
   WIN32_FIND_DATAA entry{};
   UniqueFind search(::FindFirstFileA((directory + "*.*").c_str(), &entry));
+  if (!search && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND) {
+    LogLastError("work directories: a directory cannot be listed for removal");
+  }
   if (search) {
     do {
       const std::string full = directory + entry.cFileName;
@@ -77,12 +94,16 @@ void DeleteDirectoryTree(const std::string& path) {
       } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (!IsDotOrDotDot(entry.cFileName)) DeleteDirectoryTree(full);
       } else {
-        ::DeleteFileA(full.c_str());
+        // A file in use or read-only stays, and so does its directory.
+        if (!::DeleteFileA(full.c_str())) LogLastError("work directories: a file cannot be deleted");
       }
     } while (::FindNextFileA(search.get(), &entry));
   }
   search.reset();
-  ::RemoveDirectoryA(path.c_str());
+  if (!::RemoveDirectoryA(path.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND &&
+      ::GetLastError() != ERROR_PATH_NOT_FOUND) {
+    LogLastError("work directories: a directory cannot be removed");
+  }
 }
 
 }  // namespace fernwick

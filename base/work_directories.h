@@ -11,7 +11,7 @@ std::string ScaledCopiesDirectory();
 std::string RotatedCopiesDirectory();
 
 // Creates both; one that already exists (after a crash, say) is reused with what it holds.
-// Failures are not reported.
+// Failures are silent and logged (docs/errors.md).
 void CreateWorkDirectories();
 // DeleteDirectoryTree on the scaled copies, then on the rotated copies.
 void RemoveWorkDirectories();

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "base/log.h"
 #include "service/core/auth_rules.h"
 #include "service/core/reply_rules.h"
 #include "service/service_client.h"
@@ -9,6 +10,13 @@
 namespace fernwick {
 
 namespace {
+
+// The requests are logged by name and outcome only: their paths carry the password or the
+// token.
+int Logged(LogText request, const Exchange& exchange, int result) noexcept {
+  LogRequest(request, exchange.httpStatus, result, exchange.systemError);
+  return result;
+}
 
 void FillQuota(const std::string& reply, AuthReply& out) {
   out.limit = ReplyNumber(ElementText(reply, "limit"));
@@ -21,24 +29,24 @@ void FillQuota(const std::string& reply, AuthReply& out) {
 int AuthenticateWithPassword(ServiceClient& client, const std::string& userName, const std::string& password,
                              AuthReply& reply) {
   const Exchange exchange = client.SendRequest("GET", PasswordAuthPath(userName, password));
-  if (exchange.outcome != ExchangeOutcome::Replied) return kResultNoExchange;
+  if (exchange.outcome != ExchangeOutcome::Replied) return Logged("sign-in", exchange, kResultNoExchange);
   std::string stat = ReplyStatus(exchange.reply);
-  if (stat != "ok") return kResultRefused;
+  if (stat != "ok") return Logged("sign-in", exchange, kResultRefused);
   reply.stat = std::move(stat);
   reply.authstr = ElementText(exchange.reply, "authstr");
   FillQuota(exchange.reply, reply);
-  return kResultOk;
+  return Logged("sign-in", exchange, kResultOk);
 }
 
 int AuthenticateWithToken(ServiceClient& client, const std::string& authstr, AuthReply& reply) {
   const Exchange exchange = client.SendRequest("GET", TokenAuthPath(authstr));
-  if (exchange.outcome != ExchangeOutcome::Replied) return kResultNoExchange;
+  if (exchange.outcome != ExchangeOutcome::Replied) return Logged("token", exchange, kResultNoExchange);
   std::string stat = ReplyStatus(exchange.reply);
-  if (stat == "0k") return kResultTokenZeroK;
-  if (stat != "ok") return kResultRefused;
+  if (stat == "0k") return Logged("token", exchange, kResultTokenZeroK);
+  if (stat != "ok") return Logged("token", exchange, kResultRefused);
   reply.stat = std::move(stat);
   FillQuota(exchange.reply, reply);
-  return kResultOk;
+  return Logged("token", exchange, kResultOk);
 }
 
 int SignIn(const std::string& userName, const std::string& password, std::string& authstr, int& percent,
@@ -46,7 +54,10 @@ int SignIn(const std::string& userName, const std::string& password, std::string
   int result = kResultNoExchange;
   try {
     ServiceClient client;
-    if (client.Open() != kResultOk) return kResultNoExchange;
+    if (client.Open() != kResultOk) {
+      LogRequest("sign-in", 0, kResultNoExchange);
+      return kResultNoExchange;
+    }
     AuthReply reply;
     result = AuthenticateWithPassword(client, userName, password, reply);
     if (result == kResultOk) {
@@ -54,8 +65,9 @@ int SignIn(const std::string& userName, const std::string& password, std::string
       blogName = reply.blogname;
       percent = UsagePercent(reply.limit, reply.used);
     }
-  } catch (const std::exception&) {
+  } catch (...) {
     // The sign-in check is silent about failures of its own; the code reached stands.
+    LogCaughtException("sign-in check");
   }
   return result;
 }

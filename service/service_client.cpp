@@ -1,5 +1,6 @@
 #include "service/service_client.h"
 
+#include "base/log.h"
 #include "service/core/reply_rules.h"
 #include "service/core/service_endpoint.h"
 
@@ -24,11 +25,12 @@ std::string ReadReply(HINTERNET request) {
   return reply;
 }
 
-bool StatusIs200(HINTERNET request) {
+// The status code, or 0 when it cannot be read.
+int StatusCode(HINTERNET request) {
   char status[80] = {};
   DWORD length = sizeof(status);
-  if (!::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE, status, &length, nullptr)) return false;
-  return ReplyNumber(std::string_view(status, strnlen(status, sizeof(status)))) == 200;
+  if (!::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE, status, &length, nullptr)) return 0;
+  return ReplyNumber(std::string_view(status, strnlen(status, sizeof(status))));
 }
 
 }  // namespace
@@ -36,11 +38,17 @@ bool StatusIs200(HINTERNET request) {
 int ServiceClient::Open() {
   Close();
   UniqueInternetHandle internet(::InternetOpenA(kServiceAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-  if (!internet) return kResultNoExchange;
+  if (!internet) {
+    LogLastError("service: the internet session cannot be opened");
+    return kResultNoExchange;
+  }
   const ServiceEndpoint endpoint = CurrentServiceEndpoint();
   UniqueInternetHandle connection(::InternetConnectA(internet.get(), endpoint.host.c_str(), endpoint.port, nullptr,
                                                      nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return kResultNoExchange;
+  if (!connection) {
+    LogLastError("service: the connection to the upload server cannot be made");
+    return kResultNoExchange;
+  }
   internetHandle_ = std::move(internet);
   connectionHandle_ = std::move(connection);
   return kResultOk;
@@ -52,7 +60,10 @@ void ServiceClient::Close() noexcept {
 }
 
 UniqueInternetHandle ServiceClient::OpenRequest(const char* verb, const std::string& objectPath) {
-  if (!connectionHandle_) return UniqueInternetHandle();
+  if (!connectionHandle_) {
+    ::SetLastError(ERROR_INVALID_HANDLE);  // what the log tells for a request on a closed client
+    return UniqueInternetHandle();
+  }
   return UniqueInternetHandle(::HttpOpenRequestA(connectionHandle_.get(), verb, objectPath.c_str(), "HTTP/1.0", nullptr,
                                                  nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
 }
@@ -60,12 +71,20 @@ UniqueInternetHandle ServiceClient::OpenRequest(const char* verb, const std::str
 Exchange ServiceClient::SendOpenedRequest(const UniqueInternetHandle& request, std::string_view headers,
                                           std::string_view body) {
   Exchange exchange;
-  if (!request) return exchange;
+  if (!request) {
+    // OpenRequest has just failed: its error is still the thread's last one.
+    exchange.systemError = ::GetLastError();
+    return exchange;
+  }
   const BOOL sent =
       ::HttpSendRequestA(request.get(), headers.empty() ? nullptr : headers.data(), static_cast<DWORD>(headers.size()),
                          body.empty() ? nullptr : const_cast<char*>(body.data()), static_cast<DWORD>(body.size()));
-  if (!sent) return exchange;
-  if (!StatusIs200(request.get())) {
+  if (!sent) {
+    exchange.systemError = ::GetLastError();
+    return exchange;
+  }
+  exchange.httpStatus = StatusCode(request.get());
+  if (exchange.httpStatus != 200) {
     exchange.outcome = ExchangeOutcome::StatusNot200;
     return exchange;
   }

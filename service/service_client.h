@@ -22,6 +22,8 @@ enum class ExchangeOutcome {
 struct Exchange {
   ExchangeOutcome outcome = ExchangeOutcome::NotSent;
   std::string reply;
+  int httpStatus = 0;              // for the log: 0 when none was read
+  unsigned long systemError = 0;   // for the log: GetLastError when the request was not opened or sent
 };
 
 class ServiceClient {

@@ -15,7 +15,7 @@ set_tests_properties(reference_server_start PROPERTIES FIXTURES_SETUP reference_
 set_tests_properties(reference_server_stop PROPERTIES FIXTURES_CLEANUP reference_server)
 
 # Tests of the service requests find the server's port in this file (a Wine path).
-foreach(name IN ITEMS service_client service_requests service_upload service_end_to_end account_server
+foreach(name IN ITEMS service_client service_requests service_upload service_end_to_end service_log account_server
              upload_batch)
   if(TARGET win_${name})
     target_compile_definitions(win_${name} PRIVATE
