@@ -66,7 +66,7 @@ const ImageButton& MainDialog::toolbarButton(int id) const {
 
 ImageButton& MainDialog::Button(int id) { return toolbar_.at(static_cast<size_t>(id - ids::kAddButton)); }
 
-unsigned MainDialog::PhotoCount() const { return view_.Count(); }
+unsigned MainDialog::PhotoCount() const { return photos_.Count(); }
 
 std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
@@ -180,7 +180,7 @@ void MainDialog::CreateView() {
   rect.top = kViewTop;
   rect.bottom -= kViewBottomMargin;
   view_.Create(hwnd(), rect, WS_CHILD | WS_VISIBLE);
-  view_.SetOwner(this);
+  photos_.SetObserver(this);
   view_.CreateTooltip();
   ::DragAcceptFiles(view_.hwnd(), TRUE);
 }
@@ -220,7 +220,9 @@ void MainDialog::EnableSelectionButtons(bool enable) {
   ::SetFocus(hwnd());
 }
 
-void MainDialog::OnAdd() { AddPhotosWithDialog(hwnd(), view_); }
+void MainDialog::OnAdd() {
+  if (AddPhotosWithDialog(hwnd(), photos_)) view_.LayOutAndRepaint();
+}
 
 void MainDialog::OnUpload() {
   if (PhotoCount() == 0) {

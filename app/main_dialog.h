@@ -1,6 +1,6 @@
 #pragma once
 // The main window: a resizable dialog (template 129) that owns every other window of the
-// program — the thumbnail view with the photo list, the five toolbar buttons, the photo-site
+// program — the photo list and the thumbnail view that shows it, the five toolbar buttons, the photo-site
 // link, the three hidden wizard pages — routes the user's commands, switches between the
 // photo list and the wizard, lays its children out and paints its tab frame and logo.
 #include <windows.h>
@@ -18,11 +18,12 @@
 #include "base/gdiplus_handles.h"
 #include "controls/image_button.h"
 #include "controls/picture_link_control.h"
+#include "imaging/photo_list.h"
 #include "thumbview/thumbnail_view.h"
 
 namespace fernwick {
 
-class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountHost {
+class MainDialog : public DialogBase, public PhotoListObserver, public AccountHost {
  public:
   MainDialog();
   ~MainDialog() override;
@@ -39,7 +40,9 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   // the photo-settings page with OK and Back. Moves the focus to Upload or OK.
   void ShowPhotoListPage(bool show);
   // Delete and both Rotate buttons: enabled with their faces, or disabled with grey faces.
-  void EnableSelectionButtons(bool enable) override;
+  void EnableSelectionButtons(bool enable);
+  // The buttons follow the photo list's selection.
+  void SelectionChanged(bool hasSelection) override { EnableSelectionButtons(hasSelection); }
   // Transfers quotaText and currentUserText to their lines, then attaches the controls that
   // are attached late (Add, Settings, the photo-site link).
   void RefreshAccountDisplay() override;
@@ -48,6 +51,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   // Closes the window, after a running batch has stopped as for a confirmed close.
   void EndForUpgrade() override { CloseAfterBatch(); }
 
+  PhotoList& photos() noexcept { return photos_; }
   ThumbnailView& view() noexcept { return view_; }
   PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }
   ProgressPage& progressPage() noexcept { return progressPage_; }
@@ -67,7 +71,7 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // The number of photos in the list (the view's photo list).
+  // The number of photos in the list.
   virtual unsigned PhotoCount() const;
 
  private:
@@ -106,7 +110,8 @@ class MainDialog : public DialogBase, public ThumbnailViewOwner, public AccountH
   void RunSettingsDialog();
   void StartUploadCommand();
 
-  ThumbnailView view_;
+  PhotoList photos_;
+  ThumbnailView view_{photos_};  // holds on to photos_, declared before it
   PhotoSettingsPage settingsPage_;
   ProgressPage progressPage_;
   std::unique_ptr<DonePage> donePage_;

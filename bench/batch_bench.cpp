@@ -54,9 +54,9 @@ int main(int argc, char** argv) {
   if (!std::getenv("BENCH_HIDDEN")) ::ShowWindow(dialog.hwnd(), SW_SHOW);
   dialog.accounts().currentUserName = argv[2];
   dialog.accounts().currentPassword = argv[3];
-  for (int i = 0; i < count; ++i) AddPhoto(dialog.view(), folder + "\\" + std::to_string(i) + ".jpg", 1600);
+  for (int i = 0; i < count; ++i) AddPhoto(dialog.photos(), folder + "\\" + std::to_string(i) + ".jpg", 1600);
   dialog.view().Layout();
-  const unsigned added = dialog.view().Count();
+  const unsigned added = dialog.photos().Count();
 
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
   LARGE_INTEGER start, end;
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     ::DispatchMessageA(&message);
   }
   ::QueryPerformanceCounter(&end);
-  std::printf("added=%u left=%u prompts=%d batch_seconds=%.3f\n", added, dialog.view().Count(), prompts,
+  std::printf("added=%u left=%u prompts=%d batch_seconds=%.3f\n", added, dialog.photos().Count(), prompts,
               Seconds(start, end));
 
   // The same photos' bodies, with a token of their own, for curl.

@@ -8,9 +8,9 @@
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/path_rules.h"
 #include "imaging/photo_item.h"
+#include "imaging/photo_list.h"
 #include "imaging/picture_io.h"
 #include "imaging/working_copies.h"
-#include "thumbview/thumbnail_view.h"
 
 namespace fernwick {
 
@@ -19,13 +19,6 @@ namespace {
 std::unique_ptr<PhotoItem> ItemForCopy(const WorkingCopy& copy) {
   if (!copy.written) return std::make_unique<PhotoItem>(PhotoItem::WithoutPicture(copy.path));
   return std::make_unique<PhotoItem>(copy.path);
-}
-
-void LayOutAndRepaint(ThumbnailView& view) {
-  view.Layout();
-  if (!view.hwnd()) return;
-  ::InvalidateRect(view.hwnd(), nullptr, TRUE);
-  ::UpdateWindow(view.hwnd());
 }
 
 // The drop's memory goes back to the system on every way out, an exception included.
@@ -49,8 +42,8 @@ bool OlderThanWindowsMe() {
 
 }  // namespace
 
-bool AddPhoto(ThumbnailView& view, const std::string& path, int32_t limit) {
-  if (view.ContainsSourcePath(path)) return false;
+bool AddPhoto(PhotoList& photos, const std::string& path, int32_t limit) {
+  if (photos.ContainsSourcePath(path)) return false;
   GpBitmapPtr picture = DecodePicture(path);
   const uint32_t width = PictureWidth(picture.get());
   if (width == 0) return false;
@@ -59,11 +52,11 @@ bool AddPhoto(ThumbnailView& view, const std::string& path, int32_t limit) {
   std::unique_ptr<PhotoItem> item;
   int32_t size = 0;
   if (ExceedsLimit(width, height, limit)) {
-    const WorkingCopy copy = ScaleToLimit(picture.get(), limit, view.TakeFileNumber());
+    const WorkingCopy copy = ScaleToLimit(picture.get(), limit, photos.TakeFileNumber());
     item = ItemForCopy(copy);
     size = copy.size;
   } else if (IsConvertedExtension(LowerCase936(ExtensionOf(path)))) {
-    const WorkingCopy copy = ReEncodeAsJpeg(picture.get(), view.TakeFileNumber());
+    const WorkingCopy copy = ReEncodeAsJpeg(picture.get(), photos.TakeFileNumber());
     item = ItemForCopy(copy);
     size = copy.size;
   } else {
@@ -74,7 +67,7 @@ bool AddPhoto(ThumbnailView& view, const std::string& path, int32_t limit) {
   item->fileSize = size;
   item->sourcePath = path;
   item->title = PhotoTitle(path);
-  view.AppendAndSelect(std::move(item));
+  photos.AppendAndSelect(std::move(item));
   return true;
 }
 
@@ -102,7 +95,7 @@ std::string OpenDialogFilter() {
   return filter;
 }
 
-void AddPhotosWithDialog(HWND owner, ThumbnailView& view, const OpenFileDialogRunner& run) {
+bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run) {
   std::array<char, 4096> files{};
   std::array<char, 256> title{};
   const std::string filter = OpenDialogFilter();
@@ -117,12 +110,12 @@ void AddPhotosWithDialog(HWND owner, ThumbnailView& view, const OpenFileDialogRu
   dialog.nMaxFileTitle = static_cast<DWORD>(title.size());
   dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
   dialog.lpfnHook = &OpenDialogHook;
-  if (!run(dialog)) return;
-  for (const std::string& path : SplitOpenFileResult(files.data(), files.size())) AddPhoto(view, path, SizeLimit());
-  LayOutAndRepaint(view);
+  if (!run(dialog)) return false;
+  for (const std::string& path : SplitOpenFileResult(files.data(), files.size())) AddPhoto(photos, path, SizeLimit());
+  return true;
 }
 
-void AddDroppedFiles(HDROP dropped, ThumbnailView& view) {
+bool AddDroppedFiles(HDROP dropped, PhotoList& photos) {
   const UniqueDrop owned(dropped);
   HDROP drop = owned.get();
   const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -135,10 +128,10 @@ void AddDroppedFiles(HDROP dropped, ThumbnailView& view) {
     if (::DragQueryFileA(drop, i, name.data(), MAX_PATH) == 0) continue;
     const std::string path = name.data();
     if (!IsDropExtension(LowerCase936(ExtensionOf(path)))) continue;
-    AddPhoto(view, path, SizeLimit());
+    AddPhoto(photos, path, SizeLimit());
     accepted = true;
   }
-  if (accepted) LayOutAndRepaint(view);
+  return accepted;
 }
 
 }  // namespace fernwick

@@ -1,6 +1,8 @@
 #pragma once
 // Adding photos to the list: the add routine, the Add command's open dialog and files
-// dropped on the view. Refusals (duplicates, files that are no pictures) are silent.
+// dropped on the view. Refusals (duplicates, files that are no pictures) are silent. None of
+// them lays out or repaints: whoever shows the list does that once after a batch, when told
+// that one was taken.
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
@@ -11,13 +13,13 @@
 
 namespace fernwick {
 
-class ThumbnailView;
+class PhotoList;
 
 // Adds one photo: refuses a path already in the list and files GDI+ cannot decode; makes a
 // scaled working copy when a side exceeds `limit` (compared as unsigned), a same-size JPEG
 // copy for BMP, GIF, PNG and TIFF files, and otherwise sends the user's file as it is. The
-// new photo becomes the selection. Neither lays out nor repaints. True when added.
-bool AddPhoto(ThumbnailView& view, const std::string& path, int32_t limit);
+// new photo becomes the selection. True when added.
+bool AddPhoto(PhotoList& photos, const std::string& path, int32_t limit);
 
 // Runs the open dialog; GetOpenFileNameA unless a test supplies its own.
 using OpenFileDialogRunner = std::function<BOOL(OPENFILENAMEA&)>;
@@ -27,12 +29,13 @@ BOOL RunOpenFileDialog(OPENFILENAMEA& dialog);
 std::string OpenDialogFilter();
 
 // The Add command: the multiple-selection open dialog (owner: `owner`, or the active window
-// when none is given), AddPhoto with the current size limit for every chosen file, then a
-// fresh layout and an immediate repaint of the view. Nothing at all when the dialog fails.
-void AddPhotosWithDialog(HWND owner, ThumbnailView& view, const OpenFileDialogRunner& run = RunOpenFileDialog);
+// when none is given), then AddPhoto with the current size limit for every chosen file.
+// True when the dialog gave files, even if none was added: the list is then shown afresh.
+// False, and nothing at all done, when the dialog fails or is cancelled.
+bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run = RunOpenFileDialog);
 
-// WM_DROPFILES: adds the dropped files with a picture extension (no "jpe" here), lays the
-// view out and repaints when one was taken, and releases the drop.
-void AddDroppedFiles(HDROP drop, ThumbnailView& view);
+// WM_DROPFILES: adds the dropped files with a picture extension (no "jpe" here) and releases
+// the drop. True when a file with such an extension was taken (added or not).
+bool AddDroppedFiles(HDROP drop, PhotoList& photos);
 
 }  // namespace fernwick

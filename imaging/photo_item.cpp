@@ -32,18 +32,18 @@ void PhotoItem::DrawPicture(GpGraphics* graphics, float x, float y, double scale
   GdipDrawImageRectI(graphics, picture.get(), -(width / 2), -(height / 2), width, height);
 }
 
-void PhotoItem::DrawInCell(HDC dc, POINT origin) const {
-  GpGraphicsPtr graphics;
-  if (picture) GdipCreateFromHDC(dc, graphics.put());
-  DrawInCell(graphics.get(), dc, origin);
-}
-
-void PhotoItem::DrawInCell(GpGraphics* graphics, HDC dc, POINT origin) const {
+void PhotoItem::DrawInCell(HDC dc, POINT origin, GpGraphics* graphics) const {
+  GpGraphicsPtr own;
+  if (picture && !graphics && GdipCreateFromHDC(dc, own.put()) == Ok) graphics = own.get();
   const auto x = static_cast<float>(centreX - origin.x);
   const auto y = static_cast<float>(centreY - origin.y);
   DrawPicture(graphics, x, y, thumbScale);
   // GDI draws the frame on the same dc: what GDI+ may still hold back must be there first.
   if (graphics) GdipFlush(graphics, FlushIntentionSync);
+  DrawFrame(dc, origin);
+}
+
+void PhotoItem::DrawFrame(HDC dc, POINT origin) const {
   const RECT frame{frameRect.left - 4 - origin.x, frameRect.top - 4 - origin.y, frameRect.right + 4 - origin.x,
                    frameRect.bottom + 4 - origin.y};
   UniqueHBrush brush(::CreateSolidBrush(selected ? kSelectedFrameColour : ::GetSysColor(COLOR_BTNFACE)));
@@ -58,15 +58,6 @@ void PhotoItem::DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const {
   if (GdipCreateFromHDC(dc, graphics.put()) == Ok) {
     DrawPicture(graphics.get(), static_cast<float>(x), static_cast<float>(y), placement.scale);
   }
-}
-
-void PhotoItem::TurnPicture(int32_t degrees) {
-  if (!picture) return;
-  const RotateFlipType turn = degrees == 90    ? Rotate90FlipNone
-                              : degrees == 180 ? Rotate180FlipNone
-                              : degrees == 270 ? Rotate270FlipNone
-                                               : RotateNoneFlipNone;
-  GdipImageRotateFlip(picture.get(), turn);
 }
 
 }  // namespace fernwick

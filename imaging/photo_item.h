@@ -33,17 +33,14 @@ class PhotoItem : public PhotoGeometry {
   PhotoItem& operator=(PhotoItem&&) = default;
 
   // Draws the thumbnail and its frame. `origin` is the content point that the dc's (0, 0)
-  // shows (the top left of the part being painted).
-  void DrawInCell(HDC dc, POINT origin = {0, 0}) const;
-  // The same with a graphics object already made on dc, for drawing many cells in a row.
-  void DrawInCell(Gdiplus::GpGraphics* graphics, HDC dc, POINT origin) const;
+  // shows (the top left of the part being painted). `graphics` is one already made on dc,
+  // for drawing many cells in a row; without one, one is made for this cell.
+  void DrawInCell(HDC dc, POINT origin = {0, 0}, Gdiplus::GpGraphics* graphics = nullptr) const;
+  // The frame alone, 4 pixels out from the thumbnail's box, in the selected or the plain colour.
+  void DrawFrame(HDC dc, POINT origin) const;
   // Draws the picture fitted into a `box`-pixel square centred on (x, y) inside a plain
   // Rectangle drawn with the dc's pen and brush.
   void DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const;
-
-  // Turns the thumbnail's pixels; used once the rotated copy has been written, when angle
-  // becomes 0 and width and height are swapped.
-  void TurnPicture(int32_t degrees);
 
   std::string sendPath;
   GpBitmapPtr picture;  // thumbnail size; none when the file did not decode

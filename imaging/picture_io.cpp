@@ -85,6 +85,15 @@ bool SaveJpegWithTransformation(GpBitmap* picture, const std::string& path, ULON
   return SaveJpeg(picture, path, EncoderTransformation, transformValue);
 }
 
+bool TurnPictureClockwise(GpBitmap* picture, int32_t degrees) noexcept {
+  if (!picture) return false;
+  const RotateFlipType turn = degrees == 90    ? Rotate90FlipNone
+                              : degrees == 180 ? Rotate180FlipNone
+                              : degrees == 270 ? Rotate270FlipNone
+                                               : RotateNoneFlipNone;
+  return GdipImageRotateFlip(picture, turn) == Ok;
+}
+
 uint32_t FileSizeOf(const std::string& path) {
   // The wide call, so that a path GDI+ could open (it is handed UTF-16 too) also has a size
   // when it is longer than the ANSI functions take.

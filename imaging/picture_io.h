@@ -45,6 +45,10 @@ bool SaveJpegWithQuality(Gdiplus::GpBitmap* picture, const std::string& path, UL
 // Saves as JPEG with the encoder's lossless transformation (13, 14 or 15) as the only parameter.
 bool SaveJpegWithTransformation(Gdiplus::GpBitmap* picture, const std::string& path, ULONG transformValue);
 
+// Turns the picture's pixels clockwise by 90, 180 or 270 degrees; any other value leaves them.
+// False when there is no picture or GDI+ fails.
+bool TurnPictureClockwise(Gdiplus::GpBitmap* picture, int32_t degrees) noexcept;
+
 // Low 32 bits of the file's size from GetFileAttributesExA; 0 when it cannot be read.
 uint32_t FileSizeOf(const std::string& path);
 

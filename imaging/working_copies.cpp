@@ -6,6 +6,7 @@
 #include "base/work_directories.h"
 #include "base/gdiplus_handles.h"
 #include "imaging/core/copy_rules.h"
+#include "imaging/core/quarter_turn.h"
 #include "imaging/photo_item.h"
 #include "imaging/picture_io.h"
 
@@ -29,19 +30,6 @@ WorkingCopy Finish(std::string path, bool saved) {
   copy.size = saved ? static_cast<int32_t>(FileSizeOf(copy.path)) : 0;
   copy.written = saved && copy.size > 0;
   return copy;
-}
-
-RotateFlipType RotationFor(int32_t degrees) {
-  switch (degrees) {
-    case 90:
-      return Rotate90FlipNone;
-    case 180:
-      return Rotate180FlipNone;
-    case 270:
-      return Rotate270FlipNone;
-    default:
-      return RotateNoneFlipNone;
-  }
 }
 
 // Red on the left half, blue on the right: after a turn the top left corner tells which
@@ -106,7 +94,7 @@ bool EncoderAppliesTransformation(ULONG transformValue) {
 }
 
 RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t fileNumber) {
-  const TurnForCopy turn = TurnForAngle(angle);
+  const QuarterTurn turn = TurnForAngle(angle);
   RotatedCopy copy;
   if (turn.degrees == 0) return copy;
   copy.path = WorkingCopyName(RotatedCopiesDirectory(), fileNumber);
@@ -125,7 +113,7 @@ RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t 
     const uint32_t wantHeight = turn.swapsSides ? width : height;
     copy.written = PictureWidth(saved.get()) == wantWidth && PictureHeight(saved.get()) == wantHeight;
   }
-  if (!copy.written && GdipImageRotateFlip(full.get(), RotationFor(turn.degrees)) == Ok) {
+  if (!copy.written && TurnPictureClockwise(full.get(), turn.degrees)) {
     copy.written = SaveJpegWithQuality(full.get(), copy.path);
   }
   return copy;
@@ -139,13 +127,7 @@ void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy) {
   if (copy.swapsSides) std::swap(item.width, item.height);
   item.angle = 0;
   // The thumbnail follows, so that the turned photo shows turned with angle 0.
-  item.TurnPicture(copy.degrees);
-}
-
-bool PrepareRotatedCopy(PhotoItem& item, int32_t fileNumber) {
-  const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, fileNumber);
-  ApplyRotatedCopy(item, copy);
-  return copy.written;
+  TurnPictureClockwise(item.picture.get(), copy.degrees);
 }
 
 }  // namespace fernwick

@@ -43,10 +43,6 @@ RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t 
 // copy that was not written.
 void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy);
 
-// Both in one: for each item whose angle is not 0, just before its upload. Returns whether a
-// turned copy was written.
-bool PrepareRotatedCopy(PhotoItem& item, int32_t fileNumber);
-
 // Whether this system's JPEG encoder applies the transformation parameter (13, 14 or 15);
 // some GDI+ implementations ignore it and write the picture unturned.
 bool EncoderAppliesTransformation(ULONG transformValue);

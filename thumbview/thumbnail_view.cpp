@@ -16,7 +16,7 @@ constexpr char kClassName[] = "FernwickThumbnailView";
 constexpr UINT_PTR kTooltipTool = 1;
 }  // namespace
 
-ThumbnailView::ThumbnailView() = default;
+ThumbnailView::ThumbnailView(PhotoList& photos) : photos_(photos) {}
 ThumbnailView::~ThumbnailView() = default;
 
 bool ThumbnailView::Create(HWND parent, const RECT& rect, DWORD style) {
@@ -38,12 +38,8 @@ void ThumbnailView::CreateTooltip() {
   ActivateTooltip(tooltip_.get(), false);
 }
 
-void ThumbnailView::NotifyOwner(bool enable) {
-  if (owner_) owner_->EnableSelectionButtons(enable);
-}
-
 PhotoItem* ThumbnailView::HitTest(int32_t x, int32_t y) const noexcept {
-  for (const auto& item : photos_) {
+  for (const auto& item : photos_.slots()) {
     if (item && item->frameRect.Contains(x, y)) return item.get();
   }
   return nullptr;
@@ -72,12 +68,12 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   const int32_t top = area.top + scrollY_.offset;
   const POINT origin{left - drawAt.x, top - drawAt.y};
   GpGraphicsPtr graphics;  // one for every cell of this pass
-  for (const auto& item : photos_) {
+  for (const auto& item : photos_.slots()) {
     if (!item) continue;
     const CellBounds cell = CellAround(item->centreX, item->centreY);
     if (cell.right <= left || cell.left >= left + width || cell.bottom <= top || cell.top >= top + height) continue;
     if (!graphics) Gdiplus::DllExports::GdipCreateFromHDC(target, graphics.put());
-    item->DrawInCell(graphics.get(), target, origin);
+    item->DrawInCell(target, origin, graphics.get());
   }
   // The copy is GDI's: GDI+ is done with the bitmap only once its graphics object is gone.
   graphics.reset();
@@ -89,28 +85,15 @@ void ThumbnailView::OnPaint() {
   if (paint.get()) Render(paint.get(), paint.paint().rcPaint);
 }
 
-void ThumbnailView::PaintFrameOnWindow(HDC dc, const PhotoItem& item) const {
-  const RECT frame{item.frameRect.left - 4 - scrollX_.offset, item.frameRect.top - 4 - scrollY_.offset,
-                   item.frameRect.right + 4 - scrollX_.offset, item.frameRect.bottom + 4 - scrollY_.offset};
-  UniqueHBrush brush(::CreateSolidBrush(item.selected ? kSelectedFrameColour : ::GetSysColor(COLOR_BTNFACE)));
-  ::FrameRect(dc, &frame, brush.get());
-}
-
 void ThumbnailView::OnLeftButtonDown(LPARAM lParam) {
+  PhotoItem* before = photos_.selection();
+  photos_.Select(HitTest(GET_X_LPARAM(lParam) + scrollX_.offset, GET_Y_LPARAM(lParam) + scrollY_.offset));
+  // Only the two frames change: they are drawn over on the window, the pictures stay.
   WindowDc dc(hwnd());
-  if (selection_) {
-    selection_->selected = false;
-    PaintFrameOnWindow(dc.get(), *selection_);
-  }
-  selection_ = HitTest(GET_X_LPARAM(lParam) + scrollX_.offset, GET_Y_LPARAM(lParam) + scrollY_.offset);
-  if (selection_) {
-    selection_->selected = true;
-    PaintFrameOnWindow(dc.get(), *selection_);
-    NotifyOwner(true);
-  } else {
-    NotifyOwner(false);
-  }
-  if (owner_ && owner_->hwnd()) ::UpdateWindow(owner_->hwnd());
+  if (before) before->DrawFrame(dc.get(), ScrollOffset());
+  if (PhotoItem* now = photos_.selection()) now->DrawFrame(dc.get(), ScrollOffset());
+  // The owner's buttons follow the selection; they show their new faces at once.
+  if (HWND owner = ::GetParent(hwnd())) ::UpdateWindow(owner);
 }
 
 void ThumbnailView::UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,7 +120,7 @@ std::optional<LRESULT> ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPA
       OnLeftButtonDown(lParam);
       return 0;
     case WM_DROPFILES:
-      AddDroppedFiles(reinterpret_cast<HDROP>(wParam), *this);
+      if (AddDroppedFiles(reinterpret_cast<HDROP>(wParam), photos_)) LayOutAndRepaint();
       return 0;
     default:
       break;

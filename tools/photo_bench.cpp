@@ -110,14 +110,15 @@ int Add(const std::string& dir) {
     }
     buffer.push_back('\0');
     const double start = Now();
-    AddPhotosWithDialog(host.hwnd(), view, [&](OPENFILENAMEA& dialog) -> BOOL {
+    const bool answered = AddPhotosWithDialog(host.hwnd(), host.photos, [&](OPENFILENAMEA& dialog) -> BOOL {
       std::memcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
       return TRUE;
     });
+    if (answered) view.LayOutAndRepaint();
     const double seconds = Now() - start;
     std::printf("add %s %.3f\n", kind[0] == 'j' ? "jpeg-4000x3000" : "png-1000x800", seconds);
   }
-  std::printf("added %u\n", view.Count());
+  std::printf("added %u\n", host.photos.Count());
   return 0;
 }
 
@@ -128,13 +129,13 @@ int List(const std::string& dir) {
   Pump();
   const Memory before = ProcessMemory();
   const double start = Now();
-  for (int i = 0; i < kListCount; ++i) AddPhoto(view, dir + "list\\" + Name("l", i, "jpg"), 1024);
+  for (int i = 0; i < kListCount; ++i) AddPhoto(host.photos, dir + "list\\" + Name("l", i, "jpg"), 1024);
   view.Layout();
   ::UpdateWindow(view.hwnd());
   const double addSeconds = Now() - start;
   Pump();
   const Memory after = ProcessMemory();
-  std::printf("list-count %u\n", view.Count());
+  std::printf("list-count %u\n", host.photos.Count());
   std::printf("list-add-seconds %.3f\n", addSeconds);
   std::printf("memory-0 %.1f\nmemory-1000 %.1f\nmemory-per-photo-kb %.1f\n", before.committed, after.committed,
               (after.committed - before.committed) * 1024.0 / kListCount);
@@ -143,14 +144,14 @@ int List(const std::string& dir) {
 
   auto measure = [&](const char* label) {
     std::vector<double> clicks, turns;
-    const PhotoItem* a = view.SlotAt(0);
-    const PhotoItem* b = view.SlotAt(1);
+    const PhotoItem* a = host.photos.SlotAt(0);
+    const PhotoItem* b = host.photos.SlotAt(1);
     // The two cells nearest the current scroll position.
     const int32_t top = view.ScrollOffset().y;
-    for (unsigned i = 0; i + 1 < view.Count(); ++i) {
-      if (view.SlotAt(i)->centreY - top >= 70) {
-        a = view.SlotAt(i);
-        b = view.SlotAt(i + 1);
+    for (unsigned i = 0; i + 1 < host.photos.Count(); ++i) {
+      if (host.photos.SlotAt(i)->centreY - top >= 70) {
+        a = host.photos.SlotAt(i);
+        b = host.photos.SlotAt(i + 1);
         break;
       }
     }

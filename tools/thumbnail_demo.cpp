@@ -49,15 +49,15 @@ int main(int argc, char** argv) {
       const std::string path = dir + "photo" + std::to_string(variant) + "." + photo.format;
       GpBitmapPtr scene = tools::MakeScene(photo.width, photo.height, variant);
       tools::SaveScene(scene.get(), path, photo.format);
-      AddPhoto(view, path, SizeLimit());
+      AddPhoto(host.photos, path, SizeLimit());
       ++variant;
     }
     view.Layout();
     // Turn the fourth photo (a landscape) once clockwise, then select the second by a click.
-    const PhotoItem* fourth = view.SlotAt(3);
+    const PhotoItem* fourth = host.photos.SlotAt(3);
     ::SendMessageA(view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(fourth->centreX, fourth->centreY));
     view.RotateSelected(true);
-    const PhotoItem* second = view.SlotAt(1);
+    const PhotoItem* second = host.photos.SlotAt(1);
     ::SendMessageA(view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(second->centreX, second->centreY));
     host.Show();
     if (closeAfter) ::SetTimer(host.hwnd(), 1, closeAfter, nullptr);

@@ -27,7 +27,6 @@ ToolHost::ToolHost(const char* title, int width, int height, WNDPROC procedure) 
       ::CreateWindowExA(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20,
                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
   view.Create(window_, RECT{0, 0, width, height}, WS_CHILD | WS_VISIBLE);
-  view.SetOwner(this);
   view.CreateTooltip();
   ::DragAcceptFiles(view.hwnd(), TRUE);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What the photo tools share: the platform libraries started as the program starts them,
-// and a plain top-level window holding a thumbnail view in its whole client area.
+// and a plain top-level window holding a thumbnail view of its own photo list in its whole
+// client area.
 #include <windows.h>
 
 #include "base/platform_guards.h"
@@ -18,18 +19,18 @@ class ToolPlatform {
   GdiplusGuard gdiplus_;
 };
 
-class ToolHost : public ThumbnailViewOwner {
+class ToolHost {
  public:
   ToolHost(const char* title, int width, int height, WNDPROC procedure = ::DefWindowProcA);
   ~ToolHost();
   ToolHost(const ToolHost&) = delete;
   ToolHost& operator=(const ToolHost&) = delete;
 
-  void EnableSelectionButtons(bool) override {}
-  HWND hwnd() const noexcept override { return window_; }
+  HWND hwnd() const noexcept { return window_; }
   void Show();
 
-  ThumbnailView view;
+  PhotoList photos;
+  ThumbnailView view{photos};
 
  private:
   HWND window_ = nullptr;

@@ -20,7 +20,7 @@ constexpr char kCaption[] = "提示";
 BatchSettings BatchWindow::ReadSettings() {
   PhotoSettingsPage& page = dialog_.settingsPage();
   page.Transfer(true);
-  return BatchSettings{page.tags(), PhotoStatusForVisibility(page.visibilityIndex()), dialog_.view().Count()};
+  return BatchSettings{page.tags(), PhotoStatusForVisibility(page.visibilityIndex()), dialog_.photos().Count()};
 }
 
 void BatchWindow::StoreToken(const std::string& authstr) { dialog_.accounts().authToken = authstr; }
@@ -41,16 +41,16 @@ void BatchWindow::ShowProgressState(unsigned photoCount) {
 }
 
 std::optional<SlotPhoto> BatchWindow::PhotoInSlot(size_t slot) {
-  ThumbnailView& view = dialog_.view();
-  if (slot >= view.Count()) return std::nullopt;
+  PhotoList& photos = dialog_.photos();
+  if (slot >= photos.Count()) return std::nullopt;
   SlotPhoto photo;
-  if (const PhotoItem* item = view.SlotAt(slot)) {
+  if (const PhotoItem* item = photos.SlotAt(slot)) {
     photo.item = item;
     photo.fileSize = item->fileSize;
     photo.angle = item->angle;
     photo.sendPath = item->sendPath;
     photo.title = item->title;
-    if (item->angle != 0) photo.fileNumber = view.TakeFileNumber();
+    if (item->angle != 0) photo.fileNumber = photos.TakeFileNumber();
   }
   return photo;
 }
@@ -63,7 +63,7 @@ std::string BatchWindow::ApplyRotation(size_t slot, const PhotoItem* item, const
   // to send and stays in the list, and it must keep its own file and its turn for a later try.
   // The path of the missing copy is what gets sent, so the send fails as for any unreadable file.
   if (copy.degrees != 0 && !copy.written) return copy.path;
-  PhotoItem& photo = *dialog_.view().SlotAt(slot);
+  PhotoItem& photo = *dialog_.photos().SlotAt(slot);
   ApplyRotatedCopy(photo, copy);
   return photo.sendPath;
 }
@@ -75,7 +75,7 @@ void BatchWindow::ShowQuotaLine(int32_t limit, int32_t used) {
 
 void BatchWindow::ShowSending(size_t slot, const PhotoItem* item, int number) {
   if (!StillInSlot(slot, item)) return;
-  PhotoItem* photo = dialog_.view().SlotAt(slot);
+  PhotoItem* photo = dialog_.photos().SlotAt(slot);
   ProgressPage& progress = dialog_.progressPage();
   progress.SetCurrentItem(photo);
   ::UpdateWindow(progress.hwnd());
@@ -90,7 +90,7 @@ void BatchWindow::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId)
   ProgressPage& progress = dialog_.progressPage();
   if (progress.currentItem() == item) progress.SetCurrentItem(nullptr);
   if (photoId <= 0 || !StillInSlot(slot, item)) return;
-  dialog_.view().DetachUploaded(slot);
+  dialog_.photos().DetachUploaded(slot);
   AppendUploadedPhotoId(photoId);
 }
 
@@ -99,9 +99,9 @@ void BatchWindow::ShowDonePage() {
   progress.SetCancelRequested(true);  // also ends the thumbnail drawing
   progress.SetCurrentItem(nullptr);
   ::ShowWindow(progress.hwnd(), SW_HIDE);
-  ThumbnailView& view = dialog_.view();
-  view.RemoveEmptySlots();
-  view.ClearSelection();
+  PhotoList& photos = dialog_.photos();
+  photos.RemoveEmptySlots();
+  photos.ClearSelection();
   PhotoSettingsPage& settings = dialog_.settingsPage();
   settings.SetTags({});
   settings.Transfer(false);
@@ -142,7 +142,7 @@ void BatchWindow::Finish(const BatchOutcome& outcome) {
 }
 
 bool BatchWindow::StillInSlot(size_t slot, const PhotoItem* item) const {
-  return item && dialog_.view().SlotAt(slot) == item;
+  return item && dialog_.photos().SlotAt(slot) == item;
 }
 
 }  // namespace fernwick

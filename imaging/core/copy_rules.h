@@ -23,13 +23,4 @@ PixelSize ScaledSize(uint32_t width, uint32_t height, int32_t limit) noexcept;
 // "<directory><number>.jpg"; the directory ends with a backslash.
 std::string WorkingCopyName(std::string_view directory, int32_t number);
 
-// The encoder's transformation for a turn: 13 (90), 14 (180), 15 (270); 0 for no turn.
-// Negative angles count from 360 (-90 is 270).
-struct TurnForCopy {
-  int32_t degrees = 0;  // 0, 90, 180 or 270
-  uint32_t transformValue = 0;
-  bool swapsSides = false;
-};
-TurnForCopy TurnForAngle(double angle) noexcept;
-
 }  // namespace fernwick

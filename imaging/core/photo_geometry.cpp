@@ -1,10 +1,9 @@
 #include "imaging/core/photo_geometry.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <utility>
+
+#include "imaging/core/quarter_turn.h"
 
 namespace fernwick {
 
@@ -55,15 +54,8 @@ void PhotoGeometry::TransposeFrame() noexcept {
   frameRect = FrameRect{centreX - hh, centreY - hw, centreX + hh, centreY + hw};
 }
 
-namespace {
-bool QuarterTurned(double angle) noexcept {
-  const int whole = std::abs(static_cast<int>(angle));
-  return whole == 90 || whole == 270;
-}
-}  // namespace
-
-int32_t PhotoGeometry::DisplayedWidth() const noexcept { return QuarterTurned(angle) ? height : width; }
-int32_t PhotoGeometry::DisplayedHeight() const noexcept { return QuarterTurned(angle) ? width : height; }
+int32_t PhotoGeometry::DisplayedWidth() const noexcept { return TurnForAngle(angle).swapsSides ? height : width; }
+int32_t PhotoGeometry::DisplayedHeight() const noexcept { return TurnForAngle(angle).swapsSides ? width : height; }
 
 std::string SizeTooltipText(const PhotoGeometry& geometry, int32_t fileSize) {
   char text[96];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/core/copy_rules.h"
+#include "imaging/core/quarter_turn.h"
 
 namespace fernwick {
 namespace {
@@ -53,7 +54,7 @@ TEST(PhotoCopyRules, TurnsForTheRotatedCopy) {
       {-180, 180, 14, false}, {-270, 90, 13, true},  {0, 0, 0, false},
   };
   for (const Case& c : cases) {
-    const TurnForCopy turn = TurnForAngle(c.angle);
+    const QuarterTurn turn = TurnForAngle(c.angle);
     EXPECT_EQ(turn.degrees, c.degrees) << c.angle;
     EXPECT_EQ(turn.transformValue, c.value) << c.angle;
     EXPECT_EQ(turn.swapsSides, c.swaps) << c.angle;

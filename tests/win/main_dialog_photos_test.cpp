@@ -28,7 +28,7 @@ class MainWithPhotos : public ::testing::Test {
     }
   }
   void TearDown() override { test::RemoveDirectoryTree(folder); }
-  void Add(const char* name) { ASSERT_TRUE(AddPhoto(dialog.view(), folder + "\\" + name, SizeLimit())); }
+  void Add(const char* name) { ASSERT_TRUE(AddPhoto(dialog.photos(), folder + "\\" + name, SizeLimit())); }
   void Command(int id) {
     ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog.hwnd(), id)));
@@ -50,9 +50,9 @@ TEST_F(MainWithPhotos, ASelectedPhotoEnablesDeleteAndBothRotateButtons) {
 TEST_F(MainWithPhotos, DeleteRemovesTheSelectedPhotoAndDisablesTheButtonsAgain) {
   Add("a.jpg");
   Add("b.jpg");
-  ASSERT_EQ(dialog.view().Count(), 2u);
+  ASSERT_EQ(dialog.photos().Count(), 2u);
   Command(ids::kDeleteButton);
-  EXPECT_EQ(dialog.view().Count(), 1u);
+  EXPECT_EQ(dialog.photos().Count(), 1u);
   EXPECT_FALSE(Enabled(ids::kDeleteButton));
 }
 

@@ -34,13 +34,14 @@ class PhotoAdd : public ::testing::Test {
   std::string dir;
   test::HostedView host{600, 400};
   ThumbnailView& view = host.view;
+  PhotoList& photos = host.photos;
 };
 
 TEST_F(PhotoAdd, JpegWithinTheLimitIsSentAsItIs) {
   const std::string path = Picture("beach.jpg", 640, 480, "jpg");
-  ASSERT_TRUE(AddPhoto(view, path, 1024));
-  ASSERT_EQ(view.Count(), 1u);
-  const PhotoItem* item = view.SlotAt(0);
+  ASSERT_TRUE(AddPhoto(photos, path, 1024));
+  ASSERT_EQ(photos.Count(), 1u);
+  const PhotoItem* item = photos.SlotAt(0);
   EXPECT_EQ(item->sendPath, path);
   EXPECT_EQ(item->sourcePath, path);
   EXPECT_EQ(item->title, "beach");
@@ -48,8 +49,8 @@ TEST_F(PhotoAdd, JpegWithinTheLimitIsSentAsItIs) {
   EXPECT_EQ(item->width, 640);
   EXPECT_EQ(item->height, 480);
   EXPECT_TRUE(item->selected);
-  EXPECT_EQ(view.selection(), item);
-  EXPECT_EQ(view.nextFileNumber(), 1001);  // no working copy
+  EXPECT_EQ(photos.selection(), item);
+  EXPECT_EQ(photos.TakeFileNumber(), 1001);  // no working copy took a number
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{true}));
 }
 
@@ -81,8 +82,8 @@ TEST_F(PhotoAdd, WhichPhotosGetWorkingCopies) {
   for (const KindCase& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = Picture(c.name, c.width, c.height, c.format);
-    ASSERT_TRUE(AddPhoto(view, path, c.limit));
-    const PhotoItem* item = view.SlotAt(view.Count() - 1);
+    ASSERT_TRUE(AddPhoto(photos, path, c.limit));
+    const PhotoItem* item = photos.SlotAt(photos.Count() - 1);
     if (c.copied) {
       EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_string(number) + ".jpg");
       EXPECT_EQ(item->fileSize, static_cast<int32_t>(FileSizeOf(item->sendPath)));
@@ -92,42 +93,42 @@ TEST_F(PhotoAdd, WhichPhotosGetWorkingCopies) {
       EXPECT_EQ(item->fileSize, static_cast<int32_t>(FileSizeOf(path)));
     }
     EXPECT_GT(item->fileSize, 0);
-    EXPECT_EQ(view.nextFileNumber(), number);
     EXPECT_EQ(static_cast<uint32_t>(item->width), c.copyWidth);
     EXPECT_EQ(static_cast<uint32_t>(item->height), c.copyHeight);
     GpBitmapPtr sent = DecodePicture(item->sendPath);
     EXPECT_EQ(PictureWidth(sent.get()), c.copyWidth);
     EXPECT_EQ(test::QuadrantsOf(sent.get()), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(view.selection(), item);
+    EXPECT_EQ(photos.selection(), item);
   }
-  EXPECT_EQ(view.Count(), std::size(cases));
+  EXPECT_EQ(photos.Count(), std::size(cases));
+  EXPECT_EQ(photos.TakeFileNumber(), number);  // only the copies took numbers
 }
 
 TEST_F(PhotoAdd, DuplicatesAreRefusedWithoutChangingTheSelection) {
   const std::string a = Picture("a.jpg", 64, 48, "jpg");
   const std::string b = Picture("b.jpg", 64, 48, "jpg");
-  ASSERT_TRUE(AddPhoto(view, a, 1024));
-  ASSERT_TRUE(AddPhoto(view, b, 1024));
+  ASSERT_TRUE(AddPhoto(photos, a, 1024));
+  ASSERT_TRUE(AddPhoto(photos, b, 1024));
   host.owner.calls.clear();
-  EXPECT_FALSE(AddPhoto(view, a, 1024));
-  EXPECT_EQ(view.Count(), 2u);
-  EXPECT_EQ(view.selection(), view.SlotAt(1));
-  EXPECT_FALSE(view.SlotAt(0)->selected);
+  EXPECT_FALSE(AddPhoto(photos, a, 1024));
+  EXPECT_EQ(photos.Count(), 2u);
+  EXPECT_EQ(photos.selection(), photos.SlotAt(1));
+  EXPECT_FALSE(photos.SlotAt(0)->selected);
   EXPECT_TRUE(host.owner.calls.empty());
   // The same file under a differently cased path is another photo.
   std::string upper = a;
   for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   ASSERT_NE(upper, a);
-  EXPECT_TRUE(AddPhoto(view, upper, 1024));
-  EXPECT_EQ(view.Count(), 3u);
-  EXPECT_TRUE(view.ContainsSourcePath(upper));
-  EXPECT_TRUE(view.ContainsSourcePath(a));
-  EXPECT_FALSE(view.ContainsSourcePath(dir + "c.jpg"));
+  EXPECT_TRUE(AddPhoto(photos, upper, 1024));
+  EXPECT_EQ(photos.Count(), 3u);
+  EXPECT_TRUE(photos.ContainsSourcePath(upper));
+  EXPECT_TRUE(photos.ContainsSourcePath(a));
+  EXPECT_FALSE(photos.ContainsSourcePath(dir + "c.jpg"));
 }
 
 TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
   const std::string good = Picture("good.jpg", 64, 48, "jpg");
-  ASSERT_TRUE(AddPhoto(view, good, 1024));
+  ASSERT_TRUE(AddPhoto(photos, good, 1024));
   test::WriteBytes(dir + "text.jpg", "this is not a picture");
   test::WriteBytes(dir + "empty.png", "");
   test::WriteBytes(dir + "cut.png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
@@ -135,24 +136,24 @@ TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
   const std::string bad[] = {
       dir + "text.jpg",    dir + "empty.png", dir + "cut.png", dir + "missing.jpg", dir + "folder.jpg", dir, "",
       "Z:\\nowhere\\x.jpg"};
-  for (const std::string& path : bad) EXPECT_FALSE(AddPhoto(view, path, 1024)) << path;
-  EXPECT_EQ(view.Count(), 1u);
-  EXPECT_EQ(view.SlotAt(0)->sourcePath, good);
-  EXPECT_EQ(view.selection(), view.SlotAt(0));
-  EXPECT_EQ(view.nextFileNumber(), 1001);
+  for (const std::string& path : bad) EXPECT_FALSE(AddPhoto(photos, path, 1024)) << path;
+  EXPECT_EQ(photos.Count(), 1u);
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, good);
+  EXPECT_EQ(photos.selection(), photos.SlotAt(0));
+  EXPECT_EQ(photos.TakeFileNumber(), 1001);
 }
 
 TEST_F(PhotoAdd, DoubleByteNames) {
   // "照片" and a character whose trail byte is a backslash (0x955C).
   const std::string photo = Picture("照片.png", 120, 80, "png");
   const std::string tricky = Picture("\x95\x5C.jpg", 120, 80, "jpg");
-  ASSERT_TRUE(AddPhoto(view, photo, 1024));
-  ASSERT_TRUE(AddPhoto(view, tricky, 1024));
-  EXPECT_EQ(view.SlotAt(0)->title, "照片");
-  EXPECT_EQ(view.SlotAt(0)->sendPath, ScaledCopiesDirectory() + "1001.jpg");  // PNG converted
-  EXPECT_EQ(view.SlotAt(1)->title, "\x95\x5C");
-  EXPECT_EQ(view.SlotAt(1)->sendPath, tricky);
-  EXPECT_GT(view.SlotAt(1)->fileSize, 0);
+  ASSERT_TRUE(AddPhoto(photos, photo, 1024));
+  ASSERT_TRUE(AddPhoto(photos, tricky, 1024));
+  EXPECT_EQ(photos.SlotAt(0)->title, "照片");
+  EXPECT_EQ(photos.SlotAt(0)->sendPath, ScaledCopiesDirectory() + "1001.jpg");  // PNG converted
+  EXPECT_EQ(photos.SlotAt(1)->title, "\x95\x5C");
+  EXPECT_EQ(photos.SlotAt(1)->sendPath, tricky);
+  EXPECT_GT(photos.SlotAt(1)->fileSize, 0);
 }
 
 // A path of exactly `length` characters ending in "<name>.jpg", made through nested folders.
@@ -182,11 +183,11 @@ TEST_F(PhotoAdd, PathsOf259And260Characters) {
     }
     WIN32_FILE_ATTRIBUTE_DATA file{};
     const bool readable = written && ::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &file);
-    const unsigned before = view.Count();
-    EXPECT_EQ(AddPhoto(view, path, 1024), readable);
-    ASSERT_EQ(view.Count(), before + (readable ? 1 : 0));
+    const unsigned before = photos.Count();
+    EXPECT_EQ(AddPhoto(photos, path, 1024), readable);
+    ASSERT_EQ(photos.Count(), before + (readable ? 1 : 0));
     if (!readable) continue;
-    const PhotoItem& added = *view.SlotAt(before);
+    const PhotoItem& added = *photos.SlotAt(before);
     EXPECT_EQ(added.sourcePath, path);
     EXPECT_EQ(added.sendPath, path);
     EXPECT_EQ(added.fileSize, static_cast<int32_t>(file.nFileSizeLow));
@@ -200,22 +201,22 @@ TEST_F(PhotoAdd, MissingWorkDirectoryStillAddsAnEmptyFrame) {
   const std::string small = Picture("small.jpg", 64, 48, "jpg");
   const std::string large = Picture("large.jpg", 2000, 1500, "jpg");
   const std::string bmp = Picture("c.bmp", 64, 48, "bmp");
-  ASSERT_TRUE(AddPhoto(view, small, 1024));
+  ASSERT_TRUE(AddPhoto(photos, small, 1024));
   test::RemoveDirectoryTree(ScaledCopiesDirectory());
-  ASSERT_TRUE(AddPhoto(view, large, 1024));
-  ASSERT_TRUE(AddPhoto(view, bmp, 1024));
-  ASSERT_EQ(view.Count(), 3u);
+  ASSERT_TRUE(AddPhoto(photos, large, 1024));
+  ASSERT_TRUE(AddPhoto(photos, bmp, 1024));
+  ASSERT_EQ(photos.Count(), 3u);
   for (unsigned slot : {1u, 2u}) {
-    const PhotoItem* item = view.SlotAt(slot);
+    const PhotoItem* item = photos.SlotAt(slot);
     EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_string(1000 + slot) + ".jpg");
     EXPECT_EQ(item->fileSize, 0);
     EXPECT_EQ(item->width, 0);
     EXPECT_FALSE(item->picture);
     EXPECT_EQ(item->frameRect, FrameRect{});
   }
-  EXPECT_EQ(view.SlotAt(0)->sendPath, small);
-  EXPECT_TRUE(view.SlotAt(0)->picture);
-  EXPECT_EQ(view.selection(), view.SlotAt(2));
+  EXPECT_EQ(photos.SlotAt(0)->sendPath, small);
+  EXPECT_TRUE(photos.SlotAt(0)->picture);
+  EXPECT_EQ(photos.selection(), photos.SlotAt(2));
 }
 
 // --- the open dialog -----------------------------------------------------------------
@@ -247,7 +248,7 @@ OpenFileDialogRunner Answer(std::string buffer, OPENFILENAMEA* seen = nullptr, s
 TEST_F(PhotoAdd, DialogSettings) {
   OPENFILENAMEA seen{};
   std::string filter;
-  AddPhotosWithDialog(host.owner.hwnd(), view, Answer(ResultBuffer({}), &seen, &filter));
+  AddPhotosWithDialog(host.owner.hwnd(), photos, Answer(ResultBuffer({}), &seen, &filter));
   EXPECT_EQ(seen.lStructSize, sizeof(OPENFILENAMEA));
   EXPECT_EQ(seen.Flags, static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK |
                                            OFN_ENABLESIZING));
@@ -271,24 +272,23 @@ TEST_F(PhotoAdd, DialogWithSeveralFilesAddsThemInBufferOrder) {
   Picture("y.png", 48, 64, "png");
   Picture("z.jpe", 64, 64, "jpg");
   const std::string folder = dir.substr(0, dir.size() - 1);  // as the dialog gives it, no "\"
-  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({folder, "y.png", "x.jpg", "z.jpe"})));
-  ASSERT_EQ(view.Count(), 3u);
-  EXPECT_EQ(view.SlotAt(0)->sourcePath, dir + "y.png");
-  EXPECT_EQ(view.SlotAt(1)->sourcePath, dir + "x.jpg");
-  EXPECT_EQ(view.SlotAt(2)->sourcePath, dir + "z.jpe");
-  EXPECT_EQ(view.SlotAt(2)->sendPath, dir + "z.jpe");  // the dialog's jpe is sent unchanged
-  EXPECT_EQ(view.selection(), view.SlotAt(2));
-  // Laid out at once.
-  EXPECT_EQ(view.SlotAt(0)->centreX, 65);
-  EXPECT_EQ(view.SlotAt(2)->centreX, 305);
+  EXPECT_TRUE(AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({folder, "y.png", "x.jpg", "z.jpe"}))));
+  ASSERT_EQ(photos.Count(), 3u);
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, dir + "y.png");
+  EXPECT_EQ(photos.SlotAt(1)->sourcePath, dir + "x.jpg");
+  EXPECT_EQ(photos.SlotAt(2)->sourcePath, dir + "z.jpe");
+  EXPECT_EQ(photos.SlotAt(2)->sendPath, dir + "z.jpe");  // the dialog's jpe is sent unchanged
+  EXPECT_EQ(photos.selection(), photos.SlotAt(2));
+  // Adding places nothing: the one who shows the list lays it out once afterwards.
+  EXPECT_EQ(photos.SlotAt(2)->centreX, 0);
 }
 
 TEST_F(PhotoAdd, DialogWithOneFileGivesItsWholePath) {
   const std::string path = Picture("b.png", 64, 48, "png");
-  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({path})));
-  ASSERT_EQ(view.Count(), 1u);
-  EXPECT_EQ(view.SlotAt(0)->sourcePath, path);
-  EXPECT_EQ(view.SlotAt(0)->title, "b");
+  AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({path})));
+  ASSERT_EQ(photos.Count(), 1u);
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, path);
+  EXPECT_EQ(photos.SlotAt(0)->title, "b");
 }
 
 TEST_F(PhotoAdd, DialogInTheRootDoesNotDoubleTheSeparator) {
@@ -296,32 +296,27 @@ TEST_F(PhotoAdd, DialogInTheRootDoesNotDoubleTheSeparator) {
   const std::string root = dir.substr(0, 3);
   const std::string name = "fernwick-root-test.jpg";
   ASSERT_TRUE(test::WriteQuadrantPicture(root + name, 32, 32, "jpg"));
-  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({root, name, "absent.jpg"})));
+  AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({root, name, "absent.jpg"})));
   ::DeleteFileA((root + name).c_str());
-  ASSERT_EQ(view.Count(), 1u);
-  EXPECT_EQ(view.SlotAt(0)->sourcePath, root + name);
+  ASSERT_EQ(photos.Count(), 1u);
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, root + name);
 }
 
 TEST_F(PhotoAdd, CancelledOrOverflowingDialogChangesNothing) {
-  for (int i = 0; i < 20; ++i) AddPhoto(view, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
-  view.Layout();
-  ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-  const POINT scrolled = view.ScrollOffset();
-  ASSERT_GT(scrolled.y, 0);
-  AddPhotosWithDialog(nullptr, view, [](OPENFILENAMEA&) -> BOOL { return FALSE; });
-  EXPECT_EQ(view.ScrollOffset().y, scrolled.y);  // no layout
+  for (int i = 0; i < 20; ++i) AddPhoto(photos, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
+  const PhotoItem* selected = photos.selection();
+  EXPECT_FALSE(AddPhotosWithDialog(nullptr, photos, [](OPENFILENAMEA&) -> BOOL { return FALSE; }));
   // More than 4096 bytes of names: the dialog fails, nothing is added.
   std::string many = dir;
   many.push_back('\0');
   for (int i = 0; i < 400; ++i) many += "a-rather-long-name-" + std::to_string(i) + ".jpg" + '\0';
   many.push_back('\0');
-  AddPhotosWithDialog(nullptr, view, Answer(many));
-  EXPECT_EQ(view.Count(), 20u);
-  EXPECT_EQ(view.ScrollOffset().y, scrolled.y);
-  // A successful dialog lays out even when nothing was added, which scrolls back to the top.
-  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({dir, "none.jpg"})));
-  EXPECT_EQ(view.Count(), 20u);
-  EXPECT_EQ(view.ScrollOffset().y, 0);
+  EXPECT_FALSE(AddPhotosWithDialog(nullptr, photos, Answer(many)));
+  EXPECT_EQ(photos.Count(), 20u);
+  EXPECT_EQ(photos.selection(), selected);
+  // A successful dialog asks for the list to be shown afresh even when nothing was added.
+  EXPECT_TRUE(AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({dir, "none.jpg"}))));
+  EXPECT_EQ(photos.Count(), 20u);
 }
 
 TEST_F(PhotoAdd, FileVanishingBetweenDialogAndDecode) {
@@ -329,22 +324,22 @@ TEST_F(PhotoAdd, FileVanishingBetweenDialogAndDecode) {
   const std::string goes = Picture("goes.jpg", 64, 48, "jpg");
   const std::string folder = dir.substr(0, dir.size() - 1);
   const std::string buffer = ResultBuffer({folder, "goes.jpg", "stays.jpg"});
-  AddPhotosWithDialog(nullptr, view, [&](OPENFILENAMEA& dialog) -> BOOL {
+  AddPhotosWithDialog(nullptr, photos, [&](OPENFILENAMEA& dialog) -> BOOL {
     std::memcpy(dialog.lpstrFile, buffer.data(), buffer.size());
     ::DeleteFileA(goes.c_str());
     return TRUE;
   });
-  ASSERT_EQ(view.Count(), 1u);
-  EXPECT_EQ(view.SlotAt(0)->sourcePath, dir + "stays.jpg");
+  ASSERT_EQ(photos.Count(), 1u);
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, dir + "stays.jpg");
 }
 
 TEST_F(PhotoAdd, DialogUsesTheCurrentSizeLimit) {
   const std::string path = Picture("big.jpg", 1600, 1200, "jpg");
   SetSizeLimit(800);
-  AddPhotosWithDialog(nullptr, view, Answer(ResultBuffer({path})));
-  ASSERT_EQ(view.Count(), 1u);
-  EXPECT_EQ(view.SlotAt(0)->width, 800);
-  EXPECT_EQ(view.SlotAt(0)->height, 600);
+  AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({path})));
+  ASSERT_EQ(photos.Count(), 1u);
+  EXPECT_EQ(photos.SlotAt(0)->width, 800);
+  EXPECT_EQ(photos.SlotAt(0)->height, 600);
 }
 
 // --- dropped files -------------------------------------------------------------------
@@ -384,24 +379,24 @@ TEST_F(PhotoAdd, DropTakesItsOwnExtensionList) {
   names.push_back(dir + "missing.png");
   ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
   std::vector<std::string> added;
-  for (unsigned i = 0; i < view.Count(); ++i) added.push_back(view.SlotAt(i)->sourcePath);
+  for (unsigned i = 0; i < photos.Count(); ++i) added.push_back(photos.SlotAt(i)->sourcePath);
   std::vector<std::string> want;
   for (const DropCase& c : cases) {
     if (c.taken) want.push_back(dir + c.name);
   }
   EXPECT_EQ(added, want);
-  EXPECT_EQ(view.SlotAt(view.Count() - 1)->centreY, 190);  // laid out: the fifth wraps at 600
+  EXPECT_EQ(photos.SlotAt(photos.Count() - 1)->centreY, 190);  // laid out: the fifth wraps at 600
 }
 
 TEST_F(PhotoAdd, DropOfNothingUsableDoesNotLayOut) {
-  for (int i = 0; i < 20; ++i) AddPhoto(view, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
+  for (int i = 0; i < 20; ++i) AddPhoto(photos, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
   view.Layout();
   ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
   const LONG scrolled = view.ScrollOffset().y;
   ASSERT_GT(scrolled, 0);
   ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir + "a.txt", dir + "b.jpe"})), 0);
   EXPECT_EQ(view.ScrollOffset().y, scrolled);
-  EXPECT_EQ(view.Count(), 20u);
+  EXPECT_EQ(photos.Count(), 20u);
 }
 
 TEST_F(PhotoAdd, DroppedNamesTooLongForTheBufferArePassedOver) {
@@ -414,8 +409,8 @@ TEST_F(PhotoAdd, DroppedNamesTooLongForTheBufferArePassedOver) {
   const std::string cut = tooLong.substr(0, 259);
   test::SavePicture(picture.get(), cut, "jpg");
   ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({tooLong, fits})), 0);
-  ASSERT_EQ(view.Count(), 1u);
-  EXPECT_EQ(view.SlotAt(0)->sourcePath, fits);
+  ASSERT_EQ(photos.Count(), 1u);
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, fits);
 }
 
 }  // namespace

@@ -222,7 +222,9 @@ TEST_F(PhotoImaging, RotatedCopiesAreReallyTurned) {
     PhotoItem item(source);
     for (int i = 0; i < std::abs(c.turns); ++i) item.TurnQuarter(c.turns > 0);
     const FrameRect turnedFrame = item.frameRect;
-    EXPECT_TRUE(PrepareRotatedCopy(item, number));
+    const RotatedCopy written = WriteRotatedCopy(item.sendPath, item.angle, number);
+    EXPECT_TRUE(written.written);
+    ApplyRotatedCopy(item, written);
     EXPECT_EQ(item.sendPath, RotatedCopiesDirectory() + std::to_string(number) + ".jpg");
     EXPECT_EQ(item.angle, 0);
     EXPECT_EQ(static_cast<uint32_t>(item.width), c.width);
@@ -243,7 +245,10 @@ TEST_F(PhotoImaging, UnturnedItemGetsNoRotatedCopy) {
   PhotoItem item(dir + "a.jpg");
   item.TurnQuarter(true);
   item.TurnQuarter(false);
-  EXPECT_FALSE(PrepareRotatedCopy(item, 1001));
+  const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, 1001);
+  EXPECT_FALSE(copy.written);
+  EXPECT_EQ(copy.degrees, 0);
+  ApplyRotatedCopy(item, copy);
   EXPECT_EQ(item.sendPath, dir + "a.jpg");
   EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1001.jpg"));
 }
@@ -256,7 +261,10 @@ TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileLeavesTheItemAsItWas) {
   const FrameRect turnedFrame = item.frameRect;
   const std::vector<int> thumbnail = QuadrantsOf(item.picture.get());
   ::DeleteFileA((dir + "gone.jpg").c_str());
-  EXPECT_FALSE(PrepareRotatedCopy(item, 1003));
+  const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, 1003);
+  EXPECT_FALSE(copy.written);
+  EXPECT_EQ(copy.path, RotatedCopiesDirectory() + "1003.jpg");
+  ApplyRotatedCopy(item, copy);
   EXPECT_EQ(item.sendPath, dir + "gone.jpg");
   EXPECT_EQ(item.width, 64);
   EXPECT_EQ(item.height, 48);

@@ -27,7 +27,7 @@ std::unique_ptr<PhotoItem> MakeItem(int width, int height, const std::string& na
 class ThumbnailViewTest : public ::testing::Test {
  protected:
   void Fill(test::HostedView& host, int count, int width = 200, int height = 150) {
-    for (int i = 0; i < count; ++i) host.view.AppendAndSelect(MakeItem(width, height, "p" + std::to_string(i)));
+    for (int i = 0; i < count; ++i) host.photos.AppendAndSelect(MakeItem(width, height, "p" + std::to_string(i)));
     host.view.Layout();
     host.owner.calls.clear();
   }
@@ -39,22 +39,22 @@ TEST_F(ThumbnailViewTest, FourPerRowAt600) {
   Fill(host, 5);
   const POINT want[] = {{65, 70}, {185, 70}, {305, 70}, {425, 70}, {65, 190}};
   for (unsigned i = 0; i < 5; ++i) {
-    EXPECT_EQ(host.view.SlotAt(i)->centreX, want[i].x) << i;
-    EXPECT_EQ(host.view.SlotAt(i)->centreY, want[i].y) << i;
+    EXPECT_EQ(host.photos.SlotAt(i)->centreX, want[i].x) << i;
+    EXPECT_EQ(host.photos.SlotAt(i)->centreY, want[i].y) << i;
   }
   EXPECT_EQ(host.view.ContentSize().cx, 580);
   EXPECT_EQ(host.view.ContentSize().cy, 260);
   // The frame follows the centre: 200 x 150 shows as 100 x 75 (-50 .. 50, -37 .. 37).
-  EXPECT_EQ(host.view.SlotAt(4)->frameRect, (FrameRect{15, 153, 115, 227}));
+  EXPECT_EQ(host.photos.SlotAt(4)->frameRect, (FrameRect{15, 153, 115, 227}));
 }
 
 TEST_F(ThumbnailViewTest, FivePerRowAt605) {
   test::HostedView host(605, 400);
   Fill(host, 6);
-  EXPECT_EQ(host.view.SlotAt(4)->centreX, 545);
-  EXPECT_EQ(host.view.SlotAt(4)->centreY, 70);
-  EXPECT_EQ(host.view.SlotAt(5)->centreX, 65);
-  EXPECT_EQ(host.view.SlotAt(5)->centreY, 190);
+  EXPECT_EQ(host.photos.SlotAt(4)->centreX, 545);
+  EXPECT_EQ(host.photos.SlotAt(4)->centreY, 70);
+  EXPECT_EQ(host.photos.SlotAt(5)->centreX, 65);
+  EXPECT_EQ(host.photos.SlotAt(5)->centreY, 190);
 }
 
 TEST_F(ThumbnailViewTest, CellsStayBesideTheVerticalScrollBar) {
@@ -64,16 +64,16 @@ TEST_F(ThumbnailViewTest, CellsStayBesideTheVerticalScrollBar) {
   RECT client{};
   ::GetClientRect(host.view.hwnd(), &client);
   ASSERT_LT(client.right, 605);
-  for (unsigned i = 0; i < host.view.Count(); ++i) EXPECT_LE(host.view.SlotAt(i)->centreX + 60, client.right) << i;
-  EXPECT_EQ(host.view.SlotAt(4)->centreX, 65);
+  for (unsigned i = 0; i < host.photos.Count(); ++i) EXPECT_LE(host.photos.SlotAt(i)->centreX + 60, client.right) << i;
+  EXPECT_EQ(host.photos.SlotAt(4)->centreX, 65);
   EXPECT_EQ(host.view.ContentSize().cx, client.right - 20);
   // Back to a few photos: the bar goes and five fit again.
-  while (host.view.Count() > 5) {
+  while (host.photos.Count() > 5) {
     ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65, 70));
     host.view.RemoveSelected();
   }
   host.view.Layout();
-  EXPECT_EQ(host.view.SlotAt(4)->centreX, 545);
+  EXPECT_EQ(host.photos.SlotAt(4)->centreX, 545);
 }
 
 TEST_F(ThumbnailViewTest, EmptyListIsPlainWindowColour) {
@@ -81,7 +81,7 @@ TEST_F(ThumbnailViewTest, EmptyListIsPlainWindowColour) {
   host.view.Layout();
   EXPECT_EQ(host.view.ContentSize().cx, 380);
   EXPECT_EQ(host.view.ContentSize().cy, 140);
-  EXPECT_EQ(host.view.Count(), 0u);
+  EXPECT_EQ(host.photos.Count(), 0u);
   for (POINT p : {POINT{5, 5}, POINT{65, 70}, POINT{399, 299}}) {
     EXPECT_EQ(test::PaintedPixel(host.view, p.x, p.y), ::GetSysColor(COLOR_WINDOW));
   }
@@ -90,7 +90,7 @@ TEST_F(ThumbnailViewTest, EmptyListIsPlainWindowColour) {
 TEST_F(ThumbnailViewTest, HitTestCountsOnlyTheThumbnailsOwnBox) {
   test::HostedView host(600, 400);
   Fill(host, 2);  // first box 15..115 x 33..107 (left/top inclusive)
-  PhotoItem* first = host.view.SlotAt(0);
+  PhotoItem* first = host.photos.SlotAt(0);
   EXPECT_EQ(host.view.HitTest(65, 70), first);
   EXPECT_EQ(host.view.HitTest(15, 33), first);
   EXPECT_EQ(host.view.HitTest(114, 106), first);
@@ -99,31 +99,31 @@ TEST_F(ThumbnailViewTest, HitTestCountsOnlyTheThumbnailsOwnBox) {
   EXPECT_EQ(host.view.HitTest(13, 70), nullptr);   // in the 4-pixel margin
   EXPECT_EQ(host.view.HitTest(11, 70), nullptr);   // on the frame
   EXPECT_EQ(host.view.HitTest(125, 70), nullptr);  // between cells
-  EXPECT_EQ(host.view.HitTest(185, 70), host.view.SlotAt(1));
+  EXPECT_EQ(host.view.HitTest(185, 70), host.photos.SlotAt(1));
 }
 
 TEST_F(ThumbnailViewTest, ClickSelectsAndTellsTheOwner) {
   test::HostedView host(600, 400);
   Fill(host, 3);
   ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At({185, 70}));
-  EXPECT_EQ(host.view.selection(), host.view.SlotAt(1));
-  EXPECT_TRUE(host.view.SlotAt(1)->selected);
-  EXPECT_FALSE(host.view.SlotAt(2)->selected);
+  EXPECT_EQ(host.photos.selection(), host.photos.SlotAt(1));
+  EXPECT_TRUE(host.photos.SlotAt(1)->selected);
+  EXPECT_FALSE(host.photos.SlotAt(2)->selected);
   ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At({65, 70}));
-  EXPECT_EQ(host.view.selection(), host.view.SlotAt(0));
-  EXPECT_FALSE(host.view.SlotAt(1)->selected);
+  EXPECT_EQ(host.photos.selection(), host.photos.SlotAt(0));
+  EXPECT_FALSE(host.photos.SlotAt(1)->selected);
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{true, true}));
   // Two pixels outside the box, inside its frame margin: nothing is selected any more.
   ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At({13, 70}));
-  EXPECT_EQ(host.view.selection(), nullptr);
-  EXPECT_FALSE(host.view.SlotAt(0)->selected);
+  EXPECT_EQ(host.photos.selection(), nullptr);
+  EXPECT_FALSE(host.photos.SlotAt(0)->selected);
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{true, true, false}));
 }
 
 TEST_F(ThumbnailViewTest, SelectionFrameIsPaintedInItsColour) {
   test::HostedView host(600, 400);
   Fill(host, 2);  // the last one added is selected
-  const int leftFrame = host.view.SlotAt(0)->frameRect.left - 4;
+  const int leftFrame = host.photos.SlotAt(0)->frameRect.left - 4;
   EXPECT_EQ(test::PaintedPixel(host.view, leftFrame, 70), ::GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(test::PaintedPixel(host.view, leftFrame + 120, 70), kSelectedFrameColour);
   ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At({65, 70}));
@@ -150,8 +150,8 @@ TEST_F(ThumbnailViewTest, TooltipShowsTheSizeOfThePhotoUnderTheMouse) {
   test::HostedView host(600, 400);
   ASSERT_NE(host.view.tooltip(), nullptr);
   EXPECT_EQ(TooltipText(host), "图片");
-  host.view.AppendAndSelect(MakeItem(3000, 2000, "big.jpg", 1500000));
-  host.view.AppendAndSelect(MakeItem(640, 480, "small.jpg", 0));
+  host.photos.AppendAndSelect(MakeItem(3000, 2000, "big.jpg", 1500000));
+  host.photos.AppendAndSelect(MakeItem(640, 480, "small.jpg", 0));
   host.view.Layout();
   ::SendMessageA(host.view.hwnd(), WM_MOUSEMOVE, 0, At({65, 70}));
   EXPECT_EQ(TooltipText(host), " 3000 x 2000, 1465 KB ");
@@ -203,8 +203,8 @@ TEST_F(ThumbnailViewTest, TipAppearsOnlyOverAPhoto) {
       {"away again", true, {300, 60}, false},
   };
   for (const TipCase& c : cases) {
-    if (c.withPhoto && host.view.Count() == 0) {
-      host.view.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
+    if (c.withPhoto && host.photos.Count() == 0) {
+      host.photos.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
       host.view.Layout();
     }
     EXPECT_EQ(TipAppearsAt(host, c.point), c.appears) << c.name;
@@ -226,8 +226,8 @@ TEST_F(ThumbnailViewTest, TooltipGoesWithTheViewWindow) {
 TEST_F(ThumbnailViewTest, WheelUpdatesTheTooltipForThePhotoUnderTheCursor) {
   // The wheel reports the cursor in screen coordinates.
   test::HostedView host(600, 400);
-  host.view.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
-  host.view.AppendAndSelect(MakeItem(200, 300, "b.jpg", 9000));
+  host.photos.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
+  host.photos.AppendAndSelect(MakeItem(200, 300, "b.jpg", 9000));
   host.view.Layout();
   ::MoveWindow(host.owner.hwnd(), 150, 120, 700, 500, FALSE);
   POINT onSecond{185, 70};
@@ -240,20 +240,20 @@ TEST_F(ThumbnailViewTest, RemoveSelectedLaysOutAgain) {
   test::HostedView host(600, 300);
   Fill(host, 10);
   ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At({185, 70}));
-  PhotoItem* third = host.view.SlotAt(2);
+  PhotoItem* third = host.photos.SlotAt(2);
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_GT(host.view.ScrollOffset().y, 0);
   host.owner.calls.clear();
   host.view.RemoveSelected();
-  EXPECT_EQ(host.view.Count(), 9u);
-  EXPECT_EQ(host.view.selection(), nullptr);
-  EXPECT_EQ(host.view.SlotAt(1), third);
+  EXPECT_EQ(host.photos.Count(), 9u);
+  EXPECT_EQ(host.photos.selection(), nullptr);
+  EXPECT_EQ(host.photos.SlotAt(1), third);
   EXPECT_EQ(third->centreX, 185);
   EXPECT_EQ(host.view.ScrollOffset().y, 0);
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{false}));
   // Without a selection nothing happens.
   host.view.RemoveSelected();
-  EXPECT_EQ(host.view.Count(), 9u);
+  EXPECT_EQ(host.photos.Count(), 9u);
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{false}));
 }
 
@@ -263,16 +263,16 @@ TEST_F(ThumbnailViewTest, RotateTurnsOnlyTheSelectedPhotoAndKeepsTheScroll) {
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
   const POINT scrolled = host.view.ScrollOffset();
   const SIZE content = host.view.ContentSize();
-  PhotoItem* last = host.view.selection();
+  PhotoItem* last = host.photos.selection();
   const FrameRect before = last->frameRect;
   host.view.RotateSelected(false);
   EXPECT_EQ(last->angle, -90);
   EXPECT_EQ(last->frameRect.right - last->frameRect.left, before.bottom - before.top);
   EXPECT_EQ(host.view.ScrollOffset().y, scrolled.y);
   EXPECT_EQ(host.view.ContentSize().cy, content.cy);
-  EXPECT_EQ(host.view.SlotAt(0)->angle, 0);
-  EXPECT_EQ(host.view.SlotAt(0)->centreX, 65);
-  host.view.ClearSelection();
+  EXPECT_EQ(host.photos.SlotAt(0)->angle, 0);
+  EXPECT_EQ(host.photos.SlotAt(0)->centreX, 65);
+  host.photos.ClearSelection();
   host.view.RotateSelected(true);  // no selection: nothing
   EXPECT_EQ(last->angle, -90);
 }
@@ -308,23 +308,23 @@ TEST_F(ThumbnailViewTest, ScrollingMovesThePaintedGrid) {
   ::GetClientRect(host.view.hwnd(), &client);
   EXPECT_EQ(host.view.ScrollOffset().y, 1220 - client.bottom);
   // The last row is painted where the scroll puts it: red at the top left of photo 37.
-  const PhotoItem* item = host.view.SlotAt(36);
+  const PhotoItem* item = host.photos.SlotAt(36);
   const int y = item->centreY - 20 - host.view.ScrollOffset().y;
   const COLORREF red = test::PaintedPixel(host.view, item->centreX - 25, y);
   EXPECT_GT(GetRValue(red), 200);
   EXPECT_LT(GetGValue(red), 60);
   // A click there selects that photo: the click point counts with the scroll offset.
   ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At({item->centreX, y}));
-  EXPECT_EQ(host.view.selection(), item);
+  EXPECT_EQ(host.photos.selection(), item);
 }
 
 TEST_F(ThumbnailViewTest, AThousandPhotosStillShowTheirGrid) {
   test::HostedView host(700, 400);
-  for (int i = 0; i < 1000; ++i) host.view.AppendAndSelect(MakeItem(i % 2 ? 120 : 90, i % 2 ? 90 : 120));
+  for (int i = 0; i < 1000; ++i) host.photos.AppendAndSelect(MakeItem(i % 2 ? 120 : 90, i % 2 ? 90 : 120));
   host.view.Layout();
   EXPECT_EQ(host.view.ContentSize().cy, 70 + 199 * 120 + 70);
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
-  const PhotoItem* last = host.view.SlotAt(999);
+  const PhotoItem* last = host.photos.SlotAt(999);
   const int y = last->centreY - host.view.ScrollOffset().y;
   ASSERT_GT(y, 0);
   ASSERT_LT(y, 400);
@@ -337,51 +337,51 @@ TEST_F(ThumbnailViewTest, AThousandPhotosStillShowTheirGrid) {
 TEST_F(ThumbnailViewTest, UploadListOperations) {
   test::HostedView host(600, 400);
   Fill(host, 4);
-  PhotoItem* second = host.view.SlotAt(1);
+  PhotoItem* second = host.photos.SlotAt(1);
   // Detaching an unselected item leaves an empty slot and the selection alone.
-  host.view.DetachUploaded(0);
-  EXPECT_EQ(host.view.Count(), 4u);
-  EXPECT_EQ(host.view.SlotAt(0), nullptr);
-  EXPECT_EQ(host.view.selection(), host.view.SlotAt(3));
+  host.photos.DetachUploaded(0);
+  EXPECT_EQ(host.photos.Count(), 4u);
+  EXPECT_EQ(host.photos.SlotAt(0), nullptr);
+  EXPECT_EQ(host.photos.selection(), host.photos.SlotAt(3));
   EXPECT_TRUE(host.owner.calls.empty());
   // Empty slots are skipped by the layout and the hit test.
   host.view.Layout();
   EXPECT_EQ(second->centreX, 65);
   EXPECT_EQ(host.view.HitTest(65, 70), second);
   // Detaching the selected item clears the selection.
-  host.view.DetachUploaded(3);
-  EXPECT_EQ(host.view.selection(), nullptr);
+  host.photos.DetachUploaded(3);
+  EXPECT_EQ(host.photos.selection(), nullptr);
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{false}));
-  host.view.DetachUploaded(3);  // already empty
-  host.view.DetachUploaded(99);
-  host.view.RemoveEmptySlots();
-  EXPECT_EQ(host.view.Count(), 2u);
-  EXPECT_EQ(host.view.SlotAt(0), second);
+  host.photos.DetachUploaded(3);  // already empty
+  host.photos.DetachUploaded(99);
+  host.photos.RemoveEmptySlots();
+  EXPECT_EQ(host.photos.Count(), 2u);
+  EXPECT_EQ(host.photos.SlotAt(0), second);
   // ClearSelection without a selection does not call the owner.
-  host.view.ClearSelection();
+  host.photos.ClearSelection();
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{false}));
   ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At({65, 70}));
-  host.view.ClearSelection();
+  host.photos.ClearSelection();
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{false, true, false}));
   EXPECT_FALSE(second->selected);
   // Every photo uploaded: the list is empty and nothing is selected.
-  host.view.DetachUploaded(0);
-  host.view.DetachUploaded(1);
-  host.view.RemoveEmptySlots();
-  EXPECT_EQ(host.view.Count(), 0u);
-  EXPECT_EQ(host.view.selection(), nullptr);
+  host.photos.DetachUploaded(0);
+  host.photos.DetachUploaded(1);
+  host.photos.RemoveEmptySlots();
+  EXPECT_EQ(host.photos.Count(), 0u);
+  EXPECT_EQ(host.photos.selection(), nullptr);
 }
 
 TEST_F(ThumbnailViewTest, AppendingMovesTheSelectionToTheNewestPhoto) {
   test::HostedView host(600, 400);
-  host.view.AppendAndSelect(MakeItem(50, 50, "a"));
-  host.view.AppendAndSelect(MakeItem(50, 50, "b"));
-  EXPECT_FALSE(host.view.SlotAt(0)->selected);
-  EXPECT_TRUE(host.view.SlotAt(1)->selected);
+  host.photos.AppendAndSelect(MakeItem(50, 50, "a"));
+  host.photos.AppendAndSelect(MakeItem(50, 50, "b"));
+  EXPECT_FALSE(host.photos.SlotAt(0)->selected);
+  EXPECT_TRUE(host.photos.SlotAt(1)->selected);
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{true, true}));
-  EXPECT_EQ(host.view.TakeFileNumber(), 1001);
-  EXPECT_EQ(host.view.TakeFileNumber(), 1002);
-  EXPECT_EQ(host.view.nextFileNumber(), 1003);
+  EXPECT_EQ(host.photos.TakeFileNumber(), 1001);
+  EXPECT_EQ(host.photos.TakeFileNumber(), 1002);
+  EXPECT_EQ(host.photos.TakeFileNumber(), 1003);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ class UploadBatchTest : public testing::ReferenceServerTest {
     for (int i = 1; i <= count; ++i) {
       const std::string path = folder + "p" + std::to_string(i) + ".jpg";
       EXPECT_TRUE(test::WriteQuadrantPicture(path, 120 + 20 * i, 90 + 10 * i, "jpg"));
-      EXPECT_TRUE(AddPhoto(dialog.view(), path, 1024));
+      EXPECT_TRUE(AddPhoto(dialog.photos(), path, 1024));
       paths.push_back(path);
     }
     dialog.view().Layout();
@@ -103,8 +103,8 @@ class UploadBatchTest : public testing::ReferenceServerTest {
   }
   std::vector<std::string> ListTitles() {
     std::vector<std::string> titles;
-    for (size_t slot = 0; slot < dialog.view().Count(); ++slot) {
-      if (PhotoItem* item = dialog.view().SlotAt(slot)) titles.push_back(item->title);
+    for (size_t slot = 0; slot < dialog.photos().Count(); ++slot) {
+      if (PhotoItem* item = dialog.photos().SlotAt(slot)) titles.push_back(item->title);
     }
     return titles;
   }
@@ -142,7 +142,7 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
     EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[i].id), test::ReadBytes(paths[i])));
   }
 
-  EXPECT_EQ(dialog.view().Count(), 0u);
+  EXPECT_EQ(dialog.photos().Count(), 0u);
   EXPECT_FALSE(Visible(dialog.progressPage().hwnd()));
   EXPECT_FALSE(Visible(dialog.settingsPage().hwnd()));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
@@ -226,7 +226,7 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
 TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNextBatch) {
   AddPhotos(1);
   dialog.view().RotateSelected(true);
-  const std::string original = dialog.view().SlotAt(0)->sendPath;
+  const std::string original = dialog.photos().SlotAt(0)->sendPath;
   DeleteDirectoryTree(RotatedCopiesDirectory());  // nowhere to write the turned copy
   {
     test::PromptRecorder prompts;
@@ -235,7 +235,7 @@ TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNe
   }
   EXPECT_TRUE(StoredPhotos(user).empty());
   ASSERT_EQ(ListTitles(), (std::vector<std::string>{"p1"}));
-  const PhotoItem& kept = *dialog.view().SlotAt(0);
+  const PhotoItem& kept = *dialog.photos().SlotAt(0);
   EXPECT_EQ(kept.sendPath, original);
   EXPECT_EQ(kept.angle, 90);
 
@@ -294,7 +294,7 @@ TEST_F(UploadBatchTest, AnUnreachableServerAtOkStartsNothing) {
   test::PromptRecorder prompts;
   RunBatch();
   EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"不能连接服务器,请检查网络."}));
-  EXPECT_EQ(dialog.view().Count(), 2u);
+  EXPECT_EQ(dialog.photos().Count(), 2u);
   EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
 }
@@ -423,7 +423,7 @@ TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
   RunBatch([&] {
     // p1 has left the list: the worker asks for the next slot, which waits for this loop,
     // and only then for the token.
-    if (!armed && dialog.view().SlotAt(0) == nullptr && Status() == "发送图片'p1'") {
+    if (!armed && dialog.photos().SlotAt(0) == nullptr && Status() == "发送图片'p1'") {
       testing::ArmFault("zerok", "/upload/auth.aspx");
       armed = true;
     }
@@ -468,7 +468,7 @@ TEST_F(UploadBatchTest, AWrongSavedPasswordAsksAgainAndACancelledLoginSendsNothi
   EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"用户名或密码错误."}));
   EXPECT_TRUE(loginSeen);
   EXPECT_TRUE(StoredPhotos(user).empty());
-  EXPECT_EQ(dialog.view().Count(), 1u);
+  EXPECT_EQ(dialog.photos().Count(), 1u);
   EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
 }
 

@@ -11,7 +11,6 @@ inline constexpr int32_t kCellPitch = 120;
 inline constexpr int32_t kHalfCell = 60;
 inline constexpr int32_t kFirstCentreX = 65;
 inline constexpr int32_t kFirstCentreY = 70;
-inline constexpr int32_t kFrameDistance = 4;
 
 struct GridPoint {
   int32_t x = 0;

@@ -29,7 +29,6 @@ int32_t OffsetForRequest(const ScrollAxis& axis, ScrollRequest request, int32_t 
 class WheelAccumulator {
  public:
   int32_t Add(int32_t delta, int32_t wheelLines) noexcept;
-  int32_t total() const noexcept { return total_; }
 
  private:
   int32_t total_ = 0;

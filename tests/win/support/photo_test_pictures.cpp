@@ -171,7 +171,7 @@ FakeOwner::~FakeOwner() = default;
 
 HostedView::HostedView(int width, int height) : owner(width, height) {
   view.Create(owner.hwnd(), RECT{0, 0, width, height}, WS_CHILD | WS_VISIBLE);
-  view.SetOwner(&owner);
+  photos.SetObserver(&owner);
   view.CreateTooltip();
 }
 

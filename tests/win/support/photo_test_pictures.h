@@ -1,6 +1,6 @@
 #pragma once
 // Pictures made by the tests themselves, the work directories, and a stand-in for the main
-// window that the thumbnail view reports its selection to.
+// window that holds a photo list and a thumbnail view and hears of the list's selection.
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -44,24 +44,26 @@ std::vector<int> QuadrantsOf(Gdiplus::GpBitmap* picture);
 void ResetWorkDirectories();
 
 // A plain top-level window whose client area has the given size, standing in for the main
-// window: it records EnableSelectionButtons.
-class FakeOwner : public ThumbnailViewOwner {
+// window: it records the selection changes it is told of.
+class FakeOwner : public PhotoListObserver {
  public:
   FakeOwner(int clientWidth, int clientHeight);
   ~FakeOwner();
-  void EnableSelectionButtons(bool enable) override { calls.push_back(enable); }
-  HWND hwnd() const noexcept override { return window_.get(); }
+  void SelectionChanged(bool hasSelection) override { calls.push_back(hasSelection); }
+  HWND hwnd() const noexcept { return window_.get(); }
   std::vector<bool> calls;
 
  private:
   UniqueWindow window_;
 };
 
-// A view of `width` x `height` pixels inside a FakeOwner, with its tooltip.
+// A view of `width` x `height` pixels inside a FakeOwner, with its tooltip, showing a list
+// whose selection the owner hears of.
 struct HostedView {
   HostedView(int width, int height);
   FakeOwner owner;
-  ThumbnailView view;
+  PhotoList photos;
+  ThumbnailView view{photos};
 };
 
 // Processes the waiting messages of this thread.

@@ -1,0 +1,59 @@
+#include "imaging/photo_list.h"
+
+#include <algorithm>
+
+namespace fernwick {
+
+PhotoItem* PhotoList::SlotAt(std::size_t slot) const noexcept {
+  return slot < photos_.size() ? photos_[slot].get() : nullptr;
+}
+
+bool PhotoList::ContainsSourcePath(const std::string& path) const noexcept {
+  return std::any_of(photos_.begin(), photos_.end(),
+                     [&](const auto& item) { return item && item->sourcePath == path; });
+}
+
+void PhotoList::Notify(bool hasSelection) {
+  if (observer_) observer_->SelectionChanged(hasSelection);
+}
+
+void PhotoList::AppendAndSelect(std::unique_ptr<PhotoItem> item) {
+  if (!item) return;
+  photos_.push_back(std::move(item));
+  Select(photos_.back().get());
+}
+
+void PhotoList::Select(PhotoItem* item) {
+  if (selection_) selection_->selected = false;
+  selection_ = item;
+  if (selection_) selection_->selected = true;
+  Notify(selection_ != nullptr);
+}
+
+void PhotoList::ClearSelection() {
+  if (!selection_) return;
+  selection_->selected = false;
+  selection_ = nullptr;
+  Notify(false);
+}
+
+bool PhotoList::RemoveSelected() {
+  if (!selection_) return false;
+  PhotoItem* removed = selection_;
+  selection_ = nullptr;
+  std::erase_if(photos_, [&](const auto& item) { return item.get() == removed; });
+  Notify(false);
+  return true;
+}
+
+void PhotoList::DetachUploaded(std::size_t slot) {
+  if (slot >= photos_.size() || !photos_[slot]) return;
+  if (photos_[slot].get() == selection_) ClearSelection();
+  photos_[slot].reset();
+}
+
+void PhotoList::RemoveEmptySlots() {
+  std::erase_if(photos_, [](const auto& item) { return !item; });
+}
+
+}  // namespace fernwick
