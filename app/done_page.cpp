@@ -1,6 +1,5 @@
 #include "app/done_page.h"
 
-#include "app/core/main_layout.h"
 #include "upload/core/upload_rules.h"
 #include "app/main_dialog.h"
 #include "res/main_window_ids.h"
@@ -40,21 +39,11 @@ void DonePage::ViewPhotos() {
 }
 
 void DonePage::Back() {
-  ::ShowWindow(hwnd(), SW_HIDE);
-  if (!owner_) return;
-  owner_->ShowPhotoListPage(true);
-  // Resizing left the view alone while the batch ran; it takes its place now.
-  HWND main = owner_->hwnd();
-  HWND view = owner_->view().hwnd();
-  RECT client{};
-  ::GetClientRect(main, &client);
-  const LayoutRect place = ComputeMainLayout(client.right, client.bottom).view;
-  ::SetWindowPos(view, nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER);
-  owner_->view().Layout();
-  ::InvalidateRect(view, nullptr, TRUE);
-  ::UpdateWindow(view);
-  ::InvalidateRect(main, nullptr, TRUE);
-  ::UpdateWindow(main);
+  if (owner_) {
+    owner_->EnterState(WindowState::kPhotoList);
+  } else {
+    ::ShowWindow(hwnd(), SW_HIDE);
+  }
 }
 
 }  // namespace fernwick

@@ -19,7 +19,7 @@ class DonePage : public WizardPage {
 
   DonePage() noexcept;
 
-  // The main window the page leads back to; set when the page is shown after a batch.
+  // The main window the page leads back to; set when the pages are made.
   void SetOwner(MainDialog* owner) noexcept { owner_ = owner; }
   MainDialog* owner() const noexcept { return owner_; }
   // The hidden link that opens the batch address; never seen.
@@ -27,7 +27,7 @@ class DonePage : public WizardPage {
 
   // View photos: opens the newest ids' batch address, then goes back.
   void ViewPhotos();
-  // Back: the photo list again, laid out anew.
+  // Back: the main window's photo list again.
   void Back();
 
  protected:

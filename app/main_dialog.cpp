@@ -8,7 +8,6 @@
 #include "app/logo.h"
 #include "res/main_window_ids.h"
 #include "base/module.h"
-#include "base/program_state.h"
 #include "base/prompt.h"
 #include "base/work_directories.h"
 #include "controls/reflection.h"
@@ -43,7 +42,7 @@ constexpr SelectionFaces kSelectionButtons[] = {
 };
 }  // namespace
 
-MainDialog::MainDialog() = default;
+MainDialog::MainDialog() : session_(*this, UploadWorkerFor(*this)) {}
 
 MainDialog::~MainDialog() {
   // The window (if a test left it open) goes before the members its handlers use.
@@ -120,7 +119,7 @@ std::optional<LRESULT> MainDialog::OnCommand(int id) {
       OnOk();
       return 0;
     case ids::kBackButton:
-      ShowPhotoListPage(true);
+      EnterState(WindowState::kPhotoList);
       return 0;
     default:
       return std::nullopt;
@@ -144,7 +143,6 @@ LRESULT MainDialog::OnInitDialog() {
   // With a saved account: both status texts are set and the start-up sign-in runs.
   startupSignIn_.Start(*this, ProductionAccountServices());
   RefreshAccountDisplay();
-  SetUploadInProgress(false);
   // The template places the children for its own size; from the start they sit where every
   // later resize puts them.
   RECT client{};
@@ -190,6 +188,8 @@ void MainDialog::CreatePages() {
   progressPage_.Create(hwnd());
   donePage_ = std::make_unique<DonePage>();
   donePage_->Create(hwnd());
+  progressPage_.SetSession(&session_);
+  donePage_->SetOwner(this);
 }
 
 void MainDialog::RefreshAccountDisplay() {
@@ -229,46 +229,18 @@ void MainDialog::OnUpload() {
     ShowPrompt(hwnd(), "你尚未加入图片", "提示", MB_OK);
     return;
   }
-  ShowPhotoListPage(false);
+  EnterState(WindowState::kPhotoSettings);
 }
 
-void MainDialog::OnOk() {
-  if (UploadInProgress()) return;
-  StartUploadCommand();
-}
+void MainDialog::OnOk() { StartUpload(*this, session_); }
 
 LRESULT MainDialog::OnClose() {
-  if (closeAfterUpload_) return 1;  // already decided; waiting for the batch to end
+  if (session_.closing()) return 1;  // already decided; waiting for the batch to end
   if (PhotoCount() != 0 && ShowPrompt(hwnd(), "你确定要退出程序吗？", "提示", MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return 1;
   }
-  CloseAfterBatch();
-  return closeAfterUpload_ ? 1 : 0;
-}
-
-void MainDialog::CloseAfterBatch() {
-  if (UploadInProgress()) {
-    // The worker still uses this window and the photo list: stop it before its next photo and
-    // close when it has ended. Nothing here waits for it.
-    closeAfterUpload_ = true;
-    progressPage_.SetCancelRequested(true);
-    return;
-  }
-  CloseWindow();
-}
-
-void MainDialog::UploadEnded() {
-  if (!closeAfterUpload_) return;
-  closeAfterUpload_ = false;
-  CloseWindow();
-}
-
-void MainDialog::CloseWindow() {
-  if (modal_) {
-    ::EndDialog(hwnd(), 1);
-  } else {
-    ::DestroyWindow(hwnd());
-  }
+  session_.Close();
+  return session_.closing() ? 1 : 0;
 }
 
 LRESULT MainDialog::OnDestroy() {
@@ -288,6 +260,5 @@ void MainDialog::AttachPhotoSiteLinkIfNeeded() {
 void MainDialog::LoadSettings() { fernwick::LoadSettings(accounts_); }
 void MainDialog::SaveSettings() { fernwick::SaveSettings(accounts_); }
 void MainDialog::RunSettingsDialog() { fernwick::RunSettingsDialog(*this); }
-void MainDialog::StartUploadCommand() { StartUpload(*this); }
 
 }  // namespace fernwick

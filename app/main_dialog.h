@@ -1,8 +1,9 @@
 #pragma once
 // The main window: a resizable dialog (template 129) that owns every other window of the
-// program — the photo list and the thumbnail view that shows it, the five toolbar buttons, the photo-site
-// link, the three hidden wizard pages — routes the user's commands, switches between the
-// photo list and the wizard, lays its children out and paints its tab frame and logo.
+// program — the photo list and the thumbnail view that shows it, the five toolbar buttons, the
+// photo-site link, the three hidden wizard pages — routes the user's commands, switches between
+// its four states, lays its children out and paints its tab frame and logo. The upload batch
+// belongs to its UploadSession; the window carries out the batch's steps (BatchHost).
 #include <windows.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 
 #include "accounts/account_state.h"
 #include "accounts/startup_sign_in.h"
+#include "app/core/window_states.h"
 #include "app/done_page.h"
 #include "app/photo_settings_page.h"
 #include "app/progress_page.h"
@@ -20,10 +22,12 @@
 #include "controls/picture_link_control.h"
 #include "imaging/photo_list.h"
 #include "thumbview/thumbnail_view.h"
+#include "upload/batch_host.h"
+#include "upload/upload_session.h"
 
 namespace fernwick {
 
-class MainDialog : public DialogBase, public PhotoListObserver, public AccountHost {
+class MainDialog : public DialogBase, public PhotoListObserver, public AccountHost, public BatchHost {
  public:
   MainDialog();
   ~MainDialog() override;
@@ -36,9 +40,11 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
 
   HWND hwnd() const noexcept override { return DialogBase::hwnd(); }
 
-  // With `show`: the photo list (view, toolbar, Upload, user line, photo-site link); without:
-  // the photo-settings page with OK and Back. Moves the focus to Upload or OK.
-  void ShowPhotoListPage(bool show);
+  // Every switch of state goes through here: shows what the state shows (LookOf) and hides
+  // the rest, moves the focus, and repaints. Entering the photo list lays the view out for the
+  // window's size, which resizing left alone while the view was hidden.
+  void EnterState(WindowState state);
+  WindowState state() const noexcept { return state_; }
   // Delete and both Rotate buttons: enabled with their faces, or disabled with grey faces.
   void EnableSelectionButtons(bool enable);
   // The buttons follow the photo list's selection.
@@ -49,7 +55,7 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   AccountState& accounts() noexcept override { return accounts_; }
   void SetPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
   // Closes the window, after a running batch has stopped as for a confirmed close.
-  void EndForUpgrade() override { CloseAfterBatch(); }
+  void EndForUpgrade() override { session_.Close(); }
 
   PhotoList& photos() noexcept { return photos_; }
   ThumbnailView& view() noexcept { return view_; }
@@ -59,11 +65,7 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   // Workers reach the window only through this channel; valid from initialisation on.
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return uiTasks_; }
 
-  // The user confirmed closing while a batch ran: the batch stops and the window closes once
-  // the worker has ended (UploadEnded).
-  bool closeRequestedDuringUpload() const noexcept { return closeAfterUpload_; }
-  // The upload worker's last step, on the UI thread.
-  void UploadEnded();
+  UploadSession& uploadSession() noexcept { return session_; }
 
   // The toolbar button on control `id` (1003 to 1007).
   const ImageButton& toolbarButton(int id) const;
@@ -95,9 +97,10 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   void CreatePages();
   void ApplyLayout(int width, int height);
   void PaintTabFrame(HDC dc, const RECT& client) const;
-  void CloseWindow();
-  // CloseWindow now, or, while a batch runs, once the worker has ended (UploadEnded).
-  void CloseAfterBatch();
+  // The thumbnail view placed and its grid laid out for a client area of this size.
+  void PlaceView(int width, int height);
+  HWND PartWindow(StatePart part);
+  HWND FocusWindow(StateFocus focus);
 
   ImageButton& Button(int id);
 
@@ -108,7 +111,21 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   void LoadSettings();
   void SaveSettings();
   void RunSettingsDialog();
-  void StartUploadCommand();
+
+  // The upload batch's steps on this window (main_dialog_batch.cpp), on the UI thread.
+  void EnableOk(bool enable) noexcept override;
+  void CloseWindow() noexcept override;
+  BatchSettings ReadSettings() override;
+  void StoreToken(const std::string& authstr) override;
+  void StoreBlogName(const std::string& blogName) override;
+  void ShowProgress(unsigned photoCount) override;
+  std::optional<SlotPhoto> PhotoInSlot(size_t slot) override;
+  std::string ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) override;
+  void ShowQuotaLine(int32_t limit, int32_t used) override;
+  void ShowSending(size_t slot, const PhotoItem* item, int number) override;
+  void PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) override;
+  void ShowDone() override;
+  bool StillInSlot(size_t slot, const PhotoItem* item) const;
 
   PhotoList photos_;
   ThumbnailView view_{photos_};  // holds on to photos_, declared before it
@@ -122,10 +139,11 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   std::shared_ptr<UiTaskChannel> uiTasks_;
   PictureLinkControl photoSiteLink_;
   StartupSignIn startupSignIn_;
+  UploadSession session_;
+  WindowState state_ = WindowState::kPhotoList;  // the template's own
   bool modal_ = false;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
-  bool closeAfterUpload_ = false;
 };
 
 }  // namespace fernwick

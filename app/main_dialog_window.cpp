@@ -1,15 +1,30 @@
 // The main window's geometry and looks: layout on resize, the minimum size, the tab frame and
-// logo, the switch between the photo list and the photo-settings page, wheel forwarding.
+// logo, the switch between its states, wheel forwarding.
 #include <windowsx.h>
+
+#include <utility>
 
 #include "app/core/main_layout.h"
 #include "app/main_dialog.h"
 #include "res/main_window_ids.h"
-#include "base/program_state.h"
 
 namespace fernwick {
 
 namespace {
+// The parts of a state that are controls of the main window itself.
+constexpr std::pair<StatePart, int> kPartControls[] = {
+    {StatePart::kAddButton, ids::kAddButton},
+    {StatePart::kDeleteButton, ids::kDeleteButton},
+    {StatePart::kRotateLeftButton, ids::kRotateLeftButton},
+    {StatePart::kRotateRightButton, ids::kRotateRightButton},
+    {StatePart::kSettingsButton, ids::kSettingsButton},
+    {StatePart::kUploadButton, ids::kUploadButton},
+    {StatePart::kCurrentUserLine, ids::kCurrentUserLine},
+    {StatePart::kPhotoSiteLink, ids::kPhotoSiteLink},
+    {StatePart::kOkButton, ids::kOkButton},
+    {StatePart::kBackButton, ids::kBackButton},
+};
+
 void Place(HWND window, const LayoutRect& rect) {
   ::SetWindowPos(window, nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER);
 }
@@ -33,32 +48,73 @@ void MainDialog::ApplyLayout(int width, int height) {
   Place(Item(ids::kOkButton), layout.ok);
   Place(Item(ids::kQuotaLine), layout.quotaLine);
   Place(Item(ids::kPhotoSiteLink), layout.photoSiteLink);
-  // During an upload the view is hidden and the worker owns the photo list; the done page's
-  // Back lays it out again.
-  if (!UploadInProgress() && view_.hwnd()) {
-    Place(view_.hwnd(), layout.view);
-    view_.Layout();
-  }
+  // A hidden view is left alone: during an upload the batch is changing the photo list, and
+  // entering the photo list lays the view out for the size the window has then.
+  if (state_ == WindowState::kPhotoList) PlaceView(width, height);
   for (HWND page : {settingsPage_.hwnd(), progressPage_.hwnd(), donePage_ ? donePage_->hwnd() : nullptr}) {
     if (page) CenterWindowOver(page, hwnd());
   }
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void MainDialog::ShowPhotoListPage(bool show) {
-  const int photoList = show ? SW_SHOW : SW_HIDE;
-  const int settings = show ? SW_HIDE : SW_SHOW;
-  if (view_.hwnd()) ::ShowWindow(view_.hwnd(), photoList);
-  for (int id : {ids::kAddButton, ids::kDeleteButton, ids::kRotateLeftButton, ids::kRotateRightButton,
-                 ids::kSettingsButton, ids::kUploadButton, ids::kCurrentUserLine, ids::kPhotoSiteLink}) {
-    ::ShowWindow(Item(id), photoList);
+void MainDialog::PlaceView(int width, int height) {
+  if (!view_.hwnd()) return;
+  Place(view_.hwnd(), ComputeMainLayout(width, height).view);
+  view_.Layout();
+}
+
+HWND MainDialog::PartWindow(StatePart part) {
+  switch (part) {
+    case StatePart::kView:
+      return view_.hwnd();
+    case StatePart::kSettingsPage:
+      return settingsPage_.hwnd();
+    case StatePart::kProgressPage:
+      return progressPage_.hwnd();
+    case StatePart::kDonePage:
+      return donePage_ ? donePage_->hwnd() : nullptr;
+    default:
+      break;
   }
-  if (settingsPage_.hwnd()) ::ShowWindow(settingsPage_.hwnd(), settings);
-  ::ShowWindow(Item(ids::kOkButton), settings);
-  ::ShowWindow(Item(ids::kBackButton), settings);
-  ::SendMessageA(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(show ? ids::kUploadButton : ids::kOkButton)),
-                 TRUE);
+  for (const auto& [controlPart, id] : kPartControls) {
+    if (controlPart == part) return Item(id);
+  }
+  return nullptr;
+}
+
+HWND MainDialog::FocusWindow(StateFocus focus) {
+  switch (focus) {
+    case StateFocus::kUploadButton:
+      return Item(ids::kUploadButton);
+    case StateFocus::kOkButton:
+      return Item(ids::kOkButton);
+    case StateFocus::kProgressCancel:
+      return progressPage_.Item(ProgressPage::kCancelButton);
+    case StateFocus::kDoneViewPhotos:
+      return donePage_ ? donePage_->Item(DonePage::kViewPhotosButton) : nullptr;
+  }
+  return nullptr;
+}
+
+void MainDialog::EnterState(WindowState state) {
+  state_ = state;
+  const WindowStateLook& look = LookOf(state);
+  if (look.Shows(StatePart::kView)) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    PlaceView(client.right, client.bottom);
+  }
+  for (size_t index = 0; index < kStatePartCount; ++index) {
+    const auto part = static_cast<StatePart>(index);
+    if (HWND window = PartWindow(part)) ::ShowWindow(window, look.Shows(part) ? SW_SHOW : SW_HIDE);
+  }
+  ::SendMessageA(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(FocusWindow(look.focus)), TRUE);
+  if (look.Shows(StatePart::kView)) {
+    ::InvalidateRect(view_.hwnd(), nullptr, TRUE);
+    ::UpdateWindow(view_.hwnd());
+  }
   ::InvalidateRect(hwnd(), nullptr, TRUE);
+  ::UpdateWindow(hwnd());
 }
 
 LRESULT MainDialog::OnPaint() {

@@ -5,11 +5,11 @@
 #include "res/main_window_ids.h"
 #include "base/handles.h"
 #include "imaging/photo_item.h"
+#include "upload/upload_session.h"
 
 namespace fernwick {
 
-ProgressPage::ProgressPage()
-    : WizardPage(ids::kProgressPage), cancelRequested_(std::make_shared<std::atomic<bool>>(false)) {}
+ProgressPage::ProgressPage() : WizardPage(ids::kProgressPage) {}
 
 std::optional<LRESULT> ProgressPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -22,7 +22,7 @@ std::optional<LRESULT> ProgressPage::OnMessage(UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
       if (LOWORD(wParam) != kCancelButton) break;
       // The photo being sent is finished; the worker stops before the next one.
-      SetCancelRequested(true);
+      if (session_) session_->Cancel();
       return 0;
     default:
       break;
@@ -34,7 +34,6 @@ LRESULT ProgressPage::OnInitDialog() {
   upperBar_ = Item(kUpperBar);
   overallBar_ = Item(kOverallBar);
   ShowStatus(statusText_);
-  SetCancelRequested(false);
   // The upper bar shows full for the whole batch; only the overall bar moves.
   ::SendMessageA(upperBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 10));
   ::SendMessageA(upperBar_, PBM_SETPOS, 10, 0);
@@ -52,7 +51,7 @@ void ProgressPage::ShowStatus(std::string text) {
 
 void ProgressPage::OnPaint() {
   PaintDc paint(hwnd());
-  if (cancelRequested() || !currentItem_) return;
+  if (!currentItem_ || (session_ && session_->cancelRequested())) return;
   try {
     currentItem_->DrawFitted(paint.get(), kThumbnailX, kThumbnailY, kThumbnailBox);
   } catch (...) {

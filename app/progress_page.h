@@ -2,11 +2,9 @@
 // The progress page of the upload wizard: the photo being sent, two bars and Cancel.
 // Template IDD_PROGRESS.
 //
-// Everything here runs on the UI thread. The upload worker learns of Cancel through the
-// shared flag (cancelFlag()), which it reads before each photo; every other change to the page
-// reaches it as a task on the UI thread.
-#include <atomic>
-#include <memory>
+// Everything here runs on the UI thread. Cancel goes to the upload session, whose flag the
+// worker reads before each photo; every other change to the page reaches it as a task on the
+// UI thread.
 #include <string>
 
 #include "app/wizard_page.h"
@@ -15,6 +13,7 @@
 namespace fernwick {
 
 class PhotoItem;
+class UploadSession;
 
 class ProgressPage : public WizardPage {
  public:
@@ -32,10 +31,8 @@ class ProgressPage : public WizardPage {
   HWND upperBar() const noexcept { return upperBar_; }
   HWND overallBar() const noexcept { return overallBar_; }
 
-  bool cancelRequested() const noexcept { return cancelRequested_->load(); }
-  void SetCancelRequested(bool requested) noexcept { cancelRequested_->store(requested); }
-  // The same flag, for the worker; it outlives the page.
-  std::shared_ptr<const std::atomic<bool>> cancelFlag() const { return cancelRequested_; }
+  // The batch that Cancel stops; once it is cancelled the page draws no thumbnail.
+  void SetSession(UploadSession* session) noexcept { session_ = session; }
 
   PhotoItem* currentItem() const noexcept { return currentItem_; }
   void SetCurrentItem(PhotoItem* item) noexcept { currentItem_ = item; }
@@ -54,7 +51,7 @@ class ProgressPage : public WizardPage {
   HWND upperBar_ = nullptr;
   HWND overallBar_ = nullptr;
   std::string statusText_;
-  std::shared_ptr<std::atomic<bool>> cancelRequested_;
+  UploadSession* session_ = nullptr;  // not owned
   PhotoItem* currentItem_ = nullptr;  // not owned
 };
 

@@ -4,7 +4,6 @@ namespace fernwick {
 
 namespace {
 std::atomic<int> g_sizeLimit{1024};
-std::atomic<bool> g_uploadInProgress{false};
 
 struct PhotoIdList {
   std::mutex lock;
@@ -18,9 +17,6 @@ PhotoIdList& UploadedIds() {
 
 int SizeLimit() noexcept { return g_sizeLimit.load(); }
 void SetSizeLimit(int limit) noexcept { g_sizeLimit.store(limit); }
-
-bool UploadInProgress() noexcept { return g_uploadInProgress.load(); }
-void SetUploadInProgress(bool running) noexcept { g_uploadInProgress.store(running); }
 
 void AppendUploadedPhotoId(int32_t id) {
   std::lock_guard guard(UploadedIds().lock);

@@ -15,10 +15,6 @@ namespace fernwick {
 int SizeLimit() noexcept;
 void SetSizeLimit(int limit) noexcept;
 
-// An upload batch is running: set by OK on the UI thread, cleared when the worker has ended.
-bool UploadInProgress() noexcept;
-void SetUploadInProgress(bool running) noexcept;
-
 // Photo ids the server returned, in upload order, for every batch since the program started.
 void AppendUploadedPhotoId(int32_t id);
 std::vector<int32_t> UploadedPhotoIds();

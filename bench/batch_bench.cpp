@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
   ::QueryPerformanceCounter(&start);
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
   MSG message{};
-  while (UploadInProgress() && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (dialog.uploadSession().running() && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }

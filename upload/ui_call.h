@@ -10,38 +10,45 @@
 #include <utility>
 
 #include "base/ui_task.h"
+#include "upload/core/step_guard.h"
 
 namespace fernwick {
 
-// The result of `work` run on the UI thread, or none when it never ran. `work` returning
-// void gives true when it ran.
+// The result of `work` run on the UI thread, or none when it did not complete: the window was
+// gone, or the work raised (which stays on the UI thread). `work` returning void gives true
+// when it ran to its end.
 template <class Work>
 auto CallOnUi(UiTaskChannel& channel, Work work) {
   using Result = std::invoke_result_t<Work&>;
   using Value = std::conditional_t<std::is_void_v<Result>, bool, Result>;
-  // Freeing the task unrun breaks the promise, which wakes the worker below.
-  auto promise = std::make_shared<std::promise<Value>>();
-  std::future<Value> future = promise->get_future();
-  channel.Post([promise, work = std::move(work)]() mutable {
-    try {
+  // Freeing the task unrun, or leaving it without a value, breaks the promise.
+  auto promise = std::make_shared<std::promise<std::optional<Value>>>();
+  std::future<std::optional<Value>> future = promise->get_future();
+  channel.Post([promise, work = std::move(work)]() mutable noexcept {
+    std::optional<Value> value;
+    RunGuarded([&] {
       if constexpr (std::is_void_v<Result>) {
         work();
-        promise->set_value(true);
+        value = true;
       } else {
-        promise->set_value(work());
+        value = work();
       }
-    } catch (...) {
-      promise->set_exception(std::current_exception());
-    }
+    });
+    RunGuarded([&] { promise->set_value(std::move(value)); });
   });
   promise.reset();
   std::optional<Value> value;
-  try {
-    value = future.get();
-  } catch (const std::future_error&) {
-    // The window went away before the task ran.
-  }
+  // A broken promise (the window went before the task ran) raises here: no result.
+  RunGuarded([&] { value = future.get(); });
   return value;
+}
+
+// Hands `work` to the UI thread without waiting: the window runs its tasks in the order they
+// were handed over, so it still happens before every later step. Nothing it raises leaves the
+// window procedure.
+template <class Work>
+void TellUi(UiTaskChannel& channel, Work work) {
+  channel.Post([work = std::move(work)]() mutable noexcept { RunGuarded(work); });
 }
 
 }  // namespace fernwick

@@ -1,31 +1,18 @@
 #pragma once
-// The upload command (OK, 1017) and the worker thread that sends the batch.
-#include <atomic>
-#include <memory>
-#include <string>
-
-#include "base/ui_task.h"
+// The upload command (OK, 1017) and the worker that sends the batch.
+#include "upload/batch_host.h"
+#include "upload/upload_session.h"
 
 namespace fernwick {
 
-class MainDialog;
+class AccountHost;
 
-// What the command hands to the worker, which owns it from then on. `dialog` is used only
-// inside tasks run on the UI thread, through `ui`, which refuses them once the window is gone.
-struct UploadJob {
-  std::string userName;
-  std::string password;
-  MainDialog* dialog = nullptr;
-  std::shared_ptr<UiTaskChannel> ui;
-  std::shared_ptr<const std::atomic<bool>> cancelRequested;
-};
+// The handler of OK: unless a batch already runs, signs in (or runs the login dialog when
+// nobody is signed in), then starts the batch. Returns at once; nothing waits for the worker.
+void StartUpload(AccountHost& account, UploadSession& session);
 
-// The handler of OK: signs in (or runs the login dialog when nobody is signed in), then, unless
-// a batch already runs, sets uploadInProgress, disables OK and starts the worker. Returns at
-// once; nothing waits for the worker.
-void StartUpload(MainDialog& dialog);
-
-// The worker's whole batch, on the calling thread (StartUpload gives it a thread of its own).
-void UploadWorker(std::unique_ptr<UploadJob> job);
+// The worker of a session whose window is `host`: the whole batch on the calling thread, every
+// window step handed to the UI thread; ends with EndBatch.
+UploadSession::Worker UploadWorkerFor(BatchHost& host);
 
 }  // namespace fernwick

@@ -64,14 +64,19 @@ TEST_F(MainLayout, ToolbarAndUserLineKeepTheirTemplatePlaces) {
   }
 }
 
-TEST_F(MainLayout, DuringAnUploadTheViewStaysWhereItWas) {
+TEST_F(MainLayout, DuringAnUploadTheViewStaysWhereItWasUntilThePhotoListReturns) {
   Resize(500, 400);
-  SetUploadInProgress(true);
+  dialog.EnterState(WindowState::kProgress);
   Resize(700, 500);
-  SetUploadInProgress(false);
   ExpectAt(dialog.view().hwnd(), {0, 75, 500, 253}, "view");
   ExpectAt(Item(ids::kUploadButton), {603, 449, 75, 24}, "Upload moves");
   ExpectAt(Item(ids::kQuotaLine), {10, 483, 200, 12}, "quota line moves");
+  // Back on the photo list, the view takes the place the window's client area gives it.
+  dialog.EnterState(WindowState::kPhotoList);
+  RECT client{};
+  ::GetClientRect(dialog.hwnd(), &client);
+  ASSERT_NE(client.right, 500);
+  ExpectAt(dialog.view().hwnd(), {0, 75, client.right, client.bottom - 147}, "view laid out on return");
 }
 
 TEST_F(MainLayout, AMinimisedWindowKeepsItsLayout) {

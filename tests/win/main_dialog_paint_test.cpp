@@ -50,7 +50,7 @@ TEST_F(Painting, TheTabIsWhiteInsideAndFramedInTheShadowColour) {
 
 TEST_F(Painting, WithoutTheViewThereIsNoTab) {
   dialog.photoCount = 1;
-  dialog.ShowPhotoListPage(false);
+  dialog.EnterState(WindowState::kPhotoSettings);
   ::UpdateWindow(dialog.hwnd());
   EXPECT_EQ(ClientPixel(dialog.hwnd(), 300, 74), ::GetSysColor(COLOR_BTNFACE));
 }

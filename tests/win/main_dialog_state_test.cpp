@@ -107,12 +107,29 @@ TEST_F(MainStates, TheCommandIdDecidesNotTheNotificationCode) {
   ExpectPhotoSettingsState();
 }
 
-TEST_F(MainStates, SwitchingLeavesTheProgressAndDonePagesAlone) {
-  ::ShowWindow(dialog.progressPage().hwnd(), SW_SHOW);
-  dialog.ShowPhotoListPage(false);
-  dialog.ShowPhotoListPage(true);
-  EXPECT_TRUE(Visible(dialog.progressPage().hwnd()));
-  EXPECT_FALSE(Visible(dialog.donePage()->hwnd()));
+// Every state from every other: only its own page (or the view) shows, with the focus on it.
+TEST_F(MainStates, EachStateShowsOnlyItsOwnPageWhereverItIsEnteredFrom) {
+  const WindowState states[] = {WindowState::kPhotoList, WindowState::kPhotoSettings, WindowState::kProgress,
+                                WindowState::kDone};
+  for (WindowState from : states) {
+    for (WindowState to : states) {
+      dialog.EnterState(from);
+      dialog.EnterState(to);
+      const HWND shown[] = {dialog.view().hwnd(), dialog.settingsPage().hwnd(), dialog.progressPage().hwnd(),
+                            dialog.donePage()->hwnd()};
+      const HWND focus[] = {Item(ids::kUploadButton), Item(ids::kOkButton),
+                            dialog.progressPage().Item(ProgressPage::kCancelButton),
+                            dialog.donePage()->Item(DonePage::kViewPhotosButton)};
+      const auto index = static_cast<size_t>(to);
+      for (size_t page = 0; page < 4; ++page) {
+        EXPECT_EQ(Visible(shown[page]), page == index) << "from " << int(from) << " to " << int(to);
+      }
+      EXPECT_EQ(Visible(ids::kOkButton), to == WindowState::kPhotoSettings);
+      EXPECT_TRUE(Visible(ids::kQuotaLine));
+      EXPECT_EQ(::GetFocus(), focus[index]) << "from " << int(from) << " to " << int(to);
+      EXPECT_EQ(dialog.state(), to);
+    }
+  }
 }
 
 TEST_F(MainStates, AccountTextsReachTheirLines) {

@@ -225,7 +225,7 @@ TEST_F(Wheel, OverTheToolbarGoesNowhere) {
 
 TEST_F(Wheel, InThePhotoSettingsStateGoesNowhere) {
   dialog.photoCount = 1;
-  dialog.ShowPhotoListPage(false);
+  dialog.EnterState(WindowState::kPhotoSettings);
   EXPECT_EQ(Roll(test::ScreenCentre(dialog.view().hwnd())), 1);
   EXPECT_EQ(received, 0);
 }

@@ -84,7 +84,7 @@ class UploadBatchTest : public testing::ReferenceServerTest {
   }
   void Pump(const std::function<void()>& between = {}) {
     const DWORD start = ::GetTickCount();
-    while (UploadInProgress() && ::GetTickCount() - start < 120000) {  // a failure bound, not a pace
+    while (dialog.uploadSession().running() && ::GetTickCount() - start < 120000) {  // a failure bound, not a pace
       MSG message{};
       if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
@@ -95,7 +95,7 @@ class UploadBatchTest : public testing::ReferenceServerTest {
       if (between) between();
     }
     test::PumpPendingMessages();
-    ASSERT_FALSE(UploadInProgress()) << "the batch did not end";
+    ASSERT_FALSE(dialog.uploadSession().running()) << "the batch did not end";
   }
   std::string Status() { return test::WindowText(dialog.progressPage().Item(ProgressPage::kStatusLine)); }
   int OverallPosition() {
@@ -163,7 +163,7 @@ TEST_F(UploadBatchTest, ASecondOkDuringTheBatchDoesNothing) {
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
   // The worker now waits for the window to hand it the page's settings.
-  EXPECT_TRUE(UploadInProgress());
+  EXPECT_TRUE(dialog.uploadSession().running());
   EXPECT_FALSE(::IsWindowEnabled(Item(ids::kOkButton)));
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
   Pump();
@@ -321,7 +321,7 @@ TEST_P(UploadFailingPromptTest, TheBatchStillEnds) {
   });
   RunBatch();
   EXPECT_EQ(asked, 1);
-  EXPECT_FALSE(UploadInProgress());
+  EXPECT_FALSE(dialog.uploadSession().running());
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
   EXPECT_EQ(ListTitles(), GetParam().left);
@@ -569,7 +569,7 @@ TEST_F(UploadBatchTest, AWindowDestroyedUnderTheWorkerEndsTheBatchWithoutTouchin
     }
   });
   EXPECT_TRUE(destroyed);
-  EXPECT_FALSE(UploadInProgress());
+  EXPECT_FALSE(dialog.uploadSession().running());
   EXPECT_LE(StoredPhotos(user).size(), 1u);
 }
 

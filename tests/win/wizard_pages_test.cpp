@@ -13,6 +13,7 @@
 #include "imaging/photo_item.h"
 #include "support/photo_test_pictures.h"
 #include "support/window_helpers.h"
+#include "upload/upload_session.h"
 
 namespace fernwick {
 namespace {
@@ -33,6 +34,15 @@ class PageHost : public ::testing::Test {
     ASSERT_TRUE(host);
   }
   UniqueWindow host;
+};
+
+// A batch that is never started, only cancelled: what the progress page reports Cancel to.
+class IdleSessionHost : public SessionHost {
+ public:
+  HWND hwnd() const noexcept override { return nullptr; }
+  std::shared_ptr<UiTaskChannel> uiTasks() const override { return nullptr; }
+  void EnableOk(bool) noexcept override {}
+  void CloseWindow() noexcept override {}
 };
 
 using PhotoSettingsPageTest = PageHost;
@@ -130,19 +140,20 @@ TEST_F(ProgressPageTest, TheUpperBarIsFullAndTheStatusEmptyAtFirst) {
   EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETRANGE, TRUE, 0), 0);
   EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETPOS, 0, 0), 10);
   EXPECT_EQ(test::WindowText(page.Item(ProgressPage::kStatusLine)), "");
-  EXPECT_FALSE(page.cancelRequested());
   EXPECT_EQ(page.currentItem(), nullptr);
 }
 
-TEST_F(ProgressPageTest, CancelOnlyRaisesTheSharedFlag) {
+TEST_F(ProgressPageTest, CancelOnlyCancelsTheSession) {
+  IdleSessionHost sessionHost;
+  UploadSession session(sessionHost, {});
   ProgressPage page;
   ASSERT_TRUE(page.Create(host.get()));
-  auto flag = page.cancelFlag();
+  page.SetSession(&session);
   ::ShowWindow(page.hwnd(), SW_SHOW);
+  ASSERT_FALSE(session.cancelRequested());
   ::SendMessageA(page.hwnd(), WM_COMMAND, MAKEWPARAM(ProgressPage::kCancelButton, BN_CLICKED),
                  reinterpret_cast<LPARAM>(page.Item(ProgressPage::kCancelButton)));
-  EXPECT_TRUE(flag->load());
-  EXPECT_TRUE(page.cancelRequested());
+  EXPECT_TRUE(session.cancelRequested());
   EXPECT_TRUE(Shown(page.hwnd()));
 }
 
@@ -170,8 +181,11 @@ TEST_F(ProgressThumbnailTest, ThePhotoBeingSentIsDrawnCentredOnItsPoint) {
   const std::string folder = test::FreshDirectory("progress_thumb");
   ASSERT_TRUE(test::WriteQuadrantPicture(folder + "p.png", 200, 100, "png"));
   PhotoItem item(folder + "p.png");
+  IdleSessionHost sessionHost;
+  UploadSession session(sessionHost, {});
   ProgressPage page;
   ASSERT_TRUE(page.Create(host.get()));
+  page.SetSession(&session);
   ::ShowWindow(page.hwnd(), SW_SHOW);
   const COLORREF background = PaintedAt(page, 194 - 25, 70 - 12);
 
@@ -183,8 +197,8 @@ TEST_F(ProgressThumbnailTest, ThePhotoBeingSentIsDrawnCentredOnItsPoint) {
   EXPECT_EQ(PaintedAt(page, 194 + 25, 70 + 12), RGB(255, 255, 0));
   EXPECT_NE(background, RGB(255, 0, 0));
 
-  // Once the batch has ended (cancelRequested set) nothing is drawn.
-  page.SetCancelRequested(true);
+  // Once the batch is cancelled nothing is drawn.
+  session.Cancel();
   EXPECT_EQ(PaintedAt(page, 194 - 25, 70 - 12), background);
 }
 

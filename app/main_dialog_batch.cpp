@@ -1,0 +1,99 @@
+// The upload batch's steps on the main window: the worker hands each of them to the UI thread
+// and never touches a window, a page member or the photo list itself.
+#include "app/main_dialog.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "base/program_state.h"
+#include "res/main_window_ids.h"
+#include "upload/core/upload_rules.h"
+
+namespace fernwick {
+
+void MainDialog::EnableOk(bool enable) noexcept { ::EnableWindow(Item(ids::kOkButton), enable); }
+
+void MainDialog::CloseWindow() noexcept {
+  if (modal_) {
+    ::EndDialog(hwnd(), 1);
+  } else {
+    ::DestroyWindow(hwnd());
+  }
+}
+
+BatchSettings MainDialog::ReadSettings() {
+  settingsPage_.Transfer(true);
+  return BatchSettings{settingsPage_.tags(), PhotoStatusForVisibility(settingsPage_.visibilityIndex()), photos_.Count()};
+}
+
+void MainDialog::StoreToken(const std::string& authstr) { accounts_.authToken = authstr; }
+
+void MainDialog::StoreBlogName(const std::string& blogName) { accounts_.blogName = blogName; }
+
+void MainDialog::ShowProgress(unsigned photoCount) {
+  EnterState(WindowState::kProgress);
+  ::SendMessageA(progressPage_.overallBar(), PBM_SETRANGE32, 0, static_cast<LPARAM>(photoCount));
+}
+
+std::optional<SlotPhoto> MainDialog::PhotoInSlot(size_t slot) {
+  if (slot >= photos_.Count()) return std::nullopt;
+  SlotPhoto photo;
+  if (const PhotoItem* item = photos_.SlotAt(slot)) {
+    photo.item = item;
+    photo.fileSize = item->fileSize;
+    photo.angle = item->angle;
+    photo.sendPath = item->sendPath;
+    photo.title = item->title;
+    if (item->angle != 0) photo.fileNumber = photos_.TakeFileNumber();
+  }
+  return photo;
+}
+
+std::string MainDialog::ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) {
+  if (!StillInSlot(slot, item)) return copy.path;
+  // A turned copy that could not be written does not become the photo's: the photo then fails
+  // to send and stays in the list, and it must keep its own file and its turn for a later try.
+  // The path of the missing copy is what gets sent, so the send fails as for any unreadable file.
+  if (copy.degrees != 0 && !copy.written) return copy.path;
+  PhotoItem& photo = *photos_.SlotAt(slot);
+  ApplyRotatedCopy(photo, copy);
+  return photo.sendPath;
+}
+
+void MainDialog::ShowQuotaLine(int32_t limit, int32_t used) {
+  accounts_.quotaText = BatchQuotaText(limit, used);
+  RefreshAccountDisplay();
+}
+
+void MainDialog::ShowSending(size_t slot, const PhotoItem* item, int number) {
+  if (!StillInSlot(slot, item)) return;
+  PhotoItem* photo = photos_.SlotAt(slot);
+  progressPage_.SetCurrentItem(photo);
+  ::UpdateWindow(progressPage_.hwnd());
+  ::InvalidateRect(progressPage_.hwnd(), nullptr, TRUE);
+  ::SendMessageA(progressPage_.overallBar(), PBM_SETPOS, static_cast<WPARAM>(number), 0);
+  char status[MAX_PATH + 32];
+  std::snprintf(status, sizeof(status), "发送图片'%s'", photo->title.c_str());
+  progressPage_.ShowStatus(status);
+}
+
+void MainDialog::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) {
+  if (progressPage_.currentItem() == item) progressPage_.SetCurrentItem(nullptr);
+  if (photoId <= 0 || !StillInSlot(slot, item)) return;
+  photos_.DetachUploaded(slot);
+  AppendUploadedPhotoId(photoId);
+}
+
+void MainDialog::ShowDone() {
+  progressPage_.SetCurrentItem(nullptr);  // the page draws no thumbnail any more
+  photos_.RemoveEmptySlots();
+  photos_.ClearSelection();
+  settingsPage_.SetTags({});
+  settingsPage_.Transfer(false);
+  EnterState(WindowState::kDone);
+}
+
+bool MainDialog::StillInSlot(size_t slot, const PhotoItem* item) const { return item && photos_.SlotAt(slot) == item; }
+
+}  // namespace fernwick

@@ -1,0 +1,82 @@
+#pragma once
+// What an upload batch needs of the window that shows it. The window implements these; the
+// batch calls them on the UI thread only (the worker through the window's task channel), so
+// upload/ never sees the window's members, pages or photo list.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "base/ui_task.h"
+#include "imaging/working_copies.h"
+
+namespace fernwick {
+
+class PhotoItem;
+
+// What the upload session itself asks of the window.
+class SessionHost {
+ public:
+  // The window, owner of the batch's messages.
+  virtual HWND hwnd() const noexcept = 0;
+  // How the worker reaches the window; closed when the window goes.
+  virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
+  // OK (1017): disabled while a batch runs.
+  virtual void EnableOk(bool enable) noexcept = 0;
+  // Ends the window for good; the session calls it only when no worker uses the window.
+  virtual void CloseWindow() noexcept = 0;
+
+ protected:
+  ~SessionHost() = default;
+};
+
+// What the worker needs of the photo-settings page at the start of a batch.
+struct BatchSettings {
+  std::string tags;
+  std::string photoStatus;
+  unsigned photoCount = 0;
+};
+
+// A copy of what the worker needs of one photo; `item` only names it.
+struct SlotPhoto {
+  const PhotoItem* item = nullptr;
+  int32_t fileSize = 0;
+  double angle = 0;
+  std::string sendPath;
+  std::string title;
+  int32_t fileNumber = 0;  // for the rotated copy; taken only when the photo is turned
+};
+
+// The worker's steps on the window. A step that names a photo by slot and item checks that the
+// photo is still the one in its slot, so nothing is applied to a photo that has gone.
+class BatchHost : public SessionHost {
+ public:
+  // Reads the photo-settings page (its transfer in the saving direction).
+  virtual BatchSettings ReadSettings() = 0;
+  // The first authentication's token, and every authentication's blog name.
+  virtual void StoreToken(const std::string& authstr) = 0;
+  virtual void StoreBlogName(const std::string& blogName) = 0;
+  // The progress state, its overall bar ready for `photoCount` photos.
+  virtual void ShowProgress(unsigned photoCount) = 0;
+  // The photo in `slot`, or none past the end of the list. An empty slot gives a SlotPhoto
+  // without item.
+  virtual std::optional<SlotPhoto> PhotoInSlot(size_t slot) = 0;
+  // Makes the written rotated copy the photo's; the path to send.
+  virtual std::string ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) = 0;
+  virtual void ShowQuotaLine(int32_t limit, int32_t used) = 0;
+  // The progress page for the photo being sent, `number` of the batch.
+  virtual void ShowSending(size_t slot, const PhotoItem* item, int number) = 0;
+  // The photo was sent: with an id it leaves the list and the id is recorded; without one it
+  // stays. Either way the page no longer shows it.
+  virtual void PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) = 0;
+  // The end of the batch: progress page hidden, list tidied, tags emptied, done state.
+  virtual void ShowDone() = 0;
+
+ protected:
+  ~BatchHost() = default;
+};
+
+}  // namespace fernwick

@@ -1,0 +1,22 @@
+#pragma once
+// The batch's one rule for failures it did not foresee (no memory, a broken picture, a failed
+// message box): the step that raised it ends there and reports that it did not complete; the
+// thread or window procedure that ran it goes on. Every boundary an exception must not cross
+// (the worker's thread entry, a step run on the UI thread, the end of the batch) runs its work
+// through here, so no other part of the batch catches anything.
+#include <utility>
+
+namespace fernwick {
+
+// Runs `step`; false when it raised.
+template <class Step>
+bool RunGuarded(Step&& step) noexcept {
+  try {
+    std::forward<Step>(step)();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace fernwick

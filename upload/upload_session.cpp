@@ -1,0 +1,78 @@
+#include "upload/upload_session.h"
+
+#include <cstdio>
+#include <thread>
+
+#include "base/prompt.h"
+#include "service/core/result_codes.h"
+#include "upload/core/step_guard.h"
+#include "upload/ui_call.h"
+
+namespace fernwick {
+
+namespace {
+constexpr char kCaption[] = "提示";
+
+void ShowClosingMessages(HWND main, const BatchOutcome& outcome) {
+  if (outcome.doneShown && outcome.notAccepted > 0) {
+    char text[128];
+    std::snprintf(text, sizeof(text), "有%d张图片没有上传成功，它们仍在列表中。", outcome.notAccepted);
+    ShowPrompt(main, text, kCaption, MB_OK);
+  }
+  if (outcome.result == kResultNoExchange) {
+    ShowPrompt(main, "不能连接服务器,请检查网络.", kCaption, MB_OK);
+  } else if (outcome.result == kResultRefused) {
+    ShowPrompt(main, "用户名或密码错误.", kCaption, MB_OK);
+  }
+}
+}  // namespace
+
+void EndBatch(const UploadJob& job, const BatchOutcome& outcome) noexcept {
+  UploadSession* session = job.session;
+  const bool finished = job.ui && CallOnUi(*job.ui, [session, outcome] { session->Finish(outcome); }).has_value();
+  // No window any more to hand the end to; the flag is all that is left of the batch.
+  if (!finished) job.flags->running.store(false);
+}
+
+UploadSession::UploadSession(SessionHost& host, Worker worker)
+    : host_(host), worker_(std::move(worker)), flags_(std::make_shared<BatchFlags>()) {}
+
+bool UploadSession::Start(const std::string& userName, const std::string& password) {
+  if (running()) return false;
+  flags_->cancel.store(false);
+  flags_->running.store(true);
+  host_.EnableOk(false);
+  const bool started = RunGuarded([&] {
+    auto job = std::make_unique<UploadJob>(UploadJob{userName, password, this, host_.uiTasks(), flags_});
+    std::thread(worker_, std::move(job)).detach();
+  });
+  if (!started) {
+    // No thread (or no memory for the job): no batch, and nothing left waiting for one.
+    flags_->running.store(false);
+    host_.EnableOk(true);
+  }
+  return started;
+}
+
+void UploadSession::Close() noexcept {
+  if (!running()) {
+    host_.CloseWindow();
+    return;
+  }
+  closing_ = true;
+  Cancel();
+}
+
+void UploadSession::Finish(const BatchOutcome& outcome) noexcept {
+  // The user has chosen to quit: no news about a batch that is being left. A message that
+  // cannot be shown must not keep the batch from ending.
+  if (!closing_) RunGuarded([&] { ShowClosingMessages(host_.hwnd(), outcome); });
+  flags_->running.store(false);
+  host_.EnableOk(true);
+  if (closing_) {
+    closing_ = false;
+    host_.CloseWindow();
+  }
+}
+
+}  // namespace fernwick

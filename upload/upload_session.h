@@ -1,0 +1,80 @@
+#pragma once
+// The one owner of an upload batch: whether one runs, its cancel, and what happens to the
+// window when it ends. It lives with the window and is used on the UI thread; the worker shares
+// only the two flags below and hands its end back through the window's task channel.
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/ui_task.h"
+#include "upload/batch_host.h"
+
+namespace fernwick {
+
+class UploadSession;
+
+// The flags the worker thread reads (cancel) and, when the window has gone, lowers (running).
+// Shared, so a worker that outlives the window never reaches into it.
+struct BatchFlags {
+  std::atomic<bool> running{false};
+  std::atomic<bool> cancel{false};
+};
+
+// What a batch hands to its worker, which owns it from then on. `session` is used only inside
+// tasks run on the UI thread, through `ui`, which refuses them once the window is gone.
+struct UploadJob {
+  std::string userName;
+  std::string password;
+  UploadSession* session = nullptr;
+  std::shared_ptr<UiTaskChannel> ui;
+  std::shared_ptr<BatchFlags> flags;
+};
+
+// How a batch ended, for its closing steps.
+struct BatchOutcome {
+  int result = -2;         // the last request's result code
+  int notAccepted = 0;     // photos sent that the server did not take
+  bool doneShown = false;  // the end-of-batch steps ran
+};
+
+// The last thing every worker does, from its own thread: the session's Finish on the UI
+// thread, or, when the window has gone, only the running flag lowered.
+void EndBatch(const UploadJob& job, const BatchOutcome& outcome) noexcept;
+
+class UploadSession {
+ public:
+  // A batch's whole work on the thread it is given; it must end with EndBatch and let nothing
+  // escape, since it is that thread's entry.
+  using Worker = std::function<void(std::unique_ptr<UploadJob>)>;
+
+  UploadSession(SessionHost& host, Worker worker);
+  UploadSession(const UploadSession&) = delete;
+  UploadSession& operator=(const UploadSession&) = delete;
+
+  bool running() const noexcept { return flags_->running.load(); }
+  bool cancelRequested() const noexcept { return flags_->cancel.load(); }
+  // A close is waiting for the worker to end.
+  bool closing() const noexcept { return closing_; }
+
+  // Starts a batch for this account on a thread of its own, with OK disabled until it ends.
+  // False, and nothing changed, when one already runs or no thread could be started.
+  bool Start(const std::string& userName, const std::string& password);
+  // Cancel on the progress page: the photo being sent is finished, no more are sent.
+  void Cancel() noexcept { flags_->cancel.store(true); }
+  // Closes the window now when no batch runs. Otherwise the worker still uses the window and
+  // the photo list: the batch stops before its next photo and the window closes when the
+  // worker has ended. Nothing here waits for it.
+  void Close() noexcept;
+  // The worker's end, on the UI thread: the closing messages (none when the window is being
+  // closed), OK enabled again, and a close that waited done now.
+  void Finish(const BatchOutcome& outcome) noexcept;
+
+ private:
+  SessionHost& host_;
+  Worker worker_;
+  std::shared_ptr<BatchFlags> flags_;
+  bool closing_ = false;
+};
+
+}  // namespace fernwick
