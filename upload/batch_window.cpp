@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "accounts/core/account_texts.h"
 #include "upload/core/upload_rules.h"
 #include "app/main_dialog.h"
 #include "res/main_window_ids.h"
@@ -120,9 +121,9 @@ void BatchWindow::ShowClosingMessages(HWND main, const BatchOutcome& outcome) {
     ShowPrompt(main, text, kCaption, MB_OK);
   }
   if (outcome.result == kResultNoExchange) {
-    ShowPrompt(main, "不能连接服务器,请检查网络.", kCaption, MB_OK);
+    ShowPrompt(main, kNoConnectionText, kCaption, MB_OK);
   } else if (outcome.result == kResultRefused) {
-    ShowPrompt(main, "用户名或密码错误.", kCaption, MB_OK);
+    ShowPrompt(main, kWrongPasswordText, kCaption, MB_OK);
   }
 }
 

@@ -20,9 +20,10 @@ struct UploadJob {
   std::shared_ptr<const std::atomic<bool>> cancelRequested;
 };
 
-// The handler of OK: signs in (or runs the login dialog when nobody is signed in), then, unless
-// a batch already runs, sets uploadInProgress, disables OK and starts the worker. Returns at
-// once; nothing waits for the worker.
+// The handler of OK: unless a batch already runs, sets uploadInProgress and disables OK, then
+// checks the sign-in (on a worker, or through the login dialog when nobody is signed in) and,
+// when the answer says yes, starts the worker; otherwise clears both again. Returns at once
+// when an account is signed in; nothing waits for the worker.
 void StartUpload(MainDialog& dialog);
 
 // The worker's whole batch, on the calling thread (StartUpload gives it a thread of its own).
