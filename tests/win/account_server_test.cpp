@@ -65,6 +65,7 @@ TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
     ::SetDlgItemTextA(window, 1008, "alice");
     ::SetDlgItemTextA(window, 1020, c.password.c_str());
     ::SendMessageA(window, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !login.signingIn(); });
     EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;
     EXPECT_EQ(login.endedWith().has_value(), c.signedIn) << c.name;
     EXPECT_NE(testing::Captured().find("GET /upload/auth.aspx?username=alice&password=" + c.password + " "),
