@@ -60,7 +60,7 @@ TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
     if (c.fault) ArmFault(c.fault, "/upload/auth.aspx", 500);
     FakeAccountHost host;
     PromptRecorder prompts;
-    LoginDialog login(host, false, ProductionAccountServices().signIn);
+    LoginDialog login(host, false, ProductionAccountServices());
     HWND window = login.CreateModeless(kLoginDialogTemplate, host.hwnd());
     ::SetDlgItemTextA(window, 1008, "alice");
     ::SetDlgItemTextA(window, 1020, c.password.c_str());
