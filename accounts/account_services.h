@@ -1,9 +1,12 @@
 #pragma once
-// The two server requests the account dialogs and the start-up sign-in make, as replaceable
-// functions: the program uses the real requests, tests script the answers.
+// The server requests the account code makes, behind one replaceable seam: the program uses the
+// real requests and a thread of their own, tests script the answers and may choose the thread.
+// The requests block; they are made on a worker (background_request.h), never on the UI thread.
 #include <functional>
 #include <string>
 
+#include "accounts/core/account_entry.h"
+#include "service/core/result_codes.h"
 #include "service/version_check.h"
 
 namespace fernwick {
@@ -13,10 +16,34 @@ using SignInFunction = std::function<int(const std::string& userName, const std:
                                          int& percent, std::string& blogName)>;
 // Same contract as CheckVersion: 0 with the three strings, anything else on failure.
 using VersionCheckFunction = std::function<int(VersionInfo& info)>;
+// Runs `job` away from the UI thread; false when it could not be started (the job is then
+// dropped unrun).
+using Spawner = std::function<bool(std::function<void()> job)>;
+
+// The program's way to run a job: a detached thread that nobody waits for.
+Spawner DetachedThread();
+
+// What a sign-in told; the token is never kept.
+struct SignInAnswer {
+  int result = kResultNoExchange;  // 0, -1 or -2
+  int percent = 0;
+  std::string blogName;
+};
+
+struct VersionAnswer {
+  int result = kResultNoExchange;
+  VersionInfo info;
+};
 
 struct AccountServices {
   SignInFunction signIn;
   VersionCheckFunction checkVersion;
+  Spawner spawn = DetachedThread();
+
+  // On the calling thread, which waits for the server. A missing function or one that throws
+  // counts as no connection.
+  SignInAnswer AskSignIn(const AccountEntry& account) const;
+  VersionAnswer AskVersion() const;
 };
 
 // The real requests to the upload server.

@@ -15,29 +15,13 @@ std::string QuotaText(int percent) {
   return text;
 }
 
-SignInAnswer AskSignIn(const SignInFunction& signIn, const std::string& userName, const std::string& password) {
-  SignInAnswer answer;
-  try {
-    std::string authstr;
-    if (signIn) answer.result = signIn(userName, password, authstr, answer.percent, answer.blogName);
-  } catch (...) {
-    answer = SignInAnswer{};
-  }
-  return answer;
-}
-
-const char* SignInFailureText(int result) {
-  return result == kResultRefused ? "用户名或密码错误." : "不能连接服务器,请检查网络.";
-}
-
-void ApplySignedIn(AccountHost& host, const std::string& userName, const std::string& password, int percent,
-                   const std::string& blogName) {
+void ApplySignedIn(AccountHost& host, const AccountEntry& account, const SignInAnswer& answer) {
   AccountState& state = host.accounts();
-  state.currentUserName = userName;
-  state.currentPassword = password;
-  state.currentUserText = CurrentUserText(userName);
-  state.quotaText = QuotaText(percent);
-  state.blogName = blogName;
+  state.currentUserName = account.userName;
+  state.currentPassword = account.password;
+  state.currentUserText = CurrentUserText(account.userName);
+  state.quotaText = QuotaText(answer.percent);
+  state.blogName = answer.blogName;
   host.SetPhotoSiteLinkTarget(PhotoSiteHomePage());
   host.RefreshAccountDisplay();
 }

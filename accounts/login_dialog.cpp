@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "accounts/account_updates.h"
+#include "accounts/background_request.h"
+#include "accounts/core/account_texts.h"
 #include "controls/control_text.h"
 #include "base/core/web_pages.h"
 #include "base/prompt.h"
@@ -16,10 +18,10 @@ constexpr int kRegisterLink = IDC_LOGIN_REGISTER_LINK;
 constexpr int kFieldLimit = 30;
 }  // namespace
 
-LoginDialog::LoginDialog(AccountHost& host, bool signInOnly, SignInFunction signIn)
+LoginDialog::LoginDialog(AccountHost& host, bool signInOnly, AccountServices services)
     : host_(host),
       signInOnly_(signInOnly),
-      signIn_(std::move(signIn)),
+      services_(std::move(services)),
       registerLink_(HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
                     HyperLinkControl::kLinkFontOnHover) {}
 
@@ -28,6 +30,9 @@ std::optional<LRESULT> LoginDialog::OnMessage(UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
       OnInitDialog();
       return TRUE;
+    case WM_SETCURSOR:
+      if (waiting_.ShowBusyPointer()) return TRUE;
+      return std::nullopt;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
@@ -57,6 +62,7 @@ void LoginDialog::OnInitDialog() {
 void LoginDialog::Tell(const char* text) { ShowPrompt(hwnd(), text, "", MB_OK); }
 
 void LoginDialog::OnOk() {
+  if (signingIn()) return;  // Enter pressed again while the server is asked
   userName_ = WindowText(Item(kUserNameEdit));
   password_ = WindowText(Item(kPasswordEdit));
   if (userName_.empty()) return Tell("请输入用户名.");
@@ -67,14 +73,23 @@ void LoginDialog::OnOk() {
     return Tell("用户名已经存在.");
   }
 
-  const SignInAnswer answer = AskSignIn(signIn_, userName_, password_);
+  waiting_.Begin(hwnd(), {kUserNameEdit, kPasswordEdit, IDOK});
+  SignInInBackground(services_, host_.uiTasks(), AccountEntry{userName_, password_},
+                     answers_.Wrap<SignInAnswer>([this](const SignInAnswer& answer) { OnSignInAnswer(answer); }));
+}
+
+void LoginDialog::OnSignInAnswer(const SignInAnswer& answer) {
+  waiting_.End();
   if (answer.result != kResultOk) return Tell(SignInFailureText(answer.result));
-  state.savedAccounts.push_back(AccountEntry{userName_, password_});
-  ApplySignedIn(host_, userName_, password_, answer.percent, answer.blogName);
+  const AccountEntry account{userName_, password_};
+  host_.accounts().savedAccounts.push_back(account);
+  ApplySignedIn(host_, account, answer);
   Finish(IDOK);
 }
 
 void LoginDialog::Finish(INT_PTR result) {
+  // Cancel while the server is asked: its answer no longer concerns anybody.
+  answers_.Drop();
   endedWith_ = result;
   ::EndDialog(hwnd(), result);
 }

@@ -1,8 +1,10 @@
 #include "accounts/settings_dialog.h"
 
 #include "accounts/account_updates.h"
-#include "controls/control_text.h"
+#include "accounts/background_request.h"
+#include "accounts/core/account_texts.h"
 #include "accounts/login_dialog.h"
+#include "controls/control_text.h"
 #include "base/core/web_pages.h"
 #include "base/program_state.h"
 #include "base/prompt.h"
@@ -28,12 +30,12 @@ int AddComboText(HWND combo, const std::string& text) {
 }
 }  // namespace
 
-SettingsDialog::SettingsDialog(AccountHost& host, SignInFunction signIn, AddAccountRunner addAccount)
-    : host_(host), signIn_(std::move(signIn)), addAccount_(std::move(addAccount)) {}
+SettingsDialog::SettingsDialog(AccountHost& host, AccountServices services, AddAccountRunner addAccount)
+    : host_(host), services_(std::move(services)), addAccount_(std::move(addAccount)) {}
 
-SettingsDialog::SettingsDialog(AccountHost& host, SignInFunction signIn)
-    : SettingsDialog(host, signIn, [signIn](AccountHost& owner, AccountEntry& added) {
-        LoginDialog login(owner, false, signIn);
+SettingsDialog::SettingsDialog(AccountHost& host, AccountServices services)
+    : SettingsDialog(host, services, [services](AccountHost& owner, AccountEntry& added) {
+        LoginDialog login(owner, false, services);
         if (login.Run(::GetActiveWindow()) != IDOK) return false;
         added = AccountEntry{login.userName(), login.password()};
         return true;
@@ -44,6 +46,7 @@ std::optional<LRESULT> SettingsDialog::OnMessage(UINT message, WPARAM wParam, LP
     OnInitDialog();
     return TRUE;
   }
+  if (message == WM_SETCURSOR && waiting_.ShowBusyPointer()) return TRUE;
   if (message != WM_COMMAND) return std::nullopt;
   switch (LOWORD(wParam)) {
     case IDOK:
@@ -144,20 +147,31 @@ void SettingsDialog::OnDeleteUser() {
 }
 
 void SettingsDialog::OnOk() {
-  const bool noScaling = ::IsDlgButtonChecked(hwnd(), kNoScalingRadio) == BST_CHECKED;
+  if (signingIn()) return;  // Enter pressed again while the server is asked
   const int selected = static_cast<int>(::SendMessageA(Item(kAccountCombo), CB_GETCURSEL, 0, 0));
-  const std::string userName = ComboItemText(Item(kAccountCombo), selected);
-  const std::string password = ComboItemText(Item(kPasswordCombo), selected);
+  AccountEntry chosen{ComboItemText(Item(kAccountCombo), selected), ComboItemText(Item(kPasswordCombo), selected)};
+  if (chosen.userName == host_.accounts().currentUserName) return ApplySizeAndEnd();
 
-  if (userName != host_.accounts().currentUserName) {
-    const SignInAnswer answer = AskSignIn(signIn_, userName, password);
-    if (answer.result == kResultOk) {
-      ApplySignedIn(host_, userName, password, answer.percent, answer.blogName);
-    } else {
-      ShowPrompt(hwnd(), SignInFailureText(answer.result), "提示", MB_OK);
-    }
+  // Every choice waits with OK, so the size read after the answer is the one chosen now.
+  waiting_.Begin(hwnd(),
+                 {kAccountCombo, kAddUserButton, kDeleteUserButton, kLimitRadio, kSizeCombo, kNoScalingRadio, IDOK});
+  SignInInBackground(
+      services_, host_.uiTasks(), chosen,
+      answers_.Wrap<SignInAnswer>([this, chosen](const SignInAnswer& answer) { OnSignInAnswer(chosen, answer); }));
+}
+
+void SettingsDialog::OnSignInAnswer(const AccountEntry& chosen, const SignInAnswer& answer) {
+  waiting_.End();
+  if (answer.result == kResultOk) {
+    ApplySignedIn(host_, chosen, answer);
+  } else {
+    ShowPrompt(hwnd(), SignInFailureText(answer.result), kNoticeCaption, MB_OK);
   }
+  ApplySizeAndEnd();
+}
 
+void SettingsDialog::ApplySizeAndEnd() {
+  const bool noScaling = ::IsDlgButtonChecked(hwnd(), kNoScalingRadio) == BST_CHECKED;
   if (noScaling) {
     SetSizeLimit(kNoScalingLimit);
   } else {
@@ -168,6 +182,8 @@ void SettingsDialog::OnOk() {
 }
 
 void SettingsDialog::Finish(INT_PTR result) {
+  // Cancel while the server is asked: the account choice is not applied, its answer dropped.
+  answers_.Drop();
   endedWith_ = result;
   ::EndDialog(hwnd(), result);
 }

@@ -1,53 +1,28 @@
 #include "accounts/startup_sign_in.h"
 
 #include <algorithm>
-#include <thread>
+#include <optional>
 
 #include "accounts/account_updates.h"
+#include "accounts/background_request.h"
+#include "accounts/core/account_texts.h"
 #include "base/browser_integration.h"
 #include "base/prompt.h"
 
 namespace fernwick {
 
-struct StartupSignIn::Job {
-  std::string userName;
-  std::string password;
-  AccountServices services;
-  std::shared_ptr<UiTaskChannel> channel;
-  std::weak_ptr<StartupSignIn*> owner;
+struct StartupSignIn::FirstAnswer {
+  VersionAnswer version;
+  std::optional<SignInAnswer> signIn;  // none when the user must first decide about a new version
 };
 
 namespace {
-
-int CheckVersionSafely(const AccountServices& services, VersionInfo& info) {
-  try {
-    return services.checkVersion ? services.checkVersion(info) : kResultNoExchange;
-  } catch (...) {
-    return kResultNoExchange;
-  }
+bool NewerProgram(const VersionAnswer& answer) {
+  return answer.result == kResultOk && answer.info.versionId != kProgramVersion;
 }
-
 }  // namespace
 
-StartupSignIn::Spawner StartupSignIn::DetachedThread() {
-  return [](std::function<void()> job) {
-    // Nobody waits for it: it ends by itself after one pass, and what it reports after the
-    // main window is gone is dropped by the window's channel. Nothing may leave the thread's
-    // entry (an answer that finds no memory to travel in would end the process), and a thread
-    // the system refuses is a sign-in that never answers, like a silent server.
-    try {
-      std::thread([job = std::move(job)]() noexcept {
-        try {
-          job();
-        } catch (...) {
-        }
-      }).detach();
-    } catch (...) {
-    }
-  };
-}
-
-bool StartupSignIn::Start(AccountHost& host, AccountServices services, Spawner spawner) {
+bool StartupSignIn::Start(AccountHost& host, AccountServices services) {
   AccountState& state = host.accounts();
   std::shared_ptr<UiTaskChannel> channel = host.uiTasks();
   if (state.currentUserName.empty() || host_ || !channel) return false;
@@ -55,60 +30,51 @@ bool StartupSignIn::Start(AccountHost& host, AccountServices services, Spawner s
   state.quotaText.clear();
 
   host_ = &host;
-  spawner_ = std::move(spawner);
-  self_ = std::make_shared<StartupSignIn*>(this);
-  auto job = std::make_shared<Job>(
-      Job{state.currentUserName, state.currentPassword, std::move(services), std::move(channel), self_});
-  spawner_([job] {
-    VersionInfo info;
-    const int result = CheckVersionSafely(job->services, info);
-    if (result == kResultOk && info.versionId != kProgramVersion) {
-      Report(job, [job, result, info](StartupSignIn& self) { self.RunVersionOutcome(job, result, info); });
-      return;
-    }
-    SignInAndReport(job);
-  });
+  account_ = AccountEntry{state.currentUserName, state.currentPassword};
+  // The answer carries the services for a sign-in after the question; this object keeps none,
+  // so nothing of the worker's outlives the worker and its answer.
+  AskInBackground<FirstAnswer>(
+      services.spawn, std::move(channel),
+      [services, account = account_] { return AskVersionThenSignIn(services, account); },
+      answers_.Wrap<FirstAnswer>([this, services](const FirstAnswer& answer) { OnFirstAnswer(services, answer); }));
   return true;
 }
 
-void StartupSignIn::Report(const std::shared_ptr<Job>& job, std::function<void(StartupSignIn&)> step) {
-  // Both the check and the step run on the UI thread, where this object is destroyed too.
-  job->channel->Post([owner = job->owner, step = std::move(step)] {
-    if (std::shared_ptr<StartupSignIn*> self = owner.lock()) step(**self);
-  });
+StartupSignIn::FirstAnswer StartupSignIn::AskVersionThenSignIn(const AccountServices& services,
+                                                               const AccountEntry& account) {
+  FirstAnswer answer;
+  answer.version = services.AskVersion();
+  if (!NewerProgram(answer.version)) answer.signIn = services.AskSignIn(account);
+  return answer;
 }
 
-void StartupSignIn::RunVersionOutcome(const std::shared_ptr<Job>& job, int, const VersionInfo& info) {
+void StartupSignIn::OnFirstAnswer(const AccountServices& services, const FirstAnswer& answer) {
+  if (answer.signIn) return OnSignInAnswer(*answer.signIn);
+  if (OfferNewVersion(answer.version.info)) return;
+  SignInInBackground(services, host_->uiTasks(), account_,
+                     answers_.Wrap<SignInAnswer>([this](const SignInAnswer& signIn) { OnSignInAnswer(signIn); }));
+}
+
+bool StartupSignIn::OfferNewVersion(const VersionInfo& info) {
   bool upgrade = true;
   if (info.isUpgrade == "1") {
-    ShowPrompt(host_->hwnd(), "现在有新的版本，你必须下载新的版本才能继续使用.", "提示", MB_OK);
+    ShowPrompt(host_->hwnd(), "现在有新的版本，你必须下载新的版本才能继续使用.", kNoticeCaption, MB_OK);
   } else {
-    upgrade = ShowPrompt(host_->hwnd(), "现在有新的版本，你要下载新的版本吗？", "提示", MB_YESNO) == IDYES;
+    upgrade = ShowPrompt(host_->hwnd(), "现在有新的版本，你要下载新的版本吗？", kNoticeCaption, MB_YESNO) == IDYES;
   }
-  if (upgrade) {
-    OpenUrlInBrowser(info.versionUrl);
-    host_->EndForUpgrade();
-    return;
-  }
-  StartSignIn(job);
+  if (!upgrade) return false;
+  OpenUrlInBrowser(info.versionUrl);
+  host_->EndForUpgrade();
+  return true;
 }
 
-void StartupSignIn::StartSignIn(const std::shared_ptr<Job>& job) {
-  spawner_([job] { SignInAndReport(job); });
-}
-
-void StartupSignIn::SignInAndReport(const std::shared_ptr<Job>& job) {
-  const SignInAnswer answer = AskSignIn(job->services.signIn, job->userName, job->password);
-  Report(job, [job, answer](StartupSignIn& self) { self.ApplySignIn(job, answer); });
-}
-
-void StartupSignIn::ApplySignIn(const std::shared_ptr<Job>& job, const SignInAnswer& answer) {
+void StartupSignIn::OnSignInAnswer(const SignInAnswer& answer) {
   AccountState& state = host_->accounts();
   // The user may have switched or signed out meanwhile (settings or login dialog); the answer
   // is about an account that is no longer the current one then.
-  if (state.currentUserName != job->userName || state.currentPassword != job->password) return;
+  if (state.currentUserName != account_.userName || state.currentPassword != account_.password) return;
   if (answer.result == kResultOk) {
-    ApplySignedIn(*host_, job->userName, job->password, answer.percent, answer.blogName);
+    ApplySignedIn(*host_, account_, answer);
   } else if (answer.result == kResultRefused) {
     auto& saved = state.savedAccounts;
     auto first = std::find_if(saved.begin(), saved.end(),

@@ -114,6 +114,7 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
 
   // The upload batch's steps on this window (main_dialog_batch.cpp), on the UI thread.
   void EnableOk(bool enable) noexcept override;
+  void EnableBack(bool enable) noexcept override;
   void CloseWindow() noexcept override;
   BatchSettings ReadSettings() override;
   void StoreToken(const std::string& authstr) override;

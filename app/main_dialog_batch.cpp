@@ -12,7 +12,16 @@
 
 namespace fernwick {
 
-void MainDialog::EnableOk(bool enable) noexcept { ::EnableWindow(Item(ids::kOkButton), enable); }
+void MainDialog::EnableOk(bool enable) noexcept {
+  HWND ok = Item(ids::kOkButton);
+  ::EnableWindow(ok, enable);
+  // Disabling OK took the focus from it; it is the page's button to press again.
+  if (enable && !::GetFocus() && ::GetActiveWindow() == hwnd() && ::IsWindowVisible(ok)) {
+    ::SendMessageA(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ok), TRUE);
+  }
+}
+
+void MainDialog::EnableBack(bool enable) noexcept { ::EnableWindow(Item(ids::kBackButton), enable); }
 
 void MainDialog::CloseWindow() noexcept {
   if (modal_) {

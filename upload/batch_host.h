@@ -26,6 +26,8 @@ class SessionHost {
   virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
   // OK (1017): disabled while a batch runs.
   virtual void EnableOk(bool enable) noexcept = 0;
+  // Back (1011): disabled while the account is checked before a batch.
+  virtual void EnableBack(bool enable) noexcept = 0;
   // Ends the window for good; the session calls it only when no worker uses the window.
   virtual void CloseWindow() noexcept = 0;
 

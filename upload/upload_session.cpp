@@ -54,8 +54,28 @@ bool UploadSession::Start(const std::string& userName, const std::string& passwo
   return started;
 }
 
+bool UploadSession::BeginSignInCheck() noexcept {
+  if (checking_ || running()) return false;
+  checking_ = true;
+  host_.EnableOk(false);
+  // The batch starts from the photo-settings page: Back must not leave it meanwhile.
+  host_.EnableBack(false);
+  return true;
+}
+
+void UploadSession::EndSignInCheck(bool signedIn, const std::string& userName, const std::string& password) noexcept {
+  checking_ = false;
+  host_.EnableBack(true);
+  if (signedIn && !closing_ && Start(userName, password)) return;
+  host_.EnableOk(true);
+  if (closing_) {
+    closing_ = false;
+    host_.CloseWindow();
+  }
+}
+
 void UploadSession::Close() noexcept {
-  if (!running()) {
+  if (!running() && !checking_) {
     host_.CloseWindow();
     return;
   }

@@ -53,10 +53,18 @@ class UploadSession {
   UploadSession& operator=(const UploadSession&) = delete;
 
   bool running() const noexcept { return flags_->running.load(); }
+  // The account is being checked before a batch (OK was pressed, the worker not started yet).
+  bool checking() const noexcept { return checking_; }
   bool cancelRequested() const noexcept { return flags_->cancel.load(); }
   // A close is waiting for the worker to end.
   bool closing() const noexcept { return closing_; }
 
+  // OK was pressed: OK and Back wait while the account is checked, and a close waits for the
+  // check as for a batch. False, and nothing changed, while a check or a batch is under way.
+  bool BeginSignInCheck() noexcept;
+  // The check's answer: with `signedIn` (and no close asked for meanwhile) the batch starts;
+  // otherwise OK is free again, and a close that waited for the check happens now.
+  void EndSignInCheck(bool signedIn, const std::string& userName, const std::string& password) noexcept;
   // Starts a batch for this account on a thread of its own, with OK disabled until it ends.
   // False, and nothing changed, when one already runs or no thread could be started.
   bool Start(const std::string& userName, const std::string& password);
@@ -74,6 +82,7 @@ class UploadSession {
   SessionHost& host_;
   Worker worker_;
   std::shared_ptr<BatchFlags> flags_;
+  bool checking_ = false;
   bool closing_ = false;
 };
 

@@ -65,7 +65,7 @@ void ExpectTidyLayout(HWND dialog, const char* name) {
 TEST(AccountDialogsLook, LoginLayoutIsTidy) {
   FakeAccountHost host;
   ScriptedSignIn signIn;
-  LoginDialog login(host, false, signIn.function());
+  LoginDialog login(host, false, signIn.services());
   HWND window = login.CreateModeless(kLoginDialogTemplate, host.hwnd());
   ASSERT_NE(window, nullptr);
   ExpectTidyLayout(window, "login");
@@ -74,7 +74,7 @@ TEST(AccountDialogsLook, LoginLayoutIsTidy) {
 TEST(AccountDialogsLook, SettingsLayoutIsTidy) {
   FakeAccountHost host;
   ScriptedSignIn signIn;
-  SettingsDialog settings(host, signIn.function(), nullptr);
+  SettingsDialog settings(host, signIn.services(), nullptr);
   HWND window = settings.CreateModeless(kSettingsDialogTemplate, host.hwnd());
   ASSERT_NE(window, nullptr);
   ExpectTidyLayout(window, "settings");
@@ -90,11 +90,11 @@ TEST(AccountDialogsLook, ShowForScreenshot) {
   host.state.currentUserName = "lumora_fan";
   SetSizeLimit(1280);
   ScriptedSignIn signIn;
-  SettingsDialog settings(host, signIn.function(), nullptr);
+  SettingsDialog settings(host, signIn.services(), nullptr);
   HWND settingsWindow = settings.CreateModeless(kSettingsDialogTemplate, nullptr);
   ::SetWindowPos(settingsWindow, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ::ShowWindow(settingsWindow, SW_SHOW);
-  LoginDialog login(host, false, signIn.function());
+  LoginDialog login(host, false, signIn.services());
   HWND loginWindow = login.CreateModeless(kLoginDialogTemplate, nullptr);
   RECT r{};
   ::GetWindowRect(settingsWindow, &r);

@@ -60,11 +60,12 @@ TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
     if (c.fault) ArmFault(c.fault, "/upload/auth.aspx", 500);
     FakeAccountHost host;
     PromptRecorder prompts;
-    LoginDialog login(host, false, ProductionAccountServices().signIn);
+    LoginDialog login(host, false, ProductionAccountServices());
     HWND window = login.CreateModeless(kLoginDialogTemplate, host.hwnd());
     ::SetDlgItemTextA(window, 1008, "alice");
     ::SetDlgItemTextA(window, 1020, c.password.c_str());
     ::SendMessageA(window, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !login.signingIn(); });
     EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;
     EXPECT_EQ(login.endedWith().has_value(), c.signedIn) << c.name;
     EXPECT_NE(testing::Captured().find("GET /upload/auth.aspx?username=alice&password=" + c.password + " "),

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "support/account_test_support.h"
 #include "controls/control_text.h"
 #include "accounts/login_dialog.h"
 #include "base/core/web_pages.h"
+#include "base/handles.h"
 
 namespace fernwick {
 namespace {
@@ -21,14 +25,18 @@ constexpr char kWrongPassword[] = "用户名或密码错误.";
 // The dialog made modeless over the host so a test can type and press buttons.
 struct OpenLogin {
   OpenLogin(FakeAccountHost& host, bool signInOnly, ScriptedSignIn& signIn)
-      : dialog(host, signInOnly, signIn.function()) {
+      : dialog(host, signInOnly, signIn.services()) {
     window = dialog.CreateModeless(kLoginDialogTemplate, host.hwnd());
   }
   void Type(const std::string& user, const std::string& password) {
     ::SetDlgItemTextA(window, 1008, user.c_str());
     ::SetDlgItemTextA(window, 1020, password.c_str());
   }
-  void Press(int id) { ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  // Presses `id`, then lets the sign-in it may have started answer.
+  void Press(int id) {
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    EXPECT_TRUE(test::PumpUntil([&] { return !dialog.signingIn(); })) << "no answer";
+  }
 
   LoginDialog dialog;
   HWND window = nullptr;
@@ -164,6 +172,71 @@ TEST(LoginDialog, CancelChangesNothing) {
   EXPECT_EQ(login.dialog.endedWith(), IDCANCEL);
   EXPECT_TRUE(signIn.calls.empty());
   EXPECT_TRUE(host.state.savedAccounts.empty());
+}
+
+// While the server is silent the dialog keeps handling its messages, shows that it waits, and
+// takes no second OK; an answer that arrives after Cancel changes nothing.
+TEST(LoginDialog, StaysResponsiveWhileTheServerIsAsked) {
+  struct PendingCase {
+    const char* name;
+    bool cancelFirst;
+  };
+  const PendingCase cases[] = {{"the answer arrives", false}, {"cancelled before the answer", true}};
+  for (const PendingCase& c : cases) {
+    FakeAccountHost host;
+    PromptRecorder prompts;
+    UniqueHandle release(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<int> asked{0};
+    std::atomic<bool> answered{false};
+    HANDLE releaseEvent = release.get();
+    // Bounded, so that a dialog that blocked on it would fail the test rather than hang it.
+    auto blocking = [&asked, &answered, releaseEvent](const std::string&, const std::string&, std::string&,
+                                                      int& percent, std::string&) {
+      ++asked;
+      const bool released = ::WaitForSingleObject(releaseEvent, 10000) == WAIT_OBJECT_0;
+      percent = 21;
+      answered = true;
+      return released ? kResultOk : kResultNoExchange;
+    };
+    LoginDialog dialog(host, false, AccountServices{blocking, nullptr});
+    HWND window = dialog.CreateModeless(kLoginDialogTemplate, host.hwnd());
+    ::SetDlgItemTextA(window, 1008, "alice");
+    ::SetDlgItemTextA(window, 1020, "pw");
+    ::SendMessageA(window, WM_COMMAND, IDOK, 0);
+
+    ASSERT_TRUE(dialog.signingIn()) << c.name;
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDOK))) << c.name;
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, 1008))) << c.name;
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, 1020))) << c.name;
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(window, IDCANCEL))) << c.name;
+    // Another thread's message is answered only while this thread handles its messages.
+    std::atomic<bool> heard{false};
+    std::thread other([&heard, window] {
+      DWORD_PTR length = 0;
+      heard = ::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length) != 0 && length > 0;
+    });
+    EXPECT_TRUE(test::PumpUntil([&] { return heard.load(); }, 5000)) << c.name;
+    other.join();
+    ::SendMessageA(window, WM_COMMAND, IDOK, 0);
+    test::PumpPendingMessages();
+    EXPECT_FALSE(answered.load()) << c.name << ": the server is still silent";
+
+    if (c.cancelFirst) ::SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    ::SetEvent(release.get());
+    ASSERT_TRUE(test::PumpUntil([&] { return answered.load() && !dialog.signingIn(); })) << c.name;
+    test::PumpPendingMessages();
+    EXPECT_EQ(asked.load(), 1) << c.name << ": the second OK asked nothing";
+    EXPECT_TRUE(prompts.seen.empty()) << c.name;
+    if (c.cancelFirst) {
+      EXPECT_EQ(dialog.endedWith(), IDCANCEL) << c.name;
+      EXPECT_TRUE(host.state.savedAccounts.empty()) << c.name;
+      EXPECT_EQ(host.refreshes, 0) << c.name;
+    } else {
+      EXPECT_EQ(dialog.endedWith(), IDOK) << c.name;
+      EXPECT_EQ(host.QuotaLine(), "使用了21%的本月上传空间") << c.name;
+      EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(window, IDOK))) << c.name;
+    }
+  }
 }
 
 TEST(LoginDialog, RegisterLinkOpensTheRegistrationPage) {

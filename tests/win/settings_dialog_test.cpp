@@ -29,7 +29,7 @@ class SizeLimitScope {
 
 struct OpenSettings {
   OpenSettings(FakeAccountHost& host, ScriptedSignIn& signIn, SettingsDialog::AddAccountRunner add = nullptr)
-      : dialog(host, signIn.function(), std::move(add)) {
+      : dialog(host, signIn.services(), std::move(add)) {
     window = dialog.CreateModeless(kSettingsDialogTemplate, host.hwnd());
   }
   HWND Combo(int id) const { return ::GetDlgItem(window, id); }
@@ -41,7 +41,11 @@ struct OpenSettings {
     return items;
   }
   void Select(int id, int index) { ::SendMessageA(Combo(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
-  void Press(int id) { ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  // Presses `id`, then lets the sign-in it may have started answer.
+  void Press(int id) {
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    EXPECT_TRUE(test::PumpUntil([&] { return !dialog.signingIn(); })) << "no answer";
+  }
   bool Checked(int id) const { return ::IsDlgButtonChecked(window, id) == BST_CHECKED; }
 
   SettingsDialog dialog;
@@ -314,11 +318,12 @@ TEST(SettingsDialog, AddUserThroughTheLoginDialogSurvivesCancel) {
   // The real login dialog, typed into and confirmed, in place of the modal run.
   OpenSettings settings(host, signIn, [&](AccountHost& owner, AccountEntry& added) {
     ++loginRuns;
-    LoginDialog login(owner, false, signIn.function());
+    LoginDialog login(owner, false, signIn.services());
     HWND window = login.CreateModeless(kLoginDialogTemplate, host.hwnd());
     ::SetDlgItemTextA(window, 1008, "新用户");
     ::SetDlgItemTextA(window, 1020, "pw2");
     ::SendMessageA(window, WM_COMMAND, IDOK, 0);
+    test::PumpUntil([&] { return !login.signingIn(); });
     if (login.endedWith() != IDOK) return false;
     added = AccountEntry{login.userName(), login.password()};
     return true;
@@ -351,7 +356,7 @@ TEST(SettingsDialog, CancelledLoginAddsNothing) {
 TEST(SettingsDialog, DefaultAddUserRunsTheModalLoginDialog) {
   FakeAccountHost host;
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 3, ""}});
-  SettingsDialog dialog(host, signIn.function());
+  SettingsDialog dialog(host, signIn.services());
   HWND window = dialog.CreateModeless(kSettingsDialogTemplate, host.hwnd());
   ::SetActiveWindow(window);
   static HWND typedInto = nullptr;

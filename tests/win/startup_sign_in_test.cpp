@@ -25,8 +25,11 @@ constexpr char kMayUpgrade[] = "现在有新的版本，你要下载新的版本
 
 // Runs the worker's job at once on this thread; its results still reach the host only
 // through its task channel's messages.
-StartupSignIn::Spawner RunAtOnce() {
-  return [](std::function<void()> job) { job(); };
+Spawner RunAtOnce() {
+  return [](std::function<void()> job) {
+    job();
+    return true;
+  };
 }
 
 // Points the HTML handler at a program of our own for the test's lifetime.
@@ -77,7 +80,7 @@ TEST(StartupSignIn, NoRememberedAccountMeansNoRequestAtAll) {
   int versionCalls = 0;
   StartupSignIn startup;
   EXPECT_FALSE(
-      startup.Start(host, {signIn.function(), Version(0, "2.0", "http://x/", "1", &versionCalls)}, RunAtOnce()));
+      startup.Start(host, {signIn.function(), Version(0, "2.0", "http://x/", "1", &versionCalls), RunAtOnce()}));
   test::PumpPendingMessages();
   EXPECT_EQ(versionCalls, 0);
   EXPECT_TRUE(signIn.calls.empty());
@@ -117,8 +120,8 @@ TEST(StartupSignIn, VersionOutcomes) {
     StartupSignIn startup;
     ASSERT_TRUE(startup.Start(
         host,
-        {signIn.function(), Version(c.versionResult, c.versionId, "http://dl.example/new", c.isUpgrade, &versionCalls)},
-        RunAtOnce()));
+        {signIn.function(), Version(c.versionResult, c.versionId, "http://dl.example/new", c.isUpgrade, &versionCalls),
+         RunAtOnce()}));
     EXPECT_EQ(host.state.currentUserText, "当前用户:alice") << c.name;
     test::PumpPendingMessages();
     EXPECT_EQ(versionCalls, 1) << c.name;
@@ -157,7 +160,7 @@ TEST(StartupSignIn, UnsafeDownloadAddressIsNotOpenedButTheProgramStillEnds) {
   LaunchRecorder launches;
   int versionCalls = 0;
   StartupSignIn startup;
-  startup.Start(host, {signIn.function(), Version(0, "9", "http://x/\" & calc", "1", &versionCalls)}, RunAtOnce());
+  startup.Start(host, {signIn.function(), Version(0, "9", "http://x/\" & calc", "1", &versionCalls), RunAtOnce()});
   test::PumpPendingMessages();
   EXPECT_TRUE(launches.seen.empty());
   EXPECT_EQ(host.upgradeEndings, 1);
@@ -171,7 +174,7 @@ TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   PromptRecorder prompts;
   int versionCalls = 0;
   StartupSignIn startup;
-  startup.Start(host, {signIn.function(), Version(0, "1.0", "", "", &versionCalls)}, RunAtOnce());
+  startup.Start(host, {signIn.function(), Version(0, "1.0", "", "", &versionCalls), RunAtOnce()});
   host.RefreshAccountDisplay();
   EXPECT_EQ(host.UserLine(), "当前用户:dup");
   test::PumpPendingMessages();
@@ -191,7 +194,7 @@ TEST(StartupSignIn, NoConnectionChangesNothing) {
   PromptRecorder prompts;
   int versionCalls = 0;
   StartupSignIn startup;
-  startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls)}, RunAtOnce());
+  startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls), RunAtOnce()});
   host.RefreshAccountDisplay();
   const int refreshesBefore = host.refreshes;
   test::PumpPendingMessages();
@@ -210,7 +213,7 @@ TEST(StartupSignIn, AnswerForAnAccountNoLongerCurrentIsDropped) {
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
   int versionCalls = 0;
   StartupSignIn startup;
-  startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls)}, RunAtOnce());
+  startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls), RunAtOnce()});
   // The user switched to bob (settings dialog) before the answer arrived.
   RememberAccount(host, "bob", "b");
   test::PumpPendingMessages();
@@ -234,7 +237,7 @@ TEST(StartupSignIn, FailingWorkerEndsQuietly) {
   UniqueHandle ended(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
   auto signal = std::make_shared<EndSignal>(ended.get());
   std::atomic<bool> ran{false};
-  StartupSignIn::DetachedThread()([signal, &ran] {
+  DetachedThread()([signal, &ran] {
     ran = true;
     throw std::bad_alloc();
   });

@@ -33,9 +33,11 @@ class RecordingHost : public SessionHost {
   HWND hwnd() const noexcept override { return window_.get(); }
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return channel_; }
   void EnableOk(bool enable) noexcept override { okEnabled = enable; }
+  void EnableBack(bool enable) noexcept override { backEnabled = enable; }
   void CloseWindow() noexcept override { ++closes; }
 
   bool okEnabled = true;
+  bool backEnabled = true;
   int closes = 0;
 
  private:

@@ -42,6 +42,7 @@ class IdleSessionHost : public SessionHost {
   HWND hwnd() const noexcept override { return nullptr; }
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return nullptr; }
   void EnableOk(bool) noexcept override {}
+  void EnableBack(bool) noexcept override {}
   void CloseWindow() noexcept override {}
 };
 

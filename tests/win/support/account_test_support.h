@@ -55,11 +55,14 @@ struct ScriptedReply {
 };
 
 // Answers sign-ins from a list, in order (no connection once the list is used up) and
-// records what was asked.
+// records what was asked. Asked from the worker of each request, one request at a time; the
+// test reads `calls` once the answer has arrived.
 class ScriptedSignIn {
  public:
   explicit ScriptedSignIn(std::vector<ScriptedReply> replies = {}) : replies_(std::move(replies)) {}
   SignInFunction function();
+  // These answers behind the program's seam, each asked on a thread of its own as the program does.
+  AccountServices services() { return AccountServices{function(), nullptr}; }
   std::vector<AccountEntry> calls;
 
  private:

@@ -11,6 +11,16 @@ void PumpPendingMessages() {
   }
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+  const ULONGLONG start = ::GetTickCount64();
+  while (!done()) {
+    if (::GetTickCount64() - start > milliseconds) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpPendingMessages();
+  }
+  return true;
+}
+
 std::string WindowText(HWND window) {
   char text[1024] = {};
   ::GetWindowTextA(window, text, sizeof(text));

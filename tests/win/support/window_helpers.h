@@ -2,6 +2,7 @@
 // Helpers for tests that drive real windows: texts, places, clicks, the message queue.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@ namespace fernwick::test {
 
 // Handles every message already waiting for this thread (no waiting for new ones).
 void PumpPendingMessages();
+// Handles this thread's messages as they come until `done` holds; false when it still does not
+// after `milliseconds` (a failure bound, not a pace).
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 10000);
 
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
