@@ -75,8 +75,9 @@ void LogCaughtException(LogText where) noexcept {
 
 void LogRequest(LogText request, int httpStatus, int result, unsigned long systemError) noexcept {
   try {
-    Write(result == 0 ? LogLevel::kInfo : LogLevel::kWarning,
-          DescribeRequest(request.view(), httpStatus, result, systemError));
+    // An upload answered with another status still has the result 0; it is a warning all the same.
+    const bool fine = result == 0 && httpStatus == 200;
+    Write(fine ? LogLevel::kInfo : LogLevel::kWarning, DescribeRequest(request.view(), httpStatus, result, systemError));
   } catch (...) {
   }
 }

@@ -26,7 +26,8 @@ void LogSystemFailure(LogText what, unsigned long systemError) noexcept;
 // Inside a catch block: where it was caught and what kind of exception it is (never its text).
 void LogCaughtException(LogText where) noexcept;
 // One request to the upload server: its name, the HTTP status (0: none came), the result code,
-// and the system error when the request could not be made or sent.
+// and the system error when the request could not be made or sent. Anything but HTTP 200 with
+// result 0 is a warning.
 void LogRequest(LogText request, int httpStatus, int result, unsigned long systemError = 0) noexcept;
 // The end of an upload batch: photos that arrived, photos that did not, the batch's result code.
 void LogBatchOutcome(int sent, int failed, int result) noexcept;

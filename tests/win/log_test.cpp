@@ -25,11 +25,11 @@ std::vector<int> NumbersIn(const std::string& text) {
   std::istringstream lines(text);
   std::string line;
   while (std::getline(lines, line)) {
-    const std::size_t at = line.find("] INFO  request rotation: HTTP ");
+    const std::size_t at = line.find("] WARN  request rotation: HTTP ");
     int number = -1;
     int result = -1;
     const bool whole = at != std::string::npos && !line.empty() && line.back() == '\r' &&
-                       std::sscanf(line.c_str() + at, "] INFO  request rotation: HTTP %d, result %d", &number,
+                       std::sscanf(line.c_str() + at, "] WARN  request rotation: HTTP %d, result %d", &number,
                                    &result) == 2 && result == 0;
     numbers.push_back(whole ? number : -1);
   }
