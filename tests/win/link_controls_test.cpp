@@ -10,6 +10,7 @@
 #include "controls/hyperlink_control.h"
 #include "controls/picture_link_control.h"
 #include "support/account_test_support.h"
+#include "support/window_helpers.h"
 
 namespace fernwick {
 namespace {
@@ -219,6 +220,18 @@ TEST_F(LinkFixture, HandCursorOnlyOverTheLink) {
   EXPECT_EQ(::SendMessageA(link.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(link.hwnd()),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
             TRUE);
+}
+
+TEST_F(LinkFixture, TheTooltipAppearsWhenTheMouseRestsOverTheLink) {
+  PictureLinkControl picture(HyperLinkControl::kMarkupInCaption);
+  HyperLinkControl text(HyperLinkControl::kMarkupInCaption);
+  for (HyperLinkControl* link : {static_cast<HyperLinkControl*>(&picture), &text}) {
+    link->SetTarget("http://127.0.0.1/home.aspx");
+    ASSERT_TRUE(link->Attach(MakeStatic("see <A>my photos</A>")));
+    ::ShowWindow(parent_.get(), SW_SHOW);
+    EXPECT_EQ(test::TooltipAfterResting(link->hwnd(), Centre(link->linkRect())), "http://127.0.0.1/home.aspx");
+    ::DestroyWindow(link->hwnd());
+  }
 }
 
 TEST_F(LinkFixture, HoverSwitchesToTheLinkFont) {

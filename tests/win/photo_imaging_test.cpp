@@ -92,6 +92,13 @@ TEST_F(PhotoImaging, WorkingCopiesAreWrittenAtQuality90) {
   const WorkingCopy converted = ReEncodeAsJpeg(small.get(), 1002);
   const std::vector<std::vector<int>> quality90 = {StandardTable(false, 90), StandardTable(true, 90)};
   ASSERT_NE(quality90[0], StandardTable(false, 75)) << "the tables tell the qualities apart";
+  // Some GDI+ implementations (Wine's) ignore the quality parameter and always write their
+  // default tables; then no quality the program asks for can show in the file.
+  ASSERT_TRUE(SaveJpegWithQuality(small.get(), dir + "q30.jpg", 30));
+  ASSERT_TRUE(SaveJpegWithQuality(small.get(), dir + "q100.jpg", 100));
+  if (QuantisationTables(test::ReadBytes(dir + "q30.jpg")) == QuantisationTables(test::ReadBytes(dir + "q100.jpg"))) {
+    GTEST_SKIP() << "this system's JPEG encoder ignores the quality parameter";
+  }
   for (const WorkingCopy& copy : {scaled, converted}) {
     ASSERT_TRUE(copy.written) << copy.path;
     EXPECT_EQ(QuantisationTables(test::ReadBytes(copy.path)), quality90) << copy.path;

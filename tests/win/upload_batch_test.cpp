@@ -332,8 +332,7 @@ INSTANTIATE_TEST_SUITE_P(Messages, UploadFailingPromptTest,
                                            FailingPromptCase{"Quota", true, {"p1", "p2"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The worker's failures: its own first sign-in, the token request or the upload of the second
-// photo. A fault "at start" is armed once OK's own sign-in check is over; one "after p1" once
+// The worker's failures: its own first sign-in, or the token request of the second photo. A fault "at start" is armed once OK's own sign-in check is over; one "after p1" once
 // the first photo's upload has reached the server (the requests so far: OK's check, the
 // worker's sign-in, p1's token request and upload), and so before anything of the second.
 struct ServerFault {
@@ -410,8 +409,6 @@ INSTANTIATE_TEST_SUITE_P(
         WorkerFailureCase{"TokenRequestRefused", kNoFault, false,
                           ServerFault{"body", "/upload/auth.aspx", 0, "<userauth stat='fail'></userauth>"}, {kRefused},
                           true, {"p2", "p3"}, 1},
-        WorkerFailureCase{"UploadWithoutServer", kNoFault, false, ServerFault{"reset", "/upload/toolupload.aspx"},
-                          {kCannotConnect}, true, {"p2", "p3"}, 1},
         // The count of photos not taken comes first, then why the batch stopped.
         WorkerFailureCase{"NotTakenThenNoServer", ServerFault{"status", "/upload/toolupload.aspx", 500},
                           false, kTokenStatus500, {"有1张图片没有上传成功，它们仍在列表中。", kCannotConnect}, true,

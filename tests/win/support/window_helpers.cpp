@@ -47,6 +47,43 @@ POINT ScreenCentre(HWND window) {
 }
 
 namespace {
+std::string ShownTooltipText() {
+  std::string shown;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        if (ClassName(window) != "tooltips_class32" || !::IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<std::string*>(found) = WindowText(window);
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
+// Pumps for at most `limitMs` (a failure bound, not a pace) until `done` holds.
+template <class Done>
+void PumpUntil(Done done, DWORD limitMs) {
+  const DWORD start = ::GetTickCount();
+  while (!done() && ::GetTickCount() - start < limitMs) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    PumpPendingMessages();
+  }
+}
+}  // namespace
+
+std::string TooltipAfterResting(HWND window, POINT point) {
+  ::SetCursorPos(0, 0);
+  PumpUntil([] { return ShownTooltipText().empty(); }, 3000);
+  POINT screen = point;
+  ::ClientToScreen(window, &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+  std::string shown;
+  PumpUntil([&] { return !(shown = ShownTooltipText()).empty(); }, 5000);
+  return shown;
+}
+
+namespace {
 struct TitleSearch {
   const char* title;
   DWORD processId;  // 0: any

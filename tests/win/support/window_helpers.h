@@ -36,6 +36,12 @@ void SetClientSize(HWND window, int width, int height);
 HWND CreateTestWindow(const char* className, WNDPROC procedure, DWORD style, HWND parent = nullptr, int id = 0,
                       RECT rect = {0, 0, 10, 10}, const char* title = "");
 
+// The mouse comes to rest at `point` (client coordinates of `window`): the cursor goes there
+// and the window gets the move, as from the system. Returns the text of the tooltip of this
+// thread that shows within a few seconds, or empty. A tooltip already showing is waited away
+// first, with the cursor in the screen's corner.
+std::string TooltipAfterResting(HWND window, POINT point);
+
 // The direct children of `parent`, in Z order.
 std::vector<HWND> Children(HWND parent);
 
