@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "service/auth_requests.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -16,10 +17,12 @@ Spawner DetachedThread() {
         try {
           job();
         } catch (...) {
+          LogCaughtException("account worker");
         }
       }).detach();
       return true;
     } catch (...) {
+      LogCaughtException("account worker start");
       return false;
     }
   };
@@ -31,6 +34,7 @@ SignInAnswer AccountServices::AskSignIn(const AccountEntry& account) const {
     std::string authstr;
     if (signIn) answer.result = signIn(account.userName, account.password, authstr, answer.percent, answer.blogName);
   } catch (...) {
+    LogCaughtException("sign-in");
     answer = SignInAnswer{};
   }
   return answer;
@@ -41,6 +45,7 @@ VersionAnswer AccountServices::AskVersion() const {
   try {
     if (checkVersion) answer.result = checkVersion(answer.info);
   } catch (...) {
+    LogCaughtException("version check");
     answer.result = kResultNoExchange;
   }
   return answer;

@@ -8,6 +8,7 @@
 #include "accounts/core/settings_text.h"
 #include "base/program_state.h"
 #include "base/handles.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -71,6 +72,7 @@ bool SaveSettingsTo(const std::string& path, const AccountState& state) {
   // (replacing it by renaming would otherwise get around that on some systems).
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    LogFailure("settings file: read-only or a folder, not written");
     return false;
   }
   SettingsContent content;
@@ -84,10 +86,12 @@ bool SaveSettingsTo(const std::string& path, const AccountState& state) {
   // mid-write must not cost the user the saved accounts.
   const std::string temporary = path + ".new";
   if (!WriteWholeFile(temporary, stored)) {
+    LogLastError("settings file: the new file cannot be written");
     ::DeleteFileA(temporary.c_str());
     return false;
   }
   if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    LogLastError("settings file: the new file cannot replace the old one");
     ::DeleteFileA(temporary.c_str());
     return false;
   }

@@ -6,6 +6,7 @@
 #include "base/handles.h"
 #include "imaging/photo_item.h"
 #include "upload/upload_session.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -55,6 +56,7 @@ void ProgressPage::OnPaint() {
   try {
     currentItem_->DrawFitted(paint.get(), kThumbnailX, kThumbnailY, kThumbnailBox);
   } catch (...) {
+    LogCaughtException("progress page thumbnail");
     // A photo that cannot be drawn is dropped from the page for the rest of its send.
     currentItem_ = nullptr;
   }

@@ -1,6 +1,7 @@
 #include "controls/dialog_base.h"
 
 #include "base/module.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -60,6 +61,7 @@ INT_PTR CALLBACK DialogBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
       }
     }
   } catch (...) {
+    LogCaughtException("dialog procedure");
     // A failure inside one handler must not unwind through the system's dialog manager.
     handled = FALSE;
   }
@@ -70,6 +72,7 @@ INT_PTR CALLBACK DialogBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
     try {
       self->OnWindowGone();
     } catch (...) {
+      LogCaughtException("dialog procedure");
     }
   }
   return handled;

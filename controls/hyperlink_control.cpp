@@ -6,6 +6,7 @@
 #include "base/browser_launch.h"
 #include "controls/control_text.h"
 #include "controls/tooltip.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -75,6 +76,7 @@ bool HyperLinkControl::SetLabel(const std::string& label) {
   try {
     label_ = label;
   } catch (...) {
+    LogCaughtException("link caption");
     label_.reset();
     return false;
   }
@@ -93,6 +95,7 @@ bool HyperLinkControl::SetTarget(const std::string& target) {
   try {
     target_ = target;
   } catch (...) {
+    LogCaughtException("link target");
     target_.reset();
     return false;
   }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/module.h"
+#include "base/log.h"
 
 namespace fernwick {
 
@@ -54,6 +55,7 @@ LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
   try {
     handled = self->OnMessage(message, wParam, lParam);
   } catch (...) {
+    LogCaughtException("window procedure");
     handled.reset();
   }
   const LRESULT result = handled ? *handled : ::DefWindowProcA(hwnd, message, wParam, lParam);
@@ -93,6 +95,7 @@ LRESULT CALLBACK SubclassBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam
   try {
     handled = self->OnMessage(message, wParam, lParam);
   } catch (...) {
+    LogCaughtException("window procedure");
     handled.reset();
   }
   const LRESULT result = handled ? *handled : ::DefSubclassProc(hwnd, message, wParam, lParam);

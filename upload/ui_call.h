@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "base/ui_task.h"
-#include "upload/core/step_guard.h"
+#include "upload/step_guard.h"
 
 namespace fernwick {
 

@@ -5,7 +5,7 @@
 
 #include "base/prompt.h"
 #include "service/core/result_codes.h"
-#include "upload/core/step_guard.h"
+#include "upload/step_guard.h"
 #include "upload/ui_call.h"
 
 namespace fernwick {

@@ -34,6 +34,7 @@ struct UploadJob {
 // How a batch ended, for its closing steps.
 struct BatchOutcome {
   int result = -2;         // the last request's result code
+  int sent = 0;            // photos the server took
   int notAccepted = 0;     // photos sent that the server did not take
   bool doneShown = false;  // the end-of-batch steps ran
 };

@@ -4,7 +4,8 @@
 #include "service/auth_requests.h"
 #include "service/service_client.h"
 #include "service/upload_request.h"
-#include "upload/core/step_guard.h"
+#include "base/log.h"
+#include "upload/step_guard.h"
 #include "upload/core/upload_rules.h"
 #include "upload/ui_call.h"
 
@@ -35,8 +36,9 @@ class Batch {
   // that OK works again.
   void Run() noexcept {
     BatchOutcome outcome;
-    RunGuarded([&] { SendBatch(outcome); });
+    RunGuarded([&] { SendBatch(outcome); }, "upload worker");
     client_.Close();
+    LogBatchOutcome(outcome.sent, outcome.notAccepted, outcome.result);
     EndBatch(*job_, outcome);
   }
 
@@ -92,7 +94,7 @@ class Batch {
       outcome.result =
           UploadPhoto(client_, token_, settings.tags, settings.photoStatus, sendPath, photo.title, photoId);
       if (outcome.result != kResultOk) return;
-      if (photoId <= 0) ++outcome.notAccepted;
+      ++(photoId > 0 ? outcome.sent : outcome.notAccepted);
       if (!Ui([this, slot, item = photo.item, photoId] { host_.PhotoSent(slot, item, photoId); })) return;
     }
   }

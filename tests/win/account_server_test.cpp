@@ -18,19 +18,19 @@ namespace {
 using test::FakeAccountHost;
 using test::LaunchRecorder;
 using test::PromptRecorder;
-using testing::ArmFault;
-using testing::Control;
+using test::ArmFault;
+using test::Control;
 
-class AccountServer : public testing::ReferenceServerTest {
+class AccountServer : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
-    testing::ReferenceServerTest::SetUp();
+    test::ReferenceServerTest::SetUp();
     ASSERT_EQ(Control("put-account?user=alice&password=pw1&blog=alices-blog&quota=1000"), "put\n");
   }
   void TearDown() override {
     Control("setting?key=version_id&value=1.0");
     Control("setting?key=is_upgrade&value=0");
-    testing::ReferenceServerTest::TearDown();
+    test::ReferenceServerTest::TearDown();
   }
 
   // Lets the worker's answer arrive through the message queue.
@@ -68,7 +68,7 @@ TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
     WaitFor([&] { return !login.signingIn(); });
     EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;
     EXPECT_EQ(login.endedWith().has_value(), c.signedIn) << c.name;
-    EXPECT_NE(testing::Captured().find("GET /upload/auth.aspx?username=alice&password=" + c.password + " "),
+    EXPECT_NE(test::Captured().find("GET /upload/auth.aspx?username=alice&password=" + c.password + " "),
               std::string::npos)
         << c.name;
     if (c.signedIn) {
@@ -93,7 +93,7 @@ TEST_F(AccountServer, StartupSignsTheRememberedAccountIn) {
   EXPECT_EQ(host.QuotaLine(), "使用了0%的本月上传空间");
   EXPECT_EQ(host.state.blogName, "alices-blog");
   EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_NE(testing::Captured(1).find("GET /upload/versioncheck.aspx "), std::string::npos);
+  EXPECT_NE(test::Captured(1).find("GET /upload/versioncheck.aspx "), std::string::npos);
 }
 
 TEST_F(AccountServer, StartupForgetsARejectedAccount) {

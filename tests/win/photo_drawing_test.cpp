@@ -98,7 +98,7 @@ TEST(PhotoDrawing, ThumbnailDrawsTheSamePictureAsTheFullPicture) {
   const Case cases[] = {{2000, 1000, 0}, {2000, 1000, 1}, {2000, 1000, 2}, {2000, 1000, -1}, {1000, 2000, 0},
                         {640, 480, 3},   {60, 40, 0},     {75, 30, 1},     {101, 100, 0},    {3000, 7, 0}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " turns " << c.turns);
+    SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " turns " << c.turns);
     GpBitmapPtr full = MakeGradientPicture(c.width, c.height);
     PhotoItem item("memory", full.get());
     item.MoveCentreTo(70, 70);

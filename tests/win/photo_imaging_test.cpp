@@ -117,7 +117,7 @@ TEST_F(PhotoImaging, ScaledCopiesHaveTheLimitOnTheLongerSide) {
   };
   int32_t number = 1001;
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " @" << c.limit);
+    SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " @" << c.limit);
     GpBitmapPtr source = test::MakeQuadrantPicture(c.width, c.height);
     const WorkingCopy copy = ScaleToLimit(source.get(), c.limit, number);
     EXPECT_EQ(copy.path, ScaledCopiesDirectory() + std::to_string(number) + ".jpg");
@@ -223,7 +223,7 @@ TEST_F(PhotoImaging, RotatedCopiesAreReallyTurned) {
   };
   int32_t number = 1002;
   for (const TurnCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << "turns " << c.turns);
+    SCOPED_TRACE(::testing::Message() << "turns " << c.turns);
     const std::string source = dir + "turn" + std::to_string(number) + ".jpg";
     ASSERT_TRUE(test::WriteQuadrantPicture(source, 64, 48, "jpg"));
     PhotoItem item(source);

@@ -15,7 +15,7 @@
 #include "service/core/service_endpoint.h"
 #include "base/internet_handle.h"
 
-namespace fernwick::testing {
+namespace fernwick::test {
 
 inline int ReferenceServerPort() {
   std::ifstream in(FERNWICK_TEST_SERVER_PORT_FILE);
@@ -106,4 +106,4 @@ class ReferenceServerTest : public ::testing::Test {
   std::optional<ScopedServiceEndpoint> endpoint_;
 };
 
-}  // namespace fernwick::testing
+}  // namespace fernwick::test

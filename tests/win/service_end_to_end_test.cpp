@@ -16,7 +16,7 @@
 namespace fernwick {
 namespace {
 
-using testing::Control;
+using test::Control;
 
 std::string WriteFile(const std::string& path, size_t size, unsigned seed) {
   std::string content(size, '\0');
@@ -32,11 +32,11 @@ std::string WriteFile(const std::string& path, size_t size, unsigned seed) {
   return content;
 }
 
-class ServiceEndToEnd : public testing::ReferenceServerTest {};
+class ServiceEndToEnd : public test::ReferenceServerTest {};
 
 TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
-  Control("put-account?user=" + testing::Escape("王五") + "&password=" + testing::Escape("p=1&q") +
-          "&quota=1000000&blog=" + testing::Escape("王五的照片"));
+  Control("put-account?user=" + test::Escape("王五") + "&password=" + test::Escape("p=1&q") +
+          "&quota=1000000&blog=" + test::Escape("王五的照片"));
   std::string ignoredToken, blog;
   int percent = -1;
   ASSERT_EQ(SignIn("王五", "p=1&q", ignoredToken, percent, blog), kResultOk);
@@ -68,7 +68,7 @@ TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
     int32_t photoId = 0;
     ASSERT_EQ(UploadPhoto(client, auth.authstr, "湖 山", "2", path, "照片" + std::to_string(i), photoId), kResultOk);
     ASSERT_GT(photoId, 0);
-    const auto stored = testing::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
+    const auto stored = test::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
     ASSERT_TRUE(stored);
     EXPECT_TRUE(stored->body == content) << "photo " << i << " differs from the file sent";
     used += static_cast<int32_t>(sizes[i]);
@@ -78,14 +78,14 @@ TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
   AuthReply after;
   ASSERT_EQ(AuthenticateWithToken(client, auth.authstr, after), kResultOk);
   EXPECT_EQ(after.used, used);
-  EXPECT_EQ(Control("account?user=" + testing::Escape("王五")),
+  EXPECT_EQ(Control("account?user=" + test::Escape("王五")),
             "quota=1000000 used=" + std::to_string(used) + " photos=3");
 
   ASSERT_EQ(SignIn("王五", "p=1&q", ignoredToken, percent, blog), kResultOk);
   EXPECT_EQ(percent, static_cast<int>(static_cast<double>(used) / 1000000.0 * 100.0));
   EXPECT_GT(percent, percentBefore);
 
-  Control("retire?user=" + testing::Escape("王五"));
+  Control("retire?user=" + test::Escape("王五"));
   AuthReply retired;
   EXPECT_EQ(AuthenticateWithToken(client, auth.authstr, retired), kResultTokenZeroK);
   client.Close();

@@ -17,15 +17,15 @@
 namespace fernwick {
 namespace {
 
-using testing::Control;
+using test::Control;
 
-class ServiceLog : public testing::ReferenceServerTest {};
+class ServiceLog : public test::ReferenceServerTest {};
 
 TEST_F(ServiceLog, KeepsRequestOutcomesButNoPasswordOrToken) {
   const std::string folder = test::FreshDirectory("service-log");
   const std::string password = "Pw7&hush=42";
   const std::string wrongPassword = "Wr0ngSecret";
-  Control("put-account?user=logger&password=" + testing::Escape(password) + "&quota=100000&blog=b");
+  Control("put-account?user=logger&password=" + test::Escape(password) + "&quota=100000&blog=b");
   ASSERT_TRUE(test::WriteBytes(folder + "photo.jpg", std::string(500, 'p')));
   std::string token;
   {

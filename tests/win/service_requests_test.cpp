@@ -11,16 +11,16 @@
 namespace fernwick {
 namespace {
 
-using testing::ArmFault;
-using testing::Captured;
-using testing::Control;
+using test::ArmFault;
+using test::Captured;
+using test::Control;
 
-class ServiceRequests : public testing::ReferenceServerTest {
+class ServiceRequests : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
     ReferenceServerTest::SetUp();
-    Control("put-account?user=li&password=" + testing::Escape("a&b=c") +
-            "&quota=100000&blog=" + testing::Escape("李的相册"));
+    Control("put-account?user=li&password=" + test::Escape("a&b=c") +
+            "&quota=100000&blog=" + test::Escape("李的相册"));
     ASSERT_EQ(client_.Open(), kResultOk);
   }
   ServiceClient client_;
@@ -29,7 +29,7 @@ class ServiceRequests : public testing::ReferenceServerTest {
 TEST_F(ServiceRequests, PasswordRequestIsSentUnescapedAndAsHttp10) {
   AuthReply reply;
   ASSERT_EQ(AuthenticateWithPassword(client_, "li", "a&b=c", reply), kResultOk);
-  EXPECT_EQ(Captured(), "GET /upload/auth.aspx?username=li&password=a&b=c HTTP/1.0\r\n" + testing::HostLine() +
+  EXPECT_EQ(Captured(), "GET /upload/auth.aspx?username=li&password=a&b=c HTTP/1.0\r\n" + test::HostLine() +
                             "User-Agent: Kestrelpost\r\n\r\n");
   EXPECT_EQ(reply.stat, "ok");
   EXPECT_EQ(reply.authstr.size(), 32u);
@@ -52,7 +52,7 @@ TEST_F(ServiceRequests, TokenRequestAndItsAnswers) {
   ASSERT_EQ(AuthenticateWithPassword(client_, "li", "a&b=c", first), kResultOk);
   AuthReply reply;
   EXPECT_EQ(AuthenticateWithToken(client_, first.authstr, reply), kResultOk);
-  EXPECT_EQ(Captured(), "GET /upload/auth.aspx?authstr=" + first.authstr + " HTTP/1.0\r\n" + testing::HostLine() +
+  EXPECT_EQ(Captured(), "GET /upload/auth.aspx?authstr=" + first.authstr + " HTTP/1.0\r\n" + test::HostLine() +
                             "User-Agent: Kestrelpost\r\n\r\n");
   EXPECT_EQ(reply.limit, 100000);
   EXPECT_EQ(reply.blogname, "李的相册");
@@ -201,12 +201,12 @@ TEST_F(ServiceRequests, SignInRefusedLeavesOutputs) {
 
 TEST_F(ServiceRequests, VersionCheckReadsTheAttributes) {
   Control("setting?key=version_id&value=1.1");
-  Control("setting?key=version_url&value=" + testing::Escape("http://127.0.0.1/get.htm"));
+  Control("setting?key=version_url&value=" + test::Escape("http://127.0.0.1/get.htm"));
   Control("setting?key=is_upgrade&value=1");
   VersionInfo info;
   ASSERT_EQ(CheckVersion(info), kResultOk);
   EXPECT_EQ(Captured(),
-            "GET /upload/versioncheck.aspx HTTP/1.0\r\n" + testing::HostLine() + "User-Agent: Kestrelpost\r\n\r\n");
+            "GET /upload/versioncheck.aspx HTTP/1.0\r\n" + test::HostLine() + "User-Agent: Kestrelpost\r\n\r\n");
   EXPECT_EQ(info.versionId, "1.1");
   EXPECT_EQ(info.versionUrl, "http://127.0.0.1/get.htm");
   EXPECT_EQ(info.isUpgrade, "1");

@@ -16,10 +16,10 @@
 namespace fernwick {
 namespace {
 
-using testing::ArmFault;
-using testing::Captured;
-using testing::CapturedCount;
-using testing::Control;
+using test::ArmFault;
+using test::Captured;
+using test::CapturedCount;
+using test::Control;
 
 // Test files under a folder of their own, removed afterwards.
 class ScratchFiles {
@@ -58,7 +58,7 @@ class ScratchFiles {
   std::vector<std::string> files_;
 };
 
-class ServiceUpload : public testing::ReferenceServerTest {
+class ServiceUpload : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
     ReferenceServerTest::SetUp();
@@ -72,7 +72,7 @@ class ServiceUpload : public testing::ReferenceServerTest {
   // The request exactly as it should travel: request line, then WinINet's own Host, agent and
   // (for a POST, under Wine) Cache-Control lines, then our header block and the body.
   static std::string ExpectedRequest(const std::string& body) {
-    return "POST /upload/toolupload.aspx HTTP/1.0\r\n" + testing::HostLine() +
+    return "POST /upload/toolupload.aspx HTTP/1.0\r\n" + test::HostLine() +
            "User-Agent: Kestrelpost\r\nCache-Control: no-cache\r\n" + UploadHeaderBlock(body.size()) + "\r\n\r\n" +
            body;
   }
@@ -93,7 +93,7 @@ TEST_F(ServiceUpload, WorkedExampleIsSentByteForByte) {
   ASSERT_EQ(body.size(), 1745u);
   EXPECT_NE(body.find("name=\"beginpos\"\r\n\r\n504\r\n"), std::string::npos);
   EXPECT_NE(body.find("name=\"endpos\"\r\n\r\n1504\r\n"), std::string::npos);
-  EXPECT_TRUE(testing::SameBytes(Captured(), ExpectedRequest(body)));
+  EXPECT_TRUE(test::SameBytes(Captured(), ExpectedRequest(body)));
   EXPECT_NE(Captured().find("\r\nContent-Length: 1745\r\n"), std::string::npos);
 }
 
@@ -113,10 +113,10 @@ TEST_P(UploadForms, ArriveByteForByteAndAreStored) {
   const std::string path = files.Path("photo.jpg");
   int32_t photoId = 0;
   ASSERT_EQ(UploadPhoto(client_, token_, c.tags, c.status, path, c.title, photoId), kResultOk);
-  EXPECT_TRUE(testing::SameBytes(Captured(),
+  EXPECT_TRUE(test::SameBytes(Captured(),
                                  ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, path}, content))));
   ASSERT_GT(photoId, 0);
-  const auto stored = testing::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
+  const auto stored = test::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
   ASSERT_TRUE(stored);
   EXPECT_TRUE(stored->body == content) << "stored " << stored->body.size() << " bytes of " << content.size();
 }

@@ -8,7 +8,7 @@
 
 #include "reference_server.h"
 
-namespace fernwick::testing {
+namespace fernwick::test {
 
 struct StoredPhoto {
   int id = 0;
@@ -38,4 +38,4 @@ inline std::string StoredBytes(int id) {
   return answer ? answer->body : std::string();
 }
 
-}  // namespace fernwick::testing
+}  // namespace fernwick::test

@@ -27,15 +27,15 @@
 namespace fernwick {
 namespace {
 
-using testing::Control;
+using test::Control;
 
-using testing::StoredBytes;
-using testing::StoredPhotos;
+using test::StoredBytes;
+using test::StoredPhotos;
 
-class UploadBatchTest : public testing::ReferenceServerTest {
+class UploadBatchTest : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
-    testing::ReferenceServerTest::SetUp();
+    test::ReferenceServerTest::SetUp();
     ::DeleteFileA(SettingsFilePath().c_str());
     ASSERT_NE(dialog.Create(nullptr), nullptr);
     ::ShowWindow(dialog.hwnd(), SW_SHOW);
@@ -50,7 +50,7 @@ class UploadBatchTest : public testing::ReferenceServerTest {
   void TearDown() override {
     if (::IsWindow(dialog.hwnd())) ::DestroyWindow(dialog.hwnd());
     ::DeleteFileA(SettingsFilePath().c_str());
-    testing::ReferenceServerTest::TearDown();
+    test::ReferenceServerTest::TearDown();
   }
 
   void PutAccount(long quota) {
@@ -129,7 +129,7 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
   EXPECT_EQ(shown,
             (std::vector<std::pair<std::string, int>>{{"发送图片'p1'", 1}, {"发送图片'p2'", 2}, {"发送图片'p3'", 3}}));
   // The sign-in check of OK, then 2N + 1 on the worker's connection.
-  EXPECT_EQ(testing::CapturedCount(), 1 + 2 * 3 + 1);
+  EXPECT_EQ(test::CapturedCount(), 1 + 2 * 3 + 1);
 
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 3u);
@@ -140,7 +140,7 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
     EXPECT_EQ(stored[i].title, "p" + std::to_string(i + 1));
     EXPECT_EQ(stored[i].status, "1");  // a fresh page: public
     EXPECT_EQ(stored[i].tags, "");
-    EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[i].id), test::ReadBytes(paths[i])));
+    EXPECT_TRUE(test::SameBytes(StoredBytes(stored[i].id), test::ReadBytes(paths[i])));
   }
 
   EXPECT_EQ(dialog.photos().Count(), 0u);
@@ -169,7 +169,7 @@ TEST_F(UploadBatchTest, ASecondOkDuringTheBatchDoesNothing) {
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
   Pump();
   // One sign-in check, one batch: 2N + 1 on the worker's connection.
-  EXPECT_EQ(testing::CapturedCount(), 1 + 2 * 2 + 1);
+  EXPECT_EQ(test::CapturedCount(), 1 + 2 * 2 + 1);
   EXPECT_EQ(StoredPhotos(user).size(), 2u);
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
 }
@@ -286,7 +286,7 @@ TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) 
   EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p4", "p5"}));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
   // 3 sent, then the token request that found the fourth too large.
-  EXPECT_EQ(testing::CapturedCount(), 1 + 1 + 2 * 3 + 1);
+  EXPECT_EQ(test::CapturedCount(), 1 + 1 + 2 * 3 + 1);
 }
 
 TEST_F(UploadBatchTest, AnUnreachableServerAtOkStartsNothing) {
@@ -313,7 +313,7 @@ TEST_P(UploadFailingPromptTest, TheBatchStillEnds) {
   if (GetParam().quotaTooSmall) {
     PutAccount(static_cast<long>(test::ReadBytes(paths[0]).size()) - 1);
   } else {
-    testing::ArmFault("status", "/upload/toolupload.aspx", 500);
+    test::ArmFault("status", "/upload/toolupload.aspx", 500);
   }
   int asked = 0;
   ScopedPromptAnswerer failing([&](const PromptRequest&) -> int {
@@ -354,7 +354,7 @@ struct WorkerFailureCase {
 class UploadWorkerFailureTest : public UploadBatchTest, public ::testing::WithParamInterface<WorkerFailureCase> {
  protected:
   static void Arm(const ServerFault& fault) {
-    if (fault.kind) testing::ArmFault(fault.kind, fault.path, fault.value, fault.text);
+    if (fault.kind) test::ArmFault(fault.kind, fault.path, fault.value, fault.text);
   }
 };
 TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
@@ -378,7 +378,7 @@ TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
   if (c.refusePasswordAtStart) Control("put-account?user=" + user + "&password=changed&quota=52428800&blog=b");
   bool armed = c.afterP1.kind == nullptr;
   Pump([&] {
-    if (!armed && Status() == "发送图片'p1'" && testing::CapturedCount() >= 4) {
+    if (!armed && Status() == "发送图片'p1'" && test::CapturedCount() >= 4) {
       Arm(c.afterP1);
       armed = true;
     }
@@ -423,7 +423,7 @@ TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
     // p1 has left the list: the worker asks for the next slot, which waits for this loop,
     // and only then for the token.
     if (!armed && dialog.photos().SlotAt(0) == nullptr && Status() == "发送图片'p1'") {
-      testing::ArmFault("zerok", "/upload/auth.aspx");
+      test::ArmFault("zerok", "/upload/auth.aspx");
       armed = true;
     }
   });
@@ -436,7 +436,7 @@ TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
 
 TEST_F(UploadBatchTest, APhotoTheServerDidNotTakeStaysAndIsCounted) {
   AddPhotos(3);
-  testing::ArmFault("status", "/upload/toolupload.aspx", 500);
+  test::ArmFault("status", "/upload/toolupload.aspx", 500);
   test::PromptRecorder prompts;
   const size_t idsBefore = UploadedPhotoIds().size();
   RunBatch();

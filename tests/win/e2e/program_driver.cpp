@@ -10,7 +10,7 @@
 #include "imaging/picture_io.h"
 #include "support/window_helpers.h"
 
-namespace fernwick::e2e {
+namespace fernwick::test {
 
 namespace {
 constexpr char kPromptCaption[] = "提示";
@@ -177,4 +177,4 @@ bool SaveScreenshot(HWND window, const std::string& path) {
          Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), WidePath(path).c_str(), &*png, nullptr) == Gdiplus::Ok;
 }
 
-}  // namespace fernwick::e2e
+}  // namespace fernwick::test

@@ -9,7 +9,7 @@
 
 #include "support/program_runner.h"
 
-namespace fernwick::e2e {
+namespace fernwick::test {
 
 // Polls `condition` until it holds; false when it did not within `limitMs` (a failure bound).
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs = 30000);
@@ -62,4 +62,4 @@ class ProgramDriver {
 // Saves what the screen shows of `window` as a PNG; false when it could not.
 bool SaveScreenshot(HWND window, const std::string& path);
 
-}  // namespace fernwick::e2e
+}  // namespace fernwick::test

@@ -22,12 +22,12 @@
 namespace fernwick {
 namespace {
 
-using e2e::ProgramDriver;
-using e2e::WaitUntil;
-using testing::Control;
-using testing::StoredBytes;
-using testing::StoredPhoto;
-using testing::StoredPhotos;
+using test::ProgramDriver;
+using test::WaitUntil;
+using test::Control;
+using test::StoredBytes;
+using test::StoredPhoto;
+using test::StoredPhotos;
 
 constexpr int kUploadButton = 1008;
 constexpr int kOkButton = 1017;
@@ -99,7 +99,7 @@ class ProgramUpload : public ::testing::Test {
   }
 
   void SetUp() override {
-    ASSERT_EQ(testing::ReferenceServerPort(), build::kServerPort) << "no server on the program's port";
+    ASSERT_EQ(test::ReferenceServerPort(), build::kServerPort) << "no server on the program's port";
     ASSERT_EQ(Control("clear"), "cleared\n");
     static int serial = 0;
     user = "e2e" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
@@ -155,7 +155,7 @@ class ProgramUpload : public ::testing::Test {
     return WaitUntil([&] { return ProgramDriver::Shown(program->DonePage()); }, 60000);
   }
   void Shot(HWND window, const char* name) {
-    EXPECT_TRUE(e2e::SaveScreenshot(window, std::string(kShotDir) + "/" + name + ".png")) << name;
+    EXPECT_TRUE(test::SaveScreenshot(window, std::string(kShotDir) + "/" + name + ".png")) << name;
   }
   std::string WaitForLaunch() {
     std::string launched;
@@ -225,15 +225,15 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
     total += stored[i].size;
   }
   // What was sent: the user's JPEGs as they are, the PNG's JPEG copy, the turned copy.
-  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[0].id), test::ReadBytes(portrait)));
-  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[1].id), test::ReadBytes(landscape)));
+  EXPECT_TRUE(test::SameBytes(StoredBytes(stored[0].id), test::ReadBytes(portrait)));
+  EXPECT_TRUE(test::SameBytes(StoredBytes(stored[1].id), test::ReadBytes(landscape)));
   const std::string converted = OnlyFileIn(ScaledCopiesDirectory());
   ASSERT_FALSE(converted.empty());
-  EXPECT_TRUE(testing::SameBytes(StoredBytes(stored[2].id), test::ReadBytes(converted)));
+  EXPECT_TRUE(test::SameBytes(StoredBytes(stored[2].id), test::ReadBytes(converted)));
   const std::string rotated = OnlyFileIn(RotatedCopiesDirectory());
   ASSERT_FALSE(rotated.empty());
   const std::string turnedBytes = StoredBytes(stored[3].id);
-  EXPECT_TRUE(testing::SameBytes(turnedBytes, test::ReadBytes(rotated)));
+  EXPECT_TRUE(test::SameBytes(turnedBytes, test::ReadBytes(rotated)));
   test::WriteBytes(folder + "stored.jpg", turnedBytes);
   GpBitmapPtr picture = DecodePicture(folder + "stored.jpg");
   ASSERT_TRUE(picture);

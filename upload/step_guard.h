@@ -6,15 +6,18 @@
 // through here, so no other part of the batch catches anything.
 #include <utility>
 
+#include "base/log.h"
+
 namespace fernwick {
 
-// Runs `step`; false when it raised.
+// Runs `step`; false when it raised, which the log records with `where`.
 template <class Step>
-bool RunGuarded(Step&& step) noexcept {
+bool RunGuarded(Step&& step, LogText where = "upload batch step") noexcept {
   try {
     std::forward<Step>(step)();
     return true;
   } catch (...) {
+    LogCaughtException(where);
     return false;
   }
 }
