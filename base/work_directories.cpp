@@ -4,14 +4,16 @@
 
 #include "base/handles.h"
 #include "base/log.h"
+#include "base/user_folders.h"
 
 namespace fernwick {
 
 namespace {
-std::string UnderWindowsDirectory(const char* name) {
-  char windows[MAX_PATH] = {};
-  ::GetWindowsDirectoryA(windows, MAX_PATH);
-  std::string path = windows;
+// Empty when the local application data folder is unavailable: an empty path must never
+// reach DeleteDirectoryTree, which would read it as the root of the current drive.
+std::string UnderLocalProgramFolder(const char* name) {
+  std::string path = ProgramFolder(UserFolder::kLocal);
+  if (path.empty()) return path;
   path += '\\';
   path += name;
   path += '\\';
@@ -49,6 +51,10 @@ void RemoveLink(const std::string& path) {
 
 // A directory that is already there (left by a run that crashed) is reused, not a failure.
 void CreateWorkDirectory(const std::string& path) {
+  if (path.empty()) {
+    LogFailure("work directories: no folder for the work directories");
+    return;
+  }
   if (!::CreateDirectoryA(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
     LogLastError("work directories: a work directory cannot be created");
   }
@@ -59,17 +65,20 @@ bool IsDotOrDotDot(const char* name) {
 }
 }  // namespace
 
-std::string ScaledCopiesDirectory() { return UnderWindowsDirectory("qvpicsendtmp"); }
-std::string RotatedCopiesDirectory() { return UnderWindowsDirectory("qvpicsendsnd"); }
+std::string ScaledCopiesDirectory() { return UnderLocalProgramFolder("qvpicsendtmp"); }
+std::string RotatedCopiesDirectory() { return UnderLocalProgramFolder("qvpicsendsnd"); }
 
 void CreateWorkDirectories() {
+  // The Fernwick folder itself may not be there yet (a first start).
+  CreateProgramFolder(UserFolder::kLocal);
   CreateWorkDirectory(ScaledCopiesDirectory());
   CreateWorkDirectory(RotatedCopiesDirectory());
 }
 
 void RemoveWorkDirectories() {
-  DeleteDirectoryTree(ScaledCopiesDirectory());
-  DeleteDirectoryTree(RotatedCopiesDirectory());
+  for (const std::string& path : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
+    if (!path.empty()) DeleteDirectoryTree(path);
+  }
 }
 
 void DeleteDirectoryTree(const std::string& path) {

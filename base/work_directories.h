@@ -1,19 +1,20 @@
 #pragma once
-// The two work directories under the Windows directory that hold the JPEG working copies.
+// The two work directories under %LOCALAPPDATA%\Fernwick that hold the JPEG working copies.
 // They exist from the main window's initialisation to its destruction.
 #include <string>
 
 namespace fernwick {
 
 // "%s\qvpicsendtmp\" (scaled copies) and "%s\qvpicsendsnd\" (rotated copies), with the
-// Windows directory for %s; both end with a backslash.
+// local program folder (base/user_folders.h) for %s; both end with a backslash. Empty when
+// that folder is unavailable.
 std::string ScaledCopiesDirectory();
 std::string RotatedCopiesDirectory();
 
-// Creates both; one that already exists (after a crash, say) is reused with what it holds.
-// Failures are silent and logged (docs/errors.md).
+// Creates both (and the program folder above them); one that already exists (after a crash,
+// say) is reused with what it holds. Failures are silent and logged (docs/errors.md).
 void CreateWorkDirectories();
-// DeleteDirectoryTree on the scaled copies, then on the rotated copies.
+// DeleteDirectoryTree on the scaled copies, then on the rotated copies (none when unavailable).
 void RemoveWorkDirectories();
 
 // Removes `path` (with or without a trailing backslash) with every file and subdirectory in

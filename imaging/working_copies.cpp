@@ -17,6 +17,12 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
+// Without a work directory the copy gets no name at all rather than a bare file name, which
+// would land in whatever the current directory happens to be; writing to it then fails.
+std::string CopyPathIn(const std::string& directory, int32_t fileNumber) {
+  return directory.empty() ? std::string() : WorkingCopyName(directory, fileNumber);
+}
+
 struct StreamTraits {
   using pointer = IStream*;
   static pointer invalid() noexcept { return nullptr; }
@@ -49,7 +55,7 @@ bool LooksRed(ARGB colour) { return ((colour >> 16) & 0xFF) > 128 && (colour & 0
 
 WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
   const PixelSize size = ScaledSize(PictureWidth(picture), PictureHeight(picture), limit);
-  std::string path = WorkingCopyName(ScaledCopiesDirectory(), fileNumber);
+  std::string path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
   GpBitmapPtr scaled;
   if (GdipCreateBitmapFromScan0(static_cast<INT>(size.width), static_cast<INT>(size.height), 0, PixelFormat32bppARGB,
                                 nullptr, scaled.put()) != Ok) {
@@ -68,7 +74,7 @@ WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
 }
 
 WorkingCopy ReEncodeAsJpeg(GpBitmap* picture, int32_t fileNumber) {
-  std::string path = WorkingCopyName(ScaledCopiesDirectory(), fileNumber);
+  std::string path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
   const bool saved = SaveJpegWithQuality(picture, path);
   return Finish(std::move(path), saved);
 }
@@ -97,7 +103,7 @@ RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t 
   const QuarterTurn turn = TurnForAngle(angle);
   RotatedCopy copy;
   if (turn.degrees == 0) return copy;
-  copy.path = WorkingCopyName(RotatedCopiesDirectory(), fileNumber);
+  copy.path = CopyPathIn(RotatedCopiesDirectory(), fileNumber);
   copy.degrees = turn.degrees;
   copy.swapsSides = turn.swapsSides;
 

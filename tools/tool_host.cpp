@@ -10,8 +10,7 @@ namespace fernwick::tools {
 ToolPlatform::ToolPlatform() {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
-  ::CreateDirectoryA(ScaledCopiesDirectory().c_str(), nullptr);
-  ::CreateDirectoryA(RotatedCopiesDirectory().c_str(), nullptr);
+  CreateWorkDirectories();
 }
 
 ToolHost::ToolHost(const char* title, int width, int height, WNDPROC procedure) {

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/user_folders.h"
 #include "res/main_window_ids.h"
 #include "support/file_links.h"
 #include "support/test_main_dialog.h"
@@ -57,9 +58,12 @@ class ScratchTree : public ::testing::Test {
   }
 };
 
-TEST(WorkDirectoryPaths, LieDirectlyUnderTheWindowsDirectoryAndEndWithABackslash) {
-  EXPECT_EQ(ScaledCopiesDirectory(), WindowsDirectory() + "\\qvpicsendtmp\\");
-  EXPECT_EQ(RotatedCopiesDirectory(), WindowsDirectory() + "\\qvpicsendsnd\\");
+TEST(WorkDirectoryPaths, LieDirectlyUnderTheLocalProgramFolderAndEndWithABackslash) {
+  const std::string folder = ProgramFolder(UserFolder::kLocal);
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(ScaledCopiesDirectory(), folder + "\\qvpicsendtmp\\");
+  EXPECT_EQ(RotatedCopiesDirectory(), folder + "\\qvpicsendsnd\\");
+  EXPECT_EQ(ScaledCopiesDirectory().find(WindowsDirectory()), std::string::npos);
 }
 
 TEST_F(ScratchTree, RemovesNestedFilesAndDirectories) {

@@ -142,8 +142,9 @@ std::vector<int> QuadrantsOf(GpBitmap* picture) {
 void ResetWorkDirectories() {
   for (const std::string& dir : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
     RemoveDirectoryTree(dir.substr(0, dir.size() - 1));
-    ::CreateDirectoryA(dir.c_str(), nullptr);
   }
+  // Also makes the program folder above them, which a fresh test profile lacks.
+  CreateWorkDirectories();
 }
 
 namespace {

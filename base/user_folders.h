@@ -1,0 +1,24 @@
+#pragma once
+// The program's folders in the user's profile: "Fernwick" under the roaming application data
+// (what follows the user from machine to machine: the settings file) and under the local
+// application data (what belongs to this machine: the work directories, the log). A standard
+// user can write both, unlike the Windows directory.
+#include <string>
+
+namespace fernwick {
+
+enum class UserFolder { kRoaming, kLocal };
+
+// Tests point both elsewhere with this variable: "<value>\Roaming\Fernwick" and
+// "<value>\Local\Fernwick", so that test programs never share or leave state in the profile.
+inline constexpr char kUserFolderVariable[] = "FERNWICK_USER_DIR";
+
+// "<known folder>\Fernwick" in the ANSI code page, without a trailing backslash; nothing is
+// created. Empty (and logged) when the known folder is not there or its path cannot be written
+// in the ANSI code page, which the program's A functions need.
+std::string ProgramFolder(UserFolder which);
+
+// ProgramFolder, created with any missing parents; empty (and logged) when that fails.
+std::string CreateProgramFolder(UserFolder which);
+
+}  // namespace fernwick
