@@ -20,6 +20,9 @@ struct AccountState {
   std::vector<AccountEntry> savedAccounts;
   std::string quotaText;        // shown in control 1009
   std::string currentUserText;  // shown in control 1010
+  // The settings file was there but could not be read (locked, access denied): saving then
+  // leaves it alone, since the empty state loaded in its place would wipe the accounts in it.
+  bool settingsUnreadable = false;
 };
 
 // What the account dialogs and the start-up sign-in need from the main window.

@@ -2,32 +2,50 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "accounts/core/settings_text.h"
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/log.h"
+#include "base/user_folders.h"
 
 namespace fernwick {
 
 namespace {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+constexpr char kSettingsFileName[] = "\\qvpicsendst.idx";
+
+bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+bool NothingAt(const std::string& path) {
+  return path.empty() || (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsNotThere(::GetLastError()));
+}
+
+enum class FileRead { kRead, kMissing, kUnreadable };
+
+FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
   UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
+  if (!file) {
+    if (IsNotThere(::GetLastError())) return FileRead::kMissing;
+    LogLastError("settings file: it is there but cannot be opened, so it will not be written");
+    return FileRead::kUnreadable;
+  }
   LARGE_INTEGER size{};
   // A settings file is a few hundred bytes; anything near a gigabyte is not ours.
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30)) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30)) {
+    LogFailure("settings file: its size cannot be taken or is absurd, so it will not be written");
+    return FileRead::kUnreadable;
+  }
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
   DWORD read = 0;
   if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-    return std::nullopt;
+    LogLastError("settings file: it cannot be read, so it will not be written");
+    return FileRead::kUnreadable;
   }
   bytes.resize(read);
-  return bytes;
+  return FileRead::kRead;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -45,21 +63,28 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 std::string SettingsFilePath() {
+  const std::string folder = ProgramFolder(UserFolder::kRoaming);
+  return folder.empty() ? folder : folder + kSettingsFileName;
+}
+
+std::string OldSettingsFilePath() {
   char directory[MAX_PATH] = {};
   const UINT length = ::GetWindowsDirectoryA(directory, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return std::string();
-  return std::string(directory, length) + "\\qvpicsendst.idx";
+  return std::string(directory, length) + kSettingsFileName;
 }
 
 void LoadSettingsFrom(const std::string& path, AccountState& state) {
-  const std::optional<std::string> stored = path.empty() ? std::nullopt : ReadWholeFile(path);
-  if (!stored) {
+  std::string stored;
+  const FileRead read = path.empty() ? FileRead::kMissing : ReadWholeFile(path, stored);
+  state.settingsUnreadable = read == FileRead::kUnreadable;
+  if (read != FileRead::kRead) {
     state.currentUserName.clear();
     state.currentPassword.clear();
     SetSizeLimit(kDefaultSizeLimit);
     return;
   }
-  SettingsContent content = ParseSettingsText(DecipherSettingsText(*stored));
+  SettingsContent content = ParseSettingsText(DecipherSettingsText(stored));
   state.currentUserName = std::move(content.currentUserName);
   state.currentPassword = std::move(content.currentPassword);
   SetSizeLimit(content.sizeLimit);
@@ -68,6 +93,10 @@ void LoadSettingsFrom(const std::string& path, AccountState& state) {
 
 bool SaveSettingsTo(const std::string& path, const AccountState& state) {
   if (path.empty()) return false;
+  if (state.settingsUnreadable) {
+    LogFailure("settings file: not written, it could not be read at start");
+    return false;
+  }
   // A read-only settings file cannot be opened for writing, so it stays as the user made it
   // (replacing it by renaming would otherwise get around that on some systems).
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -98,8 +127,17 @@ bool SaveSettingsTo(const std::string& path, const AccountState& state) {
   return true;
 }
 
-void LoadSettings(AccountState& state) { LoadSettingsFrom(SettingsFilePath(), state); }
+void LoadSettings(AccountState& state) {
+  const std::string path = SettingsFilePath();
+  const std::string old = OldSettingsFilePath();
+  // Until the first save after an upgrade the accounts are still in the Windows directory.
+  // That file is only ever read: the save goes to the user's own file.
+  LoadSettingsFrom(NothingAt(path) && !NothingAt(old) ? old : path, state);
+}
 
-void SaveSettings(const AccountState& state) { SaveSettingsTo(SettingsFilePath(), state); }
+void SaveSettings(const AccountState& state) {
+  if (CreateProgramFolder(UserFolder::kRoaming).empty()) return;
+  SaveSettingsTo(SettingsFilePath(), state);
+}
 
 }  // namespace fernwick

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "accounts/core/settings_text.h"
 #include "accounts/settings_file.h"
 #include "base/program_state.h"
 #include "base/handles.h"
+#include "base/user_folders.h"
 #include "support/test_files.h"
+#include "support/test_main_dialog.h"
 
 namespace fernwick {
 namespace {
@@ -52,10 +55,11 @@ class SettingsFileTest : public ::testing::Test {
   int savedLimit_ = 1024;
 };
 
-TEST_F(SettingsFileTest, PathIsInTheWindowsDirectory) {
+TEST_F(SettingsFileTest, TheOldPathIsInTheWindowsDirectoryAndTheNewOneInTheRoamingFolder) {
   char windows[MAX_PATH] = {};
   ::GetWindowsDirectoryA(windows, MAX_PATH);
-  EXPECT_EQ(SettingsFilePath(), std::string(windows) + "\\qvpicsendst.idx");
+  EXPECT_EQ(OldSettingsFilePath(), std::string(windows) + "\\qvpicsendst.idx");
+  EXPECT_EQ(SettingsFilePath(), ProgramFolder(UserFolder::kRoaming) + "\\qvpicsendst.idx");
 }
 
 TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
@@ -211,6 +215,65 @@ TEST_F(SettingsFileTest, TheProgramsOwnFileRoundTrips) {
   } else {
     WriteBytes(real, backup);
   }
+}
+
+// The program's own files, removed however the test ends.
+struct RemovedAtEnd {
+  std::vector<std::string> paths;
+  ~RemovedAtEnd() {
+    for (const std::string& path : paths) ::DeleteFileA(path.c_str());
+  }
+};
+
+TEST_F(SettingsFileTest, AnOldFileInTheWindowsDirectoryIsReadKeptAndReplacedByTheUsersFile) {
+  const RemovedAtEnd cleanup{{SettingsFilePath(), OldSettingsFilePath()}};
+  ::DeleteFileA(SettingsFilePath().c_str());
+  SetSizeLimit(1280);
+  ASSERT_TRUE(SaveSettingsTo(OldSettingsFilePath(), Sample()));
+  const std::string old = ReadBytes(OldSettingsFilePath());
+
+  SetSizeLimit(1);
+  AccountState loaded;
+  LoadSettings(loaded);
+  EXPECT_EQ(loaded.currentUserName, "张三");
+  EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
+  EXPECT_EQ(SizeLimit(), 1280);
+
+  loaded.savedAccounts.push_back({"new", "n"});
+  SaveSettings(loaded);
+  EXPECT_EQ(ReadBytes(OldSettingsFilePath()), old) << "the old file is never changed";
+  AccountState again;
+  LoadSettings(again);
+  EXPECT_EQ(again.savedAccounts.size(), 5u) << "the user's file is read from now on";
+  AccountState fromUsersFile;
+  LoadSettingsFrom(SettingsFilePath(), fromUsersFile);
+  EXPECT_EQ(fromUsersFile.savedAccounts, again.savedAccounts);
+}
+
+TEST_F(SettingsFileTest, AFileHeldOpenWithoutSharingKeepsItsAccountsThroughTheExit) {
+  const RemovedAtEnd cleanup{{SettingsFilePath()}};
+  ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
+  SetSizeLimit(800);
+  ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), Sample()));
+  const std::string before = ReadBytes(SettingsFilePath());
+  {
+    UniqueFile held(::CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    test::TestMainDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_TRUE(dialog.accounts().settingsUnreadable);
+    EXPECT_TRUE(dialog.accounts().savedAccounts.empty());
+    // The other program lets go before the user closes the window.
+    held.reset();
+    ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(dialog.hwnd()));
+  }
+  EXPECT_EQ(ReadBytes(SettingsFilePath()), before);
+  AccountState loaded;
+  LoadSettings(loaded);
+  EXPECT_FALSE(loaded.settingsUnreadable);
+  EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "accounts/settings_file.h"
+#include "base/user_folders.h"
 #include "base/work_directories.h"
 #include "build_config.h"
 #include "base/handles.h"
@@ -108,6 +109,7 @@ class ProgramUpload : public ::testing::Test {
     state.currentUserName = user;
     state.currentPassword = "pw";
     state.savedAccounts.push_back({user, "pw"});
+    ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
     ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
     ::DeleteFileA(LaunchedFile().c_str());
     folder = test::FreshDirectory("e2e_photos");
