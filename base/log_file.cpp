@@ -1,21 +1,15 @@
 #include "base/log_file.h"
 
 #include <windows.h>
-#include <knownfolders.h>
 #include <shlobj.h>
-
-#include <memory>
 
 #include "base/core/log_line.h"
 #include "base/handles.h"
+#include "base/user_folders.h"
 
 namespace fernwick {
 
 namespace {
-
-struct CoTaskMemFreer {
-  void operator()(wchar_t* p) const noexcept { ::CoTaskMemFree(p); }
-};
 
 std::wstring EnvironmentFolder() {
   wchar_t value[MAX_PATH] = {};
@@ -53,11 +47,9 @@ bool WriteAll(const UniqueFile& file, const std::string& bytes) {
 
 std::wstring DefaultLogFolder() {
   if (std::wstring folder = EnvironmentFolder(); !folder.empty()) return folder;
-  wchar_t* raw = nullptr;
-  const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &raw);
-  const std::unique_ptr<wchar_t, CoTaskMemFreer> localAppData(raw);
-  if (FAILED(found) || !localAppData) return std::wstring();
-  return std::wstring(localAppData.get()) + L"\\Fernwick";
+  const std::wstring localAppData = KnownFolderPath(UserFolder::kLocal);
+  if (localAppData.empty()) return std::wstring();
+  return localAppData + L"\\Fernwick";
 }
 
 bool AppendLogLines(const std::wstring& folder, const std::vector<std::string>& lines) {

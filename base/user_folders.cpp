@@ -4,17 +4,11 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
-#include <memory>
-
 #include "base/log.h"
 
 namespace fernwick {
 
 namespace {
-
-struct CoTaskMemFreer {
-  void operator()(wchar_t* p) const noexcept { ::CoTaskMemFree(p); }
-};
 
 std::string OverrideFolder(UserFolder which) {
   char value[MAX_PATH] = {};
@@ -32,27 +26,33 @@ std::string OverrideFolder(UserFolder which) {
 // name outside it, say) would reach the A functions with '?' in it and name another file, so
 // such a folder counts as missing.
 std::string KnownFolder(UserFolder which) {
-  wchar_t* raw = nullptr;
-  const HRESULT found = ::SHGetKnownFolderPath(
-      which == UserFolder::kRoaming ? FOLDERID_RoamingAppData : FOLDERID_LocalAppData, 0, nullptr, &raw);
-  const std::unique_ptr<wchar_t, CoTaskMemFreer> wide(raw);
-  if (FAILED(found) || !wide) {
-    LogSystemFailure("user folders: the application data folder is not known", static_cast<unsigned long>(found));
+  const std::wstring wide = KnownFolderPath(which);
+  if (wide.empty()) {
+    LogFailure("user folders: the application data folder is not known");
     return std::string();
   }
   BOOL lossy = FALSE;
-  const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.get(), -1, nullptr, 0, nullptr, &lossy);
+  const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
   if (length <= 1 || lossy) {
     LogFailure("user folders: the application data folder's path does not fit the ANSI code page");
     return std::string();
   }
   std::string narrow(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.get(), -1, narrow.data(), length, nullptr, nullptr);
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, narrow.data(), length, nullptr, nullptr);
   narrow.resize(static_cast<std::size_t>(length - 1));
   return narrow;
 }
 
 }  // namespace
+
+std::wstring KnownFolderPath(UserFolder which) {
+  wchar_t* raw = nullptr;
+  const HRESULT found = ::SHGetKnownFolderPath(
+      which == UserFolder::kRoaming ? FOLDERID_RoamingAppData : FOLDERID_LocalAppData, 0, nullptr, &raw);
+  std::wstring path = SUCCEEDED(found) && raw ? raw : L"";
+  ::CoTaskMemFree(raw);  // also after a failure, which may still have allocated
+  return path;
+}
 
 std::string ProgramFolder(UserFolder which) {
   std::string base = OverrideFolder(which);
