@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Figures for a quarter turn of a 4000 x 3000 JPEG under Wine on this machine (printed, never
+# Figures for an anticlockwise quarter turn of a 4000 x 3000 JPEG under Wine on this machine (printed, never
 # asserted): time and size of the turned copy, made without decoding (libjpeg-turbo's lossless
 # transform), through GDI+ as the program turns photos today, and by libjpeg-turbo decoding and
 # encoding at quality 90. Usage: scripts/bench-jpeg-turn.sh [work directory, default /tmp/fernwick-jpeg-bench]
@@ -30,3 +30,4 @@ for way in lossless gdiplus libjpeg-reencode; do
   printf '%-40s %8s ms %12s %7.1f%%\n' "$way" "$(value "$way-ms")" "$bytes" "$(echo "100 * $bytes / $original" | bc -l)"
 done
 printf '%-40s %11s %12s\n' "original" "" "$original"
+printf '%-40s %s\n' "lossless clockwise turn possible (1 = yes)" "$(value lossless-clockwise-possible)"

@@ -19,8 +19,11 @@ for target in "${targets[@]}"; do
   corpus="$dir/corpus/$target"
   mkdir -p "$corpus"
   log="$dir/$target.log"
+  # Hand-made starting inputs, when the target has some, are read beside the corpus.
+  seeds=()
+  [[ -d "$FERNWICK_ROOT/tests/fuzz/seeds/$target" ]] && seeds=("$FERNWICK_ROOT/tests/fuzz/seeds/$target")
   if "$dir/tests/fuzz/$target" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$dir/findings/$target-" \
-      "$corpus" >"$log" 2>&1; then
+      "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     result="no findings"
   else
     result="FINDINGS (see $dir/findings and $log)"
