@@ -9,7 +9,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 werror=(-DFERNWICK_WERROR=ON)
-win_settings=(-DFERNWICK_SERVER_PORT="$FERNWICK_LOCAL_PORT" -DFERNWICK_WEB_BASE="http://127.0.0.1:$FERNWICK_LOCAL_PORT" "$@")
+win_settings=(-DFERNWICK_JPEG_SOURCE="$FERNWICK_JPEG_SOURCE" -DFERNWICK_SERVER_PORT="$FERNWICK_LOCAL_PORT" -DFERNWICK_WEB_BASE="http://127.0.0.1:$FERNWICK_LOCAL_PORT" "$@")
 
 configure() {  # dir, extra args...
   local dir="$1"; shift

@@ -55,3 +55,7 @@ set_wine_window_management() {
     /v Managed /d "$want" /f >/dev/null 2>&1
   WINEPREFIX="$FERNWICK_PREFIX" wineserver -w
 }
+# libjpeg-turbo's sources, unpacked from Debian's source package by scripts/fetch_libjpeg_turbo.sh
+# and compiled by the Windows trees (cmake/libjpeg_turbo.cmake).
+FERNWICK_JPEG_VERSION="1:2.1.5-2"
+FERNWICK_JPEG_SOURCE="$FERNWICK_BUILD/deps/libjpeg-turbo-2.1.5"

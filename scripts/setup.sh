@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 packages=(wine wine64 fonts-wine g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
           fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
-          clang libclang-rt-14-dev curl x11-utils)
+          clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
@@ -31,6 +31,10 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
   locale-gen >/dev/null
 fi
+
+# libjpeg-turbo has no MinGW package: the Windows trees build it from Debian's own source
+# package, fetched once into the build folder (scripts/fetch_libjpeg_turbo.sh).
+"$FERNWICK_ROOT/scripts/fetch_libjpeg_turbo.sh"
 
 # The Wine prefix lives in the Windows build folder; made once.
 if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then

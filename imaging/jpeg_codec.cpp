@@ -1,0 +1,89 @@
+#include "imaging/jpeg_codec.h"
+
+#include "imaging/jpeg_library.h"
+
+namespace fernwick {
+
+namespace {
+
+// After jpeg_read_header: asks for BGR(X) at the given scale and reads every row into `out`.
+bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, uint32_t scaleDenominator, PixelBuffer& out) {
+  jpeg_decompress_struct& info = reader.info();
+  if (setjmp(reader.jump())) return false;
+  info.out_color_space = bytesPerPixel == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR;
+  info.scale_num = 1;
+  info.scale_denom = scaleDenominator;
+  jpeg_start_decompress(&info);
+  out = PixelBuffer::Blank(info.output_width, info.output_height, bytesPerPixel);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = out.At(0, info.output_scanline);
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  return true;
+}
+
+bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const AppSegment> segments, int quality) {
+  jpeg_compress_struct& info = writer.info();
+  if (setjmp(writer.jump())) return false;
+  info.image_width = picture.width;
+  info.image_height = picture.height;
+  info.input_components = static_cast<int>(picture.bytesPerPixel);
+  info.in_color_space = picture.bytesPerPixel == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  // Smaller files for the upload at the cost of a second pass over the coefficients.
+  info.optimize_coding = TRUE;
+  info.write_JFIF_header = !segments.empty() && IsExifSegment(segments.front()) ? FALSE : TRUE;
+  jpeg_start_compress(&info, TRUE);
+  for (const AppSegment& segment : segments) {
+    jpeg_write_marker(&info, segment.marker, segment.payload.data(), static_cast<unsigned int>(segment.payload.size()));
+  }
+  while (info.next_scanline < info.image_height) {
+    // libjpeg does not write through the row pointers it is given.
+    JSAMPROW row = const_cast<uint8_t*>(picture.At(0, info.next_scanline));
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  return true;
+}
+
+}  // namespace
+
+std::optional<JpegSize> ReadJpegSize(std::span<const uint8_t> jpeg) {
+  JpegReader reader;
+  if (!reader.ReadHeader(jpeg)) return std::nullopt;
+  return JpegSize{reader.info().image_width, reader.info().image_height};
+}
+
+std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel,
+                                      uint32_t scaleDenominator) {
+  if (bytesPerPixel != 3 && bytesPerPixel != 4) return std::nullopt;
+  if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 && scaleDenominator != 8) {
+    return std::nullopt;
+  }
+  JpegReader reader;
+  if (!reader.ReadHeader(jpeg)) return std::nullopt;
+  // The library has no conversion from CMYK or YCCK to BGR.
+  const J_COLOR_SPACE stored = reader.info().jpeg_color_space;
+  if (stored == JCS_CMYK || stored == JCS_YCCK) return std::nullopt;
+  PixelBuffer out;
+  if (!ReadPixels(reader, bytesPerPixel, scaleDenominator, out)) return std::nullopt;
+  return out;
+}
+
+std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,
+                                               int quality) {
+  if (picture.width == 0 || picture.height == 0 || (picture.bytesPerPixel != 3 && picture.bytesPerPixel != 4) ||
+      picture.pixels.size() < size_t{picture.stride} * picture.height) {
+    return std::nullopt;
+  }
+  for (const AppSegment& segment : segments) {
+    if (segment.payload.size() > 65533) return std::nullopt;
+  }
+  JpegWriter writer;
+  if (!writer.WriteToMemory() || !WritePixels(writer, picture, segments, quality)) return std::nullopt;
+  return writer.Bytes();
+}
+
+}  // namespace fernwick

@@ -1,0 +1,33 @@
+#pragma once
+// Decoding and encoding JPEG bytes in memory with libjpeg-turbo (its SIMD code included).
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "imaging/core/photo_metadata.h"
+#include "imaging/core/pixel_buffer.h"
+
+namespace fernwick {
+
+struct JpegSize {
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+// The stored size (before any EXIF orientation), read from the header only.
+std::optional<JpegSize> ReadJpegSize(std::span<const uint8_t> jpeg);
+
+// The decoded picture, top row first, 3 or 4 bytes per pixel, at 1/scaleDenominator of its size
+// (1, 2, 4 or 8; the DCT scaling makes 2 to 8 much faster than decoding and shrinking; sides
+// round up). Grey JPEGs come out as colour. None for CMYK JPEGs and for bytes that are no JPEG
+// the library can read.
+std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel = 3,
+                                      uint32_t scaleDenominator = 1);
+
+// The picture as a JPEG at this quality, the segments written right after SOI in their order
+// (instead of a JFIF header when there is an EXIF one, which must come first). None on failure.
+std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,
+                                               int quality = 90);
+
+}  // namespace fernwick

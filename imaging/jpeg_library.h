@@ -1,0 +1,66 @@
+#pragma once
+// Owners of libjpeg's decompression and compression objects, working on bytes in memory.
+//
+// libjpeg reports a fatal error by calling error_exit, which must not return. Ours jumps back
+// (longjmp) to the setjmp of the member function that made the call; C++ exceptions cannot be
+// thrown through libjpeg's C frames. So every member that calls into libjpeg sets its own jump
+// point first and keeps no local object with a destructor: a jump would skip it. Warnings are
+// not printed (the program has no console).
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace fernwick {
+
+struct JpegErrorTrap {
+  jpeg_error_mgr manager{};
+  std::jmp_buf jump{};
+  JpegErrorTrap();
+};
+
+// libjpeg keeps pointers into these objects, so they are neither copied nor moved.
+class JpegReader {
+ public:
+  JpegReader();
+  ~JpegReader();
+  JpegReader(const JpegReader&) = delete;
+  JpegReader& operator=(const JpegReader&) = delete;
+
+  // Reads the header of the JPEG; `jpeg` must outlive the reader. False on any error.
+  bool ReadHeader(std::span<const uint8_t> jpeg);
+  jpeg_decompress_struct& info() noexcept { return info_; }
+  std::jmp_buf& jump() noexcept { return trap_.jump; }
+
+ private:
+  JpegErrorTrap trap_;
+  jpeg_decompress_struct info_{};
+  bool created_ = false;
+};
+
+class JpegWriter {
+ public:
+  JpegWriter();
+  ~JpegWriter();
+  JpegWriter(const JpegWriter&) = delete;
+  JpegWriter& operator=(const JpegWriter&) = delete;
+
+  // Sends what is compressed into memory; call before starting.
+  bool WriteToMemory();
+  // The finished file's bytes.
+  std::vector<uint8_t> Bytes() const;
+  jpeg_compress_struct& info() noexcept { return info_; }
+  std::jmp_buf& jump() noexcept { return trap_.jump; }
+
+ private:
+  JpegErrorTrap trap_;
+  jpeg_compress_struct info_{};
+  bool created_ = false;
+  unsigned char* buffer_ = nullptr;  // malloc'ed and grown by libjpeg; freed here
+  unsigned long size_ = 0;
+};
+
+}  // namespace fernwick
