@@ -15,9 +15,11 @@ version="$(cat "$tree/release-version")"
 name="Fernwick-$version"
 
 # What the user gets, in one folder: the installer installs it, the zip holds it.
-stage="$out/$name"
-rm -rf "$stage"
+staging="$out/.staging"
+stage="$staging/$name"
+rm -rf "$staging"
 mkdir -p "$stage"
+trap 'rm -rf "$staging"' EXIT
 cp "$tree/fernwick.exe" "$FERNWICK_ROOT/res/logo.gif" "$FERNWICK_ROOT/installer/README-Windows.txt" "$stage/"
 if [[ -d "$tree/licences" ]] && compgen -G "$tree/licences/*" >/dev/null; then
   mkdir -p "$stage/licences"
@@ -29,6 +31,6 @@ makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DSOURCE="
 
 # The zip opens to one folder named after the release.
 rm -f "$out/$name-portable.zip"
-(cd "$out" && cmake -E tar cf "$name-portable.zip" --format=zip "$name")
+(cd "$staging" && cmake -E tar cf "$out/$name-portable.zip" --format=zip "$name")
 say "$out/$name-setup.exe"
 say "$out/$name-portable.zip"
