@@ -31,10 +31,15 @@ target_link_libraries(fernwick_win PUBLIC
 
 # Dialog templates, bitmaps, icon and manifest: linked into the program and into the
 # in-process tests, which create the real dialogs from the same templates.
+# The version resource takes the project's version through a generated header; the packaging
+# scripts read the same number from release-version in the tree.
+configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/generated/fernwick_version.h @ONLY)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/release-version CONTENT "@PROJECT_VERSION@\n" @ONLY)
 file(GLOB FERNWICK_RES_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*)
 add_library(fernwick_res OBJECT res/fernwick.rc)
-set_source_files_properties(res/fernwick.rc PROPERTIES OBJECT_DEPENDS "${FERNWICK_RES_DEPENDS}")
-target_include_directories(fernwick_res PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+set_source_files_properties(res/fernwick.rc PROPERTIES OBJECT_DEPENDS
+                            "${FERNWICK_RES_DEPENDS};${CMAKE_BINARY_DIR}/generated/fernwick_version.h")
+target_include_directories(fernwick_res PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
 
 add_executable(fernwick WIN32 app/win_main.cpp $<TARGET_OBJECTS:fernwick_res>)
 target_link_libraries(fernwick PRIVATE fernwick_win)

@@ -11,6 +11,23 @@ FERNWICK_JOBS="${FERNWICK_JOBS:-$(nproc)}"
 
 say() { printf '%s\n' "$*" >&2; }
 
+# Installs the Debian packages named that are missing (as root; otherwise says what to run).
+ensure_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  if [[ $(id -u) -ne 0 ]]; then
+    say "Missing packages. Run as root:"
+    say "  apt-get update && apt-get install -y ${missing[*]}"
+    return 1
+  fi
+  say "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
 # Starts Xvfb on a free display when DISPLAY is unset; sets DISPLAY and XVFB_PID.
 XVFB_PID=""
 start_xvfb_if_needed() {

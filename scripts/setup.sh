@@ -6,21 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 packages=(wine wine64 fonts-wine g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
           fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
-          clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  if [[ $(id -u) -ne 0 ]]; then
-    say "Missing packages. Run as root:"
-    say "  apt-get update && apt-get install -y ${missing[*]}"
-    exit 1
-  fi
-  say "Installing: ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+          clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev nsis)
+ensure_packages "${packages[@]}"
 
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   if [[ $(id -u) -ne 0 ]]; then

@@ -1,0 +1,127 @@
+﻿; The Windows installer of Fernwick: per user, without administrator rights.
+; Built by scripts/make-installer.sh, which passes
+;   VERSION   the release number (x.y.z) of the build
+;   STAGE     the folder whose files are installed (program, logo, read-me, licences)
+;   OUTFILE   the installer to write
+;   SOURCE    the repository (for the icon)
+Unicode true
+; A 64-bit installer for the 64-bit program (and a 64-bit-only Windows or Wine can run it).
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+
+!include MUI2.nsh
+!include FileFunc.nsh
+!include LogicLib.nsh
+!include Sections.nsh
+
+!define PRODUCT "Fernwick"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fernwick"
+; The main window: a dialog captioned with the product's name (only one runs at a time).
+!define MAIN_WINDOW_CLASS "#32770"
+!define MAIN_WINDOW_CAPTION "Fernwick"
+; The two entries the program adds to Internet Explorer's context menu.
+!define FEED_MENU_KEY "Software\Microsoft\Internet Explorer\MenuExt\使用LumoraTidefeed订阅"
+!define BOOKMARK_MENU_KEY "Software\Microsoft\Internet Explorer\MenuExt\添加到我的Lumora网摘"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+; The user's own programs folder: no administrator rights needed. An earlier installation's
+; folder is taken instead, so that a new version replaces the old one in place.
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "FileDescription" "${PRODUCT} ${VERSION} 安装程序"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "Copyright © 2026 the Fernwick developers"
+
+!define MUI_ICON "${SOURCE}/res/icon_128.ico"
+!define MUI_UNICON "${SOURCE}/res/icon_128.ico"
+!define MUI_ABORTWARNING
+!define MUI_FINISHPAGE_RUN "$INSTDIR\fernwick.exe"
+
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+; Files in use cannot be replaced or removed: a running program is closed by the user first.
+!macro RefuseWhileRunning MESSAGE
+  FindWindow $0 "${MAIN_WINDOW_CLASS}" "${MAIN_WINDOW_CAPTION}"
+  ${If} $0 <> 0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${MESSAGE}" /SD IDOK
+    Abort
+  ${EndIf}
+!macroend
+
+Function .onInit
+  !insertmacro RefuseWhileRunning "请先关闭 Fernwick 再安装。"
+FunctionEnd
+
+Section "Fernwick"
+  SetOutPath "$INSTDIR"
+  File /r "${STAGE}/*"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\fernwick.exe"
+
+  ; The entry under Apps & features, for this user only.
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\fernwick.exe,0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section "-un.Fernwick"
+  Delete "$INSTDIR\fernwick.exe"
+  Delete "$INSTDIR\logo.gif"
+  Delete "$INSTDIR\README-Windows.txt"
+  RMDir /r "$INSTDIR\licences"
+  Delete "$INSTDIR\uninstall.exe"
+  ; Not recursive: whatever the user put into the folder stays.
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  DeleteRegKey HKCU "${FEED_MENU_KEY}"
+  DeleteRegKey HKCU "${BOOKMARK_MENU_KEY}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; The log goes; the work folders are removed by the program at every close, and only
+  ; empty ones are removed here (a link left in one must never be followed).
+  Delete "$LOCALAPPDATA\Fernwick\fernwick.log"
+  RMDir "$LOCALAPPDATA\Fernwick\qvpicsendtmp"
+  RMDir "$LOCALAPPDATA\Fernwick\qvpicsendsnd"
+  RMDir "$LOCALAPPDATA\Fernwick"
+SectionEnd
+
+; Off unless ticked: the saved accounts survive an uninstall, for a later installation.
+Section /o "un.同时删除设置文件（保存的账户）" UnSettings
+  Delete "$APPDATA\Fernwick\qvpicsendst.idx"
+  RMDir "$APPDATA\Fernwick"
+SectionEnd
+
+; After the sections: it names the settings section.
+Function un.onInit
+  !insertmacro RefuseWhileRunning "请先关闭 Fernwick 再卸载。"
+  ; A silent uninstall keeps the settings unless asked with /REMOVESETTINGS.
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/REMOVESETTINGS" $R1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${UnSettings} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd

@@ -1,0 +1,176 @@
+// Checks of an installation made by the installer, run by scripts/installer-check.sh in a
+// fresh Wine prefix between its steps; each step's checks are one suite, picked with
+// --gtest_filter. The program's own folders are the profile's (no FERNWICK_USER_DIR).
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "accounts/settings_file.h"
+#include "app/single_instance.h"
+#include "base/browser_integration.h"
+#include "base/handles.h"
+#include "support/program_runner.h"
+
+namespace fernwick {
+namespace {
+
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Fernwick";
+const AccountEntry kPlantedAccount{"installer-check", "secret"};
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  wchar_t* path = nullptr;
+  std::wstring result;
+  if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path))) result = path;
+  ::CoTaskMemFree(path);
+  return result;
+}
+std::wstring InstallFolder() { return KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Fernwick"; }
+std::wstring Shortcut() { return KnownFolder(FOLDERID_Programs) + L"\\Fernwick.lnk"; }
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool UserKeyExists(const wchar_t* key) {
+  UniqueHKey opened;
+  return ::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
+}
+bool UserKeyExists(const char* key) {
+  UniqueHKey opened;
+  return ::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
+}
+std::wstring UninstallText(const wchar_t* name) {
+  wchar_t text[1024] = {};
+  DWORD size = sizeof(text);
+  if (::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
+    return L"<missing>";
+  }
+  return text;
+}
+DWORD UninstallNumber(const wchar_t* name) {
+  DWORD number = 0;
+  DWORD size = sizeof(number);
+  if (::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &number, &size) !=
+      ERROR_SUCCESS) {
+    return 0xFFFFFFFF;
+  }
+  return number;
+}
+
+// Runs `commandLine` and returns its exit code; 1234 when it did not start or end in time.
+DWORD RunAndWait(std::wstring commandLine) {
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return 1234;
+  }
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  DWORD exitCode = 1234;
+  if (::WaitForSingleObject(process.get(), 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(process.get(), &exitCode);
+  return exitCode;
+}
+
+bool SettingsHoldThePlantedAccount() {
+  AccountState state;
+  LoadSettings(state);
+  for (const AccountEntry& entry : state.savedAccounts) {
+    if (entry == kPlantedAccount) return true;
+  }
+  return false;
+}
+
+// The program's path for the A functions of the runner (the profile's paths are plain ASCII
+// here, and would be given in the ANSI code page in any case).
+std::string Narrow(const std::wstring& path) {
+  std::string narrow(path.size() * 2 + 1, '\0');
+  narrow.resize(::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow.data(), static_cast<int>(narrow.size()),
+                                      nullptr, nullptr));
+  if (!narrow.empty()) narrow.pop_back();
+  return narrow;
+}
+
+TEST(Installed, PutsTheProgramAndAStartMenuShortcutInTheUsersFolders) {
+  for (const wchar_t* file : {L"fernwick.exe", L"logo.gif", L"README-Windows.txt", L"uninstall.exe"}) {
+    EXPECT_TRUE(Exists(InstallFolder() + L"\\" + file)) << InstallFolder() << L"\\" << file;
+  }
+  EXPECT_TRUE(Exists(Shortcut()));
+}
+
+TEST(Installed, IsListedUnderAppsAndFeaturesForThisUser) {
+  const std::wstring folder = InstallFolder();
+  const struct {
+    const wchar_t* name;
+    std::wstring expected;
+  } texts[] = {
+      {L"DisplayName", L"Fernwick"},
+      {L"DisplayVersion", FERNWICK_EXPECTED_VERSION},
+      {L"Publisher", L"Fernwick"},
+      {L"DisplayIcon", folder + L"\\fernwick.exe,0"},
+      {L"InstallLocation", folder},
+      {L"UninstallString", L"\"" + folder + L"\\uninstall.exe\""},
+      {L"QuietUninstallString", L"\"" + folder + L"\\uninstall.exe\" /S"},
+  };
+  for (const auto& t : texts) EXPECT_EQ(UninstallText(t.name), t.expected) << t.name;
+  EXPECT_EQ(UninstallNumber(L"NoModify"), 1u);
+  EXPECT_EQ(UninstallNumber(L"NoRepair"), 1u);
+  // Kilobytes: the program alone is larger than a megabyte.
+  const DWORD size = UninstallNumber(L"EstimatedSize");
+  EXPECT_GT(size, 1000u);
+  EXPECT_LT(size, 200000u);
+}
+
+TEST(Installed, TheProgramRunsWhileSetupAndUninstallRefuseAndKeepsTheSettings) {
+  AccountState planted;
+  planted.savedAccounts.push_back(kPlantedAccount);
+  SaveSettings(planted);
+  ASSERT_TRUE(SettingsHoldThePlantedAccount());
+
+  test::ProgramRun program(Narrow(InstallFolder() + L"\\fernwick.exe"));
+  ASSERT_TRUE(program.Start());
+  const HWND window = program.WaitForWindow(kMainWindowCaption);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(UserKeyExists(kFeedMenuKey));
+  EXPECT_TRUE(UserKeyExists(kBookmarkMenuKey));
+
+  // Run in place (_?=) so that the wait is for the uninstaller itself; 2 is an abort.
+  const std::wstring folder = InstallFolder();
+  EXPECT_EQ(RunAndWait(L"\"" + folder + L"\\uninstall.exe\" /S _?=" + folder), 2u);
+  EXPECT_EQ(RunAndWait(L"\"" FERNWICK_SETUP L"\" /S"), 2u);
+  EXPECT_TRUE(Exists(folder + L"\\fernwick.exe"));
+  EXPECT_TRUE(UserKeyExists(kUninstallKey));
+
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  DWORD exitCode = 1234;
+  ASSERT_TRUE(program.WaitForExit(exitCode));
+  EXPECT_EQ(exitCode, 1u);
+  EXPECT_TRUE(SettingsHoldThePlantedAccount());
+}
+
+TEST(Reinstalled, KeepsTheSavedAccount) {
+  EXPECT_TRUE(Exists(InstallFolder() + L"\\fernwick.exe"));
+  EXPECT_TRUE(SettingsHoldThePlantedAccount());
+}
+
+// What a silent uninstall removes, with or without the settings.
+void ExpectNothingOfTheProgramLeft() {
+  EXPECT_FALSE(Exists(InstallFolder())) << InstallFolder();
+  EXPECT_FALSE(Exists(Shortcut()));
+  EXPECT_FALSE(UserKeyExists(kUninstallKey));
+  EXPECT_FALSE(UserKeyExists(kFeedMenuKey));
+  EXPECT_FALSE(UserKeyExists(kBookmarkMenuKey));
+}
+
+TEST(Uninstalled, LeavesNothingButTheSettings) {
+  ExpectNothingOfTheProgramLeft();
+  EXPECT_TRUE(SettingsHoldThePlantedAccount());
+}
+
+TEST(UninstalledWithSettings, LeavesNothing) {
+  ExpectNothingOfTheProgramLeft();
+  EXPECT_FALSE(Exists(KnownFolder(FOLDERID_RoamingAppData) + L"\\Fernwick"));
+}
+
+}  // namespace
+}  // namespace fernwick
