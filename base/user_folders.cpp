@@ -11,18 +11,23 @@ namespace fernwick {
 namespace {
 
 std::wstring OverrideFolder(UserFolder which) {
-  wchar_t value[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableW(kUserFolderVariable, value, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::wstring();
-  std::wstring folder(value, length);
-  // Set from a Unix shell it may come with forward slashes.
-  for (wchar_t& c : folder) {
-    if (c == L'/') c = L'\\';
-  }
+  const std::wstring folder = FolderFromEnvironment(kUserFolderVariable);
+  if (folder.empty()) return folder;
   return folder + (which == UserFolder::kRoaming ? L"\\Roaming" : L"\\Local");
 }
 
 }  // namespace
+
+std::wstring FolderFromEnvironment(const wchar_t* variable) {
+  wchar_t value[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableW(variable, value, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  std::wstring folder(value, length);
+  for (wchar_t& c : folder) {
+    if (c == L'/') c = L'\\';
+  }
+  return folder;
+}
 
 std::wstring KnownFolderPath(UserFolder which) {
   wchar_t* raw = nullptr;

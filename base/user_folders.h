@@ -13,6 +13,11 @@ enum class UserFolder { kRoaming, kLocal };
 // "<value>\Local\Fernwick", so that test programs never share or leave state in the profile.
 inline constexpr wchar_t kUserFolderVariable[] = L"FERNWICK_USER_DIR";
 
+// The folder an environment variable names, with backslashes only (set from a Unix shell it
+// may come with forward slashes, which the shell's folder creation does not take); empty when
+// the variable is not set or longer than MAX_PATH.
+std::wstring FolderFromEnvironment(const wchar_t* variable);
+
 // The known folder itself ("...\AppData\Roaming" or "...\AppData\Local"), as Windows gives it;
 // empty when it is not known. No override, nothing logged: the log finds its folder here too.
 std::wstring KnownFolderPath(UserFolder which);

@@ -7,6 +7,7 @@
 #include "app/single_instance.h"
 #include "base/gdiplus_handles.h"
 #include "base/handles.h"
+#include "base/text_936.h"
 #include "imaging/picture_io.h"
 #include "support/window_helpers.h"
 
@@ -78,8 +79,32 @@ void ProgramDriver::Press(HWND button) {
 }
 
 HWND ProgramDriver::TopLevel(const char* title) const {
-  for (HWND window : test::TopLevelWindowsOfProcess(run_.processId(), title)) {
-    if (::IsWindowVisible(window)) return window;
+  // Compared as UTF-16: a caption read through the ANSI functions under another code page
+  // than 936 would no longer be the literal's bytes.
+  struct Search {
+    DWORD processId;
+    std::wstring title;
+    HWND found;
+  } search{run_.processId(), WideFrom936(title), nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner != search->processId || !::IsWindowVisible(window)) return TRUE;
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+        if (text != search->title) return TRUE;
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ProgramDriver::OtherDialog() const {
+  for (HWND window : DialogsOf(run_.processId(), main_)) {
+    if (!::GetDlgItem(window, 0xFFFF)) return window;  // a message box's text is its control 0xFFFF
   }
   return nullptr;
 }

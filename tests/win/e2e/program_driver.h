@@ -45,8 +45,10 @@ class ProgramDriver {
   static std::string PromptText(HWND prompt);
   // Waits for a message box, returns its text and presses its first button (OK or Yes).
   std::string AnswerPrompt(DWORD limitMs = 30000);
-  // A visible top-level window of the program titled `title`, or null.
+  // A visible top-level window of the program titled `title` (code page 936 bytes), or null.
   HWND TopLevel(const char* title) const;
+  // A visible dialog of the program that is neither its main window nor a message box, or null.
+  HWND OtherDialog() const;
 
   // The status line of the progress page.
   std::string ProgressStatus() const;
