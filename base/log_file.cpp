@@ -11,19 +11,6 @@ namespace fernwick {
 
 namespace {
 
-std::wstring EnvironmentFolder() {
-  wchar_t value[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableW(kLogFolderVariable, value, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::wstring();
-  std::wstring folder(value, length);
-  // Set from a Unix shell it may come with forward slashes, which the shell's folder
-  // creation does not take.
-  for (wchar_t& c : folder) {
-    if (c == L'/') c = L'\\';
-  }
-  return folder;
-}
-
 UniqueFile OpenForAppending(const std::wstring& path) {
   // Shared for deleting so that another process writing the same log can turn it over.
   return UniqueFile(::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
@@ -46,7 +33,7 @@ bool WriteAll(const UniqueFile& file, const std::string& bytes) {
 }  // namespace
 
 std::wstring DefaultLogFolder() {
-  if (std::wstring folder = EnvironmentFolder(); !folder.empty()) return folder;
+  if (std::wstring folder = FolderFromEnvironment(kLogFolderVariable); !folder.empty()) return folder;
   const std::wstring localAppData = KnownFolderPath(UserFolder::kLocal);
   if (localAppData.empty()) return std::wstring();
   return localAppData + L"\\Fernwick";

@@ -7,6 +7,7 @@
 #include "app/single_instance.h"
 #include "base/gdiplus_handles.h"
 #include "base/handles.h"
+#include "base/text_936.h"
 #include "imaging/picture_io.h"
 #include "support/window_helpers.h"
 
@@ -78,13 +79,37 @@ void ProgramDriver::Press(HWND button) {
 }
 
 HWND ProgramDriver::TopLevel(const char* title) const {
-  for (HWND window : test::TopLevelWindowsOfProcess(run_.processId(), title)) {
-    if (::IsWindowVisible(window)) return window;
+  // Compared as UTF-16: a caption read through the ANSI functions under another code page
+  // than 936 would no longer be the literal's bytes.
+  struct Search {
+    DWORD processId;
+    std::wstring title;
+    HWND found;
+  } search{run_.processId(), WideFrom936(title), nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner != search->processId || !::IsWindowVisible(window)) return TRUE;
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+        if (text != search->title) return TRUE;
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ProgramDriver::OtherDialog() const {
+  for (HWND window : DialogsOf(run_.processId(), main_)) {
+    if (!::GetDlgItem(window, 0xFFFF)) return window;  // a message box's text is its control 0xFFFF
   }
   return nullptr;
 }
 
-bool ProgramDriver::AddThroughOpenDialog(const std::string& path) {
+bool ProgramDriver::AddThroughOpenDialog(const std::wstring& path) {
   Press(1003);
   HWND dialog = nullptr;
   if (!WaitUntil([&] {
@@ -100,7 +125,8 @@ bool ProgramDriver::AddThroughOpenDialog(const std::string& path) {
   if (name && test::ClassName(name) == "ComboBox") name = ::FindWindowExA(name, nullptr, "Edit", nullptr);
   if (!name) name = FindDescendant(dialog, 0x480);
   if (!name) return false;
-  ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  // Typed as UTF-16, so that a name the system code page cannot hold arrives whole.
+  ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   Press(::GetDlgItem(dialog, IDOK));
   return WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); });
 }
@@ -155,7 +181,7 @@ DWORD ProgramDriver::Close() {
   return exitCode;
 }
 
-bool SaveScreenshot(HWND window, const std::string& path) {
+bool SaveScreenshot(HWND window, const std::wstring& path) {
   RECT rect{};
   if (!::GetWindowRect(window, &rect)) return false;
   const int width = rect.right - rect.left;
@@ -174,7 +200,7 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   }
   const auto png = FindEncoder(L"image/png");
   return png &&
-         Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), WidePath(path).c_str(), &*png, nullptr) == Gdiplus::Ok;
+         Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), path.c_str(), &*png, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace fernwick::test

@@ -30,7 +30,7 @@ class ProgramDriver {
 
   // Add, then the open dialog with the file's full path typed in and its OK pressed; true once
   // the dialog has closed again.
-  bool AddThroughOpenDialog(const std::string& path);
+  bool AddThroughOpenDialog(const std::wstring& path);
 
   // The wizard pages: the child dialog of the main window holding control `id`.
   HWND PageWith(int id) const;
@@ -45,8 +45,10 @@ class ProgramDriver {
   static std::string PromptText(HWND prompt);
   // Waits for a message box, returns its text and presses its first button (OK or Yes).
   std::string AnswerPrompt(DWORD limitMs = 30000);
-  // A visible top-level window of the program titled `title`, or null.
+  // A visible top-level window of the program titled `title` (code page 936 bytes), or null.
   HWND TopLevel(const char* title) const;
+  // A visible dialog of the program that is neither its main window nor a message box, or null.
+  HWND OtherDialog() const;
 
   // The status line of the progress page.
   std::string ProgressStatus() const;
@@ -60,6 +62,6 @@ class ProgramDriver {
 };
 
 // Saves what the screen shows of `window` as a PNG; false when it could not.
-bool SaveScreenshot(HWND window, const std::string& path);
+bool SaveScreenshot(HWND window, const std::wstring& path);
 
 }  // namespace fernwick::test
