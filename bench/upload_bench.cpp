@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/text_936.h"
 #include "bench/bench_support.h"
 #include "service/auth_requests.h"
 #include "service/core/service_endpoint.h"
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
 
   ServiceClient client;
   AuthReply auth;
-  if (client.Open() != kResultOk || AuthenticateWithPassword(client, argv[2], argv[3], auth) != kResultOk) {
+  if (client.Open() != kResultOk ||
+      AuthenticateWithPassword(client, WideFrom936(argv[2]), WideFrom936(argv[3]), auth) != kResultOk) {
     std::fprintf(stderr, "cannot sign in\n");
     return 1;
   }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/log.h"
+#include "base/text_936.h"
 #include "reference_server.h"
 #include "service/auth_requests.h"
 #include "service/service_client.h"
@@ -32,9 +33,9 @@ TEST_F(ServiceLog, KeepsRequestOutcomesButNoPasswordOrToken) {
     const ScopedLogFolder redirect(folder);
     int percent = -1;
     std::string blog;
-    ASSERT_EQ(SignIn("logger", password, token, percent, blog), kResultOk);
+    ASSERT_EQ(SignIn(L"logger", WideFrom936(password), token, percent, blog), kResultOk);
     ASSERT_EQ(token.size(), 32u);
-    EXPECT_EQ(SignIn("logger", wrongPassword, token, percent, blog), kResultRefused);
+    EXPECT_EQ(SignIn(L"logger", WideFrom936(wrongPassword), token, percent, blog), kResultRefused);
 
     ServiceClient client;
     ASSERT_EQ(client.Open(), kResultOk);
@@ -49,9 +50,10 @@ TEST_F(ServiceLog, KeepsRequestOutcomesButNoPasswordOrToken) {
   }
 
   const std::string log = test::ReadBytes(folder + "fernwick.log");
-  for (const char* line : {"INFO  request sign-in: HTTP 200, result 0\r\n", "WARN  request sign-in: HTTP 200, result -1\r\n",
-                           "INFO  request token: HTTP 200, result 0\r\n", "INFO  request upload: HTTP 200, result 0\r\n",
-                           "INFO  request version check: HTTP 200, result 0\r\n"}) {
+  for (const char* line :
+       {"INFO  request sign-in: HTTP 200, result 0\r\n", "WARN  request sign-in: HTTP 200, result -1\r\n",
+        "INFO  request token: HTTP 200, result 0\r\n", "INFO  request upload: HTTP 200, result 0\r\n",
+        "INFO  request version check: HTTP 200, result 0\r\n"}) {
     EXPECT_NE(log.find(line), std::string::npos) << line << "\nin:\n" << log;
   }
   EXPECT_EQ(log.find(password), std::string::npos);

@@ -65,7 +65,7 @@ class ServiceUpload : public test::ReferenceServerTest {
     Control("put-account?user=up&password=pw&quota=100000000&blog=b");
     ASSERT_EQ(client_.Open(), kResultOk);
     AuthReply reply;
-    ASSERT_EQ(AuthenticateWithPassword(client_, "up", "pw", reply), kResultOk);
+    ASSERT_EQ(AuthenticateWithPassword(client_, L"up", L"pw", reply), kResultOk);
     token_ = reply.authstr;
   }
 
@@ -114,7 +114,7 @@ TEST_P(UploadForms, ArriveByteForByteAndAreStored) {
   int32_t photoId = 0;
   ASSERT_EQ(UploadPhoto(client_, token_, c.tags, c.status, path, c.title, photoId), kResultOk);
   EXPECT_TRUE(test::SameBytes(Captured(),
-                                 ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, path}, content))));
+                              ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, path}, content))));
   ASSERT_GT(photoId, 0);
   const auto stored = test::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
   ASSERT_TRUE(stored);

@@ -13,7 +13,7 @@
 namespace fernwick::test {
 
 namespace {
-constexpr char kPromptCaption[] = "提示";
+constexpr wchar_t kPromptCaption[] = L"提示";
 
 struct FindState {
   DWORD processId;
@@ -77,7 +77,7 @@ void ProgramDriver::Press(HWND button) {
   if (button) ::PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-HWND ProgramDriver::TopLevel(const char* title) const {
+HWND ProgramDriver::TopLevel(const wchar_t* title) const {
   for (HWND window : test::TopLevelWindowsOfProcess(run_.processId(), title)) {
     if (::IsWindowVisible(window)) return window;
   }
@@ -119,15 +119,15 @@ HWND ProgramDriver::Prompt() const {
   return nullptr;
 }
 
-std::string ProgramDriver::PromptText(HWND prompt) {
+std::wstring ProgramDriver::PromptText(HWND prompt) {
   // The message box's text is its static control 0xFFFF.
   return test::WindowText(::GetDlgItem(prompt, 0xFFFF));
 }
 
-std::string ProgramDriver::AnswerPrompt(DWORD limitMs) {
+std::wstring ProgramDriver::AnswerPrompt(DWORD limitMs) {
   HWND prompt = nullptr;
-  if (!WaitUntil([&] { return (prompt = Prompt()) != nullptr; }, limitMs)) return "(no message)";
-  const std::string text = PromptText(prompt);
+  if (!WaitUntil([&] { return (prompt = Prompt()) != nullptr; }, limitMs)) return L"(no message)";
+  const std::wstring text = PromptText(prompt);
   HWND button = ::GetDlgItem(prompt, IDOK);
   if (!button) button = ::GetDlgItem(prompt, IDYES);
   Press(button);
@@ -135,9 +135,9 @@ std::string ProgramDriver::AnswerPrompt(DWORD limitMs) {
   return text;
 }
 
-std::string ProgramDriver::ProgressStatus() const {
+std::wstring ProgramDriver::ProgressStatus() const {
   HWND page = ProgressPage();
-  return page ? test::WindowText(::GetDlgItem(page, 1020)) : std::string();
+  return page ? test::WindowText(::GetDlgItem(page, 1020)) : std::wstring();
 }
 
 DWORD ProgramDriver::Close() {
