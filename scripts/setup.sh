@@ -22,15 +22,18 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+# zh_CN.UTF-8 gives Wine the ANSI code page 936 of the program's users; en_US.UTF-8 (code page
+# 1252) shows that the program's texts do not depend on it.
+for wanted in zh_CN en_US; do
+  locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8$" && continue
   if [[ $(id -u) -ne 0 ]]; then
-    say "The zh_CN.UTF-8 locale is missing. Run as root: locale-gen zh_CN.UTF-8 (after enabling it in /etc/locale.gen)"
+    say "The $wanted.UTF-8 locale is missing. Run as root: locale-gen $wanted.UTF-8 (after enabling it in /etc/locale.gen)"
     exit 1
   fi
-  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+  grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" >> /etc/locale.gen
   locale-gen >/dev/null
-fi
+done
 
 # The Wine prefix lives in the Windows build folder; made once.
 if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then
