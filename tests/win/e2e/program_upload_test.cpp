@@ -190,6 +190,12 @@ TEST_F(ProgramUpload, UploadWithoutPhotosShowsTheNoticeInChinese) {
   HWND prompt = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (prompt = program->Prompt()) != nullptr; }));
   EXPECT_EQ(ProgramDriver::PromptText(prompt), L"你尚未加入图片");
+  // Shown is not yet painted: the shot waits until nothing of the box is left to paint.
+  EXPECT_TRUE(WaitUntil([&] {
+    HWND text = ::GetDlgItem(prompt, 0xFFFF);
+    return ::IsWindowVisible(prompt) && !::GetUpdateRect(prompt, nullptr, FALSE) && text &&
+           !::GetUpdateRect(text, nullptr, FALSE);
+  }));
   Shot(prompt, "no_photos_notice");
   EXPECT_EQ(program->AnswerPrompt(), L"你尚未加入图片");
   EXPECT_FALSE(ProgramDriver::Shown(program->SettingsPage())) << "nothing to upload: the page stays";
