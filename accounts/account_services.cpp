@@ -53,7 +53,7 @@ VersionAnswer AccountServices::AskVersion() const {
 
 AccountServices ProductionAccountServices() {
   return AccountServices{
-      [](const std::string& userName, const std::string& password, std::string& authstr, int& percent,
+      [](const std::wstring& userName, const std::wstring& password, std::string& authstr, int& percent,
          std::string& blogName) { return SignIn(userName, password, authstr, percent, blogName); },
       [](VersionInfo& info) { return CheckVersion(info); }, DetachedThread()};
 }

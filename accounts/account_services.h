@@ -12,8 +12,8 @@
 namespace fernwick {
 
 // Same contract as SignIn: 0, -1 or -2; authstr, percent and blogName are set only on 0.
-using SignInFunction = std::function<int(const std::string& userName, const std::string& password, std::string& authstr,
-                                         int& percent, std::string& blogName)>;
+using SignInFunction = std::function<int(const std::wstring& userName, const std::wstring& password,
+                                         std::string& authstr, int& percent, std::string& blogName)>;
 // Same contract as CheckVersion: 0 with the three strings, anything else on failure.
 using VersionCheckFunction = std::function<int(VersionInfo& info)>;
 // Runs `job` away from the UI thread; false when it could not be started (the job is then
@@ -27,7 +27,7 @@ Spawner DetachedThread();
 struct SignInAnswer {
   int result = kResultNoExchange;  // 0, -1 or -2
   int percent = 0;
-  std::string blogName;
+  std::string blogName;  // as the server sent it (code page 936)
 };
 
 struct VersionAnswer {

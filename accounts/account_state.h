@@ -13,13 +13,13 @@
 namespace fernwick {
 
 struct AccountState {
-  std::string currentUserName;
-  std::string currentPassword;
-  std::string blogName;   // blogname of the last successful sign-in
+  std::wstring currentUserName;
+  std::wstring currentPassword;
+  std::string blogName;   // blogname of the last successful sign-in, as the server sent it
   std::string authToken;  // authstr of the last successful sign-in
   std::vector<AccountEntry> savedAccounts;
-  std::string quotaText;        // shown in control 1009
-  std::string currentUserText;  // shown in control 1010
+  std::wstring quotaText;        // shown in control 1009
+  std::wstring currentUserText;  // shown in control 1010
   // The settings file was there but could not be read (locked, access denied): saving then
   // leaves it alone, since the empty state loaded in its place would wipe the accounts in it.
   bool settingsUnreadable = false;

@@ -1,19 +1,16 @@
 #include "accounts/account_updates.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string>
 
 #include "base/core/web_pages.h"
+#include "base/text_936.h"
 
 namespace fernwick {
 
-std::string CurrentUserText(const std::string& userName) { return "当前用户:" + userName; }
+std::wstring CurrentUserText(const std::wstring& userName) { return L"当前用户:" + userName; }
 
-std::string QuotaText(int percent) {
-  char text[64] = {};
-  std::snprintf(text, sizeof(text), "使用了%d%%的本月上传空间", percent);
-  return text;
-}
+std::wstring QuotaText(int percent) { return L"使用了" + std::to_wstring(percent) + L"%的本月上传空间"; }
 
 void ApplySignedIn(AccountHost& host, const AccountEntry& account, const SignInAnswer& answer) {
   AccountState& state = host.accounts();

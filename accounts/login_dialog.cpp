@@ -8,6 +8,7 @@
 #include "controls/control_text.h"
 #include "base/core/web_pages.h"
 #include "base/prompt.h"
+#include "base/text_936.h"
 
 namespace fernwick {
 
@@ -51,26 +52,29 @@ std::optional<LRESULT> LoginDialog::OnMessage(UINT message, WPARAM wParam, LPARA
 
 void LoginDialog::OnInitDialog() {
   CenterWindowOver(hwnd(), ::GetParent(hwnd()));
-  ::SendDlgItemMessageA(hwnd(), kUserNameEdit, EM_LIMITTEXT, kFieldLimit, 0);
-  ::SendDlgItemMessageA(hwnd(), kPasswordEdit, EM_LIMITTEXT, kFieldLimit, 0);
+  ::SendDlgItemMessageW(hwnd(), kUserNameEdit, EM_LIMITTEXT, kFieldLimit, 0);
+  ::SendDlgItemMessageW(hwnd(), kPasswordEdit, EM_LIMITTEXT, kFieldLimit, 0);
   registerLink_.SetTarget(RegistrationPage());
-  ::SetDlgItemTextA(hwnd(), kUserNameEdit, userName_.c_str());
-  ::SetDlgItemTextA(hwnd(), kPasswordEdit, password_.c_str());
+  ::SetDlgItemTextW(hwnd(), kUserNameEdit, userName_.c_str());
+  ::SetDlgItemTextW(hwnd(), kPasswordEdit, password_.c_str());
   registerLink_.Attach(Item(kRegisterLink));
 }
 
-void LoginDialog::Tell(const char* text) { ShowPrompt(hwnd(), text, "", MB_OK); }
+void LoginDialog::Tell(const wchar_t* text, const wchar_t* caption) { ShowPrompt(hwnd(), text, caption, MB_OK); }
 
 void LoginDialog::OnOk() {
   if (signingIn()) return;  // Enter pressed again while the server is asked
   userName_ = WindowText(Item(kUserNameEdit));
   password_ = WindowText(Item(kPasswordEdit));
-  if (userName_.empty()) return Tell("请输入用户名.");
-  if (password_.empty()) return Tell("请输入密码.");
+  if (userName_.empty()) return Tell(L"请输入用户名.");
+  if (password_.empty()) return Tell(L"请输入密码.");
+  // The service knows names and passwords in code page 936 only: one that it cannot hold
+  // could never match, so it is not sent at all.
+  if (!To936Exact(userName_) || !To936Exact(password_)) return Tell(kUnusableCharacterText, kNoticeCaption);
   AccountState& state = host_.accounts();
   if (!signInOnly_ && std::any_of(state.savedAccounts.begin(), state.savedAccounts.end(),
                                   [&](const AccountEntry& e) { return e.userName == userName_; })) {
-    return Tell("用户名已经存在.");
+    return Tell(L"用户名已经存在.");
   }
 
   waiting_.Begin(hwnd(), {kUserNameEdit, kPasswordEdit, IDOK});

@@ -26,8 +26,8 @@ class LoginDialog : public DialogBase {
   INT_PTR Run(HWND owner) { return RunModal(kLoginDialogTemplate, owner); }
 
   // What was entered (still there after IDOK, so the settings dialog can list it).
-  const std::string& userName() const noexcept { return userName_; }
-  const std::string& password() const noexcept { return password_; }
+  const std::wstring& userName() const noexcept { return userName_; }
+  const std::wstring& password() const noexcept { return password_; }
   // The result given to EndDialog, once the dialog has ended.
   std::optional<INT_PTR> endedWith() const noexcept { return endedWith_; }
   // OK was accepted and the server's answer has not arrived yet.
@@ -43,15 +43,15 @@ class LoginDialog : public DialogBase {
   void OnOk();
   void OnSignInAnswer(const SignInAnswer& answer);
   void Finish(INT_PTR result);
-  void Tell(const char* text);
+  void Tell(const wchar_t* text, const wchar_t* caption = L"");
 
   AccountHost& host_;
   bool signInOnly_;
   AccountServices services_;
   AnswerGuard answers_;
   WaitingControls waiting_;
-  std::string userName_;
-  std::string password_;
+  std::wstring userName_;
+  std::wstring password_;
   HyperLinkControl registerLink_;
   std::optional<INT_PTR> endedWith_;
 };

@@ -21,12 +21,12 @@ constexpr int kSizeCombo = IDC_SETTINGS_SIZES;
 constexpr int kPasswordCombo = IDC_SETTINGS_PASSWORDS;
 
 constexpr int kSizeChoices[] = {800, 1024, 1280};
-constexpr const char* kSizeTexts[] = {"800像素", "1024像素", "1280像素"};
+constexpr const wchar_t* kSizeTexts[] = {L"800像素", L"1024像素", L"1280像素"};
 // "不缩放图片的尺寸" still keeps photos at most this large.
 constexpr int kNoScalingLimit = 1600;
 
-int AddComboText(HWND combo, const std::string& text) {
-  return static_cast<int>(::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+int AddComboText(HWND combo, const std::wstring& text) {
+  return static_cast<int>(::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 }  // namespace
 
@@ -66,22 +66,22 @@ std::optional<LRESULT> SettingsDialog::OnMessage(UINT message, WPARAM wParam, LP
   }
 }
 
-int SettingsDialog::FindAccount(const std::string& userName) const {
+int SettingsDialog::FindAccount(const std::wstring& userName) const {
   // The entry equal byte for byte comes first: the combo's prefix search ignores letter case
   // and would take "alice2" for "alice" or "Bob" for "bob", and the OK that follows would then
   // sign in that other account without a word.
   HWND accounts = Item(kAccountCombo);
-  const int count = static_cast<int>(::SendMessageA(accounts, CB_GETCOUNT, 0, 0));
+  const int count = static_cast<int>(::SendMessageW(accounts, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     if (ComboItemText(accounts, i) == userName) return i;
   }
-  return static_cast<int>(::SendMessageA(accounts, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(userName.c_str())));
+  return static_cast<int>(
+      ::SendMessageW(accounts, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(userName.c_str())));
 }
 
 void SettingsDialog::SelectBoth(int index) {
-  ::SendMessageA(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  ::SendMessageA(Item(kPasswordCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(Item(kPasswordCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void SettingsDialog::OnInitDialog() {
@@ -92,14 +92,14 @@ void SettingsDialog::OnInitDialog() {
     AddComboText(Item(kPasswordCombo), entry.password);
   }
   const int current = FindAccount(state.currentUserName);
-  if (current != CB_ERR) ::SendMessageA(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+  if (current != CB_ERR) ::SendMessageW(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(current), 0);
 
-  for (const char* text : kSizeTexts) AddComboText(Item(kSizeCombo), text);
-  ::SendMessageA(Item(kSizeCombo), CB_SETCURSEL, 0, 0);
+  for (const wchar_t* text : kSizeTexts) AddComboText(Item(kSizeCombo), text);
+  ::SendMessageW(Item(kSizeCombo), CB_SETCURSEL, 0, 0);
   int noScaling = 1;
   for (int i = 0; i < 3; ++i) {
     if (SizeLimit() == kSizeChoices[i]) {
-      ::SendMessageA(Item(kSizeCombo), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      ::SendMessageW(Item(kSizeCombo), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
       noScaling = 0;
     }
   }
@@ -111,19 +111,19 @@ void SettingsDialog::OnAddUser() {
   if (!addAccount_ || !addAccount_(host_, added)) return;
   const int index = AddComboText(Item(kAccountCombo), added.userName);
   AddComboText(Item(kPasswordCombo), added.password);
-  ::SendMessageA(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void SettingsDialog::OnDeleteUser() {
   HWND accounts = Item(kAccountCombo);
   HWND passwords = Item(kPasswordCombo);
-  const int selected = static_cast<int>(::SendMessageA(accounts, CB_GETCURSEL, 0, 0));
+  const int selected = static_cast<int>(::SendMessageW(accounts, CB_GETCURSEL, 0, 0));
   if (selected == CB_ERR) return;
   const AccountEntry deleted{ComboItemText(accounts, selected), ComboItemText(passwords, selected)};
   AccountState& state = host_.accounts();
   RemoveFirstMatchingAccount(state, deleted);
-  ::SendMessageA(accounts, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-  ::SendMessageA(passwords, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  ::SendMessageW(accounts, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  ::SendMessageW(passwords, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
 
   if (deleted.userName != state.currentUserName) {
     SelectBoth(FindAccount(state.currentUserName));
@@ -132,8 +132,8 @@ void SettingsDialog::OnDeleteUser() {
     state.quotaText.clear();
   }
 
-  if (::SendMessageA(accounts, CB_GETCOUNT, 0, 0) > 0) {
-    const int now = static_cast<int>(::SendMessageA(accounts, CB_GETCURSEL, 0, 0));
+  if (::SendMessageW(accounts, CB_GETCOUNT, 0, 0) > 0) {
+    const int now = static_cast<int>(::SendMessageW(accounts, CB_GETCURSEL, 0, 0));
     if (now != CB_ERR) {
       state.currentUserName = ComboItemText(accounts, now);
       state.currentPassword = ComboItemText(passwords, now);
@@ -148,7 +148,7 @@ void SettingsDialog::OnDeleteUser() {
 
 void SettingsDialog::OnOk() {
   if (signingIn()) return;  // Enter pressed again while the server is asked
-  const int selected = static_cast<int>(::SendMessageA(Item(kAccountCombo), CB_GETCURSEL, 0, 0));
+  const int selected = static_cast<int>(::SendMessageW(Item(kAccountCombo), CB_GETCURSEL, 0, 0));
   AccountEntry chosen{ComboItemText(Item(kAccountCombo), selected), ComboItemText(Item(kPasswordCombo), selected)};
   if (chosen.userName == host_.accounts().currentUserName) return ApplySizeAndEnd();
 
@@ -175,7 +175,7 @@ void SettingsDialog::ApplySizeAndEnd() {
   if (noScaling) {
     SetSizeLimit(kNoScalingLimit);
   } else {
-    const LRESULT size = ::SendMessageA(Item(kSizeCombo), CB_GETCURSEL, 0, 0);
+    const LRESULT size = ::SendMessageW(Item(kSizeCombo), CB_GETCURSEL, 0, 0);
     if (size >= 0 && size < 3) SetSizeLimit(kSizeChoices[size]);
   }
   Finish(IDOK);

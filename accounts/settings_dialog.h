@@ -45,7 +45,7 @@ class SettingsDialog : public DialogBase {
   void ApplySizeAndEnd();
   void Finish(INT_PTR result);
   void SelectBoth(int index);
-  int FindAccount(const std::string& userName) const;
+  int FindAccount(const std::wstring& userName) const;
 
   AccountHost& host_;
   AccountServices services_;

@@ -8,6 +8,7 @@
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/log.h"
+#include "base/text_936.h"
 #include "base/user_folders.h"
 
 namespace fernwick {
@@ -84,11 +85,13 @@ void LoadSettingsFrom(const std::wstring& path, AccountState& state) {
     SetSizeLimit(kDefaultSizeLimit);
     return;
   }
-  SettingsContent content = ParseSettingsText(DecipherSettingsText(stored));
-  state.currentUserName = std::move(content.currentUserName);
-  state.currentPassword = std::move(content.currentPassword);
+  const SettingsContent content = ParseSettingsText(DecipherSettingsText(stored));
+  state.currentUserName = WideFrom936(content.currentUserName);
+  state.currentPassword = WideFrom936(content.currentPassword);
   SetSizeLimit(content.sizeLimit);
-  for (AccountEntry& entry : content.savedAccounts) state.savedAccounts.push_back(std::move(entry));
+  for (const StoredAccount& entry : content.savedAccounts) {
+    state.savedAccounts.push_back(AccountEntry{WideFrom936(entry.userName), WideFrom936(entry.password)});
+  }
 }
 
 bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
@@ -105,10 +108,14 @@ bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
     return false;
   }
   SettingsContent content;
-  content.currentUserName = state.currentUserName;
-  content.currentPassword = state.currentPassword;
+  // The login dialog lets in only names and passwords that code page 936 holds exactly, so
+  // these come back as they went.
+  content.currentUserName = To936Lossy(state.currentUserName);
+  content.currentPassword = To936Lossy(state.currentPassword);
   content.sizeLimit = SizeLimit();
-  content.savedAccounts = state.savedAccounts;
+  for (const AccountEntry& entry : state.savedAccounts) {
+    content.savedAccounts.push_back(StoredAccount{To936Lossy(entry.userName), To936Lossy(entry.password)});
+  }
   const std::string stored = EncipherSettingsText(BuildSettingsText(content));
 
   // The old file goes only when the new one is complete beside it: a full disk or a crash

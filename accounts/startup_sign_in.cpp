@@ -58,9 +58,9 @@ void StartupSignIn::OnFirstAnswer(const AccountServices& services, const FirstAn
 bool StartupSignIn::OfferNewVersion(const VersionInfo& info) {
   bool upgrade = true;
   if (info.isUpgrade == "1") {
-    ShowPrompt(host_->hwnd(), "现在有新的版本，你必须下载新的版本才能继续使用.", kNoticeCaption, MB_OK);
+    ShowPrompt(host_->hwnd(), L"现在有新的版本，你必须下载新的版本才能继续使用.", kNoticeCaption, MB_OK);
   } else {
-    upgrade = ShowPrompt(host_->hwnd(), "现在有新的版本，你要下载新的版本吗？", kNoticeCaption, MB_YESNO) == IDYES;
+    upgrade = ShowPrompt(host_->hwnd(), L"现在有新的版本，你要下载新的版本吗？", kNoticeCaption, MB_YESNO) == IDYES;
   }
   if (!upgrade) return false;
   OpenUrlInBrowser(info.versionUrl);

@@ -23,7 +23,7 @@ void WaitingControls::End() {
   dialog_ = nullptr;
   for (int id : ids_) ::EnableWindow(::GetDlgItem(dialog, id), TRUE);
   if (focus_ && ::IsChild(dialog, focus_) && ::IsWindowEnabled(focus_)) {
-    ::SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus_), TRUE);
+    ::SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus_), TRUE);
   }
   focus_ = nullptr;
 }
@@ -31,7 +31,7 @@ void WaitingControls::End() {
 bool WaitingControls::ShowBusyPointer() const {
   if (!dialog_) return false;
   // The arrow with the hourglass: busy, yet the dialog still takes clicks (Cancel).
-  ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32650)));  // IDC_APPSTARTING
+  ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32650)));  // IDC_APPSTARTING
   return true;
 }
 

@@ -20,14 +20,14 @@ namespace {
 struct ToolbarEntry {
   int id;
   int face;  // 0: the face follows EnableSelectionButtons
-  const char* tooltip;
+  const wchar_t* tooltip;
 };
 constexpr ToolbarEntry kToolbar[] = {
-    {ids::kAddButton, ids::kAddFace, "加入图片"},
-    {ids::kDeleteButton, 0, "移除选中的图片"},
-    {ids::kRotateLeftButton, 0, "反时针旋转选中的图片"},
-    {ids::kRotateRightButton, 0, "顺时针旋转选中的图片"},
-    {ids::kSettingsButton, ids::kSettingsFace, "切换用户、添加用户以及图片尺寸限制"},
+    {ids::kAddButton, ids::kAddFace, L"加入图片"},
+    {ids::kDeleteButton, 0, L"移除选中的图片"},
+    {ids::kRotateLeftButton, 0, L"反时针旋转选中的图片"},
+    {ids::kRotateRightButton, 0, L"顺时针旋转选中的图片"},
+    {ids::kSettingsButton, ids::kSettingsFace, L"切换用户、添加用户以及图片尺寸限制"},
 };
 
 struct SelectionFaces {
@@ -154,13 +154,13 @@ LRESULT MainDialog::OnInitDialog() {
 void MainDialog::SetWindowIcons() {
   auto load = [](int width, int height) {
     return static_cast<HICON>(
-        ::LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(ids::kWindowIcon), IMAGE_ICON, width, height, 0));
+        ::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(ids::kWindowIcon), IMAGE_ICON, width, height, 0));
   };
   // Icons from LoadImageA without LR_SHARED live until the process ends; they are not shared
   // with anything else and the window keeps using them to its end.
-  ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG,
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(load(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON))));
-  ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL,
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(load(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON))));
 }
 
@@ -193,10 +193,10 @@ void MainDialog::CreatePages() {
 }
 
 void MainDialog::RefreshAccountDisplay() {
-  const std::pair<int, const std::string*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText},
-                                                          {ids::kCurrentUserLine, &accounts_.currentUserText}};
+  const std::pair<int, const std::wstring*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText},
+                                                           {ids::kCurrentUserLine, &accounts_.currentUserText}};
   for (const auto& [id, text] : transfers) {
-    if (!::SetDlgItemTextA(hwnd(), id, text->c_str())) {
+    if (!::SetDlgItemTextW(hwnd(), id, text->c_str())) {
       ::MessageBeep(0xFFFFFFFF);
       ::SetFocus(Item(id));
       return;
@@ -226,7 +226,7 @@ void MainDialog::OnAdd() {
 
 void MainDialog::OnUpload() {
   if (PhotoCount() == 0) {
-    ShowPrompt(hwnd(), "你尚未加入图片", "提示", MB_OK);
+    ShowPrompt(hwnd(), L"你尚未加入图片", L"提示", MB_OK);
     return;
   }
   EnterState(WindowState::kPhotoSettings);
@@ -236,7 +236,7 @@ void MainDialog::OnOk() { StartUpload(*this, session_); }
 
 LRESULT MainDialog::OnClose() {
   if (session_.closing()) return 1;  // already decided; waiting for the batch to end
-  if (PhotoCount() != 0 && ShowPrompt(hwnd(), "你确定要退出程序吗？", "提示", MB_YESNO | MB_ICONQUESTION) == IDNO) {
+  if (PhotoCount() != 0 && ShowPrompt(hwnd(), L"你确定要退出程序吗？", L"提示", MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return 1;
   }
   session_.Close();

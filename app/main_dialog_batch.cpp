@@ -16,7 +16,7 @@ void MainDialog::EnableOk(bool enable) noexcept {
   ::EnableWindow(ok, enable);
   // Disabling OK took the focus from it; it is the page's button to press again.
   if (enable && !::GetFocus() && ::GetActiveWindow() == hwnd() && ::IsWindowVisible(ok)) {
-    ::SendMessageA(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ok), TRUE);
+    ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ok), TRUE);
   }
 }
 
@@ -32,7 +32,10 @@ void MainDialog::CloseWindow() noexcept {
 
 BatchSettings MainDialog::ReadSettings() {
   settingsPage_.Transfer(true);
-  return BatchSettings{settingsPage_.tags(), PhotoStatusForVisibility(settingsPage_.visibilityIndex()), photos_.Count()};
+  // The upload body takes the tags as code page 936 bytes; a character without such a form
+  // goes as "?".
+  return BatchSettings{To936Lossy(settingsPage_.tags()), PhotoStatusForVisibility(settingsPage_.visibilityIndex()),
+                       photos_.Count()};
 }
 
 void MainDialog::StoreToken(const std::string& authstr) { accounts_.authToken = authstr; }
@@ -41,7 +44,7 @@ void MainDialog::StoreBlogName(const std::string& blogName) { accounts_.blogName
 
 void MainDialog::ShowProgress(unsigned photoCount) {
   EnterState(WindowState::kProgress);
-  ::SendMessageA(progressPage_.overallBar(), PBM_SETRANGE32, 0, static_cast<LPARAM>(photoCount));
+  ::SendMessageW(progressPage_.overallBar(), PBM_SETRANGE32, 0, static_cast<LPARAM>(photoCount));
 }
 
 std::optional<SlotPhoto> MainDialog::PhotoInSlot(size_t slot) {
@@ -80,11 +83,8 @@ void MainDialog::ShowSending(size_t slot, const PhotoItem* item, int number) {
   progressPage_.SetCurrentItem(photo);
   ::UpdateWindow(progressPage_.hwnd());
   ::InvalidateRect(progressPage_.hwnd(), nullptr, TRUE);
-  ::SendMessageA(progressPage_.overallBar(), PBM_SETPOS, static_cast<WPARAM>(number), 0);
-  // The page still shows narrow text: the title goes there as code page 936 bytes, the same
-  // bytes as before on a Chinese system.
-  const std::string status = "发送图片'" + To936Lossy(photo->title) + "'";
-  progressPage_.ShowStatus(status);
+  ::SendMessageW(progressPage_.overallBar(), PBM_SETPOS, static_cast<WPARAM>(number), 0);
+  progressPage_.ShowStatus(L"发送图片'" + photo->title + L"'");
 }
 
 void MainDialog::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) {

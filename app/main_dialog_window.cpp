@@ -108,7 +108,7 @@ void MainDialog::EnterState(WindowState state) {
     const auto part = static_cast<StatePart>(index);
     if (HWND window = PartWindow(part)) ::ShowWindow(window, look.Shows(part) ? SW_SHOW : SW_HIDE);
   }
-  ::SendMessageA(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(FocusWindow(look.focus)), TRUE);
+  ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(FocusWindow(look.focus)), TRUE);
   if (look.Shows(StatePart::kView)) {
     ::InvalidateRect(view_.hwnd(), nullptr, TRUE);
     ::UpdateWindow(view_.hwnd());
@@ -151,7 +151,7 @@ LRESULT MainDialog::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     ::ScreenToClient(hwnd(), &cursor);
     // Hidden children (the wizard pages lie over the view) must not hide the view.
     if (::ChildWindowFromPointEx(hwnd(), cursor, CWP_SKIPINVISIBLE) == view_.hwnd()) {
-      ::SendMessageA(view_.hwnd(), WM_MOUSEWHEEL, wParam, lParam);
+      ::SendMessageW(view_.hwnd(), WM_MOUSEWHEEL, wParam, lParam);
     }
     wheelForwarding_ = false;
   }

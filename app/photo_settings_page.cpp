@@ -10,8 +10,8 @@ namespace {
 std::vector<HWND> RadioGroup(HWND first) {
   std::vector<HWND> radios;
   for (HWND window = first; window; window = ::GetWindow(window, GW_HWNDNEXT)) {
-    if (window != first && (::GetWindowLongA(window, GWL_STYLE) & WS_GROUP)) break;
-    if (::SendMessageA(window, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) radios.push_back(window);
+    if (window != first && (::GetWindowLongW(window, GWL_STYLE) & WS_GROUP)) break;
+    if (::SendMessageW(window, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) radios.push_back(window);
   }
   return radios;
 }
@@ -20,7 +20,7 @@ std::vector<HWND> RadioGroup(HWND first) {
 void LoadRadioGroup(HWND first, int index) {
   int position = 0;
   for (HWND radio : RadioGroup(first)) {
-    ::SendMessageA(radio, BM_SETCHECK, position == index ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(radio, BM_SETCHECK, position == index ? BST_CHECKED : BST_UNCHECKED, 0);
     ++position;
   }
 }
@@ -29,7 +29,7 @@ int SaveRadioGroup(HWND first) {
   int checked = -1;
   int position = 0;
   for (HWND radio : RadioGroup(first)) {
-    if (::SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED) checked = position;
+    if (::SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED) checked = position;
     ++position;
   }
   return checked;
@@ -42,7 +42,7 @@ std::optional<LRESULT> PhotoSettingsPage::OnMessage(UINT message, WPARAM wParam,
   WizardPage::OnMessage(message, wParam, lParam);
   visibilityIndex_ = 0;
   tags_.clear();
-  ::SendMessageA(Item(kTagsEdit), EM_LIMITTEXT, kTagsLimit, 0);
+  ::SendMessageW(Item(kTagsEdit), EM_LIMITTEXT, kTagsLimit, 0);
   Transfer(false);
   return TRUE;
 }
@@ -50,13 +50,13 @@ std::optional<LRESULT> PhotoSettingsPage::OnMessage(UINT message, WPARAM wParam,
 void PhotoSettingsPage::Transfer(bool save) {
   HWND edit = Item(kTagsEdit);
   if (save) {
-    const int length = ::GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(edit, text.data(), length + 1)));
+    const int length = ::GetWindowTextLengthW(edit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(edit, text.data(), length + 1)));
     tags_ = std::move(text);
     visibilityIndex_ = SaveRadioGroup(Item(kFirstVisibilityRadio));
   } else {
-    if (!::SetWindowTextA(edit, tags_.c_str())) {
+    if (!::SetWindowTextW(edit, tags_.c_str())) {
       ::MessageBeep(0xFFFFFFFF);
       ::SetFocus(edit);
       return;

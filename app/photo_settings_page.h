@@ -20,8 +20,8 @@ class PhotoSettingsPage : public WizardPage {
   // otherwise the members into the controls.
   void Transfer(bool save);
 
-  const std::string& tags() const noexcept { return tags_; }
-  void SetTags(std::string tags) { tags_ = std::move(tags); }
+  const std::wstring& tags() const noexcept { return tags_; }
+  void SetTags(std::wstring tags) { tags_ = std::move(tags); }
   // 0 public, 1 friends only, 2 private; -1 when no radio is checked.
   int visibilityIndex() const noexcept { return visibilityIndex_; }
 
@@ -29,7 +29,7 @@ class PhotoSettingsPage : public WizardPage {
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  std::string tags_;
+  std::wstring tags_;
   int visibilityIndex_ = 0;
 };
 

@@ -36,15 +36,15 @@ LRESULT ProgressPage::OnInitDialog() {
   overallBar_ = Item(kOverallBar);
   ShowStatus(statusText_);
   // The upper bar shows full for the whole batch; only the overall bar moves.
-  ::SendMessageA(upperBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 10));
-  ::SendMessageA(upperBar_, PBM_SETPOS, 10, 0);
+  ::SendMessageW(upperBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 10));
+  ::SendMessageW(upperBar_, PBM_SETPOS, 10, 0);
   currentItem_ = nullptr;
   return TRUE;
 }
 
-void ProgressPage::ShowStatus(std::string text) {
+void ProgressPage::ShowStatus(std::wstring text) {
   statusText_ = std::move(text);
-  if (!::SetDlgItemTextA(hwnd(), kStatusLine, statusText_.c_str())) {
+  if (!::SetDlgItemTextW(hwnd(), kStatusLine, statusText_.c_str())) {
     ::MessageBeep(0xFFFFFFFF);
     ::SetFocus(Item(kStatusLine));
   }

@@ -37,9 +37,9 @@ class ProgressPage : public WizardPage {
   PhotoItem* currentItem() const noexcept { return currentItem_; }
   void SetCurrentItem(PhotoItem* item) noexcept { currentItem_ = item; }
 
-  const std::string& statusText() const noexcept { return statusText_; }
+  const std::wstring& statusText() const noexcept { return statusText_; }
   // Sets statusText and transfers it to 1020; a failed transfer beeps and focuses the line.
-  void ShowStatus(std::string text);
+  void ShowStatus(std::wstring text);
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -50,7 +50,7 @@ class ProgressPage : public WizardPage {
 
   HWND upperBar_ = nullptr;
   HWND overallBar_ = nullptr;
-  std::string statusText_;
+  std::wstring statusText_;
   UploadSession* session_ = nullptr;  // not owned
   PhotoItem* currentItem_ = nullptr;  // not owned
 };

@@ -3,7 +3,7 @@
 namespace fernwick {
 
 bool ActivateRunningInstance() {
-  HWND running = ::FindWindowA(nullptr, kMainWindowCaption);
+  HWND running = ::FindWindowW(nullptr, kMainWindowCaption);
   if (!running) return false;
   HWND popup = ::GetLastActivePopup(running);
   if (::IsIconic(running)) ::ShowWindow(running, SW_RESTORE);

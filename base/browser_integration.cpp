@@ -11,6 +11,7 @@
 #include "base/core/web_pages.h"
 #include "base/handles.h"
 #include "base/log.h"
+#include "base/text_936.h"
 
 namespace fernwick {
 
@@ -59,20 +60,22 @@ std::optional<std::string> ReadHtmlHandlerCommand() {
   return text;
 }
 
-void WriteStringValue(HKEY key, const char* name, const std::string& text) {
+// `text` is a plain web address; the value holds it as UTF-16.
+void WriteStringValue(HKEY key, const wchar_t* name, const std::string& text) {
+  const std::wstring value = WideFromUtf8(text);
   // Written with the length of the text, without its terminating zero.
-  if (const LSTATUS written = ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
-                                               static_cast<DWORD>(text.size()));
+  if (const LSTATUS written = ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                                               static_cast<DWORD>(value.size() * sizeof(wchar_t)));
       written != ERROR_SUCCESS) {
     LogSystemFailure("browser: a context-menu entry cannot be written", static_cast<unsigned long>(written));
   }
 }
 
-UniqueHKey OpenOrCreateUserKey(const char* path) {
+UniqueHKey OpenOrCreateUserKey(const wchar_t* path) {
   UniqueHKey key;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) return key;
-  const LSTATUS created = ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
-                                           KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.put(), nullptr);
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) return key;
+  const LSTATUS created = ::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                            KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key.put(), nullptr);
   if (created == ERROR_SUCCESS) return key;
   LogSystemFailure("browser: a context-menu key cannot be created", static_cast<unsigned long>(created));
   return UniqueHKey();
@@ -99,7 +102,7 @@ void RegisterBrowserMenuEntries() {
   if (UniqueHKey feed = OpenOrCreateUserKey(kFeedMenuKey)) {
     WriteStringValue(feed.get(), nullptr, FeedSubscriptionPage());
     const DWORD everyContext = 0xFF;
-    if (const LSTATUS written = ::RegSetValueExA(feed.get(), "Contexts", 0, REG_DWORD,
+    if (const LSTATUS written = ::RegSetValueExW(feed.get(), L"Contexts", 0, REG_DWORD,
                                                  reinterpret_cast<const BYTE*>(&everyContext), sizeof(everyContext));
         written != ERROR_SUCCESS) {
       LogSystemFailure("browser: a context-menu entry cannot be written", static_cast<unsigned long>(written));

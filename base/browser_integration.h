@@ -15,8 +15,8 @@ bool OpenUrlInBrowser(const std::string& url);
 void RegisterBrowserMenuEntries();
 
 // Where the two entries live (tests read them back).
-inline constexpr char kFeedMenuKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\使用LumoraTidefeed订阅";
-inline constexpr char kBookmarkMenuKey[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\添加到我的Lumora网摘";
+inline constexpr wchar_t kFeedMenuKey[] = L"Software\\Microsoft\\Internet Explorer\\MenuExt\\使用LumoraTidefeed订阅";
+inline constexpr wchar_t kBookmarkMenuKey[] = L"Software\\Microsoft\\Internet Explorer\\MenuExt\\添加到我的Lumora网摘";
 inline constexpr char kHtmlHandlerKey[] = "htmlfile\\shell\\open\\command";
 
 }  // namespace fernwick

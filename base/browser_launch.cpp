@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "base/log.h"
+#include "base/text_936.h"
 
 #include <mutex>
 #include <utility>
@@ -29,7 +30,8 @@ bool ShellOpen(HWND owner, const std::string& target) {
   if (BrowserLauncher launcher = InstalledLauncher()) {
     return launcher(BrowserLaunchRequest{BrowserLaunchRequest::Kind::kShellOpen, target});
   }
-  const HINSTANCE result = ::ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  const HINSTANCE result =
+      ::ShellExecuteW(owner, L"open", WideFromUtf8(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   const INT_PTR code = reinterpret_cast<INT_PTR>(result);
   if (code > 32) return true;
   // Its value is its error code (SE_ERR_*), not GetLastError's.

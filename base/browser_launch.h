@@ -11,13 +11,15 @@ namespace fernwick {
 struct BrowserLaunchRequest {
   enum class Kind { kShellOpen, kCommandLine };
   Kind kind = Kind::kShellOpen;
-  std::string text;  // the target for ShellExecuteA "open", or the whole command line for WinExec
+  // The address for ShellExecuteW "open" (UTF-8: addresses are plain text, any character of a
+  // link's caption survives), or the whole command line for WinExec.
+  std::string text;
 };
 
 // Returns whether the launch succeeded.
 using BrowserLauncher = std::function<bool(const BrowserLaunchRequest&)>;
 
-// ShellExecuteA(owner, "open", target, no parameters, no directory, SW_SHOWNORMAL); success is a
+// ShellExecuteW(owner, "open", target, no parameters, no directory, SW_SHOWNORMAL); success is a
 // result above 32.
 bool ShellOpen(HWND owner, const std::string& target);
 // WinExec(commandLine, SW_SHOW); success is a result above 31.

@@ -19,14 +19,14 @@ PromptAnswerer& Answerer() {
 }
 }  // namespace
 
-int ShowPrompt(HWND owner, const char* text, const char* caption, UINT type) {
+int ShowPrompt(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
   PromptAnswerer answerer;
   {
     std::lock_guard guard(AnswererLock());
     answerer = Answerer();
   }
-  if (answerer) return answerer(PromptRequest{owner, text ? text : "", caption ? caption : "", type});
-  const int answer = ::MessageBoxA(owner, text, caption, type);
+  if (answerer) return answerer(PromptRequest{owner, text ? text : L"", caption ? caption : L"", type});
+  const int answer = ::MessageBoxW(owner, text, caption, type);
   // No box came up: the caller goes on as if it had been closed without an answer.
   if (answer == 0) LogLastError("prompt: the message box cannot be shown");
   return answer;

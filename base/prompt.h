@@ -10,15 +10,18 @@ namespace fernwick {
 
 struct PromptRequest {
   HWND owner = nullptr;
-  std::string text;     // code page 936, as MessageBoxA would get it
-  std::string caption;  // likewise
+  std::wstring text;
+  std::wstring caption;
   UINT type = MB_OK;
 };
 
 using PromptAnswerer = std::function<int(const PromptRequest&)>;
 
-// MessageBoxA, unless an answerer is installed: then the answerer's value is returned.
-int ShowPrompt(HWND owner, const char* text, const char* caption, UINT type);
+// MessageBoxW, unless an answerer is installed: then the answerer's value is returned.
+int ShowPrompt(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
+inline int ShowPrompt(HWND owner, const std::wstring& text, const wchar_t* caption, UINT type) {
+  return ShowPrompt(owner, text.c_str(), caption, type);
+}
 
 // Installs an answerer for its lifetime (tests only); the previous one comes back after.
 class ScopedPromptAnswerer {

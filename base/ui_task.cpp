@@ -21,7 +21,7 @@ bool UiTaskChannel::Post(Task task) {
   auto box = std::make_unique<Task>(std::move(task));
   std::lock_guard guard(lock_);
   if (!open_) return false;
-  if (!::PostMessageA(window_, kUiTaskMessage, kTaskTag, reinterpret_cast<LPARAM>(box.get()))) {
+  if (!::PostMessageW(window_, kUiTaskMessage, kTaskTag, reinterpret_cast<LPARAM>(box.get()))) {
     // The window's queue is full or the window is gone without closing its channel.
     LogLastError("ui tasks: a task cannot be posted to its window");
     return false;
@@ -39,7 +39,7 @@ void UiTaskChannel::Close() {
   // Every Post that succeeded did so before open_ fell, so its message is in this thread's
   // queue now; free them all unrun.
   MSG message{};
-  while (::PeekMessageA(&message, window_, kUiTaskMessage, kUiTaskMessage, PM_REMOVE)) {
+  while (::PeekMessageW(&message, window_, kUiTaskMessage, kUiTaskMessage, PM_REMOVE)) {
     if (message.wParam == kTaskTag) TakeTask(message.lParam);
   }
 }

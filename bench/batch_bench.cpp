@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
   MainDialog dialog;
   if (!dialog.Create(nullptr)) return 1;
   if (!std::getenv("BENCH_HIDDEN")) ::ShowWindow(dialog.hwnd(), SW_SHOW);
-  dialog.accounts().currentUserName = argv[2];
-  dialog.accounts().currentPassword = argv[3];
+  dialog.accounts().currentUserName = WideFrom936(argv[2]);
+  dialog.accounts().currentPassword = WideFrom936(argv[3]);
   for (int i = 0; i < count; ++i) AddPhoto(dialog.photos(), WideFrom936(folder + "\\" + std::to_string(i) + ".jpg"), 1600);
   dialog.view().Layout();
   const unsigned added = dialog.photos().Count();
@@ -75,7 +75,9 @@ int main(int argc, char** argv) {
   // The same photos' bodies, with a token of their own, for curl.
   ServiceClient client;
   AuthReply auth;
-  if (client.Open() != kResultOk || AuthenticateWithPassword(client, argv[2], argv[3], auth) != kResultOk) return 1;
+  if (client.Open() != kResultOk ||
+      AuthenticateWithPassword(client, WideFrom936(argv[2]), WideFrom936(argv[3]), auth) != kResultOk)
+    return 1;
   for (int i = 0; i < count; ++i) {
     const std::string path = folder + "\\" + std::to_string(i) + ".jpg";
     std::ofstream(std::string(argv[6]) + "\\" + std::to_string(i) + ".body", std::ios::binary)

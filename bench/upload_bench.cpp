@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
 
   ServiceClient client;
   AuthReply auth;
-  if (client.Open() != kResultOk || AuthenticateWithPassword(client, argv[2], argv[3], auth) != kResultOk) {
+  if (client.Open() != kResultOk ||
+      AuthenticateWithPassword(client, WideFrom936(argv[2]), WideFrom936(argv[3]), auth) != kResultOk) {
     std::fprintf(stderr, "cannot sign in\n");
     return 1;
   }

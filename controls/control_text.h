@@ -1,13 +1,13 @@
 #pragma once
-// Reading whole texts out of controls, however long, so that no double-byte character is cut.
+// Reading whole texts out of controls, however long.
 #include <windows.h>
 
 #include <string>
 
 namespace fernwick {
 
-std::string WindowText(HWND window);
+std::wstring WindowText(HWND window);
 // The text of item `index` of a combo box; empty when there is none.
-std::string ComboItemText(HWND combo, int index);
+std::wstring ComboItemText(HWND combo, int index);
 
 }  // namespace fernwick

@@ -8,19 +8,19 @@ namespace fernwick {
 DialogBase::~DialogBase() {
   if (hwnd_) {
     HWND window = hwnd_;
-    ::SetWindowLongPtrA(window, DWLP_USER, 0);
+    ::SetWindowLongPtrW(window, DWLP_USER, 0);
     hwnd_ = nullptr;
     ::DestroyWindow(window);
   }
 }
 
 INT_PTR DialogBase::RunModal(int templateId, HWND owner) {
-  return ::DialogBoxParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId), owner, &DialogBase::StaticProc,
+  return ::DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(templateId), owner, &DialogBase::StaticProc,
                            reinterpret_cast<LPARAM>(this));
 }
 
 HWND DialogBase::CreateModeless(int templateId, HWND parent) {
-  return ::CreateDialogParamA(ModuleInstance(), MAKEINTRESOURCEA(templateId), parent, &DialogBase::StaticProc,
+  return ::CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(templateId), parent, &DialogBase::StaticProc,
                               reinterpret_cast<LPARAM>(this));
 }
 
@@ -28,10 +28,10 @@ INT_PTR CALLBACK DialogBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
   DialogBase* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<DialogBase*>(lParam);
-    ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     if (self) self->hwnd_ = hwnd;
   } else {
-    self = reinterpret_cast<DialogBase*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    self = reinterpret_cast<DialogBase*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
   }
   if (!self) return FALSE;
 
@@ -55,7 +55,7 @@ INT_PTR CALLBACK DialogBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
           handled = static_cast<INT_PTR>(*result);
           break;
         default:
-          ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
+          ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
           handled = TRUE;
           break;
       }
@@ -67,7 +67,7 @@ INT_PTR CALLBACK DialogBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
   }
 
   if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->hwnd_ = nullptr;
     try {
       self->OnWindowGone();
@@ -84,7 +84,7 @@ void CenterWindowOver(HWND window, HWND over) {
     ::GetClientRect(over, &area);
     ::MapWindowPoints(over, nullptr, reinterpret_cast<POINT*>(&area), 2);
   } else {
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   }
   RECT rc{};
   ::GetWindowRect(window, &rc);
@@ -98,7 +98,7 @@ void CenterWindowOver(HWND window, HWND over) {
   if (x < area.left) x = area.left;
   if (y < area.top) y = area.top;
   POINT pt{x, y};
-  if (HWND parent = ::GetParent(window); parent && (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+  if (HWND parent = ::GetParent(window); parent && (::GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) {
     ::ScreenToClient(parent, &pt);
   }
   ::SetWindowPos(window, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

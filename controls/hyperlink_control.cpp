@@ -7,6 +7,9 @@
 #include "controls/control_text.h"
 #include "controls/tooltip.h"
 #include "base/log.h"
+#include "base/text_936.h"
+
+#include <iterator>
 
 namespace fernwick {
 
@@ -16,9 +19,9 @@ namespace {
 constexpr UINT_PTR kToolId = 1;
 
 bool IsStaticClass(HWND window) {
-  char name[16] = {};
-  ::GetClassNameA(window, name, sizeof(name));
-  return ::lstrcmpiA(name, "static") == 0;
+  wchar_t name[16] = {};
+  ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+  return ::lstrcmpiW(name, L"static") == 0;
 }
 
 // Icons, rectangles, frames, owner-drawn, bitmaps and metafiles paint themselves. The type is
@@ -35,17 +38,17 @@ HyperLinkControl::~HyperLinkControl() { Detach(); }
 void HyperLinkControl::OnAttached() {
   HWND window = hwnd();
   if (IsStaticClass(window)) {
-    const LONG style = ::GetWindowLongA(window, GWL_STYLE);
-    ::SetWindowLongA(window, GWL_STYLE, style | SS_NOTIFY);  // a plain static passes clicks on
+    const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+    ::SetWindowLongW(window, GWL_STYLE, style | SS_NOTIFY);  // a plain static passes clicks on
     if (StaticTypePaintsItself(style)) paintLabel_ = false;
   }
-  handCursor_ = ::LoadCursorA(nullptr, IDC_HAND);
+  handCursor_ = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
   if (paintLabel_) ChooseFonts();
   tooltip_ = CreateTooltipWindow(window);
 
   if (!label_) {
-    // Read whole: a fixed buffer would cut a long caption, perhaps inside a double-byte character.
-    if (std::string caption = WindowText(window); !caption.empty()) SetLabel(caption);
+    // Read whole: a fixed buffer would cut a long caption.
+    if (std::wstring caption = WindowText(window); !caption.empty()) SetLabel(caption);
   }
   ComputeLinkRect();
   if (target_ || (options_ & kCommandLink)) {
@@ -59,20 +62,20 @@ void HyperLinkControl::OnAttached() {
 // The normal font is the parent's; the link font is derived from it once, with the options
 // present now.
 void HyperLinkControl::ChooseFonts() {
-  normalFont_ = reinterpret_cast<HFONT>(::SendMessageA(::GetParent(hwnd()), WM_GETFONT, 0, 0));
+  normalFont_ = reinterpret_cast<HFONT>(::SendMessageW(::GetParent(hwnd()), WM_GETFONT, 0, 0));
   if (!normalFont_) normalFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
   if (ownLinkFont_) return;
-  LOGFONTA description{};
-  ::GetObjectA(normalFont_, sizeof(description), &description);
+  LOGFONTW description{};
+  ::GetObjectW(normalFont_, sizeof(description), &description);
   if ((options_ & kMarkupInCaption) && (options_ & kBoldLinkText)) {
     description.lfWeight = FW_BOLD;
   } else if (!(options_ & kNoUnderline)) {
     description.lfUnderline = TRUE;
   }
-  ownLinkFont_.reset(::CreateFontIndirectA(&description));
+  ownLinkFont_.reset(::CreateFontIndirectW(&description));
 }
 
-bool HyperLinkControl::SetLabel(const std::string& label) {
+bool HyperLinkControl::SetLabel(const std::wstring& label) {
   try {
     label_ = label;
   } catch (...) {
@@ -84,14 +87,16 @@ bool HyperLinkControl::SetLabel(const std::string& label) {
   ComputeLinkRect();
   // The static would paint the raw caption itself while its text changes; our own painting
   // follows from the invalidation instead.
-  ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
-  ::SetWindowTextA(hwnd(), label.c_str());
-  ::SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+  ::SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  ::SetWindowTextW(hwnd(), label.c_str());
+  ::SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(hwnd(), nullptr, TRUE);
   return true;
 }
 
-bool HyperLinkControl::SetTarget(const std::string& target) {
+bool HyperLinkControl::SetTarget(const std::string& address) { return SetTarget(WideFromUtf8(address)); }
+
+bool HyperLinkControl::SetTarget(const std::wstring& target) {
   try {
     target_ = target;
   } catch (...) {
@@ -108,7 +113,7 @@ bool HyperLinkControl::SetTarget(const std::string& target) {
 void HyperLinkControl::UpdateTooltipTool() {
   if (!tooltip_) return;
   ActivateTooltip(tooltip_.get(), true);
-  const std::string text = target_.value_or(std::string());
+  const std::wstring text = target_.value_or(std::wstring());
   if (toolAdded_) {
     SetAreaTool(tooltip_.get(), hwnd(), kToolId, linkRect_, text.c_str());
   } else {
@@ -160,14 +165,14 @@ bool HyperLinkControl::Open() {
   const int id = ::GetDlgCtrlID(hwnd());
   if ((options_ & kNotifyLink) == kNotifyLink) {
     NMHDR header{hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(NM_CLICK)};
-    ::SendMessageA(parent, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
+    ::SendMessageW(parent, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
     return true;
   }
   if (options_ & kCommandLink) {
-    ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(hwnd()));
+    ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(hwnd()));
     return true;
   }
-  if (!target_ || !ShellOpen(hwnd(), *target_)) return false;
+  if (!target_ || !ShellOpen(hwnd(), Utf8FromWide(*target_))) return false;
   visited_ = true;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
   return true;

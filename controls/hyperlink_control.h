@@ -36,14 +36,16 @@ class HyperLinkControl : public SubclassBase {
   void SetOptions(uint32_t options) noexcept { options_ = options; }
   uint32_t options() const noexcept { return options_; }
 
-  bool SetLabel(const std::string& label);
-  bool SetTarget(const std::string& target);
+  bool SetLabel(const std::wstring& label);
+  bool SetTarget(const std::wstring& target);
+  // A web address (plain ASCII, or UTF-8).
+  bool SetTarget(const std::string& address);
   // Notifies the parent (notifyLink, commandLink) or opens the target with the shell; true on
   // success. A target opened successfully turns the link into the visited colour.
   bool Open();
 
-  const std::optional<std::string>& label() const noexcept { return label_; }
-  const std::optional<std::string>& target() const noexcept { return target_; }
+  const std::optional<std::wstring>& label() const noexcept { return label_; }
+  const std::optional<std::wstring>& target() const noexcept { return target_; }
   const RECT& linkRect() const noexcept { return linkRect_; }
   COLORREF linkColour() const noexcept { return colours_.link; }
   COLORREF visitedColour() const noexcept { return colours_.visited; }
@@ -75,7 +77,7 @@ class HyperLinkControl : public SubclassBase {
   void ChooseFonts();
   void UpdateTooltipTool();
   void RepaintLink(bool now);
-  std::string TextToDraw() const;
+  std::wstring TextToDraw() const;
   HFONT LinkTextFont() const;
   void PaintMarkup(HDC dc, const RECT& client, COLORREF linkColour) const;
   void PaintWhole(HDC dc, COLORREF linkColour) const;
@@ -93,8 +95,8 @@ class HyperLinkControl : public SubclassBase {
   void OnDestroy();
 
   uint32_t options_;
-  std::optional<std::string> label_;
-  std::optional<std::string> target_;
+  std::optional<std::wstring> label_;
+  std::optional<std::wstring> target_;
   HCURSOR handCursor_ = nullptr;
   UniqueHFont ownLinkFont_;
   HFONT normalFont_ = nullptr;

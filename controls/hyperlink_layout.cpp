@@ -8,7 +8,7 @@ namespace fernwick {
 namespace {
 
 UINT StaticAlignment(HWND window) {
-  switch (::GetWindowLongA(window, GWL_STYLE) & SS_TYPEMASK) {
+  switch (::GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) {
     case SS_CENTER:
       return DT_CENTER;
     case SS_RIGHT:
@@ -18,17 +18,17 @@ UINT StaticAlignment(HWND window) {
   }
 }
 
-RECT MeasureText(HDC dc, HFONT font, const std::string& text, RECT within, UINT format) {
+RECT MeasureText(HDC dc, HFONT font, const std::wstring& text, RECT within, UINT format) {
   SelectScope select(dc, font);
-  ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &within, format | DT_CALCRECT);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &within, format | DT_CALCRECT);
   return within;
 }
 
 }  // namespace
 
-std::string HyperLinkControl::TextToDraw() const {
+std::wstring HyperLinkControl::TextToDraw() const {
   if (label_) return *label_;
-  return target_.value_or(std::string());
+  return target_.value_or(std::wstring());
 }
 
 void HyperLinkControl::ComputeLinkRect() {
@@ -39,7 +39,7 @@ void HyperLinkControl::ComputeLinkRect() {
     return;
   }
   WindowDc dc(hwnd());
-  const std::string text = TextToDraw();
+  const std::wstring text = TextToDraw();
   if (options_ & kMarkupInCaption) {
     const LinkMarkup markup = ParseLinkMarkup(text);
     LONG left = client.left;
@@ -64,7 +64,7 @@ void HyperLinkControl::ComputeLinkRect() {
 }
 
 void HyperLinkControl::FillBackground(HDC dc, const RECT& client) {
-  auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(::GetParent(hwnd()), WM_CTLCOLORSTATIC,
+  auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(hwnd()), WM_CTLCOLORSTATIC,
                                                        reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd())));
   if (brush) ::FillRect(dc, &client, brush);
 }
@@ -99,26 +99,26 @@ void HyperLinkControl::PaintMarkup(HDC dc, const RECT& client, COLORREF linkColo
   {
     SelectScope font(dc, normalFont_);
     RECT prefixRect = client;
-    ::DrawTextA(dc, markup.prefix.c_str(), static_cast<int>(markup.prefix.size()), &prefixRect, DT_WORDBREAK);
+    ::DrawTextW(dc, markup.prefix.c_str(), static_cast<int>(markup.prefix.size()), &prefixRect, DT_WORDBREAK);
   }
   {
     SelectScope font(dc, LinkTextFont());
     ::SetTextColor(dc, linkColour);
     RECT linkRect = linkRect_;
-    ::DrawTextA(dc, markup.link.c_str(), static_cast<int>(markup.link.size()), &linkRect, DT_WORDBREAK);
+    ::DrawTextW(dc, markup.link.c_str(), static_cast<int>(markup.link.size()), &linkRect, DT_WORDBREAK);
   }
   SelectScope font(dc, normalFont_);
   ::SetTextColor(dc, contextColour);
   RECT suffixRect{linkRect_.right, linkRect_.top, client.right, client.bottom};
-  ::DrawTextA(dc, markup.suffix.c_str(), static_cast<int>(markup.suffix.size()), &suffixRect, DT_WORDBREAK);
+  ::DrawTextW(dc, markup.suffix.c_str(), static_cast<int>(markup.suffix.size()), &suffixRect, DT_WORDBREAK);
 }
 
 void HyperLinkControl::PaintWhole(HDC dc, COLORREF linkColour) const {
   SelectScope font(dc, LinkTextFont());
   ::SetTextColor(dc, linkColour);
-  const std::string text = TextToDraw();
+  const std::wstring text = TextToDraw();
   RECT rect = linkRect_;
-  ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_WORDBREAK | StaticAlignment(hwnd()));
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_WORDBREAK | StaticAlignment(hwnd()));
 }
 
 void HyperLinkControl::PaintMessage(HDC given) {

@@ -23,8 +23,8 @@ bool ImageButton::AttachTo(HWND window) {
 
 void ImageButton::Initialise() {
   // Style bits only: the frame stays as it is.
-  const LONG style = ::GetWindowLongA(hwnd(), GWL_STYLE);
-  ::SetWindowLongA(hwnd(), GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
+  const LONG style = ::GetWindowLongW(hwnd(), GWL_STYLE);
+  ::SetWindowLongW(hwnd(), GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
   tooltipWindow_ = CreateTooltipWindow(hwnd());
   if (tooltipText_) AddTooltipTool();
 }
@@ -37,7 +37,7 @@ void ImageButton::AddTooltipTool() {
   AddTool(tooltipWindow_.get(), hwnd(), tooltipText_->c_str());
 }
 
-bool ImageButton::SetTooltip(const char* text) {
+bool ImageButton::SetTooltip(const wchar_t* text) {
   tooltipText_.reset();
   if (!text || !*text) {
     ActivateTooltip(tooltipWindow_.get(), false);
@@ -52,7 +52,7 @@ void ImageButton::SetFace(UniqueHBitmap face) { face_ = std::move(face); }
 
 bool ImageButton::LoadFace(int id) {
   face_.reset();
-  face_.reset(::LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(id)));
+  face_.reset(::LoadBitmapW(ModuleInstance(), MAKEINTRESOURCEW(id)));
   return static_cast<bool>(face_);
 }
 
@@ -95,7 +95,7 @@ LRESULT ImageButton::OnReflected(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMPAREITEM:
       return 0;
     default:
-      return ::DefWindowProcA(hwnd(), original, wParam, lParam);
+      return ::DefWindowProcW(hwnd(), original, wParam, lParam);
   }
 }
 

@@ -29,7 +29,7 @@ class ImageButton : public SubclassBase {
   bool AttachTo(HWND window);
 
   // Keeps a copy of `text` and shows it as the tooltip; null or empty switches it off.
-  bool SetTooltip(const char* text);
+  bool SetTooltip(const wchar_t* text);
   // Takes the face; the previous one is deleted first. Not repainted: the owner invalidates
   // the button when the change must show at once.
   void SetFace(UniqueHBitmap face);
@@ -39,7 +39,7 @@ class ImageButton : public SubclassBase {
   HBITMAP face() const noexcept { return face_.get(); }
   unsigned state() const noexcept { return state_; }
   HWND tooltipWindow() const noexcept { return tooltipWindow_.get(); }
-  const std::optional<std::string>& tooltipText() const noexcept { return tooltipText_; }
+  const std::optional<std::wstring>& tooltipText() const noexcept { return tooltipText_; }
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -57,7 +57,7 @@ class ImageButton : public SubclassBase {
   void Repaint() const;
 
   UniqueWindow tooltipWindow_;
-  std::optional<std::string> tooltipText_;
+  std::optional<std::wstring> tooltipText_;
   unsigned state_ = 0;
   UniqueHBitmap face_;
 };

@@ -9,14 +9,14 @@ constexpr int kGapAfterImage = 5;
 
 // One cursor for every picture link; system cursors are shared and never destroyed.
 HCURSOR PictureLinkCursor() {
-  static const HCURSOR cursor = ::LoadCursorA(nullptr, IDC_HAND);
+  static const HCURSOR cursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
   return cursor;
 }
 }  // namespace
 
 bool PictureLinkControl::LoadBitmapResource(int id) {
   UniqueHBitmap loaded(
-      static_cast<HBITMAP>(::LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+      static_cast<HBITMAP>(::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   if (!loaded) return false;
   SetBitmap(std::move(loaded));
   return true;
@@ -32,7 +32,7 @@ void PictureLinkControl::SetBitmap(UniqueHBitmap bitmap) {
 
 SIZE PictureLinkControl::BitmapSize() const {
   BITMAP info{};
-  if (!bitmap_ || !::GetObjectA(bitmap_.get(), sizeof(info), &info)) return SIZE{0, 0};
+  if (!bitmap_ || !::GetObjectW(bitmap_.get(), sizeof(info), &info)) return SIZE{0, 0};
   return SIZE{info.bmWidth, info.bmHeight};
 }
 
@@ -61,7 +61,7 @@ void PictureLinkControl::Paint(HDC dc) {
   ComputeLinkRect();  // records where the bitmap is for the mouse
   if (bitmap_) {
     const SIZE size = BitmapSize();
-    ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap_.get()), 0, bitmapRect_.left, bitmapRect_.top,
+    ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap_.get()), 0, bitmapRect_.left, bitmapRect_.top,
                  size.cx, size.cy, DST_BITMAP);
   }
 }
@@ -77,7 +77,7 @@ std::optional<LRESULT> PictureLinkControl::OnSetCursor() {
 }
 
 std::optional<LRESULT> PictureLinkControl::OnReflected(UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::DefWindowProcA(hwnd(), message - kReflectionOffset, wParam, lParam);
+  return ::DefWindowProcW(hwnd(), message - kReflectionOffset, wParam, lParam);
 }
 
 std::optional<LRESULT> PictureLinkControl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

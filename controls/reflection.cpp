@@ -64,7 +64,7 @@ std::optional<LRESULT> ReflectNotification(HWND parent, UINT message, WPARAM wPa
   // The source must really be a child of this window: a stale handle or a window of another
   // process must never get a message with our pointers in it.
   if (!control || control == parent || ::GetParent(control) != parent) return std::nullopt;
-  return ::SendMessageA(control, message + kReflectionOffset, wParam, lParam);
+  return ::SendMessageW(control, message + kReflectionOffset, wParam, lParam);
 }
 
 }  // namespace fernwick

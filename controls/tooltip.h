@@ -12,14 +12,14 @@ namespace fernwick {
 UniqueWindow CreateTooltipWindow(HWND parent);
 
 // Registers `tool` (identified by its handle, owned by its parent) with the tooltip.
-bool AddTool(HWND tooltip, HWND tool, const char* text);
+bool AddTool(HWND tooltip, HWND tool, const wchar_t* text);
 // Removes `tool` from the tooltip; nothing happens when it was not registered.
 void RemoveTool(HWND tooltip, HWND tool);
 // A tool for the rectangle `area` of `window`'s client area, known to the tooltip as `id`.
 // An empty rectangle puts the tool nowhere: the tip then never appears for it.
-bool AddAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const char* text);
+bool AddAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const wchar_t* text);
 // Moves the area tool and, unless `text` is null, gives it that text.
-void SetAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const char* text);
+void SetAreaTool(HWND tooltip, HWND window, UINT_PTR id, const RECT& area, const wchar_t* text);
 // An inactive tooltip never appears, whatever is relayed to it.
 void ActivateTooltip(HWND tooltip, bool active);
 

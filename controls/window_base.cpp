@@ -14,28 +14,28 @@ constexpr UINT_PTR kSubclassId = 0x4657;  // any constant unique to this base
 WindowBase::~WindowBase() {
   if (hwnd_) {
     HWND window = hwnd_;
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     ::DestroyWindow(window);
   }
 }
 
-bool WindowBase::RegisterWindowClass(const char* className, UINT classStyle, HBRUSH background, HCURSOR cursor) {
-  WNDCLASSEXA existing{sizeof(existing)};
-  if (::GetClassInfoExA(ModuleInstance(), className, &existing)) return true;
-  WNDCLASSEXA wc{sizeof(wc)};
+bool WindowBase::RegisterWindowClass(const wchar_t* className, UINT classStyle, HBRUSH background, HCURSOR cursor) {
+  WNDCLASSEXW existing{sizeof(existing)};
+  if (::GetClassInfoExW(ModuleInstance(), className, &existing)) return true;
+  WNDCLASSEXW wc{sizeof(wc)};
   wc.style = classStyle;
   wc.lpfnWndProc = &WindowBase::StaticProc;
   wc.hInstance = ModuleInstance();
   wc.hCursor = cursor;
   wc.hbrBackground = background;
   wc.lpszClassName = className;
-  return ::RegisterClassExA(&wc) != 0;
+  return ::RegisterClassExW(&wc) != 0;
 }
 
-HWND WindowBase::CreateWindowOfClass(const char* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent,
-                                     UINT id) {
-  return ::CreateWindowExA(exStyle, className, "", style, rect.left, rect.top, rect.right - rect.left,
+HWND WindowBase::CreateWindowOfClass(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& rect,
+                                     HWND parent, UINT id) {
+  return ::CreateWindowExW(exStyle, className, L"", style, rect.left, rect.top, rect.right - rect.left,
                            rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                            ModuleInstance(), this);
 }
@@ -43,13 +43,13 @@ HWND WindowBase::CreateWindowOfClass(const char* className, DWORD exStyle, DWORD
 LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   WindowBase* self = nullptr;
   if (message == WM_NCCREATE) {
-    self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     if (self) self->hwnd_ = hwnd;
   } else {
-    self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
-  if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+  if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
 
   std::optional<LRESULT> handled;
   try {
@@ -58,9 +58,9 @@ LRESULT CALLBACK WindowBase::StaticProc(HWND hwnd, UINT message, WPARAM wParam, 
     LogCaughtException("window procedure");
     handled.reset();
   }
-  const LRESULT result = handled ? *handled : ::DefWindowProcA(hwnd, message, wParam, lParam);
+  const LRESULT result = handled ? *handled : ::DefWindowProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
   }
   return result;

@@ -25,12 +25,13 @@ class WindowBase {
 
  protected:
   // Registers (once per process) a class whose procedure is StaticProc.
-  static bool RegisterWindowClass(const char* className, UINT classStyle, HBRUSH background, HCURSOR cursor);
-  HWND CreateWindowOfClass(const char* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent, UINT id);
+  static bool RegisterWindowClass(const wchar_t* className, UINT classStyle, HBRUSH background, HCURSOR cursor);
+  HWND CreateWindowOfClass(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent,
+                           UINT id);
 
   virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
   }
 
  private:

@@ -1,8 +1,10 @@
 #include "service/auth_requests.h"
 
 #include <exception>
+#include <optional>
 
 #include "base/log.h"
+#include "base/text_936.h"
 #include "service/core/auth_rules.h"
 #include "service/core/reply_rules.h"
 #include "service/service_client.h"
@@ -26,9 +28,12 @@ void FillQuota(const std::string& reply, AuthReply& out) {
 
 }  // namespace
 
-int AuthenticateWithPassword(ServiceClient& client, const std::string& userName, const std::string& password,
+int AuthenticateWithPassword(ServiceClient& client, const std::wstring& userName, const std::wstring& password,
                              AuthReply& reply) {
-  const Exchange exchange = client.SendRequest("GET", PasswordAuthPath(userName, password));
+  const std::optional<std::string> name = To936Exact(userName);
+  const std::optional<std::string> secret = To936Exact(password);
+  if (!name || !secret) return Logged("sign-in", Exchange{}, kResultRefused);
+  const Exchange exchange = client.SendRequest("GET", PasswordAuthPath(*name, *secret));
   if (exchange.outcome != ExchangeOutcome::Replied) return Logged("sign-in", exchange, kResultNoExchange);
   std::string stat = ReplyStatus(exchange.reply);
   if (stat != "ok") return Logged("sign-in", exchange, kResultRefused);
@@ -49,7 +54,7 @@ int AuthenticateWithToken(ServiceClient& client, const std::string& authstr, Aut
   return Logged("token", exchange, kResultOk);
 }
 
-int SignIn(const std::string& userName, const std::string& password, std::string& authstr, int& percent,
+int SignIn(const std::wstring& userName, const std::wstring& password, std::string& authstr, int& percent,
            std::string& blogName) {
   int result = kResultNoExchange;
   try {

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "base/text_936.h"
 #include "controls/tooltip.h"
 #include "imaging/add_photos.h"
 #include "imaging/core/photo_geometry.h"
@@ -12,7 +13,7 @@
 namespace fernwick {
 
 namespace {
-constexpr char kClassName[] = "FernwickThumbnailView";
+constexpr wchar_t kClassName[] = L"FernwickThumbnailView";
 constexpr UINT_PTR kTooltipTool = 1;
 }  // namespace
 
@@ -34,7 +35,7 @@ void ThumbnailView::CreateTooltip() {
   if (!tooltip_) return;
   // The tool is the box of the photo under the mouse, and nowhere while there is none: the tip
   // appears only over a photo, and anew for each photo the mouse comes to.
-  AddAreaTool(tooltip_.get(), hwnd(), kTooltipTool, RECT{}, "图片");
+  AddAreaTool(tooltip_.get(), hwnd(), kTooltipTool, RECT{}, L"图片");
   ActivateTooltip(tooltip_.get(), false);
 }
 
@@ -106,7 +107,7 @@ void ThumbnailView::UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
   if (item) {
     const RECT box{item->frameRect.left - scrollX_.offset, item->frameRect.top - scrollY_.offset,
                    item->frameRect.right - scrollX_.offset, item->frameRect.bottom - scrollY_.offset};
-    SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, box, SizeTooltipText(*item, item->fileSize).c_str());
+    SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, box, WideFrom936(SizeTooltipText(*item, item->fileSize)).c_str());
   } else {
     SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, RECT{}, nullptr);
   }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text_936.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/jpeg_transform.h"
 #include "imaging/picture_io.h"
@@ -94,8 +95,8 @@ int main(int argc, char** argv) {
 
   const std::string gdiplus = dir + "\\gdiplus.jpg";
   const double gdiplusMs = MedianMs(3, [&] {
-    const GpBitmapPtr picture = DecodePicture(original);
-    return picture && TurnPictureClockwise(picture.get(), 270) && SaveJpegWithQuality(picture.get(), gdiplus, 90);
+    const GpBitmapPtr picture = DecodePicture(WideFrom936(original));
+    return picture && TurnPictureClockwise(picture.get(), 270) && SaveJpegWithQuality(picture.get(), WideFrom936(gdiplus), 90);
   });
 
   const std::string reencoded = dir + "\\reencoded.jpg";

@@ -1,8 +1,9 @@
 #include "upload/upload_session.h"
 
-#include <cstdio>
+#include <string>
 #include <thread>
 
+#include "accounts/core/account_texts.h"
 #include "base/prompt.h"
 #include "service/core/result_codes.h"
 #include "upload/step_guard.h"
@@ -11,18 +12,15 @@
 namespace fernwick {
 
 namespace {
-constexpr char kCaption[] = "提示";
-
 void ShowClosingMessages(HWND main, const BatchOutcome& outcome) {
   if (outcome.doneShown && outcome.notAccepted > 0) {
-    char text[128];
-    std::snprintf(text, sizeof(text), "有%d张图片没有上传成功，它们仍在列表中。", outcome.notAccepted);
-    ShowPrompt(main, text, kCaption, MB_OK);
+    const std::wstring text = L"有" + std::to_wstring(outcome.notAccepted) + L"张图片没有上传成功，它们仍在列表中。";
+    ShowPrompt(main, text, kNoticeCaption, MB_OK);
   }
   if (outcome.result == kResultNoExchange) {
-    ShowPrompt(main, "不能连接服务器,请检查网络.", kCaption, MB_OK);
+    ShowPrompt(main, kNoConnectionText, kNoticeCaption, MB_OK);
   } else if (outcome.result == kResultRefused) {
-    ShowPrompt(main, "用户名或密码错误.", kCaption, MB_OK);
+    ShowPrompt(main, kWrongPasswordText, kNoticeCaption, MB_OK);
   }
 }
 }  // namespace
@@ -37,7 +35,7 @@ void EndBatch(const UploadJob& job, const BatchOutcome& outcome) noexcept {
 UploadSession::UploadSession(SessionHost& host, Worker worker)
     : host_(host), worker_(std::move(worker)), flags_(std::make_shared<BatchFlags>()) {}
 
-bool UploadSession::Start(const std::string& userName, const std::string& password) {
+bool UploadSession::Start(const std::wstring& userName, const std::wstring& password) {
   if (running()) return false;
   flags_->cancel.store(false);
   flags_->running.store(true);
@@ -63,7 +61,7 @@ bool UploadSession::BeginSignInCheck() noexcept {
   return true;
 }
 
-void UploadSession::EndSignInCheck(bool signedIn, const std::string& userName, const std::string& password) noexcept {
+void UploadSession::EndSignInCheck(bool signedIn, const std::wstring& userName, const std::wstring& password) noexcept {
   checking_ = false;
   host_.EnableBack(true);
   if (signedIn && !closing_ && Start(userName, password)) return;

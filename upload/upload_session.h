@@ -24,8 +24,8 @@ struct BatchFlags {
 // What a batch hands to its worker, which owns it from then on. `session` is used only inside
 // tasks run on the UI thread, through `ui`, which refuses them once the window is gone.
 struct UploadJob {
-  std::string userName;
-  std::string password;
+  std::wstring userName;
+  std::wstring password;
   UploadSession* session = nullptr;
   std::shared_ptr<UiTaskChannel> ui;
   std::shared_ptr<BatchFlags> flags;
@@ -65,10 +65,10 @@ class UploadSession {
   bool BeginSignInCheck() noexcept;
   // The check's answer: with `signedIn` (and no close asked for meanwhile) the batch starts;
   // otherwise OK is free again, and a close that waited for the check happens now.
-  void EndSignInCheck(bool signedIn, const std::string& userName, const std::string& password) noexcept;
+  void EndSignInCheck(bool signedIn, const std::wstring& userName, const std::wstring& password) noexcept;
   // Starts a batch for this account on a thread of its own, with OK disabled until it ends.
   // False, and nothing changed, when one already runs or no thread could be started.
-  bool Start(const std::string& userName, const std::string& password);
+  bool Start(const std::wstring& userName, const std::wstring& password);
   // Cancel on the progress page: the photo being sent is finished, no more are sent.
   void Cancel() noexcept { flags_->cancel.store(true); }
   // Closes the window now when no batch runs. Otherwise the worker still uses the window and

@@ -74,7 +74,7 @@ class Batch {
       Tell([this, blog = auth_.blogname] { host_.StoreBlogName(blog); });
 
       if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
-        Ui([this] { ShowPrompt(host_.hwnd(), "你的空间已经不够,请购买空间。", "提示", MB_OK); });
+        Ui([this] { ShowPrompt(host_.hwnd(), L"你的空间已经不够,请购买空间。", L"提示", MB_OK); });
         return;
       }
 

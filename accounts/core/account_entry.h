@@ -1,12 +1,12 @@
 #pragma once
-// One saved account. Portable: the settings text codec and the account dialogs share it.
+// One saved account, as the program holds it. Portable.
 #include <string>
 
 namespace fernwick {
 
 struct AccountEntry {
-  std::string userName;
-  std::string password;
+  std::wstring userName;
+  std::wstring password;
 
   friend bool operator==(const AccountEntry&, const AccountEntry&) = default;
 };

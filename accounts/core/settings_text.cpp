@@ -23,10 +23,10 @@ uint32_t NextKey(uint32_t key, unsigned char storedByte) noexcept {
 
 unsigned char KeyByte(uint32_t key) noexcept { return static_cast<unsigned char>((key >> 8) & 0xFFu); }
 
-AccountEntry SplitRecord(std::string_view record) {
+StoredAccount SplitRecord(std::string_view record) {
   const std::size_t split = FindCp936Char(record, kFieldSeparator);
-  if (split == std::string_view::npos) return AccountEntry{std::string(), std::string(record)};
-  return AccountEntry{std::string(record.substr(0, split)), std::string(record.substr(split + 1))};
+  if (split == std::string_view::npos) return StoredAccount{std::string(), std::string(record)};
+  return StoredAccount{std::string(record.substr(0, split)), std::string(record.substr(split + 1))};
 }
 
 void AppendRecord(std::string& text, const std::string& first, const std::string& second) {
@@ -43,7 +43,7 @@ std::string BuildSettingsText(const SettingsContent& content) {
   AppendRecord(text, content.currentUserName, content.currentPassword);
   text += std::to_string(content.sizeLimit);
   text += kRecordEnd;
-  for (const AccountEntry& entry : content.savedAccounts) AppendRecord(text, entry.userName, entry.password);
+  for (const StoredAccount& entry : content.savedAccounts) AppendRecord(text, entry.userName, entry.password);
   return text;
 }
 
@@ -53,7 +53,7 @@ SettingsContent ParseSettingsText(std::string_view text) {
 
   SettingsContent content;
   const std::size_t firstEnd = FindCp936Char(text, kRecordEnd);
-  const AccountEntry current = SplitRecord(firstEnd == npos ? std::string_view() : text.substr(0, firstEnd));
+  const StoredAccount current = SplitRecord(firstEnd == npos ? std::string_view() : text.substr(0, firstEnd));
   content.currentUserName = current.userName;
   content.currentPassword = current.password;
 

@@ -5,17 +5,23 @@
 #include <string_view>
 #include <vector>
 
-#include "accounts/core/account_entry.h"
-
 namespace fernwick {
 
 inline constexpr int kDefaultSizeLimit = 1024;
+
+// One account as the file holds it: code page 936 bytes, whatever the system's code page.
+struct StoredAccount {
+  std::string userName;
+  std::string password;
+
+  friend bool operator==(const StoredAccount&, const StoredAccount&) = default;
+};
 
 struct SettingsContent {
   std::string currentUserName;
   std::string currentPassword;
   int sizeLimit = kDefaultSizeLimit;
-  std::vector<AccountEntry> savedAccounts;
+  std::vector<StoredAccount> savedAccounts;
 };
 
 // Current account, size limit, then one record per saved account; every record ends in 0x02

@@ -4,6 +4,23 @@
 
 namespace fernwick {
 
+namespace {
+// `tag` is lower-case ASCII; only ASCII letters of the caption are folded, so no other
+// character can be taken for part of a tag.
+std::size_t FindTagNoCase(std::wstring_view caption, std::wstring_view tag, std::size_t from = 0) {
+  for (std::size_t at = from; at + tag.size() <= caption.size(); ++at) {
+    std::size_t i = 0;
+    for (; i < tag.size(); ++i) {
+      wchar_t c = caption[at + i];
+      if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+      if (c != tag[i]) break;
+    }
+    if (i == tag.size()) return at;
+  }
+  return std::wstring_view::npos;
+}
+}  // namespace
+
 std::optional<uint32_t> ParseColourText(std::string_view text) {
   constexpr std::size_t npos = std::string_view::npos;
   const std::size_t first = FindCp936Char(text, ',');
@@ -25,17 +42,17 @@ std::optional<uint32_t> ParseColourValue(const unsigned char* data, std::size_t 
   return ParseColourText(text);
 }
 
-LinkMarkup ParseLinkMarkup(std::string_view caption) {
+LinkMarkup ParseLinkMarkup(std::wstring_view caption) {
   LinkMarkup markup;
-  const std::size_t open = FindCp936NoCase(caption, "<A>");
-  if (open == std::string_view::npos) return markup;
+  const std::size_t open = FindTagNoCase(caption, L"<a>");
+  if (open == std::wstring_view::npos) return markup;
   markup.hasLink = true;
-  markup.prefix = std::string(caption.substr(0, open));
+  markup.prefix = std::wstring(caption.substr(0, open));
   const std::size_t linkStart = open + 3;
-  const std::size_t close = FindCp936NoCase(caption, "</A>", linkStart);
-  if (close == std::string_view::npos) return markup;
-  markup.link = std::string(caption.substr(linkStart, close - linkStart));
-  markup.suffix = std::string(caption.substr(close + 4));
+  const std::size_t close = FindTagNoCase(caption, L"</a>", linkStart);
+  if (close == std::wstring_view::npos) return markup;
+  markup.link = std::wstring(caption.substr(linkStart, close - linkStart));
+  markup.suffix = std::wstring(caption.substr(close + 4));
   return markup;
 }
 

@@ -19,12 +19,12 @@ std::optional<uint32_t> ParseColourValue(const unsigned char* data, std::size_t 
 
 struct LinkMarkup {
   bool hasLink = false;  // "<A>" was found
-  std::string prefix;
-  std::string link;
-  std::string suffix;
+  std::wstring prefix;
+  std::wstring link;
+  std::wstring suffix;
 };
 
 // The part between the first "<A>" and the first "</A>" after it (tags in any letter case).
-LinkMarkup ParseLinkMarkup(std::string_view caption);
+LinkMarkup ParseLinkMarkup(std::wstring_view caption);
 
 }  // namespace fernwick

@@ -37,6 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   (void)fernwick::ParseColourText(stored);
-  (void)fernwick::ParseLinkMarkup(stored);
+  (void)fernwick::ParseLinkMarkup(std::wstring(stored.begin(), stored.end()));
   return 0;
 }

@@ -54,20 +54,20 @@ TEST(ColourText, RegistryValueShape) {
 }
 
 struct MarkupCase {
-  std::string caption;
+  std::wstring caption;
   bool hasLink;
-  std::string prefix, link, suffix;
+  std::wstring prefix, link, suffix;
 };
 
 TEST(LinkMarkup, Rules) {
   const std::vector<MarkupCase> cases = {
-      {"<A>注册为Lumora用户</A>", true, "", "注册为Lumora用户", ""},
-      {"Go to <a>site</a> now", true, "Go to ", "site", " now"},
-      {"plain caption", false, "", "", ""},
-      {"before <A>unterminated", true, "before ", "", ""},
-      {"<A></A>", true, "", "", ""},
-      {"x<A>one</A>y</A>z", true, "x", "one", "y</A>z"},
-      {"<a>MiXeD</A>", true, "", "MiXeD", ""},
+      {L"<A>注册为Lumora用户</A>", true, L"", L"注册为Lumora用户", L""},
+      {L"Go to <a>site</a> now", true, L"Go to ", L"site", L" now"},
+      {L"plain caption", false, L"", L"", L""},
+      {L"before <A>unterminated", true, L"before ", L"", L""},
+      {L"<A></A>", true, L"", L"", L""},
+      {L"x<A>one</A>y</A>z", true, L"x", L"one", L"y</A>z"},
+      {L"<a>MiXeD</A>", true, L"", L"MiXeD", L""},
   };
   for (const MarkupCase& c : cases) {
     const LinkMarkup m = ParseLinkMarkup(c.caption);

@@ -109,7 +109,7 @@ struct ParseCase {
   std::string text;
   std::string user, password;
   int size;
-  std::vector<AccountEntry> accounts;
+  std::vector<StoredAccount> accounts;
 };
 
 TEST(SettingsText, ParsingRules) {

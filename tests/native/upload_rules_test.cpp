@@ -63,9 +63,9 @@ INSTANTIATE_TEST_SUITE_P(Table, PhotoFitsQuotaTest,
                                            FitCase{INT32_MAX, INT32_MIN, INT32_MAX, true}));
 
 TEST(BatchQuotaText, FormatsThePercentage) {
-  EXPECT_EQ(BatchQuotaText(100, 0), "使用了1%的本月上传空间");
-  EXPECT_EQ(BatchQuotaText(100, 100), "使用了101%的本月上传空间");
-  EXPECT_EQ(BatchQuotaText(0, 7), "使用了0%的本月上传空间");
+  EXPECT_EQ(BatchQuotaText(100, 0), L"使用了1%的本月上传空间");
+  EXPECT_EQ(BatchQuotaText(100, 100), L"使用了101%的本月上传空间");
+  EXPECT_EQ(BatchQuotaText(0, 7), L"使用了0%的本月上传空间");
 }
 
 constexpr char kBase[] = "http://photos.example";

@@ -86,8 +86,8 @@ TEST(AccountDialogsLook, ShowForScreenshot) {
   const char* seconds = std::getenv("FERNWICK_SHOW_DIALOGS");
   if (!seconds) GTEST_SKIP() << "set FERNWICK_SHOW_DIALOGS to look at the dialogs";
   FakeAccountHost host;
-  host.state.savedAccounts = {{"张三", "pw"}, {"lumora_fan", "pw"}, {"photographer", "pw"}};
-  host.state.currentUserName = "lumora_fan";
+  host.state.savedAccounts = {{L"张三", L"pw"}, {L"lumora_fan", L"pw"}, {L"photographer", L"pw"}};
+  host.state.currentUserName = L"lumora_fan";
   SetSizeLimit(1280);
   ScriptedSignIn signIn;
   SettingsDialog settings(host, signIn.services(), nullptr);

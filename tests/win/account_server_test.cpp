@@ -15,11 +15,11 @@
 namespace fernwick {
 namespace {
 
+using test::ArmFault;
+using test::Control;
 using test::FakeAccountHost;
 using test::LaunchRecorder;
 using test::PromptRecorder;
-using test::ArmFault;
-using test::Control;
 
 class AccountServer : public test::ReferenceServerTest {
  protected:
@@ -46,15 +46,15 @@ struct LoginCase {
   const char* name;
   std::string password;
   const char* fault;  // on /upload/auth.aspx, or none
-  std::vector<std::string> prompts;
+  std::vector<std::wstring> prompts;
   bool signedIn;
 };
 
 TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
   const std::vector<LoginCase> cases = {
       {"right password", "pw1", nullptr, {}, true},
-      {"wrong password", "nope", nullptr, {"用户名或密码错误."}, false},
-      {"server error", "pw1", "status", {"不能连接服务器,请检查网络."}, false},
+      {"wrong password", "nope", nullptr, {L"用户名或密码错误."}, false},
+      {"server error", "pw1", "status", {L"不能连接服务器,请检查网络."}, false},
   };
   for (const LoginCase& c : cases) {
     if (c.fault) ArmFault(c.fault, "/upload/auth.aspx", 500);
@@ -72,10 +72,10 @@ TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
               std::string::npos)
         << c.name;
     if (c.signedIn) {
-      EXPECT_EQ(host.UserLine(), "当前用户:alice");
-      EXPECT_EQ(host.QuotaLine(), "使用了0%的本月上传空间");
+      EXPECT_EQ(host.UserLine(), L"当前用户:alice");
+      EXPECT_EQ(host.QuotaLine(), L"使用了0%的本月上传空间");
       EXPECT_EQ(host.state.blogName, "alices-blog");
-      EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "pw1"}}));
+      EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"pw1"}}));
     } else {
       EXPECT_TRUE(host.state.savedAccounts.empty()) << c.name;
     }
@@ -84,13 +84,13 @@ TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
 
 TEST_F(AccountServer, StartupSignsTheRememberedAccountIn) {
   FakeAccountHost host;
-  host.state.currentUserName = "alice";
-  host.state.currentPassword = "pw1";
+  host.state.currentUserName = L"alice";
+  host.state.currentPassword = L"pw1";
   PromptRecorder prompts;
   StartupSignIn startup;
   ASSERT_TRUE(startup.Start(host, ProductionAccountServices()));
   WaitFor([&] { return !host.QuotaLine().empty(); });
-  EXPECT_EQ(host.QuotaLine(), "使用了0%的本月上传空间");
+  EXPECT_EQ(host.QuotaLine(), L"使用了0%的本月上传空间");
   EXPECT_EQ(host.state.blogName, "alices-blog");
   EXPECT_TRUE(prompts.seen.empty());
   EXPECT_NE(test::Captured(1).find("GET /upload/versioncheck.aspx "), std::string::npos);
@@ -98,14 +98,14 @@ TEST_F(AccountServer, StartupSignsTheRememberedAccountIn) {
 
 TEST_F(AccountServer, StartupForgetsARejectedAccount) {
   FakeAccountHost host;
-  host.state.currentUserName = "alice";
-  host.state.currentPassword = "old password";
-  host.state.savedAccounts = {{"alice", "old password"}, {"alice", "pw1"}};
+  host.state.currentUserName = L"alice";
+  host.state.currentPassword = L"old password";
+  host.state.savedAccounts = {{L"alice", L"old password"}, {L"alice", L"pw1"}};
   StartupSignIn startup;
   ASSERT_TRUE(startup.Start(host, ProductionAccountServices()));
   WaitFor([&] { return host.state.currentUserName.empty(); });
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "pw1"}}));
-  EXPECT_EQ(host.UserLine(), "");
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"pw1"}}));
+  EXPECT_EQ(host.UserLine(), L"");
 }
 
 TEST_F(AccountServer, StartupObligatoryUpgradeOpensTheDownloadPage) {
@@ -113,17 +113,17 @@ TEST_F(AccountServer, StartupObligatoryUpgradeOpensTheDownloadPage) {
   Control("setting?key=is_upgrade&value=1");
   Control("setting?key=version_url&value=http%3A%2F%2Fdl.example%2Fnew.exe");
   FakeAccountHost host;
-  host.state.currentUserName = "alice";
-  host.state.currentPassword = "pw1";
+  host.state.currentUserName = L"alice";
+  host.state.currentPassword = L"pw1";
   PromptRecorder prompts;
   LaunchRecorder launches;
   StartupSignIn startup;
   ASSERT_TRUE(startup.Start(host, ProductionAccountServices()));
   WaitFor([&] { return host.upgradeEndings > 0; });
-  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{"现在有新的版本，你必须下载新的版本才能继续使用."});
+  EXPECT_EQ(prompts.Texts(), std::vector<std::wstring>{L"现在有新的版本，你必须下载新的版本才能继续使用."});
   ASSERT_EQ(launches.seen.size(), 1u);
   EXPECT_NE(launches.seen[0].text.find("http://dl.example/new.exe"), std::string::npos);
-  EXPECT_EQ(host.QuotaLine(), "") << "no sign-in after the upgrade";
+  EXPECT_EQ(host.QuotaLine(), L"") << L"no sign-in after the upgrade";
 }
 
 }  // namespace

@@ -119,10 +119,11 @@ struct ValueSeen {
   bool present = false;
 };
 
-ValueSeen ReadValue(const char* keyPath, const char* name) {
+// The value is read back through the A functions: what a reader of the old entries gets.
+ValueSeen ReadValue(const wchar_t* keyPath, const char* name) {
   ValueSeen seen;
   UniqueHKey key;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return seen;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return seen;
   char data[512] = {};
   DWORD size = sizeof(data);
   if (::RegQueryValueExA(key.get(), name, nullptr, &seen.type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
@@ -150,8 +151,8 @@ std::vector<std::string> MenuEntries() {
 }
 
 TEST(RegisterBrowserMenuEntries, TwoEntriesWithTheSameValuesEveryTime) {
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, kFeedMenuKey);
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, kBookmarkMenuKey);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kFeedMenuKey);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, kBookmarkMenuKey);
   for (int run = 0; run < 2; ++run) {
     RegisterBrowserMenuEntries();
     const ValueSeen feed = ReadValue(kFeedMenuKey, nullptr);

@@ -49,42 +49,42 @@ struct ControlCase {
   int dialog;
   int id;  // -1: found by its text
   const char* className;
-  const char* text;
+  const wchar_t* text;
   RECT units;  // x, y, width, height
   bool visible;
 };
 
 // clang-format off
 const ControlCase kControls[] = {
-  {129, 1017, "Button", "确定", {128, 235, 50, 16}, false},
-  {129, 1008, "Button", "上传", {188, 235, 50, 16}, true},
-  {129, 1003, "Button", "增加", {4, 26, 26, 24}, true},
-  {129, 1004, "Button", "删除", {29, 26, 26, 24}, true},
-  {129, 1005, "Button", "左旋", {54, 26, 26, 24}, true},
-  {129, 1006, "Button", "右旋", {79, 26, 26, 24}, true},
-  {129, 1007, "Button", "设置", {104, 26, 26, 24}, true},
-  {129, 1009, "Static", "30%的本月上传空间", {7, 264, 129, 8}, true},
-  {129, 1010, "Static", "当前用户:", {8, 10, 139, 8}, true},
-  {129, 1011, "Button", "返回", {188, 235, 50, 16}, false},
-  {129, 1025, "Static", "", {22, 239, 8, 8}, true},
-  {203, -1, "Button", "照片设置", {7, 0, 242, 168}, true},
-  {203, -1, "Static", "标签", {21, 21, 17, 9}, true},
-  {203, -1, "Static", "多个标签用空格分隔,如\"旅游  朋友\"（可不填）", {23, 36, 176, 9}, true},
-  {203, 1008, "Edit", "", {22, 48, 211, 28}, true},
-  {203, -1, "Static", "权限", {21, 96, 17, 9}, true},
-  {203, 1009, "Button", "公开", {25, 110, 32, 10}, true},
-  {203, 1010, "Button", "只对朋友公开", {25, 125, 64, 10}, true},
-  {203, 1011, "Button", "不公开", {25, 140, 40, 10}, true},
-  {206, 1020, "Static", "上传\"海南\"...", {101, 91, 150, 8}, true},
-  {206, 1017, "msctls_progress32", "", {62, 104, 136, 11}, true},
-  {206, 1018, "msctls_progress32", "", {62, 119, 136, 14}, true},
-  {206, 1019, "Button", "取消", {100, 141, 50, 14}, true},
-  {207, -1, "Static", "你的照片现在在线！", {87, 34, 73, 8}, true},
-  {207, -1, "Static", "告诉你的朋友！告诉你的家人！", {72, 60, 132, 8}, true},
-  {207, -1, "Static", "告诉网上的每一个人！", {72, 74, 81, 8}, true},
-  {207, 1023, "Button", "查看照片", {66, 109, 50, 14}, true},
-  {207, 1011, "Button", "返回", {140, 109, 50, 14}, true},
-  {207, 1027, "Static", "", {4, 0, 8, 8}, false},
+  {129, 1017, "Button", L"确定", {128, 235, 50, 16}, false},
+  {129, 1008, "Button", L"上传", {188, 235, 50, 16}, true},
+  {129, 1003, "Button", L"增加", {4, 26, 26, 24}, true},
+  {129, 1004, "Button", L"删除", {29, 26, 26, 24}, true},
+  {129, 1005, "Button", L"左旋", {54, 26, 26, 24}, true},
+  {129, 1006, "Button", L"右旋", {79, 26, 26, 24}, true},
+  {129, 1007, "Button", L"设置", {104, 26, 26, 24}, true},
+  {129, 1009, "Static", L"30%的本月上传空间", {7, 264, 129, 8}, true},
+  {129, 1010, "Static", L"当前用户:", {8, 10, 139, 8}, true},
+  {129, 1011, "Button", L"返回", {188, 235, 50, 16}, false},
+  {129, 1025, "Static", L"", {22, 239, 8, 8}, true},
+  {203, -1, "Button", L"照片设置", {7, 0, 242, 168}, true},
+  {203, -1, "Static", L"标签", {21, 21, 17, 9}, true},
+  {203, -1, "Static", L"多个标签用空格分隔,如\"旅游  朋友\"（可不填）", {23, 36, 176, 9}, true},
+  {203, 1008, "Edit", L"", {22, 48, 211, 28}, true},
+  {203, -1, "Static", L"权限", {21, 96, 17, 9}, true},
+  {203, 1009, "Button", L"公开", {25, 110, 32, 10}, true},
+  {203, 1010, "Button", L"只对朋友公开", {25, 125, 64, 10}, true},
+  {203, 1011, "Button", L"不公开", {25, 140, 40, 10}, true},
+  {206, 1020, "Static", L"上传\"海南\"...", {101, 91, 150, 8}, true},
+  {206, 1017, "msctls_progress32", L"", {62, 104, 136, 11}, true},
+  {206, 1018, "msctls_progress32", L"", {62, 119, 136, 14}, true},
+  {206, 1019, "Button", L"取消", {100, 141, 50, 14}, true},
+  {207, -1, "Static", L"你的照片现在在线！", {87, 34, 73, 8}, true},
+  {207, -1, "Static", L"告诉你的朋友！告诉你的家人！", {72, 60, 132, 8}, true},
+  {207, -1, "Static", L"告诉网上的每一个人！", {72, 74, 81, 8}, true},
+  {207, 1023, "Button", L"查看照片", {66, 109, 50, 14}, true},
+  {207, 1011, "Button", L"返回", {140, 109, 50, 14}, true},
+  {207, 1027, "Static", L"", {4, 0, 8, 8}, false},
 };
 // clang-format on
 
@@ -102,7 +102,7 @@ TEST(DialogTemplates, EveryControlIsAsTheTemplateTableSays) {
     ASSERT_NE(dialog.hwnd(), nullptr) << c.dialog;
     HWND control = FindControl(dialog.hwnd(), c);
     ASSERT_NE(control, nullptr) << c.dialog << "/" << c.id << " " << c.text;
-    const std::string where = std::to_string(c.dialog) + "/" + std::to_string(c.id) + " " + c.text;
+    const std::wstring where = std::to_wstring(c.dialog) + L"/" + std::to_wstring(c.id) + L" " + c.text;
     EXPECT_STRCASEEQ(test::ClassName(control).c_str(), c.className) << where;
     EXPECT_EQ(test::WindowText(control), c.text) << where;
     const RECT expected = ToPixels(dialog.hwnd(), c.units);
@@ -120,7 +120,7 @@ TEST(DialogTemplates, TheMainWindowIsAResizableCaptionedDialogInSongTypeNinePoin
   for (LONG bit : {WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX, WS_MAXIMIZEBOX}) {
     EXPECT_EQ(style & bit, bit) << std::hex << bit;
   }
-  EXPECT_EQ(test::WindowText(dialog.hwnd()), "Fernwick");
+  EXPECT_EQ(test::WindowText(dialog.hwnd()), L"Fernwick");
   RECT size{0, 0, 258, 275};
   ::MapDialogRect(dialog.hwnd(), &size);
   RECT client{};

@@ -173,8 +173,7 @@ TEST_F(ImageButtonTest, LosingTheCaptureReleasesThePressedFace) {
 
 // Records the messages that get past the image button to the button's own procedure: it is
 // put under the image button's subclass, so it sees what the image button passes on.
-LRESULT CALLBACK RecordPassedOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                DWORD_PTR passedOn) {
+LRESULT CALLBACK RecordPassedOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR passedOn) {
   reinterpret_cast<std::vector<UINT>*>(passedOn)->push_back(message);
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
@@ -219,7 +218,7 @@ std::string ToolText(HWND tooltip, HWND tool) {
 }
 
 TEST_F(ImageButtonTest, ATextSetBeforeAttachingIsAddedWhenAttached) {
-  button.SetTooltip("加入图片");
+  button.SetTooltip(L"加入图片");
   ASSERT_TRUE(button.AttachTo(buttonWindow));
   ASSERT_NE(button.tooltipWindow(), nullptr);
   EXPECT_EQ(::SendMessageA(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
@@ -229,15 +228,15 @@ TEST_F(ImageButtonTest, ATextSetBeforeAttachingIsAddedWhenAttached) {
 TEST_F(ImageButtonTest, ANewTextReplacesTheToolInsteadOfAddingOne) {
   ASSERT_TRUE(button.AttachTo(buttonWindow));
   EXPECT_EQ(::SendMessageA(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 0);
-  button.SetTooltip("一");
-  button.SetTooltip("二");
+  button.SetTooltip(L"一");
+  button.SetTooltip(L"二");
   EXPECT_EQ(::SendMessageA(button.tooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
   EXPECT_EQ(ToolText(button.tooltipWindow(), buttonWindow), "二");
-  EXPECT_EQ(button.tooltipText().value_or(""), "二");
+  EXPECT_EQ(button.tooltipText().value_or(L""), L"二");
 }
 
 TEST_F(ImageButtonTest, NoTextSwitchesTheTooltipOff) {
-  button.SetTooltip("一");
+  button.SetTooltip(L"一");
   ASSERT_TRUE(button.AttachTo(buttonWindow));
   button.SetTooltip(nullptr);
   EXPECT_FALSE(button.tooltipText().has_value());

@@ -55,8 +55,8 @@ class LinkFixture : public ::testing::Test {
     Log() = ParentLog{};
   }
 
-  HWND MakeStatic(const char* caption, DWORD style = SS_LEFT, int width = 300, int height = 40) {
-    return ::CreateWindowExA(0, "STATIC", caption, WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, parent_.get(),
+  HWND MakeStatic(const wchar_t* caption, DWORD style = SS_LEFT, int width = 300, int height = 40) {
+    return ::CreateWindowExW(0, L"STATIC", caption, WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, parent_.get(),
                              reinterpret_cast<HMENU>(1026), ::GetModuleHandleA(nullptr), nullptr);
   }
 
@@ -87,19 +87,18 @@ class LinkFixture : public ::testing::Test {
 
 TEST_F(LinkFixture, LabelBecomesTheTargetWithoutOne) {
   HyperLinkControl link(HyperLinkControl::kMarkupInCaption);
-  ASSERT_TRUE(link.Attach(MakeStatic("<A>注册为Lumora用户</A>")));
-  EXPECT_EQ(link.label(), "<A>注册为Lumora用户</A>");
-  EXPECT_EQ(link.target(), "<A>注册为Lumora用户</A>");
+  ASSERT_TRUE(link.Attach(MakeStatic(L"<A>注册为Lumora用户</A>")));
+  EXPECT_EQ(link.label(), L"<A>注册为Lumora用户</A>");
+  EXPECT_EQ(link.target(), L"<A>注册为Lumora用户</A>");
   EXPECT_TRUE(::GetWindowLongA(link.hwnd(), GWL_STYLE) & SS_NOTIFY);
   EXPECT_NE(link.tooltip(), nullptr);
   EXPECT_EQ(::SendMessageA(link.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 1);
 }
 
 TEST_F(LinkFixture, LongCaptionIsTakenWhole) {
-  // An odd number of single-byte characters first, so that any cut at an even length would
-  // fall inside one of the double-byte characters after them.
-  std::string caption = "x";
-  for (int i = 0; i < 300; ++i) caption += "照片";
+  // Longer than any fixed buffer would be.
+  std::wstring caption = L"x";
+  for (int i = 0; i < 300; ++i) caption += L"照片";
   HyperLinkControl link;
   ASSERT_TRUE(link.Attach(MakeStatic(caption.c_str())));
   ASSERT_TRUE(link.label().has_value());
@@ -111,29 +110,29 @@ TEST_F(LinkFixture, LongCaptionIsTakenWhole) {
 TEST_F(LinkFixture, MarkupPlacesTheLinkRectangle) {
   HyperLinkControl whole(HyperLinkControl::kMarkupInCaption);
   whole.SetTarget("http://x/");
-  ASSERT_TRUE(whole.Attach(MakeStatic("<A>linktext</A>")));
+  ASSERT_TRUE(whole.Attach(MakeStatic(L"<A>linktext</A>")));
   EXPECT_EQ(whole.linkRect().left, 0);
   EXPECT_GT(whole.linkRect().right, 0);
 
   HyperLinkControl middle(HyperLinkControl::kMarkupInCaption);
   middle.SetTarget("http://x/");
-  ASSERT_TRUE(middle.Attach(MakeStatic("Go to <a>site</a> now")));
+  ASSERT_TRUE(middle.Attach(MakeStatic(L"Go to <a>site</a> now")));
   EXPECT_GT(middle.linkRect().left, 0) << "starts after the prefix";
   EXPECT_LT(middle.linkRect().right, 300);
   EXPECT_LT(middle.linkRect().right - middle.linkRect().left, whole.linkRect().right - whole.linkRect().left);
 
   HyperLinkControl none(HyperLinkControl::kMarkupInCaption);
   none.SetTarget("http://x/");
-  ASSERT_TRUE(none.Attach(MakeStatic("no tags at all")));
+  ASSERT_TRUE(none.Attach(MakeStatic(L"no tags at all")));
   EXPECT_EQ(none.linkRect().right - none.linkRect().left, 0) << "nothing is a link";
   EXPECT_EQ(CountPixels(none.hwnd(), none.linkColour()), 0) << "nothing is drawn";
 }
 
 TEST_F(LinkFixture, AlignmentMovesThePlainLinkRectangle) {
   HyperLinkControl left, centred, right;
-  ASSERT_TRUE(left.Attach(MakeStatic("abc", SS_LEFT)));
-  ASSERT_TRUE(centred.Attach(MakeStatic("abc", SS_CENTER)));
-  ASSERT_TRUE(right.Attach(MakeStatic("abc", SS_RIGHT)));
+  ASSERT_TRUE(left.Attach(MakeStatic(L"abc", SS_LEFT)));
+  ASSERT_TRUE(centred.Attach(MakeStatic(L"abc", SS_CENTER)));
+  ASSERT_TRUE(right.Attach(MakeStatic(L"abc", SS_RIGHT)));
   EXPECT_EQ(left.linkRect().left, 0);
   EXPECT_GT(centred.linkRect().left, 0);
   EXPECT_EQ(right.linkRect().right, 300);
@@ -141,7 +140,7 @@ TEST_F(LinkFixture, AlignmentMovesThePlainLinkRectangle) {
 
 TEST_F(LinkFixture, StaticsThatPaintThemselvesKeepTheirPainting) {
   HyperLinkControl frame;
-  ASSERT_TRUE(frame.Attach(MakeStatic("", SS_BLACKFRAME)));
+  ASSERT_TRUE(frame.Attach(MakeStatic(L"", SS_BLACKFRAME)));
   EXPECT_FALSE(frame.paintsLabel());
   EXPECT_EQ(frame.linkRect().right, 300) << "the whole control is the link";
 }
@@ -186,7 +185,7 @@ TEST_F(LinkFixture, ColoursFromTheBrowserSettings) {
   for (const ColourCase& c : cases) {
     ColourSettingsScope settings(c.link, c.visited);
     HyperLinkControl link;
-    ASSERT_TRUE(link.Attach(MakeStatic("coloured")));
+    ASSERT_TRUE(link.Attach(MakeStatic(L"coloured")));
     EXPECT_EQ(link.linkColour(), c.expectedLink) << (c.link ? c.link : "none");
     EXPECT_EQ(link.visitedColour(), c.expectedVisited) << (c.visited ? c.visited : "none");
     ::DestroyWindow(link.hwnd());
@@ -197,7 +196,7 @@ TEST_F(LinkFixture, RedLinkIsDrawnRed) {
   ColourSettingsScope settings("255,0,0", nullptr);
   HyperLinkControl link;
   link.SetTarget("http://x/");
-  ASSERT_TRUE(link.Attach(MakeStatic("RED LINK TEXT")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"RED LINK TEXT")));
   EXPECT_GT(CountPixels(link.hwnd(), RGB(255, 0, 0)), 0);
   EXPECT_EQ(CountPixels(link.hwnd(), RGB(0, 0, 255)), 0);
 }
@@ -205,7 +204,7 @@ TEST_F(LinkFixture, RedLinkIsDrawnRed) {
 TEST_F(LinkFixture, HandCursorOnlyOverTheLink) {
   HyperLinkControl link(HyperLinkControl::kMarkupInCaption);
   link.SetTarget("http://x/");
-  ASSERT_TRUE(link.Attach(MakeStatic("prefix <A>link</A>")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"prefix <A>link</A>")));
   const HCURSOR hand = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
   const HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
   ::SetCursor(arrow);
@@ -227,9 +226,9 @@ TEST_F(LinkFixture, TheTooltipAppearsWhenTheMouseRestsOverTheLink) {
   HyperLinkControl text(HyperLinkControl::kMarkupInCaption);
   for (HyperLinkControl* link : {static_cast<HyperLinkControl*>(&picture), &text}) {
     link->SetTarget("http://127.0.0.1/home.aspx");
-    ASSERT_TRUE(link->Attach(MakeStatic("see <A>my photos</A>")));
+    ASSERT_TRUE(link->Attach(MakeStatic(L"see <A>my photos</A>")));
     ::ShowWindow(parent_.get(), SW_SHOW);
-    EXPECT_EQ(test::TooltipAfterResting(link->hwnd(), Centre(link->linkRect())), "http://127.0.0.1/home.aspx");
+    EXPECT_EQ(test::TooltipAfterResting(link->hwnd(), Centre(link->linkRect())), L"http://127.0.0.1/home.aspx");
     ::DestroyWindow(link->hwnd());
   }
 }
@@ -238,7 +237,7 @@ TEST_F(LinkFixture, HoverSwitchesToTheLinkFont) {
   HyperLinkControl link(HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
                         HyperLinkControl::kLinkFontOnHover);
   link.SetTarget("http://x/");
-  ASSERT_TRUE(link.Attach(MakeStatic("<A>hover me</A>")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"<A>hover me</A>")));
   const int before = CountPixels(link.hwnd(), link.linkColour());
   ::SendMessageA(link.hwnd(), WM_MOUSEMOVE, 0, At(Centre(link.linkRect())));
   EXPECT_TRUE(link.hovering());
@@ -254,7 +253,7 @@ TEST_F(LinkFixture, HoverSwitchesToTheLinkFont) {
 TEST_F(LinkFixture, KeyboardOpensWithEnterAndSpace) {
   HyperLinkControl link;
   link.SetTarget("http://target/");
-  ASSERT_TRUE(link.Attach(MakeStatic("keyboard")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"keyboard")));
   EXPECT_EQ(::SendMessageA(link.hwnd(), WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS);
   LaunchRecorder launches;
   ::SendMessageA(link.hwnd(), WM_CHAR, 'a', 0);
@@ -271,7 +270,7 @@ TEST_F(LinkFixture, KeyboardOpensWithEnterAndSpace) {
 TEST_F(LinkFixture, ClickOpensOnlyWhenPressAndReleaseAreOnTheLink) {
   HyperLinkControl link(HyperLinkControl::kMarkupInCaption);
   link.SetTarget("http://target/");
-  ASSERT_TRUE(link.Attach(MakeStatic("see <A>here</A> please")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"see <A>here</A> please")));
   LaunchRecorder launches;
   const POINT inside = Centre(link.linkRect());
   const POINT outside{1, 1};
@@ -297,7 +296,7 @@ TEST_F(LinkFixture, ClickOpensOnlyWhenPressAndReleaseAreOnTheLink) {
 TEST_F(LinkFixture, OpenedLinkTurnsVisitedColour) {
   HyperLinkControl link;
   link.SetTarget("http://target/");
-  ASSERT_TRUE(link.Attach(MakeStatic("VISIT ME")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"VISIT ME")));
   EXPECT_GT(CountPixels(link.hwnd(), RGB(0, 0, 255)), 0);
   {
     LaunchRecorder failing(false);
@@ -314,7 +313,7 @@ TEST_F(LinkFixture, OpenedLinkTurnsVisitedColour) {
 TEST_F(LinkFixture, DisabledLinkIsGrey) {
   HyperLinkControl link;
   link.SetTarget("http://target/");
-  ASSERT_TRUE(link.Attach(MakeStatic("GREY")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"GREY")));
   ::EnableWindow(link.hwnd(), FALSE);
   EXPECT_GT(CountPixels(link.hwnd(), ::GetSysColor(COLOR_GRAYTEXT)), 0);
   EXPECT_EQ(CountPixels(link.hwnd(), RGB(0, 0, 255)), 0);
@@ -323,10 +322,10 @@ TEST_F(LinkFixture, DisabledLinkIsGrey) {
 TEST_F(LinkFixture, CommandAndNotifyLinksTellTheParent) {
   LaunchRecorder launches;
   HyperLinkControl command(HyperLinkControl::kCommandLink);
-  ASSERT_TRUE(command.Attach(MakeStatic("")));
+  ASSERT_TRUE(command.Attach(MakeStatic(L"")));
   EXPECT_TRUE(command.Open());
   HyperLinkControl notify(HyperLinkControl::kNotifyLink);
-  ASSERT_TRUE(notify.Attach(MakeStatic("")));
+  ASSERT_TRUE(notify.Attach(MakeStatic(L"")));
   EXPECT_TRUE(notify.Open());
   EXPECT_TRUE(launches.seen.empty());
   ASSERT_EQ(Log().messages, (std::vector<UINT>{WM_COMMAND, WM_NOTIFY}));
@@ -336,7 +335,7 @@ TEST_F(LinkFixture, CommandAndNotifyLinksTellTheParent) {
 
 TEST_F(LinkFixture, NoTargetNoLinkOpensNothing) {
   HyperLinkControl link;
-  ASSERT_TRUE(link.Attach(MakeStatic("")));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"")));
   LaunchRecorder launches;
   EXPECT_FALSE(link.target().has_value());
   EXPECT_FALSE(link.Open());
@@ -357,7 +356,7 @@ UniqueHBitmap RedBitmap(int width, int height) {
 TEST_F(LinkFixture, PictureLinkDrawsItsBitmapAndOpensFromIt) {
   PictureLinkControl link;
   link.SetTarget("http://photos/home.aspx");
-  ASSERT_TRUE(link.Attach(MakeStatic("", SS_LEFT, 52, 17)));
+  ASSERT_TRUE(link.Attach(MakeStatic(L"", SS_LEFT, 52, 17)));
   link.SetBitmap(RedBitmap(52, 17));
   link.SetOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
                   HyperLinkControl::kLinkFontOnHover);
@@ -382,9 +381,9 @@ TEST_F(LinkFixture, PictureLinkDrawsItsBitmapAndOpensFromIt) {
 
 TEST_F(LinkFixture, OnlyThePictureLinkAnswersReflectedMessages) {
   PictureLinkControl picture;
-  ASSERT_TRUE(picture.Attach(MakeStatic("", SS_LEFT, 52, 17)));
+  ASSERT_TRUE(picture.Attach(MakeStatic(L"", SS_LEFT, 52, 17)));
   HyperLinkControl text;
-  ASSERT_TRUE(text.Attach(MakeStatic("text")));
+  ASSERT_TRUE(text.Attach(MakeStatic(L"text")));
   UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
   const WPARAM dcParam = reinterpret_cast<WPARAM>(dc.get());
   EXPECT_NE(::SendMessageA(picture.hwnd(), 0x2000 + WM_CTLCOLORSTATIC, dcParam, 0), 0)

@@ -10,6 +10,7 @@
 #include "accounts/login_dialog.h"
 #include "base/core/web_pages.h"
 #include "base/handles.h"
+#include "base/text_936.h"
 
 namespace fernwick {
 namespace {
@@ -19,8 +20,8 @@ using test::PromptRecorder;
 using test::ScriptedReply;
 using test::ScriptedSignIn;
 
-constexpr char kNoConnection[] = "不能连接服务器,请检查网络.";
-constexpr char kWrongPassword[] = "用户名或密码错误.";
+constexpr wchar_t kNoConnection[] = L"不能连接服务器,请检查网络.";
+constexpr wchar_t kWrongPassword[] = L"用户名或密码错误.";
 
 // The dialog made modeless over the host so a test can type and press buttons.
 struct OpenLogin {
@@ -28,9 +29,9 @@ struct OpenLogin {
       : dialog(host, signInOnly, signIn.services()) {
     window = dialog.CreateModeless(kLoginDialogTemplate, host.hwnd());
   }
-  void Type(const std::string& user, const std::string& password) {
-    ::SetDlgItemTextA(window, 1008, user.c_str());
-    ::SetDlgItemTextA(window, 1020, password.c_str());
+  void Type(const std::wstring& user, const std::wstring& password) {
+    ::SetDlgItemTextW(window, 1008, user.c_str());
+    ::SetDlgItemTextW(window, 1020, password.c_str());
   }
   // Presses `id`, then lets the sign-in it may have started answer.
   void Press(int id) {
@@ -47,14 +48,14 @@ TEST(LoginDialog, TemplateAndInitialisation) {
   ScriptedSignIn signIn;
   OpenLogin login(host, false, signIn);
   ASSERT_NE(login.window, nullptr);
-  EXPECT_EQ(WindowText(login.window), "Lumora用户登录信息");
+  EXPECT_EQ(WindowText(login.window), L"Lumora用户登录信息");
   EXPECT_EQ(::SendDlgItemMessageA(login.window, 1008, EM_GETLIMITTEXT, 0, 0), 30);
   EXPECT_EQ(::SendDlgItemMessageA(login.window, 1020, EM_GETLIMITTEXT, 0, 0), 30);
   EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(login.window, 1020), GWL_STYLE) & ES_PASSWORD);
-  EXPECT_EQ(WindowText(::GetDlgItem(login.window, 1008)), "");
+  EXPECT_EQ(WindowText(::GetDlgItem(login.window, 1008)), L"");
   EXPECT_TRUE(login.dialog.registerLink().attached());
-  EXPECT_EQ(login.dialog.registerLink().target(), RegistrationPage());
-  EXPECT_EQ(login.dialog.registerLink().label(), "<A>注册为Lumora用户</A>");
+  EXPECT_EQ(login.dialog.registerLink().target(), WideFromUtf8(RegistrationPage()));
+  EXPECT_EQ(login.dialog.registerLink().label(), L"<A>注册为Lumora用户</A>");
   EXPECT_EQ(login.dialog.registerLink().linkRect().left, 0) << "no prefix before the link";
 }
 
@@ -69,27 +70,27 @@ TEST(LoginDialog, ThirtyFirstCharacterIsRefused) {
 
 struct CheckCase {
   const char* name;
-  std::string user, password;
+  std::wstring user, password;
   bool signInOnly;
   std::vector<ScriptedReply> replies;
-  std::vector<std::string> expectedPrompts;
+  std::vector<std::wstring> expectedPrompts;
   std::size_t expectedRequests;
   bool ends;
 };
 
 TEST(LoginDialog, ChecksInOrderWithTheirMessages) {
   const std::vector<CheckCase> cases = {
-      {"both empty: only the user name message", "", "", false, {}, {"请输入用户名."}, 0, false},
-      {"password empty", "newbie", "", false, {}, {"请输入密码."}, 0, false},
-      {"saved name refused before any request", "alice", "pw", false, {}, {"用户名已经存在."}, 0, false},
-      {"name differing in case is accepted", "Alice", "pw", false, {{0, 5, "b"}}, {}, 1, true},
-      {"no connection", "newbie", "pw", false, {{-2}}, {kNoConnection}, 1, false},
-      {"rejected", "newbie", "pw", false, {{-1}}, {kWrongPassword}, 1, false},
-      {"sign-in mode skips the duplicate check", "alice", "pw", true, {{0, 1, "b"}}, {}, 1, true},
+      {"both empty: only the user name message", L"", L"", false, {}, {L"请输入用户名."}, 0, false},
+      {"password empty", L"newbie", L"", false, {}, {L"请输入密码."}, 0, false},
+      {"saved name refused before any request", L"alice", L"pw", false, {}, {L"用户名已经存在."}, 0, false},
+      {"name differing in case is accepted", L"Alice", L"pw", false, {{0, 5, "b"}}, {}, 1, true},
+      {"no connection", L"newbie", L"pw", false, {{-2}}, {kNoConnection}, 1, false},
+      {"rejected", L"newbie", L"pw", false, {{-1}}, {kWrongPassword}, 1, false},
+      {"sign-in mode skips the duplicate check", L"alice", L"pw", true, {{0, 1, "b"}}, {}, 1, true},
   };
   for (const CheckCase& c : cases) {
     FakeAccountHost host;
-    host.state.savedAccounts = {{"alice", "pw"}};
+    host.state.savedAccounts = {{L"alice", L"pw"}};
     ScriptedSignIn signIn(c.replies);
     PromptRecorder prompts;
     OpenLogin login(host, c.signInOnly, signIn);
@@ -97,7 +98,7 @@ TEST(LoginDialog, ChecksInOrderWithTheirMessages) {
     login.Press(IDOK);
     EXPECT_EQ(prompts.Texts(), c.expectedPrompts) << c.name;
     for (const auto& p : prompts.seen) {
-      EXPECT_EQ(p.caption, "") << c.name;
+      EXPECT_EQ(p.caption, L"") << c.name;
       EXPECT_EQ(p.owner, login.window) << c.name;
       EXPECT_EQ(p.type, static_cast<UINT>(MB_OK)) << c.name;
     }
@@ -110,54 +111,90 @@ TEST(LoginDialog, ChecksInOrderWithTheirMessages) {
   }
 }
 
+TEST(LoginDialog, NamesAndPasswordsTheServiceCannotHoldAreRefusedUnsent) {
+  struct CharacterCase {
+    const wchar_t* user;
+    const wchar_t* password;
+    bool refused;
+  };
+  const CharacterCase cases[] = {
+      {L"김철수", L"pw", true},             // Korean: no code page 936 form
+      {L"alice", L"pass\U0001F600", true},  // an emoji in the password
+      {L"张三", L"密码", false},
+      {L"alice", L"pw", false},
+      {L"café", L"é", false},  // é is in code page 936
+  };
+  for (const CharacterCase& c : cases) {
+    FakeAccountHost host;
+    ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 1, "b"}});
+    PromptRecorder prompts;
+    OpenLogin login(host, false, signIn);
+    login.Type(c.user, c.password);
+    login.Press(IDOK);
+    const std::wstring user = c.user;
+    EXPECT_EQ(signIn.calls.size(), c.refused ? 0u : 1u) << user;
+    EXPECT_EQ(login.dialog.endedWith().has_value(), !c.refused) << user;
+    if (c.refused) {
+      ASSERT_EQ(prompts.seen.size(), 1u) << user;
+      EXPECT_EQ(prompts.seen[0].text, L"用户名或密码含有不能使用的字符.") << user;
+      EXPECT_EQ(prompts.seen[0].caption, L"提示") << user;
+      EXPECT_TRUE(host.state.savedAccounts.empty()) << user;
+    } else {
+      EXPECT_TRUE(prompts.seen.empty()) << user;
+      EXPECT_EQ(signIn.calls[0], (AccountEntry{c.user, c.password})) << user;
+    }
+  }
+}
+
 TEST(LoginDialog, SuccessSavesAndShowsTheAccount) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "pw"}};
+  host.state.savedAccounts = {{L"alice", L"pw"}};
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 42, "myblog"}});
   PromptRecorder prompts;
   OpenLogin login(host, false, signIn);
-  login.Type("张三", "密码");
+  login.Type(L"张三", L"密码");
   login.Press(IDOK);
   ASSERT_EQ(login.dialog.endedWith(), IDOK);
   EXPECT_TRUE(prompts.seen.empty());
   ASSERT_EQ(signIn.calls.size(), 1u);
-  EXPECT_EQ(signIn.calls[0], (AccountEntry{"张三", "密码"}));
-  EXPECT_EQ(host.state.savedAccounts.back(), (AccountEntry{"张三", "密码"}));
-  EXPECT_EQ(host.state.currentUserName, "张三");
-  EXPECT_EQ(host.state.currentPassword, "密码");
+  EXPECT_EQ(signIn.calls[0], (AccountEntry{L"张三", L"密码"}));
+  EXPECT_EQ(host.state.savedAccounts.back(), (AccountEntry{L"张三", L"密码"}));
+  EXPECT_EQ(host.state.currentUserName, L"张三");
+  EXPECT_EQ(host.state.currentPassword, L"密码");
   EXPECT_EQ(host.state.blogName, "myblog");
-  EXPECT_EQ(host.UserLine(), "当前用户:张三");
-  EXPECT_EQ(host.QuotaLine(), "使用了42%的本月上传空间");
+  EXPECT_EQ(host.UserLine(), L"当前用户:张三");
+  EXPECT_EQ(host.QuotaLine(), L"使用了42%的本月上传空间");
   EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
-  EXPECT_EQ(login.dialog.userName(), "张三");
-  EXPECT_EQ(login.dialog.password(), "密码");
+  EXPECT_EQ(login.dialog.userName(), L"张三");
+  EXPECT_EQ(login.dialog.password(), L"密码");
 }
 
 TEST(LoginDialog, SignInModeAppendsTheSameNameTwice) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "pw"}};
+  host.state.savedAccounts = {{L"alice", L"pw"}};
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 1, ""}, {0, 2, ""}});
   for (int round = 0; round < 2; ++round) {
     OpenLogin login(host, true, signIn);
-    login.Type("alice", "pw");
+    login.Type(L"alice", L"pw");
     login.Press(IDOK);
     EXPECT_EQ(login.dialog.endedWith(), IDOK);
   }
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "pw"}, {"alice", "pw"}, {"alice", "pw"}}));
+  EXPECT_EQ(host.state.savedAccounts,
+            (std::vector<AccountEntry>{{L"alice", L"pw"}, {L"alice", L"pw"}, {L"alice", L"pw"}}));
 }
 
 TEST(LoginDialog, RejectedPasswordLeavesEverything) {
   FakeAccountHost host;
-  host.state.currentUserName = "old";
-  host.state.currentPassword = "oldpw";
-  host.state.savedAccounts = {{"old", "oldpw"}};
+  host.state.currentUserName = L"old";
+  host.state.currentPassword = L"oldpw";
+  host.state.savedAccounts = {{L"old", L"oldpw"}};
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
   PromptRecorder prompts;
   OpenLogin login(host, true, signIn);
-  login.Type("old", "wrong");
+  login.Type(L"old", L"wrong");
   login.Press(IDOK);
-  EXPECT_EQ(prompts.Texts(), std::vector<std::string>{kWrongPassword});
-  EXPECT_EQ(host.state.currentPassword, "oldpw");
+  EXPECT_EQ(prompts.Texts(), std::vector<std::wstring>{kWrongPassword});
+  EXPECT_EQ(host.state.currentPassword, L"oldpw");
   EXPECT_EQ(host.state.savedAccounts.size(), 1u);
   EXPECT_EQ(host.refreshes, 0);
 }
@@ -167,7 +204,7 @@ TEST(LoginDialog, CancelChangesNothing) {
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
   PromptRecorder prompts;
   OpenLogin login(host, false, signIn);
-  login.Type("bob", "pw");
+  login.Type(L"bob", L"pw");
   login.Press(IDCANCEL);
   EXPECT_EQ(login.dialog.endedWith(), IDCANCEL);
   EXPECT_TRUE(signIn.calls.empty());
@@ -190,7 +227,7 @@ TEST(LoginDialog, StaysResponsiveWhileTheServerIsAsked) {
     std::atomic<bool> answered{false};
     HANDLE releaseEvent = release.get();
     // Bounded, so that a dialog that blocked on it would fail the test rather than hang it.
-    auto blocking = [&asked, &answered, releaseEvent](const std::string&, const std::string&, std::string&,
+    auto blocking = [&asked, &answered, releaseEvent](const std::wstring&, const std::wstring&, std::string&,
                                                       int& percent, std::string&) {
       ++asked;
       const bool released = ::WaitForSingleObject(releaseEvent, 10000) == WAIT_OBJECT_0;
@@ -233,7 +270,7 @@ TEST(LoginDialog, StaysResponsiveWhileTheServerIsAsked) {
       EXPECT_EQ(host.refreshes, 0) << c.name;
     } else {
       EXPECT_EQ(dialog.endedWith(), IDOK) << c.name;
-      EXPECT_EQ(host.QuotaLine(), "使用了21%的本月上传空间") << c.name;
+      EXPECT_EQ(host.QuotaLine(), L"使用了21%的本月上传空间") << c.name;
       EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(window, IDOK))) << c.name;
     }
   }

@@ -71,7 +71,7 @@ TEST_F(MainWithPhotos, ClosingWithPhotosAsks) {
   Add(L"a.jpg");
   int asked = 0;
   ScopedPromptAnswerer answer([&](const PromptRequest& request) {
-    asked += request.text == "你确定要退出程序吗？";
+    asked += request.text == L"你确定要退出程序吗？";
     return IDNO;
   });
   ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);

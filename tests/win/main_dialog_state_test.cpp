@@ -53,15 +53,15 @@ class MainStates : public test::MainDialogTest {
 };
 
 TEST_F(MainStates, StartsInThePhotoListStateWithNoPageShown) {
-  EXPECT_EQ(test::WindowText(dialog.hwnd()), "Fernwick");
+  EXPECT_EQ(test::WindowText(dialog.hwnd()), L"Fernwick");
   ExpectPhotoListState();
   EXPECT_FALSE(Visible(dialog.progressPage().hwnd()));
   EXPECT_FALSE(Visible(dialog.donePage()->hwnd()));
 }
 
 TEST_F(MainStates, WithoutASavedAccountBothStatusLinesAreEmpty) {
-  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "");
-  EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), "");
+  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), L"");
+  EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), L"");
 }
 
 TEST_F(MainStates, SelectionButtonsStartDisabledTheOthersEnabled) {
@@ -76,8 +76,8 @@ TEST_F(MainStates, UploadWithAnEmptyListShowsTheNoticeAndStays) {
   PromptRecorder prompts(IDOK);
   Command(ids::kUploadButton);
   ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, "你尚未加入图片");
-  EXPECT_EQ(prompts.asked[0].caption, "提示");
+  EXPECT_EQ(prompts.asked[0].text, L"你尚未加入图片");
+  EXPECT_EQ(prompts.asked[0].caption, L"提示");
   EXPECT_EQ(prompts.asked[0].type, static_cast<UINT>(MB_OK));
   EXPECT_EQ(prompts.asked[0].owner, dialog.hwnd());
   ExpectPhotoListState();
@@ -133,11 +133,11 @@ TEST_F(MainStates, EachStateShowsOnlyItsOwnPageWhereverItIsEnteredFrom) {
 }
 
 TEST_F(MainStates, AccountTextsReachTheirLines) {
-  dialog.accounts().quotaText = "使用了30%的本月上传空间";
-  dialog.accounts().currentUserText = "当前用户:李雷";
+  dialog.accounts().quotaText = L"使用了30%的本月上传空间";
+  dialog.accounts().currentUserText = L"当前用户:李雷";
   dialog.RefreshAccountDisplay();
-  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "使用了30%的本月上传空间");
-  EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), "当前用户:李雷");
+  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), L"使用了30%的本月上传空间");
+  EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), L"当前用户:李雷");
 }
 
 TEST_F(MainStates, RefreshAttachesAddAndSettingsOnce) {
@@ -165,8 +165,8 @@ TEST_P(CloseQuestion, AsksOnlyWithPhotosAndClosesUnlessTheAnswerIsNo) {
   ::SendMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_EQ(prompts.asked.size(), c.asks ? 1u : 0u);
   if (c.asks) {
-    EXPECT_EQ(prompts.asked[0].text, "你确定要退出程序吗？");
-    EXPECT_EQ(prompts.asked[0].caption, "提示");
+    EXPECT_EQ(prompts.asked[0].text, L"你确定要退出程序吗？");
+    EXPECT_EQ(prompts.asked[0].caption, L"提示");
     EXPECT_EQ(prompts.asked[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
   }
   EXPECT_EQ(::IsWindow(window) != FALSE, !c.closes);

@@ -105,14 +105,14 @@ TEST_F(Toolbar, RepeatingTheSameStateChangesNothing) {
 
 struct TooltipCase {
   int button;
-  const char* text;
+  const wchar_t* text;
 };
 constexpr TooltipCase kTooltips[] = {
-    {ids::kAddButton, "加入图片"},
-    {ids::kDeleteButton, "移除选中的图片"},
-    {ids::kRotateLeftButton, "反时针旋转选中的图片"},
-    {ids::kRotateRightButton, "顺时针旋转选中的图片"},
-    {ids::kSettingsButton, "切换用户、添加用户以及图片尺寸限制"},
+    {ids::kAddButton, L"加入图片"},
+    {ids::kDeleteButton, L"移除选中的图片"},
+    {ids::kRotateLeftButton, L"反时针旋转选中的图片"},
+    {ids::kRotateRightButton, L"顺时针旋转选中的图片"},
+    {ids::kSettingsButton, L"切换用户、添加用户以及图片尺寸限制"},
 };
 
 TEST_F(Toolbar, EachButtonCarriesItsOwnTooltip) {
@@ -122,14 +122,14 @@ TEST_F(Toolbar, EachButtonCarriesItsOwnTooltip) {
     ASSERT_NE(tooltip, nullptr) << c.button;
     EXPECT_EQ(test::ClassName(tooltip), "tooltips_class32");
     EXPECT_EQ(::SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
-    char text[200] = {};
-    TOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    wchar_t text[200] = {};
+    TOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.hwnd = dialog.hwnd();
     info.uId = reinterpret_cast<UINT_PTR>(Item(c.button));
     info.lpszText = text;
-    ::SendMessageA(tooltip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(std::string(text), c.text) << c.button;
+    ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(std::wstring(text), c.text) << c.button;
   }
 }
 
@@ -138,7 +138,8 @@ TEST_F(Toolbar, TooltipsAppearWhenTheMouseRestsOverTheButtons) {
   for (const TooltipCase& c : kTooltips) {
     RECT client{};
     ::GetClientRect(Item(c.button), &client);
-    EXPECT_EQ(test::TooltipAfterResting(Item(c.button), POINT{client.right / 2, client.bottom / 2}), c.text) << c.button;
+    EXPECT_EQ(test::TooltipAfterResting(Item(c.button), POINT{client.right / 2, client.bottom / 2}), c.text)
+        << c.button;
   }
 }
 

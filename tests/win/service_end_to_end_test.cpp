@@ -39,7 +39,7 @@ TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
           "&quota=1000000&blog=" + test::Escape("王五的照片"));
   std::string ignoredToken, blog;
   int percent = -1;
-  ASSERT_EQ(SignIn("王五", "p=1&q", ignoredToken, percent, blog), kResultOk);
+  ASSERT_EQ(SignIn(L"王五", L"p=1&q", ignoredToken, percent, blog), kResultOk);
   EXPECT_EQ(blog, "王五的照片");
   const int percentBefore = percent;
 
@@ -50,7 +50,7 @@ TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
   ServiceClient client;
   ASSERT_EQ(client.Open(), kResultOk);
   AuthReply auth;
-  ASSERT_EQ(AuthenticateWithPassword(client, "王五", "p=1&q", auth), kResultOk);
+  ASSERT_EQ(AuthenticateWithPassword(client, L"王五", L"p=1&q", auth), kResultOk);
   const int32_t usedBefore = auth.used;
 
   wchar_t temp[MAX_PATH];
@@ -81,7 +81,7 @@ TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
   EXPECT_EQ(Control("account?user=" + test::Escape("王五")),
             "quota=1000000 used=" + std::to_string(used) + " photos=3");
 
-  ASSERT_EQ(SignIn("王五", "p=1&q", ignoredToken, percent, blog), kResultOk);
+  ASSERT_EQ(SignIn(L"王五", L"p=1&q", ignoredToken, percent, blog), kResultOk);
   EXPECT_EQ(percent, static_cast<int>(static_cast<double>(used) / 1000000.0 * 100.0));
   EXPECT_GT(percent, percentBefore);
 
@@ -96,7 +96,7 @@ TEST_F(ServiceEndToEnd, PhotoOverTheRemainingQuotaIsNotStored) {
   ServiceClient client;
   ASSERT_EQ(client.Open(), kResultOk);
   AuthReply auth;
-  ASSERT_EQ(AuthenticateWithPassword(client, "small", "pw", auth), kResultOk);
+  ASSERT_EQ(AuthenticateWithPassword(client, L"small", L"pw", auth), kResultOk);
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
   const std::wstring path = std::wstring(temp) + L"fernwick-quota.jpg";

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/log.h"
+#include "base/text_936.h"
 #include "reference_server.h"
 #include "service/auth_requests.h"
 #include "service/service_client.h"
@@ -32,9 +33,9 @@ TEST_F(ServiceLog, KeepsRequestOutcomesButNoPasswordOrToken) {
     const ScopedLogFolder redirect(folder);
     int percent = -1;
     std::string blog;
-    ASSERT_EQ(SignIn("logger", password, token, percent, blog), kResultOk);
+    ASSERT_EQ(SignIn(L"logger", WideFrom936(password), token, percent, blog), kResultOk);
     ASSERT_EQ(token.size(), 32u);
-    EXPECT_EQ(SignIn("logger", wrongPassword, token, percent, blog), kResultRefused);
+    EXPECT_EQ(SignIn(L"logger", WideFrom936(wrongPassword), token, percent, blog), kResultRefused);
 
     ServiceClient client;
     ASSERT_EQ(client.Open(), kResultOk);

@@ -19,8 +19,7 @@ class ServiceRequests : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
     ReferenceServerTest::SetUp();
-    Control("put-account?user=li&password=" + test::Escape("a&b=c") +
-            "&quota=100000&blog=" + test::Escape("李的相册"));
+    Control("put-account?user=li&password=" + test::Escape("a&b=c") + "&quota=100000&blog=" + test::Escape("李的相册"));
     ASSERT_EQ(client_.Open(), kResultOk);
   }
   ServiceClient client_;
@@ -28,7 +27,7 @@ class ServiceRequests : public test::ReferenceServerTest {
 
 TEST_F(ServiceRequests, PasswordRequestIsSentUnescapedAndAsHttp10) {
   AuthReply reply;
-  ASSERT_EQ(AuthenticateWithPassword(client_, "li", "a&b=c", reply), kResultOk);
+  ASSERT_EQ(AuthenticateWithPassword(client_, L"li", L"a&b=c", reply), kResultOk);
   EXPECT_EQ(Captured(), "GET /upload/auth.aspx?username=li&password=a&b=c HTTP/1.0\r\n" + test::HostLine() +
                             "User-Agent: Kestrelpost\r\n\r\n");
   EXPECT_EQ(reply.stat, "ok");
@@ -42,14 +41,14 @@ TEST_F(ServiceRequests, WrongPasswordIsRefusedAndLeavesOutputs) {
   AuthReply reply;
   reply.authstr = "before";
   reply.limit = 7;
-  EXPECT_EQ(AuthenticateWithPassword(client_, "li", "a", reply), kResultRefused);
+  EXPECT_EQ(AuthenticateWithPassword(client_, L"li", L"a", reply), kResultRefused);
   EXPECT_EQ(reply.authstr, "before");
   EXPECT_EQ(reply.limit, 7);
 }
 
 TEST_F(ServiceRequests, TokenRequestAndItsAnswers) {
   AuthReply first;
-  ASSERT_EQ(AuthenticateWithPassword(client_, "li", "a&b=c", first), kResultOk);
+  ASSERT_EQ(AuthenticateWithPassword(client_, L"li", L"a&b=c", first), kResultOk);
   AuthReply reply;
   EXPECT_EQ(AuthenticateWithToken(client_, first.authstr, reply), kResultOk);
   EXPECT_EQ(Captured(), "GET /upload/auth.aspx?authstr=" + first.authstr + " HTTP/1.0\r\n" + test::HostLine() +
@@ -89,7 +88,7 @@ TEST_P(AuthResultCodes, MapTheExchangeToTheCode) {
   ArmFault(c.kind, "/upload/auth.aspx", c.value, c.text);
   AuthReply reply;
   reply.blogname = "unchanged";
-  const int result = AuthenticateWithPassword(client_, "li", "a&b=c", reply);
+  const int result = AuthenticateWithPassword(client_, L"li", L"a&b=c", reply);
   EXPECT_EQ(result, c.expected);
   if (result != kResultOk) {
     EXPECT_EQ(reply.blogname, "unchanged");
@@ -117,7 +116,7 @@ TEST_F(ServiceRequests, OkReplyWithoutElementsGivesEmptiesAndZeros) {
   AuthReply reply;
   reply.authstr = "old";
   reply.limit = 5;
-  EXPECT_EQ(AuthenticateWithPassword(client_, "li", "a&b=c", reply), kResultOk);
+  EXPECT_EQ(AuthenticateWithPassword(client_, L"li", L"a&b=c", reply), kResultOk);
   EXPECT_EQ(reply.authstr, "");
   EXPECT_EQ(reply.limit, 0);
   EXPECT_EQ(reply.used, 0);
@@ -134,7 +133,7 @@ TEST_F(ServiceRequests, ReplyIsReadToItsFirst1024BytesEvenInSmallPieces) {
   ArmFault("body", "/upload/auth.aspx", 0, reply);
   ArmFault("trickle", "/upload/auth.aspx", 32);
   AuthReply out;
-  EXPECT_EQ(AuthenticateWithPassword(client_, "li", "a&b=c", out), kResultOk);
+  EXPECT_EQ(AuthenticateWithPassword(client_, L"li", L"a&b=c", out), kResultOk);
   EXPECT_EQ(out.limit, 900);
   EXPECT_EQ(out.used, 7);
   EXPECT_EQ(out.blogname, "") << "the element after byte 1024 is not read";
@@ -145,12 +144,12 @@ TEST_F(ServiceRequests, NothingListeningIsNoExchange) {
   ServiceClient client;
   if (client.Open() == kResultOk) {
     AuthReply reply;
-    EXPECT_EQ(AuthenticateWithPassword(client, "li", "a&b=c", reply), kResultNoExchange);
+    EXPECT_EQ(AuthenticateWithPassword(client, L"li", L"a&b=c", reply), kResultNoExchange);
   }
   std::string authstr = "keep";
   int percent = 55;
   std::string blog = "keep";
-  EXPECT_EQ(SignIn("li", "a&b=c", authstr, percent, blog), kResultNoExchange);
+  EXPECT_EQ(SignIn(L"li", L"a&b=c", authstr, percent, blog), kResultNoExchange);
   EXPECT_EQ(percent, 55);
   VersionInfo info{"a", "b", "c"};
   EXPECT_EQ(CheckVersion(info), kResultNoExchange);
@@ -160,7 +159,7 @@ TEST_F(ServiceRequests, NothingListeningIsNoExchange) {
 TEST_F(ServiceRequests, ClosedClientSendsNothing) {
   ServiceClient closed;
   AuthReply reply;
-  EXPECT_EQ(AuthenticateWithPassword(closed, "li", "a&b=c", reply), kResultNoExchange);
+  EXPECT_EQ(AuthenticateWithPassword(closed, L"li", L"a&b=c", reply), kResultNoExchange);
   client_.Close();
   client_.Close();  // closing twice passes over the null handles
   EXPECT_FALSE(client_.IsOpen());
@@ -177,7 +176,7 @@ TEST_P(SignInPercent, FollowsTheQuotient) {
                std::to_string(c.used) + "</used><blogname>b</blogname></userauth>");
   std::string authstr, blog;
   int percent = -1;
-  ASSERT_EQ(SignIn("li", "a&b=c", authstr, percent, blog), kResultOk);
+  ASSERT_EQ(SignIn(L"li", L"a&b=c", authstr, percent, blog), kResultOk);
   EXPECT_EQ(percent, c.expected);
   EXPECT_EQ(authstr, "tk");
   EXPECT_EQ(blog, "b");
@@ -190,12 +189,12 @@ INSTANTIATE_TEST_SUITE_P(Table, SignInPercent,
 TEST_F(ServiceRequests, SignInRefusedLeavesOutputs) {
   std::string authstr = "a", blog = "b";
   int percent = 12;
-  EXPECT_EQ(SignIn("li", "wrong", authstr, percent, blog), kResultRefused);
+  EXPECT_EQ(SignIn(L"li", L"wrong", authstr, percent, blog), kResultRefused);
   EXPECT_EQ(authstr, "a");
   EXPECT_EQ(percent, 12);
   EXPECT_EQ(blog, "b");
   ArmFault("status", "/upload/auth.aspx", 500);
-  EXPECT_EQ(SignIn("li", "a&b=c", authstr, percent, blog), kResultNoExchange);
+  EXPECT_EQ(SignIn(L"li", L"a&b=c", authstr, percent, blog), kResultNoExchange);
   EXPECT_EQ(percent, 12);
 }
 

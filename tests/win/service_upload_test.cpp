@@ -66,7 +66,7 @@ class ServiceUpload : public test::ReferenceServerTest {
     Control("put-account?user=up&password=pw&quota=100000000&blog=b");
     ASSERT_EQ(client_.Open(), kResultOk);
     AuthReply reply;
-    ASSERT_EQ(AuthenticateWithPassword(client_, "up", "pw", reply), kResultOk);
+    ASSERT_EQ(AuthenticateWithPassword(client_, L"up", L"pw", reply), kResultOk);
     token_ = reply.authstr;
   }
 

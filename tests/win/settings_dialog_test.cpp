@@ -35,8 +35,8 @@ struct OpenSettings {
   HWND Combo(int id) const { return ::GetDlgItem(window, id); }
   int Selected(int id) const { return static_cast<int>(::SendMessageA(Combo(id), CB_GETCURSEL, 0, 0)); }
   int Count(int id) const { return static_cast<int>(::SendMessageA(Combo(id), CB_GETCOUNT, 0, 0)); }
-  std::vector<std::string> Items(int id) const {
-    std::vector<std::string> items;
+  std::vector<std::wstring> Items(int id) const {
+    std::vector<std::wstring> items;
     for (int i = 0; i < Count(id); ++i) items.push_back(ComboItemText(Combo(id), i));
     return items;
   }
@@ -52,32 +52,32 @@ struct OpenSettings {
   HWND window = nullptr;
 };
 
-void SignInAs(FakeAccountHost& host, const std::string& user, const std::string& password) {
+void SignInAs(FakeAccountHost& host, const std::wstring& user, const std::wstring& password) {
   host.state.currentUserName = user;
   host.state.currentPassword = password;
-  host.state.currentUserText = "当前用户:" + user;
-  host.state.quotaText = "使用了10%的本月上传空间";
+  host.state.currentUserText = L"当前用户:" + user;
+  host.state.quotaText = L"使用了10%的本月上传空间";
 }
 
 TEST(SettingsDialog, FillsTheCombosInStep) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}, {"Bob", "b1"}, {"bobby", "b2"}};
-  SignInAs(host, "bob", "b1");
+  host.state.savedAccounts = {{L"alice", L"a1"}, {L"Bob", L"b1"}, {L"bobby", L"b2"}};
+  SignInAs(host, L"bob", L"b1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   ASSERT_NE(settings.window, nullptr);
-  EXPECT_EQ(WindowText(settings.window), "设置");
-  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"alice", "Bob", "bobby"}));
-  EXPECT_EQ(settings.Items(1019), (std::vector<std::string>{"a1", "b1", "b2"}));
+  EXPECT_EQ(WindowText(settings.window), L"设置");
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::wstring>{L"alice", L"Bob", L"bobby"}));
+  EXPECT_EQ(settings.Items(1019), (std::vector<std::wstring>{L"a1", L"b1", L"b2"}));
   EXPECT_FALSE(::GetWindowLongA(settings.Combo(1019), GWL_STYLE) & WS_VISIBLE) << "the password list is never shown";
   EXPECT_EQ(settings.Selected(1012), 1) << "with no exact name, the prefix search ignoring case finds \"Bob\" first";
-  EXPECT_EQ(settings.Items(1015), (std::vector<std::string>{"800像素", "1024像素", "1280像素"}));
+  EXPECT_EQ(settings.Items(1015), (std::vector<std::wstring>{L"800像素", L"1024像素", L"1280像素"}));
 }
 
 struct ExactMatchCase {
   std::vector<AccountEntry> saved;
-  const char* current;
+  const wchar_t* current;
   int deleteFirst;  // the entry deleted before OK, or -1
   int selected;
 };
@@ -86,16 +86,16 @@ struct ExactMatchCase {
 // other account: OK would sign it in, at opening and after a delete alike.
 TEST(SettingsDialog, TheCurrentAccountIsSelectedByItsExactName) {
   const std::vector<ExactMatchCase> cases = {
-      {{{"alice2", "a2"}, {"alice", "a1"}}, "alice", -1, 1},
-      {{{"Bob", "B1"}, {"bob", "b1"}}, "bob", -1, 1},
-      {{{"x", "1"}, {"alice2", "a2"}, {"alice", "a1"}}, "alice", 0, 1},
-      {{{"x", "1"}, {"Bob", "B1"}, {"bob", "b1"}}, "bob", 0, 1},
+      {{{L"alice2", L"a2"}, {L"alice", L"a1"}}, L"alice", -1, 1},
+      {{{L"Bob", L"B1"}, {L"bob", L"b1"}}, L"bob", -1, 1},
+      {{{L"x", L"1"}, {L"alice2", L"a2"}, {L"alice", L"a1"}}, L"alice", 0, 1},
+      {{{L"x", L"1"}, {L"Bob", L"B1"}, {L"bob", L"b1"}}, L"bob", 0, 1},
   };
   for (const ExactMatchCase& c : cases) {
     SizeLimitScope size(1024);
     FakeAccountHost host;
     host.state.savedAccounts = c.saved;
-    SignInAs(host, c.current, "pw");
+    SignInAs(host, c.current, L"pw");
     ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
     OpenSettings settings(host, signIn);
     if (c.deleteFirst >= 0) {
@@ -156,35 +156,35 @@ TEST(SettingsDialog, OkStoresTheSizeChoice) {
 TEST(SettingsDialog, OkWithTheCurrentAccountSendsNoRequest) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
-  SignInAs(host, "bob", "changed-password");
+  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
+  SignInAs(host, L"bob", L"changed-password");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
   PromptRecorder prompts;
   OpenSettings settings(host, signIn);
   settings.Press(IDOK);
   EXPECT_TRUE(signIn.calls.empty());
   EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(host.state.currentPassword, "changed-password") << "the password is not compared";
+  EXPECT_EQ(host.state.currentPassword, L"changed-password") << L"the password is not compared";
 }
 
 struct SwitchCase {
   const char* name;
   ScriptedReply reply;
-  std::vector<std::string> prompts;
-  std::string expectedUser;
+  std::vector<std::wstring> prompts;
+  std::wstring expectedUser;
 };
 
 TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
   const std::vector<SwitchCase> cases = {
-      {"accepted", {0, 64, "alice-blog"}, {}, "alice"},
-      {"rejected", {-1}, {"用户名或密码错误."}, "bob"},
-      {"no connection", {-2}, {"不能连接服务器,请检查网络."}, "bob"},
+      {"accepted", {0, 64, "alice-blog"}, {}, L"alice"},
+      {"rejected", {-1}, {L"用户名或密码错误."}, L"bob"},
+      {"no connection", {-2}, {L"不能连接服务器,请检查网络."}, L"bob"},
   };
   for (const SwitchCase& c : cases) {
     SizeLimitScope size(1024);
     FakeAccountHost host;
-    host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
-    SignInAs(host, "bob", "b1");
+    host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
+    SignInAs(host, L"bob", L"b1");
     host.RefreshAccountDisplay();
     ScriptedSignIn signIn(std::vector<ScriptedReply>{c.reply});
     PromptRecorder prompts;
@@ -193,22 +193,22 @@ TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
     ::CheckRadioButton(settings.window, 1009, 1010, 1010);
     settings.Press(IDOK);
     ASSERT_EQ(signIn.calls.size(), 1u) << c.name;
-    EXPECT_EQ(signIn.calls[0], (AccountEntry{"alice", "a1"})) << c.name << ": password from the hidden list";
+    EXPECT_EQ(signIn.calls[0], (AccountEntry{L"alice", L"a1"})) << c.name << L": password from the hidden list";
     EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;
     for (const auto& p : prompts.seen) {
-      EXPECT_EQ(p.caption, "提示");
+      EXPECT_EQ(p.caption, L"提示");
       EXPECT_EQ(p.owner, settings.window);
     }
     EXPECT_EQ(host.state.currentUserName, c.expectedUser) << c.name;
-    EXPECT_EQ(host.UserLine(), "当前用户:" + c.expectedUser) << c.name;
+    EXPECT_EQ(host.UserLine(), L"当前用户:" + c.expectedUser) << c.name;
     EXPECT_EQ(SizeLimit(), 1600) << c.name << ": the size choice applies in every case";
     EXPECT_EQ(settings.dialog.endedWith(), IDOK) << c.name;
     if (c.reply.result == 0) {
-      EXPECT_EQ(host.QuotaLine(), "使用了64%的本月上传空间");
+      EXPECT_EQ(host.QuotaLine(), L"使用了64%的本月上传空间");
       EXPECT_EQ(host.state.blogName, "alice-blog");
       EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
     } else {
-      EXPECT_EQ(host.QuotaLine(), "使用了10%的本月上传空间") << c.name;
+      EXPECT_EQ(host.QuotaLine(), L"使用了10%的本月上传空间") << c.name;
       EXPECT_TRUE(host.linkTargets.empty()) << c.name;
     }
   }
@@ -217,8 +217,8 @@ TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
 TEST(SettingsDialog, CancelAppliesNeitherSizeNorAccount) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
-  SignInAs(host, "bob", "b1");
+  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
+  SignInAs(host, L"bob", L"b1");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
@@ -226,58 +226,58 @@ TEST(SettingsDialog, CancelAppliesNeitherSizeNorAccount) {
   settings.Press(IDCANCEL);
   EXPECT_EQ(settings.dialog.endedWith(), IDCANCEL);
   EXPECT_EQ(SizeLimit(), 1024);
-  EXPECT_EQ(host.state.currentUserName, "bob");
+  EXPECT_EQ(host.state.currentUserName, L"bob");
   EXPECT_TRUE(signIn.calls.empty());
 }
 
 TEST(SettingsDialog, DeletingAnotherAccountKeepsTheCurrentOne) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}, {"carol", "c1"}};
-  SignInAs(host, "carol", "c1");
+  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}, {L"carol", L"c1"}};
+  SignInAs(host, L"carol", L"c1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
   settings.Press(1013);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"bob", "b1"}, {"carol", "c1"}}));
-  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"bob", "carol"}));
-  EXPECT_EQ(settings.Items(1019), (std::vector<std::string>{"b1", "c1"}));
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"bob", L"b1"}, {L"carol", L"c1"}}));
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::wstring>{L"bob", L"carol"}));
+  EXPECT_EQ(settings.Items(1019), (std::vector<std::wstring>{L"b1", L"c1"}));
   EXPECT_EQ(settings.Selected(1012), 1);
   EXPECT_EQ(settings.Selected(1019), 1);
-  EXPECT_EQ(host.state.currentUserName, "carol");
-  EXPECT_EQ(host.QuotaLine(), "使用了10%的本月上传空间");
-  EXPECT_EQ(host.UserLine(), "当前用户:carol");
+  EXPECT_EQ(host.state.currentUserName, L"carol");
+  EXPECT_EQ(host.QuotaLine(), L"使用了10%的本月上传空间");
+  EXPECT_EQ(host.UserLine(), L"当前用户:carol");
   EXPECT_TRUE(signIn.calls.empty());
 }
 
 TEST(SettingsDialog, DeletingTheCurrentAccountMakesTheFirstCurrentWithoutRequest) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
-  SignInAs(host, "bob", "b1");
+  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
+  SignInAs(host, L"bob", L"b1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 1);
   settings.Press(1013);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "a1"}}));
-  EXPECT_EQ(host.state.currentUserName, "alice");
-  EXPECT_EQ(host.state.currentPassword, "a1");
-  EXPECT_EQ(host.UserLine(), "当前用户:alice");
-  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"a1"}}));
+  EXPECT_EQ(host.state.currentUserName, L"alice");
+  EXPECT_EQ(host.state.currentPassword, L"a1");
+  EXPECT_EQ(host.UserLine(), L"当前用户:alice");
+  EXPECT_EQ(host.QuotaLine(), L"");
   EXPECT_TRUE(signIn.calls.empty());
 }
 
 TEST(SettingsDialog, DeletingTheLastAccountSignsOut) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}};
-  SignInAs(host, "alice", "a1");
+  host.state.savedAccounts = {{L"alice", L"a1"}};
+  SignInAs(host, L"alice", L"a1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
   settings.Press(1013);
   EXPECT_TRUE(host.state.savedAccounts.empty());
-  EXPECT_EQ(host.state.currentUserName, "");
-  EXPECT_EQ(host.state.currentPassword, "");
-  EXPECT_EQ(host.UserLine(), "");
-  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_EQ(host.state.currentUserName, L"");
+  EXPECT_EQ(host.state.currentPassword, L"");
+  EXPECT_EQ(host.UserLine(), L"");
+  EXPECT_EQ(host.QuotaLine(), L"");
   EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
   EXPECT_EQ(settings.Count(1012), 0);
   EXPECT_EQ(settings.Count(1019), 0);
@@ -285,33 +285,33 @@ TEST(SettingsDialog, DeletingTheLastAccountSignsOut) {
 
 TEST(SettingsDialog, DuplicateEntriesLoseTheFirstSavedAndTheSelectedListed) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"dup", "same"}, {"x", "1"}, {"dup", "same"}};
-  SignInAs(host, "x", "1");
+  host.state.savedAccounts = {{L"dup", L"same"}, {L"x", L"1"}, {L"dup", L"same"}};
+  SignInAs(host, L"x", L"1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 2);
   settings.Press(1013);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"x", "1"}, {"dup", "same"}}));
-  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"dup", "x"}));
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"x", L"1"}, {L"dup", L"same"}}));
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::wstring>{L"dup", L"x"}));
 }
 
 TEST(SettingsDialog, DeleteStaysAfterCancel) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}, {"bob", "b1"}};
-  SignInAs(host, "bob", "b1");
+  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
+  SignInAs(host, L"bob", L"b1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
   settings.Press(1013);
   settings.Press(IDCANCEL);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"bob", "b1"}}));
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"bob", L"b1"}}));
 }
 
 TEST(SettingsDialog, AddUserThroughTheLoginDialogSurvivesCancel) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}};
-  SignInAs(host, "alice", "a1");
+  host.state.savedAccounts = {{L"alice", L"a1"}};
+  SignInAs(host, L"alice", L"a1");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 7, "new-blog"}});
   PromptRecorder prompts;
   int loginRuns = 0;
@@ -330,20 +330,20 @@ TEST(SettingsDialog, AddUserThroughTheLoginDialogSurvivesCancel) {
   });
   settings.Press(1007);
   EXPECT_EQ(loginRuns, 1);
-  EXPECT_EQ(settings.Items(1012), (std::vector<std::string>{"alice", "新用户"}));
-  EXPECT_EQ(settings.Items(1019), (std::vector<std::string>{"a1", "pw2"}));
+  EXPECT_EQ(settings.Items(1012), (std::vector<std::wstring>{L"alice", L"新用户"}));
+  EXPECT_EQ(settings.Items(1019), (std::vector<std::wstring>{L"a1", L"pw2"}));
   EXPECT_EQ(settings.Selected(1012), 1);
   settings.Press(IDCANCEL);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"alice", "a1"}, {"新用户", "pw2"}}));
-  EXPECT_EQ(host.state.currentUserName, "新用户");
-  EXPECT_EQ(host.UserLine(), "当前用户:新用户");
-  EXPECT_EQ(host.QuotaLine(), "使用了7%的本月上传空间");
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"a1"}, {L"新用户", L"pw2"}}));
+  EXPECT_EQ(host.state.currentUserName, L"新用户");
+  EXPECT_EQ(host.UserLine(), L"当前用户:新用户");
+  EXPECT_EQ(host.QuotaLine(), L"使用了7%的本月上传空间");
   EXPECT_TRUE(prompts.seen.empty());
 }
 
 TEST(SettingsDialog, CancelledLoginAddsNothing) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{"alice", "a1"}};
+  host.state.savedAccounts = {{L"alice", L"a1"}};
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn, [](AccountHost&, AccountEntry&) { return false; });
   settings.Press(1007);
@@ -372,8 +372,8 @@ TEST(SettingsDialog, DefaultAddUserRunsTheModalLoginDialog) {
   ::SendMessageA(window, WM_COMMAND, 1007, 0);
   ::KillTimer(nullptr, timer);
   EXPECT_NE(typedInto, nullptr);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"modal", "pw"}}));
-  EXPECT_EQ(ComboItemText(::GetDlgItem(window, 1012), 0), "modal");
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"modal", L"pw"}}));
+  EXPECT_EQ(ComboItemText(::GetDlgItem(window, 1012), 0), L"modal");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/user_folders.h"
+#include "base/text_936.h"
 #include "support/test_files.h"
 #include "support/test_main_dialog.h"
 
@@ -43,11 +44,11 @@ class SettingsFileTest : public ::testing::Test {
 
   AccountState Sample() const {
     AccountState state;
-    state.currentUserName = "张三";
-    state.currentPassword = "密码";
-    state.savedAccounts = {{"张三", "密码"}, {"bob", "b"}, {"张三", "密码"}, {"李四", "x y"}};
+    state.currentUserName = L"张三";
+    state.currentPassword = L"密码";
+    state.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}, {L"张三", L"密码"}, {L"李四", L"x y"}};
     state.blogName = "not stored";
-    state.quotaText = "not stored";
+    state.quotaText = L"not stored";
     return state;
   }
 
@@ -70,12 +71,12 @@ TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
   SetSizeLimit(1);
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.currentUserName, "张三");
-  EXPECT_EQ(loaded.currentPassword, "密码");
+  EXPECT_EQ(loaded.currentUserName, L"张三");
+  EXPECT_EQ(loaded.currentPassword, L"密码");
   EXPECT_EQ(loaded.savedAccounts, saved.savedAccounts);
   EXPECT_EQ(SizeLimit(), 1280);
   EXPECT_EQ(loaded.blogName, "");
-  EXPECT_EQ(loaded.quotaText, "");
+  EXPECT_EQ(loaded.quotaText, L"");
 }
 
 // Every user's saved accounts hang on these bytes: they were worked out once, apart from the
@@ -88,9 +89,9 @@ TEST_F(SettingsFileTest, KnownBytesReadAndWriteAsKnownAccounts) {
                                        0x7D, 0x01, 0xF5, 0x5D, 0x6C, 0x9D, 0x70, 0x05, 0xC1};
   const std::string stored(reinterpret_cast<const char*>(kStored), sizeof kStored);
   AccountState known;
-  known.currentUserName = "张三";
-  known.currentPassword = "密码";
-  known.savedAccounts = {{"张三", "密码"}, {"bob", "b"}};
+  known.currentUserName = L"张三";
+  known.currentPassword = L"密码";
+  known.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}};
 
   ASSERT_TRUE(WriteBytes(path_, stored));
   SetSizeLimit(1);
@@ -111,7 +112,10 @@ TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
   SetSizeLimit(1600);
   ASSERT_TRUE(SaveSettingsTo(path_, saved));
   const std::string bytes = ReadBytes(path_);
-  SettingsContent content{saved.currentUserName, saved.currentPassword, 1600, saved.savedAccounts};
+  SettingsContent content{To936Lossy(saved.currentUserName), To936Lossy(saved.currentPassword), 1600, {}};
+  for (const AccountEntry& e : saved.savedAccounts) {
+    content.savedAccounts.push_back(StoredAccount{To936Lossy(e.userName), To936Lossy(e.password)});
+  }
   const std::string text = BuildSettingsText(content);
   EXPECT_EQ(bytes.size(), text.size());
   EXPECT_EQ(DecipherSettingsText(bytes), text);
@@ -129,15 +133,15 @@ TEST_F(SettingsFileTest, MissingOrEmptyFileGivesDefaultsAndKeepsTheList) {
   for (bool empty : {false, true}) {
     if (empty) WriteBytes(path_, "");
     AccountState state;
-    state.currentUserName = "stale";
-    state.currentPassword = "stale";
-    state.savedAccounts = {{"kept", "k"}};
+    state.currentUserName = L"stale";
+    state.currentPassword = L"stale";
+    state.savedAccounts = {{L"kept", L"k"}};
     SetSizeLimit(800);
     LoadSettingsFrom(path_, state);
-    EXPECT_EQ(state.currentUserName, "") << empty;
-    EXPECT_EQ(state.currentPassword, "") << empty;
+    EXPECT_EQ(state.currentUserName, L"") << empty;
+    EXPECT_EQ(state.currentPassword, L"") << empty;
     EXPECT_EQ(SizeLimit(), 1024) << empty;
-    EXPECT_EQ(state.savedAccounts, (std::vector<AccountEntry>{{"kept", "k"}})) << empty;
+    EXPECT_EQ(state.savedAccounts, (std::vector<AccountEntry>{{L"kept", L"k"}})) << empty;
   }
 }
 
@@ -151,9 +155,9 @@ TEST_F(SettingsFileTest, TruncatedFileKeepsTheWholeRecordsBeforeTheCut) {
   WriteBytes(path_, full.substr(0, cut));
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.currentUserName, "张三");
+  EXPECT_EQ(loaded.currentUserName, L"张三");
   EXPECT_EQ(SizeLimit(), 800);
-  EXPECT_EQ(loaded.savedAccounts, (std::vector<AccountEntry>{{"张三", "密码"}, {"bob", "b"}}));
+  EXPECT_EQ(loaded.savedAccounts, (std::vector<AccountEntry>{{L"张三", L"密码"}, {L"bob", L"b"}}));
 }
 
 TEST_F(SettingsFileTest, DamagedFileLoadsWhateverItYields) {
@@ -163,8 +167,11 @@ TEST_F(SettingsFileTest, DamagedFileLoadsWhateverItYields) {
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);  // must simply not fail
   const SettingsContent expected = ParseSettingsText(DecipherSettingsText(noise));
-  EXPECT_EQ(loaded.currentUserName, expected.currentUserName);
-  EXPECT_EQ(loaded.savedAccounts, expected.savedAccounts);
+  EXPECT_EQ(loaded.currentUserName, WideFrom936(expected.currentUserName));
+  ASSERT_EQ(loaded.savedAccounts.size(), expected.savedAccounts.size());
+  for (std::size_t i = 0; i < expected.savedAccounts.size(); ++i) {
+    EXPECT_EQ(loaded.savedAccounts[i].userName, WideFrom936(expected.savedAccounts[i].userName));
+  }
   EXPECT_EQ(SizeLimit(), expected.sizeLimit);
   EXPECT_NE(SizeLimit(), 0);
 }
@@ -176,9 +183,9 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndLeftAlone) {
   ASSERT_TRUE(::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY));
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.currentUserName, "张三");
+  EXPECT_EQ(loaded.currentUserName, L"张三");
   AccountState other;
-  other.currentUserName = "someone else";
+  other.currentUserName = L"someone else";
   EXPECT_FALSE(SaveSettingsTo(path_, other));
   EXPECT_EQ(ReadBytes(path_), before);
   EXPECT_EQ(::GetFileAttributesW((path_ + L".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no leftover";
@@ -236,11 +243,11 @@ TEST_F(SettingsFileTest, AnOldFileInTheWindowsDirectoryIsReadKeptAndReplacedByTh
   SetSizeLimit(1);
   AccountState loaded;
   LoadSettings(loaded);
-  EXPECT_EQ(loaded.currentUserName, "张三");
+  EXPECT_EQ(loaded.currentUserName, L"张三");
   EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
   EXPECT_EQ(SizeLimit(), 1280);
 
-  loaded.savedAccounts.push_back({"new", "n"});
+  loaded.savedAccounts.push_back({L"new", L"n"});
   SaveSettings(loaded);
   EXPECT_EQ(ReadBytes(OldSettingsFilePath()), old) << "the old file is never changed";
   AccountState again;

@@ -20,8 +20,8 @@ using test::PromptRecorder;
 using test::ScriptedReply;
 using test::ScriptedSignIn;
 
-constexpr char kMustUpgrade[] = "现在有新的版本，你必须下载新的版本才能继续使用.";
-constexpr char kMayUpgrade[] = "现在有新的版本，你要下载新的版本吗？";
+constexpr wchar_t kMustUpgrade[] = L"现在有新的版本，你必须下载新的版本才能继续使用.";
+constexpr wchar_t kMayUpgrade[] = L"现在有新的版本，你要下载新的版本吗？";
 
 // Runs the worker's job at once on this thread; its results still reach the host only
 // through its task channel's messages.
@@ -69,7 +69,7 @@ VersionCheckFunction Version(int result, const std::string& id, const std::strin
   };
 }
 
-void RememberAccount(FakeAccountHost& host, const std::string& user, const std::string& password) {
+void RememberAccount(FakeAccountHost& host, const std::wstring& user, const std::wstring& password) {
   host.state.currentUserName = user;
   host.state.currentPassword = password;
 }
@@ -84,7 +84,7 @@ TEST(StartupSignIn, NoRememberedAccountMeansNoRequestAtAll) {
   test::PumpPendingMessages();
   EXPECT_EQ(versionCalls, 0);
   EXPECT_TRUE(signIn.calls.empty());
-  EXPECT_EQ(host.state.currentUserText, "");
+  EXPECT_EQ(host.state.currentUserText, L"");
 }
 
 struct OutcomeCase {
@@ -93,7 +93,7 @@ struct OutcomeCase {
   std::string versionId;
   std::string isUpgrade;
   std::vector<int> answers;
-  std::vector<std::string> prompts;
+  std::vector<std::wstring> prompts;
   UINT promptType;
   bool upgrades;
 };
@@ -111,8 +111,8 @@ TEST(StartupSignIn, VersionOutcomes) {
   HtmlHandlerScope handler("\"C:\\browser.exe\" \"%1\"");
   for (const OutcomeCase& c : cases) {
     FakeAccountHost host;
-    RememberAccount(host, "alice", "pw");
-    host.state.savedAccounts = {{"alice", "pw"}};
+    RememberAccount(host, L"alice", L"pw");
+    host.state.savedAccounts = {{L"alice", L"pw"}};
     ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 55, "blog"}});
     PromptRecorder prompts(c.answers);
     LaunchRecorder launches;
@@ -122,12 +122,12 @@ TEST(StartupSignIn, VersionOutcomes) {
         host,
         {signIn.function(), Version(c.versionResult, c.versionId, "http://dl.example/new", c.isUpgrade, &versionCalls),
          RunAtOnce()}));
-    EXPECT_EQ(host.state.currentUserText, "当前用户:alice") << c.name;
+    EXPECT_EQ(host.state.currentUserText, L"当前用户:alice") << c.name;
     test::PumpPendingMessages();
     EXPECT_EQ(versionCalls, 1) << c.name;
     EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;
     for (const auto& p : prompts.seen) {
-      EXPECT_EQ(p.caption, "提示") << c.name;
+      EXPECT_EQ(p.caption, L"提示") << c.name;
       EXPECT_EQ(p.owner, host.hwnd()) << c.name;
       EXPECT_EQ(p.type, c.promptType) << c.name;
     }
@@ -137,14 +137,14 @@ TEST(StartupSignIn, VersionOutcomes) {
       EXPECT_EQ(launches.seen[0].kind, BrowserLaunchRequest::Kind::kCommandLine);
       EXPECT_EQ(launches.seen[0].text, "\"C:\\browser.exe\" \"http://dl.example/new\"") << c.name;
       EXPECT_TRUE(signIn.calls.empty()) << c.name << ": no sign-in after an upgrade";
-      EXPECT_EQ(host.QuotaLine(), "") << c.name;
+      EXPECT_EQ(host.QuotaLine(), L"") << c.name;
     } else {
       EXPECT_EQ(host.upgradeEndings, 0) << c.name;
       EXPECT_TRUE(launches.seen.empty()) << c.name;
       ASSERT_EQ(signIn.calls.size(), 1u) << c.name;
-      EXPECT_EQ(signIn.calls[0], (AccountEntry{"alice", "pw"}));
-      EXPECT_EQ(host.QuotaLine(), "使用了55%的本月上传空间") << c.name;
-      EXPECT_EQ(host.UserLine(), "当前用户:alice") << c.name;
+      EXPECT_EQ(signIn.calls[0], (AccountEntry{L"alice", L"pw"}));
+      EXPECT_EQ(host.QuotaLine(), L"使用了55%的本月上传空间") << c.name;
+      EXPECT_EQ(host.UserLine(), L"当前用户:alice") << c.name;
       EXPECT_EQ(host.state.blogName, "blog") << c.name;
       EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()}) << c.name;
     }
@@ -154,7 +154,7 @@ TEST(StartupSignIn, VersionOutcomes) {
 TEST(StartupSignIn, UnsafeDownloadAddressIsNotOpenedButTheProgramStillEnds) {
   HtmlHandlerScope handler("\"C:\\browser.exe\" \"%1\"");
   FakeAccountHost host;
-  RememberAccount(host, "alice", "pw");
+  RememberAccount(host, L"alice", L"pw");
   ScriptedSignIn signIn;
   PromptRecorder prompts({IDOK});
   LaunchRecorder launches;
@@ -168,28 +168,28 @@ TEST(StartupSignIn, UnsafeDownloadAddressIsNotOpenedButTheProgramStillEnds) {
 
 TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   FakeAccountHost host;
-  RememberAccount(host, "dup", "wrong");
-  host.state.savedAccounts = {{"other", "1"}, {"dup", "a"}, {"dup", "wrong"}};
+  RememberAccount(host, L"dup", L"wrong");
+  host.state.savedAccounts = {{L"other", L"1"}, {L"dup", L"a"}, {L"dup", L"wrong"}};
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
   PromptRecorder prompts;
   int versionCalls = 0;
   StartupSignIn startup;
   startup.Start(host, {signIn.function(), Version(0, "1.0", "", "", &versionCalls), RunAtOnce()});
   host.RefreshAccountDisplay();
-  EXPECT_EQ(host.UserLine(), "当前用户:dup");
+  EXPECT_EQ(host.UserLine(), L"当前用户:dup");
   test::PumpPendingMessages();
   EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{"other", "1"}, {"dup", "wrong"}}));
-  EXPECT_EQ(host.state.currentUserName, "");
-  EXPECT_EQ(host.state.currentPassword, "");
-  EXPECT_EQ(host.UserLine(), "");
-  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"other", L"1"}, {L"dup", L"wrong"}}));
+  EXPECT_EQ(host.state.currentUserName, L"");
+  EXPECT_EQ(host.state.currentPassword, L"");
+  EXPECT_EQ(host.UserLine(), L"");
+  EXPECT_EQ(host.QuotaLine(), L"");
 }
 
 TEST(StartupSignIn, NoConnectionChangesNothing) {
   FakeAccountHost host;
-  RememberAccount(host, "alice", "pw");
-  host.state.savedAccounts = {{"alice", "pw"}};
+  RememberAccount(host, L"alice", L"pw");
+  host.state.savedAccounts = {{L"alice", L"pw"}};
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-2}});
   PromptRecorder prompts;
   int versionCalls = 0;
@@ -201,23 +201,23 @@ TEST(StartupSignIn, NoConnectionChangesNothing) {
   EXPECT_EQ(signIn.calls.size(), 1u);
   EXPECT_TRUE(prompts.seen.empty());
   EXPECT_EQ(host.refreshes, refreshesBefore);
-  EXPECT_EQ(host.UserLine(), "当前用户:alice");
-  EXPECT_EQ(host.QuotaLine(), "");
+  EXPECT_EQ(host.UserLine(), L"当前用户:alice");
+  EXPECT_EQ(host.QuotaLine(), L"");
   EXPECT_EQ(host.state.savedAccounts.size(), 1u);
 }
 
 TEST(StartupSignIn, AnswerForAnAccountNoLongerCurrentIsDropped) {
   FakeAccountHost host;
-  RememberAccount(host, "alice", "pw");
-  host.state.savedAccounts = {{"alice", "pw"}, {"bob", "b"}};
+  RememberAccount(host, L"alice", L"pw");
+  host.state.savedAccounts = {{L"alice", L"pw"}, {L"bob", L"b"}};
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
   int versionCalls = 0;
   StartupSignIn startup;
   startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls), RunAtOnce()});
   // The user switched to bob (settings dialog) before the answer arrived.
-  RememberAccount(host, "bob", "b");
+  RememberAccount(host, L"bob", L"b");
   test::PumpPendingMessages();
-  EXPECT_EQ(host.state.currentUserName, "bob");
+  EXPECT_EQ(host.state.currentUserName, L"bob");
   EXPECT_EQ(host.state.savedAccounts.size(), 2u);
 }
 
@@ -249,10 +249,10 @@ TEST(StartupSignIn, FailingWorkerEndsQuietly) {
 
 TEST(StartupSignIn, WorkerThreadHandsTheResultToTheUiThread) {
   FakeAccountHost host;
-  RememberAccount(host, "alice", "pw");
+  RememberAccount(host, L"alice", L"pw");
   std::atomic<DWORD> signInThread{0};
   int versionCalls = 0;
-  AccountServices services{[&](const std::string&, const std::string&, std::string&, int& percent, std::string&) {
+  AccountServices services{[&](const std::wstring&, const std::wstring&, std::string&, int& percent, std::string&) {
                              signInThread = ::GetCurrentThreadId();
                              percent = 12;
                              return 0;
@@ -264,7 +264,7 @@ TEST(StartupSignIn, WorkerThreadHandsTheResultToTheUiThread) {
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     test::PumpPendingMessages();
   }
-  EXPECT_EQ(host.QuotaLine(), "使用了12%的本月上传空间");
+  EXPECT_EQ(host.QuotaLine(), L"使用了12%的本月上传空间");
   EXPECT_NE(signInThread.load(), ::GetCurrentThreadId());
 }
 
@@ -284,7 +284,7 @@ TEST(StartupSignIn, ClosingWhileTheServerIsSilentIsSafe) {
   };
   for (const GoneCase& c : cases) {
     FakeAccountHost host;
-    RememberAccount(host, "alice", "pw");
+    RememberAccount(host, L"alice", L"pw");
     UniqueHandle answer(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     UniqueHandle workerGone(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     // Set when the last copy of the services (held by the worker's job) is gone.
@@ -292,7 +292,7 @@ TEST(StartupSignIn, ClosingWhileTheServerIsSilentIsSafe) {
     HANDLE answerEvent = answer.get();
     int versionCalls = 0;
     AccountServices services{
-        [signal, answerEvent](const std::string&, const std::string&, std::string&, int& percent, std::string&) {
+        [signal, answerEvent](const std::wstring&, const std::wstring&, std::string&, int& percent, std::string&) {
           ::WaitForSingleObject(answerEvent, INFINITE);
           percent = 99;
           return 0;
@@ -313,7 +313,7 @@ TEST(StartupSignIn, ClosingWhileTheServerIsSilentIsSafe) {
     }
     EXPECT_EQ(::WaitForSingleObject(gone, 0), WAIT_OBJECT_0) << c.name << ": the worker ended";
     test::PumpPendingMessages();
-    EXPECT_EQ(host.QuotaLine(), "") << c.name;
+    EXPECT_EQ(host.QuotaLine(), L"") << c.name;
     EXPECT_EQ(host.refreshes, 0) << c.name;
     EXPECT_TRUE(host.linkTargets.empty()) << c.name;
   }

@@ -109,11 +109,11 @@ TEST(MainWindowTasks, RunOnTheMainWindowAndStopWithIt) {
   std::shared_ptr<UiTaskChannel> channel = dialog.uiTasks();
   ASSERT_TRUE(channel);
 
-  std::string seen;
+  std::wstring seen;
   std::thread worker([&] { channel->Post([&] { seen = test::WindowText(dialog.hwnd()); }); });
   worker.join();
   test::PumpPendingMessages();
-  EXPECT_EQ(seen, "Fernwick");
+  EXPECT_EQ(seen, L"Fernwick");
 
   auto token = std::make_shared<int>(0);
   std::thread late([&] { channel->Post([token] { ++*token; }); });

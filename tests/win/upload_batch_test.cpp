@@ -45,8 +45,8 @@ class UploadBatchTest : public test::ReferenceServerTest {
     static int serial = 0;
     user = "batch" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
     PutAccount(50 * 1024 * 1024);
-    dialog.accounts().currentUserName = user;
-    dialog.accounts().currentPassword = "pw";
+    dialog.accounts().currentUserName = WideFrom936(user);
+    dialog.accounts().currentPassword = L"pw";
     folder = test::FreshDirectory(L"upload_batch");
   }
   void TearDown() override {
@@ -87,7 +87,8 @@ class UploadBatchTest : public test::ReferenceServerTest {
   void Pump(const std::function<void()>& between = {}) {
     const DWORD start = ::GetTickCount();
     const UploadSession& session = dialog.uploadSession();
-    while ((session.checking() || session.running()) && ::GetTickCount() - start < 120000) {  // a failure bound, not a pace
+    while ((session.checking() || session.running()) &&
+           ::GetTickCount() - start < 120000) {  // a failure bound, not a pace
       MSG message{};
       if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
@@ -100,7 +101,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
     test::PumpPendingMessages();
     ASSERT_FALSE(session.checking() || session.running()) << "the batch did not end";
   }
-  std::string Status() { return test::WindowText(dialog.progressPage().Item(ProgressPage::kStatusLine)); }
+  std::wstring Status() { return test::WindowText(dialog.progressPage().Item(ProgressPage::kStatusLine)); }
   int OverallPosition() {
     return static_cast<int>(::SendMessageA(dialog.progressPage().overallBar(), PBM_GETPOS, 0, 0));
   }
@@ -122,15 +123,15 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
   const auto paths = AddPhotos(3);
   const size_t idsBefore = UploadedPhotoIds().size();
   test::PromptRecorder prompts;
-  std::vector<std::pair<std::string, int>> shown;  // status line and overall position as sent
+  std::vector<std::pair<std::wstring, int>> shown;  // status line and overall position as sent
   RunBatch([&] {
     if (Visible(dialog.progressPage().hwnd()) && (shown.empty() || shown.back().first != Status())) {
       if (!Status().empty()) shown.emplace_back(Status(), OverallPosition());
     }
   });
   EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(shown,
-            (std::vector<std::pair<std::string, int>>{{"发送图片'p1'", 1}, {"发送图片'p2'", 2}, {"发送图片'p3'", 3}}));
+  EXPECT_EQ(shown, (std::vector<std::pair<std::wstring, int>>{
+                       {L"发送图片'p1'", 1}, {L"发送图片'p2'", 2}, {L"发送图片'p3'", 3}}));
   // The sign-in check of OK, then 2N + 1 on the worker's connection.
   EXPECT_EQ(test::CapturedCount(), 1 + 2 * 3 + 1);
 
@@ -159,7 +160,7 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
   // The quota line follows the worker's rule (+ 1) with the usage before the last photo.
   const long usedBeforeLast = stored[0].size + stored[1].size;
   const int percent = static_cast<int>(usedBeforeLast / (50.0 * 1024 * 1024) * 100 + 1);
-  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), "使用了" + std::to_string(percent) + "%的本月上传空间");
+  EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), L"使用了" + std::to_wstring(percent) + L"%的本月上传空间");
 }
 
 TEST_F(UploadBatchTest, ASecondOkDuringTheBatchDoesNothing) {
@@ -198,8 +199,8 @@ TEST_P(UploadVisibilityTest, TagsAndVisibilityTravelWithEveryPhotoAndTheTagsAreE
     EXPECT_EQ(photo.status, GetParam().status);
     EXPECT_EQ(photo.tags, "旅游  朋友 sea");
   }
-  EXPECT_EQ(test::WindowText(::GetDlgItem(page, PhotoSettingsPage::kTagsEdit)), "");
-  EXPECT_EQ(dialog.settingsPage().tags(), "");
+  EXPECT_EQ(test::WindowText(::GetDlgItem(page, PhotoSettingsPage::kTagsEdit)), L"");
+  EXPECT_EQ(dialog.settingsPage().tags(), L"");
   EXPECT_EQ(::SendDlgItemMessageA(page, GetParam().radio, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 INSTANTIATE_TEST_SUITE_P(Radios, UploadVisibilityTest,
@@ -281,7 +282,7 @@ TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNe
   {
     test::PromptRecorder prompts;
     RunBatch();
-    EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"有1张图片没有上传成功，它们仍在列表中。"}));
+    EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"有1张图片没有上传成功，它们仍在列表中。"}));
   }
   EXPECT_TRUE(StoredPhotos(user).empty());
   ASSERT_EQ(ListTitles(), (std::vector<std::string>{"p1"}));
@@ -310,7 +311,7 @@ TEST_F(UploadBatchTest, CancelDuringTheThirdOfFiveFinishesItAndSendsNoMore) {
   test::PromptRecorder prompts;
   bool cancelled = false;
   RunBatch([&] {
-    if (!cancelled && Status() == "发送图片'p3'") {
+    if (!cancelled && Status() == L"发送图片'p3'") {
       ::SendMessageA(dialog.progressPage().hwnd(), WM_COMMAND, ProgressPage::kCancelButton, 0);
       cancelled = true;
     }
@@ -329,7 +330,7 @@ TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) 
   PutAccount(firstThree + static_cast<long>(test::ReadBytes(paths[3]).size()) - 1);
   test::PromptRecorder prompts;
   RunBatch();
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"你的空间已经不够,请购买空间。"}));
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"你的空间已经不够,请购买空间。"}));
   EXPECT_EQ(StoredPhotos(user).size(), 3u);
   EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p4", "p5"}));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
@@ -342,7 +343,7 @@ TEST_F(UploadBatchTest, AnUnreachableServerAtOkStartsNothing) {
   ScopedServiceEndpoint nowhere({"127.0.0.1", 1});
   test::PromptRecorder prompts;
   RunBatch();
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"不能连接服务器,请检查网络."}));
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"不能连接服务器,请检查网络."}));
   EXPECT_EQ(dialog.photos().Count(), 2u);
   EXPECT_TRUE(Visible(dialog.settingsPage().hwnd()));
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
@@ -380,9 +381,10 @@ INSTANTIATE_TEST_SUITE_P(Messages, UploadFailingPromptTest,
                                            FailingPromptCase{"Quota", true, {"p1", "p2"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The worker's failures: its own first sign-in, or the token request of the second photo. A fault "at start" is armed once OK's own sign-in check is over; one "after p1" once
-// the first photo's upload has reached the server (the requests so far: OK's check, the
-// worker's sign-in, p1's token request and upload), and so before anything of the second.
+// The worker's failures: its own first sign-in, or the token request of the second photo. A fault "at start" is armed
+// once OK's own sign-in check is over; one "after p1" once the first photo's upload has reached the server (the
+// requests so far: OK's check, the worker's sign-in, p1's token request and upload), and so before anything of the
+// second.
 struct ServerFault {
   const char* kind = nullptr;  // none when null
   const char* path = "";
@@ -394,8 +396,8 @@ struct WorkerFailureCase {
   ServerFault atStart;
   bool refusePasswordAtStart;
   ServerFault afterP1;
-  std::vector<std::string> messages;  // in the order shown
-  bool donePageFirst;                 // else the photo-settings page stays
+  std::vector<std::wstring> messages;  // in the order shown
+  bool donePageFirst;                  // else the photo-settings page stays
   std::vector<std::string> left;
   size_t stored;
 };
@@ -408,7 +410,7 @@ class UploadWorkerFailureTest : public UploadBatchTest, public ::testing::WithPa
 TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
   const WorkerFailureCase& c = GetParam();
   AddPhotos(3);
-  std::vector<std::string> messages;
+  std::vector<std::wstring> messages;
   bool doneShownAtEveryMessage = true;
   bool settingsShownAtEveryMessage = true;
   ScopedPromptAnswerer answerer([&](const PromptRequest& request) {
@@ -426,7 +428,7 @@ TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
   if (c.refusePasswordAtStart) Control("put-account?user=" + user + "&password=changed&quota=52428800&blog=b");
   bool armed = c.afterP1.kind == nullptr;
   Pump([&] {
-    if (!armed && Status() == "发送图片'p1'" && test::CapturedCount() >= 4) {
+    if (!armed && Status() == L"发送图片'p1'" && test::CapturedCount() >= 4) {
       Arm(c.afterP1);
       armed = true;
     }
@@ -442,25 +444,41 @@ TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
   EXPECT_EQ(ListTitles(), c.left);
   EXPECT_EQ(StoredPhotos(user).size(), c.stored);
 }
-const char kCannotConnect[] = "不能连接服务器,请检查网络.";
-const char kRefused[] = "用户名或密码错误.";
+const wchar_t kCannotConnect[] = L"不能连接服务器,请检查网络.";
+const wchar_t kRefused[] = L"用户名或密码错误.";
 const ServerFault kNoFault{};
 const ServerFault kTokenStatus500{"status", "/upload/auth.aspx", 500};
 INSTANTIATE_TEST_SUITE_P(
     Table, UploadWorkerFailureTest,
     ::testing::Values(
         WorkerFailureCase{"FirstSignInRefused", kNoFault, true, kNoFault, {kRefused}, false, {"p1", "p2", "p3"}, 0},
+        WorkerFailureCase{"FirstSignInWithoutServer",
+                          kTokenStatus500,
+                          false,
+                          kNoFault,
+                          {kCannotConnect},
+                          false,
+                          {"p1", "p2", "p3"},
+                          0},
         WorkerFailureCase{
-            "FirstSignInWithoutServer", kTokenStatus500, false, kNoFault, {kCannotConnect}, false, {"p1", "p2", "p3"}, 0},
-        WorkerFailureCase{"TokenRequestWithoutServer", kNoFault, false, kTokenStatus500, {kCannotConnect}, true,
-                          {"p2", "p3"}, 1},
-        WorkerFailureCase{"TokenRequestRefused", kNoFault, false,
-                          ServerFault{"body", "/upload/auth.aspx", 0, "<userauth stat='fail'></userauth>"}, {kRefused},
-                          true, {"p2", "p3"}, 1},
+            "TokenRequestWithoutServer", kNoFault, false, kTokenStatus500, {kCannotConnect}, true, {"p2", "p3"}, 1},
+        WorkerFailureCase{"TokenRequestRefused",
+                          kNoFault,
+                          false,
+                          ServerFault{"body", "/upload/auth.aspx", 0, "<userauth stat='fail'></userauth>"},
+                          {kRefused},
+                          true,
+                          {"p2", "p3"},
+                          1},
         // The count of photos not taken comes first, then why the batch stopped.
-        WorkerFailureCase{"NotTakenThenNoServer", ServerFault{"status", "/upload/toolupload.aspx", 500},
-                          false, kTokenStatus500, {"有1张图片没有上传成功，它们仍在列表中。", kCannotConnect}, true,
-                          {"p1", "p2", "p3"}, 0}),
+        WorkerFailureCase{"NotTakenThenNoServer",
+                          ServerFault{"status", "/upload/toolupload.aspx", 500},
+                          false,
+                          kTokenStatus500,
+                          {L"有1张图片没有上传成功，它们仍在列表中。", kCannotConnect},
+                          true,
+                          {"p1", "p2", "p3"},
+                          0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
@@ -470,7 +488,7 @@ TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
   RunBatch([&] {
     // p1 has left the list: the worker asks for the next slot, which waits for this loop,
     // and only then for the token.
-    if (!armed && dialog.photos().SlotAt(0) == nullptr && Status() == "发送图片'p1'") {
+    if (!armed && dialog.photos().SlotAt(0) == nullptr && Status() == L"发送图片'p1'") {
       test::ArmFault("zerok", "/upload/auth.aspx");
       armed = true;
     }
@@ -488,7 +506,7 @@ TEST_F(UploadBatchTest, APhotoTheServerDidNotTakeStaysAndIsCounted) {
   test::PromptRecorder prompts;
   const size_t idsBefore = UploadedPhotoIds().size();
   RunBatch();
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"有1张图片没有上传成功，它们仍在列表中。"}));
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"有1张图片没有上传成功，它们仍在列表中。"}));
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 2u);
   EXPECT_EQ(stored[0].title, "p2");
@@ -500,7 +518,7 @@ TEST_F(UploadBatchTest, APhotoTheServerDidNotTakeStaysAndIsCounted) {
 
 TEST_F(UploadBatchTest, AWrongSavedPasswordAsksAgainAndACancelledLoginSendsNothing) {
   AddPhotos(1);
-  dialog.accounts().currentPassword = "wrong";
+  dialog.accounts().currentPassword = L"wrong";
   test::PromptRecorder prompts;
   static bool loginSeen;
   loginSeen = false;
@@ -512,7 +530,7 @@ TEST_F(UploadBatchTest, AWrongSavedPasswordAsksAgainAndACancelledLoginSendsNothi
   });
   RunBatch();
   ::KillTimer(nullptr, timer);
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"用户名或密码错误."}));
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"用户名或密码错误."}));
   EXPECT_TRUE(loginSeen);
   EXPECT_TRUE(StoredPhotos(user).empty());
   EXPECT_EQ(dialog.photos().Count(), 1u);
@@ -555,12 +573,12 @@ TEST_F(UploadBatchTest, BackAfterTheBatchLaysTheViewOutForTheSizeItNowHas) {
   bool resized = false;
   RunBatch([&] {
     // Resizing during the batch leaves the view where it was.
-    if (!resized && Status() == "发送图片'p1'") {
+    if (!resized && Status() == L"发送图片'p1'") {
       resized = true;
       test::SetClientSize(dialog.hwnd(), 731, 523);
     }
   });
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"有3张图片没有上传成功，它们仍在列表中。"}));
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"有3张图片没有上传成功，它们仍在列表中。"}));
   const RECT before = test::RectInParent(dialog.view().hwnd());
   ::SendMessageA(dialog.donePage()->hwnd(), WM_COMMAND, DonePage::kBackButton, 0);
   const RECT after = test::RectInParent(dialog.view().hwnd());
@@ -577,14 +595,14 @@ TEST_F(UploadBatchTest, ClosingDuringTheBatchWaitsForThePhotoInFlightThenCloses)
   test::PromptRecorder prompts({IDYES});
   bool asked = false;
   RunBatch([&] {
-    if (!asked && Status() == "发送图片'p2'") {
+    if (!asked && Status() == L"发送图片'p2'") {
       asked = true;
       ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
       EXPECT_TRUE(::IsWindow(dialog.hwnd()));  // not before the worker has ended
     }
   });
   EXPECT_TRUE(asked);
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::string>{"你确定要退出程序吗？"}));
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"你确定要退出程序吗？"}));
   EXPECT_FALSE(::IsWindow(dialog.hwnd()));
   EXPECT_EQ(StoredPhotos(user).size(), 2u);
 }
@@ -594,7 +612,7 @@ TEST_F(UploadBatchTest, AnUpgradeDuringTheBatchClosesOnlyOnceTheWorkerHasEnded) 
   test::PromptRecorder prompts;
   bool upgraded = false;
   RunBatch([&] {
-    if (!upgraded && Status() == "发送图片'p1'") {
+    if (!upgraded && Status() == L"发送图片'p1'") {
       upgraded = true;
       dialog.EndForUpgrade();
       EXPECT_TRUE(::IsWindow(dialog.hwnd()));  // the worker still uses the window and the list
@@ -610,7 +628,7 @@ TEST_F(UploadBatchTest, AWindowDestroyedUnderTheWorkerEndsTheBatchWithoutTouchin
   AddPhotos(3);
   bool destroyed = false;
   RunBatch([&] {
-    if (!destroyed && Status() == "发送图片'p1'") {
+    if (!destroyed && Status() == L"发送图片'p1'") {
       destroyed = true;
       ::DestroyWindow(dialog.hwnd());
     }

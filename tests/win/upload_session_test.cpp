@@ -77,10 +77,10 @@ class UploadSessionTest : public ::testing::Test {
 
 TEST_F(UploadSessionTest, RunsOneBatchAtATimeWithOkDisabledUntilItEnds) {
   test::PromptRecorder prompts;
-  ASSERT_TRUE(session.Start("li", "pw"));
+  ASSERT_TRUE(session.Start(L"li", L"pw"));
   EXPECT_TRUE(session.running());
   EXPECT_FALSE(host.okEnabled);
-  EXPECT_FALSE(session.Start("li", "pw")) << "a second start during the batch";
+  EXPECT_FALSE(session.Start(L"li", L"pw")) << L"a second start during the batch";
   EndWith({0, 0, true});
   PumpUntilEnded();
   EXPECT_EQ(started.load(), 1);
@@ -91,7 +91,7 @@ TEST_F(UploadSessionTest, RunsOneBatchAtATimeWithOkDisabledUntilItEnds) {
 }
 
 TEST_F(UploadSessionTest, CancelReachesTheWorker) {
-  ASSERT_TRUE(session.Start("li", "pw"));
+  ASSERT_TRUE(session.Start(L"li", L"pw"));
   session.Cancel();
   EXPECT_TRUE(session.cancelRequested());
   EndWith({0, 0, true});
@@ -108,7 +108,7 @@ TEST_F(UploadSessionTest, CloseWithoutABatchClosesAtOnce) {
 
 TEST_F(UploadSessionTest, CloseDuringTheBatchStopsItAndClosesOnceTheWorkerHasEnded) {
   test::PromptRecorder prompts;
-  ASSERT_TRUE(session.Start("li", "pw"));
+  ASSERT_TRUE(session.Start(L"li", L"pw"));
   session.Close();
   EXPECT_EQ(host.closes, 0) << "the worker still uses the window";
   EXPECT_TRUE(session.closing());
@@ -127,7 +127,7 @@ TEST_F(UploadSessionTest, OkComesBackEvenWhenTheClosingMessageFails) {
     ++asked;
     throw std::runtime_error("no message box");
   });
-  ASSERT_TRUE(session.Start("li", "pw"));
+  ASSERT_TRUE(session.Start(L"li", L"pw"));
   EndWith({-2, 0, true});
   PumpUntilEnded();
   EXPECT_EQ(asked, 1);
@@ -136,7 +136,7 @@ TEST_F(UploadSessionTest, OkComesBackEvenWhenTheClosingMessageFails) {
 }
 
 TEST_F(UploadSessionTest, AWindowGoneBeforeTheEndStillEndsTheBatch) {
-  ASSERT_TRUE(session.Start("li", "pw"));
+  ASSERT_TRUE(session.Start(L"li", L"pw"));
   host.uiTasks()->Close();  // as the window's destruction does
   EndWith({-2, 0, true});
   const DWORD start = ::GetTickCount();

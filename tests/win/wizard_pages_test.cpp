@@ -52,9 +52,9 @@ TEST_F(PhotoSettingsPageTest, StartsEmptyAndPublic) {
   PhotoSettingsPage page;
   ASSERT_TRUE(page.Create(host.get()));
   EXPECT_FALSE(Shown(page.hwnd()));
-  EXPECT_EQ(page.tags(), "");
+  EXPECT_EQ(page.tags(), L"");
   EXPECT_EQ(page.visibilityIndex(), 0);
-  EXPECT_EQ(test::WindowText(page.Item(PhotoSettingsPage::kTagsEdit)), "");
+  EXPECT_EQ(test::WindowText(page.Item(PhotoSettingsPage::kTagsEdit)), L"");
   EXPECT_EQ(::IsDlgButtonChecked(page.hwnd(), 1009), BST_CHECKED);
   EXPECT_EQ(::IsDlgButtonChecked(page.hwnd(), 1010), BST_UNCHECKED);
   EXPECT_EQ(::IsDlgButtonChecked(page.hwnd(), 1011), BST_UNCHECKED);
@@ -81,12 +81,12 @@ TEST_P(SettingsTransferTest, SavingReadsTheEditAndTheCheckedRadio) {
   ::SetDlgItemTextA(page.hwnd(), PhotoSettingsPage::kTagsEdit, "海边  travel");
   for (int id = 1009; id <= 1011; ++id) ::CheckDlgButton(page.hwnd(), id, id == GetParam().checked);
   page.Transfer(true);
-  EXPECT_EQ(page.tags(), "海边  travel");
+  EXPECT_EQ(page.tags(), L"海边  travel");
   EXPECT_EQ(page.visibilityIndex(), GetParam().index);
   // And back: emptied tags, the same radio.
-  page.SetTags("");
+  page.SetTags(L"");
   page.Transfer(false);
-  EXPECT_EQ(test::WindowText(page.Item(PhotoSettingsPage::kTagsEdit)), "");
+  EXPECT_EQ(test::WindowText(page.Item(PhotoSettingsPage::kTagsEdit)), L"");
   for (int id = 1009; id <= 1011; ++id) {
     EXPECT_EQ(::IsDlgButtonChecked(page.hwnd(), id) == BST_CHECKED, id == GetParam().checked) << id;
   }
@@ -140,7 +140,7 @@ TEST_F(ProgressPageTest, TheUpperBarIsFullAndTheStatusEmptyAtFirst) {
   EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETRANGE, FALSE, 0), 10);
   EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETRANGE, TRUE, 0), 0);
   EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETPOS, 0, 0), 10);
-  EXPECT_EQ(test::WindowText(page.Item(ProgressPage::kStatusLine)), "");
+  EXPECT_EQ(test::WindowText(page.Item(ProgressPage::kStatusLine)), L"");
   EXPECT_EQ(page.currentItem(), nullptr);
 }
 
@@ -161,9 +161,9 @@ TEST_F(ProgressPageTest, CancelOnlyCancelsTheSession) {
 TEST_F(ProgressPageTest, ShowStatusWritesTheLine) {
   ProgressPage page;
   ASSERT_TRUE(page.Create(host.get()));
-  page.ShowStatus("发送图片'海南'");
-  EXPECT_EQ(page.statusText(), "发送图片'海南'");
-  EXPECT_EQ(test::WindowText(page.Item(ProgressPage::kStatusLine)), "发送图片'海南'");
+  page.ShowStatus(L"发送图片'海南'");
+  EXPECT_EQ(page.statusText(), L"发送图片'海南'");
+  EXPECT_EQ(test::WindowText(page.Item(ProgressPage::kStatusLine)), L"发送图片'海南'");
 }
 
 class ProgressThumbnailTest : public PageHost {

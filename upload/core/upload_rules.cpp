@@ -30,10 +30,8 @@ bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept {
   return int64_t{limit} - int64_t{used} >= int64_t{fileSize};
 }
 
-std::string BatchQuotaText(int32_t limit, int32_t used) {
-  char text[64];
-  std::snprintf(text, sizeof(text), "使用了%d%%的本月上传空间", BatchQuotaPercent(limit, used));
-  return text;
+std::wstring BatchQuotaText(int32_t limit, int32_t used) {
+  return L"使用了" + std::to_wstring(BatchQuotaPercent(limit, used)) + L"%的本月上传空间";
 }
 
 std::string BatchViewAddress(const std::string& webBase, const std::vector<int32_t>& uploadedIds) {

@@ -19,7 +19,7 @@ int BatchQuotaPercent(int32_t limit, int32_t used) noexcept;
 bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept;
 
 // "使用了%d%%的本月上传空间" with that percentage.
-std::string BatchQuotaText(int32_t limit, int32_t used);
+std::wstring BatchQuotaText(int32_t limit, int32_t used);
 
 // At most this many ids go into the batch address.
 inline constexpr size_t kMaxBatchAddressIds = 100;

@@ -14,7 +14,7 @@
 namespace fernwick::test {
 
 namespace {
-constexpr char kPromptCaption[] = "提示";
+constexpr wchar_t kPromptCaption[] = L"提示";
 
 struct FindState {
   DWORD processId;
@@ -78,33 +78,9 @@ void ProgramDriver::Press(HWND button) {
   if (button) ::PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-HWND ProgramDriver::TopLevel(const char* title) const {
-  // Compared as UTF-16: a caption read through the ANSI functions under another code page
-  // than 936 would no longer be the literal's bytes.
-  struct Search {
-    DWORD processId;
-    std::wstring title;
-    HWND found;
-  } search{run_.processId(), WideFrom936(title), nullptr};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner != search->processId || !::IsWindowVisible(window)) return TRUE;
-        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-        if (text != search->title) return TRUE;
-        search->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND ProgramDriver::OtherDialog() const {
-  for (HWND window : DialogsOf(run_.processId(), main_)) {
-    if (!::GetDlgItem(window, 0xFFFF)) return window;  // a message box's text is its control 0xFFFF
+HWND ProgramDriver::TopLevel(const wchar_t* title) const {
+  for (HWND window : test::TopLevelWindowsOfProcess(run_.processId(), title)) {
+    if (::IsWindowVisible(window)) return window;
   }
   return nullptr;
 }
@@ -145,15 +121,15 @@ HWND ProgramDriver::Prompt() const {
   return nullptr;
 }
 
-std::string ProgramDriver::PromptText(HWND prompt) {
+std::wstring ProgramDriver::PromptText(HWND prompt) {
   // The message box's text is its static control 0xFFFF.
   return test::WindowText(::GetDlgItem(prompt, 0xFFFF));
 }
 
-std::string ProgramDriver::AnswerPrompt(DWORD limitMs) {
+std::wstring ProgramDriver::AnswerPrompt(DWORD limitMs) {
   HWND prompt = nullptr;
-  if (!WaitUntil([&] { return (prompt = Prompt()) != nullptr; }, limitMs)) return "(no message)";
-  const std::string text = PromptText(prompt);
+  if (!WaitUntil([&] { return (prompt = Prompt()) != nullptr; }, limitMs)) return L"(no message)";
+  const std::wstring text = PromptText(prompt);
   HWND button = ::GetDlgItem(prompt, IDOK);
   if (!button) button = ::GetDlgItem(prompt, IDYES);
   Press(button);
@@ -161,9 +137,9 @@ std::string ProgramDriver::AnswerPrompt(DWORD limitMs) {
   return text;
 }
 
-std::string ProgramDriver::ProgressStatus() const {
+std::wstring ProgramDriver::ProgressStatus() const {
   HWND page = ProgressPage();
-  return page ? test::WindowText(::GetDlgItem(page, 1020)) : std::string();
+  return page ? test::WindowText(::GetDlgItem(page, 1020)) : std::wstring();
 }
 
 DWORD ProgramDriver::Close() {

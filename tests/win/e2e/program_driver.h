@@ -42,16 +42,14 @@ class ProgramDriver {
   // A message box of the program ("提示"), or null.
   HWND Prompt() const;
   // Its text.
-  static std::string PromptText(HWND prompt);
+  static std::wstring PromptText(HWND prompt);
   // Waits for a message box, returns its text and presses its first button (OK or Yes).
-  std::string AnswerPrompt(DWORD limitMs = 30000);
-  // A visible top-level window of the program titled `title` (code page 936 bytes), or null.
-  HWND TopLevel(const char* title) const;
-  // A visible dialog of the program that is neither its main window nor a message box, or null.
-  HWND OtherDialog() const;
+  std::wstring AnswerPrompt(DWORD limitMs = 30000);
+  // A visible top-level window of the program titled `title`, or null.
+  HWND TopLevel(const wchar_t* title) const;
 
   // The status line of the progress page.
-  std::string ProgressStatus() const;
+  std::wstring ProgressStatus() const;
   // Closes the main window (answering its question with yes) and waits for the process to
   // end; its exit code, or 1234.
   DWORD Close();

@@ -14,6 +14,7 @@
 #include "base/work_directories.h"
 #include "build_config.h"
 #include "base/handles.h"
+#include "base/text_936.h"
 #include "e2e/program_driver.h"
 #include "imaging/picture_io.h"
 #include "reference_server.h"
@@ -24,12 +25,12 @@
 namespace fernwick {
 namespace {
 
-using test::ProgramDriver;
-using test::WaitUntil;
 using test::Control;
+using test::ProgramDriver;
 using test::StoredBytes;
 using test::StoredPhoto;
 using test::StoredPhotos;
+using test::WaitUntil;
 
 constexpr int kUploadButton = 1008;
 constexpr int kOkButton = 1017;
@@ -107,9 +108,9 @@ class ProgramUpload : public ::testing::Test {
     user = "e2e" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
     PutAccount(50L * 1024 * 1024, "pw");
     AccountState state;
-    state.currentUserName = user;
-    state.currentPassword = "pw";
-    state.savedAccounts.push_back({user, "pw"});
+    state.currentUserName = WideFrom936(user);
+    state.currentPassword = L"pw";
+    state.savedAccounts.push_back({WideFrom936(user), L"pw"});
     ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
     ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
     ::DeleteFileW(LaunchedFile().c_str());
@@ -146,11 +147,11 @@ class ProgramUpload : public ::testing::Test {
   }
 
   // Upload, the page's settings, OK; then waits for the done page.
-  void UploadWith(const char* tags, int radio) {
+  void UploadWith(const wchar_t* tags, int radio) {
     program->Press(kUploadButton);
     ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }));
     HWND page = program->SettingsPage();
-    ::SendMessageA(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tags));
+    ::SendMessageW(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tags));
     ProgramDriver::Press(::GetDlgItem(page, radio));
     ASSERT_TRUE(WaitUntil([&] { return ::SendDlgItemMessageA(page, radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     program->Press(kOkButton);
@@ -186,6 +187,24 @@ class ProgramUpload : public ::testing::Test {
 };
 HttpHandlerScope* ProgramUpload::handler_ = nullptr;
 
+// Read back through the W functions from the program's own message box: the same text on any
+// system code page.
+TEST_F(ProgramUpload, UploadWithoutPhotosShowsTheNoticeInChinese) {
+  program->Press(kUploadButton);
+  HWND prompt = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (prompt = program->Prompt()) != nullptr; }));
+  EXPECT_EQ(ProgramDriver::PromptText(prompt), L"你尚未加入图片");
+  // Shown is not yet painted: the shot waits until nothing of the box is left to paint.
+  EXPECT_TRUE(WaitUntil([&] {
+    HWND text = ::GetDlgItem(prompt, 0xFFFF);
+    return ::IsWindowVisible(prompt) && !::GetUpdateRect(prompt, nullptr, FALSE) && text &&
+           !::GetUpdateRect(text, nullptr, FALSE);
+  }));
+  Shot(prompt, L"no_photos_notice");
+  EXPECT_EQ(program->AnswerPrompt(), L"你尚未加入图片");
+  EXPECT_FALSE(ProgramDriver::Shown(program->SettingsPage())) << "nothing to upload: the page stays";
+}
+
 TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   const std::wstring portrait = Picture(L"portrait", 300, 400);
   const std::wstring landscape = Picture(L"landscape", 400, 300);
@@ -201,7 +220,7 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }));
   HWND page = program->SettingsPage();
   EXPECT_EQ(::SendDlgItemMessageA(page, 1009, BM_GETCHECK, 0, 0), BST_CHECKED);  // public at first
-  ::SendMessageA(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("海边 旅行"));
+  ::SendMessageW(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"海边 旅行"));
   ProgramDriver::Press(::GetDlgItem(page, 1010));
   ASSERT_TRUE(WaitUntil([&] { return ::SendDlgItemMessageA(page, 1010, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
   Shot(program->main(), L"photo-settings");
@@ -209,7 +228,7 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   // Each upload answers a little later, so that the progress page can be seen.
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=700&count=-1");
   program->Press(kOkButton);
-  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == "发送图片'landscape'"; }));
+  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == L"发送图片'landscape'"; }));
   EXPECT_TRUE(ProgramDriver::Shown(program->ProgressPage()));
   EXPECT_FALSE(ProgramDriver::Shown(program->SettingsPage()));
   EXPECT_FALSE(ProgramDriver::Shown(program->Item(kOkButton)));
@@ -266,7 +285,7 @@ TEST_F(ProgramUpload, PhotosNamedInAnyLanguageAreAddedAndUploaded) {
   const std::wstring korean = Picture(L"한국 😀", 200, 300, "png");
   for (const auto& path : {beach, korean}) ASSERT_TRUE(program->AddThroughOpenDialog(path)) << path;
   Shot(program->main(), L"names");
-  UploadWith("", 1009);
+  UploadWith(L"", 1009);
   ASSERT_TRUE(WaitForDonePage());
   EXPECT_EQ(program->Prompt(), nullptr);
   const auto stored = StoredPhotos(user);
@@ -282,7 +301,7 @@ TEST_F(ProgramUpload, PhotosNamedInAnyLanguageAreAddedAndUploaded) {
 TEST_F(ProgramUpload, RotateLeftSendsThePhotoTurnedCounterClockwise) {
   ASSERT_TRUE(program->AddThroughOpenDialog(Picture(L"left", 360, 240)));
   program->Press(kRotateLeftButton);
-  UploadWith("", 1009);
+  UploadWith(L"", 1009);
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
@@ -300,8 +319,8 @@ TEST_F(ProgramUpload, RotateLeftSendsThePhotoTurnedCounterClockwise) {
 void ExpectSettingsWrittenFor(const std::string& user) {
   AccountState written;
   LoadSettingsFrom(SettingsFilePath(), written);
-  EXPECT_EQ(written.currentUserName, user);
-  EXPECT_EQ(written.savedAccounts, (std::vector<AccountEntry>{{user, "pw"}}));
+  EXPECT_EQ(written.currentUserName, WideFrom936(user));
+  EXPECT_EQ(written.savedAccounts, (std::vector<AccountEntry>{{WideFrom936(user), L"pw"}}));
 }
 
 TEST_F(ProgramUpload, ANormalCloseWritesTheSettingsFile) {
@@ -331,17 +350,17 @@ TEST_F(ProgramUpload, TheExitForAnObligatoryUpgradeWritesTheSettingsFile) {
   program = std::make_unique<ProgramDriver>();
   ASSERT_TRUE(WaitUntil([&] { return program->Prompt() != nullptr; }));
   ASSERT_TRUE(::DeleteFileW(SettingsFilePath().c_str()));
-  EXPECT_EQ(program->AnswerPrompt(), "现在有新的版本，你必须下载新的版本才能继续使用.");
+  EXPECT_EQ(program->AnswerPrompt(), L"现在有新的版本，你必须下载新的版本才能继续使用.");
   ASSERT_TRUE(WaitUntil([&] { return test::FileExists(SettingsFilePath()); }));
-  EXPECT_TRUE(WaitUntil([&] { return test::TopLevelWindowsOfProcess(program->processId(), "Fernwick").empty(); }));
+  EXPECT_TRUE(WaitUntil([&] { return test::TopLevelWindowsOfProcess(program->processId(), L"Fernwick").empty(); }));
   ExpectSettingsWrittenFor(user);
 }
 
 TEST_F(ProgramUpload, CancelDuringTheThirdOfFivePhotos) {
   AddPictures(5);
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=600&count=-1");
-  UploadWith("", 1009);
-  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == "发送图片'p3'"; }));
+  UploadWith(L"", 1009);
+  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == L"发送图片'p3'"; }));
   ProgramDriver::Press(::GetDlgItem(program->ProgressPage(), 1019));
   ASSERT_TRUE(WaitForDonePage());
   EXPECT_EQ(program->Prompt(), nullptr);
@@ -355,8 +374,8 @@ TEST_F(ProgramUpload, TooLittleQuotaForTheFourthPhoto) {
   long fit = 0;
   for (int i = 0; i < 4; ++i) fit += static_cast<long>(test::ReadBytes(paths[static_cast<size_t>(i)]).size());
   PutAccount(fit - 1, "pw");
-  UploadWith("", 1011);
-  EXPECT_EQ(program->AnswerPrompt(), "你的空间已经不够,请购买空间。");
+  UploadWith(L"", 1011);
+  EXPECT_EQ(program->AnswerPrompt(), L"你的空间已经不够,请购买空间。");
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 3u);
@@ -367,8 +386,8 @@ TEST_F(ProgramUpload, ServerUnreachableAtOk) {
   AddPictures(1);
   // Every request from now on loses its connection before any answer.
   Control("fault?kind=drop&path=*&count=-1");
-  UploadWith("", 1009);
-  EXPECT_EQ(program->AnswerPrompt(), "不能连接服务器,请检查网络.");
+  UploadWith(L"", 1009);
+  EXPECT_EQ(program->AnswerPrompt(), L"不能连接服务器,请检查网络.");
   Control("clear");
   EXPECT_TRUE(ProgramDriver::Shown(program->SettingsPage()));
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(program->Item(kOkButton)) != FALSE; }));
@@ -378,17 +397,10 @@ TEST_F(ProgramUpload, ServerUnreachableAtOk) {
 TEST_F(ProgramUpload, WrongSavedPasswordAsksThenACancelledLoginUploadsNothing) {
   AddPictures(1);
   PutAccount(50L * 1024 * 1024, "changed");  // the saved password no longer works
-  UploadWith("", 1009);
-  EXPECT_EQ(program->AnswerPrompt(), "用户名或密码错误.");
+  UploadWith(L"", 1009);
+  EXPECT_EQ(program->AnswerPrompt(), L"用户名或密码错误.");
   HWND login = nullptr;
-  // The login dialog is still made through the ANSI functions, which lose its Chinese caption
-  // under every code page but 936. Until it is made through the wide ones the caption is
-  // checked under 936 only; then this check holds under every code page again.
-  if (::GetACP() == 936) {
-    ASSERT_TRUE(WaitUntil([&] { return (login = program->TopLevel("Lumora用户登录信息")) != nullptr; }));
-  } else {
-    ASSERT_TRUE(WaitUntil([&] { return (login = program->OtherDialog()) != nullptr; }));
-  }
+  ASSERT_TRUE(WaitUntil([&] { return (login = program->TopLevel(L"Lumora用户登录信息")) != nullptr; }));
   ProgramDriver::Press(::GetDlgItem(login, IDCANCEL));
   ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(login); }));
   EXPECT_TRUE(ProgramDriver::Shown(program->SettingsPage()));
@@ -399,9 +411,9 @@ TEST_F(ProgramUpload, WrongSavedPasswordAsksThenACancelledLoginUploadsNothing) {
 TEST_F(ProgramUpload, ZeroKBeforeAPhotoEndsTheBatchQuietly) {
   AddPictures(3);
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=800&count=1");
-  UploadWith("", 1009);
+  UploadWith(L"", 1009);
   // While the first photo is on its way, the next token request is set to answer "0k".
-  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == "发送图片'p1'"; }));
+  ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == L"发送图片'p1'"; }));
   Control("fault?kind=zerok&path=/upload/auth.aspx");
   ASSERT_TRUE(WaitForDonePage());
   EXPECT_EQ(program->Prompt(), nullptr);
@@ -411,7 +423,7 @@ TEST_F(ProgramUpload, ZeroKBeforeAPhotoEndsTheBatchQuietly) {
   // The two that were not sent are still in the list: a second batch sends exactly them.
   ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
-  UploadWith("", 1009);
+  UploadWith(L"", 1009);
   ASSERT_TRUE(WaitForDonePage());
   const auto after = StoredPhotos(user);
   ASSERT_EQ(after.size(), 3u);
@@ -422,8 +434,8 @@ TEST_F(ProgramUpload, ZeroKBeforeAPhotoEndsTheBatchQuietly) {
 TEST_F(ProgramUpload, AServerErrorOnOneUploadLeavesThatPhotoAndSaysSo) {
   AddPictures(3);
   Control("fault?kind=status&path=/upload/toolupload.aspx&value=500&count=1");
-  UploadWith("", 1009);
-  EXPECT_EQ(program->AnswerPrompt(), "有1张图片没有上传成功，它们仍在列表中。");
+  UploadWith(L"", 1009);
+  EXPECT_EQ(program->AnswerPrompt(), L"有1张图片没有上传成功，它们仍在列表中。");
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 2u);
@@ -433,14 +445,14 @@ TEST_F(ProgramUpload, AServerErrorOnOneUploadLeavesThatPhotoAndSaysSo) {
 
 TEST_F(ProgramUpload, TwoBatchesThenViewPhotosOpensAllFiveNewestFirst) {
   AddPictures(3);
-  UploadWith("一", 1009);
+  UploadWith(L"一", 1009);
   ASSERT_TRUE(WaitForDonePage());
   ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
   for (int i = 4; i <= 5; ++i) {
     ASSERT_TRUE(program->AddThroughOpenDialog(Picture(L"q" + std::to_wstring(i), 200, 150)));
   }
-  UploadWith("二", 1011);
+  UploadWith(L"二", 1011);
   ASSERT_TRUE(WaitForDonePage());
   ProgramDriver::Press(::GetDlgItem(program->DonePage(), 1023));
   const auto stored = StoredPhotos(user);

@@ -19,7 +19,7 @@ namespace fernwick {
 namespace {
 
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Fernwick";
-const AccountEntry kPlantedAccount{"installer-check", "secret"};
+const AccountEntry kPlantedAccount{L"installer-check", L"secret"};
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
   wchar_t* path = nullptr;
@@ -35,10 +35,6 @@ bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()
 bool UserKeyExists(const wchar_t* key) {
   UniqueHKey opened;
   return ::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
-}
-bool UserKeyExists(const char* key) {
-  UniqueHKey opened;
-  return ::RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
 }
 std::wstring UninstallText(const wchar_t* name) {
   wchar_t text[1024] = {};

@@ -15,9 +15,9 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 FakeAccountHost::FakeAccountHost() {
   window_.reset(CreateTestWindow("FernwickFakeAccountHost", &HostProc, WS_POPUP, nullptr, 0, {0, 0, 400, 300}, "host"));
   tasks_ = UiTaskChannel::Open(window_.get());
-  ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 300, 16, window_.get(),
+  ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 300, 16, window_.get(),
                     reinterpret_cast<HMENU>(1009), ::GetModuleHandleA(nullptr), nullptr);
-  ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 40, 300, 16, window_.get(),
+  ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 40, 300, 16, window_.get(),
                     reinterpret_cast<HMENU>(1010), ::GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -25,15 +25,15 @@ FakeAccountHost::~FakeAccountHost() { CloseTasks(); }
 
 void FakeAccountHost::RefreshAccountDisplay() {
   ++refreshes;
-  ::SetDlgItemTextA(window_.get(), 1009, state.quotaText.c_str());
-  ::SetDlgItemTextA(window_.get(), 1010, state.currentUserText.c_str());
+  ::SetDlgItemTextW(window_.get(), 1009, state.quotaText.c_str());
+  ::SetDlgItemTextW(window_.get(), 1010, state.currentUserText.c_str());
 }
 
-std::string FakeAccountHost::QuotaLine() const { return WindowText(::GetDlgItem(window_.get(), 1009)); }
-std::string FakeAccountHost::UserLine() const { return WindowText(::GetDlgItem(window_.get(), 1010)); }
+std::wstring FakeAccountHost::QuotaLine() const { return WindowText(::GetDlgItem(window_.get(), 1009)); }
+std::wstring FakeAccountHost::UserLine() const { return WindowText(::GetDlgItem(window_.get(), 1010)); }
 
 SignInFunction ScriptedSignIn::function() {
-  return [this](const std::string& user, const std::string& password, std::string& authstr, int& percent,
+  return [this](const std::wstring& user, const std::wstring& password, std::string& authstr, int& percent,
                 std::string& blogName) {
     calls.push_back(AccountEntry{user, password});
     if (next_ >= replies_.size()) return kResultNoExchange;
@@ -53,8 +53,8 @@ PromptRecorder::PromptRecorder(std::vector<int> answers)
         return next_ < answers_.size() ? answers_[next_++] : IDOK;
       }) {}
 
-std::vector<std::string> PromptRecorder::Texts() const {
-  std::vector<std::string> texts;
+std::vector<std::wstring> PromptRecorder::Texts() const {
+  std::vector<std::wstring> texts;
   for (const SeenPrompt& p : seen) texts.push_back(p.text);
   return texts;
 }

@@ -35,8 +35,8 @@ class FakeAccountHost : public AccountHost {
   // What the main window does when it goes: tasks still queued and later ones are dropped.
   void CloseTasks() { tasks_->Close(); }
 
-  std::string QuotaLine() const;
-  std::string UserLine() const;
+  std::wstring QuotaLine() const;
+  std::wstring UserLine() const;
 
   AccountState state;
   std::vector<std::string> linkTargets;
@@ -72,8 +72,8 @@ class ScriptedSignIn {
 
 struct SeenPrompt {
   HWND owner;
-  std::string text;
-  std::string caption;
+  std::wstring text;
+  std::wstring caption;
   UINT type;
 };
 
@@ -82,7 +82,7 @@ class PromptRecorder {
  public:
   explicit PromptRecorder(std::vector<int> answers = {});
   std::vector<SeenPrompt> seen;
-  std::vector<std::string> Texts() const;
+  std::vector<std::wstring> Texts() const;
 
  private:
   std::vector<int> answers_;

@@ -41,7 +41,7 @@ bool ProgramRun::Start() {
   return true;
 }
 
-HWND ProgramRun::WaitForWindow(const char* title, DWORD limitMs) {
+HWND ProgramRun::WaitForWindow(const wchar_t* title, DWORD limitMs) {
   if (!process_) return nullptr;
   const ULONGLONG end = ::GetTickCount64() + limitMs;
   ::WaitForInputIdle(process_.get(), limitMs);

@@ -23,7 +23,7 @@ class ProgramRun {
   DWORD processId() const noexcept { return processId_; }
   // The process's top-level window titled `title`, once the process is idle and has one;
   // null when it has none within `limitMs` (a failure bound, not a pace).
-  HWND WaitForWindow(const char* title, DWORD limitMs = 20000);
+  HWND WaitForWindow(const wchar_t* title, DWORD limitMs = 20000);
   // True with the exit code when the process ended within `limitMs`.
   bool WaitForExit(DWORD& exitCode, DWORD limitMs = 20000);
 

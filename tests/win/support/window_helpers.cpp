@@ -1,13 +1,15 @@
 #include "window_helpers.h"
 
+#include <iterator>
+
 namespace fernwick::test {
 
 void PumpPendingMessages() {
   MSG message{};
   // Bounded, so a window that keeps posting to itself cannot hang a test.
-  for (int i = 0; i < 10000 && ::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+  for (int i = 0; i < 10000 && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
     ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    ::DispatchMessageW(&message);
   }
 }
 
@@ -21,9 +23,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
   return true;
 }
 
-std::string WindowText(HWND window) {
-  char text[1024] = {};
-  ::GetWindowTextA(window, text, sizeof(text));
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
   return text;
 }
 
@@ -47,13 +49,13 @@ POINT ScreenCentre(HWND window) {
 }
 
 namespace {
-std::string ShownTooltipText() {
-  std::string shown;
+std::wstring ShownTooltipText() {
+  std::wstring shown;
   ::EnumThreadWindows(
       ::GetCurrentThreadId(),
       [](HWND window, LPARAM found) -> BOOL {
         if (ClassName(window) != "tooltips_class32" || !::IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<std::string*>(found) = WindowText(window);
+        *reinterpret_cast<std::wstring*>(found) = WindowText(window);
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&shown));
@@ -71,21 +73,21 @@ void PumpUntil(Done done, DWORD limitMs) {
 }
 }  // namespace
 
-std::string TooltipAfterResting(HWND window, POINT point) {
+std::wstring TooltipAfterResting(HWND window, POINT point) {
   ::SetCursorPos(0, 0);
   PumpUntil([] { return ShownTooltipText().empty(); }, 3000);
   POINT screen = point;
   ::ClientToScreen(window, &screen);
   ::SetCursorPos(screen.x, screen.y);
   ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
-  std::string shown;
+  std::wstring shown;
   PumpUntil([&] { return !(shown = ShownTooltipText()).empty(); }, 5000);
   return shown;
 }
 
 namespace {
 struct TitleSearch {
-  const char* title;
+  const wchar_t* title;
   DWORD processId;  // 0: any
   std::vector<HWND> found;
 };
@@ -102,9 +104,9 @@ BOOL CALLBACK CollectTitled(HWND window, LPARAM lParam) {
 }
 }  // namespace
 
-std::vector<HWND> TopLevelWindowsTitled(const char* title) { return TopLevelWindowsOfProcess(0, title); }
+std::vector<HWND> TopLevelWindowsTitled(const wchar_t* title) { return TopLevelWindowsOfProcess(0, title); }
 
-std::vector<HWND> TopLevelWindowsOfProcess(DWORD processId, const char* title) {
+std::vector<HWND> TopLevelWindowsOfProcess(DWORD processId, const wchar_t* title) {
   TitleSearch search{title, processId, {}};
   ::EnumWindows(&CollectTitled, reinterpret_cast<LPARAM>(&search));
   return search.found;

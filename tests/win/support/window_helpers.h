@@ -14,7 +14,8 @@ void PumpPendingMessages();
 // after `milliseconds` (a failure bound, not a pace).
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 10000);
 
-std::string WindowText(HWND window);
+// Read through the W functions: what the window holds, whatever the system code page.
+std::wstring WindowText(HWND window);
 std::string ClassName(HWND window);
 // `child`'s window rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
@@ -22,9 +23,9 @@ RECT RectInParent(HWND child);
 POINT ScreenCentre(HWND window);
 
 // Top-level windows whose title is exactly `title`, visible or not.
-std::vector<HWND> TopLevelWindowsTitled(const char* title);
+std::vector<HWND> TopLevelWindowsTitled(const wchar_t* title);
 // Top-level windows of process `processId` whose title is exactly `title`.
-std::vector<HWND> TopLevelWindowsOfProcess(DWORD processId, const char* title);
+std::vector<HWND> TopLevelWindowsOfProcess(DWORD processId, const wchar_t* title);
 
 // A left click in the middle of `window`, sent as button down and up.
 void Click(HWND window);
@@ -40,7 +41,7 @@ HWND CreateTestWindow(const char* className, WNDPROC procedure, DWORD style, HWN
 // and the window gets the move, as from the system. Returns the text of the tooltip of this
 // thread that shows within a few seconds, or empty. A tooltip already showing is waited away
 // first, with the cursor in the screen's corner.
-std::string TooltipAfterResting(HWND window, POINT point);
+std::wstring TooltipAfterResting(HWND window, POINT point);
 
 // The direct children of `parent`, in Z order.
 std::vector<HWND> Children(HWND parent);
