@@ -3,6 +3,7 @@
 #include "accounts/account_commands.h"
 #include "accounts/account_services.h"
 #include "accounts/settings_file.h"
+#include "base/core/notice_caption.h"
 #include "base/browser_integration.h"
 #include "app/core/main_layout.h"
 #include "app/logo.h"
@@ -226,7 +227,7 @@ void MainDialog::OnAdd() {
 
 void MainDialog::OnUpload() {
   if (PhotoCount() == 0) {
-    ShowPrompt(hwnd(), L"你尚未加入图片", L"提示", MB_OK);
+    ShowPrompt(hwnd(), L"你尚未加入图片", kNoticeCaption, MB_OK);
     return;
   }
   EnterState(WindowState::kPhotoSettings);
@@ -236,7 +237,7 @@ void MainDialog::OnOk() { StartUpload(*this, session_); }
 
 LRESULT MainDialog::OnClose() {
   if (session_.closing()) return 1;  // already decided; waiting for the batch to end
-  if (PhotoCount() != 0 && ShowPrompt(hwnd(), L"你确定要退出程序吗？", L"提示", MB_YESNO | MB_ICONQUESTION) == IDNO) {
+  if (PhotoCount() != 0 && ShowPrompt(hwnd(), L"你确定要退出程序吗？", kNoticeCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return 1;
   }
   session_.Close();

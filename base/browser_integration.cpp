@@ -17,36 +17,37 @@ namespace fernwick {
 
 namespace {
 
-// The first value of the handler's key (normally its default value), or nothing when it
-// cannot be read whole. The key is only read, so read access is all that is asked for. It is
-// opened straight from the predefined root: opening the root itself gives back the predefined
-// handle, which is the system's and must not be closed.
+// The first value of the handler's key (normally its default value) as UTF-8, or nothing when
+// it cannot be read whole. Read through the wide functions, so that a browser in a folder whose
+// name the system's code page cannot hold still starts. The key is only read, so read access is
+// all that is asked for. It is opened straight from the predefined root: opening the root itself
+// gives back the predefined handle, which is the system's and must not be closed.
 std::optional<std::string> ReadHtmlHandlerCommand() {
   UniqueHKey command;
-  if (const LSTATUS opened = ::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, KEY_READ, command.put());
+  if (const LSTATUS opened = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, KEY_READ, command.put());
       opened != ERROR_SUCCESS) {
     LogSystemFailure("browser: the HTML handler's key cannot be opened", static_cast<unsigned long>(opened));
     return std::nullopt;
   }
   DWORD maxData = 0;
   DWORD maxName = 0;
-  if (const LSTATUS queried = ::RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+  if (const LSTATUS queried = ::RegQueryInfoKeyW(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                                  nullptr, &maxName, &maxData, nullptr, nullptr);
       queried != ERROR_SUCCESS) {
     LogSystemFailure("browser: the HTML handler's key cannot be queried", static_cast<unsigned long>(queried));
     return std::nullopt;
   }
-  if (maxData > kMaxCommandLine + 1) {
+  if (maxData > (kMaxCommandLine + 1) * sizeof(wchar_t)) {
     LogFailure("browser: the HTML handler's command is too long");
     return std::nullopt;
   }
-  std::vector<char> name(maxName + 2);
-  std::vector<BYTE> data(maxData + 2);
+  std::vector<wchar_t> name(maxName + 2);
+  std::vector<wchar_t> data(maxData / sizeof(wchar_t) + 2);
   DWORD nameLength = static_cast<DWORD>(name.size());
-  DWORD dataLength = static_cast<DWORD>(data.size());
+  DWORD dataLength = static_cast<DWORD>(data.size() * sizeof(wchar_t));
   DWORD type = 0;
-  if (const LSTATUS read =
-          ::RegEnumValueA(command.get(), 0, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
+  if (const LSTATUS read = ::RegEnumValueW(command.get(), 0, name.data(), &nameLength, nullptr, &type,
+                                           reinterpret_cast<BYTE*>(data.data()), &dataLength);
       read != ERROR_SUCCESS) {
     LogSystemFailure("browser: the HTML handler's command cannot be read", static_cast<unsigned long>(read));
     return std::nullopt;
@@ -55,9 +56,9 @@ std::optional<std::string> ReadHtmlHandlerCommand() {
     LogFailure("browser: the HTML handler's command is not a text");
     return std::nullopt;
   }
-  std::string text(reinterpret_cast<const char*>(data.data()), dataLength);
-  if (const std::size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
-  return text;
+  std::wstring text(data.data(), dataLength / sizeof(wchar_t));
+  if (const std::size_t zero = text.find(L'\0'); zero != std::wstring::npos) text.resize(zero);
+  return Utf8FromWide(text);
 }
 
 // `text` is a plain web address; the value holds it as UTF-16.

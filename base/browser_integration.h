@@ -17,6 +17,6 @@ void RegisterBrowserMenuEntries();
 // Where the two entries live (tests read them back).
 inline constexpr wchar_t kFeedMenuKey[] = L"Software\\Microsoft\\Internet Explorer\\MenuExt\\使用LumoraTidefeed订阅";
 inline constexpr wchar_t kBookmarkMenuKey[] = L"Software\\Microsoft\\Internet Explorer\\MenuExt\\添加到我的Lumora网摘";
-inline constexpr char kHtmlHandlerKey[] = "htmlfile\\shell\\open\\command";
+inline constexpr wchar_t kHtmlHandlerKey[] = L"htmlfile\\shell\\open\\command";
 
 }  // namespace fernwick

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "base/handles.h"
 #include "base/log.h"
 #include "base/text_936.h"
 
@@ -43,10 +44,21 @@ bool RunCommandLine(const std::string& commandLine) {
   if (BrowserLauncher launcher = InstalledLauncher()) {
     return launcher(BrowserLaunchRequest{BrowserLaunchRequest::Kind::kCommandLine, commandLine});
   }
-  const UINT code = ::WinExec(commandLine.c_str(), SW_SHOW);
-  if (code > 31) return true;
-  LogSystemFailure("browser: the HTML handler cannot be started", code);
-  return false;
+  // What WinExec does, through the wide function: the command line may name a folder that the
+  // system's code page cannot hold.
+  std::wstring line = WideFromUtf8(commandLine);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION started{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    LogLastError("browser: the HTML handler cannot be started");
+    return false;
+  }
+  UniqueHandle process(started.hProcess);
+  UniqueHandle thread(started.hThread);
+  return true;
 }
 
 ScopedBrowserLauncher::ScopedBrowserLauncher(BrowserLauncher launcher) {

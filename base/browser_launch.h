@@ -12,7 +12,7 @@ struct BrowserLaunchRequest {
   enum class Kind { kShellOpen, kCommandLine };
   Kind kind = Kind::kShellOpen;
   // The address for ShellExecuteW "open" (UTF-8: addresses are plain text, any character of a
-  // link's caption survives), or the whole command line for WinExec.
+  // link's caption survives), or the whole command line (UTF-8 too).
   std::string text;
 };
 
@@ -22,7 +22,8 @@ using BrowserLauncher = std::function<bool(const BrowserLaunchRequest&)>;
 // ShellExecuteW(owner, "open", target, no parameters, no directory, SW_SHOWNORMAL); success is a
 // result above 32.
 bool ShellOpen(HWND owner, const std::string& target);
-// WinExec(commandLine, SW_SHOW); success is a result above 31.
+// Starts `commandLine` as WinExec(commandLine, SW_SHOW) would, through CreateProcessW; true when
+// the process was started.
 bool RunCommandLine(const std::string& commandLine);
 
 // Installs a launcher for its lifetime (tests only); the previous one comes back after.

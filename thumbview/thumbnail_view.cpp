@@ -23,7 +23,7 @@ ThumbnailView::~ThumbnailView() = default;
 bool ThumbnailView::Create(HWND parent, const RECT& rect, DWORD style) {
   RegisterWindowClass(kClassName, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS,
                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)),
-                      ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+                      ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
   if (!CreateWindowOfClass(kClassName, 0, style, rect, parent, 0)) return false;
   ReadWheelLines();
   return true;

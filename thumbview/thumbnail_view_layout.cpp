@@ -15,7 +15,7 @@ void ThumbnailView::Layout() {
   // The width without a vertical scroll bar; when the grid is taller than the view, the bar
   // will take its share and the cells must fit beside it, not under it.
   const int32_t bar = ::GetSystemMetrics(SM_CXVSCROLL);
-  const bool barShown = hwnd() && (::GetWindowLongA(hwnd(), GWL_STYLE) & WS_VSCROLL);
+  const bool barShown = hwnd() && (::GetWindowLongW(hwnd(), GWL_STYLE) & WS_VSCROLL);
   const int32_t fullRight = client.right + (barShown ? bar : 0);
   GridLayout grid = LayOutGrid(count, fullRight);
   if (hwnd() && grid.contentHeight > client.bottom) grid = LayOutGrid(count, fullRight - bar);

@@ -33,7 +33,7 @@ ScrollRequest RequestFor(WORD code) {
 
 void ThumbnailView::ReadWheelLines() {
   UINT lines = 3;
-  if (::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) wheelLines_ = static_cast<int32_t>(lines);
+  if (::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) wheelLines_ = static_cast<int32_t>(lines);
 }
 
 void ThumbnailView::UpdateScrollBars() {

@@ -1,5 +1,6 @@
 #include "upload/upload_worker.h"
 
+#include "base/core/notice_caption.h"
 #include "base/prompt.h"
 #include "service/auth_requests.h"
 #include "service/service_client.h"
@@ -74,7 +75,7 @@ class Batch {
       Tell([this, blog = auth_.blogname] { host_.StoreBlogName(blog); });
 
       if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
-        Ui([this] { ShowPrompt(host_.hwnd(), L"你的空间已经不够,请购买空间。", L"提示", MB_OK); });
+        Ui([this] { ShowPrompt(host_.hwnd(), L"你的空间已经不够,请购买空间。", kNoticeCaption, MB_OK); });
         return;
       }
 

@@ -1,12 +1,11 @@
 #pragma once
 // The messages the account code and the upload batch show about a sign-in, each written once.
 // Portable.
+#include "base/core/notice_caption.h"
 #include "service/core/result_codes.h"
 
 namespace fernwick {
 
-// The caption of every message box outside the login dialog (whose caption is empty).
-inline constexpr wchar_t kNoticeCaption[] = L"提示";
 // The server could not be reached or gave no usable answer (result -2).
 inline constexpr wchar_t kNoConnectionText[] = L"不能连接服务器,请检查网络.";
 // The server refused the user name or the password (result -1).

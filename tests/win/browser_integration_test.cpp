@@ -8,6 +8,7 @@
 #include "base/browser_integration.h"
 #include "base/core/web_pages.h"
 #include "base/handles.h"
+#include "base/text_936.h"
 #include "support/account_test_support.h"
 
 namespace fernwick {
@@ -19,7 +20,7 @@ using test::LaunchRecorder;
 class HandlerScope {
  public:
   HandlerScope() {
-    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
+    ::RegCreateKeyExW(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
     DWORD size = 0;
     DWORD type = 0;
     if (::RegQueryValueExA(key_.get(), nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
@@ -74,6 +75,9 @@ TEST(OpenUrlInBrowser, CommandLines) {
       {"quote in the address", "\"C:\\b.exe\" \"%1\"", "http://x/\" -evil", {}},
       {"blank in the address", "\"C:\\b.exe\" \"%1\"", "http://x/a b", {}},
       {"empty handler", "", "http://x/", {}},
+      // Read as UTF-16 and kept as UTF-8 up to the start: any folder name survives.
+      {"browser in a Chinese folder", "\"C:\\浏览器\\b.exe\" \"%1\"", "http://x/",
+       {Utf8FromWide(L"\"C:\\浏览器\\b.exe\" \"http://x/\"")}},
   };
   HandlerScope handler;
   for (const OpenCase& c : cases) {
@@ -106,7 +110,7 @@ TEST(OpenUrlInBrowser, UnreadableHandlerStartsNothing) {
   EXPECT_TRUE(launches.seen.empty());
   // A handler that is not text is not run either.
   UniqueHKey key;
-  ASSERT_EQ(::RegOpenKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, KEY_ALL_ACCESS, key.put()), ERROR_SUCCESS);
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, KEY_ALL_ACCESS, key.put()), ERROR_SUCCESS);
   const DWORD number = 7;
   ::RegSetValueExA(key.get(), nullptr, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
   EXPECT_FALSE(OpenUrlInBrowser("http://x/"));

@@ -36,7 +36,7 @@ Spawner RunAtOnce() {
 class HtmlHandlerScope {
  public:
   explicit HtmlHandlerScope(const std::string& command) {
-    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
+    ::RegCreateKeyExW(HKEY_CLASSES_ROOT, kHtmlHandlerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
     char old[1024] = {};
     DWORD size = sizeof(old);
     had_ =
