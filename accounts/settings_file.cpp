@@ -14,18 +14,18 @@ namespace fernwick {
 
 namespace {
 
-constexpr char kSettingsFileName[] = "\\qvpicsendst.idx";
+constexpr wchar_t kSettingsFileName[] = L"\\qvpicsendst.idx";
 
 bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-bool NothingAt(const std::string& path) {
-  return path.empty() || (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsNotThere(::GetLastError()));
+bool NothingAt(const std::wstring& path) {
+  return path.empty() || (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsNotThere(::GetLastError()));
 }
 
 enum class FileRead { kRead, kMissing, kUnreadable };
 
-FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
-  UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+FileRead ReadWholeFile(const std::wstring& path, std::string& bytes) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     if (IsNotThere(::GetLastError())) return FileRead::kMissing;
@@ -48,9 +48,9 @@ FileRead ReadWholeFile(const std::string& path, std::string& bytes) {
   return FileRead::kRead;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
   UniqueFile file(
-      ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
   if (!bytes.empty() && (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -62,19 +62,19 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-std::string SettingsFilePath() {
-  const std::string folder = ProgramFolder(UserFolder::kRoaming);
+std::wstring SettingsFilePath() {
+  const std::wstring folder = ProgramFolder(UserFolder::kRoaming);
   return folder.empty() ? folder : folder + kSettingsFileName;
 }
 
-std::string OldSettingsFilePath() {
-  char directory[MAX_PATH] = {};
-  const UINT length = ::GetWindowsDirectoryA(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
-  return std::string(directory, length) + kSettingsFileName;
+std::wstring OldSettingsFilePath() {
+  wchar_t directory[MAX_PATH] = {};
+  const UINT length = ::GetWindowsDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  return std::wstring(directory, length) + kSettingsFileName;
 }
 
-void LoadSettingsFrom(const std::string& path, AccountState& state) {
+void LoadSettingsFrom(const std::wstring& path, AccountState& state) {
   std::string stored;
   const FileRead read = path.empty() ? FileRead::kMissing : ReadWholeFile(path, stored);
   state.settingsUnreadable = read == FileRead::kUnreadable;
@@ -91,7 +91,7 @@ void LoadSettingsFrom(const std::string& path, AccountState& state) {
   for (AccountEntry& entry : content.savedAccounts) state.savedAccounts.push_back(std::move(entry));
 }
 
-bool SaveSettingsTo(const std::string& path, const AccountState& state) {
+bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
   if (path.empty()) return false;
   if (state.settingsUnreadable) {
     LogFailure("settings file: not written, it could not be read at start");
@@ -99,7 +99,7 @@ bool SaveSettingsTo(const std::string& path, const AccountState& state) {
   }
   // A read-only settings file cannot be opened for writing, so it stays as the user made it
   // (replacing it by renaming would otherwise get around that on some systems).
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
     LogFailure("settings file: read-only or a folder, not written");
     return false;
@@ -113,23 +113,23 @@ bool SaveSettingsTo(const std::string& path, const AccountState& state) {
 
   // The old file goes only when the new one is complete beside it: a full disk or a crash
   // mid-write must not cost the user the saved accounts.
-  const std::string temporary = path + ".new";
+  const std::wstring temporary = path + L".new";
   if (!WriteWholeFile(temporary, stored)) {
     LogLastError("settings file: the new file cannot be written");
-    ::DeleteFileA(temporary.c_str());
+    ::DeleteFileW(temporary.c_str());
     return false;
   }
-  if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     LogLastError("settings file: the new file cannot replace the old one");
-    ::DeleteFileA(temporary.c_str());
+    ::DeleteFileW(temporary.c_str());
     return false;
   }
   return true;
 }
 
 void LoadSettings(AccountState& state) {
-  const std::string path = SettingsFilePath();
-  const std::string old = OldSettingsFilePath();
+  const std::wstring path = SettingsFilePath();
+  const std::wstring old = OldSettingsFilePath();
   // Until the first save after an upgrade the accounts are still in the Windows directory.
   // That file is only ever read: the save goes to the user's own file.
   LoadSettingsFrom(NothingAt(path) && !NothingAt(old) ? old : path, state);

@@ -9,9 +9,9 @@ namespace fernwick {
 
 // "%s\qvpicsendst.idx" with the roaming program folder (base/user_folders.h) for %s; empty
 // when that folder is unavailable.
-std::string SettingsFilePath();
+std::wstring SettingsFilePath();
 // Where earlier versions kept it: the same name in the Windows directory.
-std::string OldSettingsFilePath();
+std::wstring OldSettingsFilePath();
 
 // Sets the current account and the program's size limit, and appends the saved accounts.
 // A missing or unreadable file gives a signed-out user and the size limit 1024. While the
@@ -25,7 +25,7 @@ void SaveSettings(const AccountState& state);
 // The same at a given path. LoadSettingsFrom sets state.settingsUnreadable when the file is
 // there but cannot be read; SaveSettingsTo then writes nothing. SaveSettingsTo reports
 // whether the file now holds the new content.
-void LoadSettingsFrom(const std::string& path, AccountState& state);
-bool SaveSettingsTo(const std::string& path, const AccountState& state);
+void LoadSettingsFrom(const std::wstring& path, AccountState& state);
+bool SaveSettingsTo(const std::wstring& path, const AccountState& state);
 
 }  // namespace fernwick

@@ -1,7 +1,6 @@
 #include "app/logo.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include "imaging/picture_io.h"
 
@@ -9,14 +8,17 @@ namespace fernwick {
 
 using namespace Gdiplus::DllExports;
 
-std::string LogoPath() {
-  char directory[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, directory, MAX_PATH);
-  ::PathRemoveFileSpecA(directory);
-  return std::string(directory) + "\\logo.gif";
+std::wstring LogoPath() {
+  // The program may lie in a folder whose name is longer than MAX_PATH.
+  std::wstring path(32768, L'\0');
+  const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(length < path.size() ? length : 0);
+  const std::size_t slash = path.rfind(L'\\');
+  path.resize(slash == std::wstring::npos ? 0 : slash);
+  return path + L"\\logo.gif";
 }
 
-GpBitmapPtr LoadLogo(const std::string& path) {
+GpBitmapPtr LoadLogo(const std::wstring& path) {
   GpBitmapPtr file = DecodePicture(path);
   if (!file) return {};
   UINT width = 0;

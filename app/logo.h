@@ -8,11 +8,11 @@
 namespace fernwick {
 
 // "<program directory>\logo.gif".
-std::string LogoPath();
+std::wstring LogoPath();
 
 // Opens `path` as a 32-bit ARGB bitmap with white made transparent; empty when the file is
 // missing or unreadable (then no logo is drawn).
-GpBitmapPtr LoadLogo(const std::string& path);
+GpBitmapPtr LoadLogo(const std::wstring& path);
 
 // Every pixel whose red, green and blue are all 255 becomes white with alpha 0. A pixel that
 // cannot be read is tested with the colour read before it; failures do not stop the walk.

@@ -121,7 +121,7 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   void StoreBlogName(const std::string& blogName) override;
   void ShowProgress(unsigned photoCount) override;
   std::optional<SlotPhoto> PhotoInSlot(size_t slot) override;
-  std::string ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) override;
+  std::wstring ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) override;
   void ShowQuotaLine(int32_t limit, int32_t used) override;
   void ShowSending(size_t slot, const PhotoItem* item, int number) override;
   void PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) override;

@@ -4,9 +4,8 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "base/program_state.h"
+#include "base/text_936.h"
 #include "res/main_window_ids.h"
 #include "upload/core/upload_rules.h"
 
@@ -59,7 +58,7 @@ std::optional<SlotPhoto> MainDialog::PhotoInSlot(size_t slot) {
   return photo;
 }
 
-std::string MainDialog::ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) {
+std::wstring MainDialog::ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) {
   if (!StillInSlot(slot, item)) return copy.path;
   // A turned copy that could not be written does not become the photo's: the photo then fails
   // to send and stays in the list, and it must keep its own file and its turn for a later try.
@@ -82,8 +81,9 @@ void MainDialog::ShowSending(size_t slot, const PhotoItem* item, int number) {
   ::UpdateWindow(progressPage_.hwnd());
   ::InvalidateRect(progressPage_.hwnd(), nullptr, TRUE);
   ::SendMessageA(progressPage_.overallBar(), PBM_SETPOS, static_cast<WPARAM>(number), 0);
-  char status[MAX_PATH + 32];
-  std::snprintf(status, sizeof(status), "发送图片'%s'", photo->title.c_str());
+  // The page still shows narrow text: the title goes there as code page 936 bytes, the same
+  // bytes as before on a Chinese system.
+  const std::string status = "发送图片'" + To936Lossy(photo->title) + "'";
   progressPage_.ShowStatus(status);
 }
 

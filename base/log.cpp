@@ -38,13 +38,9 @@ void Write(LogLevel level, std::string_view text) noexcept {
   }
 }
 
-std::wstring WideFromAnsi(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  while (!wide.empty() && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
-  return wide;
+std::wstring WithoutTrailingSeparators(std::wstring folder) {
+  while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+  return folder;
 }
 
 }  // namespace
@@ -91,10 +87,10 @@ void LogBatchOutcome(int sent, int failed, int result) noexcept {
 
 bool FlushLog(unsigned long limitMs) noexcept { return Writer().Flush(limitMs); }
 
-ScopedLogFolder::ScopedLogFolder(const std::string& folder) {
+ScopedLogFolder::ScopedLogFolder(const std::wstring& folder) {
   // What was logged before belongs in the folder of before.
   Writer().Flush(5000);
-  Writer().SetFolder(WideFromAnsi(folder));
+  Writer().SetFolder(WithoutTrailingSeparators(folder));
 }
 
 ScopedLogFolder::~ScopedLogFolder() {

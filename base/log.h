@@ -7,7 +7,7 @@
 // string literal and numbers, nothing else, so no password, token or other text from the user
 // or the server can be put in it:
 //
-//   if (!::DeleteFileA(path.c_str())) LogLastError("work directories: a file cannot be deleted");
+//   if (!::DeleteFileW(path.c_str())) LogLastError("work directories: a file cannot be deleted");
 //   LogRequest("sign-in", exchange.httpStatus, result);
 //   catch (...) { LogCaughtException("upload worker"); }
 #include <string>
@@ -36,12 +36,12 @@ void LogBatchOutcome(int sent, int failed, int result) noexcept;
 // to be lost because the file cannot be written. False when the time ran out.
 bool FlushLog(unsigned long limitMs = 5000) noexcept;
 
-// Tests only: the log goes to `folder` (code page 936 path) for the object's lifetime instead
+// Tests only: the log goes to `folder` for the object's lifetime instead
 // of the user's folder. Programs a test starts are pointed elsewhere with the environment
 // variable FERNWICK_LOG_DIR.
 class ScopedLogFolder {
  public:
-  explicit ScopedLogFolder(const std::string& folder);
+  explicit ScopedLogFolder(const std::wstring& folder);
   ~ScopedLogFolder();
   ScopedLogFolder(const ScopedLogFolder&) = delete;
   ScopedLogFolder& operator=(const ScopedLogFolder&) = delete;

@@ -10,37 +10,16 @@ namespace fernwick {
 
 namespace {
 
-std::string OverrideFolder(UserFolder which) {
-  char value[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableA(kUserFolderVariable, value, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
-  std::string folder(value, length);
+std::wstring OverrideFolder(UserFolder which) {
+  wchar_t value[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableW(kUserFolderVariable, value, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  std::wstring folder(value, length);
   // Set from a Unix shell it may come with forward slashes.
-  for (char& c : folder) {
-    if (c == '/') c = '\\';
+  for (wchar_t& c : folder) {
+    if (c == L'/') c = L'\\';
   }
-  return folder + (which == UserFolder::kRoaming ? "\\Roaming" : "\\Local");
-}
-
-// The known folder exists only as a wide path. A path the ANSI code page cannot hold (a user
-// name outside it, say) would reach the A functions with '?' in it and name another file, so
-// such a folder counts as missing.
-std::string KnownFolder(UserFolder which) {
-  const std::wstring wide = KnownFolderPath(which);
-  if (wide.empty()) {
-    LogFailure("user folders: the application data folder is not known");
-    return std::string();
-  }
-  BOOL lossy = FALSE;
-  const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
-  if (length <= 1 || lossy) {
-    LogFailure("user folders: the application data folder's path does not fit the ANSI code page");
-    return std::string();
-  }
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, narrow.data(), length, nullptr, nullptr);
-  narrow.resize(static_cast<std::size_t>(length - 1));
-  return narrow;
+  return folder + (which == UserFolder::kRoaming ? L"\\Roaming" : L"\\Local");
 }
 
 }  // namespace
@@ -54,20 +33,23 @@ std::wstring KnownFolderPath(UserFolder which) {
   return path;
 }
 
-std::string ProgramFolder(UserFolder which) {
-  std::string base = OverrideFolder(which);
-  if (base.empty()) base = KnownFolder(which);
-  if (base.empty()) return std::string();
-  return base + "\\Fernwick";
+std::wstring ProgramFolder(UserFolder which) {
+  std::wstring base = OverrideFolder(which);
+  if (base.empty()) base = KnownFolderPath(which);
+  if (base.empty()) {
+    LogFailure("user folders: the application data folder is not known");
+    return std::wstring();
+  }
+  return base + L"\\Fernwick";
 }
 
-std::string CreateProgramFolder(UserFolder which) {
-  std::string folder = ProgramFolder(which);
+std::wstring CreateProgramFolder(UserFolder which) {
+  std::wstring folder = ProgramFolder(which);
   if (folder.empty()) return folder;
-  const int made = ::SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+  const int made = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
   if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS) {
     LogSystemFailure("user folders: the program's folder cannot be created", static_cast<unsigned long>(made));
-    return std::string();
+    return std::wstring();
   }
   return folder;
 }

@@ -11,18 +11,17 @@ enum class UserFolder { kRoaming, kLocal };
 
 // Tests point both elsewhere with this variable: "<value>\Roaming\Fernwick" and
 // "<value>\Local\Fernwick", so that test programs never share or leave state in the profile.
-inline constexpr char kUserFolderVariable[] = "FERNWICK_USER_DIR";
+inline constexpr wchar_t kUserFolderVariable[] = L"FERNWICK_USER_DIR";
 
 // The known folder itself ("...\AppData\Roaming" or "...\AppData\Local"), as Windows gives it;
 // empty when it is not known. No override, nothing logged: the log finds its folder here too.
 std::wstring KnownFolderPath(UserFolder which);
 
-// "<known folder>\Fernwick" in the ANSI code page, without a trailing backslash; nothing is
-// created. Empty (and logged) when the known folder is not there or its path cannot be written
-// in the ANSI code page, which the program's A functions need.
-std::string ProgramFolder(UserFolder which);
+// "<known folder>\Fernwick" without a trailing backslash; nothing is created. Empty (and
+// logged) when the known folder is not there.
+std::wstring ProgramFolder(UserFolder which);
 
 // ProgramFolder, created with any missing parents; empty (and logged) when that fails.
-std::string CreateProgramFolder(UserFolder which);
+std::wstring CreateProgramFolder(UserFolder which);
 
 }  // namespace fernwick

@@ -11,27 +11,27 @@ namespace fernwick {
 namespace {
 // Empty when the local application data folder is unavailable: an empty path must never
 // reach DeleteDirectoryTree, which would read it as the root of the current drive.
-std::string UnderLocalProgramFolder(const char* name) {
-  std::string path = ProgramFolder(UserFolder::kLocal);
+std::wstring UnderLocalProgramFolder(const wchar_t* name) {
+  std::wstring path = ProgramFolder(UserFolder::kLocal);
   if (path.empty()) return path;
-  path += '\\';
+  path += L'\\';
   path += name;
-  path += '\\';
+  path += L'\\';
   return path;
 }
 
-std::string WithoutTrailingBackslash(std::string path) {
-  while (path.size() > 1 && path.back() == '\\') path.pop_back();
+std::wstring WithoutTrailingBackslash(std::wstring path) {
+  while (path.size() > 1 && path.back() == L'\\') path.pop_back();
   return path;
 }
 
 // Removes a link (junction or symbolic link) itself, never what it points to. The link is
 // opened as a reparse point and deleted through that handle, but only when the handle really
-// is the link: a system that opens the target instead (Wine does, and its RemoveDirectoryA
+// is the link: a system that opens the target instead (Wine does, and its RemoveDirectoryW
 // on a link to an empty directory removes that directory) keeps the link rather than risk
 // the target.
-void RemoveLink(const std::string& path) {
-  UniqueFile link(::CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+void RemoveLink(const std::wstring& path) {
+  UniqueFile link(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!link) {
@@ -50,23 +50,23 @@ void RemoveLink(const std::string& path) {
 }
 
 // A directory that is already there (left by a run that crashed) is reused, not a failure.
-void CreateWorkDirectory(const std::string& path) {
+void CreateWorkDirectory(const std::wstring& path) {
   if (path.empty()) {
     LogFailure("work directories: no folder for the work directories");
     return;
   }
-  if (!::CreateDirectoryA(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+  if (!::CreateDirectoryW(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
     LogLastError("work directories: a work directory cannot be created");
   }
 }
 
-bool IsDotOrDotDot(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+bool IsDotOrDotDot(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 }  // namespace
 
-std::string ScaledCopiesDirectory() { return UnderLocalProgramFolder("qvpicsendtmp"); }
-std::string RotatedCopiesDirectory() { return UnderLocalProgramFolder("qvpicsendsnd"); }
+std::wstring ScaledCopiesDirectory() { return UnderLocalProgramFolder(L"qvpicsendtmp"); }
+std::wstring RotatedCopiesDirectory() { return UnderLocalProgramFolder(L"qvpicsendsnd"); }
 
 void CreateWorkDirectories() {
   // The Fernwick folder itself may not be there yet (a first start).
@@ -76,40 +76,40 @@ void CreateWorkDirectories() {
 }
 
 void RemoveWorkDirectories() {
-  for (const std::string& path : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
+  for (const std::wstring& path : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
     if (!path.empty()) DeleteDirectoryTree(path);
   }
 }
 
-void DeleteDirectoryTree(const std::string& path) {
-  const DWORD self = ::GetFileAttributesA(WithoutTrailingBackslash(path).c_str());
+void DeleteDirectoryTree(const std::wstring& path) {
+  const DWORD self = ::GetFileAttributesW(WithoutTrailingBackslash(path).c_str());
   if (self != INVALID_FILE_ATTRIBUTES && (self & FILE_ATTRIBUTE_REPARSE_POINT)) {
     RemoveLink(WithoutTrailingBackslash(path));
     return;
   }
 
-  std::string directory = path;
-  if (directory.empty() || directory.back() != '\\') directory += '\\';
-  WIN32_FIND_DATAA entry{};
-  UniqueFind search(::FindFirstFileA((directory + "*.*").c_str(), &entry));
+  std::wstring directory = path;
+  if (directory.empty() || directory.back() != L'\\') directory += L'\\';
+  WIN32_FIND_DATAW entry{};
+  UniqueFind search(::FindFirstFileW((directory + L"*.*").c_str(), &entry));
   if (!search && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND) {
     LogLastError("work directories: a directory cannot be listed for removal");
   }
   if (search) {
     do {
-      const std::string full = directory + entry.cFileName;
+      const std::wstring full = directory + entry.cFileName;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         RemoveLink(full);
       } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         if (!IsDotOrDotDot(entry.cFileName)) DeleteDirectoryTree(full);
       } else {
         // A file in use or read-only stays, and so does its directory.
-        if (!::DeleteFileA(full.c_str())) LogLastError("work directories: a file cannot be deleted");
+        if (!::DeleteFileW(full.c_str())) LogLastError("work directories: a file cannot be deleted");
       }
-    } while (::FindNextFileA(search.get(), &entry));
+    } while (::FindNextFileW(search.get(), &entry));
   }
   search.reset();
-  if (!::RemoveDirectoryA(path.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND &&
+  if (!::RemoveDirectoryW(path.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND &&
       ::GetLastError() != ERROR_PATH_NOT_FOUND) {
     LogLastError("work directories: a directory cannot be removed");
   }

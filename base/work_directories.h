@@ -8,8 +8,8 @@ namespace fernwick {
 // "%s\qvpicsendtmp\" (scaled copies) and "%s\qvpicsendsnd\" (rotated copies), with the
 // local program folder (base/user_folders.h) for %s; both end with a backslash. Empty when
 // that folder is unavailable.
-std::string ScaledCopiesDirectory();
-std::string RotatedCopiesDirectory();
+std::wstring ScaledCopiesDirectory();
+std::wstring RotatedCopiesDirectory();
 
 // Creates both (and the program folder above them); one that already exists (after a crash,
 // say) is reused with what it holds. Failures are silent and logged (docs/errors.md).
@@ -21,6 +21,6 @@ void RemoveWorkDirectories();
 // it. Files that cannot be deleted (in use, read-only) stay, and so do the directories that
 // hold them. A directory link (junction or symbolic link) met on the way, or given as
 // `path`, is removed itself and never entered: what it points to is not ours to delete.
-void DeleteDirectoryTree(const std::string& path);
+void DeleteDirectoryTree(const std::wstring& path);
 
 }  // namespace fernwick

@@ -18,6 +18,7 @@
 #include "base/platform_guards.h"
 #include "base/program_state.h"
 #include "base/prompt.h"
+#include "base/text_936.h"
 #include "imaging/add_photos.h"
 #include "bench/bench_support.h"
 #include "service/auth_requests.h"
@@ -44,17 +45,17 @@ int main(int argc, char** argv) {
     ++prompts;
     return IDOK;
   });
-  const std::string folder = argv[4];
+  const std::string folder = argv[4];  // ASCII, from scripts/bench-*.sh
   const int count = std::atoi(argv[5]);
 
   // A saved account would start a sign-in of its own beside the batch.
-  ::DeleteFileA(SettingsFilePath().c_str());
+  ::DeleteFileW(SettingsFilePath().c_str());
   MainDialog dialog;
   if (!dialog.Create(nullptr)) return 1;
   if (!std::getenv("BENCH_HIDDEN")) ::ShowWindow(dialog.hwnd(), SW_SHOW);
   dialog.accounts().currentUserName = argv[2];
   dialog.accounts().currentPassword = argv[3];
-  for (int i = 0; i < count; ++i) AddPhoto(dialog.photos(), folder + "\\" + std::to_string(i) + ".jpg", 1600);
+  for (int i = 0; i < count; ++i) AddPhoto(dialog.photos(), WideFrom936(folder + "\\" + std::to_string(i) + ".jpg"), 1600);
   dialog.view().Layout();
   const unsigned added = dialog.photos().Count();
 
@@ -82,6 +83,6 @@ int main(int argc, char** argv) {
   }
   std::printf("token=%s\n", auth.authstr.c_str());
   ::DestroyWindow(dialog.hwnd());
-  ::DeleteFileA(SettingsFilePath().c_str());
+  ::DeleteFileW(SettingsFilePath().c_str());
   return 0;
 }

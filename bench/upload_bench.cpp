@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/text_936.h"
 #include "bench/bench_support.h"
 #include "service/auth_requests.h"
 #include "service/core/service_endpoint.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   ScopedServiceEndpoint endpoint({"127.0.0.1", static_cast<unsigned short>(std::atoi(argv[1]))});
-  const std::string folder = argv[4];
+  const std::string folder = argv[4];  // ASCII, from scripts/bench-*.sh
   const int count = std::atoi(argv[5]);
 
   ServiceClient client;
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < count; ++i) {
     const std::string path = folder + "\\" + std::to_string(i) + ".jpg";
     int32_t photoId = 0;
-    if (UploadPhoto(client, auth.authstr, "bench", "1", path, std::to_string(i), photoId) != kResultOk) {
+    if (UploadPhoto(client, auth.authstr, "bench", "1", WideFrom936(path), WideFrom936(std::to_string(i)), photoId) !=
+        kResultOk) {
       std::fprintf(stderr, "upload %d: no exchange\n", i);
       return 1;
     }

@@ -42,7 +42,7 @@ bool OlderThanWindowsMe() {
 
 }  // namespace
 
-bool AddPhoto(PhotoList& photos, const std::string& path, int32_t limit) {
+bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit) {
   if (photos.ContainsSourcePath(path)) return false;
   GpBitmapPtr picture = DecodePicture(path);
   const uint32_t width = PictureWidth(picture.get());
@@ -55,7 +55,7 @@ bool AddPhoto(PhotoList& photos, const std::string& path, int32_t limit) {
     const WorkingCopy copy = ScaleToLimit(picture.get(), limit, photos.TakeFileNumber());
     item = ItemForCopy(copy);
     size = copy.size;
-  } else if (IsConvertedExtension(LowerCase936(ExtensionOf(path)))) {
+  } else if (IsConvertedExtension(LowerCaseAscii(ExtensionOf(path)))) {
     const WorkingCopy copy = ReEncodeAsJpeg(picture.get(), photos.TakeFileNumber());
     item = ItemForCopy(copy);
     size = copy.size;
@@ -71,36 +71,37 @@ bool AddPhoto(PhotoList& photos, const std::string& path, int32_t limit) {
   return true;
 }
 
-BOOL RunOpenFileDialog(OPENFILENAMEA& dialog) { return ::GetOpenFileNameA(&dialog); }
+BOOL RunOpenFileDialog(OPENFILENAMEW& dialog) { return ::GetOpenFileNameW(&dialog); }
 
-std::string OpenDialogFilter() {
-  static constexpr std::array<std::string_view, 12> kFilter{"All Image Files",
-                                                            "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff",
-                                                            "BMP  (*.bmp)",
-                                                            "*.bmp",
-                                                            "JPEG (*.jpg;*.jpeg;*.jpe)",
-                                                            "*.jpg;*.jpeg;*.jpe",
-                                                            "GIF  (*.gif)",
-                                                            "*.gif",
-                                                            "PNG  (*.png)",
-                                                            "*.png",
-                                                            "TIFF (*.tif;*.tiff)",
-                                                            "*.tif;*.tiff"};
-  std::string filter;
-  for (std::string_view part : kFilter) {
+std::wstring OpenDialogFilter() {
+  static constexpr std::array<std::wstring_view, 12> kFilter{L"All Image Files",
+                                                             L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff",
+                                                             L"BMP  (*.bmp)",
+                                                             L"*.bmp",
+                                                             L"JPEG (*.jpg;*.jpeg;*.jpe)",
+                                                             L"*.jpg;*.jpeg;*.jpe",
+                                                             L"GIF  (*.gif)",
+                                                             L"*.gif",
+                                                             L"PNG  (*.png)",
+                                                             L"*.png",
+                                                             L"TIFF (*.tif;*.tiff)",
+                                                             L"*.tif;*.tiff"};
+  std::wstring filter;
+  for (std::wstring_view part : kFilter) {
     filter.append(part);
-    filter.push_back('\0');
+    filter.push_back(L'\0');
   }
-  filter.push_back('\0');
+  filter.push_back(L'\0');
   return filter;
 }
 
 bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run) {
-  std::array<char, 4096> files{};
-  std::array<char, 256> title{};
-  const std::string filter = OpenDialogFilter();
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = OlderThanWindowsMe() ? OPENFILENAME_SIZE_VERSION_400A : sizeof(OPENFILENAMEA);
+  // nMaxFile and nMaxFileTitle count characters, not bytes.
+  std::array<wchar_t, 4096> files{};
+  std::array<wchar_t, 256> title{};
+  const std::wstring filter = OpenDialogFilter();
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = OlderThanWindowsMe() ? OPENFILENAME_SIZE_VERSION_400W : sizeof(OPENFILENAMEW);
   dialog.hwndOwner = owner ? owner : ::GetActiveWindow();
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
@@ -111,23 +112,23 @@ bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunn
   dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
   dialog.lpfnHook = &OpenDialogHook;
   if (!run(dialog)) return false;
-  for (const std::string& path : SplitOpenFileResult(files.data(), files.size())) AddPhoto(photos, path, SizeLimit());
+  for (const std::wstring& path : SplitOpenFileResult(files.data(), files.size())) AddPhoto(photos, path, SizeLimit());
   return true;
 }
 
 bool AddDroppedFiles(HDROP dropped, PhotoList& photos) {
   const UniqueDrop owned(dropped);
   HDROP drop = owned.get();
-  const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   bool accepted = false;
   for (UINT i = 0; i < count; ++i) {
-    // A name that does not fit the 260-byte buffer would come back cut short and might
-    // then name some other file; it is passed over instead.
-    if (::DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH) continue;
-    std::array<char, MAX_PATH> name{};
-    if (::DragQueryFileA(drop, i, name.data(), MAX_PATH) == 0) continue;
-    const std::string path = name.data();
-    if (!IsDropExtension(LowerCase936(ExtensionOf(path)))) continue;
+    // The buffer is made as long as the name, so no name comes back cut short.
+    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+    if (length == 0) continue;
+    std::wstring path(length + 1, L'\0');
+    if (::DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
+    path.resize(length);
+    if (!IsDropExtension(LowerCaseAscii(ExtensionOf(path)))) continue;
     AddPhoto(photos, path, SizeLimit());
     accepted = true;
   }

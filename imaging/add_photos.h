@@ -19,14 +19,14 @@ class PhotoList;
 // scaled working copy when a side exceeds `limit` (compared as unsigned), a same-size JPEG
 // copy for BMP, GIF, PNG and TIFF files, and otherwise sends the user's file as it is. The
 // new photo becomes the selection. True when added.
-bool AddPhoto(PhotoList& photos, const std::string& path, int32_t limit);
+bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit);
 
-// Runs the open dialog; GetOpenFileNameA unless a test supplies its own.
-using OpenFileDialogRunner = std::function<BOOL(OPENFILENAMEA&)>;
-BOOL RunOpenFileDialog(OPENFILENAMEA& dialog);
+// Runs the open dialog; GetOpenFileNameW unless a test supplies its own.
+using OpenFileDialogRunner = std::function<BOOL(OPENFILENAMEW&)>;
+BOOL RunOpenFileDialog(OPENFILENAMEW& dialog);
 
 // The filter of the open dialog, pairs of zero-terminated strings ending with an empty one.
-std::string OpenDialogFilter();
+std::wstring OpenDialogFilter();
 
 // The Add command: the multiple-selection open dialog (owner: `owner`, or the active window
 // when none is given), then AddPhoto with the current size limit for every chosen file.

@@ -8,9 +8,9 @@ namespace fernwick {
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
-PhotoItem::PhotoItem(const std::string& path) : PhotoItem(path, DecodePicture(path).get()) {}
+PhotoItem::PhotoItem(const std::wstring& path) : PhotoItem(path, DecodePicture(path).get()) {}
 
-PhotoItem::PhotoItem(const std::string& path, GpBitmap* decoded)
+PhotoItem::PhotoItem(const std::wstring& path, GpBitmap* decoded)
     : PhotoGeometry(static_cast<int32_t>(PictureWidth(decoded)), static_cast<int32_t>(PictureHeight(decoded))),
       sendPath(path) {
   if (width > 0 && height > 0) picture = MakeThumbnail(decoded, thumbScale);

@@ -21,12 +21,12 @@ class PhotoItem : public PhotoGeometry {
  public:
   // Decodes `path` (the future sendPath). An undecodable file leaves width and height 0
   // and no picture; the item then shows only its frame.
-  explicit PhotoItem(const std::string& path);
+  explicit PhotoItem(const std::wstring& path);
   // The same, from a picture already decoded from `path`.
-  PhotoItem(const std::string& path, Gdiplus::GpBitmap* decoded);
+  PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded);
   // An item for a working copy that was not written: nothing is decoded, so whatever else
   // lies at that name is never shown or taken for the photo.
-  static PhotoItem WithoutPicture(const std::string& path) { return PhotoItem(path, nullptr); }
+  static PhotoItem WithoutPicture(const std::wstring& path) { return PhotoItem(path, nullptr); }
 
   virtual ~PhotoItem();
   PhotoItem(PhotoItem&&) = default;
@@ -42,12 +42,12 @@ class PhotoItem : public PhotoGeometry {
   // Rectangle drawn with the dc's pen and brush.
   void DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const;
 
-  std::string sendPath;
+  std::wstring sendPath;
   GpBitmapPtr picture;  // thumbnail size; none when the file did not decode
   bool selected = false;
   int32_t fileSize = 0;
-  std::string title;
-  std::string sourcePath;
+  std::wstring title;  // shown as it is; only the upload turns it into code page 936 bytes
+  std::wstring sourcePath;
 
  private:
   void DrawPicture(Gdiplus::GpGraphics* graphics, float x, float y, double scale) const;

@@ -8,7 +8,7 @@ PhotoItem* PhotoList::SlotAt(std::size_t slot) const noexcept {
   return slot < photos_.size() ? photos_[slot].get() : nullptr;
 }
 
-bool PhotoList::ContainsSourcePath(const std::string& path) const noexcept {
+bool PhotoList::ContainsSourcePath(const std::wstring& path) const noexcept {
   return std::any_of(photos_.begin(), photos_.end(),
                      [&](const auto& item) { return item && item->sourcePath == path; });
 }

@@ -40,8 +40,9 @@ class PhotoList {
   // The item in a slot, or none for an empty slot or a slot past the end.
   PhotoItem* SlotAt(std::size_t slot) const noexcept;
   PhotoItem* selection() const noexcept { return selection_; }
-  // Compared byte for byte: the same file under a differently cased path is another photo.
-  bool ContainsSourcePath(const std::string& path) const noexcept;
+  // Compared character for character: the same file under a differently cased path is
+  // another photo.
+  bool ContainsSourcePath(const std::wstring& path) const noexcept;
 
   // Appends the item at the end and makes it the selection.
   void AppendAndSelect(std::unique_ptr<PhotoItem> item);

@@ -10,20 +10,10 @@ namespace fernwick {
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
-std::wstring WidePath(const std::string& path) {
+GpBitmapPtr DecodePicture(const std::wstring& path) {
   if (path.empty()) return {};
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
-  return wide;
-}
-
-GpBitmapPtr DecodePicture(const std::string& path) {
-  const std::wstring wide = WidePath(path);
-  if (wide.empty()) return {};
   GpBitmapPtr picture;
-  if (GdipCreateBitmapFromFile(wide.c_str(), picture.put()) != Ok) picture.reset();
+  if (GdipCreateBitmapFromFile(path.c_str(), picture.put()) != Ok) picture.reset();
   return picture;
 }
 
@@ -63,25 +53,23 @@ std::optional<CLSID> FindEncoder(const wchar_t* mimeType) {
 }
 
 namespace {
-bool SaveJpeg(GpBitmap* picture, const std::string& path, const GUID& parameter, ULONG value) {
-  if (!picture) return false;
+bool SaveJpeg(GpBitmap* picture, const std::wstring& path, const GUID& parameter, ULONG value) {
+  if (!picture || path.empty()) return false;
   const std::optional<CLSID> encoder = FindJpegEncoder();
   if (!encoder) return false;
-  const std::wstring wide = WidePath(path);
-  if (wide.empty()) return false;
   const SingleEncoderParameter parameters(parameter, value);
   // A file left at this name (an earlier run's copy, a failed save) must not pass for ours.
-  ::DeleteFileA(path.c_str());
-  if (GdipSaveImageToFile(picture, wide.c_str(), &*encoder, parameters.get()) != Ok) return false;
+  ::DeleteFileW(path.c_str());
+  if (GdipSaveImageToFile(picture, path.c_str(), &*encoder, parameters.get()) != Ok) return false;
   return FileSizeOf(path) > 0;
 }
 }  // namespace
 
-bool SaveJpegWithQuality(GpBitmap* picture, const std::string& path, ULONG quality) {
+bool SaveJpegWithQuality(GpBitmap* picture, const std::wstring& path, ULONG quality) {
   return SaveJpeg(picture, path, EncoderQuality, quality);
 }
 
-bool SaveJpegWithTransformation(GpBitmap* picture, const std::string& path, ULONG transformValue) {
+bool SaveJpegWithTransformation(GpBitmap* picture, const std::wstring& path, ULONG transformValue) {
   return SaveJpeg(picture, path, EncoderTransformation, transformValue);
 }
 
@@ -94,12 +82,9 @@ bool TurnPictureClockwise(GpBitmap* picture, int32_t degrees) noexcept {
   return GdipImageRotateFlip(picture, turn) == Ok;
 }
 
-uint32_t FileSizeOf(const std::string& path) {
-  // The wide call, so that a path GDI+ could open (it is handed UTF-16 too) also has a size
-  // when it is longer than the ANSI functions take.
-  const std::wstring wide = WidePath(path);
+uint32_t FileSizeOf(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (wide.empty() || !::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
   return data.nFileSizeLow;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Decoding, measuring and JPEG-encoding pictures through the GDI+ flat interface. Paths are
-// code page 936 strings; GDI+ gets them as UTF-16 converted with the ANSI code page.
+// UTF-16, as GDI+ and the wide file functions take them.
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -12,10 +12,8 @@
 
 namespace fernwick {
 
-std::wstring WidePath(const std::string& path);
-
 // The decoded picture, or none when the file is missing or no picture GDI+ can read.
-GpBitmapPtr DecodePicture(const std::string& path);
+GpBitmapPtr DecodePicture(const std::wstring& path);
 
 // 0 when the picture is missing or the call fails.
 uint32_t PictureWidth(Gdiplus::GpBitmap* picture) noexcept;
@@ -41,16 +39,16 @@ class SingleEncoderParameter {
 };
 
 // Saves as JPEG with quality 90. False when nothing usable was written.
-bool SaveJpegWithQuality(Gdiplus::GpBitmap* picture, const std::string& path, ULONG quality = 90);
+bool SaveJpegWithQuality(Gdiplus::GpBitmap* picture, const std::wstring& path, ULONG quality = 90);
 // Saves as JPEG with the encoder's lossless transformation (13, 14 or 15) as the only parameter.
-bool SaveJpegWithTransformation(Gdiplus::GpBitmap* picture, const std::string& path, ULONG transformValue);
+bool SaveJpegWithTransformation(Gdiplus::GpBitmap* picture, const std::wstring& path, ULONG transformValue);
 
 // Turns the picture's pixels clockwise by 90, 180 or 270 degrees; any other value leaves them.
 // False when there is no picture or GDI+ fails.
 bool TurnPictureClockwise(Gdiplus::GpBitmap* picture, int32_t degrees) noexcept;
 
-// Low 32 bits of the file's size from GetFileAttributesExA; 0 when it cannot be read.
-uint32_t FileSizeOf(const std::string& path);
+// Low 32 bits of the file's size from GetFileAttributesExW; 0 when it cannot be read.
+uint32_t FileSizeOf(const std::wstring& path);
 
 // A copy of `picture` drawn at `scale` (at least 1 x 1 pixel), premultiplied ARGB; what the
 // grid and the progress page draw instead of the full-size picture.

@@ -19,8 +19,8 @@ namespace {
 
 // Without a work directory the copy gets no name at all rather than a bare file name, which
 // would land in whatever the current directory happens to be; writing to it then fails.
-std::string CopyPathIn(const std::string& directory, int32_t fileNumber) {
-  return directory.empty() ? std::string() : WorkingCopyName(directory, fileNumber);
+std::wstring CopyPathIn(const std::wstring& directory, int32_t fileNumber) {
+  return directory.empty() ? std::wstring() : WorkingCopyName(directory, fileNumber);
 }
 
 struct StreamTraits {
@@ -30,7 +30,7 @@ struct StreamTraits {
 };
 using UniqueStream = UniqueResource<StreamTraits>;
 
-WorkingCopy Finish(std::string path, bool saved) {
+WorkingCopy Finish(std::wstring path, bool saved) {
   WorkingCopy copy;
   copy.path = std::move(path);
   copy.size = saved ? static_cast<int32_t>(FileSizeOf(copy.path)) : 0;
@@ -55,7 +55,7 @@ bool LooksRed(ARGB colour) { return ((colour >> 16) & 0xFF) > 128 && (colour & 0
 
 WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
   const PixelSize size = ScaledSize(PictureWidth(picture), PictureHeight(picture), limit);
-  std::string path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
+  std::wstring path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
   GpBitmapPtr scaled;
   if (GdipCreateBitmapFromScan0(static_cast<INT>(size.width), static_cast<INT>(size.height), 0, PixelFormat32bppARGB,
                                 nullptr, scaled.put()) != Ok) {
@@ -74,7 +74,7 @@ WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
 }
 
 WorkingCopy ReEncodeAsJpeg(GpBitmap* picture, int32_t fileNumber) {
-  std::string path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
+  std::wstring path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
   const bool saved = SaveJpegWithQuality(picture, path);
   return Finish(std::move(path), saved);
 }
@@ -99,7 +99,7 @@ bool EncoderAppliesTransformation(ULONG transformValue) {
   return LooksRed(corner) == (transformValue == 13);
 }
 
-RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t fileNumber) {
+RotatedCopy WriteRotatedCopy(const std::wstring& sendPath, double angle, int32_t fileNumber) {
   const QuarterTurn turn = TurnForAngle(angle);
   RotatedCopy copy;
   if (turn.degrees == 0) return copy;

@@ -12,7 +12,7 @@ namespace fernwick {
 class PhotoItem;
 
 struct WorkingCopy {
-  std::string path;  // "<scaled copies directory><number>.jpg", also when nothing was written
+  std::wstring path;  // "<scaled copies directory><number>.jpg", also when nothing was written
   int32_t size = 0;  // bytes; 0 when the copy was not written
   bool written = false;
 };
@@ -26,7 +26,7 @@ WorkingCopy ReEncodeAsJpeg(Gdiplus::GpBitmap* picture, int32_t fileNumber);
 
 // A rotated copy as written, to be applied to its item.
 struct RotatedCopy {
-  std::string path;     // "<rotated copies directory><number>.jpg", also when nothing was written
+  std::wstring path;     // "<rotated copies directory><number>.jpg", also when nothing was written
   int32_t degrees = 0;  // clockwise: 0 (not turned: nothing written), 90, 180 or 270
   bool swapsSides = false;
   bool written = false;
@@ -36,7 +36,7 @@ struct RotatedCopy {
 // `fileNumber`. The copy is really turned: the encoder's lossless transformation is used
 // where it works, otherwise the pixels are turned before saving. Touches no item and no
 // window, so a worker thread may call it.
-RotatedCopy WriteRotatedCopy(const std::string& sendPath, double angle, int32_t fileNumber);
+RotatedCopy WriteRotatedCopy(const std::wstring& sendPath, double angle, int32_t fileNumber);
 
 // Makes the copy the item's sendPath, swaps width and height for a quarter turn, sets angle
 // to 0 and turns the thumbnail to match. Does nothing for a copy of an unturned photo or a

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing (Debian packages, the zh_CN.UTF-8 locale) and makes the Wine
+# Installs what is missing (Debian packages, the zh_CN.UTF-8 and en_US.UTF-8 locales) and makes the Wine
 # prefix of the Windows build. Idempotent and quiet when everything is there.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -22,15 +22,19 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  if [[ $(id -u) -ne 0 ]]; then
-    say "The zh_CN.UTF-8 locale is missing. Run as root: locale-gen zh_CN.UTF-8 (after enabling it in /etc/locale.gen)"
-    exit 1
+# zh_CN gives Wine code page 936, the program's home; en_US gives 1252 for the runs that show
+# it works on any system language.
+for wanted in zh_CN en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8\$"; then
+    if [[ $(id -u) -ne 0 ]]; then
+      say "The $wanted.UTF-8 locale is missing. Run as root: locale-gen $wanted.UTF-8 (after enabling it in /etc/locale.gen)"
+      exit 1
+    fi
+    sed -i "s/^# *\($wanted.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" >> /etc/locale.gen
+    locale-gen >/dev/null
   fi
-  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-  locale-gen >/dev/null
-fi
+done
 
 # libjpeg-turbo has no MinGW package: the Windows trees build it from Debian's own source
 # package, fetched once into the build folder (scripts/fetch_libjpeg_turbo.sh).

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine with the project's own prefix, ANSI code
-# page 936 and a display. Starts Xvfb when DISPLAY is unset and stops it afterwards.
+# page 936 (another with FERNWICK_WINE_LOCALE, e.g. en_US.UTF-8 for code page 1252) and a
+# display. Starts Xvfb when DISPLAY is unset and stops it afterwards.
 # Used by ctest as CMAKE_CROSSCOMPILING_EMULATOR.
 #   wine-run.sh [--prefix DIR] [--boot] program.exe [args...]
 set -uo pipefail
@@ -17,7 +18,7 @@ while [[ $# -gt 0 ]]; do
 done
 mkdir -p "$prefix"
 export WINEPREFIX="$(cd "$prefix" && pwd)"
-export LC_ALL=zh_CN.UTF-8
+export LC_ALL="${FERNWICK_WINE_LOCALE:-zh_CN.UTF-8}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

@@ -4,6 +4,7 @@
 
 #include "base/handles.h"
 #include "base/log.h"
+#include "base/text_936.h"
 #include "service/core/reply_rules.h"
 #include "service/core/upload_body.h"
 #include "service/service_client.h"
@@ -14,8 +15,8 @@ namespace {
 
 // Appends the whole file to the body with one read; nothing when it cannot be opened or
 // read whole, or when it is larger than the body leaves room for.
-bool AppendFileContent(const std::string& filePath, std::string& body) {
-  UniqueFile file(::CreateFileA(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+bool AppendFileContent(const std::wstring& filePath, std::string& body) {
+  UniqueFile file(::CreateFileW(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     LogLastError("upload: the photo's file cannot be opened");
@@ -45,7 +46,7 @@ bool AppendFileContent(const std::string& filePath, std::string& body) {
 }  // namespace
 
 int UploadPhoto(ServiceClient& client, const std::string& authstr, const std::string& tags,
-                const std::string& photostatus, const std::string& filePath, const std::string& title,
+                const std::string& photostatus, const std::wstring& filePath, const std::wstring& title,
                 int32_t& photoId) {
   const UniqueInternetHandle request = client.OpenRequest("POST", kUploadObjectPath);
   if (!request) {
@@ -55,7 +56,9 @@ int UploadPhoto(ServiceClient& client, const std::string& authstr, const std::st
 
   std::string body;
   try {
-    body = UploadBodyHead(UploadFields{authstr, tags, photostatus, title, filePath});
+    const std::string titleBytes = To936Lossy(title);
+    const std::string pathBytes = To936Lossy(filePath);
+    body = UploadBodyHead(UploadFields{authstr, tags, photostatus, titleBytes, pathBytes});
     const auto beginpos = static_cast<int32_t>(body.size());
     // The file part is followed by at most a few hundred bytes of text.
     body.reserve(kUploadBodyBufferSize);

@@ -13,8 +13,10 @@ class ServiceClient;
 // and nothing was sent; -2 when the request could not be opened or sent. Whether the photo
 // arrived is told by photoId alone: the server's id, or 0. When the request cannot even be
 // opened photoId is left as it was.
+// The title and the file's path go into the body as code page 936 bytes, a character that
+// code page cannot hold as "?"; the file itself is opened by its wide path.
 int UploadPhoto(ServiceClient& client, const std::string& authstr, const std::string& tags,
-                const std::string& photostatus, const std::string& filePath, const std::string& title,
+                const std::string& photostatus, const std::wstring& filePath, const std::wstring& title,
                 int32_t& photoId);
 
 }  // namespace fernwick

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/program_state.h"
+#include "base/text_936.h"
 #include "imaging/add_photos.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
@@ -58,33 +59,34 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
   return colour;
 }
 
-std::string Name(const char* stem, int i, const char* extension) {
+// The benchmark's names are ASCII.
+std::wstring Name(const char* stem, int i, const char* extension) {
   char name[32];
   std::snprintf(name, sizeof(name), "%s%04d.%s", stem, i, extension);
-  return name;
+  return WideFrom936(name);
 }
 
-int Generate(const std::string& dir) {
-  ::CreateDirectoryA(dir.c_str(), nullptr);
-  ::CreateDirectoryA((dir + "list").c_str(), nullptr);
+int Generate(const std::wstring& dir) {
+  ::CreateDirectoryW(dir.c_str(), nullptr);
+  ::CreateDirectoryW((dir + L"list").c_str(), nullptr);
   struct Kind {
     const char* stem;
     int width, height, count;
     const char* format;
-    std::string folder;
+    std::wstring folder;
   };
   const Kind kinds[] = {{"j", 4000, 3000, kLargeCount, "jpg", dir},
                         {"p", 1000, 800, kLargeCount, "png", dir},
-                        {"l", 640, 480, kListCount, "jpg", dir + "list\\"}};
+                        {"l", 640, 480, kListCount, "jpg", dir + L"list\\"}};
   for (const Kind& kind : kinds) {
     // A few different pictures, copied to the full count: the content matters little here.
     for (int i = 0; i < kind.count; ++i) {
-      const std::string path = kind.folder + Name(kind.stem, i, kind.format);
+      const std::wstring path = kind.folder + Name(kind.stem, i, kind.format);
       if (i < 4) {
         GpBitmapPtr scene = tools::MakeScene(kind.width, kind.height, i);
         if (!tools::SaveScene(scene.get(), path, kind.format)) return 1;
       } else {
-        ::CopyFileA((kind.folder + Name(kind.stem, i % 4, kind.format)).c_str(), path.c_str(), FALSE);
+        ::CopyFileW((kind.folder + Name(kind.stem, i % 4, kind.format)).c_str(), path.c_str(), FALSE);
       }
     }
   }
@@ -96,22 +98,22 @@ void Pump() {
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
 }
 
-int Add(const std::string& dir) {
+int Add(const std::wstring& dir) {
   tools::ToolHost host("Fernwick bench", 720, 500);
   ThumbnailView& view = host.view;
   host.Show();
   SetSizeLimit(1024);
   for (const char* kind : {"j", "p"}) {
-    std::string buffer = dir.substr(0, dir.size() - 1);
-    buffer.push_back('\0');
+    std::wstring buffer = dir.substr(0, dir.size() - 1);
+    buffer.push_back(L'\0');
     for (int i = 0; i < kLargeCount; ++i) {
       buffer += Name(kind, i, kind[0] == 'j' ? "jpg" : "png");
-      buffer.push_back('\0');
+      buffer.push_back(L'\0');
     }
-    buffer.push_back('\0');
+    buffer.push_back(L'\0');
     const double start = Now();
-    const bool answered = AddPhotosWithDialog(host.hwnd(), host.photos, [&](OPENFILENAMEA& dialog) -> BOOL {
-      std::memcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
+    const bool answered = AddPhotosWithDialog(host.hwnd(), host.photos, [&](OPENFILENAMEW& dialog) -> BOOL {
+      std::wmemcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
       return TRUE;
     });
     if (answered) view.LayOutAndRepaint();
@@ -122,14 +124,14 @@ int Add(const std::string& dir) {
   return 0;
 }
 
-int List(const std::string& dir) {
+int List(const std::wstring& dir) {
   tools::ToolHost host("Fernwick bench", 720, 500);
   ThumbnailView& view = host.view;
   host.Show();
   Pump();
   const Memory before = ProcessMemory();
   const double start = Now();
-  for (int i = 0; i < kListCount; ++i) AddPhoto(host.photos, dir + "list\\" + Name("l", i, "jpg"), 1024);
+  for (int i = 0; i < kListCount; ++i) AddPhoto(host.photos, dir + L"list\\" + Name("l", i, "jpg"), 1024);
   view.Layout();
   ::UpdateWindow(view.hwnd());
   const double addSeconds = Now() - start;
@@ -208,8 +210,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: photo_bench generate|add|list DIR\n");
     return 2;
   }
-  std::string dir = argv[2];
-  if (dir.back() != '\\') dir += '\\';
+  // scripts/bench_photos.sh passes an ASCII folder, under code page 936.
+  std::wstring dir = WideFrom936(argv[2]);
+  if (dir.empty() || dir.back() != L'\\') dir += L'\\';
   const std::string mode = argv[1];
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);

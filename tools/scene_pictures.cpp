@@ -38,11 +38,11 @@ GpBitmapPtr MakeScene(int width, int height, int variant) {
   return picture;
 }
 
-bool SaveScene(GpBitmap* picture, const std::string& path, const char* format) {
+bool SaveScene(GpBitmap* picture, const std::wstring& path, const char* format) {
   const std::string f = format;
   if (f == "jpg") return SaveJpegWithQuality(picture, path, 90);
   const std::optional<CLSID> encoder = FindEncoder(f == "png" ? L"image/png" : L"image/bmp");
-  return encoder && GdipSaveImageToFile(picture, WidePath(path).c_str(), &*encoder, nullptr) == Ok;
+  return encoder && GdipSaveImageToFile(picture, path.c_str(), &*encoder, nullptr) == Ok;
 }
 
 }  // namespace fernwick::tools

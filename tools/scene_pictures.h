@@ -9,6 +9,6 @@ namespace fernwick::tools {
 
 GpBitmapPtr MakeScene(int width, int height, int variant);
 // "jpg", "png" or "bmp"; JPEG at quality 90.
-bool SaveScene(Gdiplus::GpBitmap* picture, const std::string& path, const char* format);
+bool SaveScene(Gdiplus::GpBitmap* picture, const std::wstring& path, const char* format);
 
 }  // namespace fernwick::tools

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/program_state.h"
+#include "base/text_936.h"
 #include "imaging/add_photos.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
@@ -30,10 +31,10 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--close-after-ms") == 0) closeAfter = static_cast<UINT>(std::atoi(argv[i + 1]));
   }
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, temp);
-  const std::string dir = std::string(temp) + "fernwick-demo\\";
-  ::CreateDirectoryA(dir.c_str(), nullptr);
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"fernwick-demo\\";
+  ::CreateDirectoryW(dir.c_str(), nullptr);
   const struct {
     int width, height;
     const char* format;
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     SetSizeLimit(1024);
     int variant = 0;
     for (const auto& photo : photos) {
-      const std::string path = dir + "photo" + std::to_string(variant) + "." + photo.format;
+      const std::wstring path = dir + L"photo" + std::to_wstring(variant) + L"." + WideFrom936(photo.format);
       GpBitmapPtr scene = tools::MakeScene(photo.width, photo.height, variant);
       tools::SaveScene(scene.get(), path, photo.format);
       AddPhoto(host.photos, path, SizeLimit());

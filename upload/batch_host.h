@@ -47,8 +47,8 @@ struct SlotPhoto {
   const PhotoItem* item = nullptr;
   int32_t fileSize = 0;
   double angle = 0;
-  std::string sendPath;
-  std::string title;
+  std::wstring sendPath;
+  std::wstring title;
   int32_t fileNumber = 0;  // for the rotated copy; taken only when the photo is turned
 };
 
@@ -67,7 +67,7 @@ class BatchHost : public SessionHost {
   // without item.
   virtual std::optional<SlotPhoto> PhotoInSlot(size_t slot) = 0;
   // Makes the written rotated copy the photo's; the path to send.
-  virtual std::string ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) = 0;
+  virtual std::wstring ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) = 0;
   virtual void ShowQuotaLine(int32_t limit, int32_t used) = 0;
   // The progress page for the photo being sent, `number` of the batch.
   virtual void ShowSending(size_t slot, const PhotoItem* item, int number) = 0;

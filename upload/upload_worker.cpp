@@ -78,7 +78,7 @@ class Batch {
         return;
       }
 
-      std::string sendPath = photo.sendPath;
+      std::wstring sendPath = photo.sendPath;
       if (photo.angle != 0) {
         const RotatedCopy copy = WriteRotatedCopy(photo.sendPath, photo.angle, photo.fileNumber);
         auto applied = Ui([this, slot, item = photo.item, copy] { return host_.ApplyRotation(slot, item, copy); });

@@ -25,10 +25,10 @@ PixelSize ScaledSize(uint32_t width, uint32_t height, int32_t limit) noexcept {
   return size;
 }
 
-std::string WorkingCopyName(std::string_view directory, int32_t number) {
-  std::string name(directory);
-  name += std::to_string(number);
-  name += ".jpg";
+std::wstring WorkingCopyName(std::wstring_view directory, int32_t number) {
+  std::wstring name(directory);
+  name += std::to_wstring(number);
+  name += L".jpg";
   return name;
 }
 

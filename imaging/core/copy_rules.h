@@ -21,6 +21,6 @@ bool ExceedsLimit(uint32_t width, uint32_t height, int32_t limit) noexcept;
 PixelSize ScaledSize(uint32_t width, uint32_t height, int32_t limit) noexcept;
 
 // "<directory><number>.jpg"; the directory ends with a backslash.
-std::string WorkingCopyName(std::string_view directory, int32_t number);
+std::wstring WorkingCopyName(std::wstring_view directory, int32_t number);
 
 }  // namespace fernwick

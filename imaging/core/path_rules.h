@@ -1,7 +1,7 @@
 #pragma once
 // The rules that take a photo's title and extension from its path, and that turn the open
-// dialog's result into paths. Paths are 8-bit strings in code page 936: a trail byte of a
-// double-byte character may be 0x5C ('\') and must never be taken for a separator.
+// dialog's result into paths. Paths are UTF-16 (wchar_t), as the wide file functions take
+// them; in UTF-16 no unit of another character can be taken for a '\' or a '.'.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -9,30 +9,27 @@
 
 namespace fernwick {
 
-// Position of the last single-byte character `c` (never a trail byte), or -1.
-std::ptrdiff_t FindLastCharacter(std::string_view path, char c) noexcept;
-
 // The part between the last '\' and the last '.'; empty when the '.' comes first.
-std::string PhotoTitle(std::string_view path);
+std::wstring PhotoTitle(std::wstring_view path);
 
 // The characters after the last '.', or the whole path when there is none; not lower-cased.
-std::string ExtensionOf(std::string_view path);
+std::wstring ExtensionOf(std::wstring_view path);
 
-// Lower-cases the ASCII letters of a code page 936 string, leaving double-byte characters
-// alone (the effect CharLowerA has on the extensions compared below).
-std::string LowerCase936(std::string_view text);
+// Lower-cases the ASCII letters and leaves every other character alone: the extensions
+// compared below are ASCII, and the comparison must not depend on the system's language.
+std::wstring LowerCaseAscii(std::wstring_view text);
 
 // Extensions (lower-cased) whose pictures within the limit get a same-size JPEG copy.
-bool IsConvertedExtension(std::string_view lowerExtension) noexcept;
+bool IsConvertedExtension(std::wstring_view lowerExtension) noexcept;
 // Extensions (lower-cased) that dropped files must have to be added. No "jpe" here.
-bool IsDropExtension(std::string_view lowerExtension) noexcept;
+bool IsDropExtension(std::wstring_view lowerExtension) noexcept;
 
 // dir + "\" (unless its last character already is one) + name.
-std::string JoinDirectoryAndName(std::string_view directory, std::string_view name);
+std::wstring JoinDirectoryAndName(std::wstring_view directory, std::wstring_view name);
 
 // The paths in a multiple-selection open dialog's result: the directory, then the names,
 // each zero-terminated, ending at an empty string; a single choice is the path itself.
-// Never reads past `size` bytes, even when the terminators are missing.
-std::vector<std::string> SplitOpenFileResult(const char* buffer, std::size_t size);
+// Never reads past `size` characters, even when the terminators are missing.
+std::vector<std::wstring> SplitOpenFileResult(const wchar_t* buffer, std::size_t size);
 
 }  // namespace fernwick

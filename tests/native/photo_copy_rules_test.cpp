@@ -1,6 +1,8 @@
 // Sizes, names and turns of the JPEG working copies.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/quarter_turn.h"
 
@@ -38,8 +40,11 @@ TEST(PhotoCopyRules, ScaledSizes) {
 }
 
 TEST(PhotoCopyRules, WorkingCopyNames) {
-  EXPECT_EQ(WorkingCopyName("C:\\windows\\qvpicsendtmp\\", 1001), "C:\\windows\\qvpicsendtmp\\1001.jpg");
-  EXPECT_EQ(WorkingCopyName("C:\\windows\\qvpicsendsnd\\", 1002), "C:\\windows\\qvpicsendsnd\\1002.jpg");
+  // A profile folder named in any language.
+  const std::wstring scaled = L"C:\\Users\\李 한 😀\\qvpicsendtmp\\";
+  const std::wstring rotated = L"C:\\Users\\李 한 😀\\qvpicsendsnd\\";
+  EXPECT_EQ(WorkingCopyName(scaled, 1001), scaled + L"1001.jpg");
+  EXPECT_EQ(WorkingCopyName(rotated, 1002), rotated + L"1002.jpg");
 }
 
 TEST(PhotoCopyRules, TurnsForTheRotatedCopy) {

@@ -1,4 +1,4 @@
-// Titles and extensions taken from paths in code page 936, and the open dialog's result.
+// Titles and extensions taken from wide paths, and the open dialog's result.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,11 +9,11 @@
 namespace fernwick {
 namespace {
 
-// "照片" in code page 936 is D5 D5 C6 AC; 0x955C is a double-byte character whose trail byte
-// is a backslash, and 0x815C another.
-const std::string kPhotoWord = "\xD5\xD5\xC6\xAC";
-const std::string kTrailBackslash = "\x95\x5C";
-const std::string kTrailBackslash2 = "\x81\x5C";
+// "照片", a name with a Korean word and an emoji, and a character whose code page 936 trail
+// byte is a backslash (U+661E, 0x955C there): as UTF-16 none of them holds a separator.
+const std::wstring kPhotoWord = L"照片";
+const std::wstring kKoreanEmoji = L"한국 😀";
+const std::wstring kTrailBackslashIn936 = L"\u661E";
 
 TEST(PhotoPathRules, LeadBytesOf936) {
   EXPECT_FALSE(IsCp936LeadByte(0x80));
@@ -26,98 +26,96 @@ TEST(PhotoPathRules, LeadBytesOf936) {
 
 TEST(PhotoPathRules, Titles) {
   struct Case {
-    std::string path, title;
+    std::wstring path, title;
   };
   const Case cases[] = {
-      {"D:\\pics\\beach.jpg", "beach"},
-      {"C:\\a\\b.png", "b"},
-      {"C:\\x.jpg", "x"},
-      {"beach.jpg", "beach"},
-      {"C:\\dir.d\\noext", ""},  // last '.' before last '\'
-      {"C:\\dir\\noext", ""},    // no "." at all
-      {"C:\\dir\\a.b.c.jpg", "a.b.c"},
-      {"C:\\dir\\.jpg", ""},
-      {"C:\\dir\\", ""},
-      {"", ""},
-      {"C:\\" + kPhotoWord + "\\" + kPhotoWord + ".jpg", kPhotoWord},
-      // A trail byte 0x5C is no separator: the title keeps the whole name.
-      {"C:\\d\\a" + kTrailBackslash + "b.jpg", "a" + kTrailBackslash + "b"},
-      {"C:\\d\\" + kTrailBackslash2 + ".png", kTrailBackslash2},
-      {"C:\\d" + kTrailBackslash + ".x\\y", ""},
+      {L"D:\\pics\\beach.jpg", L"beach"},
+      {L"C:\\a\\b.png", L"b"},
+      {L"C:\\x.jpg", L"x"},
+      {L"beach.jpg", L"beach"},
+      {L"C:\\dir.d\\noext", L""},  // last '.' before last '\'
+      {L"C:\\dir\\noext", L""},    // no "." at all
+      {L"noext", L""},             // neither: -1 - -1 - 1 characters
+      {L"C:\\dir\\a.b.c.jpg", L"a.b.c"},
+      {L"C:\\dir\\.jpg", L""},
+      {L"C:\\dir\\", L""},
+      {L"", L""},
+      {L"C:\\" + kPhotoWord + L"\\" + kPhotoWord + L".jpg", kPhotoWord},
+      {L"C:\\海边\\海边 café.jpg", L"海边 café"},
+      {L"C:\\" + kKoreanEmoji + L"\\" + kKoreanEmoji + L".JPG", kKoreanEmoji},
+      {L"C:\\d\\a" + kTrailBackslashIn936 + L"b.jpg", L"a" + kTrailBackslashIn936 + L"b"},
   };
-  for (const Case& c : cases) EXPECT_EQ(PhotoTitle(c.path), c.title) << c.path;
-}
-
-TEST(PhotoPathRules, NoDotAndNoSeparatorGiveAnEmptyTitle) {
-  // No '.' (-1) and no '\' (-1): count is -1 - -1 - 1 = -1, so the title is empty.
-  EXPECT_EQ(PhotoTitle("noext"), "");
+  for (const Case& c : cases) EXPECT_EQ(PhotoTitle(c.path), c.title);
 }
 
 TEST(PhotoPathRules, Extensions) {
   struct Case {
-    std::string path, extension, lower;
+    std::wstring path, extension, lower;
   };
   const Case cases[] = {
-      {"C:\\PHOTO.JPG", "JPG", "jpg"},
-      {"C:\\a.Tiff", "Tiff", "tiff"},
-      {"C:\\a.jpe", "jpe", "jpe"},
-      {"C:\\noext", "C:\\noext", "c:\\noext"},
-      {"C:\\a.b\\c", "b\\c", "b\\c"},
-      {"C:\\" + kPhotoWord + ".PNG", "PNG", "png"},
-      {"C:\\a." + kPhotoWord, kPhotoWord, kPhotoWord},
-      // 0xC1 0x41 would lose its trail byte to a byte-wise lower-casing.
-      {"C:\\a.\xC1\x41", "\xC1\x41", "\xC1\x41"},
+      {L"C:\\PHOTO.JPG", L"JPG", L"jpg"},
+      {L"C:\\a.Tiff", L"Tiff", L"tiff"},
+      {L"C:\\a.jpe", L"jpe", L"jpe"},
+      {L"C:\\noext", L"C:\\noext", L"c:\\noext"},
+      {L"C:\\a.b\\c", L"b\\c", L"b\\c"},
+      {L"C:\\" + kPhotoWord + L".PNG", L"PNG", L"png"},
+      {L"C:\\a." + kPhotoWord, kPhotoWord, kPhotoWord},
+      // Only ASCII letters change: "É" stays, so "JPÉG" never passes for a picture.
+      {L"C:\\a.JPÉG", L"JPÉG", L"jpÉg"},
+      {L"C:\\" + kKoreanEmoji + L".Bmp", L"Bmp", L"bmp"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ExtensionOf(c.path), c.extension) << c.path;
-    EXPECT_EQ(LowerCase936(ExtensionOf(c.path)), c.lower) << c.path;
+    EXPECT_EQ(ExtensionOf(c.path), c.extension);
+    EXPECT_EQ(LowerCaseAscii(ExtensionOf(c.path)), c.lower);
   }
 }
 
 TEST(PhotoPathRules, ConvertedAndDroppedExtensions) {
   struct Case {
-    const char* extension;
+    const wchar_t* extension;
     bool converted, dropped;
   };
   const Case cases[] = {
-      {"bmp", true, true},   {"gif", true, true},     {"png", true, true},   {"tif", true, true},
-      {"tiff", true, true},  {"jpg", false, true},    {"jpeg", false, true}, {"jpe", false, false},
-      {"BMP", false, false}, {"tiff ", false, false}, {"", false, false},    {"pn", false, false},
-      {"txt", false, false},
+      {L"bmp", true, true},   {L"gif", true, true},     {L"png", true, true},   {L"tif", true, true},
+      {L"tiff", true, true},  {L"jpg", false, true},    {L"jpeg", false, true}, {L"jpe", false, false},
+      {L"BMP", false, false}, {L"tiff ", false, false}, {L"", false, false},    {L"pn", false, false},
+      {L"txt", false, false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsConvertedExtension(c.extension), c.converted) << c.extension;
-    EXPECT_EQ(IsDropExtension(c.extension), c.dropped) << c.extension;
+    EXPECT_EQ(IsConvertedExtension(c.extension), c.converted);
+    EXPECT_EQ(IsDropExtension(c.extension), c.dropped);
   }
 }
 
 TEST(PhotoPathRules, JoinAddsOneSeparator) {
-  EXPECT_EQ(JoinDirectoryAndName("C:\\", "x.jpg"), "C:\\x.jpg");
-  EXPECT_EQ(JoinDirectoryAndName("C:\\pics", "x.jpg"), "C:\\pics\\x.jpg");
-  // The last character is a double-byte one ending in 0x5C, not a separator.
-  EXPECT_EQ(JoinDirectoryAndName("C:\\" + kTrailBackslash, "x.jpg"), "C:\\" + kTrailBackslash + "\\x.jpg");
+  EXPECT_EQ(JoinDirectoryAndName(L"C:\\", L"x.jpg"), L"C:\\x.jpg");
+  EXPECT_EQ(JoinDirectoryAndName(L"C:\\pics", L"x.jpg"), L"C:\\pics\\x.jpg");
+  EXPECT_EQ(JoinDirectoryAndName(L"C:\\" + kTrailBackslashIn936, L"x.jpg"),
+            L"C:\\" + kTrailBackslashIn936 + L"\\x.jpg");
 }
 
-std::string Buffer(std::initializer_list<std::string> parts, std::size_t size = 4096) {
-  std::string buffer;
-  for (const std::string& p : parts) {
+std::wstring Buffer(std::initializer_list<std::wstring> parts, std::size_t size = 4096) {
+  std::wstring buffer;
+  for (const std::wstring& p : parts) {
     buffer += p;
-    buffer.push_back('\0');
+    buffer.push_back(L'\0');
   }
-  buffer.resize(size, '\0');
+  buffer.resize(size, L'\0');
   return buffer;
 }
 
 TEST(PhotoPathRules, OpenDialogResultSplitting) {
   struct Case {
-    std::string buffer;
-    std::vector<std::string> paths;
+    std::wstring buffer;
+    std::vector<std::wstring> paths;
   };
   const Case cases[] = {
-      {Buffer({"C:\\a\\b.png"}), {"C:\\a\\b.png"}},
-      {Buffer({"C:\\", "x.jpg", "y.jpg"}), {"C:\\x.jpg", "C:\\y.jpg"}},
-      {Buffer({"C:\\pics", "b.jpg", "a.jpg", "c.bmp"}), {"C:\\pics\\b.jpg", "C:\\pics\\a.jpg", "C:\\pics\\c.bmp"}},
-      {Buffer({"C:\\" + kPhotoWord, kPhotoWord + ".jpg"}), {"C:\\" + kPhotoWord + "\\" + kPhotoWord + ".jpg"}},
+      {Buffer({L"C:\\a\\b.png"}), {L"C:\\a\\b.png"}},
+      {Buffer({L"C:\\", L"x.jpg", L"y.jpg"}), {L"C:\\x.jpg", L"C:\\y.jpg"}},
+      {Buffer({L"C:\\pics", L"b.jpg", L"a.jpg", L"c.bmp"}),
+       {L"C:\\pics\\b.jpg", L"C:\\pics\\a.jpg", L"C:\\pics\\c.bmp"}},
+      {Buffer({L"C:\\" + kPhotoWord, kPhotoWord + L".jpg", kKoreanEmoji + L".png"}),
+       {L"C:\\" + kPhotoWord + L"\\" + kPhotoWord + L".jpg", L"C:\\" + kPhotoWord + L"\\" + kKoreanEmoji + L".png"}},
       {Buffer({}), {}},
   };
   for (const Case& c : cases) EXPECT_EQ(SplitOpenFileResult(c.buffer.data(), c.buffer.size()), c.paths);
@@ -125,14 +123,14 @@ TEST(PhotoPathRules, OpenDialogResultSplitting) {
 
 TEST(PhotoPathRules, SplittingStopsAtTheBufferEnd) {
   // No terminator at all: the directory itself was cut, nothing is taken.
-  const std::string full(64, 'a');
+  const std::wstring full(64, L'a');
   EXPECT_TRUE(SplitOpenFileResult(full.data(), full.size()).empty());
   // The last name runs into the end: the names before it are taken, the cut one is not.
-  std::string cut = std::string("C:\\d") + '\0' + "one.jpg" + '\0' + "tw";
-  EXPECT_EQ(SplitOpenFileResult(cut.data(), cut.size()), (std::vector<std::string>{"C:\\d\\one.jpg"}));
-  // A single path that ends exactly at the last byte with its terminator.
-  std::string exact = std::string("C:\\a.jpg") + '\0';
-  EXPECT_EQ(SplitOpenFileResult(exact.data(), exact.size()), (std::vector<std::string>{"C:\\a.jpg"}));
+  std::wstring cut = std::wstring(L"C:\\d") + L'\0' + L"one.jpg" + L'\0' + L"tw";
+  EXPECT_EQ(SplitOpenFileResult(cut.data(), cut.size()), (std::vector<std::wstring>{L"C:\\d\\one.jpg"}));
+  // A single path that ends exactly at the last character with its terminator.
+  std::wstring exact = std::wstring(L"C:\\a.jpg") + L'\0';
+  EXPECT_EQ(SplitOpenFileResult(exact.data(), exact.size()), (std::vector<std::wstring>{L"C:\\a.jpg"}));
   EXPECT_TRUE(SplitOpenFileResult(nullptr, 10).empty());
 }
 

@@ -37,7 +37,7 @@ std::vector<int> NumbersIn(const std::string& text) {
 }
 
 TEST(Log, WritesFromSeveralThreadsRotatesAndReadsBack) {
-  const std::string folder = test::FreshDirectory("log-rotation");
+  const std::wstring folder = test::FreshDirectory(L"log-rotation");
   const ScopedLogFolder redirect(folder);
   // About 85 bytes a line: 10,000 lines fill the file more than three times over.
   constexpr int kLines = 10000;
@@ -45,9 +45,9 @@ TEST(Log, WritesFromSeveralThreadsRotatesAndReadsBack) {
     for (int i = start; i < start + 2000; ++i) LogRequest("rotation", i, 0);
     ASSERT_TRUE(FlushLog());
   }
-  const std::string current = test::ReadBytes(folder + "fernwick.log");
-  const std::string older = test::ReadBytes(folder + "fernwick.log.1");
-  EXPECT_FALSE(test::FileExists(folder + "fernwick.log.2"));
+  const std::string current = test::ReadBytes(folder + L"fernwick.log");
+  const std::string older = test::ReadBytes(folder + L"fernwick.log.1");
+  EXPECT_FALSE(test::FileExists(folder + L"fernwick.log.2"));
   ASSERT_NE(current, "<missing>");
   ASSERT_NE(older, "<missing>");
   EXPECT_LE(older.size(), kLogRotationSize);
@@ -69,7 +69,7 @@ TEST(Log, WritesFromSeveralThreadsRotatesAndReadsBack) {
   // Other threads' lines arrive too, under their own thread ids.
   std::thread([] { LogFailure("rotation: from another thread"); }).join();
   ASSERT_TRUE(FlushLog());
-  const std::string after = test::ReadBytes(folder + "fernwick.log");
+  const std::string after = test::ReadBytes(folder + L"fernwick.log");
   const std::size_t end = after.rfind(" WARN  rotation: from another thread\r\n");
   ASSERT_NE(end, std::string::npos);
   const std::size_t start = after.rfind('\n', end) + 1;
@@ -80,16 +80,16 @@ TEST(Log, WritesFromSeveralThreadsRotatesAndReadsBack) {
 }
 
 TEST(Log, IsOffWhereNoFileCanBeMadeAndFindsItsFolders) {
-  const std::string folder = test::FreshDirectory("log-off");
-  ASSERT_TRUE(test::WriteBytes(folder + "a-file", "x"));
+  const std::wstring folder = test::FreshDirectory(L"log-off");
+  ASSERT_TRUE(test::WriteBytes(folder + L"a-file", "x"));
   {
-    const ScopedLogFolder redirect(folder + "a-file\\log");
+    const ScopedLogFolder redirect(folder + L"a-file\\log");
     SetLastError(ERROR_ACCESS_DENIED);
     LogLastError("log test: lost");
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << "logging keeps the caller's error";
     EXPECT_TRUE(FlushLog());
   }
-  EXPECT_EQ(test::ReadBytes(folder + "a-file"), "x");
+  EXPECT_EQ(test::ReadBytes(folder + L"a-file"), "x");
 
   // The folder the program uses: the variable when set, else the user's local application data.
   ::SetEnvironmentVariableW(kLogFolderVariable, L"C:/some/where");

@@ -79,16 +79,16 @@ TEST(Logo, WhiteBecomesTransparentAndOtherColoursStay) {
 }
 
 TEST(Logo, AGifLoadsWithItsWhiteTransparent) {
-  char temp[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, temp);
-  const std::string path = std::string(temp) + "fernwick-logo-test.gif";
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"fernwick-logo-test.gif";
   std::vector<uint8_t> pixels;
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 8; ++x) pixels.push_back(x < 4 ? 0 : 1);  // white left, blue right
   }
   ASSERT_TRUE(test::WriteBytes(path, test::FourColourGif(8, 3, {0xFFFFFF, 0x2F5D8A, 0, 0}, pixels)));
   GpBitmapPtr logo = LoadLogo(path);
-  ::DeleteFileA(path.c_str());
+  ::DeleteFileW(path.c_str());
   ASSERT_TRUE(logo);
   UINT width = 0;
   GdipGetImageWidth(logo.get(), &width);
@@ -97,14 +97,14 @@ TEST(Logo, AGifLoadsWithItsWhiteTransparent) {
   EXPECT_EQ(PixelAt(logo.get(), 6, 1), 0xFF2F5D8Au);
 }
 
-TEST(Logo, AMissingFileGivesNoLogo) { EXPECT_FALSE(LoadLogo("C:\\no-such-folder\\logo.gif")); }
+TEST(Logo, AMissingFileGivesNoLogo) { EXPECT_FALSE(LoadLogo(L"C:\\no-such-folder\\logo.gif")); }
 
 TEST(Logo, TheLogoIsLookedForBesideTheProgram) {
-  char module[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-  std::string expected = module;
-  expected.erase(expected.find_last_of('\\'));
-  EXPECT_EQ(LogoPath(), expected + "\\logo.gif");
+  wchar_t module[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::wstring expected = module;
+  expected.erase(expected.find_last_of(L'\\'));
+  EXPECT_EQ(LogoPath(), expected + L"\\logo.gif");
 }
 
 }  // namespace

@@ -22,13 +22,13 @@ class MainWithPhotos : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(dialog.Create(nullptr), nullptr);
     ::ShowWindow(dialog.hwnd(), SW_SHOW);
-    folder = test::FreshDirectory("fernwick-main-photos");
-    for (const char* name : {"a.jpg", "b.jpg"}) {
-      ASSERT_TRUE(test::WriteQuadrantPicture(folder + "\\" + name, 64, 48, "jpg"));
+    folder = test::FreshDirectory(L"fernwick-main-photos");
+    for (const wchar_t* name : {L"a.jpg", L"b.jpg"}) {
+      ASSERT_TRUE(test::WriteQuadrantPicture(folder + name, 64, 48, "jpg"));
     }
   }
   void TearDown() override { test::RemoveDirectoryTree(folder); }
-  void Add(const char* name) { ASSERT_TRUE(AddPhoto(dialog.photos(), folder + "\\" + name, SizeLimit())); }
+  void Add(const wchar_t* name) { ASSERT_TRUE(AddPhoto(dialog.photos(), folder + name, SizeLimit())); }
   void Command(int id) {
     ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog.hwnd(), id)));
@@ -36,20 +36,20 @@ class MainWithPhotos : public ::testing::Test {
   bool Enabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(dialog.hwnd(), id)) != FALSE; }
 
   MainDialog dialog;
-  std::string folder;
+  std::wstring folder;
 };
 
 TEST_F(MainWithPhotos, ASelectedPhotoEnablesDeleteAndBothRotateButtons) {
   EXPECT_FALSE(Enabled(ids::kDeleteButton));
-  Add("a.jpg");
+  Add(L"a.jpg");
   EXPECT_TRUE(Enabled(ids::kDeleteButton));
   EXPECT_TRUE(Enabled(ids::kRotateLeftButton));
   EXPECT_TRUE(Enabled(ids::kRotateRightButton));
 }
 
 TEST_F(MainWithPhotos, DeleteRemovesTheSelectedPhotoAndDisablesTheButtonsAgain) {
-  Add("a.jpg");
-  Add("b.jpg");
+  Add(L"a.jpg");
+  Add(L"b.jpg");
   ASSERT_EQ(dialog.photos().Count(), 2u);
   Command(ids::kDeleteButton);
   EXPECT_EQ(dialog.photos().Count(), 1u);
@@ -57,7 +57,7 @@ TEST_F(MainWithPhotos, DeleteRemovesTheSelectedPhotoAndDisablesTheButtonsAgain) 
 }
 
 TEST_F(MainWithPhotos, UploadGoesToThePhotoSettingsPage) {
-  Add("a.jpg");
+  Add(L"a.jpg");
   ScopedPromptAnswerer noPrompt([](const PromptRequest&) -> int {
     ADD_FAILURE() << "no notice with photos in the list";
     return IDOK;
@@ -68,7 +68,7 @@ TEST_F(MainWithPhotos, UploadGoesToThePhotoSettingsPage) {
 }
 
 TEST_F(MainWithPhotos, ClosingWithPhotosAsks) {
-  Add("a.jpg");
+  Add(L"a.jpg");
   int asked = 0;
   ScopedPromptAnswerer answer([&](const PromptRequest& request) {
     asked += request.text == "你确定要退出程序吗？";

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
+#include <cwctype>
 
 #include "base/program_state.h"
 #include "base/work_directories.h"
@@ -20,31 +22,31 @@ class PhotoAdd : public ::testing::Test {
  protected:
   void SetUp() override {
     test::ResetWorkDirectories();
-    dir = test::FreshDirectory("add");
+    dir = test::FreshDirectory(L"add");
     SetSizeLimit(1024);
   }
   void TearDown() override { SetSizeLimit(1024); }
 
-  std::string Picture(const std::string& name, int width, int height, const char* format) {
-    const std::string path = dir + name;
+  std::wstring Picture(const std::wstring& name, int width, int height, const char* format) {
+    const std::wstring path = dir + name;
     EXPECT_TRUE(test::WriteQuadrantPicture(path, width, height, format)) << path;
     return path;
   }
 
-  std::string dir;
+  std::wstring dir;
   test::HostedView host{600, 400};
   ThumbnailView& view = host.view;
   PhotoList& photos = host.photos;
 };
 
 TEST_F(PhotoAdd, JpegWithinTheLimitIsSentAsItIs) {
-  const std::string path = Picture("beach.jpg", 640, 480, "jpg");
+  const std::wstring path = Picture(L"beach.jpg", 640, 480, "jpg");
   ASSERT_TRUE(AddPhoto(photos, path, 1024));
   ASSERT_EQ(photos.Count(), 1u);
   const PhotoItem* item = photos.SlotAt(0);
   EXPECT_EQ(item->sendPath, path);
   EXPECT_EQ(item->sourcePath, path);
-  EXPECT_EQ(item->title, "beach");
+  EXPECT_EQ(item->title, L"beach");
   EXPECT_EQ(item->fileSize, static_cast<int32_t>(FileSizeOf(path)));
   EXPECT_EQ(item->width, 640);
   EXPECT_EQ(item->height, 480);
@@ -55,7 +57,7 @@ TEST_F(PhotoAdd, JpegWithinTheLimitIsSentAsItIs) {
 }
 
 struct KindCase {
-  const char* name;
+  const wchar_t* name;
   int width, height;
   const char* format;
   int32_t limit;
@@ -65,27 +67,27 @@ struct KindCase {
 
 TEST_F(PhotoAdd, WhichPhotosGetWorkingCopies) {
   const KindCase cases[] = {
-      {"a.jpg", 1600, 1200, "jpg", 1600, false, 1600, 1200},
-      {"b.jpg", 1600, 1200, "jpg", 1280, true, 1280, 960},
-      {"c.bmp", 500, 400, "bmp", 800, true, 500, 400},
-      {"d.bmp", 500, 400, "bmp", 1600, true, 500, 400},
-      {"e.PNG", 300, 200, "png", 1024, true, 300, 200},
-      {"f.gif", 300, 200, "gif", 1024, true, 300, 200},
-      {"g.tif", 300, 200, "tif", 1024, true, 300, 200},
-      {"h.tiff", 300, 200, "tif", 1024, true, 300, 200},
-      {"i.jpe", 300, 200, "jpg", 1024, false, 300, 200},
-      {"j.jpeg", 3000, 4000, "jpg", 1024, true, 768, 1024},
-      {"k.png", 2000, 2000, "png", 800, true, 800, 800},
-      {"l.dat", 300, 200, "png", 1024, false, 300, 200},  // decodable, other extension
+      {L"a.jpg", 1600, 1200, "jpg", 1600, false, 1600, 1200},
+      {L"b.jpg", 1600, 1200, "jpg", 1280, true, 1280, 960},
+      {L"c.bmp", 500, 400, "bmp", 800, true, 500, 400},
+      {L"d.bmp", 500, 400, "bmp", 1600, true, 500, 400},
+      {L"e.PNG", 300, 200, "png", 1024, true, 300, 200},
+      {L"f.gif", 300, 200, "gif", 1024, true, 300, 200},
+      {L"g.tif", 300, 200, "tif", 1024, true, 300, 200},
+      {L"h.tiff", 300, 200, "tif", 1024, true, 300, 200},
+      {L"i.jpe", 300, 200, "jpg", 1024, false, 300, 200},
+      {L"j.jpeg", 3000, 4000, "jpg", 1024, true, 768, 1024},
+      {L"k.png", 2000, 2000, "png", 800, true, 800, 800},
+      {L"l.dat", 300, 200, "png", 1024, false, 300, 200},  // decodable, other extension
   };
   int32_t number = 1001;
   for (const KindCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string path = Picture(c.name, c.width, c.height, c.format);
+    const std::wstring path = Picture(c.name, c.width, c.height, c.format);
     ASSERT_TRUE(AddPhoto(photos, path, c.limit));
     const PhotoItem* item = photos.SlotAt(photos.Count() - 1);
     if (c.copied) {
-      EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_string(number) + ".jpg");
+      EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_wstring(number) + L".jpg");
       EXPECT_EQ(item->fileSize, static_cast<int32_t>(FileSizeOf(item->sendPath)));
       ++number;
     } else {
@@ -105,8 +107,8 @@ TEST_F(PhotoAdd, WhichPhotosGetWorkingCopies) {
 }
 
 TEST_F(PhotoAdd, DuplicatesAreRefusedWithoutChangingTheSelection) {
-  const std::string a = Picture("a.jpg", 64, 48, "jpg");
-  const std::string b = Picture("b.jpg", 64, 48, "jpg");
+  const std::wstring a = Picture(L"a.jpg", 64, 48, "jpg");
+  const std::wstring b = Picture(L"b.jpg", 64, 48, "jpg");
   ASSERT_TRUE(AddPhoto(photos, a, 1024));
   ASSERT_TRUE(AddPhoto(photos, b, 1024));
   host.owner.calls.clear();
@@ -116,27 +118,27 @@ TEST_F(PhotoAdd, DuplicatesAreRefusedWithoutChangingTheSelection) {
   EXPECT_FALSE(photos.SlotAt(0)->selected);
   EXPECT_TRUE(host.owner.calls.empty());
   // The same file under a differently cased path is another photo.
-  std::string upper = a;
-  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  std::wstring upper = a;
+  for (wchar_t& ch : upper) ch = static_cast<wchar_t>(std::towupper(ch));
   ASSERT_NE(upper, a);
   EXPECT_TRUE(AddPhoto(photos, upper, 1024));
   EXPECT_EQ(photos.Count(), 3u);
   EXPECT_TRUE(photos.ContainsSourcePath(upper));
   EXPECT_TRUE(photos.ContainsSourcePath(a));
-  EXPECT_FALSE(photos.ContainsSourcePath(dir + "c.jpg"));
+  EXPECT_FALSE(photos.ContainsSourcePath(dir + L"c.jpg"));
 }
 
 TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
-  const std::string good = Picture("good.jpg", 64, 48, "jpg");
+  const std::wstring good = Picture(L"good.jpg", 64, 48, "jpg");
   ASSERT_TRUE(AddPhoto(photos, good, 1024));
-  test::WriteBytes(dir + "text.jpg", "this is not a picture");
-  test::WriteBytes(dir + "empty.png", "");
-  test::WriteBytes(dir + "cut.png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR");
-  ::CreateDirectoryA((dir + "folder.jpg").c_str(), nullptr);
-  const std::string bad[] = {
-      dir + "text.jpg",    dir + "empty.png", dir + "cut.png", dir + "missing.jpg", dir + "folder.jpg", dir, "",
-      "Z:\\nowhere\\x.jpg"};
-  for (const std::string& path : bad) EXPECT_FALSE(AddPhoto(photos, path, 1024)) << path;
+  test::WriteBytes(dir + L"text.jpg", "this is not a picture");
+  test::WriteBytes(dir + L"empty.png", "");
+  test::WriteBytes(dir + L"cut.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  ::CreateDirectoryW((dir + L"folder.jpg").c_str(), nullptr);
+  const std::wstring bad[] = {
+      dir + L"text.jpg",    dir + L"empty.png", dir + L"cut.png", dir + L"missing.jpg", dir + L"folder.jpg", dir, L"",
+      L"Z:\\nowhere\\x.jpg"};
+  for (const std::wstring& path : bad) EXPECT_FALSE(AddPhoto(photos, path, 1024)) << path;
   EXPECT_EQ(photos.Count(), 1u);
   EXPECT_EQ(photos.SlotAt(0)->sourcePath, good);
   EXPECT_EQ(photos.selection(), photos.SlotAt(0));
@@ -144,37 +146,37 @@ TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
 }
 
 TEST_F(PhotoAdd, DoubleByteNames) {
-  // "照片" and a character whose trail byte is a backslash (0x955C).
-  const std::string photo = Picture("照片.png", 120, 80, "png");
-  const std::string tricky = Picture("\x95\x5C.jpg", 120, 80, "jpg");
+  // "照片" and a character whose code page 936 trail byte is a backslash (0x955C).
+  const std::wstring photo = Picture(L"照片.png", 120, 80, "png");
+  const std::wstring tricky = Picture(L"\u661E.jpg", 120, 80, "jpg");
   ASSERT_TRUE(AddPhoto(photos, photo, 1024));
   ASSERT_TRUE(AddPhoto(photos, tricky, 1024));
-  EXPECT_EQ(photos.SlotAt(0)->title, "照片");
-  EXPECT_EQ(photos.SlotAt(0)->sendPath, ScaledCopiesDirectory() + "1001.jpg");  // PNG converted
-  EXPECT_EQ(photos.SlotAt(1)->title, "\x95\x5C");
+  EXPECT_EQ(photos.SlotAt(0)->title, L"照片");
+  EXPECT_EQ(photos.SlotAt(0)->sendPath, ScaledCopiesDirectory() + L"1001.jpg");  // PNG converted
+  EXPECT_EQ(photos.SlotAt(1)->title, L"\u661E");
   EXPECT_EQ(photos.SlotAt(1)->sendPath, tricky);
   EXPECT_GT(photos.SlotAt(1)->fileSize, 0);
 }
 
 // A path of exactly `length` characters ending in "<name>.jpg", made through nested folders.
-std::string LongPath(const std::string& base, std::size_t length) {
-  std::string path = base;
+std::wstring LongPath(const std::wstring& base, std::size_t length) {
+  std::wstring path = base;
   while (length - path.size() > 120) {
-    path += std::string(100, 'd') + "\\";
-    ::CreateDirectoryW(WidePath(path).c_str(), nullptr);
+    path += std::wstring(100, L'd') + L"\\";
+    ::CreateDirectoryW(path.c_str(), nullptr);
   }
   const std::size_t nameLength = length - path.size() - 4;
-  path += std::string(nameLength, 'p') + ".jpg";
+  path += std::wstring(nameLength, L'p') + L".jpg";
   return path;
 }
 
-// 259 characters is the longest path the ANSI file functions take everywhere; whether 260
-// still works depends on the system. Either way a photo that the system can store at such a
+// 259 characters is the longest path every file function takes; whether 260 still works
+// depends on the system. Either way a photo that the system can store at such a
 // path must be added whole: no buffer of the program may cut the path short.
 TEST_F(PhotoAdd, PathsOf259And260Characters) {
   for (std::size_t length : {259u, 260u}) {
     SCOPED_TRACE(length);
-    const std::string path = LongPath(dir, length);
+    const std::wstring path = LongPath(dir, length);
     ASSERT_EQ(path.size(), length);
     GpBitmapPtr picture = test::MakeQuadrantPicture(64, 48);
     const bool written = test::SavePicture(picture.get(), path, "jpg");
@@ -182,7 +184,7 @@ TEST_F(PhotoAdd, PathsOf259And260Characters) {
       ASSERT_TRUE(written);
     }
     WIN32_FILE_ATTRIBUTE_DATA file{};
-    const bool readable = written && ::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &file);
+    const bool readable = written && ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file);
     const unsigned before = photos.Count();
     EXPECT_EQ(AddPhoto(photos, path, 1024), readable);
     ASSERT_EQ(photos.Count(), before + (readable ? 1 : 0));
@@ -192,15 +194,15 @@ TEST_F(PhotoAdd, PathsOf259And260Characters) {
     EXPECT_EQ(added.sendPath, path);
     EXPECT_EQ(added.fileSize, static_cast<int32_t>(file.nFileSizeLow));
     EXPECT_GT(added.fileSize, 0);
-    EXPECT_EQ(added.title, std::string(path.size() - 4 - path.rfind('\\') - 1, 'p'));
+    EXPECT_EQ(added.title, std::wstring(path.size() - 4 - path.rfind(L'\\') - 1, L'p'));
     EXPECT_GT(PictureWidth(added.picture.get()), 0u) << "the thumbnail was decoded";
   }
 }
 
 TEST_F(PhotoAdd, MissingWorkDirectoryStillAddsAnEmptyFrame) {
-  const std::string small = Picture("small.jpg", 64, 48, "jpg");
-  const std::string large = Picture("large.jpg", 2000, 1500, "jpg");
-  const std::string bmp = Picture("c.bmp", 64, 48, "bmp");
+  const std::wstring small = Picture(L"small.jpg", 64, 48, "jpg");
+  const std::wstring large = Picture(L"large.jpg", 2000, 1500, "jpg");
+  const std::wstring bmp = Picture(L"c.bmp", 64, 48, "bmp");
   ASSERT_TRUE(AddPhoto(photos, small, 1024));
   test::RemoveDirectoryTree(ScaledCopiesDirectory());
   ASSERT_TRUE(AddPhoto(photos, large, 1024));
@@ -208,7 +210,7 @@ TEST_F(PhotoAdd, MissingWorkDirectoryStillAddsAnEmptyFrame) {
   ASSERT_EQ(photos.Count(), 3u);
   for (unsigned slot : {1u, 2u}) {
     const PhotoItem* item = photos.SlotAt(slot);
-    EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_string(1000 + slot) + ".jpg");
+    EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_wstring(1000 + slot) + L".jpg");
     EXPECT_EQ(item->fileSize, 0);
     EXPECT_EQ(item->width, 0);
     EXPECT_FALSE(item->picture);
@@ -221,35 +223,36 @@ TEST_F(PhotoAdd, MissingWorkDirectoryStillAddsAnEmptyFrame) {
 
 // --- the open dialog -----------------------------------------------------------------
 
-std::string ResultBuffer(std::initializer_list<std::string> parts) {
-  std::string buffer;
-  for (const std::string& p : parts) {
+std::wstring ResultBuffer(std::initializer_list<std::wstring> parts) {
+  std::wstring buffer;
+  for (const std::wstring& p : parts) {
     buffer += p;
-    buffer.push_back('\0');
+    buffer.push_back(L'\0');
   }
-  buffer.push_back('\0');
+  buffer.push_back(L'\0');
   return buffer;
 }
 
-OpenFileDialogRunner Answer(std::string buffer, OPENFILENAMEA* seen = nullptr, std::string* filter = nullptr) {
-  return [buffer, seen, filter](OPENFILENAMEA& dialog) -> BOOL {
+OpenFileDialogRunner Answer(std::wstring buffer, OPENFILENAMEW* seen = nullptr, std::wstring* filter = nullptr) {
+  return [buffer, seen, filter](OPENFILENAMEW& dialog) -> BOOL {
     if (seen) *seen = dialog;
     if (filter) {
-      const char* p = dialog.lpstrFilter;
-      while (*p) p += std::strlen(p) + 1;
+      const wchar_t* p = dialog.lpstrFilter;
+      while (*p) p += std::wcslen(p) + 1;
       filter->assign(dialog.lpstrFilter, p + 1);
     }
-    if (buffer.size() > dialog.nMaxFile) return FALSE;  // as the dialog refuses it
-    std::memcpy(dialog.lpstrFile, buffer.data(), buffer.size());
+    // nMaxFile counts characters; a longer result is refused as the dialog refuses it.
+    if (buffer.size() > dialog.nMaxFile) return FALSE;
+    std::wmemcpy(dialog.lpstrFile, buffer.data(), buffer.size());
     return TRUE;
   };
 }
 
 TEST_F(PhotoAdd, DialogSettings) {
-  OPENFILENAMEA seen{};
-  std::string filter;
+  OPENFILENAMEW seen{};
+  std::wstring filter;
   AddPhotosWithDialog(host.owner.hwnd(), photos, Answer(ResultBuffer({}), &seen, &filter));
-  EXPECT_EQ(seen.lStructSize, sizeof(OPENFILENAMEA));
+  EXPECT_EQ(seen.lStructSize, sizeof(OPENFILENAMEW));
   EXPECT_EQ(seen.Flags, static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK |
                                            OFN_ENABLESIZING));
   EXPECT_NE(seen.lpfnHook, nullptr);
@@ -260,81 +263,81 @@ TEST_F(PhotoAdd, DialogSettings) {
   EXPECT_EQ(seen.lpstrInitialDir, nullptr);
   EXPECT_EQ(seen.lpstrTitle, nullptr);
   EXPECT_EQ(seen.hwndOwner, host.owner.hwnd());
-  const std::string want =
-      ResultBuffer({"All Image Files", "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff", "BMP  (*.bmp)", "*.bmp",
-                    "JPEG (*.jpg;*.jpeg;*.jpe)", "*.jpg;*.jpeg;*.jpe", "GIF  (*.gif)", "*.gif", "PNG  (*.png)", "*.png",
-                    "TIFF (*.tif;*.tiff)", "*.tif;*.tiff"});
+  const std::wstring want =
+      ResultBuffer({L"All Image Files", L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff", L"BMP  (*.bmp)",
+                    L"*.bmp", L"JPEG (*.jpg;*.jpeg;*.jpe)", L"*.jpg;*.jpeg;*.jpe", L"GIF  (*.gif)", L"*.gif",
+                    L"PNG  (*.png)", L"*.png", L"TIFF (*.tif;*.tiff)", L"*.tif;*.tiff"});
   EXPECT_EQ(filter, want);
 }
 
 TEST_F(PhotoAdd, DialogWithSeveralFilesAddsThemInBufferOrder) {
-  Picture("x.jpg", 64, 48, "jpg");
-  Picture("y.png", 48, 64, "png");
-  Picture("z.jpe", 64, 64, "jpg");
-  const std::string folder = dir.substr(0, dir.size() - 1);  // as the dialog gives it, no "\"
-  EXPECT_TRUE(AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({folder, "y.png", "x.jpg", "z.jpe"}))));
+  Picture(L"x.jpg", 64, 48, "jpg");
+  Picture(L"y.png", 48, 64, "png");
+  Picture(L"z.jpe", 64, 64, "jpg");
+  const std::wstring folder = dir.substr(0, dir.size() - 1);  // as the dialog gives it, no "\"
+  EXPECT_TRUE(AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({folder, L"y.png", L"x.jpg", L"z.jpe"}))));
   ASSERT_EQ(photos.Count(), 3u);
-  EXPECT_EQ(photos.SlotAt(0)->sourcePath, dir + "y.png");
-  EXPECT_EQ(photos.SlotAt(1)->sourcePath, dir + "x.jpg");
-  EXPECT_EQ(photos.SlotAt(2)->sourcePath, dir + "z.jpe");
-  EXPECT_EQ(photos.SlotAt(2)->sendPath, dir + "z.jpe");  // the dialog's jpe is sent unchanged
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, dir + L"y.png");
+  EXPECT_EQ(photos.SlotAt(1)->sourcePath, dir + L"x.jpg");
+  EXPECT_EQ(photos.SlotAt(2)->sourcePath, dir + L"z.jpe");
+  EXPECT_EQ(photos.SlotAt(2)->sendPath, dir + L"z.jpe");  // the dialog's jpe is sent unchanged
   EXPECT_EQ(photos.selection(), photos.SlotAt(2));
   // Adding places nothing: the one who shows the list lays it out once afterwards.
   EXPECT_EQ(photos.SlotAt(2)->centreX, 0);
 }
 
 TEST_F(PhotoAdd, DialogWithOneFileGivesItsWholePath) {
-  const std::string path = Picture("b.png", 64, 48, "png");
+  const std::wstring path = Picture(L"b.png", 64, 48, "png");
   AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({path})));
   ASSERT_EQ(photos.Count(), 1u);
   EXPECT_EQ(photos.SlotAt(0)->sourcePath, path);
-  EXPECT_EQ(photos.SlotAt(0)->title, "b");
+  EXPECT_EQ(photos.SlotAt(0)->title, L"b");
 }
 
 TEST_F(PhotoAdd, DialogInTheRootDoesNotDoubleTheSeparator) {
   // The root of the drive, as the dialog reports it: "C:\".
-  const std::string root = dir.substr(0, 3);
-  const std::string name = "fernwick-root-test.jpg";
+  const std::wstring root = dir.substr(0, 3);
+  const std::wstring name = L"fernwick-root-test.jpg";
   ASSERT_TRUE(test::WriteQuadrantPicture(root + name, 32, 32, "jpg"));
-  AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({root, name, "absent.jpg"})));
-  ::DeleteFileA((root + name).c_str());
+  AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({root, name, L"absent.jpg"})));
+  ::DeleteFileW((root + name).c_str());
   ASSERT_EQ(photos.Count(), 1u);
   EXPECT_EQ(photos.SlotAt(0)->sourcePath, root + name);
 }
 
 TEST_F(PhotoAdd, CancelledOrOverflowingDialogChangesNothing) {
-  for (int i = 0; i < 20; ++i) AddPhoto(photos, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
+  for (int i = 0; i < 20; ++i) AddPhoto(photos, Picture(L"p" + std::to_wstring(i) + L".jpg", 64, 48, "jpg"), 1024);
   const PhotoItem* selected = photos.selection();
-  EXPECT_FALSE(AddPhotosWithDialog(nullptr, photos, [](OPENFILENAMEA&) -> BOOL { return FALSE; }));
-  // More than 4096 bytes of names: the dialog fails, nothing is added.
-  std::string many = dir;
-  many.push_back('\0');
-  for (int i = 0; i < 400; ++i) many += "a-rather-long-name-" + std::to_string(i) + ".jpg" + '\0';
-  many.push_back('\0');
+  EXPECT_FALSE(AddPhotosWithDialog(nullptr, photos, [](OPENFILENAMEW&) -> BOOL { return FALSE; }));
+  // More than 4096 characters of names: the dialog fails, nothing is added.
+  std::wstring many = dir;
+  many.push_back(L'\0');
+  for (int i = 0; i < 400; ++i) many += L"a-rather-long-name-" + std::to_wstring(i) + L".jpg" + L'\0';
+  many.push_back(L'\0');
   EXPECT_FALSE(AddPhotosWithDialog(nullptr, photos, Answer(many)));
   EXPECT_EQ(photos.Count(), 20u);
   EXPECT_EQ(photos.selection(), selected);
   // A successful dialog asks for the list to be shown afresh even when nothing was added.
-  EXPECT_TRUE(AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({dir, "none.jpg"}))));
+  EXPECT_TRUE(AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({dir, L"none.jpg"}))));
   EXPECT_EQ(photos.Count(), 20u);
 }
 
 TEST_F(PhotoAdd, FileVanishingBetweenDialogAndDecode) {
-  Picture("stays.jpg", 64, 48, "jpg");
-  const std::string goes = Picture("goes.jpg", 64, 48, "jpg");
-  const std::string folder = dir.substr(0, dir.size() - 1);
-  const std::string buffer = ResultBuffer({folder, "goes.jpg", "stays.jpg"});
-  AddPhotosWithDialog(nullptr, photos, [&](OPENFILENAMEA& dialog) -> BOOL {
-    std::memcpy(dialog.lpstrFile, buffer.data(), buffer.size());
-    ::DeleteFileA(goes.c_str());
+  Picture(L"stays.jpg", 64, 48, "jpg");
+  const std::wstring goes = Picture(L"goes.jpg", 64, 48, "jpg");
+  const std::wstring folder = dir.substr(0, dir.size() - 1);
+  const std::wstring buffer = ResultBuffer({folder, L"goes.jpg", L"stays.jpg"});
+  AddPhotosWithDialog(nullptr, photos, [&](OPENFILENAMEW& dialog) -> BOOL {
+    std::wmemcpy(dialog.lpstrFile, buffer.data(), buffer.size());
+    ::DeleteFileW(goes.c_str());
     return TRUE;
   });
   ASSERT_EQ(photos.Count(), 1u);
-  EXPECT_EQ(photos.SlotAt(0)->sourcePath, dir + "stays.jpg");
+  EXPECT_EQ(photos.SlotAt(0)->sourcePath, dir + L"stays.jpg");
 }
 
 TEST_F(PhotoAdd, DialogUsesTheCurrentSizeLimit) {
-  const std::string path = Picture("big.jpg", 1600, 1200, "jpg");
+  const std::wstring path = Picture(L"big.jpg", 1600, 1200, "jpg");
   SetSizeLimit(800);
   AddPhotosWithDialog(nullptr, photos, Answer(ResultBuffer({path})));
   ASSERT_EQ(photos.Count(), 1u);
@@ -344,43 +347,44 @@ TEST_F(PhotoAdd, DialogUsesTheCurrentSizeLimit) {
 
 // --- dropped files -------------------------------------------------------------------
 
-// A drop as the shell makes it: DROPFILES followed by the names, ANSI, double-terminated.
-HDROP MakeDrop(const std::vector<std::string>& names) {
-  std::string list;
-  for (const std::string& n : names) {
+// A drop as the shell makes it: DROPFILES followed by the names, UTF-16, double-terminated.
+HDROP MakeDrop(const std::vector<std::wstring>& names) {
+  std::wstring list;
+  for (const std::wstring& n : names) {
     list += n;
-    list.push_back('\0');
+    list.push_back(L'\0');
   }
-  list.push_back('\0');
-  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+  list.push_back(L'\0');
+  const std::size_t bytes = list.size() * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
   auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
   drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), bytes);
   ::GlobalUnlock(memory);
   return static_cast<HDROP>(memory);
 }
 
 TEST_F(PhotoAdd, DropTakesItsOwnExtensionList) {
   struct DropCase {
-    const char* name;
+    const wchar_t* name;
     const char* format;
     bool taken;
   };
   const DropCase cases[] = {
-      {"PHOTO.JPG", "jpg", true}, {"a.jpeg", "jpg", true}, {"b.bmp", "bmp", true},  {"c.GIF", "gif", true},
-      {"d.png", "png", true},     {"e.tif", "tif", true},  {"f.tiff", "tif", true}, {"g.jpe", "jpg", false},
-      {"h.dat", "png", false},    {"noext", "png", false},
+      {L"PHOTO.JPG", "jpg", true}, {L"a.jpeg", "jpg", true}, {L"b.bmp", "bmp", true},  {L"c.GIF", "gif", true},
+      {L"d.png", "png", true},     {L"e.tif", "tif", true},  {L"f.tiff", "tif", true}, {L"g.jpe", "jpg", false},
+      {L"h.dat", "png", false},    {L"noext", "png", false},
   };
-  std::vector<std::string> names;
+  std::vector<std::wstring> names;
   for (const DropCase& c : cases) names.push_back(Picture(c.name, 64, 48, c.format));
-  ::CreateDirectoryA((dir + "folder.png").c_str(), nullptr);
-  names.push_back(dir + "folder.png");
-  names.push_back(dir + "missing.png");
+  ::CreateDirectoryW((dir + L"folder.png").c_str(), nullptr);
+  names.push_back(dir + L"folder.png");
+  names.push_back(dir + L"missing.png");
   ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
-  std::vector<std::string> added;
+  std::vector<std::wstring> added;
   for (unsigned i = 0; i < photos.Count(); ++i) added.push_back(photos.SlotAt(i)->sourcePath);
-  std::vector<std::string> want;
+  std::vector<std::wstring> want;
   for (const DropCase& c : cases) {
     if (c.taken) want.push_back(dir + c.name);
   }
@@ -389,28 +393,31 @@ TEST_F(PhotoAdd, DropTakesItsOwnExtensionList) {
 }
 
 TEST_F(PhotoAdd, DropOfNothingUsableDoesNotLayOut) {
-  for (int i = 0; i < 20; ++i) AddPhoto(photos, Picture("p" + std::to_string(i) + ".jpg", 64, 48, "jpg"), 1024);
+  for (int i = 0; i < 20; ++i) AddPhoto(photos, Picture(L"p" + std::to_wstring(i) + L".jpg", 64, 48, "jpg"), 1024);
   view.Layout();
   ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
   const LONG scrolled = view.ScrollOffset().y;
   ASSERT_GT(scrolled, 0);
-  ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir + "a.txt", dir + "b.jpe"})), 0);
+  ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir + L"a.txt", dir + L"b.jpe"})), 0);
   EXPECT_EQ(view.ScrollOffset().y, scrolled);
   EXPECT_EQ(photos.Count(), 20u);
 }
 
-TEST_F(PhotoAdd, DroppedNamesTooLongForTheBufferArePassedOver) {
-  const std::string fits = LongPath(dir, 259);
-  const std::string tooLong = LongPath(dir, 262);
+TEST_F(PhotoAdd, DroppedNamesLongerThanMaxPathAreTakenWhole) {
+  const std::wstring fits = LongPath(dir, 259);
+  const std::wstring longer = LongPath(dir, 300);
   GpBitmapPtr picture = test::MakeQuadrantPicture(64, 48);
   ASSERT_TRUE(test::SavePicture(picture.get(), fits, "jpg"));
-  test::SavePicture(picture.get(), tooLong, "jpg");
-  // The cut name (its first 259 characters) also names a picture: it must not be taken.
-  const std::string cut = tooLong.substr(0, 259);
+  const bool longerWritten = test::SavePicture(picture.get(), longer, "jpg") && test::FileExists(longer);
+  // The name cut at 259 characters also names a picture: it must never be what is taken.
+  const std::wstring cut = longer.substr(0, 259);
   test::SavePicture(picture.get(), cut, "jpg");
-  ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({tooLong, fits})), 0);
-  ASSERT_EQ(photos.Count(), 1u);
-  EXPECT_EQ(photos.SlotAt(0)->sourcePath, fits);
+  ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longer, fits})), 0);
+  std::vector<std::wstring> added;
+  for (unsigned i = 0; i < photos.Count(); ++i) added.push_back(photos.SlotAt(i)->sourcePath);
+  const std::vector<std::wstring> want = longerWritten ? std::vector<std::wstring>{longer, fits}
+                                                       : std::vector<std::wstring>{fits};
+  EXPECT_EQ(added, want);
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ TEST(PhotoDrawing, ThumbnailDrawsTheSamePictureAsTheFullPicture) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " turns " << c.turns);
     GpBitmapPtr full = MakeGradientPicture(c.width, c.height);
-    PhotoItem item("memory", full.get());
+    PhotoItem item(L"memory", full.get());
     item.MoveCentreTo(70, 70);
     for (int i = 0; i < std::abs(c.turns); ++i) item.TurnQuarter(c.turns > 0);
     Canvas shown;
@@ -126,13 +126,13 @@ TEST(PhotoDrawing, ThumbnailDrawsTheSamePictureAsTheFullPicture) {
 
 TEST(PhotoDrawing, FittedDrawingMatchesTheFullPictureToo) {
   GpBitmapPtr full = MakeGradientPicture(1600, 1200);
-  PhotoItem item("memory", full.get());
+  PhotoItem item(L"memory", full.get());
   Canvas shown;
   Canvas reference;
   item.DrawFitted(shown.dc(), 70, 70, 100);
   // The reference: the outline Rectangle with the dc's pen and brush, then the full picture.
   ::Rectangle(reference.dc(), 70 - 50 - 5, 70 - 37 - 5, 70 + 50 + 5, 70 + 37 + 5);
-  PhotoItem placed("memory", full.get());
+  PhotoItem placed(L"memory", full.get());
   placed.thumbScale = 100.0 / 1600.0;
   placed.MoveCentreTo(70, 70);
   DrawReference(reference.dc(), full.get(), placed);

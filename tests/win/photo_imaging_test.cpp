@@ -25,9 +25,9 @@ class PhotoImaging : public ::testing::Test {
  protected:
   void SetUp() override {
     test::ResetWorkDirectories();
-    dir = test::FreshDirectory("imaging");
+    dir = test::FreshDirectory(L"imaging");
   }
-  std::string dir;
+  std::wstring dir;
 };
 
 TEST_F(PhotoImaging, FindsTheJpegEncoder) {
@@ -35,8 +35,8 @@ TEST_F(PhotoImaging, FindsTheJpegEncoder) {
   ASSERT_TRUE(encoder.has_value());
   // The encoder must really write a JPEG: the file starts with the SOI marker.
   GpBitmapPtr picture = test::MakeQuadrantPicture(16, 16);
-  ASSERT_TRUE(SaveJpegWithQuality(picture.get(), dir + "probe.jpg"));
-  UniqueFile file(::CreateFileA((dir + "probe.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(SaveJpegWithQuality(picture.get(), dir + L"probe.jpg"));
+  UniqueFile file(::CreateFileW((dir + L"probe.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   unsigned char head[2] = {};
   DWORD read = 0;
   ::ReadFile(file.get(), head, 2, &read, nullptr);
@@ -94,9 +94,9 @@ TEST_F(PhotoImaging, WorkingCopiesAreWrittenAtQuality90) {
   ASSERT_NE(quality90[0], StandardTable(false, 75)) << "the tables tell the qualities apart";
   // Some GDI+ implementations (Wine's) ignore the quality parameter and always write their
   // default tables; then no quality the program asks for can show in the file.
-  ASSERT_TRUE(SaveJpegWithQuality(small.get(), dir + "q30.jpg", 30));
-  ASSERT_TRUE(SaveJpegWithQuality(small.get(), dir + "q100.jpg", 100));
-  if (QuantisationTables(test::ReadBytes(dir + "q30.jpg")) == QuantisationTables(test::ReadBytes(dir + "q100.jpg"))) {
+  ASSERT_TRUE(SaveJpegWithQuality(small.get(), dir + L"q30.jpg", 30));
+  ASSERT_TRUE(SaveJpegWithQuality(small.get(), dir + L"q100.jpg", 100));
+  if (QuantisationTables(test::ReadBytes(dir + L"q30.jpg")) == QuantisationTables(test::ReadBytes(dir + L"q100.jpg"))) {
     GTEST_SKIP() << "this system's JPEG encoder ignores the quality parameter";
   }
   for (const WorkingCopy& copy : {scaled, converted}) {
@@ -120,7 +120,7 @@ TEST_F(PhotoImaging, ScaledCopiesHaveTheLimitOnTheLongerSide) {
     SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " @" << c.limit);
     GpBitmapPtr source = test::MakeQuadrantPicture(c.width, c.height);
     const WorkingCopy copy = ScaleToLimit(source.get(), c.limit, number);
-    EXPECT_EQ(copy.path, ScaledCopiesDirectory() + std::to_string(number) + ".jpg");
+    EXPECT_EQ(copy.path, ScaledCopiesDirectory() + std::to_wstring(number) + L".jpg");
     ASSERT_TRUE(copy.written);
     EXPECT_EQ(copy.size, static_cast<int32_t>(FileSizeOf(copy.path)));
     EXPECT_GT(copy.size, 0);
@@ -137,7 +137,7 @@ TEST_F(PhotoImaging, ScaledCopiesHaveTheLimitOnTheLongerSide) {
 TEST_F(PhotoImaging, ReEncodedCopyKeepsSizeAndPicture) {
   GpBitmapPtr source = test::MakeQuadrantPicture(500, 400);
   const WorkingCopy copy = ReEncodeAsJpeg(source.get(), 1007);
-  EXPECT_EQ(copy.path, ScaledCopiesDirectory() + "1007.jpg");
+  EXPECT_EQ(copy.path, ScaledCopiesDirectory() + L"1007.jpg");
   ASSERT_TRUE(copy.written);
   GpBitmapPtr decoded = DecodePicture(copy.path);
   EXPECT_EQ(PictureWidth(decoded.get()), 500u);
@@ -149,7 +149,7 @@ TEST_F(PhotoImaging, MissingWorkDirectoryGivesTheNameWithSizeZero) {
   test::RemoveDirectoryTree(ScaledCopiesDirectory());
   GpBitmapPtr source = test::MakeQuadrantPicture(2000, 1000);
   const WorkingCopy scaled = ScaleToLimit(source.get(), 1024, 1001);
-  EXPECT_EQ(scaled.path, ScaledCopiesDirectory() + "1001.jpg");
+  EXPECT_EQ(scaled.path, ScaledCopiesDirectory() + L"1001.jpg");
   EXPECT_FALSE(scaled.written);
   EXPECT_EQ(scaled.size, 0);
   const WorkingCopy converted = ReEncodeAsJpeg(source.get(), 1002);
@@ -159,9 +159,9 @@ TEST_F(PhotoImaging, MissingWorkDirectoryGivesTheNameWithSizeZero) {
 }
 
 TEST_F(PhotoImaging, StaleReadOnlyFileAtTheNameIsNotTakenForTheCopy) {
-  const std::string stale = ScaledCopiesDirectory() + "1001.jpg";
+  const std::wstring stale = ScaledCopiesDirectory() + L"1001.jpg";
   ASSERT_TRUE(test::WriteQuadrantPicture(stale, 40, 40, "jpg"));
-  ::SetFileAttributesA(stale.c_str(), FILE_ATTRIBUTE_READONLY);
+  ::SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_READONLY);
   GpBitmapPtr source = test::MakeQuadrantPicture(2000, 1000);
   const WorkingCopy copy = ScaleToLimit(source.get(), 1024, 1001);
   // Either the stale file could not be replaced, and then nothing counts as written, or it
@@ -173,13 +173,13 @@ TEST_F(PhotoImaging, StaleReadOnlyFileAtTheNameIsNotTakenForTheCopy) {
   } else {
     EXPECT_EQ(copy.size, 0);
   }
-  ::SetFileAttributesA(stale.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(PhotoImaging, ItemFromAPicture) {
-  ASSERT_TRUE(test::WriteQuadrantPicture(dir + "wide.png", 2000, 1000, "png"));
-  PhotoItem item(dir + "wide.png");
-  EXPECT_EQ(item.sendPath, dir + "wide.png");
+  ASSERT_TRUE(test::WriteQuadrantPicture(dir + L"wide.png", 2000, 1000, "png"));
+  PhotoItem item(dir + L"wide.png");
+  EXPECT_EQ(item.sendPath, dir + L"wide.png");
   EXPECT_EQ(item.width, 2000);
   EXPECT_EQ(item.height, 1000);
   EXPECT_DOUBLE_EQ(item.thumbScale, 0.05);
@@ -197,9 +197,9 @@ TEST_F(PhotoImaging, ItemFromAPicture) {
 }
 
 TEST_F(PhotoImaging, ItemFromUndecodableOrMissingFiles) {
-  test::WriteBytes(dir + "text.jpg", "not a picture at all");
-  test::WriteBytes(dir + "empty.jpg", "");
-  for (const std::string& path : {dir + "text.jpg", dir + "empty.jpg", dir + "missing.jpg", dir}) {
+  test::WriteBytes(dir + L"text.jpg", "not a picture at all");
+  test::WriteBytes(dir + L"empty.jpg", "");
+  for (const std::wstring& path : {dir + L"text.jpg", dir + L"empty.jpg", dir + L"missing.jpg", dir}) {
     PhotoItem item(path);
     EXPECT_EQ(item.width, 0) << path;
     EXPECT_EQ(item.height, 0);
@@ -224,7 +224,7 @@ TEST_F(PhotoImaging, RotatedCopiesAreReallyTurned) {
   int32_t number = 1002;
   for (const TurnCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "turns " << c.turns);
-    const std::string source = dir + "turn" + std::to_string(number) + ".jpg";
+    const std::wstring source = dir + L"turn" + std::to_wstring(number) + L".jpg";
     ASSERT_TRUE(test::WriteQuadrantPicture(source, 64, 48, "jpg"));
     PhotoItem item(source);
     for (int i = 0; i < std::abs(c.turns); ++i) item.TurnQuarter(c.turns > 0);
@@ -232,7 +232,7 @@ TEST_F(PhotoImaging, RotatedCopiesAreReallyTurned) {
     const RotatedCopy written = WriteRotatedCopy(item.sendPath, item.angle, number);
     EXPECT_TRUE(written.written);
     ApplyRotatedCopy(item, written);
-    EXPECT_EQ(item.sendPath, RotatedCopiesDirectory() + std::to_string(number) + ".jpg");
+    EXPECT_EQ(item.sendPath, RotatedCopiesDirectory() + std::to_wstring(number) + L".jpg");
     EXPECT_EQ(item.angle, 0);
     EXPECT_EQ(static_cast<uint32_t>(item.width), c.width);
     EXPECT_EQ(static_cast<uint32_t>(item.height), c.height);
@@ -248,46 +248,46 @@ TEST_F(PhotoImaging, RotatedCopiesAreReallyTurned) {
 }
 
 TEST_F(PhotoImaging, UnturnedItemGetsNoRotatedCopy) {
-  ASSERT_TRUE(test::WriteQuadrantPicture(dir + "a.jpg", 64, 48, "jpg"));
-  PhotoItem item(dir + "a.jpg");
+  ASSERT_TRUE(test::WriteQuadrantPicture(dir + L"a.jpg", 64, 48, "jpg"));
+  PhotoItem item(dir + L"a.jpg");
   item.TurnQuarter(true);
   item.TurnQuarter(false);
   const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, 1001);
   EXPECT_FALSE(copy.written);
   EXPECT_EQ(copy.degrees, 0);
   ApplyRotatedCopy(item, copy);
-  EXPECT_EQ(item.sendPath, dir + "a.jpg");
-  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1001.jpg"));
+  EXPECT_EQ(item.sendPath, dir + L"a.jpg");
+  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + L"1001.jpg"));
 }
 
 TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileLeavesTheItemAsItWas) {
-  ASSERT_TRUE(test::WriteQuadrantPicture(dir + "gone.jpg", 64, 48, "jpg"));
-  PhotoItem item(dir + "gone.jpg");
+  ASSERT_TRUE(test::WriteQuadrantPicture(dir + L"gone.jpg", 64, 48, "jpg"));
+  PhotoItem item(dir + L"gone.jpg");
   item.TurnQuarter(true);
   const double turned = item.angle;
   const FrameRect turnedFrame = item.frameRect;
   const std::vector<int> thumbnail = QuadrantsOf(item.picture.get());
-  ::DeleteFileA((dir + "gone.jpg").c_str());
+  ::DeleteFileW((dir + L"gone.jpg").c_str());
   const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, 1003);
   EXPECT_FALSE(copy.written);
-  EXPECT_EQ(copy.path, RotatedCopiesDirectory() + "1003.jpg");
+  EXPECT_EQ(copy.path, RotatedCopiesDirectory() + L"1003.jpg");
   ApplyRotatedCopy(item, copy);
-  EXPECT_EQ(item.sendPath, dir + "gone.jpg");
+  EXPECT_EQ(item.sendPath, dir + L"gone.jpg");
   EXPECT_EQ(item.width, 64);
   EXPECT_EQ(item.height, 48);
   EXPECT_EQ(item.angle, turned);
   EXPECT_NE(item.angle, 0);
   EXPECT_EQ(item.frameRect, turnedFrame);
   EXPECT_EQ(QuadrantsOf(item.picture.get()), thumbnail);
-  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + "1003.jpg"));
+  EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + L"1003.jpg"));
 }
 
 TEST_F(PhotoImaging, TransformationProbeAgreesWithTheEncoder) {
   // Whatever this system's encoder does with the parameter, the probe must say so: a copy
   // saved with the parameter alone is turned exactly when the probe says it is.
   GpBitmapPtr source = test::MakeQuadrantPicture(64, 48);
-  ASSERT_TRUE(SaveJpegWithTransformation(source.get(), dir + "t.jpg", 13));
-  GpBitmapPtr saved = DecodePicture(dir + "t.jpg");
+  ASSERT_TRUE(SaveJpegWithTransformation(source.get(), dir + L"t.jpg", 13));
+  GpBitmapPtr saved = DecodePicture(dir + L"t.jpg");
   EXPECT_EQ(EncoderAppliesTransformation(13), PictureWidth(saved.get()) == 48u);
 }
 
@@ -318,7 +318,7 @@ bool Near(COLORREF colour, COLORREF want) {
 
 TEST_F(PhotoImaging, DrawInCellShowsThePictureTurnedWithItsFrame) {
   GpBitmapPtr source = test::MakeQuadrantPicture(2000, 1000);
-  PhotoItem item("memory", source.get());
+  PhotoItem item(L"memory", source.get());
   item.MoveCentreTo(65, 70);  // box 15..115 x 45..95
   CellCanvas canvas;
   item.DrawInCell(canvas.dc());
@@ -345,7 +345,7 @@ TEST_F(PhotoImaging, DrawInCellShowsThePictureTurnedWithItsFrame) {
 }
 
 TEST_F(PhotoImaging, DrawInCellOfAnUndecodedItemShowsOnlyAnEightPixelFrame) {
-  PhotoItem item(dir + "missing.jpg");
+  PhotoItem item(dir + L"missing.jpg");
   item.MoveCentreTo(65, 70);
   CellCanvas canvas;
   item.DrawInCell(canvas.dc());
@@ -356,7 +356,7 @@ TEST_F(PhotoImaging, DrawInCellOfAnUndecodedItemShowsOnlyAnEightPixelFrame) {
 
 TEST_F(PhotoImaging, DrawFittedOutlinesTheUnturnedPicture) {
   GpBitmapPtr source = test::MakeQuadrantPicture(1000, 2000);
-  PhotoItem item("memory", source.get());
+  PhotoItem item(L"memory", source.get());
   item.TurnQuarter(true);  // not shown by the outline
   CellCanvas canvas;
   SelectScope pen(canvas.dc(), ::GetStockObject(BLACK_PEN));

@@ -18,7 +18,7 @@ namespace {
 
 using test::Control;
 
-std::string WriteFile(const std::string& path, size_t size, unsigned seed) {
+std::string WriteFile(const std::wstring& path, size_t size, unsigned seed) {
   std::string content(size, '\0');
   unsigned state = seed;
   for (char& c : content) {
@@ -26,7 +26,7 @@ std::string WriteFile(const std::string& path, size_t size, unsigned seed) {
     c = static_cast<char>(state >> 24);
   }
   UniqueFile file(
-      ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   EXPECT_TRUE(file && ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
   return content;
@@ -53,28 +53,28 @@ TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
   ASSERT_EQ(AuthenticateWithPassword(client, "王五", "p=1&q", auth), kResultOk);
   const int32_t usedBefore = auth.used;
 
-  char temp[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "fernwick-e2e";
-  ::CreateDirectoryA(folder.c_str(), nullptr);
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"fernwick-e2e";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
   const size_t sizes[] = {150000, 90001, 3};
   int32_t used = usedBefore;
   for (unsigned i = 0; i < 3; ++i) {
     AuthReply quota;
     ASSERT_EQ(AuthenticateWithToken(client, auth.authstr, quota), kResultOk);
     EXPECT_EQ(quota.used, used) << "the quota moves by each stored photo";
-    const std::string path = folder + "\\" + std::to_string(i) + ".jpg";
+    const std::wstring path = folder + L"\\" + std::to_wstring(i) + L".jpg";
     const std::string content = WriteFile(path, sizes[i], i + 1);
     int32_t photoId = 0;
-    ASSERT_EQ(UploadPhoto(client, auth.authstr, "湖 山", "2", path, "照片" + std::to_string(i), photoId), kResultOk);
+    ASSERT_EQ(UploadPhoto(client, auth.authstr, "湖 山", "2", path, L"照片" + std::to_wstring(i), photoId), kResultOk);
     ASSERT_GT(photoId, 0);
     const auto stored = test::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
     ASSERT_TRUE(stored);
     EXPECT_TRUE(stored->body == content) << "photo " << i << " differs from the file sent";
     used += static_cast<int32_t>(sizes[i]);
-    ::DeleteFileA(path.c_str());
+    ::DeleteFileW(path.c_str());
   }
-  ::RemoveDirectoryA(folder.c_str());
+  ::RemoveDirectoryW(folder.c_str());
   AuthReply after;
   ASSERT_EQ(AuthenticateWithToken(client, auth.authstr, after), kResultOk);
   EXPECT_EQ(after.used, used);
@@ -97,15 +97,15 @@ TEST_F(ServiceEndToEnd, PhotoOverTheRemainingQuotaIsNotStored) {
   ASSERT_EQ(client.Open(), kResultOk);
   AuthReply auth;
   ASSERT_EQ(AuthenticateWithPassword(client, "small", "pw", auth), kResultOk);
-  char temp[MAX_PATH];
-  ::GetTempPathA(MAX_PATH, temp);
-  const std::string path = std::string(temp) + "fernwick-quota.jpg";
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"fernwick-quota.jpg";
   WriteFile(path, 1001, 9);
   int32_t photoId = 5;
-  EXPECT_EQ(UploadPhoto(client, auth.authstr, "", "1", path, "q", photoId), kResultOk);
+  EXPECT_EQ(UploadPhoto(client, auth.authstr, "", "1", path, L"q", photoId), kResultOk);
   EXPECT_EQ(photoId, 0);
   EXPECT_EQ(Control("account?user=small"), "quota=1000 used=0 photos=0");
-  ::DeleteFileA(path.c_str());
+  ::DeleteFileW(path.c_str());
 }
 
 }  // namespace

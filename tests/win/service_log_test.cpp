@@ -22,11 +22,11 @@ using test::Control;
 class ServiceLog : public test::ReferenceServerTest {};
 
 TEST_F(ServiceLog, KeepsRequestOutcomesButNoPasswordOrToken) {
-  const std::string folder = test::FreshDirectory("service-log");
+  const std::wstring folder = test::FreshDirectory(L"service-log");
   const std::string password = "Pw7&hush=42";
   const std::string wrongPassword = "Wr0ngSecret";
   Control("put-account?user=logger&password=" + test::Escape(password) + "&quota=100000&blog=b");
-  ASSERT_TRUE(test::WriteBytes(folder + "photo.jpg", std::string(500, 'p')));
+  ASSERT_TRUE(test::WriteBytes(folder + L"photo.jpg", std::string(500, 'p')));
   std::string token;
   {
     const ScopedLogFolder redirect(folder);
@@ -41,14 +41,14 @@ TEST_F(ServiceLog, KeepsRequestOutcomesButNoPasswordOrToken) {
     AuthReply reply;
     EXPECT_EQ(AuthenticateWithToken(client, token, reply), kResultOk);
     int32_t photoId = 0;
-    EXPECT_EQ(UploadPhoto(client, token, "tag", "1", folder + "photo.jpg", "photo", photoId), kResultOk);
+    EXPECT_EQ(UploadPhoto(client, token, "tag", "1", folder + L"photo.jpg", L"photo", photoId), kResultOk);
     EXPECT_GT(photoId, 0);
     VersionInfo version;
     EXPECT_EQ(CheckVersion(version), kResultOk);
     ASSERT_TRUE(FlushLog());
   }
 
-  const std::string log = test::ReadBytes(folder + "fernwick.log");
+  const std::string log = test::ReadBytes(folder + L"fernwick.log");
   for (const char* line : {"INFO  request sign-in: HTTP 200, result 0\r\n", "WARN  request sign-in: HTTP 200, result -1\r\n",
                            "INFO  request token: HTTP 200, result 0\r\n", "INFO  request upload: HTTP 200, result 0\r\n",
                            "INFO  request version check: HTTP 200, result 0\r\n"}) {

@@ -11,6 +11,7 @@
 #include "service/auth_requests.h"
 #include "service/core/upload_body.h"
 #include "service/service_client.h"
+#include "base/text_936.h"
 #include "service/upload_request.h"
 
 namespace fernwick {
@@ -24,38 +25,38 @@ using test::Control;
 // Test files under a folder of their own, removed afterwards.
 class ScratchFiles {
  public:
-  explicit ScratchFiles(std::string folder) : folder_(std::move(folder)) {
-    ::CreateDirectoryA(folder_.c_str(), nullptr);
+  explicit ScratchFiles(std::wstring folder) : folder_(std::move(folder)) {
+    ::CreateDirectoryW(folder_.c_str(), nullptr);
   }
   ~ScratchFiles() {
-    for (const auto& path : files_) ::DeleteFileA(path.c_str());
-    ::RemoveDirectoryA(folder_.c_str());
+    for (const auto& path : files_) ::DeleteFileW(path.c_str());
+    ::RemoveDirectoryW(folder_.c_str());
   }
   ScratchFiles(const ScratchFiles&) = delete;
   ScratchFiles& operator=(const ScratchFiles&) = delete;
   // Writes `size` bytes of a pattern that holds every byte value; returns the content.
-  std::string Write(const std::string& name, size_t size) {
+  std::string Write(const std::wstring& name, size_t size) {
     std::string content(size, '\0');
     for (size_t i = 0; i < size; ++i) content[i] = static_cast<char>((i * 131 + i / 256) & 0xFF);
-    const std::string path = folder_ + "\\" + name;
+    const std::wstring path = Path(name);
     UniqueFile file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     EXPECT_TRUE(file && ::WriteFile(file.get(), content.data(), static_cast<DWORD>(size), &written, nullptr));
     files_.push_back(path);
     return content;
   }
-  std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
+  std::wstring Path(const std::wstring& name) const { return folder_ + L"\\" + name; }
   // A folder of this name in the temporary folder.
-  static ScratchFiles InTemp(const std::string& name) {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    return ScratchFiles(std::string(temp) + name);
+  static ScratchFiles InTemp(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    return ScratchFiles(std::wstring(temp) + name);
   }
 
  private:
-  std::string folder_;
-  std::vector<std::string> files_;
+  std::wstring folder_;
+  std::vector<std::wstring> files_;
 };
 
 class ServiceUpload : public test::ReferenceServerTest {
@@ -82,14 +83,13 @@ class ServiceUpload : public test::ReferenceServerTest {
 };
 
 TEST_F(ServiceUpload, WorkedExampleIsSentByteForByte) {
-  ScratchFiles files("C:\\f");
-  const std::string content = files.Write("1.jpg", 1000);
-  const std::string path = files.Path("1.jpg");
-  ASSERT_EQ(path.size(), 10u);
+  ScratchFiles files(L"C:\\f");
+  const std::string content = files.Write(L"1.jpg", 1000);
+  ASSERT_EQ(files.Path(L"1.jpg"), L"C:\\f\\1.jpg");
   int32_t photoId = -1;
-  ASSERT_EQ(UploadPhoto(client_, "abc", "", "1", path, "x", photoId), kResultOk);
+  ASSERT_EQ(UploadPhoto(client_, "abc", "", "1", files.Path(L"1.jpg"), L"x", photoId), kResultOk);
   EXPECT_EQ(photoId, 0) << "the server does not know the token abc";
-  const std::string body = BuildUploadBody({"abc", "", "1", "x", path}, content);
+  const std::string body = BuildUploadBody({"abc", "", "1", "x", "C:\\f\\1.jpg"}, content);
   ASSERT_EQ(body.size(), 1745u);
   EXPECT_NE(body.find("name=\"beginpos\"\r\n\r\n504\r\n"), std::string::npos);
   EXPECT_NE(body.find("name=\"endpos\"\r\n\r\n1504\r\n"), std::string::npos);
@@ -108,13 +108,14 @@ struct FormCase {
 class UploadForms : public ServiceUpload, public ::testing::WithParamInterface<FormCase> {};
 TEST_P(UploadForms, ArriveByteForByteAndAreStored) {
   const FormCase& c = GetParam();
-  ScratchFiles files = ScratchFiles::InTemp("fernwick-upload");
-  const std::string content = files.Write("photo.jpg", c.size);
-  const std::string path = files.Path("photo.jpg");
+  ScratchFiles files = ScratchFiles::InTemp(L"fernwick-upload");
+  const std::string content = files.Write(L"photo.jpg", c.size);
+  const std::wstring path = files.Path(L"photo.jpg");
   int32_t photoId = 0;
-  ASSERT_EQ(UploadPhoto(client_, token_, c.tags, c.status, path, c.title, photoId), kResultOk);
+  // The title's code page 936 bytes go out exactly as they came in.
+  ASSERT_EQ(UploadPhoto(client_, token_, c.tags, c.status, path, WideFrom936(c.title), photoId), kResultOk);
   EXPECT_TRUE(test::SameBytes(Captured(),
-                                 ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, path}, content))));
+                                 ExpectedRequest(BuildUploadBody({token_, c.tags, c.status, c.title, To936Lossy(path)}, content))));
   ASSERT_GT(photoId, 0);
   const auto stored = test::HttpGet("/photos/" + std::to_string(photoId) + ".jpg");
   ASSERT_TRUE(stored);
@@ -128,11 +129,11 @@ INSTANTIATE_TEST_SUITE_P(Table, UploadForms,
                          [](const auto& info) { return info.param.name; });
 
 TEST_F(ServiceUpload, OneByteOverTheCeilingIsNotSent) {
-  ScratchFiles files = ScratchFiles::InTemp("fernwick-upload-big");
-  files.Write("big.jpg", 2055209);
+  ScratchFiles files = ScratchFiles::InTemp(L"fernwick-upload-big");
+  files.Write(L"big.jpg", 2055209);
   const int before = CapturedCount();
   int32_t photoId = 99;
-  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path("big.jpg"), "big", photoId), kResultOk);
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path(L"big.jpg"), L"big", photoId), kResultOk);
   EXPECT_EQ(photoId, 0);
   EXPECT_EQ(CapturedCount(), before) << "nothing reaches the server";
 }
@@ -140,7 +141,7 @@ TEST_F(ServiceUpload, OneByteOverTheCeilingIsNotSent) {
 TEST_F(ServiceUpload, MissingFileIsTreatedAsTooLarge) {
   const int before = CapturedCount();
   int32_t photoId = 99;
-  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", "C:\\no\\such\\photo.jpg", "photo", photoId), kResultOk);
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", L"C:\\no\\such\\photo.jpg", L"photo", photoId), kResultOk);
   EXPECT_EQ(photoId, 0);
   EXPECT_EQ(CapturedCount(), before);
 }
@@ -156,11 +157,11 @@ struct ReplyCase {
 class UploadReplies : public ServiceUpload, public ::testing::WithParamInterface<ReplyCase> {};
 TEST_P(UploadReplies, DecideResultAndPhotoId) {
   const ReplyCase& c = GetParam();
-  ScratchFiles files = ScratchFiles::InTemp("fernwick-upload-reply");
-  files.Write("p.jpg", 500);
+  ScratchFiles files = ScratchFiles::InTemp(L"fernwick-upload-reply");
+  files.Write(L"p.jpg", 500);
   ArmFault(c.kind, "/upload/toolupload.aspx", c.value, c.text);
   int32_t photoId = 77;
-  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path("p.jpg"), "p", photoId), c.expectedResult);
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path(L"p.jpg"), L"p", photoId), c.expectedResult);
   if (c.expectId) {
     EXPECT_GT(photoId, 0);
   } else {
@@ -181,29 +182,29 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ServiceUpload, PhotoidBeforeStatIsRead) {
-  ScratchFiles files = ScratchFiles::InTemp("fernwick-upload-order");
-  files.Write("p.jpg", 10);
+  ScratchFiles files = ScratchFiles::InTemp(L"fernwick-upload-order");
+  files.Write(L"p.jpg", 10);
   ArmFault("body", "/upload/toolupload.aspx", 0, "<upload photoid='17' stat='ok'/>");
   int32_t photoId = 0;
-  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path("p.jpg"), "p", photoId), kResultOk);
+  EXPECT_EQ(UploadPhoto(client_, token_, "", "1", files.Path(L"p.jpg"), L"p", photoId), kResultOk);
   EXPECT_EQ(photoId, 17);
 }
 
 TEST_F(ServiceUpload, SendingThatFailsIsNoExchange) {
-  ScratchFiles files = ScratchFiles::InTemp("fernwick-upload-nowhere");
-  files.Write("p.jpg", 100);
+  ScratchFiles files = ScratchFiles::InTemp(L"fernwick-upload-nowhere");
+  files.Write(L"p.jpg", 100);
   ScopedServiceEndpoint nowhere({"127.0.0.1", 9});
   ServiceClient client;
   ASSERT_EQ(client.Open(), kResultOk) << "WinINet connects lazily, when the request is sent";
   int32_t photoId = 33;
-  EXPECT_EQ(UploadPhoto(client, token_, "", "1", files.Path("p.jpg"), "p", photoId), kResultNoExchange);
+  EXPECT_EQ(UploadPhoto(client, token_, "", "1", files.Path(L"p.jpg"), L"p", photoId), kResultNoExchange);
   EXPECT_EQ(photoId, 0);
 }
 
 TEST_F(ServiceUpload, ClosedClientLeavesThePhotoIdAlone) {
   ServiceClient closed;
   int32_t photoId = 55;
-  EXPECT_EQ(UploadPhoto(closed, token_, "", "1", "C:\\whatever.jpg", "w", photoId), kResultNoExchange);
+  EXPECT_EQ(UploadPhoto(closed, token_, "", "1", L"C:\\whatever.jpg", L"w", photoId), kResultNoExchange);
   EXPECT_EQ(photoId, 55);
 }
 

@@ -24,19 +24,20 @@ class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedLimit_ = SizeLimit();
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "fernwick-settings-" + std::to_string(::GetCurrentProcessId()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    ::CreateDirectoryA(folder_.c_str(), nullptr);
-    path_ = folder_ + "\\qvpicsendst.idx";
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    folder_ = std::wstring(temp) + L"fernwick-settings-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+              std::wstring(test.begin(), test.end());  // an ASCII name
+    ::CreateDirectoryW(folder_.c_str(), nullptr);
+    path_ = folder_ + L"\\qvpicsendst.idx";
   }
   void TearDown() override {
-    ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(path_.c_str());
-    ::RemoveDirectoryA((path_ + ".new").c_str());
-    ::DeleteFileA((path_ + ".new").c_str());
-    ::RemoveDirectoryA(folder_.c_str());
+    ::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(path_.c_str());
+    ::RemoveDirectoryW((path_ + L".new").c_str());
+    ::DeleteFileW((path_ + L".new").c_str());
+    ::RemoveDirectoryW(folder_.c_str());
     SetSizeLimit(savedLimit_);
   }
 
@@ -50,16 +51,16 @@ class SettingsFileTest : public ::testing::Test {
     return state;
   }
 
-  std::string folder_;
-  std::string path_;
+  std::wstring folder_;
+  std::wstring path_;
   int savedLimit_ = 1024;
 };
 
 TEST_F(SettingsFileTest, TheOldPathIsInTheWindowsDirectoryAndTheNewOneInTheRoamingFolder) {
-  char windows[MAX_PATH] = {};
-  ::GetWindowsDirectoryA(windows, MAX_PATH);
-  EXPECT_EQ(OldSettingsFilePath(), std::string(windows) + "\\qvpicsendst.idx");
-  EXPECT_EQ(SettingsFilePath(), ProgramFolder(UserFolder::kRoaming) + "\\qvpicsendst.idx");
+  wchar_t windows[MAX_PATH] = {};
+  ::GetWindowsDirectoryW(windows, MAX_PATH);
+  EXPECT_EQ(OldSettingsFilePath(), std::wstring(windows) + L"\\qvpicsendst.idx");
+  EXPECT_EQ(SettingsFilePath(), ProgramFolder(UserFolder::kRoaming) + L"\\qvpicsendst.idx");
 }
 
 TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
@@ -172,7 +173,7 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndLeftAlone) {
   SetSizeLimit(1280);
   ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
   const std::string before = ReadBytes(path_);
-  ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY));
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
   EXPECT_EQ(loaded.currentUserName, "张三");
@@ -180,14 +181,14 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndLeftAlone) {
   other.currentUserName = "someone else";
   EXPECT_FALSE(SaveSettingsTo(path_, other));
   EXPECT_EQ(ReadBytes(path_), before);
-  EXPECT_EQ(::GetFileAttributesA((path_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no leftover";
+  EXPECT_EQ(::GetFileAttributesW((path_ + L".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no leftover";
 }
 
 TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact) {
   ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
   const std::string before = ReadBytes(path_);
   // The new content cannot be written beside the old file.
-  ASSERT_TRUE(::CreateDirectoryA((path_ + ".new").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryW((path_ + L".new").c_str(), nullptr));
   EXPECT_FALSE(SaveSettingsTo(path_, AccountState{}));
   EXPECT_EQ(ReadBytes(path_), before);
   AccountState loaded;
@@ -196,12 +197,12 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact) {
 }
 
 TEST_F(SettingsFileTest, UnwritableFolderFailsSilently) {
-  EXPECT_FALSE(SaveSettingsTo(folder_ + "\\no such folder\\qvpicsendst.idx", Sample()));
-  EXPECT_FALSE(SaveSettingsTo("", Sample()));
+  EXPECT_FALSE(SaveSettingsTo(folder_ + L"\\no such folder\\qvpicsendst.idx", Sample()));
+  EXPECT_FALSE(SaveSettingsTo(L"", Sample()));
 }
 
 TEST_F(SettingsFileTest, TheProgramsOwnFileRoundTrips) {
-  const std::string real = SettingsFilePath();
+  const std::wstring real = SettingsFilePath();
   const std::string backup = ReadBytes(real);
   SetSizeLimit(800);
   SaveSettings(Sample());
@@ -211,7 +212,7 @@ TEST_F(SettingsFileTest, TheProgramsOwnFileRoundTrips) {
   EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
   EXPECT_EQ(SizeLimit(), 800);
   if (backup == "<missing>") {
-    ::DeleteFileA(real.c_str());
+    ::DeleteFileW(real.c_str());
   } else {
     WriteBytes(real, backup);
   }
@@ -219,15 +220,15 @@ TEST_F(SettingsFileTest, TheProgramsOwnFileRoundTrips) {
 
 // The program's own files, removed however the test ends.
 struct RemovedAtEnd {
-  std::vector<std::string> paths;
+  std::vector<std::wstring> paths;
   ~RemovedAtEnd() {
-    for (const std::string& path : paths) ::DeleteFileA(path.c_str());
+    for (const std::wstring& path : paths) ::DeleteFileW(path.c_str());
   }
 };
 
 TEST_F(SettingsFileTest, AnOldFileInTheWindowsDirectoryIsReadKeptAndReplacedByTheUsersFile) {
   const RemovedAtEnd cleanup{{SettingsFilePath(), OldSettingsFilePath()}};
-  ::DeleteFileA(SettingsFilePath().c_str());
+  ::DeleteFileW(SettingsFilePath().c_str());
   SetSizeLimit(1280);
   ASSERT_TRUE(SaveSettingsTo(OldSettingsFilePath(), Sample()));
   const std::string old = ReadBytes(OldSettingsFilePath());
@@ -257,7 +258,7 @@ TEST_F(SettingsFileTest, AFileHeldOpenWithoutSharingKeepsItsAccountsThroughTheEx
   ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), Sample()));
   const std::string before = ReadBytes(SettingsFilePath());
   {
-    UniqueFile held(::CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    UniqueFile held(::CreateFileW(SettingsFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     test::TestMainDialog dialog;

@@ -15,7 +15,7 @@ namespace {
 using namespace Gdiplus::DllExports;
 
 // An item made from a picture in memory, as if decoded from `name`.
-std::unique_ptr<PhotoItem> MakeItem(int width, int height, const std::string& name = "photo.jpg",
+std::unique_ptr<PhotoItem> MakeItem(int width, int height, const std::wstring& name = L"photo.jpg",
                                     int32_t fileSize = 1000) {
   GpBitmapPtr picture = test::MakeQuadrantPicture(width, height);
   auto item = std::make_unique<PhotoItem>(name, picture.get());
@@ -27,7 +27,7 @@ std::unique_ptr<PhotoItem> MakeItem(int width, int height, const std::string& na
 class ThumbnailViewTest : public ::testing::Test {
  protected:
   void Fill(test::HostedView& host, int count, int width = 200, int height = 150) {
-    for (int i = 0; i < count; ++i) host.photos.AppendAndSelect(MakeItem(width, height, "p" + std::to_string(i)));
+    for (int i = 0; i < count; ++i) host.photos.AppendAndSelect(MakeItem(width, height, L"p" + std::to_wstring(i)));
     host.view.Layout();
     host.owner.calls.clear();
   }
@@ -150,8 +150,8 @@ TEST_F(ThumbnailViewTest, TooltipShowsTheSizeOfThePhotoUnderTheMouse) {
   test::HostedView host(600, 400);
   ASSERT_NE(host.view.tooltip(), nullptr);
   EXPECT_EQ(TooltipText(host), "图片");
-  host.photos.AppendAndSelect(MakeItem(3000, 2000, "big.jpg", 1500000));
-  host.photos.AppendAndSelect(MakeItem(640, 480, "small.jpg", 0));
+  host.photos.AppendAndSelect(MakeItem(3000, 2000, L"big.jpg", 1500000));
+  host.photos.AppendAndSelect(MakeItem(640, 480, L"small.jpg", 0));
   host.view.Layout();
   ::SendMessageA(host.view.hwnd(), WM_MOUSEMOVE, 0, At({65, 70}));
   EXPECT_EQ(TooltipText(host), " 3000 x 2000, 1465 KB ");
@@ -204,7 +204,7 @@ TEST_F(ThumbnailViewTest, TipAppearsOnlyOverAPhoto) {
   };
   for (const TipCase& c : cases) {
     if (c.withPhoto && host.photos.Count() == 0) {
-      host.photos.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
+      host.photos.AppendAndSelect(MakeItem(300, 200, L"a.jpg", 5000));
       host.view.Layout();
     }
     EXPECT_EQ(TipAppearsAt(host, c.point), c.appears) << c.name;
@@ -226,8 +226,8 @@ TEST_F(ThumbnailViewTest, TooltipGoesWithTheViewWindow) {
 TEST_F(ThumbnailViewTest, WheelUpdatesTheTooltipForThePhotoUnderTheCursor) {
   // The wheel reports the cursor in screen coordinates.
   test::HostedView host(600, 400);
-  host.photos.AppendAndSelect(MakeItem(300, 200, "a.jpg", 5000));
-  host.photos.AppendAndSelect(MakeItem(200, 300, "b.jpg", 9000));
+  host.photos.AppendAndSelect(MakeItem(300, 200, L"a.jpg", 5000));
+  host.photos.AppendAndSelect(MakeItem(200, 300, L"b.jpg", 9000));
   host.view.Layout();
   ::MoveWindow(host.owner.hwnd(), 150, 120, 700, 500, FALSE);
   POINT onSecond{185, 70};
@@ -374,8 +374,8 @@ TEST_F(ThumbnailViewTest, UploadListOperations) {
 
 TEST_F(ThumbnailViewTest, AppendingMovesTheSelectionToTheNewestPhoto) {
   test::HostedView host(600, 400);
-  host.photos.AppendAndSelect(MakeItem(50, 50, "a"));
-  host.photos.AppendAndSelect(MakeItem(50, 50, "b"));
+  host.photos.AppendAndSelect(MakeItem(50, 50, L"a"));
+  host.photos.AppendAndSelect(MakeItem(50, 50, L"b"));
   EXPECT_FALSE(host.photos.SlotAt(0)->selected);
   EXPECT_TRUE(host.photos.SlotAt(1)->selected);
   EXPECT_EQ(host.owner.calls, (std::vector<bool>{true, true}));

@@ -17,7 +17,9 @@
 #include "base/program_state.h"
 #include "base/work_directories.h"
 #include "base/prompt.h"
+#include "base/text_936.h"
 #include "imaging/add_photos.h"
+#include "imaging/picture_io.h"
 #include "reference_server.h"
 #include "stored_photos.h"
 #include "support/account_test_support.h"
@@ -36,7 +38,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
     test::ReferenceServerTest::SetUp();
-    ::DeleteFileA(SettingsFilePath().c_str());
+    ::DeleteFileW(SettingsFilePath().c_str());
     ASSERT_NE(dialog.Create(nullptr), nullptr);
     ::ShowWindow(dialog.hwnd(), SW_SHOW);
     test::PumpPendingMessages();
@@ -45,11 +47,11 @@ class UploadBatchTest : public test::ReferenceServerTest {
     PutAccount(50 * 1024 * 1024);
     dialog.accounts().currentUserName = user;
     dialog.accounts().currentPassword = "pw";
-    folder = test::FreshDirectory("upload_batch");
+    folder = test::FreshDirectory(L"upload_batch");
   }
   void TearDown() override {
     if (::IsWindow(dialog.hwnd())) ::DestroyWindow(dialog.hwnd());
-    ::DeleteFileA(SettingsFilePath().c_str());
+    ::DeleteFileW(SettingsFilePath().c_str());
     test::ReferenceServerTest::TearDown();
   }
 
@@ -58,10 +60,10 @@ class UploadBatchTest : public test::ReferenceServerTest {
   }
 
   // Adds photos p1..pN, each a different size; returns their paths.
-  std::vector<std::string> AddPhotos(int count) {
-    std::vector<std::string> paths;
+  std::vector<std::wstring> AddPhotos(int count) {
+    std::vector<std::wstring> paths;
     for (int i = 1; i <= count; ++i) {
-      const std::string path = folder + "p" + std::to_string(i) + ".jpg";
+      const std::wstring path = folder + L"p" + std::to_wstring(i) + L".jpg";
       EXPECT_TRUE(test::WriteQuadrantPicture(path, 120 + 20 * i, 90 + 10 * i, "jpg"));
       EXPECT_TRUE(AddPhoto(dialog.photos(), path, 1024));
       paths.push_back(path);
@@ -102,17 +104,18 @@ class UploadBatchTest : public test::ReferenceServerTest {
   int OverallPosition() {
     return static_cast<int>(::SendMessageA(dialog.progressPage().overallBar(), PBM_GETPOS, 0, 0));
   }
+  // The titles as they would be sent (code page 936 bytes).
   std::vector<std::string> ListTitles() {
     std::vector<std::string> titles;
     for (size_t slot = 0; slot < dialog.photos().Count(); ++slot) {
-      if (PhotoItem* item = dialog.photos().SlotAt(slot)) titles.push_back(item->title);
+      if (PhotoItem* item = dialog.photos().SlotAt(slot)) titles.push_back(To936Lossy(item->title));
     }
     return titles;
   }
 
   MainDialog dialog;
   std::string user;
-  std::string folder;
+  std::wstring folder;
 };
 
 TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
@@ -210,11 +213,10 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
   const std::string bytes = StoredBytes(stored[0].id);
-  const std::string copy = folder + "stored.jpg";
+  const std::wstring copy = folder + L"stored.jpg";
   test::WriteBytes(copy, bytes);
   GpBitmapPtr picture;
-  std::wstring wide(copy.begin(), copy.end());
-  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(wide.c_str(), picture.put()), Gdiplus::Ok);
+  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(copy.c_str(), picture.put()), Gdiplus::Ok);
   UINT width = 0, height = 0;
   Gdiplus::DllExports::GdipGetImageWidth(picture.get(), &width);
   Gdiplus::DllExports::GdipGetImageHeight(picture.get(), &height);
@@ -224,10 +226,57 @@ TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
 }
 
+// Any name Windows allows is added, copied, turned and sent, whatever the system's code page.
+// The title goes on the wire in code page 936 ("?" for what it cannot hold); the expected
+// titles are narrow literals, which the compiler writes in code page 936.
+TEST_F(UploadBatchTest, PhotosOfAnyNameAreAddedAndSent) {
+  // Deep enough for a path longer than MAX_PATH.
+  std::wstring deep = folder;
+  for (int level = 0; level < 3; ++level) {
+    deep += std::wstring(90, static_cast<wchar_t>(L'a' + level)) + L"\\";
+    ::CreateDirectoryW(deep.c_str(), nullptr);
+  }
+  struct NameCase {
+    std::wstring path;
+    const char* format;
+    bool turned;
+    std::string title;
+  };
+  const NameCase cases[] = {
+      {folder + L"plain.jpg", "jpg", false, "plain"},
+      {folder + L"海边 café.jpg", "jpg", true, "海边 café"},
+      {folder + L"한국 😀.png", "png", false, "?? ?"},
+      {folder + L"한국 😀.jpg", "jpg", true, "?? ?"},
+      {folder + L"é.bmp", "bmp", true, "é"},
+      {deep + L"海边 😀 long.jpg", "jpg", false, "海边 ? long"},
+  };
+  for (const NameCase& c : cases) {
+    ASSERT_TRUE(test::WriteQuadrantPicture(c.path, 120, 80, c.format)) << c.title;
+    ASSERT_TRUE(AddPhoto(dialog.photos(), c.path, 1024)) << c.title;
+    if (c.turned) dialog.view().RotateSelected(true);
+  }
+  ASSERT_GT(cases[std::size(cases) - 1].path.size(), static_cast<size_t>(MAX_PATH));
+  dialog.view().Layout();
+  RunBatch();
+
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), std::size(cases));
+  for (size_t i = 0; i < stored.size(); ++i) {
+    SCOPED_TRACE(cases[i].title);
+    EXPECT_EQ(stored[i].title, cases[i].title);
+    const std::wstring copy = folder + L"stored.jpg";
+    ASSERT_TRUE(test::WriteBytes(copy, StoredBytes(stored[i].id)));
+    GpBitmapPtr picture = DecodePicture(copy);
+    const std::vector<int> want = cases[i].turned ? std::vector<int>{2, 0, 3, 1} : std::vector<int>{0, 1, 2, 3};
+    EXPECT_EQ(test::QuadrantsOf(picture.get()), want);
+  }
+  EXPECT_EQ(dialog.photos().Count(), 0u);
+}
+
 TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNextBatch) {
   AddPhotos(1);
   dialog.view().RotateSelected(true);
-  const std::string original = dialog.photos().SlotAt(0)->sendPath;
+  const std::wstring original = dialog.photos().SlotAt(0)->sendPath;
   DeleteDirectoryTree(RotatedCopiesDirectory());  // nowhere to write the turned copy
   {
     test::PromptRecorder prompts;
@@ -248,11 +297,10 @@ TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNe
   EXPECT_TRUE(prompts.seen.empty());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
-  const std::string copy = folder + "stored.jpg";
+  const std::wstring copy = folder + L"stored.jpg";
   test::WriteBytes(copy, StoredBytes(stored[0].id));
   GpBitmapPtr picture;
-  std::wstring wide(copy.begin(), copy.end());
-  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(wide.c_str(), picture.put()), Gdiplus::Ok);
+  ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(copy.c_str(), picture.put()), Gdiplus::Ok);
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
   EXPECT_TRUE(ListTitles().empty());
 }

@@ -17,47 +17,49 @@ namespace {
 // Sets (or, with nullopt, clears) an environment variable for the scope's lifetime.
 class ScopedVariable {
  public:
-  ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name) {
-    char old[MAX_PATH] = {};
-    const DWORD length = ::GetEnvironmentVariableA(name, old, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) old_ = std::string(old, length);
-    ::SetEnvironmentVariableA(name, value ? value->c_str() : nullptr);
+  ScopedVariable(const wchar_t* name, const std::optional<std::wstring>& value) : name_(name) {
+    wchar_t old[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name, old, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) old_ = std::wstring(old, length);
+    ::SetEnvironmentVariableW(name, value ? value->c_str() : nullptr);
   }
-  ~ScopedVariable() { ::SetEnvironmentVariableA(name_, old_ ? old_->c_str() : nullptr); }
+  ~ScopedVariable() { ::SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
   ScopedVariable(const ScopedVariable&) = delete;
   ScopedVariable& operator=(const ScopedVariable&) = delete;
 
  private:
-  const char* name_;
-  std::optional<std::string> old_;
+  const wchar_t* name_;
+  std::optional<std::wstring> old_;
 };
 
 // The profile's folders as the older shell function gives them, independently of the code
 // under test.
-std::string ShellFolder(int csidl) {
-  char path[MAX_PATH] = {};
-  return SUCCEEDED(::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : "";
+std::wstring ShellFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  return SUCCEEDED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : L"";
 }
 
 TEST(ProgramFileLocations, SettingsRoamWithTheUserAndWorkDirectoriesStayOnTheMachine) {
   struct Row {
-    std::optional<std::string> override;
-    std::string roaming;
-    std::string local;
+    std::optional<std::wstring> override;
+    std::wstring roaming;
+    std::wstring local;
   };
+  // A profile folder whose name the ANSI code page may not hold is used as it is.
   const Row rows[] = {
-      {std::nullopt, ShellFolder(CSIDL_APPDATA) + "\\Fernwick", ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Fernwick"},
-      {"Z:/tmp/fernwick-profile", "Z:\\tmp\\fernwick-profile\\Roaming\\Fernwick",
-       "Z:\\tmp\\fernwick-profile\\Local\\Fernwick"},
+      {std::nullopt, ShellFolder(CSIDL_APPDATA) + L"\\Fernwick", ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Fernwick"},
+      {L"Z:/tmp/fernwick-profile", L"Z:\\tmp\\fernwick-profile\\Roaming\\Fernwick",
+       L"Z:\\tmp\\fernwick-profile\\Local\\Fernwick"},
+      {L"Z:/tmp/프로필 😀", L"Z:\\tmp\\프로필 😀\\Roaming\\Fernwick", L"Z:\\tmp\\프로필 😀\\Local\\Fernwick"},
   };
   for (const Row& row : rows) {
     const ScopedVariable variable(kUserFolderVariable, row.override);
-    const std::string name = row.override.value_or("profile");
-    ASSERT_GT(row.roaming.size(), std::string("\\Fernwick").size()) << name;
-    EXPECT_NE(row.roaming, row.local) << name;
-    EXPECT_EQ(SettingsFilePath(), row.roaming + "\\qvpicsendst.idx") << name;
-    EXPECT_EQ(ScaledCopiesDirectory(), row.local + "\\qvpicsendtmp\\") << name;
-    EXPECT_EQ(RotatedCopiesDirectory(), row.local + "\\qvpicsendsnd\\") << name;
+    SCOPED_TRACE(row.override ? "override" : "profile");
+    ASSERT_GT(row.roaming.size(), std::wstring(L"\\Fernwick").size());
+    EXPECT_NE(row.roaming, row.local);
+    EXPECT_EQ(SettingsFilePath(), row.roaming + L"\\qvpicsendst.idx");
+    EXPECT_EQ(ScaledCopiesDirectory(), row.local + L"\\qvpicsendtmp\\");
+    EXPECT_EQ(RotatedCopiesDirectory(), row.local + L"\\qvpicsendsnd\\");
   }
 }
 

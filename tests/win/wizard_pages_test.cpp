@@ -179,9 +179,9 @@ class ProgressThumbnailTest : public PageHost {
 
 TEST_F(ProgressThumbnailTest, ThePhotoBeingSentIsDrawnCentredOnItsPoint) {
   ::ShowWindow(host.get(), SW_SHOW);
-  const std::string folder = test::FreshDirectory("progress_thumb");
-  ASSERT_TRUE(test::WriteQuadrantPicture(folder + "p.png", 200, 100, "png"));
-  PhotoItem item(folder + "p.png");
+  const std::wstring folder = test::FreshDirectory(L"progress_thumb");
+  ASSERT_TRUE(test::WriteQuadrantPicture(folder + L"p.png", 200, 100, "png"));
+  PhotoItem item(folder + L"p.png");
   IdleSessionHost sessionHost;
   UploadSession session(sessionHost, {});
   ProgressPage page;

@@ -84,7 +84,7 @@ HWND ProgramDriver::TopLevel(const char* title) const {
   return nullptr;
 }
 
-bool ProgramDriver::AddThroughOpenDialog(const std::string& path) {
+bool ProgramDriver::AddThroughOpenDialog(const std::wstring& path) {
   Press(1003);
   HWND dialog = nullptr;
   if (!WaitUntil([&] {
@@ -100,7 +100,8 @@ bool ProgramDriver::AddThroughOpenDialog(const std::string& path) {
   if (name && test::ClassName(name) == "ComboBox") name = ::FindWindowExA(name, nullptr, "Edit", nullptr);
   if (!name) name = FindDescendant(dialog, 0x480);
   if (!name) return false;
-  ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  // Typed as UTF-16, so that a name the system code page cannot hold arrives whole.
+  ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   Press(::GetDlgItem(dialog, IDOK));
   return WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); });
 }
@@ -155,7 +156,7 @@ DWORD ProgramDriver::Close() {
   return exitCode;
 }
 
-bool SaveScreenshot(HWND window, const std::string& path) {
+bool SaveScreenshot(HWND window, const std::wstring& path) {
   RECT rect{};
   if (!::GetWindowRect(window, &rect)) return false;
   const int width = rect.right - rect.left;
@@ -174,7 +175,7 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   }
   const auto png = FindEncoder(L"image/png");
   return png &&
-         Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), WidePath(path).c_str(), &*png, nullptr) == Gdiplus::Ok;
+         Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), path.c_str(), &*png, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace fernwick::test

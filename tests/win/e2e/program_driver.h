@@ -30,7 +30,7 @@ class ProgramDriver {
 
   // Add, then the open dialog with the file's full path typed in and its OK pressed; true once
   // the dialog has closed again.
-  bool AddThroughOpenDialog(const std::string& path);
+  bool AddThroughOpenDialog(const std::wstring& path);
 
   // The wizard pages: the child dialog of the main window holding control `id`.
   HWND PageWith(int id) const;
@@ -60,6 +60,6 @@ class ProgramDriver {
 };
 
 // Saves what the screen shows of `window` as a PNG; false when it could not.
-bool SaveScreenshot(HWND window, const std::string& path);
+bool SaveScreenshot(HWND window, const std::wstring& path);
 
 }  // namespace fernwick::test

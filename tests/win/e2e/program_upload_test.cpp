@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,23 +38,23 @@ constexpr int kRotateLeftButton = 1005;
 constexpr int kRotateRightButton = 1006;
 constexpr int kQuotaLine = 1009;
 constexpr char kRecorder[] = FERNWICK_E2E_RECORDER;
-constexpr char kShotDir[] = FERNWICK_E2E_SCREENSHOT_DIR;
+constexpr wchar_t kShotDir[] = L"" FERNWICK_E2E_SCREENSHOT_DIR;
 
-std::string LaunchedFile() {
-  std::string path = kRecorder;
-  return path.substr(0, path.find_last_of("\\/") + 1) + "launched.txt";
+std::wstring LaunchedFile() {
+  const std::wstring path = L"" FERNWICK_E2E_RECORDER;
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"launched.txt";
 }
 
 // The only file in a work directory (the program names its copies by number).
-std::string OnlyFileIn(const std::string& directory) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data{};
-  UniqueFind find(::FindFirstFileA((directory + "*.jpg").c_str(), &data));
+std::wstring OnlyFileIn(const std::wstring& directory) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data{};
+  UniqueFind find(::FindFirstFileW((directory + L"*.jpg").c_str(), &data));
   if (find) {
     do names.push_back(data.cFileName);
-    while (::FindNextFileA(find.get(), &data));
+    while (::FindNextFileW(find.get(), &data));
   }
-  return names.size() == 1 ? directory + names.front() : std::string();
+  return names.size() == 1 ? directory + names.front() : std::wstring();
 }
 
 // The http handler of the prefix points at the recorder while these runs last.
@@ -92,7 +93,7 @@ class ProgramUpload : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     handler_ = new HttpHandlerScope();
-    ::CreateDirectoryA(kShotDir, nullptr);
+    ::CreateDirectoryW(kShotDir, nullptr);
   }
   static void TearDownTestSuite() {
     delete handler_;
@@ -111,8 +112,8 @@ class ProgramUpload : public ::testing::Test {
     state.savedAccounts.push_back({user, "pw"});
     ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
     ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
-    ::DeleteFileA(LaunchedFile().c_str());
-    folder = test::FreshDirectory("e2e_photos");
+    ::DeleteFileW(LaunchedFile().c_str());
+    folder = test::FreshDirectory(L"e2e_photos");
     program = std::make_unique<ProgramDriver>();
     ASSERT_TRUE(program->started());
     // The start-up sign-in has finished when the quota line shows.
@@ -122,22 +123,23 @@ class ProgramUpload : public ::testing::Test {
     Control("clear");
     if (program && program->started() && ::IsWindow(program->main())) program->Close();
     program.reset();
-    ::DeleteFileA(SettingsFilePath().c_str());
+    ::DeleteFileW(SettingsFilePath().c_str());
   }
 
   void PutAccount(long quota, const char* password) {
     Control("put-account?user=" + user + "&password=" + password + "&quota=" + std::to_string(quota) + "&blog=e2e");
   }
 
-  std::string Picture(const std::string& name, int width, int height, const char* format = "jpg") {
-    const std::string path = folder + name + "." + format;
+  std::wstring Picture(const std::wstring& name, int width, int height, const char* format = "jpg") {
+    const std::wstring extension(format, format + std::strlen(format));  // ASCII
+    const std::wstring path = folder + name + L"." + extension;
     EXPECT_TRUE(test::WriteQuadrantPicture(path, width, height, format));
     return path;
   }
-  std::vector<std::string> AddPictures(int count) {
-    std::vector<std::string> paths;
+  std::vector<std::wstring> AddPictures(int count) {
+    std::vector<std::wstring> paths;
     for (int i = 1; i <= count; ++i) {
-      paths.push_back(Picture("p" + std::to_string(i), 160 + 16 * i, 120 + 8 * i));
+      paths.push_back(Picture(L"p" + std::to_wstring(i), 160 + 16 * i, 120 + 8 * i));
       EXPECT_TRUE(program->AddThroughOpenDialog(paths.back())) << paths.back();
     }
     return paths;
@@ -156,8 +158,10 @@ class ProgramUpload : public ::testing::Test {
   bool WaitForDonePage() {
     return WaitUntil([&] { return ProgramDriver::Shown(program->DonePage()); }, 60000);
   }
-  void Shot(HWND window, const char* name) {
-    EXPECT_TRUE(test::SaveScreenshot(window, std::string(kShotDir) + "/" + name + ".png")) << name;
+  // One set of screenshots per code page the run has.
+  void Shot(HWND window, const wchar_t* name) {
+    const std::wstring path = std::wstring(kShotDir) + L"/" + name + L"-cp" + std::to_wstring(::GetACP()) + L".png";
+    EXPECT_TRUE(test::SaveScreenshot(window, path)) << path;
   }
   std::string WaitForLaunch() {
     std::string launched;
@@ -178,15 +182,15 @@ class ProgramUpload : public ::testing::Test {
   static HttpHandlerScope* handler_;
   std::unique_ptr<ProgramDriver> program;
   std::string user;
-  std::string folder;
+  std::wstring folder;
 };
 HttpHandlerScope* ProgramUpload::handler_ = nullptr;
 
 TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
-  const std::string portrait = Picture("portrait", 300, 400);
-  const std::string landscape = Picture("landscape", 400, 300);
-  const std::string drawing = Picture("drawing", 320, 240, "png");
-  const std::string turned = Picture("turned", 360, 240);
+  const std::wstring portrait = Picture(L"portrait", 300, 400);
+  const std::wstring landscape = Picture(L"landscape", 400, 300);
+  const std::wstring drawing = Picture(L"drawing", 320, 240, "png");
+  const std::wstring turned = Picture(L"turned", 360, 240);
   for (const auto& path : {portrait, landscape, drawing, turned}) {
     ASSERT_TRUE(program->AddThroughOpenDialog(path)) << path;
   }
@@ -200,7 +204,7 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   ::SendMessageA(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("海边 旅行"));
   ProgramDriver::Press(::GetDlgItem(page, 1010));
   ASSERT_TRUE(WaitUntil([&] { return ::SendDlgItemMessageA(page, 1010, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
-  Shot(program->main(), "photo-settings");
+  Shot(program->main(), L"photo-settings");
 
   // Each upload answers a little later, so that the progress page can be seen.
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=700&count=-1");
@@ -210,10 +214,10 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   EXPECT_FALSE(ProgramDriver::Shown(program->SettingsPage()));
   EXPECT_FALSE(ProgramDriver::Shown(program->Item(kOkButton)));
   EXPECT_FALSE(ProgramDriver::Shown(program->Item(kBackButton)));
-  Shot(program->main(), "progress");
+  Shot(program->main(), L"progress");
   ASSERT_TRUE(WaitForDonePage());
   Control("clear");
-  Shot(program->main(), "done");
+  Shot(program->main(), L"done");
   EXPECT_EQ(program->Prompt(), nullptr);
 
   const auto stored = StoredPhotos(user);
@@ -229,15 +233,15 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   // What was sent: the user's JPEGs as they are, the PNG's JPEG copy, the turned copy.
   EXPECT_TRUE(test::SameBytes(StoredBytes(stored[0].id), test::ReadBytes(portrait)));
   EXPECT_TRUE(test::SameBytes(StoredBytes(stored[1].id), test::ReadBytes(landscape)));
-  const std::string converted = OnlyFileIn(ScaledCopiesDirectory());
+  const std::wstring converted = OnlyFileIn(ScaledCopiesDirectory());
   ASSERT_FALSE(converted.empty());
   EXPECT_TRUE(test::SameBytes(StoredBytes(stored[2].id), test::ReadBytes(converted)));
-  const std::string rotated = OnlyFileIn(RotatedCopiesDirectory());
+  const std::wstring rotated = OnlyFileIn(RotatedCopiesDirectory());
   ASSERT_FALSE(rotated.empty());
   const std::string turnedBytes = StoredBytes(stored[3].id);
   EXPECT_TRUE(test::SameBytes(turnedBytes, test::ReadBytes(rotated)));
-  test::WriteBytes(folder + "stored.jpg", turnedBytes);
-  GpBitmapPtr picture = DecodePicture(folder + "stored.jpg");
+  test::WriteBytes(folder + L"stored.jpg", turnedBytes);
+  GpBitmapPtr picture = DecodePicture(folder + L"stored.jpg");
   ASSERT_TRUE(picture);
   EXPECT_EQ(PictureWidth(picture.get()), 240u);
   EXPECT_EQ(PictureHeight(picture.get()), 360u);
@@ -249,19 +253,41 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   // View photos goes on with Back: the photo list is there again.
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
   EXPECT_FALSE(ProgramDriver::Shown(program->DonePage()));
-  Shot(program->main(), "back");
+  Shot(program->main(), L"back");
   EXPECT_EQ(program->Close(), 1u);
 }
 
+// Names that the system's code page may not hold (Chinese and é under 1252; Korean and an
+// emoji under any code page but UTF-8) are added through the open dialog and uploaded. The
+// expected titles are narrow literals, compiled to code page 936 bytes; what code page 936
+// cannot hold goes as "?".
+TEST_F(ProgramUpload, PhotosNamedInAnyLanguageAreAddedAndUploaded) {
+  const std::wstring beach = Picture(L"海边 café", 300, 200);
+  const std::wstring korean = Picture(L"한국 😀", 200, 300, "png");
+  for (const auto& path : {beach, korean}) ASSERT_TRUE(program->AddThroughOpenDialog(path)) << path;
+  Shot(program->main(), L"names");
+  UploadWith("", 1009);
+  ASSERT_TRUE(WaitForDonePage());
+  EXPECT_EQ(program->Prompt(), nullptr);
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].title, "海边 café");
+  EXPECT_EQ(stored[1].title, "?? ?");
+  EXPECT_TRUE(test::SameBytes(StoredBytes(stored[0].id), test::ReadBytes(beach)));
+  test::WriteBytes(folder + L"stored.jpg", StoredBytes(stored[1].id));
+  GpBitmapPtr picture = DecodePicture(folder + L"stored.jpg");
+  EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{0, 1, 2, 3})) << "the PNG's JPEG copy";
+}
+
 TEST_F(ProgramUpload, RotateLeftSendsThePhotoTurnedCounterClockwise) {
-  ASSERT_TRUE(program->AddThroughOpenDialog(Picture("left", 360, 240)));
+  ASSERT_TRUE(program->AddThroughOpenDialog(Picture(L"left", 360, 240)));
   program->Press(kRotateLeftButton);
   UploadWith("", 1009);
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
-  test::WriteBytes(folder + "stored.jpg", StoredBytes(stored[0].id));
-  GpBitmapPtr picture = DecodePicture(folder + "stored.jpg");
+  test::WriteBytes(folder + L"stored.jpg", StoredBytes(stored[0].id));
+  GpBitmapPtr picture = DecodePicture(folder + L"stored.jpg");
   ASSERT_TRUE(picture);
   EXPECT_EQ(PictureWidth(picture.get()), 240u);
   EXPECT_EQ(PictureHeight(picture.get()), 360u);
@@ -279,7 +305,7 @@ void ExpectSettingsWrittenFor(const std::string& user) {
 }
 
 TEST_F(ProgramUpload, ANormalCloseWritesTheSettingsFile) {
-  ASSERT_TRUE(::DeleteFileA(SettingsFilePath().c_str()));
+  ASSERT_TRUE(::DeleteFileW(SettingsFilePath().c_str()));
   EXPECT_EQ(program->Close(), 1u);
   ASSERT_TRUE(test::FileExists(SettingsFilePath()));
   ExpectSettingsWrittenFor(user);
@@ -304,7 +330,7 @@ TEST_F(ProgramUpload, TheExitForAnObligatoryUpgradeWritesTheSettingsFile) {
   // hidden behind it: only the question is waited for.
   program = std::make_unique<ProgramDriver>();
   ASSERT_TRUE(WaitUntil([&] { return program->Prompt() != nullptr; }));
-  ASSERT_TRUE(::DeleteFileA(SettingsFilePath().c_str()));
+  ASSERT_TRUE(::DeleteFileW(SettingsFilePath().c_str()));
   EXPECT_EQ(program->AnswerPrompt(), "现在有新的版本，你必须下载新的版本才能继续使用.");
   ASSERT_TRUE(WaitUntil([&] { return test::FileExists(SettingsFilePath()); }));
   EXPECT_TRUE(WaitUntil([&] { return test::TopLevelWindowsOfProcess(program->processId(), "Fernwick").empty(); }));
@@ -405,7 +431,7 @@ TEST_F(ProgramUpload, TwoBatchesThenViewPhotosOpensAllFiveNewestFirst) {
   ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
   for (int i = 4; i <= 5; ++i) {
-    ASSERT_TRUE(program->AddThroughOpenDialog(Picture("q" + std::to_string(i), 200, 150)));
+    ASSERT_TRUE(program->AddThroughOpenDialog(Picture(L"q" + std::to_wstring(i), 200, 150)));
   }
   UploadWith("二", 1011);
   ASSERT_TRUE(WaitForDonePage());

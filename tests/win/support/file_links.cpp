@@ -13,16 +13,9 @@
 namespace fernwick::test {
 
 namespace {
-bool IsReparsePoint(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+bool IsReparsePoint(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-std::wstring Wide(const std::string& text) {
-  std::wstring wide(text.size() + 1, L'\0');
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
-  wide.resize(length > 0 ? static_cast<size_t>(length - 1) : 0);
-  return wide;
 }
 
 // The mount-point layout of REPARSE_DATA_BUFFER (not in the MinGW headers).
@@ -37,14 +30,14 @@ struct MountPointReparseBuffer {
   WCHAR path[1024];
 };
 
-bool MakeJunction(const std::string& link, const std::string& target) {
-  if (!::CreateDirectoryA(link.c_str(), nullptr)) return false;
-  UniqueFile directory(::CreateFileA(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+bool MakeJunction(const std::wstring& link, const std::wstring& target) {
+  if (!::CreateDirectoryW(link.c_str(), nullptr)) return false;
+  UniqueFile directory(::CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   bool made = false;
   if (directory) {
-    const std::wstring substitute = L"\\??\\" + Wide(target);
-    const std::wstring print = Wide(target);
+    const std::wstring substitute = L"\\??\\" + target;
+    const std::wstring& print = target;
     MountPointReparseBuffer buffer{};
     buffer.tag = IO_REPARSE_TAG_MOUNT_POINT;
     std::memcpy(buffer.path, substitute.c_str(), (substitute.size() + 1) * sizeof(WCHAR));
@@ -58,17 +51,17 @@ bool MakeJunction(const std::string& link, const std::string& target) {
                              &returned, nullptr) != FALSE;
   }
   directory.reset();
-  if (!made) ::RemoveDirectoryA(link.c_str());
+  if (!made) ::RemoveDirectoryW(link.c_str());
   return made;
 }
 
 // Wine's name of a Windows path on the Unix side; empty outside Wine.
-std::string UnixPath(const std::string& path) {
+std::string UnixPath(const std::wstring& path) {
   using UnixFileName = char*(CDECL*)(LPCWSTR);
   auto unixName = reinterpret_cast<UnixFileName>(
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (!unixName) return {};
-  char* name = unixName(Wide(path).c_str());
+  char* name = unixName(path.c_str());
   std::string result = name ? name : "";
   ::HeapFree(::GetProcessHeap(), 0, name);
   return result;
@@ -98,7 +91,7 @@ bool WaitUntil(const std::function<bool()>& done) {
   return done();
 }
 
-bool MakeUnixSymlink(const std::string& link, const std::string& target) {
+bool MakeUnixSymlink(const std::wstring& link, const std::wstring& target) {
   const std::string unixTarget = UnixPath(target);
   const std::string unixLink = UnixPath(link);
   if (unixTarget.empty() || unixLink.empty()) return false;
@@ -107,9 +100,9 @@ bool MakeUnixSymlink(const std::string& link, const std::string& target) {
 }
 }  // namespace
 
-bool MakeDirectoryLink(const std::string& link, const std::string& target) {
+bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target) {
   constexpr DWORD kUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
-  if (::CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY | kUnprivileged) &&
+  if (::CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY | kUnprivileged) &&
       IsReparsePoint(link)) {
     return true;
   }
@@ -117,9 +110,9 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target) {
   return MakeUnixSymlink(link, target) && IsReparsePoint(link);
 }
 
-void RemoveDirectoryLink(const std::string& link) {
+void RemoveDirectoryLink(const std::wstring& link) {
   if (!IsReparsePoint(link)) return;
-  // Under Wine RemoveDirectoryA on a link removes an empty target instead; /bin/rm removes
+  // Under Wine RemoveDirectoryW on a link removes an empty target instead; /bin/rm removes
   // the link only.
   const std::string unixLink = UnixPath(link);
   if (!unixLink.empty()) {
@@ -127,7 +120,7 @@ void RemoveDirectoryLink(const std::string& link) {
     WaitUntil([&] { return !FileExists(link); });
     return;
   }
-  ::RemoveDirectoryA(link.c_str());
+  ::RemoveDirectoryW(link.c_str());
 }
 
 }  // namespace fernwick::test

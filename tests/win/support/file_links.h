@@ -10,9 +10,9 @@ namespace fernwick::test {
 // returns true when `link` then reports FILE_ATTRIBUTE_REPARSE_POINT. Tries a symbolic link,
 // then a junction, then, under Wine (which stubs both), a Unix symbolic link made with
 // /bin/ln: Wine shows those as directory reparse points.
-bool MakeDirectoryLink(const std::string& link, const std::string& target);
+bool MakeDirectoryLink(const std::wstring& link, const std::wstring& target);
 
 // Removes a link made by MakeDirectoryLink without touching its target.
-void RemoveDirectoryLink(const std::string& link);
+void RemoveDirectoryLink(const std::wstring& link);
 
 }  // namespace fernwick::test

@@ -37,15 +37,15 @@ GpBitmapPtr MakeQuadrantPicture(int width, int height) {
   return picture;
 }
 
-bool SavePicture(GpBitmap* picture, const std::string& path, const char* format) {
+bool SavePicture(GpBitmap* picture, const std::wstring& path, const char* format) {
   const std::string f = format;
   const std::wstring mime = L"image/" + (f == "jpg"   ? std::wstring(L"jpeg")
                                          : f == "tif" ? std::wstring(L"tiff")
                                                       : std::wstring(f.begin(), f.end()));
   const std::optional<CLSID> encoder = FindEncoder(mime.c_str());
   if (!encoder) return false;
-  ::DeleteFileA(path.c_str());
-  return GdipSaveImageToFile(picture, WidePath(path).c_str(), &*encoder, nullptr) == Ok;
+  ::DeleteFileW(path.c_str());
+  return GdipSaveImageToFile(picture, path.c_str(), &*encoder, nullptr) == Ok;
 }
 
 std::string FourColourGif(int width, int height, const std::array<uint32_t, 4>& palette,
@@ -99,7 +99,7 @@ std::string FourColourGif(int width, int height, const std::array<uint32_t, 4>& 
 }
 
 namespace {
-bool WriteQuadrantGif(const std::string& path, int width, int height) {
+bool WriteQuadrantGif(const std::wstring& path, int width, int height) {
   std::vector<uint8_t> pixels;
   pixels.reserve(static_cast<std::size_t>(width) * height);
   for (int y = 0; y < height; ++y) {
@@ -112,7 +112,7 @@ bool WriteQuadrantGif(const std::string& path, int width, int height) {
 }
 }  // namespace
 
-bool WriteQuadrantPicture(const std::string& path, int width, int height, const char* format) {
+bool WriteQuadrantPicture(const std::wstring& path, int width, int height, const char* format) {
   if (std::string(format) == "gif") return WriteQuadrantGif(path, width, height);
   GpBitmapPtr picture = MakeQuadrantPicture(width, height);
   return picture && SavePicture(picture.get(), path, format);
@@ -140,7 +140,7 @@ std::vector<int> QuadrantsOf(GpBitmap* picture) {
 }
 
 void ResetWorkDirectories() {
-  for (const std::string& dir : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
+  for (const std::wstring& dir : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
     RemoveDirectoryTree(dir.substr(0, dir.size() - 1));
   }
   // Also makes the program folder above them, which a fresh test profile lacks.

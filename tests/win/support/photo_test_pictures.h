@@ -26,8 +26,8 @@ inline constexpr Gdiplus::ARGB kBottomRight = 0xFFFFFF00;  // yellow
 // A picture of the given size with the four quadrants.
 GpBitmapPtr MakeQuadrantPicture(int width, int height);
 // Writes it as "png", "jpg", "bmp", "gif" or "tif"; false when it could not be written.
-bool WriteQuadrantPicture(const std::string& path, int width, int height, const char* format);
-bool SavePicture(Gdiplus::GpBitmap* picture, const std::string& path, const char* format);
+bool WriteQuadrantPicture(const std::wstring& path, int width, int height, const char* format);
+bool SavePicture(Gdiplus::GpBitmap* picture, const std::wstring& path, const char* format);
 // A GIF written byte by byte (some GDI+ implementations write no usable GIF): `pixels` holds
 // one index into `palette` (0xRRGGBB) per pixel, row by row. Each pixel is a literal LZW code
 // with a clear code before every second one, so that every code stays three bits wide.
