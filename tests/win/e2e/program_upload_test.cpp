@@ -313,10 +313,7 @@ TEST_F(ProgramUpload, APhonePhotoOnItsSideIsStoredUprightWithItsDateTaken) {
   EXPECT_EQ(picture->width, 320u);
   EXPECT_EQ(picture->height, 240u);
   EXPECT_TRUE(test::IsRed(picture->At(1, 1))) << "the top left as taken";
-  const std::optional<test::ExifFacts> facts = test::JpegExifFacts(jpeg);
-  ASSERT_TRUE(facts);
-  EXPECT_EQ(facts->orientation, 1);
-  EXPECT_EQ(facts->dateTaken, test::ExifPhoto{}.dateTaken);
+  test::ExpectUprightMetadata(jpeg, 320, 240);
 }
 
 // The settings file is written as the window goes, however it goes: it is removed while the

@@ -2,6 +2,8 @@
 // Photos as a camera stores them, made in the tests: a scene whose top left as taken is marked by
 // a red block, stored turned or mirrored under one of the eight EXIF orientations, with the
 // EXIF block of tests/common/exif_fixture.h (date taken, camera, position, orientation).
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -52,6 +54,20 @@ inline std::optional<ExifFacts> JpegExifFacts(std::span<const uint8_t> jpeg) {
     if (s.marker == 0xE1) return ReadExifFacts(s.payload);
   }
   return std::nullopt;
+}
+
+// The copy's EXIF is the photo's as taken (date, camera, position), standing upright at its size.
+inline void ExpectUprightMetadata(std::span<const uint8_t> jpeg, uint32_t width, uint32_t height) {
+  const std::optional<ExifFacts> facts = JpegExifFacts(jpeg);
+  ASSERT_TRUE(facts);
+  const ExifPhoto taken;
+  EXPECT_EQ(facts->orientation, 1);
+  EXPECT_EQ(facts->dateTaken, taken.dateTaken);
+  EXPECT_EQ(facts->make + " " + facts->model, taken.make + " " + taken.model);
+  EXPECT_EQ(facts->latitudeDegrees, taken.latitudeDegrees);
+  EXPECT_EQ(facts->pixelWidth, width);
+  EXPECT_EQ(facts->pixelHeight, height);
+  EXPECT_EQ(facts->nextDirectory, 0u) << "the EXIF thumbnail of the stored picture is dropped";
 }
 
 // Clearly the red of the scene's marked corner (blue, green, red bytes).
