@@ -2,14 +2,22 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <span>
+#include <vector>
 
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "imaging/core/copy_rules.h"
+#include "imaging/core/exif_block.h"
+#include "imaging/core/photo_metadata.h"
 #include "imaging/core/path_rules.h"
 #include "imaging/photo_item.h"
 #include "imaging/photo_list.h"
+#include "imaging/file_bytes.h"
+#include "imaging/jpeg_codec.h"
 #include "imaging/picture_io.h"
+#include "imaging/upright_copies.h"
 #include "imaging/working_copies.h"
 
 namespace fernwick {
@@ -40,34 +48,66 @@ bool OlderThanWindowsMe() {
   return major < 4 || (major == 4 && minor < 90);
 }
 
+struct AddedPicture {
+  std::unique_ptr<PhotoItem> item;
+  int32_t size = 0;
+};
+
+AddedPicture ForCopy(PhotoList& photos, const std::optional<std::vector<uint8_t>>& jpeg) {
+  const WorkingCopy copy = WriteWorkingCopy(jpeg, photos.TakeFileNumber());
+  return {ItemForCopy(copy), copy.size};
+}
+
+// A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
+// an upright copy, and one over the limit a scaled copy, upright too. None when the JPEG needs
+// no copy or the library cannot read it: AddedThroughGdiplus then takes the file.
+std::optional<AddedPicture> AddedAsJpeg(PhotoList& photos, std::span<const uint8_t> bytes, int32_t limit) {
+  if (!LooksLikeJpeg(bytes)) return std::nullopt;
+  const std::optional<JpegSize> stored = ReadJpegSize(bytes);
+  if (!stored) return std::nullopt;
+  const uint16_t orientation = JpegOrientation(bytes);
+  const bool swap = SwapsSides(UprightTransform(orientation, 0));
+  const bool scale = ExceedsLimit(swap ? stored->height : stored->width, swap ? stored->width : stored->height, limit);
+  if (!scale && orientation == 1) return std::nullopt;
+  const std::optional<std::vector<uint8_t>> copy = UprightCopyOfJpeg(bytes, 0, scale ? std::optional(limit) : std::nullopt);
+  if (!copy) return std::nullopt;
+  return ForCopy(photos, copy);
+}
+
+// What GDI+ decodes: a scaled copy over the limit, a same-size JPEG copy for BMP, GIF, PNG and
+// TIFF files and for a picture stored turned (a TIFF's own orientation, a JPEG libjpeg-turbo
+// could not read); otherwise the user's file as it is. None for files GDI+ cannot decode.
+std::optional<AddedPicture> AddedThroughGdiplus(PhotoList& photos, const std::wstring& path,
+                                                std::span<const uint8_t> bytes, int32_t limit) {
+  GpBitmapPtr picture = DecodePicture(path);
+  uint32_t width = PictureWidth(picture.get());
+  if (width == 0) return std::nullopt;
+  uint32_t height = PictureHeight(picture.get());
+  const uint16_t orientation = LooksLikeJpeg(bytes)   ? JpegOrientation(bytes)
+                               : LooksLikeTiff(bytes) ? TiffFileOrientation(bytes)
+                                                      : 1;
+  if (SwapsSides(UprightTransform(orientation, 0))) std::swap(width, height);
+  const bool scale = ExceedsLimit(width, height, limit);
+  if (scale || orientation != 1 || IsConvertedExtension(LowerCaseAscii(ExtensionOf(path)))) {
+    return ForCopy(photos, UprightCopyOfPicture(picture.get(), orientation, scale ? std::optional(limit) : std::nullopt,
+                                                bytes));
+  }
+  // Sent as it is: the picture already decoded is the one the item shows.
+  return AddedPicture{std::make_unique<PhotoItem>(path, picture.get()), static_cast<int32_t>(FileSizeOf(path))};
+}
+
 }  // namespace
 
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit) {
   if (photos.ContainsSourcePath(path)) return false;
-  GpBitmapPtr picture = DecodePicture(path);
-  const uint32_t width = PictureWidth(picture.get());
-  if (width == 0) return false;
-  const uint32_t height = PictureHeight(picture.get());
-
-  std::unique_ptr<PhotoItem> item;
-  int32_t size = 0;
-  if (ExceedsLimit(width, height, limit)) {
-    const WorkingCopy copy = ScaleToLimit(picture.get(), limit, photos.TakeFileNumber());
-    item = ItemForCopy(copy);
-    size = copy.size;
-  } else if (IsConvertedExtension(LowerCaseAscii(ExtensionOf(path)))) {
-    const WorkingCopy copy = ReEncodeAsJpeg(picture.get(), photos.TakeFileNumber());
-    item = ItemForCopy(copy);
-    size = copy.size;
-  } else {
-    // Sent as it is: the picture already decoded is the one the item shows.
-    item = std::make_unique<PhotoItem>(path, picture.get());
-    size = static_cast<int32_t>(FileSizeOf(path));
-  }
-  item->fileSize = size;
-  item->sourcePath = path;
-  item->title = PhotoTitle(path);
-  photos.AppendAndSelect(std::move(item));
+  const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
+  std::optional<AddedPicture> added = AddedAsJpeg(photos, bytes, limit);
+  if (!added) added = AddedThroughGdiplus(photos, path, bytes, limit);
+  if (!added) return false;
+  added->item->fileSize = added->size;
+  added->item->sourcePath = path;
+  added->item->title = PhotoTitle(path);
+  photos.AppendAndSelect(std::move(added->item));
   return true;
 }
 

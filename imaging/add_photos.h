@@ -15,10 +15,13 @@ namespace fernwick {
 
 class PhotoList;
 
-// Adds one photo: refuses a path already in the list and files GDI+ cannot decode; makes a
-// scaled working copy when a side exceeds `limit` (compared as unsigned), a same-size JPEG
-// copy for BMP, GIF, PNG and TIFF files, and otherwise sends the user's file as it is. The
-// new photo becomes the selection. True when added.
+// Adds one photo: refuses a path already in the list and files that neither libjpeg-turbo nor
+// GDI+ can decode. Every working copy stands upright (the EXIF or TIFF orientation applied,
+// orientation 1 in the copy's metadata): a scaled copy when a side of the upright picture
+// exceeds `limit` (compared as unsigned), a same-size copy for BMP, GIF, PNG and TIFF files and
+// for a picture stored turned or mirrored (a JPEG without decoding where its edges allow). A
+// JPEG stored upright within the limit is sent as the user's file, byte for byte. The new photo
+// becomes the selection. True when added.
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit);
 
 // Runs the open dialog; GetOpenFileNameW unless a test supplies its own.

@@ -7,8 +7,10 @@
 #include "base/gdiplus_handles.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/quarter_turn.h"
+#include "imaging/file_bytes.h"
 #include "imaging/photo_item.h"
 #include "imaging/picture_io.h"
+#include "imaging/upright_copies.h"
 
 namespace fernwick {
 
@@ -53,30 +55,18 @@ bool LooksRed(ARGB colour) { return ((colour >> 16) & 0xFF) > 128 && (colour & 0
 
 }  // namespace
 
-WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
-  const PixelSize size = ScaledSize(PictureWidth(picture), PictureHeight(picture), limit);
+WorkingCopy WriteWorkingCopy(const std::optional<std::vector<uint8_t>>& jpeg, int32_t fileNumber) {
   std::wstring path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
-  GpBitmapPtr scaled;
-  if (GdipCreateBitmapFromScan0(static_cast<INT>(size.width), static_cast<INT>(size.height), 0, PixelFormat32bppARGB,
-                                nullptr, scaled.put()) != Ok) {
-    return Finish(std::move(path), false);
-  }
-  {
-    GpGraphicsPtr graphics;
-    if (GdipGetImageGraphicsContext(scaled.get(), graphics.put()) != Ok ||
-        GdipDrawImageRectI(graphics.get(), picture, 0, 0, static_cast<INT>(size.width),
-                           static_cast<INT>(size.height)) != Ok) {
-      return Finish(std::move(path), false);
-    }
-  }
-  const bool saved = SaveJpegWithQuality(scaled.get(), path);
+  const bool saved = jpeg && WriteFileBytes(path, *jpeg);
   return Finish(std::move(path), saved);
 }
 
+WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
+  return WriteWorkingCopy(UprightCopyOfPicture(picture, 1, limit, {}), fileNumber);
+}
+
 WorkingCopy ReEncodeAsJpeg(GpBitmap* picture, int32_t fileNumber) {
-  std::wstring path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
-  const bool saved = SaveJpegWithQuality(picture, path);
-  return Finish(std::move(path), saved);
+  return WriteWorkingCopy(UprightCopyOfPicture(picture, 1, std::nullopt, {}), fileNumber);
 }
 
 bool EncoderAppliesTransformation(ULONG transformValue) {
@@ -106,6 +96,17 @@ RotatedCopy WriteRotatedCopy(const std::wstring& sendPath, double angle, int32_t
   copy.path = CopyPathIn(RotatedCopiesDirectory(), fileNumber);
   copy.degrees = turn.degrees;
   copy.swapsSides = turn.swapsSides;
+
+  // A JPEG is turned by libjpeg-turbo: without decoding where its edges allow, and carrying its
+  // metadata either way. Whatever it cannot read goes through GDI+.
+  const std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(sendPath);
+  if (bytes && LooksLikeJpeg(*bytes)) {
+    const std::optional<std::vector<uint8_t>> turned = UprightCopyOfJpeg(*bytes, turn.degrees, std::nullopt);
+    if (turned) {
+      copy.written = WriteFileBytes(copy.path, *turned);
+      return copy;
+    }
+  }
 
   GpBitmapPtr full = DecodePicture(sendPath);
   if (!full) return copy;

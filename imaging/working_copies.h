@@ -5,7 +5,9 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace fernwick {
 
@@ -17,11 +19,15 @@ struct WorkingCopy {
   bool written = false;
 };
 
+// Writes the bytes of a JPEG copy made for a photo being added (none: nothing to write) to the
+// scaled-copies directory under `fileNumber`.
+WorkingCopy WriteWorkingCopy(const std::optional<std::vector<uint8_t>>& jpeg, int32_t fileNumber);
+
 // A copy scaled so that its longer side is `limit`, in the scaled-copies directory under
-// `fileNumber`, JPEG quality 90.
+// `fileNumber`, JPEG quality 90, with the picture's ICC profile.
 WorkingCopy ScaleToLimit(Gdiplus::GpBitmap* picture, int32_t limit, int32_t fileNumber);
 
-// A same-size JPEG copy (quality 90) in the scaled-copies directory under `fileNumber`.
+// A same-size JPEG copy (quality 90, the ICC profile kept) in the scaled-copies directory under `fileNumber`.
 WorkingCopy ReEncodeAsJpeg(Gdiplus::GpBitmap* picture, int32_t fileNumber);
 
 // A rotated copy as written, to be applied to its item.
@@ -33,8 +39,10 @@ struct RotatedCopy {
 };
 
 // Writes the photo at `sendPath`, turned by `angle`, to the rotated-copies directory under
-// `fileNumber`. The copy is really turned: the encoder's lossless transformation is used
-// where it works, otherwise the pixels are turned before saving. Touches no item and no
+// `fileNumber`, upright: a JPEG's own EXIF orientation composes with the turn, and its metadata
+// goes along (orientation 1). A JPEG is turned without decoding where its edges allow, and
+// decoded, turned and encoded where they do not; anything libjpeg-turbo cannot read goes through
+// GDI+ (its lossless transformation where it works, otherwise the pixels turned before saving). Touches no item and no
 // window, so a worker thread may call it.
 RotatedCopy WriteRotatedCopy(const std::wstring& sendPath, double angle, int32_t fileNumber);
 

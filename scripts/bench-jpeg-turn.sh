@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Figures for an anticlockwise quarter turn of a 4000 x 3000 JPEG under Wine on this machine (printed, never
 # asserted): time and size of the turned copy, made without decoding (libjpeg-turbo's lossless
-# transform), through GDI+ as the program turns photos today, and by libjpeg-turbo decoding and
-# encoding at quality 90. Usage: scripts/bench-jpeg-turn.sh [work directory, default /tmp/fernwick-jpeg-bench]
+# transform), by the program's turn at upload (the same, with the metadata carried over), through
+# GDI+ as photos used to be turned, and by libjpeg-turbo decoding and encoding at quality 90. Usage: scripts/bench-jpeg-turn.sh [work directory, default /tmp/fernwick-jpeg-bench]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -25,7 +25,7 @@ figures="$("$FERNWICK_ROOT/scripts/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/jpeg_
 value() { awk -v k="$1" '$1 == k {print $2}' <<<"$figures"; }
 original=$(value original-bytes)
 printf '%-40s %10s %12s %8s\n' "quarter turn of a 4000 x 3000 JPEG" "time" "bytes" "size"
-for way in lossless gdiplus libjpeg-reencode; do
+for way in lossless program gdiplus libjpeg-reencode; do
   bytes=$(value "$way-bytes")
   printf '%-40s %8s ms %12s %7.1f%%\n' "$way" "$(value "$way-ms")" "$bytes" "$(echo "100 * $bytes / $original" | bc -l)"
 done

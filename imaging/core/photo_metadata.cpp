@@ -1,5 +1,6 @@
 #include "imaging/core/photo_metadata.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -80,6 +81,23 @@ std::vector<AppSegment> SegmentsForUprightCopy(std::span<const uint8_t> jpeg, ui
     }
   }
   return kept;
+}
+
+std::vector<AppSegment> IccProfileSegments(std::span<const uint8_t> profile) {
+  // A segment's length field counts itself: 65535 - 2 bytes of payload, 14 of them the header.
+  constexpr size_t kChunk = 65533 - 14;
+  const size_t count = (profile.size() + kChunk - 1) / kChunk;
+  std::vector<AppSegment> segments;
+  if (count == 0 || count > 255) return segments;
+  for (size_t i = 0; i < count; ++i) {
+    const std::span<const uint8_t> part = profile.subspan(i * kChunk, std::min(kChunk, profile.size() - i * kChunk));
+    AppSegment segment{kApp2, {kIcc.begin(), kIcc.end()}};
+    segment.payload.push_back(static_cast<uint8_t>(i + 1));
+    segment.payload.push_back(static_cast<uint8_t>(count));
+    segment.payload.insert(segment.payload.end(), part.begin(), part.end());
+    segments.push_back(std::move(segment));
+  }
+  return segments;
 }
 
 }  // namespace fernwick

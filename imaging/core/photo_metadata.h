@@ -25,4 +25,9 @@ uint16_t JpegOrientation(std::span<const uint8_t> jpeg);
 // every XMP packet with its tiff:Orientation set to 1, and every ICC profile chunk as it is.
 std::vector<AppSegment> SegmentsForUprightCopy(std::span<const uint8_t> jpeg, uint32_t width, uint32_t height);
 
+// An ICC colour profile as a JPEG carries it: APP2 chunks of "ICC_PROFILE\0", the chunk's number
+// from 1, the number of chunks, and at most 65519 bytes of the profile each. None for an empty
+// profile and for one that would need more than 255 chunks.
+std::vector<AppSegment> IccProfileSegments(std::span<const uint8_t> profile);
+
 }  // namespace fernwick

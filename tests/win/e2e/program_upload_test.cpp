@@ -16,9 +16,11 @@
 #include "base/handles.h"
 #include "base/text_936.h"
 #include "e2e/program_driver.h"
+#include "imaging/file_bytes.h"
 #include "imaging/picture_io.h"
 #include "reference_server.h"
 #include "stored_photos.h"
+#include "support/exif_photos.h"
 #include "support/photo_test_pictures.h"
 #include "support/window_helpers.h"
 
@@ -312,6 +314,25 @@ TEST_F(ProgramUpload, RotateLeftSendsThePhotoTurnedCounterClockwise) {
   EXPECT_EQ(PictureHeight(picture.get()), 360u);
   // Counter-clockwise: the top-right green comes to the top left.
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{1, 3, 0, 2}));
+}
+
+// A phone photo stored on its side (orientation 6) is uploaded upright, with its date taken.
+TEST_F(ProgramUpload, APhonePhotoOnItsSideIsStoredUprightWithItsDateTaken) {
+  const std::wstring path = folder + L"phone.jpg";
+  ASSERT_TRUE(WriteFileBytes(path, test::PhotoJpeg(test::Scene(320, 240), 6)));
+  ASSERT_TRUE(program->AddThroughOpenDialog(path));
+  UploadWith("", 1009);
+  ASSERT_TRUE(WaitForDonePage());
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 1u);
+  const std::string bytes = StoredBytes(stored[0].id);
+  const std::vector<uint8_t> jpeg(bytes.begin(), bytes.end());
+  const std::optional<PixelBuffer> picture = DecodeJpeg(jpeg);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->width, 320u);
+  EXPECT_EQ(picture->height, 240u);
+  EXPECT_TRUE(test::IsRed(picture->At(1, 1))) << "the top left as taken";
+  test::ExpectUprightMetadata(jpeg, 320, 240);
 }
 
 // The settings file is written as the window goes, however it goes: it is removed while the

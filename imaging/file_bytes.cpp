@@ -1,0 +1,41 @@
+#include "imaging/file_bytes.h"
+
+#include <windows.h>
+
+#include "base/handles.h"
+
+namespace fernwick {
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path) {
+  if (path.empty()) return std::nullopt;
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30)) return std::nullopt;
+  std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+    return std::nullopt;
+  }
+  bytes.resize(read);
+  return bytes;
+}
+
+bool WriteFileBytes(const std::wstring& path, std::span<const uint8_t> bytes) {
+  if (path.empty()) return false;
+  bool written = false;
+  {
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD count = 0;
+    written = !bytes.empty() &&
+              ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
+              count == bytes.size();
+  }
+  if (!written) ::DeleteFileW(path.c_str());
+  return written;
+}
+
+}  // namespace fernwick

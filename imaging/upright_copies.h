@@ -1,0 +1,55 @@
+#pragma once
+// The bytes of JPEG working copies that stand upright: the stored pixels turned by their EXIF or
+// TIFF orientation (and the user's turn), scaled when asked, and carrying the original's
+// metadata. Memory only; the caller writes the file. Touches no window, so a worker thread may
+// make them.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "imaging/core/photo_metadata.h"
+#include "imaging/core/photo_orientation.h"
+#include "imaging/core/pixel_buffer.h"
+
+namespace fernwick {
+
+// Working copies are encoded at this quality; libjpeg-turbo honours it (GDI+ under Wine does not).
+inline constexpr int kWorkingCopyQuality = 90;
+
+// The segments a copy of a given size is written with: those of the original JPEG made upright
+// (EXIF with orientation 1 and the copy's size, XMP, ICC) when there is one, else a fixed list
+// (the ICC profile GDI+ gave for another kind of picture).
+struct CopyMetadata {
+  std::span<const uint8_t> jpeg;
+  std::vector<AppSegment> segments;
+  std::vector<AppSegment> For(uint32_t width, uint32_t height) const;
+};
+
+// True when the bytes start as a JPEG file does (SOI and a marker), whatever the file's name.
+bool LooksLikeJpeg(std::span<const uint8_t> bytes) noexcept;
+// True for a TIFF file's header, either byte order.
+bool LooksLikeTiff(std::span<const uint8_t> bytes) noexcept;
+
+// The stored pixels transformed, then (when `limit` is given) scaled so that the upright longer
+// side is the limit, as ScaledSize has it; encoded with the metadata for the copy's size.
+std::optional<std::vector<uint8_t>> UprightCopyOfPixels(const PixelBuffer& stored, PixelTransform transform,
+                                                        std::optional<int32_t> limit, const CopyMetadata& metadata);
+
+// A JPEG made upright and turned clockwise by `clockwiseDegrees` (0, 90, 180, 270). Without a
+// limit the DCT blocks are moved without decoding where the picture's edges allow it, and the
+// picture is decoded, turned and encoded where they do not. None when libjpeg-turbo cannot
+// decode the bytes (the caller falls back to GDI+).
+std::optional<std::vector<uint8_t>> UprightCopyOfJpeg(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
+                                                      std::optional<int32_t> limit);
+
+// A picture GDI+ decoded, stored with `orientation`, as an upright JPEG copy. `file` is the
+// file's bytes: a JPEG's metadata is carried over from them; for any other kind of picture the
+// ICC profile GDI+ gives is.
+std::optional<std::vector<uint8_t>> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint16_t orientation,
+                                                         std::optional<int32_t> limit, std::span<const uint8_t> file);
+
+}  // namespace fernwick
