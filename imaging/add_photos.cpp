@@ -17,6 +17,7 @@
 #include "imaging/file_bytes.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/picture_io.h"
+#include "imaging/preparation_report.h"
 #include "imaging/upright_copies.h"
 #include "imaging/working_copies.h"
 
@@ -24,10 +25,6 @@ namespace fernwick {
 
 namespace {
 
-std::unique_ptr<PhotoItem> ItemForCopy(const WorkingCopy& copy) {
-  if (!copy.written) return std::make_unique<PhotoItem>(PhotoItem::WithoutPicture(copy.path));
-  return std::make_unique<PhotoItem>(copy.path);
-}
 
 // The drop's memory goes back to the system on every way out, an exception included.
 struct DropTraits {
@@ -48,14 +45,17 @@ bool OlderThanWindowsMe() {
   return major < 4 || (major == 4 && minor < 90);
 }
 
+// `item` is null when the photo's working copy could not be written; `error` then says why.
 struct AddedPicture {
   std::unique_ptr<PhotoItem> item;
   int32_t size = 0;
+  DWORD error = 0;
 };
 
 AddedPicture ForCopy(PhotoList& photos, const std::optional<std::vector<uint8_t>>& jpeg) {
   const WorkingCopy copy = WriteWorkingCopy(jpeg, photos.TakeFileNumber());
-  return {ItemForCopy(copy), copy.size};
+  if (!copy.written) return {nullptr, 0, copy.error};
+  return {std::make_unique<PhotoItem>(copy.path), copy.size};
 }
 
 // A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
@@ -98,12 +98,17 @@ std::optional<AddedPicture> AddedThroughGdiplus(PhotoList& photos, const std::ws
 
 }  // namespace
 
-bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit) {
+bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
   if (photos.ContainsSourcePath(path)) return false;
   const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
   std::optional<AddedPicture> added = AddedAsJpeg(photos, bytes, limit);
   if (!added) added = AddedThroughGdiplus(photos, path, bytes, limit);
   if (!added) return false;
+  if (!added->item) {
+    // Never an empty frame that would upload nothing: the photo is left out, and said so.
+    if (report) report->Add(path.substr(path.find_last_of(L"\\/") + 1), added->error);
+    return false;
+  }
   added->item->fileSize = added->size;
   added->item->sourcePath = path;
   added->item->title = PhotoTitle(path);
@@ -152,15 +157,20 @@ bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunn
   dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
   dialog.lpfnHook = &OpenDialogHook;
   if (!run(dialog)) return false;
-  for (const std::wstring& path : SplitOpenFileResult(files.data(), files.size())) AddPhoto(photos, path, SizeLimit());
+  PreparationReport report;
+  for (const std::wstring& path : SplitOpenFileResult(files.data(), files.size())) {
+    AddPhoto(photos, path, SizeLimit(), &report);
+  }
+  report.Show(dialog.hwndOwner);
   return true;
 }
 
-bool AddDroppedFiles(HDROP dropped, PhotoList& photos) {
+bool AddDroppedFiles(HDROP dropped, PhotoList& photos, HWND owner) {
   const UniqueDrop owned(dropped);
   HDROP drop = owned.get();
   const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   bool accepted = false;
+  PreparationReport report;
   for (UINT i = 0; i < count; ++i) {
     // The buffer is made as long as the name, so no name comes back cut short.
     const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
@@ -169,9 +179,10 @@ bool AddDroppedFiles(HDROP dropped, PhotoList& photos) {
     if (::DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
     path.resize(length);
     if (!IsDropExtension(LowerCaseAscii(ExtensionOf(path)))) continue;
-    AddPhoto(photos, path, SizeLimit());
+    AddPhoto(photos, path, SizeLimit(), &report);
     accepted = true;
   }
+  report.Show(owner ? ::GetAncestor(owner, GA_ROOT) : nullptr);
   return accepted;
 }
 

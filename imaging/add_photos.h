@@ -1,7 +1,7 @@
 #pragma once
 // Adding photos to the list: the add routine, the Add command's open dialog and files
-// dropped on the view. Refusals (duplicates, files that are no pictures) are silent. None of
-// them lays out or repaints: whoever shows the list does that once after a batch, when told
+// dropped on the view. Refusals (duplicates, files that are no pictures) are silent; photos
+// whose working copy cannot be written are told once per batch. None of them lays out or repaints: whoever shows the list does that once after a batch, when told
 // that one was taken.
 #include <windows.h>
 #include <commdlg.h>
@@ -14,6 +14,7 @@
 namespace fernwick {
 
 class PhotoList;
+class PreparationReport;
 
 // Adds one photo: refuses a path already in the list and files that neither libjpeg-turbo nor
 // GDI+ can decode. Every working copy stands upright (the EXIF or TIFF orientation applied,
@@ -22,7 +23,9 @@ class PhotoList;
 // for a picture stored turned or mirrored (a JPEG without decoding where its edges allow). A
 // JPEG stored upright within the limit is sent as the user's file, byte for byte. The new photo
 // becomes the selection. True when added.
-bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit);
+// A photo whose working copy cannot be written is not added; it goes into `report` (when given)
+// for the user to be told.
+bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report = nullptr);
 
 // Runs the open dialog; GetOpenFileNameW unless a test supplies its own.
 using OpenFileDialogRunner = std::function<BOOL(OPENFILENAMEW&)>;
@@ -39,6 +42,7 @@ bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunn
 
 // WM_DROPFILES: adds the dropped files with a picture extension (no "jpe" here) and releases
 // the drop. True when a file with such an extension was taken (added or not).
-bool AddDroppedFiles(HDROP drop, PhotoList& photos);
+// Photos that could not be prepared are told in one message box owned by `owner`'s window.
+bool AddDroppedFiles(HDROP drop, PhotoList& photos, HWND owner);
 
 }  // namespace fernwick

@@ -34,7 +34,12 @@ bool WriteFileBytes(const std::wstring& path, std::span<const uint8_t> bytes) {
               ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
               count == bytes.size();
   }
-  if (!written) ::DeleteFileW(path.c_str());
+  if (!written) {
+    // The caller tells the user why: the write's error, not the clean-up's.
+    const DWORD error = ::GetLastError();
+    ::DeleteFileW(path.c_str());
+    ::SetLastError(error);
+  }
   return written;
 }
 

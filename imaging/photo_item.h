@@ -26,7 +26,6 @@ class PhotoItem : public PhotoGeometry {
   PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded);
   // An item for a working copy that was not written: nothing is decoded, so whatever else
   // lies at that name is never shown or taken for the photo.
-  static PhotoItem WithoutPicture(const std::wstring& path) { return PhotoItem(path, nullptr); }
 
   virtual ~PhotoItem();
   PhotoItem(PhotoItem&&) = default;

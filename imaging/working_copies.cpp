@@ -57,8 +57,12 @@ bool LooksRed(ARGB colour) { return ((colour >> 16) & 0xFF) > 128 && (colour & 0
 
 WorkingCopy WriteWorkingCopy(const std::optional<std::vector<uint8_t>>& jpeg, int32_t fileNumber) {
   std::wstring path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);
+  ::SetLastError(path.empty() ? ERROR_PATH_NOT_FOUND : 0);  // no work directory to write in
   const bool saved = jpeg && WriteFileBytes(path, *jpeg);
-  return Finish(std::move(path), saved);
+  const DWORD error = saved ? 0 : ::GetLastError();
+  WorkingCopy copy = Finish(std::move(path), saved);
+  if (!copy.written) copy.error = error;
+  return copy;
 }
 
 WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {

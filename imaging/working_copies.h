@@ -17,6 +17,7 @@ struct WorkingCopy {
   std::wstring path;  // "<scaled copies directory><number>.jpg", also when nothing was written
   int32_t size = 0;  // bytes; 0 when the copy was not written
   bool written = false;
+  DWORD error = 0;  // why it was not written, as the system tells it; 0 when it cannot tell
 };
 
 // Writes the bytes of a JPEG copy made for a photo being added (none: nothing to write) to the

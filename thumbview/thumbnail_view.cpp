@@ -121,7 +121,7 @@ std::optional<LRESULT> ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPA
       OnLeftButtonDown(lParam);
       return 0;
     case WM_DROPFILES:
-      if (AddDroppedFiles(reinterpret_cast<HDROP>(wParam), photos_)) LayOutAndRepaint();
+      if (AddDroppedFiles(reinterpret_cast<HDROP>(wParam), photos_, hwnd())) LayOutAndRepaint();
       return 0;
     default:
       break;

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
 
 #include "base/program_state.h"
+#include "base/prompt.h"
 #include "base/work_directories.h"
 #include "imaging/add_photos.h"
 #include "imaging/picture_io.h"
@@ -199,28 +201,6 @@ TEST_F(PhotoAdd, PathsOf259And260Characters) {
   }
 }
 
-TEST_F(PhotoAdd, MissingWorkDirectoryStillAddsAnEmptyFrame) {
-  const std::wstring small = Picture(L"small.jpg", 64, 48, "jpg");
-  const std::wstring large = Picture(L"large.jpg", 2000, 1500, "jpg");
-  const std::wstring bmp = Picture(L"c.bmp", 64, 48, "bmp");
-  ASSERT_TRUE(AddPhoto(photos, small, 1024));
-  test::RemoveDirectoryTree(ScaledCopiesDirectory());
-  ASSERT_TRUE(AddPhoto(photos, large, 1024));
-  ASSERT_TRUE(AddPhoto(photos, bmp, 1024));
-  ASSERT_EQ(photos.Count(), 3u);
-  for (unsigned slot : {1u, 2u}) {
-    const PhotoItem* item = photos.SlotAt(slot);
-    EXPECT_EQ(item->sendPath, ScaledCopiesDirectory() + std::to_wstring(1000 + slot) + L".jpg");
-    EXPECT_EQ(item->fileSize, 0);
-    EXPECT_EQ(item->width, 0);
-    EXPECT_FALSE(item->picture);
-    EXPECT_EQ(item->frameRect, FrameRect{});
-  }
-  EXPECT_EQ(photos.SlotAt(0)->sendPath, small);
-  EXPECT_TRUE(photos.SlotAt(0)->picture);
-  EXPECT_EQ(photos.selection(), photos.SlotAt(2));
-}
-
 // --- the open dialog -----------------------------------------------------------------
 
 std::wstring ResultBuffer(std::initializer_list<std::wstring> parts) {
@@ -246,6 +226,36 @@ OpenFileDialogRunner Answer(std::wstring buffer, OPENFILENAMEW* seen = nullptr, 
     std::wmemcpy(dialog.lpstrFile, buffer.data(), buffer.size());
     return TRUE;
   };
+}
+
+// A working copy that cannot be written leaves its photo out, never an empty frame that would
+// upload nothing; the batch's user is told once which photos, and why.
+TEST_F(PhotoAdd, PhotosWhoseCopyCannotBeWrittenAreLeftOutAndToldOnce) {
+  Picture(L"small.jpg", 64, 48, "jpg");
+  Picture(L"large.jpg", 2000, 1500, "jpg");
+  Picture(L"c.bmp", 64, 48, "bmp");
+  test::RemoveDirectoryTree(ScaledCopiesDirectory());
+  std::vector<PromptRequest> prompts;
+  ScopedPromptAnswerer answer([&](const PromptRequest& request) {
+    prompts.push_back(request);
+    return IDOK;
+  });
+  const std::wstring folder = dir.substr(0, dir.size() - 1);
+  EXPECT_TRUE(AddPhotosWithDialog(host.owner.hwnd(), photos,
+                                  Answer(ResultBuffer({folder, L"large.jpg", L"small.jpg", L"c.bmp"}))));
+  ASSERT_EQ(photos.Count(), 1u);
+  EXPECT_EQ(photos.SlotAt(0)->sendPath, dir + L"small.jpg");
+  ASSERT_EQ(prompts.size(), 1u);
+  EXPECT_EQ(prompts[0].caption, L"提示");
+  EXPECT_EQ(prompts[0].owner, host.owner.hwnd());
+  const std::wstring& text = prompts[0].text;
+  EXPECT_EQ(text.find(L"small.jpg"), std::wstring::npos) << "it was added";
+  for (const wchar_t* name : {L"\nlarge.jpg：", L"\nc.bmp："}) {
+    const std::size_t line = text.find(name);
+    ASSERT_NE(line, std::wstring::npos) << name;
+    const std::size_t reason = line + std::wcslen(name);
+    EXPECT_LT(reason, std::min(text.find(L'\n', line + 1), text.size())) << "each name comes with its reason";
+  }
 }
 
 TEST_F(PhotoAdd, DialogSettings) {

@@ -321,7 +321,7 @@ TEST_F(ProgramUpload, APhonePhotoOnItsSideIsStoredUprightWithItsDateTaken) {
   const std::wstring path = folder + L"phone.jpg";
   ASSERT_TRUE(WriteFileBytes(path, test::PhotoJpeg(test::Scene(320, 240), 6)));
   ASSERT_TRUE(program->AddThroughOpenDialog(path));
-  UploadWith("", 1009);
+  UploadWith(L"", 1009);
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
