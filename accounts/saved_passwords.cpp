@@ -75,7 +75,8 @@ void ForgetOtherPasswords(const AccountState& state) {
   const std::vector<Credential> needed = NeededCredentials(state);
   for (const std::wstring& target : *present) {
     if (!IsProgramTarget(target)) continue;
-    const bool used = std::any_of(needed.begin(), needed.end(), [&](const Credential& c) { return c.target == target; });
+    const bool used =
+        std::any_of(needed.begin(), needed.end(), [&](const Credential& c) { return c.target == target; });
     if (!used) store.Delete(target);
   }
 }

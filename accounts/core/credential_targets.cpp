@@ -8,7 +8,9 @@ namespace {
 constexpr wchar_t kProgram[] = L"Fernwick";
 constexpr wchar_t kCurrentPrefix[] = L"Fernwick (current):";
 
-bool StartsWith(const std::wstring& text, const std::wstring& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
 }  // namespace
 
 std::vector<std::wstring> SavedAccountTargets(const std::vector<AccountEntry>& saved) {

@@ -229,7 +229,8 @@ TEST(LoginDialog, AStoreThatCannotKeepPasswordsIsToldOnceAndTheAccountsWorkForTh
     login.Press(IDOK);
     EXPECT_EQ(login.dialog.endedWith(), IDOK);
   }
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"fail-amy", L"secret-pw"}, {L"fail-bea", L"secret-pw"}}));
+  EXPECT_EQ(host.state.savedAccounts,
+            (std::vector<AccountEntry>{{L"fail-amy", L"secret-pw"}, {L"fail-bea", L"secret-pw"}}));
   EXPECT_EQ(host.state.currentUserName, L"fail-bea");
   EXPECT_EQ(host.state.currentPassword, L"secret-pw");
 

@@ -159,7 +159,8 @@ TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
   const std::string bytes = ReadBytes(path_);
   // The names only: the passwords are in the credential store.
   SettingsContent content{To936Lossy(saved.currentUserName), "", 1600, {}};
-  for (const AccountEntry& e : saved.savedAccounts) content.savedAccounts.push_back(StoredAccount{To936Lossy(e.userName), ""});
+  for (const AccountEntry& e : saved.savedAccounts)
+    content.savedAccounts.push_back(StoredAccount{To936Lossy(e.userName), ""});
   const std::string text = BuildSettingsText(content);
   EXPECT_EQ(bytes.size(), text.size());
   EXPECT_EQ(DecipherSettingsText(bytes), text);

@@ -363,7 +363,7 @@ TEST_F(ProgramUpload, AnEarlierVersionsPasswordMovesIntoTheCredentialStore) {
     ASSERT_TRUE(WaitUntil([&] { return !test::WindowText(program->Item(kQuotaLine)).empty(); })) << run;
     EXPECT_EQ(program->Close(), 1u);
     const std::string text = DecipherSettingsText(test::ReadBytes(SettingsFilePath()));
-    EXPECT_EQ(text, user + "\x01\x02" "1024\x02" + user + "\x01\x02") << run;
+    EXPECT_EQ(text, user + "\x01\x02" + "1024\x02" + user + "\x01\x02") << run;
     EXPECT_EQ(test::StoredPassword(L"Fernwick:" + WideFrom936(user)), WideFrom936(password)) << run;
   }
   const std::string log = ProgramLog();
