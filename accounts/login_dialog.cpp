@@ -5,6 +5,7 @@
 #include "accounts/account_updates.h"
 #include "accounts/background_request.h"
 #include "accounts/core/account_texts.h"
+#include "accounts/saved_passwords.h"
 #include "controls/control_text.h"
 #include "base/core/web_pages.h"
 #include "base/prompt.h"
@@ -88,6 +89,7 @@ void LoginDialog::OnSignInAnswer(const SignInAnswer& answer) {
   const AccountEntry account{userName_, password_};
   host_.accounts().savedAccounts.push_back(account);
   ApplySignedIn(host_, account, answer);
+  KeepPasswords(host_.accounts(), hwnd());
   Finish(IDOK);
 }
 

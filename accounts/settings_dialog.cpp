@@ -4,6 +4,7 @@
 #include "accounts/background_request.h"
 #include "accounts/core/account_texts.h"
 #include "accounts/login_dialog.h"
+#include "accounts/saved_passwords.h"
 #include "controls/control_text.h"
 #include "base/core/web_pages.h"
 #include "base/program_state.h"
@@ -143,6 +144,8 @@ void SettingsDialog::OnDeleteUser() {
     ClearCurrentAccount(state);
     host_.SetPhotoSiteLinkTarget(PhotoSiteHomePage());
   }
+  // The deleted entry's password leaves the credential store at once, not only at the end.
+  KeepPasswords(state, hwnd());
   host_.RefreshAccountDisplay();
 }
 

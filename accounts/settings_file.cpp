@@ -5,6 +5,7 @@
 #include <string>
 
 #include "accounts/core/settings_text.h"
+#include "accounts/saved_passwords.h"
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/log.h"
@@ -89,9 +90,11 @@ void LoadSettingsFrom(const std::wstring& path, AccountState& state) {
   state.currentUserName = WideFrom936(content.currentUserName);
   state.currentPassword = WideFrom936(content.currentPassword);
   SetSizeLimit(content.sizeLimit);
+  const std::size_t firstLoaded = state.savedAccounts.size();
   for (const StoredAccount& entry : content.savedAccounts) {
     state.savedAccounts.push_back(AccountEntry{WideFrom936(entry.userName), WideFrom936(entry.password)});
   }
+  TakePasswordsFromStore(state, firstLoaded);
 }
 
 bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
@@ -107,14 +110,17 @@ bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
     LogFailure("settings file: read-only or a folder, not written");
     return false;
   }
+  // The passwords go to the credential store before the file that names their accounts, and
+  // never into the file: anyone who can read the file could undo its cipher. A store that
+  // refuses them leaves the accounts without passwords at the next start.
+  if (!WritePasswords(state)) TellPasswordsNotKept(nullptr);
   SettingsContent content;
-  // The login dialog lets in only names and passwords that code page 936 holds exactly, so
-  // these come back as they went.
+  // The login dialog lets in only names that code page 936 holds exactly, so these come back
+  // as they went.
   content.currentUserName = To936Lossy(state.currentUserName);
-  content.currentPassword = To936Lossy(state.currentPassword);
   content.sizeLimit = SizeLimit();
   for (const AccountEntry& entry : state.savedAccounts) {
-    content.savedAccounts.push_back(StoredAccount{To936Lossy(entry.userName), To936Lossy(entry.password)});
+    content.savedAccounts.push_back(StoredAccount{To936Lossy(entry.userName), std::string()});
   }
   const std::string stored = EncipherSettingsText(BuildSettingsText(content));
 
@@ -131,6 +137,8 @@ bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
     ::DeleteFileW(temporary.c_str());
     return false;
   }
+  // Only now does no file on disk name the accounts that are gone.
+  ForgetOtherPasswords(state);
   return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The settings file "qvpicsendst.idx" in %APPDATA%\Fernwick: the current account, the size
-// limit and the saved accounts, read once at start and written once at the end.
+// limit and the saved accounts, read once at start and written once at the end. The file
+// holds the user names; the passwords are read from and written to the credential store
+// (accounts/saved_passwords.h) on the way, and the file's password fields are written empty.
 #include <string>
 
 #include "accounts/account_state.h"

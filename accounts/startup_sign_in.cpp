@@ -6,6 +6,7 @@
 #include "accounts/account_updates.h"
 #include "accounts/background_request.h"
 #include "accounts/core/account_texts.h"
+#include "accounts/saved_passwords.h"
 #include "base/browser_integration.h"
 #include "base/prompt.h"
 
@@ -81,6 +82,7 @@ void StartupSignIn::OnSignInAnswer(const SignInAnswer& answer) {
                               [&](const AccountEntry& e) { return e.userName == state.currentUserName; });
     if (first != saved.end()) saved.erase(first);
     ClearCurrentAccount(state);
+    KeepPasswords(state, host_->hwnd());  // the refused password goes from the store too
     host_->RefreshAccountDisplay();
   }
   // No connection: nothing changes and nothing is shown.

@@ -12,6 +12,8 @@ inline constexpr wchar_t kNoConnectionText[] = L"不能连接服务器,请检查
 inline constexpr wchar_t kWrongPasswordText[] = L"用户名或密码错误.";
 // A user name or password with a character the service's code page 936 cannot hold.
 inline constexpr wchar_t kUnusableCharacterText[] = L"用户名或密码含有不能使用的字符.";
+// The credential store refused a password: the account works until the program ends.
+inline constexpr wchar_t kPasswordNotKeptText[] = L"密码未能保存到 Windows 凭据管理器，下次启动需要重新登录。";
 
 // The message for a sign-in that did not succeed: refused, or anything else as no connection.
 constexpr const wchar_t* SignInFailureText(int result) {

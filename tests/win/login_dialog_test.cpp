@@ -6,8 +6,12 @@
 #include <thread>
 
 #include "support/account_test_support.h"
+#include "support/test_files.h"
 #include "controls/control_text.h"
+#include "accounts/core/settings_text.h"
+#include "accounts/credential_store.h"
 #include "accounts/login_dialog.h"
+#include "accounts/settings_file.h"
 #include "base/core/web_pages.h"
 #include "base/handles.h"
 #include "base/text_936.h"
@@ -209,6 +213,39 @@ TEST(LoginDialog, CancelChangesNothing) {
   EXPECT_EQ(login.dialog.endedWith(), IDCANCEL);
   EXPECT_TRUE(signIn.calls.empty());
   EXPECT_TRUE(host.state.savedAccounts.empty());
+}
+
+// A credential store that refuses the passwords: the accounts work for this run from memory,
+// the user hears it once, and the settings file still gets no password.
+TEST(LoginDialog, AStoreThatCannotKeepPasswordsIsToldOnceAndTheAccountsWorkForTheRun) {
+  test::FailingCredentialStore failing;
+  const ScopedCredentialStore store(failing);
+  FakeAccountHost host;
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 5, ""}, {0, 6, ""}});
+  PromptRecorder prompts;
+  for (const wchar_t* user : {L"fail-amy", L"fail-bea"}) {
+    OpenLogin login(host, false, signIn);
+    login.Type(user, L"secret-pw");
+    login.Press(IDOK);
+    EXPECT_EQ(login.dialog.endedWith(), IDOK);
+  }
+  EXPECT_EQ(host.state.savedAccounts,
+            (std::vector<AccountEntry>{{L"fail-amy", L"secret-pw"}, {L"fail-bea", L"secret-pw"}}));
+  EXPECT_EQ(host.state.currentUserName, L"fail-bea");
+  EXPECT_EQ(host.state.currentPassword, L"secret-pw");
+
+  const std::wstring folder = test::FreshDirectory(L"fernwick-failing-store");
+  EXPECT_TRUE(SaveSettingsTo(folder + L"qvpicsendst.idx", host.state));
+  const std::string text = DecipherSettingsText(test::ReadBytes(folder + L"qvpicsendst.idx"));
+  test::RemoveDirectoryTree(folder);
+  EXPECT_NE(text.find("fail-bea"), std::string::npos);
+  EXPECT_EQ(text.find("secret-pw"), std::string::npos);
+  EXPECT_GE(failing.refusedWrites, 3);
+  ASSERT_EQ(prompts.seen.size(), 1u);
+  EXPECT_EQ(prompts.seen[0].text, L"密码未能保存到 Windows 凭据管理器，下次启动需要重新登录。");
+  EXPECT_EQ(prompts.seen[0].caption, L"提示");
+  EXPECT_EQ(prompts.seen[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:fail-amy"), std::nullopt);
 }
 
 // While the server is silent the dialog keeps handling its messages, shows that it waits, and

@@ -4,6 +4,7 @@
 
 #include "controls/control_text.h"
 #include "accounts/login_dialog.h"
+#include "accounts/saved_passwords.h"
 #include "accounts/settings_dialog.h"
 #include "base/core/web_pages.h"
 #include "base/program_state.h"
@@ -293,6 +294,24 @@ TEST(SettingsDialog, DuplicateEntriesLoseTheFirstSavedAndTheSelectedListed) {
   settings.Press(1013);
   EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"x", L"1"}, {L"dup", L"same"}}));
   EXPECT_EQ(settings.Items(1012), (std::vector<std::wstring>{L"dup", L"x"}));
+}
+
+TEST(SettingsDialog, DeletingAnAccountDeletesItsPasswordFromTheCredentialStore) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{L"del-ann", L"a1"}, {L"del-ben", L"b1"}, {L"del-ben", L"b2"}};
+  SignInAs(host, L"del-ann", L"a1");
+  KeepPasswords(host.state, nullptr);  // as the start left them
+  ASSERT_EQ(test::StoredPassword(L"Fernwick#2:del-ben"), L"b2");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 1);  // the first del-ben: the second now has its name
+  settings.Press(1013);
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:del-ben"), L"b2");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick#2:del-ben"), std::nullopt);
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:del-ann"), L"a1");
+  settings.Select(1012, 0);
+  settings.Press(1013);
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:del-ann"), std::nullopt);
 }
 
 TEST(SettingsDialog, DeleteStaysAfterCancel) {

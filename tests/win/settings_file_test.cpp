@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "base/handles.h"
 #include "base/user_folders.h"
 #include "base/text_936.h"
+#include "support/account_test_support.h"
 #include "support/test_files.h"
 #include "support/test_main_dialog.h"
 
@@ -42,11 +44,12 @@ class SettingsFileTest : public ::testing::Test {
     SetSizeLimit(savedLimit_);
   }
 
+  // Two entries of one name with different passwords, the current account being the second.
   AccountState Sample() const {
     AccountState state;
     state.currentUserName = L"张三";
-    state.currentPassword = L"密码";
-    state.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}, {L"张三", L"密码"}, {L"李四", L"x y"}};
+    state.currentPassword = L"另一个";
+    state.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}, {L"张三", L"另一个"}, {L"李四", L"x y"}};
     state.blogName = "not stored";
     state.quotaText = L"not stored";
     return state;
@@ -72,39 +75,81 @@ TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
   EXPECT_EQ(loaded.currentUserName, L"张三");
-  EXPECT_EQ(loaded.currentPassword, L"密码");
+  EXPECT_EQ(loaded.currentPassword, L"另一个");
   EXPECT_EQ(loaded.savedAccounts, saved.savedAccounts);
   EXPECT_EQ(SizeLimit(), 1280);
   EXPECT_EQ(loaded.blogName, "");
   EXPECT_EQ(loaded.quotaText, L"");
 }
 
+// The passwords are in the credential store, one per entry, under names that tell duplicates
+// apart; what no entry needs any more is deleted at the next save.
+TEST_F(SettingsFileTest, EachPasswordIsInTheCredentialStoreUntilItsEntryGoes) {
+  AccountState state = Sample();
+  ASSERT_TRUE(SaveSettingsTo(path_, state));
+  state.savedAccounts.erase(state.savedAccounts.begin());  // the first 张三
+  const AccountState fewer = state;
+  state.savedAccounts.clear();
+  state.currentUserName.clear();
+  state.currentPassword.clear();
+  const AccountState none = state;
+
+  const struct {
+    const wchar_t* target;
+    std::optional<std::wstring> afterSample, afterFewer, afterNone;
+  } expected[] = {
+      {L"Fernwick:张三", L"密码", L"另一个", std::nullopt},
+      {L"Fernwick#2:张三", L"另一个", std::nullopt, std::nullopt},
+      {L"Fernwick (current):张三", L"另一个", std::nullopt, std::nullopt},
+      {L"Fernwick:bob", L"b", L"b", std::nullopt},
+      {L"Fernwick:李四", L"x y", L"x y", std::nullopt},
+  };
+  for (const auto& e : expected) EXPECT_EQ(test::StoredPassword(e.target), e.afterSample) << "sample";
+  ASSERT_TRUE(SaveSettingsTo(path_, fewer));
+  for (const auto& e : expected) EXPECT_EQ(test::StoredPassword(e.target), e.afterFewer) << "fewer";
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  EXPECT_EQ(loaded.savedAccounts, fewer.savedAccounts);
+  EXPECT_EQ(loaded.currentPassword, L"另一个");
+  ASSERT_TRUE(SaveSettingsTo(path_, none));
+  for (const auto& e : expected) EXPECT_EQ(test::StoredPassword(e.target), e.afterNone) << "none";
+}
+
 // Every user's saved accounts hang on these bytes: they were worked out once, apart from the
 // program, from the cipher's seed, multiplier and addend (seed 0x6B8F21D4, multiplier 0x0019660D,
 // addend 0x3C6EF35F, key bits 8 to 15). A change to the cipher or its key values fails here
-// before it makes the files on users' disks unreadable.
+// before it makes the files on users' disks unreadable. Files of earlier versions hold the
+// passwords; the file written now holds none, and the next start takes them from the store.
 TEST_F(SettingsFileTest, KnownBytesReadAndWriteAsKnownAccounts) {
-  constexpr unsigned char kStored[] = {0xF4, 0xA2, 0x5B, 0x13, 0xB2, 0x2A, 0x15, 0x6F, 0x9F, 0xF1, 0xF1,
-                                       0xAD, 0xD3, 0xC4, 0x38, 0xC3, 0xAD, 0x68, 0x3B, 0xEE, 0xAA, 0x91,
-                                       0x7D, 0x01, 0xF5, 0x5D, 0x6C, 0x9D, 0x70, 0x05, 0xC1};
-  const std::string stored(reinterpret_cast<const char*>(kStored), sizeof kStored);
+  constexpr unsigned char kWithPasswords[] = {0xF4, 0xA2, 0x5B, 0x13, 0xB2, 0x2A, 0x15, 0x6F, 0x9F, 0xF1, 0xF1,
+                                              0xAD, 0xD3, 0xC4, 0x38, 0xC3, 0xAD, 0x68, 0x3B, 0xEE, 0xAA, 0x91,
+                                              0x7D, 0x01, 0xF5, 0x5D, 0x6C, 0x9D, 0x70, 0x05, 0xC1};
+  constexpr unsigned char kWithout[] = {0xF4, 0xA2, 0x5B, 0x13, 0xB2, 0xEB, 0x89, 0xF4, 0x48, 0xF8, 0x4A,
+                                        0xCF, 0x55, 0x13, 0x2D, 0xE1, 0x27, 0x56, 0x55, 0x28, 0xE4, 0x5F};
+  const std::string withPasswords(reinterpret_cast<const char*>(kWithPasswords), sizeof kWithPasswords);
+  const std::string without(reinterpret_cast<const char*>(kWithout), sizeof kWithout);
   AccountState known;
   known.currentUserName = L"张三";
   known.currentPassword = L"密码";
   known.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}};
 
-  ASSERT_TRUE(WriteBytes(path_, stored));
-  SetSizeLimit(1);
-  AccountState loaded;
-  LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.currentUserName, known.currentUserName);
-  EXPECT_EQ(loaded.currentPassword, known.currentPassword);
-  EXPECT_EQ(loaded.savedAccounts, known.savedAccounts);
-  EXPECT_EQ(SizeLimit(), 1280);
+  // The earlier version's file first: its save fills the store the second row reads from.
+  for (const std::string& stored : {withPasswords, without}) {
+    const bool old = stored.size() == withPasswords.size();
+    ASSERT_TRUE(WriteBytes(path_, stored));
+    SetSizeLimit(1);
+    AccountState loaded;
+    LoadSettingsFrom(path_, loaded);
+    EXPECT_EQ(loaded.currentUserName, known.currentUserName) << old;
+    EXPECT_EQ(loaded.currentPassword, known.currentPassword) << old;
+    EXPECT_EQ(loaded.savedAccounts, known.savedAccounts) << old;
+    EXPECT_EQ(SizeLimit(), 1280) << old;
 
-  SetSizeLimit(1280);
-  ASSERT_TRUE(SaveSettingsTo(path_, known));
-  EXPECT_EQ(ReadBytes(path_), stored);
+    ASSERT_TRUE(SaveSettingsTo(path_, loaded));
+    EXPECT_EQ(ReadBytes(path_), without) << old;
+    EXPECT_EQ(test::StoredPassword(L"Fernwick:张三"), L"密码") << old;
+    EXPECT_EQ(test::StoredPassword(L"Fernwick:bob"), L"b") << old;
+  }
 }
 
 TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
@@ -112,10 +157,10 @@ TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
   SetSizeLimit(1600);
   ASSERT_TRUE(SaveSettingsTo(path_, saved));
   const std::string bytes = ReadBytes(path_);
-  SettingsContent content{To936Lossy(saved.currentUserName), To936Lossy(saved.currentPassword), 1600, {}};
-  for (const AccountEntry& e : saved.savedAccounts) {
-    content.savedAccounts.push_back(StoredAccount{To936Lossy(e.userName), To936Lossy(e.password)});
-  }
+  // The names only: the passwords are in the credential store.
+  SettingsContent content{To936Lossy(saved.currentUserName), "", 1600, {}};
+  for (const AccountEntry& e : saved.savedAccounts)
+    content.savedAccounts.push_back(StoredAccount{To936Lossy(e.userName), ""});
   const std::string text = BuildSettingsText(content);
   EXPECT_EQ(bytes.size(), text.size());
   EXPECT_EQ(DecipherSettingsText(bytes), text);

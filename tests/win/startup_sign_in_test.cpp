@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "accounts/saved_passwords.h"
 #include "accounts/startup_sign_in.h"
 #include "base/browser_integration.h"
 #include "base/core/web_pages.h"
@@ -170,6 +171,8 @@ TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   FakeAccountHost host;
   RememberAccount(host, L"dup", L"wrong");
   host.state.savedAccounts = {{L"other", L"1"}, {L"dup", L"a"}, {L"dup", L"wrong"}};
+  KeepPasswords(host.state, nullptr);  // as the start left them
+  ASSERT_EQ(test::StoredPassword(L"Fernwick (current):dup"), L"wrong");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
   PromptRecorder prompts;
   int versionCalls = 0;
@@ -180,6 +183,11 @@ TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   test::PumpPendingMessages();
   EXPECT_TRUE(prompts.seen.empty());
   EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"other", L"1"}, {L"dup", L"wrong"}}));
+  // The credentials follow the list: the remaining dup is now the first of its name.
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:dup"), L"wrong");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick#2:dup"), std::nullopt);
+  EXPECT_EQ(test::StoredPassword(L"Fernwick (current):dup"), std::nullopt);
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:other"), L"1");
   EXPECT_EQ(host.state.currentUserName, L"");
   EXPECT_EQ(host.state.currentPassword, L"");
   EXPECT_EQ(host.UserLine(), L"");

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "accounts/core/settings_text.h"
+#include "accounts/saved_passwords.h"
 #include "accounts/settings_file.h"
 #include "base/user_folders.h"
 #include "base/work_directories.h"
@@ -20,6 +22,7 @@
 #include "imaging/picture_io.h"
 #include "reference_server.h"
 #include "stored_photos.h"
+#include "support/account_test_support.h"
 #include "support/exif_photos.h"
 #include "support/photo_test_pictures.h"
 #include "support/window_helpers.h"
@@ -349,6 +352,45 @@ TEST_F(ProgramUpload, ANormalCloseWritesTheSettingsFile) {
   EXPECT_EQ(program->Close(), 1u);
   ASSERT_TRUE(test::FileExists(SettingsFilePath()));
   ExpectSettingsWrittenFor(user);
+}
+
+// The program's log of this test program's runs (both files of its turn-over).
+std::string ProgramLog() {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD length = ::GetEnvironmentVariableW(L"FERNWICK_LOG_DIR", folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  std::string log;
+  for (const wchar_t* name : {L"\\fernwick.log.1", L"\\fernwick.log"}) {
+    const std::string part = test::ReadBytes(folder + std::wstring(name));
+    if (part != "<missing>") log += part;
+  }
+  return log;
+}
+
+// A file of an earlier version holds the password: the program signs in with it, and at the
+// close the file keeps the names only while the password moves into the credential store,
+// from which the next start signs in. No log line of either run holds the password.
+TEST_F(ProgramUpload, AnEarlierVersionsPasswordMovesIntoTheCredentialStore) {
+  EXPECT_EQ(program->Close(), 1u);
+  const std::string password = "Hush-e2e-9";
+  PutAccount(50L * 1024 * 1024, password.c_str());
+  ForgetOtherPasswords(AccountState{});
+  const SettingsContent earlier{user, password, 1024, {{user, password}}};
+  ASSERT_TRUE(test::WriteBytes(SettingsFilePath(), EncipherSettingsText(BuildSettingsText(earlier))));
+
+  for (int run = 0; run < 2; ++run) {
+    program = std::make_unique<ProgramDriver>();
+    ASSERT_TRUE(program->started());
+    ASSERT_TRUE(WaitUntil([&] { return !test::WindowText(program->Item(kQuotaLine)).empty(); })) << run;
+    EXPECT_EQ(program->Close(), 1u);
+    const std::string text = DecipherSettingsText(test::ReadBytes(SettingsFilePath()));
+    EXPECT_EQ(text, user + "\x01\x02" + "1024\x02" + user + "\x01\x02") << run;
+    EXPECT_EQ(test::StoredPassword(L"Fernwick:" + WideFrom936(user)), WideFrom936(password)) << run;
+  }
+  const std::string log = ProgramLog();
+  EXPECT_NE(log.find("request sign-in: HTTP 200, result 0"), std::string::npos) << log;
+  EXPECT_EQ(log.find(password), std::string::npos);
+  EXPECT_EQ(log.find("Hush"), std::string::npos);
 }
 
 // Puts the server's version back for the runs after this one, however the test ends.

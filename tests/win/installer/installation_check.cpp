@@ -13,6 +13,7 @@
 #include "app/single_instance.h"
 #include "base/browser_integration.h"
 #include "base/handles.h"
+#include "base/platform_guards.h"
 #include "support/program_runner.h"
 
 namespace fernwick {
@@ -170,3 +171,12 @@ TEST(UninstalledWithSettings, LeavesNothing) {
 
 }  // namespace
 }  // namespace fernwick
+
+// Each step of the installer check is a run of this program in a prefix of its own, and a
+// later step checks what an earlier one left, the planted account's password in the credential
+// store included: unlike the other test programs' main, this one leaves the store alone.
+int main(int argc, char** argv) {
+  const fernwick::ComGuard com;
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

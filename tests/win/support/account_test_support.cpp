@@ -1,5 +1,7 @@
 #include "account_test_support.h"
 
+#include <wincred.h>
+
 #include "controls/control_text.h"
 
 namespace fernwick::test {
@@ -64,5 +66,14 @@ LaunchRecorder::LaunchRecorder(bool succeed)
         seen.push_back(request);
         return succeed_;
       }) {}
+
+std::optional<std::wstring> StoredPassword(const std::wstring& target) {
+  PCREDENTIALW credential = nullptr;
+  if (!::CredReadW(target.c_str(), CRED_TYPE_GENERIC, 0, &credential)) return std::nullopt;
+  std::wstring password(reinterpret_cast<const wchar_t*>(credential->CredentialBlob),
+                        credential->CredentialBlobSize / sizeof(wchar_t));
+  ::CredFree(credential);
+  return password;
+}
 
 }  // namespace fernwick::test

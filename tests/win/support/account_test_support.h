@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "accounts/account_services.h"
 #include "accounts/account_state.h"
+#include "accounts/credential_store.h"
 #include "base/browser_launch.h"
 #include "base/prompt.h"
 #include "base/ui_task.h"
@@ -99,6 +101,24 @@ class LaunchRecorder {
  private:
   bool succeed_;
   ScopedBrowserLauncher launcher_;
+};
+
+// The password Windows' credential store holds under `target`, read with CredReadW apart from
+// the program's own code; none when there is no such credential.
+std::optional<std::wstring> StoredPassword(const std::wstring& target);
+
+// A credential store that refuses every call, as a broken or locked-down one does; counts
+// the writes it refused.
+class FailingCredentialStore : public CredentialStore {
+ public:
+  bool Write(const std::wstring&, const std::wstring&, const std::wstring&) override {
+    ++refusedWrites;
+    return false;
+  }
+  Found Read(const std::wstring&, std::wstring&) override { return Found::kFailed; }
+  bool Delete(const std::wstring&) override { return false; }
+  std::optional<std::vector<std::wstring>> Targets(const wchar_t*) override { return std::nullopt; }
+  int refusedWrites = 0;
 };
 
 }  // namespace fernwick::test

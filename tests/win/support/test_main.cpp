@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "accounts/account_state.h"
+#include "accounts/saved_passwords.h"
 #include "base/platform_guards.h"
 
 int main(int argc, char** argv) {
@@ -13,5 +15,10 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  // The tests share one Wine prefix and so one credential store: each test program starts and
+  // leaves it without any of the program's passwords.
+  fernwick::ForgetOtherPasswords(fernwick::AccountState{});
+  const int result = RUN_ALL_TESTS();
+  fernwick::ForgetOtherPasswords(fernwick::AccountState{});
+  return result;
 }
