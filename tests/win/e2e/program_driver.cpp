@@ -104,7 +104,11 @@ bool ProgramDriver::AddThroughOpenDialog(const std::wstring& path) {
   // Typed as UTF-16, so that a name the system code page cannot hold arrives whole.
   ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   Press(::GetDlgItem(dialog, IDOK));
-  return WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); });
+  if (!WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); })) return false;
+  // The photo is added and painted by the handler that ran the dialog; a message sent to the
+  // window is answered only once that handler is done.
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0;
 }
 
 HWND ProgramDriver::PageWith(int id) const {
