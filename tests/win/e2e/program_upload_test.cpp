@@ -356,9 +356,10 @@ TEST_F(ProgramUpload, ANormalCloseWritesTheSettingsFile) {
 
 // The program's log of this test program's runs (both files of its turn-over).
 std::string ProgramLog() {
-  wchar_t folder[MAX_PATH] = {};
-  const DWORD length = ::GetEnvironmentVariableW(L"FERNWICK_LOG_DIR", folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
+  // The tests' own folder, or the profile's where the program logs without one.
+  std::wstring folder = FolderFromEnvironment(L"FERNWICK_LOG_DIR");
+  if (folder.empty()) folder = ProgramFolder(UserFolder::kLocal);
+  if (folder.empty()) return std::string();
   std::string log;
   for (const wchar_t* name : {L"\\fernwick.log.1", L"\\fernwick.log"}) {
     const std::string part = test::ReadBytes(folder + std::wstring(name));
