@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "accounts/core/account_texts.h"
 #include "base/core/web_pages.h"
 #include "base/text_936.h"
 
@@ -10,7 +11,6 @@ namespace fernwick {
 
 std::wstring CurrentUserText(const std::wstring& userName) { return L"当前用户:" + userName; }
 
-std::wstring QuotaText(int percent) { return L"使用了" + std::to_wstring(percent) + L"%的本月上传空间"; }
 
 void ApplySignedIn(AccountHost& host, const AccountEntry& account, const SignInAnswer& answer) {
   AccountState& state = host.accounts();

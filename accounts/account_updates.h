@@ -10,7 +10,6 @@ namespace fernwick {
 // "当前用户:%s"
 std::wstring CurrentUserText(const std::wstring& userName);
 // "使用了%d%%的本月上传空间"
-std::wstring QuotaText(int percent);
 
 // A successful sign-in of `account`: it becomes current, the two lines show it, the blog name
 // is kept, the photo link leads to the home page, and the window shows the new texts.

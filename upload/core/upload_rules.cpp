@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdio>
 
+#include "accounts/core/account_texts.h"
+
 namespace fernwick {
 
 const char* PhotoStatusForVisibility(int visibilityIndex) noexcept {
@@ -31,7 +33,7 @@ bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept {
 }
 
 std::wstring BatchQuotaText(int32_t limit, int32_t used) {
-  return L"使用了" + std::to_wstring(BatchQuotaPercent(limit, used)) + L"%的本月上传空间";
+  return QuotaText(BatchQuotaPercent(limit, used));
 }
 
 std::string BatchViewAddress(const std::string& webBase, const std::vector<int32_t>& uploadedIds) {

@@ -18,7 +18,7 @@ int BatchQuotaPercent(int32_t limit, int32_t used) noexcept;
 // Whether a photo of `fileSize` bytes fits in what is left of the quota (limit - used).
 bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept;
 
-// "使用了%d%%的本月上传空间" with that percentage.
+// The quota line (QuotaText) with that percentage.
 std::wstring BatchQuotaText(int32_t limit, int32_t used);
 
 // At most this many ids go into the batch address.

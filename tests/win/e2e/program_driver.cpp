@@ -66,7 +66,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
   return true;
 }
 
-ProgramDriver::ProgramDriver() : run_(FERNWICK_E2E_PROGRAM) {
+ProgramDriver::ProgramDriver() : run_(L"" FERNWICK_E2E_PROGRAM) {
   if (run_.Start()) main_ = run_.WaitForWindow(kMainWindowCaption);
 }
 

@@ -78,16 +78,6 @@ bool SettingsHoldThePlantedAccount() {
   return false;
 }
 
-// The program's path for the A functions of the runner (the profile's paths are plain ASCII
-// here, and would be given in the ANSI code page in any case).
-std::string Narrow(const std::wstring& path) {
-  std::string narrow(path.size() * 2 + 1, '\0');
-  narrow.resize(::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow.data(), static_cast<int>(narrow.size()),
-                                      nullptr, nullptr));
-  if (!narrow.empty()) narrow.pop_back();
-  return narrow;
-}
-
 TEST(Installed, PutsTheProgramAndAStartMenuShortcutInTheUsersFolders) {
   for (const wchar_t* file : {L"fernwick.exe", L"logo.gif", L"README-Windows.txt", L"uninstall.exe"}) {
     EXPECT_TRUE(Exists(InstallFolder() + L"\\" + file)) << InstallFolder() << L"\\" << file;
@@ -124,7 +114,7 @@ TEST(Installed, TheProgramRunsWhileSetupAndUninstallRefuseAndKeepsTheSettings) {
   SaveSettings(planted);
   ASSERT_TRUE(SettingsHoldThePlantedAccount());
 
-  test::ProgramRun program(Narrow(InstallFolder() + L"\\fernwick.exe"));
+  test::ProgramRun program(InstallFolder() + L"\\fernwick.exe");
   ASSERT_TRUE(program.Start());
   const HWND window = program.WaitForWindow(kMainWindowCaption);
   ASSERT_NE(window, nullptr);

@@ -6,15 +6,15 @@
 
 namespace fernwick::test {
 
-std::string ProgramPath() {
+std::wstring ProgramPath() {
   // Test programs live in tests/win/ of the Windows build folder, the program at its top.
-  char module[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-  std::string path = module;
-  path.erase(path.find_last_of('\\') + 1);
-  path += "..\\..\\fernwick.exe";
-  char full[MAX_PATH] = {};
-  ::GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  wchar_t module[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::wstring path = module;
+  path.erase(path.find_last_of(L'\\') + 1);
+  path += L"..\\..\\fernwick.exe";
+  wchar_t full[MAX_PATH] = {};
+  ::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
   return full;
 }
 
@@ -26,12 +26,12 @@ ProgramRun::~ProgramRun() {
 }
 
 bool ProgramRun::Start() {
-  std::string commandLine = "\"" + program_ + "\"";
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back('\0');
-  STARTUPINFOA startup{sizeof(startup)};
+  std::wstring commandLine = L"\"" + program_ + L"\"";
+  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{sizeof(startup)};
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessA(program_.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!::CreateProcessW(program_.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info)) {
     return false;
   }

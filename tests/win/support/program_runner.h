@@ -10,11 +10,11 @@
 namespace fernwick::test {
 
 // fernwick.exe of the build this test program belongs to.
-std::string ProgramPath();
+std::wstring ProgramPath();
 
 class ProgramRun {
  public:
-  explicit ProgramRun(std::string program = ProgramPath()) : program_(std::move(program)) {}
+  explicit ProgramRun(std::wstring program = ProgramPath()) : program_(std::move(program)) {}
   ~ProgramRun();  // ends the process if it still runs
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
@@ -28,7 +28,7 @@ class ProgramRun {
   bool WaitForExit(DWORD& exitCode, DWORD limitMs = 20000);
 
  private:
-  std::string program_;
+  std::wstring program_;
   UniqueHandle process_;
   DWORD processId_ = 0;
 };
