@@ -162,6 +162,10 @@ DWORD ProgramDriver::Close() {
 }
 
 bool SaveScreenshot(HWND window, const std::wstring& path) {
+  // The screen is copied, so whatever the program has not painted yet is painted first.
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
   RECT rect{};
   if (!::GetWindowRect(window, &rect)) return false;
   const int width = rect.right - rect.left;
