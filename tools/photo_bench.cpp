@@ -98,29 +98,40 @@ void Pump() {
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
 }
 
+// Adds the files as the program's Add command does, the grid laid out and painted again after.
+// The one place the benchmark adds a batch: the figure follows whatever the command does.
+void AddBatch(tools::ToolHost& host, const std::wstring& dir, const std::vector<std::wstring>& names) {
+  std::wstring buffer = dir.substr(0, dir.size() - 1);
+  buffer.push_back(L'\0');
+  for (const std::wstring& name : names) {
+    buffer += name;
+    buffer.push_back(L'\0');
+  }
+  buffer.push_back(L'\0');
+  const bool answered = AddPhotosWithDialog(host.hwnd(), host.photos, [&](OPENFILENAMEW& dialog) -> BOOL {
+    std::wmemcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
+    return TRUE;
+  });
+  if (answered) host.view.LayOutAndRepaint();
+}
+
 int Add(const std::wstring& dir) {
   tools::ToolHost host("Fernwick bench", 720, 500);
-  ThumbnailView& view = host.view;
   host.Show();
   SetSizeLimit(1024);
   for (const char* kind : {"j", "p"}) {
-    std::wstring buffer = dir.substr(0, dir.size() - 1);
-    buffer.push_back(L'\0');
-    for (int i = 0; i < kLargeCount; ++i) {
-      buffer += Name(kind, i, kind[0] == 'j' ? "jpg" : "png");
-      buffer.push_back(L'\0');
-    }
-    buffer.push_back(L'\0');
+    std::vector<std::wstring> names;
+    for (int i = 0; i < kLargeCount; ++i) names.push_back(Name(kind, i, kind[0] == 'j' ? "jpg" : "png"));
     const double start = Now();
-    const bool answered = AddPhotosWithDialog(host.hwnd(), host.photos, [&](OPENFILENAMEW& dialog) -> BOOL {
-      std::wmemcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
-      return TRUE;
-    });
-    if (answered) view.LayOutAndRepaint();
+    AddBatch(host, dir, names);
     const double seconds = Now() - start;
     std::printf("add %s %.3f\n", kind[0] == 'j' ? "jpeg-4000x3000" : "png-1000x800", seconds);
   }
   std::printf("added %u\n", host.photos.Count());
+  // The first photo's working copy, for the script to compare with a reference shrinking.
+  if (const PhotoItem* first = host.photos.SlotAt(0)) {
+    ::CopyFileW(first->sendPath.c_str(), (dir + L"fernwick-j0000.jpg").c_str(), FALSE);
+  }
   return 0;
 }
 

@@ -1,14 +1,54 @@
 #include "tools/scene_pictures.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
+#include "imaging/file_bytes.h"
+#include "imaging/jpeg_codec.h"
 #include "imaging/picture_io.h"
+#include "imaging/picture_pixels.h"
 
 namespace fernwick::tools {
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
+
+namespace {
+
+// Texture at several scales and sensor-like noise over the drawn shapes: a camera's photo has
+// detail in every part, which is what makes its JPEG large and its decoding and scaling costly.
+void AddDetail(GpBitmap* picture, int variant) {
+  const uint32_t width = PictureWidth(picture);
+  const uint32_t height = PictureHeight(picture);
+  const GpRect all{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
+  BitmapData data{};
+  if (GdipBitmapLockBits(picture, &all, ImageLockModeRead | ImageLockModeWrite, PixelFormat32bppARGB, &data) != Ok) {
+    return;
+  }
+  uint32_t seed = 2463534242u + static_cast<uint32_t>(variant) * 7919u;
+  // A 256-entry table of waves keeps the per-pixel work to additions.
+  int wave[256];
+  for (int i = 0; i < 256; ++i) wave[i] = static_cast<int>(14 * std::sin(i * 6.283185307 / 256));
+  for (uint32_t y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<uint8_t*>(static_cast<uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride);
+    for (uint32_t x = 0; x < width; ++x) {
+      seed ^= seed << 13;
+      seed ^= seed >> 17;
+      seed ^= seed << 5;
+      const int noise = static_cast<int>(seed & 31) - 16;
+      const int texture = wave[(x * 7 + y * 3 + (x * y >> 9)) & 255] + wave[(x * 29 / 10 - y * 5) & 255] / 2 +
+                          wave[((x >> 3) * 11 + (y >> 3) * 13) & 255];
+      for (int c = 0; c < 3; ++c) {
+        const int value = row[x * 4 + c] + texture + noise + static_cast<int>((seed >> (8 + c * 4)) & 7) - 4;
+        row[x * 4 + c] = static_cast<uint8_t>(std::clamp(value, 0, 255));
+      }
+    }
+  }
+  GdipBitmapUnlockBits(picture, &data);
+}
+
+}  // namespace
 
 GpBitmapPtr MakeScene(int width, int height, int variant) {
   GpBitmapPtr picture;
@@ -35,12 +75,18 @@ GpBitmapPtr MakeScene(int width, int height, int variant) {
   GdipSetSolidFillColor(fill, 0xFF20303A);
   GdipFillRectangle(g.get(), fill, width * 0.65f, height * 0.45f, width * 0.06f, height * 0.3f);
   GdipDeleteBrush(fill);
+  AddDetail(picture.get(), variant);
   return picture;
 }
 
 bool SaveScene(GpBitmap* picture, const std::wstring& path, const char* format) {
   const std::string f = format;
-  if (f == "jpg") return SaveJpegWithQuality(picture, path, 90);
+  if (f == "jpg") {
+    // A camera's quality; GDI+ under Wine would ignore the one it is given.
+    const std::optional<PixelBuffer> pixels = PixelsOf(picture);
+    const std::optional<std::vector<uint8_t>> jpeg = pixels ? EncodeJpeg(*pixels, {}, 92) : std::nullopt;
+    return jpeg && WriteFileBytes(path, *jpeg);
+  }
   const std::optional<CLSID> encoder = FindEncoder(f == "png" ? L"image/png" : L"image/bmp");
   return encoder && GdipSaveImageToFile(picture, path.c_str(), &*encoder, nullptr) == Ok;
 }

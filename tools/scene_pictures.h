@@ -8,7 +8,7 @@
 namespace fernwick::tools {
 
 GpBitmapPtr MakeScene(int width, int height, int variant);
-// "jpg", "png" or "bmp"; JPEG at quality 90.
+// "jpg", "png" or "bmp"; JPEG at quality 92 through libjpeg-turbo.
 bool SaveScene(Gdiplus::GpBitmap* picture, const std::wstring& path, const char* format);
 
 }  // namespace fernwick::tools
