@@ -39,24 +39,6 @@ GpBitmapPtr BitmapOver(const PixelBuffer& pixels) {
   return bitmap;
 }
 
-std::optional<PixelBuffer> ScalePixels(const PixelBuffer& pixels, PixelSize size) {
-  GpBitmapPtr source = BitmapOver(pixels);
-  GpBitmapPtr scaled;
-  if (!source || GdipCreateBitmapFromScan0(static_cast<INT>(size.width), static_cast<INT>(size.height), 0,
-                                           PixelFormat32bppARGB, nullptr, scaled.put()) != Ok) {
-    return std::nullopt;
-  }
-  {
-    GpGraphicsPtr graphics;
-    if (GdipGetImageGraphicsContext(scaled.get(), graphics.put()) != Ok ||
-        GdipDrawImageRectI(graphics.get(), source.get(), 0, 0, static_cast<INT>(size.width),
-                           static_cast<INT>(size.height)) != Ok) {
-      return std::nullopt;
-    }
-  }
-  return PixelsOf(scaled.get());
-}
-
 std::vector<AppSegment> IccSegmentsOf(GpBitmap* picture) {
   constexpr PROPID kIccProfile = 0x8773;  // PropertyTagICCProfile
   UINT size = 0;

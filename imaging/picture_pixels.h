@@ -1,7 +1,7 @@
 #pragma once
 // Between GDI+ pictures and pixels in memory: what a picture GDI+ decoded (PNG, BMP, GIF, TIFF,
-// a JPEG libjpeg-turbo cannot read) goes through to become a JPEG working copy, and the scaling
-// of working copies, which stays GDI+'s.
+// a JPEG libjpeg-turbo cannot read) goes through to become a JPEG working copy (scaled, when it
+// is, by the resampler of imaging/core like every other copy).
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "base/gdiplus_handles.h"
-#include "imaging/core/copy_rules.h"
 #include "imaging/core/photo_metadata.h"
 #include "imaging/core/pixel_buffer.h"
 
@@ -22,10 +21,6 @@ std::optional<PixelBuffer> PixelsOf(Gdiplus::GpBitmap* picture);
 // A GDI+ bitmap that reads the buffer's pixels in place: the buffer must outlive it and stay
 // unchanged. None for an empty buffer.
 GpBitmapPtr BitmapOver(const PixelBuffer& pixels);
-
-// The pixels drawn stretched to `size` with GDI+'s default drawing quality, as working copies
-// have always been scaled. None when GDI+ fails (a side of 0 included).
-std::optional<PixelBuffer> ScalePixels(const PixelBuffer& pixels, PixelSize size);
 
 // The picture's embedded ICC colour profile as APP2 segments for a JPEG copy; none when it has
 // none or GDI+ does not give it.

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "imaging/core/copy_rules.h"
+#include "imaging/core/resampler.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/jpeg_transform.h"
 #include "imaging/picture_pixels.h"
@@ -22,36 +23,74 @@ bool LooksLikeTiff(std::span<const uint8_t> bytes) noexcept {
                                (bytes[0] == 'M' && bytes[1] == 'M' && bytes[2] == 0 && bytes[3] == 42));
 }
 
+namespace {
+
+// The stored pixels' size once upright and scaled to the limit, as stored (before the turn).
+PixelSize StoredTargetSize(uint32_t width, uint32_t height, bool swap, int32_t limit) {
+  const PixelSize upright = ScaledSize(swap ? height : width, swap ? width : height, limit);
+  return swap ? PixelSize{upright.height, upright.width} : upright;
+}
+
+// `stored` turned by `transform` after it is resampled to `scaledTo` (its size as stored), when
+// given. Scaled before it is turned: turning the smaller picture is the cheaper order, and the
+// result is the same.
+std::optional<UprightCopy> CopyFromPixels(const PixelBuffer& stored, PixelTransform transform,
+                                          std::optional<PixelSize> scaledTo, const CopyMetadata& metadata) {
+  std::optional<PixelBuffer> scaled;
+  if (scaledTo) {
+    scaled = ResamplePixels(stored, scaledTo->width, scaledTo->height);
+    if (scaled->pixels.empty()) return std::nullopt;
+  }
+  UprightCopy copy;
+  if (transform != PixelTransform::kNone) {
+    copy.pixels = TransformPixels(scaled ? *scaled : stored, transform);
+  } else {
+    copy.pixels = scaled ? std::move(*scaled) : stored;
+  }
+  std::optional<std::vector<uint8_t>> jpeg =
+      EncodeJpeg(copy.pixels, metadata.For(copy.pixels.width, copy.pixels.height), kWorkingCopyQuality);
+  if (!jpeg) return std::nullopt;
+  copy.jpeg = std::move(*jpeg);
+  return copy;
+}
+
+}  // namespace
+
 std::optional<std::vector<uint8_t>> UprightCopyOfPixels(const PixelBuffer& stored, PixelTransform transform,
                                                         std::optional<int32_t> limit, const CopyMetadata& metadata) {
-  const bool swap = SwapsSides(transform);
-  std::optional<PixelBuffer> scaled;
-  if (limit) {
-    // Scaled before it is turned: turning the smaller picture is the cheaper order, and the
-    // result is the same.
-    const PixelSize upright = ScaledSize(swap ? stored.height : stored.width, swap ? stored.width : stored.height,
-                                         *limit);
-    scaled = ScalePixels(stored, swap ? PixelSize{upright.height, upright.width} : upright);
-    if (!scaled) return std::nullopt;
+  std::optional<PixelSize> scaledTo;
+  if (limit) scaledTo.emplace(StoredTargetSize(stored.width, stored.height, SwapsSides(transform), *limit));
+  std::optional<UprightCopy> copy = CopyFromPixels(stored, transform, scaledTo, metadata);
+  if (!copy) return std::nullopt;
+  return std::move(copy->jpeg);
+}
+
+std::optional<UprightCopy> UprightCopyWithPixels(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
+                                                 std::optional<int32_t> limit) {
+  if (!limit) {
+    std::optional<std::vector<uint8_t>> moved = UprightJpegCopy(jpeg, clockwiseDegrees);
+    if (moved) return UprightCopy{std::move(*moved), {}};
   }
-  const PixelBuffer& source = scaled ? *scaled : stored;
-  const std::optional<PixelBuffer> turned =
-      transform == PixelTransform::kNone ? std::nullopt : std::optional(TransformPixels(source, transform));
-  const PixelBuffer& upright = turned ? *turned : source;
-  const std::vector<AppSegment> segments = metadata.For(upright.width, upright.height);
-  return EncodeJpeg(upright, segments, kWorkingCopyQuality);
+  const PixelTransform transform = UprightTransform(JpegOrientation(jpeg), clockwiseDegrees);
+  // The copy's size follows the full picture's; only the decoding is shrunk towards it.
+  std::optional<PixelSize> scaledTo;
+  uint32_t denominator = 1;
+  if (limit) {
+    const std::optional<JpegSize> size = ReadJpegSize(jpeg);
+    if (!size) return std::nullopt;
+    scaledTo = StoredTargetSize(size->width, size->height, SwapsSides(transform), *limit);
+    denominator = DecodeDenominatorFor(size->width, size->height, *scaledTo);
+  }
+  const std::optional<PixelBuffer> stored = DecodeJpeg(jpeg, 3, denominator);
+  if (!stored) return std::nullopt;
+  return CopyFromPixels(*stored, transform, scaledTo, CopyMetadata{jpeg, {}});
 }
 
 std::optional<std::vector<uint8_t>> UprightCopyOfJpeg(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
                                                       std::optional<int32_t> limit) {
-  if (!limit) {
-    std::optional<std::vector<uint8_t>> moved = UprightJpegCopy(jpeg, clockwiseDegrees);
-    if (moved) return moved;
-  }
-  const std::optional<PixelBuffer> stored = DecodeJpeg(jpeg);
-  if (!stored) return std::nullopt;
-  return UprightCopyOfPixels(*stored, UprightTransform(JpegOrientation(jpeg), clockwiseDegrees), limit,
-                             CopyMetadata{jpeg, {}});
+  std::optional<UprightCopy> copy = UprightCopyWithPixels(jpeg, clockwiseDegrees, limit);
+  if (!copy) return std::nullopt;
+  return std::move(copy->jpeg);
 }
 
 std::optional<std::vector<uint8_t>> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint16_t orientation,

@@ -34,6 +34,13 @@ bool LooksLikeJpeg(std::span<const uint8_t> bytes) noexcept;
 // True for a TIFF file's header, either byte order.
 bool LooksLikeTiff(std::span<const uint8_t> bytes) noexcept;
 
+// A working copy's bytes and, when they were made from decoded pixels, those pixels as the copy
+// shows them (upright, at its size): what its thumbnail can be made from without decoding again.
+struct UprightCopy {
+  std::vector<uint8_t> jpeg;
+  PixelBuffer pixels;  // empty when the JPEG's blocks were moved without decoding
+};
+
 // The stored pixels transformed, then (when `limit` is given) scaled so that the upright longer
 // side is the limit, as ScaledSize has it; encoded with the metadata for the copy's size.
 std::optional<std::vector<uint8_t>> UprightCopyOfPixels(const PixelBuffer& stored, PixelTransform transform,
@@ -43,8 +50,13 @@ std::optional<std::vector<uint8_t>> UprightCopyOfPixels(const PixelBuffer& store
 // limit the DCT blocks are moved without decoding where the picture's edges allow it, and the
 // picture is decoded, turned and encoded where they do not. None when libjpeg-turbo cannot
 // decode the bytes (the caller falls back to GDI+).
+// With a limit the JPEG is decoded at the smallest 1/2, 1/4 or 1/8 of its size that still covers
+// the copy's size, and resampled from there.
 std::optional<std::vector<uint8_t>> UprightCopyOfJpeg(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
                                                       std::optional<int32_t> limit);
+// The same, keeping the pixels the copy was encoded from.
+std::optional<UprightCopy> UprightCopyWithPixels(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
+                                                 std::optional<int32_t> limit);
 
 // A picture GDI+ decoded, stored with `orientation`, as an upright JPEG copy. `file` is the
 // file's bytes: a JPEG's metadata is carried over from them; for any other kind of picture the

@@ -25,6 +25,17 @@ PixelSize ScaledSize(uint32_t width, uint32_t height, int32_t limit) noexcept {
   return size;
 }
 
+uint32_t DecodeDenominatorFor(uint32_t width, uint32_t height, PixelSize wanted) noexcept {
+  for (uint32_t denominator : {8u, 4u, 2u}) {
+    const uint32_t across = width / denominator + (width % denominator != 0);
+    const uint32_t down = height / denominator + (height % denominator != 0);
+    if (across >= wanted.width && down >= wanted.height) {
+      return denominator;
+    }
+  }
+  return 1;
+}
+
 std::wstring WorkingCopyName(std::wstring_view directory, int32_t number) {
   std::wstring name(directory);
   name += std::to_wstring(number);

@@ -20,6 +20,12 @@ bool ExceedsLimit(uint32_t width, uint32_t height, int32_t limit) noexcept;
 // long, thin picture still has a working copy.
 PixelSize ScaledSize(uint32_t width, uint32_t height, int32_t limit) noexcept;
 
+// The largest of 8, 4, 2 and 1 by which a JPEG of stored width x height may be shrunk while
+// decoding (sides rounding up, as the library does) so that the result still covers `wanted`
+// on both sides: the rest of the way is a resampler's, which has more to work with than the
+// library's shrinking would leave.
+uint32_t DecodeDenominatorFor(uint32_t width, uint32_t height, PixelSize wanted) noexcept;
+
 // "<directory><number>.jpg"; the directory ends with a backslash.
 std::wstring WorkingCopyName(std::wstring_view directory, int32_t number);
 

@@ -39,6 +39,27 @@ TEST(PhotoCopyRules, ScaledSizes) {
   }
 }
 
+TEST(PhotoCopyRules, DecodeDenominators) {
+  struct Case {
+    uint32_t width, height;
+    PixelSize wanted;
+    uint32_t denominator;
+  };
+  const Case cases[] = {
+      {4000, 3000, {1024, 768}, 2},   // 1/4 would give 1000 across
+      {3000, 4000, {768, 1024}, 2},   // a portrait the same
+      {8200, 6000, {1024, 749}, 8},   // 1025 x 750
+      {8185, 6000, {1024, 749}, 8},   // 1023.1 rounds up to 1024, as the library's sides do
+      {8184, 6000, {1024, 749}, 4},   // 1023 exactly
+      {4096, 3072, {1024, 768}, 4},   // exactly 1024 x 768
+      {1500, 1000, {1024, 682}, 1},
+      {60000, 10, {1024, 1}, 8},      // 7500 x 2
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DecodeDenominatorFor(c.width, c.height, c.wanted), c.denominator) << c.width << "x" << c.height;
+  }
+}
+
 TEST(PhotoCopyRules, WorkingCopyNames) {
   // A profile folder named in any language.
   const std::wstring scaled = L"C:\\Users\\李 한 😀\\qvpicsendtmp\\";
