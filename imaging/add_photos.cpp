@@ -52,9 +52,13 @@ struct AddedPicture {
   DWORD error = 0;
 };
 
-AddedPicture ForCopy(PhotoList& photos, const std::optional<std::vector<uint8_t>>& jpeg) {
+// `pixels`, when given and not empty, are those the copy was encoded from: its thumbnail is made
+// from them instead of decoding the file just written.
+AddedPicture ForCopy(PhotoList& photos, const std::optional<std::vector<uint8_t>>& jpeg,
+                     const PixelBuffer* pixels = nullptr) {
   const WorkingCopy copy = WriteWorkingCopy(jpeg, photos.TakeFileNumber());
   if (!copy.written) return {nullptr, 0, copy.error};
+  if (pixels && !pixels->pixels.empty()) return {std::make_unique<PhotoItem>(copy.path, *pixels), copy.size};
   return {std::make_unique<PhotoItem>(copy.path), copy.size};
 }
 
@@ -69,9 +73,9 @@ std::optional<AddedPicture> AddedAsJpeg(PhotoList& photos, std::span<const uint8
   const bool swap = SwapsSides(UprightTransform(orientation, 0));
   const bool scale = ExceedsLimit(swap ? stored->height : stored->width, swap ? stored->width : stored->height, limit);
   if (!scale && orientation == 1) return std::nullopt;
-  const std::optional<std::vector<uint8_t>> copy = UprightCopyOfJpeg(bytes, 0, scale ? std::optional(limit) : std::nullopt);
+  std::optional<UprightCopy> copy = UprightCopyWithPixels(bytes, 0, scale ? std::optional(limit) : std::nullopt);
   if (!copy) return std::nullopt;
-  return ForCopy(photos, copy);
+  return ForCopy(photos, std::move(copy->jpeg), &copy->pixels);
 }
 
 // What GDI+ decodes: a scaled copy over the limit, a same-size JPEG copy for BMP, GIF, PNG and

@@ -2,6 +2,7 @@
 
 #include "base/handles.h"
 #include "imaging/picture_io.h"
+#include "imaging/picture_pixels.h"
 
 namespace fernwick {
 
@@ -15,6 +16,9 @@ PhotoItem::PhotoItem(const std::wstring& path, GpBitmap* decoded)
       sendPath(path) {
   if (width > 0 && height > 0) picture = MakeThumbnail(decoded, thumbScale);
 }
+
+// The bitmap over the pixels lives until the delegated constructor has made the thumbnail.
+PhotoItem::PhotoItem(const std::wstring& path, const PixelBuffer& pixels) : PhotoItem(path, BitmapOver(pixels).get()) {}
 
 PhotoItem::~PhotoItem() = default;
 

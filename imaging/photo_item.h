@@ -14,6 +14,7 @@
 
 #include "base/gdiplus_handles.h"
 #include "imaging/core/photo_geometry.h"
+#include "imaging/core/pixel_buffer.h"
 
 namespace fernwick {
 
@@ -24,6 +25,9 @@ class PhotoItem : public PhotoGeometry {
   explicit PhotoItem(const std::wstring& path);
   // The same, from a picture already decoded from `path`.
   PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded);
+  // The same, from the pixels `path` was encoded from (a working copy just made): the thumbnail
+  // is made as from the decoded file, without reading it back.
+  PhotoItem(const std::wstring& path, const PixelBuffer& pixels);
   // An item for a working copy that was not written: nothing is decoded, so whatever else
   // lies at that name is never shown or taken for the photo.
 
