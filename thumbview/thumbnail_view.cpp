@@ -67,17 +67,12 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   // Content coordinates of the area's corners.
   const int32_t left = area.left + scrollX_.offset;
   const int32_t top = area.top + scrollY_.offset;
-  const POINT origin{left - drawAt.x, top - drawAt.y};
-  GpGraphicsPtr graphics;  // one for every cell of this pass
   for (const auto& item : photos_.slots()) {
     if (!item) continue;
     const CellBounds cell = CellAround(item->centreX, item->centreY);
     if (cell.right <= left || cell.left >= left + width || cell.bottom <= top || cell.top >= top + height) continue;
-    if (!graphics) Gdiplus::DllExports::GdipCreateFromHDC(target, graphics.put());
-    item->DrawInCell(target, origin, graphics.get());
+    cells_.Draw(target, *item, cell, POINT{cell.left - left + drawAt.x, cell.top - top + drawAt.y});
   }
-  // The copy is GDI's: GDI+ is done with the bitmap only once its graphics object is gone.
-  graphics.reset();
   if (target != dc) ::BitBlt(dc, area.left, area.top, width, height, target, 0, 0, SRCCOPY);
 }
 

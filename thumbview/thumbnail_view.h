@@ -3,8 +3,9 @@
 // that its owner keeps, selects by clicking, turns and deletes the selected photo, and is
 // the drop target for files from the shell.
 //
-// Painting renders only the cells that the update region touches, straight from the items'
-// thumbnail-size pictures, so a list of any length shows its grid at the same cost.
+// Painting renders only the cells that the update region touches, from the items'
+// thumbnail-size pictures through a cache of rendered cells, so a list of any length shows its
+// grid at the same cost and scrolling back over cells already seen only copies them.
 #include <windows.h>
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "base/handles.h"
 #include "controls/window_base.h"
 #include "imaging/photo_list.h"
+#include "thumbview/cell_cache.h"
 #include "thumbview/core/scroll_state.h"
 
 namespace fernwick {
@@ -59,6 +61,7 @@ class ThumbnailView : public WindowBase {
   void ScrollTo(int32_t x, int32_t y);
 
   PhotoList& photos_;
+  mutable CellCache cells_;  // what painting has drawn; painting is const to the view otherwise
   UniqueWindow tooltip_;
   ScrollAxis scrollX_;
   ScrollAxis scrollY_;

@@ -7,6 +7,8 @@
 namespace fernwick {
 
 void ThumbnailView::Layout() {
+  // Items may have come and gone: a new one may sit where a removed one's cell was kept.
+  cells_.Clear();
   RECT client{};
   if (hwnd()) ::GetClientRect(hwnd(), &client);
   const PhotoList::Slots& slots = photos_.slots();

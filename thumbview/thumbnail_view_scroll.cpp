@@ -1,7 +1,6 @@
 // The view's scrolling: two scroll bars over the content size, line and page steps, the
 // thumb, and the mouse wheel.
 #include <algorithm>
-#include <cstdlib>
 
 #include "thumbview/thumbnail_view.h"
 
@@ -95,15 +94,16 @@ void ThumbnailView::OnMouseWheel(int32_t delta) {
   const bool vertical = scrollY_.Scrollable();
   ScrollAxis& axis = vertical ? scrollY_ : scrollX_;
   const int32_t step = byPage ? axis.page : axis.line;
-  for (int32_t i = 0; i < std::abs(steps); ++i) {
-    const int32_t wanted = axis.Clamp(axis.offset + (steps < 0 ? -step : step));
-    if (vertical) {
-      ScrollTo(scrollX_.offset, wanted);
-    } else {
-      ScrollTo(wanted, scrollY_.offset);
-    }
-    if (hwnd()) ::UpdateWindow(hwnd());
+  if (steps == 0) return;
+  // All the notch's lines in one move: one copy of the window and one strip to paint, not one
+  // of each per line.
+  const int32_t wanted = axis.Clamp(axis.offset + steps * step);
+  if (vertical) {
+    ScrollTo(scrollX_.offset, wanted);
+  } else {
+    ScrollTo(wanted, scrollY_.offset);
   }
+  if (hwnd()) ::UpdateWindow(hwnd());
 }
 
 }  // namespace fernwick

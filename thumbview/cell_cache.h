@@ -1,0 +1,50 @@
+#pragma once
+// The grid's cells as they were last drawn, one bitmap each, so that scrolling over photos
+// already seen copies them instead of drawing each thumbnail through GDI+ again. A cell is drawn
+// anew when what it shows changes (turn, selection, picture, colours, cell size). Only the cells
+// used last are kept, so memory does not grow with the list.
+#include <windows.h>
+
+#include <cstdint>
+#include <unordered_map>
+
+#include "base/handles.h"
+#include "imaging/photo_item.h"
+#include "thumbview/core/grid_layout.h"
+
+namespace fernwick {
+
+class CellCache {
+ public:
+  // Puts the cell of `item` (window colour, picture and frame), which covers `cell` in content
+  // coordinates, into `target` with its top left at `at`.
+  void Draw(HDC target, const PhotoItem& item, const CellBounds& cell, POINT at);
+  // Forgets every cell: after the list changed, when an item's address may come back for
+  // another photo.
+  void Clear() noexcept;
+
+ private:
+  // What a cell's pixels depend on.
+  struct Look {
+    const void* picture = nullptr;
+    int32_t width = 0, height = 0, cellWidth = 0, cellHeight = 0;
+    double angle = 0;
+    bool selected = false;
+    COLORREF window = 0, frame = 0;
+    bool operator==(const Look&) const = default;
+  };
+  struct Entry {
+    Look look;
+    UniqueHBitmap bitmap;
+    uint64_t lastUse = 0;
+  };
+  static Look LookOf(const PhotoItem& item, const CellBounds& cell) noexcept;
+  Entry* Render(HDC target, const PhotoItem& item, const CellBounds& cell, const Look& look);
+  void DropOldest() noexcept;
+
+  std::unordered_map<const PhotoItem*, Entry> entries_;
+  UniqueMemoryDc dc_;
+  uint64_t clock_ = 0;
+};
+
+}  // namespace fernwick
