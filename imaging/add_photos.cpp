@@ -105,6 +105,7 @@ std::optional<AddedPicture> AddedThroughGdiplus(PhotoList& photos, const std::ws
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
   if (photos.ContainsSourcePath(path)) return false;
   const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
+  if (JpegTooLargeToDecode(bytes)) return false;
   std::optional<AddedPicture> added = AddedAsJpeg(photos, bytes, limit);
   if (!added) added = AddedThroughGdiplus(photos, path, bytes, limit);
   if (!added) return false;

@@ -56,6 +56,11 @@ std::optional<JpegSize> ReadJpegSize(std::span<const uint8_t> jpeg) {
   return JpegSize{reader.info().image_width, reader.info().image_height};
 }
 
+bool JpegTooLargeToDecode(std::span<const uint8_t> jpeg) {
+  const std::optional<JpegSize> size = ReadJpegSize(jpeg);
+  return size && uint64_t{size->width} * size->height > kMostJpegPixels;
+}
+
 std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel,
                                       uint32_t scaleDenominator) {
   if (bytesPerPixel != 3 && bytesPerPixel != 4) return std::nullopt;
@@ -67,6 +72,7 @@ std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t by
   // The library has no conversion from CMYK or YCCK to BGR.
   const J_COLOR_SPACE stored = reader.info().jpeg_color_space;
   if (stored == JCS_CMYK || stored == JCS_YCCK) return std::nullopt;
+  if (uint64_t{reader.info().image_width} * reader.info().image_height > kMostJpegPixels) return std::nullopt;
   PixelBuffer out;
   if (!ReadPixels(reader, bytesPerPixel, scaleDenominator, out)) return std::nullopt;
   return out;

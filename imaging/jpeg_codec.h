@@ -18,10 +18,18 @@ struct JpegSize {
 // The stored size (before any EXIF orientation), read from the header only.
 std::optional<JpegSize> ReadJpegSize(std::span<const uint8_t> jpeg);
 
+// The most pixels a JPEG may have to be decoded at all (a 16384 x 16384 picture): a header that
+// claims more is damaged or made to exhaust memory, as no camera makes such photos.
+inline constexpr uint64_t kMostJpegPixels = uint64_t{16384} * 16384;
+
+// True when the bytes are a JPEG whose header claims more than kMostJpegPixels: such a file is
+// passed over, not handed to another decoder that would try to hold it all.
+bool JpegTooLargeToDecode(std::span<const uint8_t> jpeg);
+
 // The decoded picture, top row first, 3 or 4 bytes per pixel, at 1/scaleDenominator of its size
 // (1, 2, 4 or 8; the DCT scaling makes 2 to 8 much faster than decoding and shrinking; sides
-// round up). Grey JPEGs come out as colour. None for CMYK JPEGs and for bytes that are no JPEG
-// the library can read.
+// round up). Grey JPEGs come out as colour. None for CMYK JPEGs, for bytes that are no JPEG
+// the library can read and for pictures of more than kMostJpegPixels.
 std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel = 3,
                                       uint32_t scaleDenominator = 1);
 

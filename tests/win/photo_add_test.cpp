@@ -147,6 +147,34 @@ TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
   EXPECT_EQ(photos.TakeFileNumber(), 1001);
 }
 
+// Damaged JPEG files never bring the program down. A file cut short decodes as far as it goes,
+// the rest grey, as the JPEG library has always given it; one whose header claims a picture too
+// large to hold in memory is passed over before anything is allocated.
+TEST_F(PhotoAdd, DamagedJpegFilesAreTakenAsFarAsTheyGoOrPassedOver) {
+  const std::string whole = test::ReadBytes(Picture(L"whole.jpg", 2000, 1500, "jpg"));
+  const size_t frame = whole.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  std::string huge = whole;
+  huge.replace(frame + 5, 4, "\x75\x30\x75\x30");  // 30000 x 30000
+  std::string scrambled = whole;
+  for (size_t i = frame; i < scrambled.size(); i += 7) scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
+  const struct {
+    const wchar_t* name;
+    std::string bytes;
+    bool added;
+  } cases[] = {
+      {L"zero.jpg", "", false},
+      {L"head.jpg", whole.substr(0, 3), false},
+      {L"cut.jpg", whole.substr(0, whole.size() / 2), true},
+      {L"scrambled.jpg", scrambled, false},
+      {L"huge.jpg", huge, false},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(test::WriteBytes(dir + c.name, c.bytes));
+    EXPECT_EQ(AddPhoto(photos, dir + c.name, 1024), c.added) << static_cast<int>(&c - cases);
+  }
+}
+
 TEST_F(PhotoAdd, DoubleByteNames) {
   // "照片" and a character whose code page 936 trail byte is a backslash (0x955C).
   const std::wstring photo = Picture(L"照片.png", 120, 80, "png");
