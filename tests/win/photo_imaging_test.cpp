@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/work_directories.h"
 #include "imaging/photo_item.h"
 #include "imaging/picture_io.h"
+#include "imaging/upright_copies.h"
 #include "imaging/working_copies.h"
 #include "support/photo_test_pictures.h"
 
@@ -194,6 +197,45 @@ TEST_F(PhotoImaging, ItemFromAPicture) {
   EXPECT_EQ(PictureWidth(item.picture.get()), 100u);
   EXPECT_EQ(PictureHeight(item.picture.get()), 50u);
   EXPECT_EQ(QuadrantsOf(item.picture.get()), (std::vector<int>{0, 1, 2, 3}));
+}
+
+// An item made from the pixels a copy was encoded from shows what one decoded from the copy
+// shows: same size, same scale, a thumbnail that differs only by the JPEG encoding's error.
+TEST_F(PhotoImaging, ItemFromPixelsLooksAsFromItsFile) {
+  ASSERT_TRUE(test::WriteQuadrantPicture(dir + L"big.jpg", 2000, 1500, "jpg"));
+  const std::string original = test::ReadBytes(dir + L"big.jpg");
+  const std::optional<UprightCopy> copy = UprightCopyWithPixels(
+      {reinterpret_cast<const uint8_t*>(original.data()), original.size()}, 90, 1024);
+  ASSERT_TRUE(copy);
+  ASSERT_TRUE(test::WriteBytes(dir + L"copy.jpg", std::string(copy->jpeg.begin(), copy->jpeg.end())));
+  const PhotoItem fromPixels(dir + L"copy.jpg", copy->pixels);
+  const PhotoItem fromFile(dir + L"copy.jpg");
+  EXPECT_EQ(fromPixels.width, 768);
+  EXPECT_EQ(fromPixels.height, 1024);
+  EXPECT_EQ(fromPixels.width, fromFile.width);
+  EXPECT_EQ(fromPixels.height, fromFile.height);
+  EXPECT_DOUBLE_EQ(fromPixels.thumbScale, fromFile.thumbScale);
+  const uint32_t w = PictureWidth(fromPixels.picture.get()), h = PictureHeight(fromPixels.picture.get());
+  ASSERT_EQ(w, PictureWidth(fromFile.picture.get()));
+  ASSERT_EQ(h, PictureHeight(fromFile.picture.get()));
+  int worst = 0;
+  double total = 0;
+  for (uint32_t y = 0; y < h; ++y) {
+    for (uint32_t x = 0; x < w; ++x) {
+      Gdiplus::ARGB a = 0, b = 0;
+      Gdiplus::DllExports::GdipBitmapGetPixel(fromPixels.picture.get(), static_cast<INT>(x), static_cast<INT>(y), &a);
+      Gdiplus::DllExports::GdipBitmapGetPixel(fromFile.picture.get(), static_cast<INT>(x), static_cast<INT>(y), &b);
+      for (int shift = 0; shift <= 24; shift += 8) {
+        const int difference = std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+        worst = std::max(worst, difference);
+        total += difference;
+      }
+    }
+  }
+  // The encoding's ringing stands only along the quadrants' sharp edges.
+  EXPECT_LE(worst, 48);
+  EXPECT_LE(total / (w * h * 4), 1.5);
+  EXPECT_EQ(QuadrantsOf(fromPixels.picture.get()), (std::vector<int>{2, 0, 3, 1}));  // turned clockwise
 }
 
 TEST_F(PhotoImaging, ItemFromUndecodableOrMissingFiles) {
