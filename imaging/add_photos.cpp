@@ -52,6 +52,7 @@ struct AddedPicture {
   int32_t size = 0;
   DWORD error = 0;
   WrittenCopy copy;
+  bool usedFileNumber = true;
 };
 
 AddedPicture ForCopy(int32_t fileNumber, const std::optional<std::vector<uint8_t>>& jpeg) {
@@ -97,7 +98,9 @@ std::optional<AddedPicture> AddedThroughGdiplus(int32_t fileNumber, const std::w
                                                     scale ? std::optional(limit) : std::nullopt, bytes));
   }
   // Sent as it is: the picture already decoded is the one the item shows.
-  return AddedPicture{std::make_unique<PhotoItem>(path, picture.get()), static_cast<int32_t>(FileSizeOf(path))};
+  AddedPicture added{std::make_unique<PhotoItem>(path, picture.get()), static_cast<int32_t>(FileSizeOf(path))};
+  added.usedFileNumber = false;
+  return added;
 }
 
 }  // namespace
@@ -124,6 +127,7 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, bytes, limit);
   if (!added) added = AddedThroughGdiplus(fileNumber, path, bytes, limit);
   if (!added) return prepared;
+  prepared.usedFileNumber = added->usedFileNumber;
   if (!added->item) {
     prepared.outcome = PreparedPhoto::Outcome::kCopyNotWritten;
     prepared.error = added->error;
@@ -158,7 +162,10 @@ bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationRe
 
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
   if (photos.ContainsSourcePath(path)) return false;
-  return ApplyPreparedPhoto(photos, PreparePhoto(path, limit, photos.TakeFileNumber()), report);
+  // One thread, so the number can be looked at first and taken only when a copy used it.
+  PreparedPhoto prepared = PreparePhoto(path, limit, photos.NextFileNumber());
+  if (prepared.usedFileNumber) photos.TakeFileNumber();
+  return ApplyPreparedPhoto(photos, std::move(prepared), report);
 }
 
 BOOL RunOpenFileDialog(OPENFILENAMEW& dialog) { return ::GetOpenFileNameW(&dialog); }

@@ -55,6 +55,7 @@ struct PreparedPhoto {
   std::unique_ptr<PhotoItem> item;  // kPhoto: fileSize, sourcePath and title filled in
   DWORD error = 0;                  // kCopyNotWritten: the system's reason, 0 when it has none
   WrittenCopy copy;                 // the working copy written for the item, if one was
+  bool usedFileNumber = false;      // a copy was made (or tried) under the number given
 };
 
 // Reads and decodes `path` and makes its working copy (numbered `fileNumber`, which goes unused
@@ -74,8 +75,8 @@ bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationRe
 // JPEG stored upright within the limit is sent as the user's file, byte for byte. The new photo
 // becomes the selection. True when added.
 // A photo whose working copy cannot be written is not added; it goes into `report` (when given)
-// for the user to be told. Takes one working-copy number from the list for every photo it
-// prepares, whether a copy is written or not.
+// for the user to be told. Takes a working-copy number from the list only when it makes (or
+// tries to make) a copy.
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report = nullptr);
 
 // Runs the open dialog; GetOpenFileNameW unless a test supplies its own.

@@ -7,7 +7,6 @@
 // FOLDER holds 0.jpg .. COUNT-1.jpg; "sync" adds them one after another on the window's own
 // thread instead (AddPhoto, as the program once did), for comparison.
 #include <windows.h>
-#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -19,20 +18,25 @@
 #include <vector>
 
 #include "app/main_dialog.h"
-#include "base/platform_guards.h"
 #include "base/program_state.h"
 #include "base/text_936.h"
+#include "bench/bench_support.h"
 #include "imaging/add_photos.h"
+#include "tools/tool_host.h"
 
 namespace {
 
 using namespace fernwick;
 // <chrono> does not build with the code page 936 execution character set.
 double NowMs() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  static LARGE_INTEGER origin = [] {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now;
+  }();
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  return bench::Seconds(origin, now) * 1000.0;
 }
 
 // Asks the window every `periodMs` whether it answers, and keeps the longest wait.
@@ -97,10 +101,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: add_responsiveness FOLDER COUNT [sync]\n");
     return 2;
   }
-  ComGuard com;
-  GdiplusGuard gdiplus;
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&icc);
+  tools::ToolPlatform platform;
   const std::wstring folder = WideFrom936(argv[1]);
   const int count = std::atoi(argv[2]);
   const bool sync = argc > 3 && std::string(argv[3]) == "sync";
