@@ -52,6 +52,9 @@ unsigned PhotoPreparer::Add(const std::vector<std::wstring>& paths, int32_t limi
 
 void PhotoPreparer::Work(std::shared_ptr<Shared> shared, PrepareFunction prepare,
                          std::shared_ptr<UiTaskChannel> channel) noexcept {
+  // With every core decoding, the window's thread must still win the processor at once when a
+  // message comes: the workers give way to it.
+  ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
   for (;;) {
     Job job;
     uint64_t generation = 0;
