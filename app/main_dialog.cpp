@@ -260,10 +260,12 @@ void MainDialog::ShowAddingControls() {
   const bool show = preparer_.busy() && state_ == WindowState::kPhotoList;
   for (int id : {ids::kAddingText, ids::kAddingBar, ids::kAddingStop}) {
     HWND control = Item(id);
-    if (show == (::IsWindowVisible(control) != FALSE)) continue;
+    // The style, not IsWindowVisible: that is false for every child of a window not shown yet.
+    if (show == ((::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0)) continue;
     // Stop had the focus: it goes back to the window before the button disappears.
-    if (!show && ::GetFocus() == control)
+    if (!show && ::GetFocus() == control) {
       ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(ids::kUploadButton)), TRUE);
+    }
     ::ShowWindow(control, show ? SW_SHOW : SW_HIDE);
   }
 }
