@@ -1,10 +1,17 @@
 #include "app/main_dialog.h"
 
+#include <commctrl.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "accounts/account_commands.h"
 #include "accounts/account_services.h"
 #include "accounts/settings_file.h"
 #include "base/core/notice_caption.h"
 #include "base/browser_integration.h"
+#include "base/program_state.h"
 #include "app/core/main_layout.h"
 #include "app/logo.h"
 #include "res/main_window_ids.h"
@@ -43,7 +50,8 @@ constexpr SelectionFaces kSelectionButtons[] = {
 };
 }  // namespace
 
-MainDialog::MainDialog() : session_(*this, UploadWorkerFor(*this)) {}
+MainDialog::MainDialog(PhotoPreparer::PrepareFunction prepare)
+    : preparer_(photos_, std::move(prepare)), session_(*this, UploadWorkerFor(*this)) {}
 
 MainDialog::~MainDialog() {
   // The window (if a test left it open) goes before the members its handlers use.
@@ -119,6 +127,9 @@ std::optional<LRESULT> MainDialog::OnCommand(int id) {
     case ids::kOkButton:
       OnOk();
       return 0;
+    case ids::kAddingStop:
+      preparer_.Stop();
+      return 0;
     case ids::kBackButton:
       EnterState(WindowState::kPhotoList);
       return 0;
@@ -137,6 +148,7 @@ LRESULT MainDialog::OnInitDialog() {
   SetUpToolbar();
   EnableSelectionButtons(false);
   CreateView();
+  preparer_.Attach(uiTasks_, this, hwnd());
   logo_ = LoadLogo(LogoPath());
   SetUpPhotoSiteLink();
   CreatePages();
@@ -182,6 +194,7 @@ void MainDialog::CreateView() {
   photos_.SetObserver(this);
   view_.CreateTooltip();
   ::DragAcceptFiles(view_.hwnd(), TRUE);
+  view_.SetDropHandler([this](HDROP drop) { OnDrop(drop); });
 }
 
 void MainDialog::CreatePages() {
@@ -221,11 +234,49 @@ void MainDialog::EnableSelectionButtons(bool enable) {
   ::SetFocus(hwnd());
 }
 
+// Both kinds of add queue behind one still running. The size limit is the one in force when the
+// photos are chosen: a limit changed in the settings dialog meanwhile applies to later adds.
 void MainDialog::OnAdd() {
-  if (AddPhotosWithDialog(hwnd(), photos_)) view_.LayOutAndRepaint();
+  if (const std::optional<ChosenFiles> chosen = ChooseFilesWithDialog(hwnd())) {
+    preparer_.Add(chosen->paths, SizeLimit());
+  }
+}
+
+void MainDialog::OnDrop(HDROP drop) { preparer_.Add(DroppedPictureFiles(drop), SizeLimit()); }
+
+void MainDialog::PhotosAdded() { view_.LayOutKeepingScroll(); }
+
+void MainDialog::AddingProgress(unsigned done, unsigned total, bool running) {
+  if (running) {
+    ::SetDlgItemTextW(hwnd(), ids::kAddingText,
+                      (L"正在加入图片 " + std::to_wstring(done) + L"/" + std::to_wstring(total)).c_str());
+    ::SendMessageW(Item(ids::kAddingBar), PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
+    ::SendMessageW(Item(ids::kAddingBar), PBM_SETPOS, done, 0);
+  }
+  ShowAddingControls();
+}
+
+void MainDialog::ShowAddingControls() {
+  const bool show = preparer_.busy() && state_ == WindowState::kPhotoList;
+  for (int id : {ids::kAddingText, ids::kAddingBar, ids::kAddingStop}) {
+    HWND control = Item(id);
+    // The style, not IsWindowVisible: that is false for every child of a window not shown yet.
+    if (show == ((::GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0)) continue;
+    // Stop had the focus: it goes back to the window before the button disappears.
+    if (!show && ::GetFocus() == control) {
+      ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(ids::kUploadButton)), TRUE);
+    }
+    ::ShowWindow(control, show ? SW_SHOW : SW_HIDE);
+  }
 }
 
 void MainDialog::OnUpload() {
+  // A photo still being prepared may have half its working copy written: nothing is sent until
+  // the add has finished (or been stopped).
+  if (preparer_.busy()) {
+    ShowPrompt(hwnd(), L"图片正在加入，请稍候。", kNoticeCaption, MB_OK);
+    return;
+  }
   if (PhotoCount() == 0) {
     ShowPrompt(hwnd(), L"你尚未加入图片", kNoticeCaption, MB_OK);
     return;
@@ -237,7 +288,8 @@ void MainDialog::OnOk() { StartUpload(*this, session_); }
 
 LRESULT MainDialog::OnClose() {
   if (session_.closing()) return 1;  // already decided; waiting for the batch to end
-  if (PhotoCount() != 0 && ShowPrompt(hwnd(), L"你确定要退出程序吗？", kNoticeCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
+  if ((PhotoCount() != 0 || preparer_.busy()) &&
+      ShowPrompt(hwnd(), L"你确定要退出程序吗？", kNoticeCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return 1;
   }
   session_.Close();
@@ -247,6 +299,8 @@ LRESULT MainDialog::OnClose() {
 LRESULT MainDialog::OnDestroy() {
   // Tasks still queued would act on a window that is going; they are dropped unrun.
   if (uiTasks_) uiTasks_->Close();
+  // The adding threads end before the work directories go, so no copy is written after.
+  preparer_.Shutdown();
   SaveSettings();
   RemoveWorkDirectories();
   return 0;

@@ -21,15 +21,21 @@
 #include "controls/image_button.h"
 #include "controls/picture_link_control.h"
 #include "imaging/photo_list.h"
+#include "imaging/photo_preparer.h"
 #include "thumbview/thumbnail_view.h"
 #include "upload/batch_host.h"
 #include "upload/upload_session.h"
 
 namespace fernwick {
 
-class MainDialog : public DialogBase, public PhotoListObserver, public AccountHost, public BatchHost {
+class MainDialog : public DialogBase,
+                   public PhotoListObserver,
+                   public PreparerObserver,
+                   public AccountHost,
+                   public BatchHost {
  public:
-  MainDialog();
+  // `prepare` makes each photo being added ready for the list (tests slow it down or hold it).
+  explicit MainDialog(PhotoPreparer::PrepareFunction prepare = PreparePhoto);
   ~MainDialog() override;
 
   // Runs the window modally, as the program does; returns 1 after a normal close.
@@ -57,7 +63,13 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   // Closes the window, after a running batch has stopped as for a confirmed close.
   void EndForUpgrade() override { session_.Close(); }
 
+  // Photos being added in the background: they arrive in the list one after another.
+  void PhotosAdded() override;
+  // The progress line and Stop show while an add runs, on the photo list only.
+  void AddingProgress(unsigned done, unsigned total, bool running) override;
+
   PhotoList& photos() noexcept { return photos_; }
+  PhotoPreparer& preparer() noexcept { return preparer_; }
   ThumbnailView& view() noexcept { return view_; }
   PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }
   ProgressPage& progressPage() noexcept { return progressPage_; }
@@ -87,7 +99,9 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
   std::optional<LRESULT> OnCommand(int id);
   void OnAdd();
+  void OnDrop(HDROP drop);
   void OnUpload();
+  void ShowAddingControls();
   void OnOk();
 
   // Initialisation steps.
@@ -130,6 +144,8 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
 
   PhotoList photos_;
   ThumbnailView view_{photos_};  // holds on to photos_, declared before it
+  // Goes before the list and the view: its threads are joined and its results dropped first.
+  PhotoPreparer preparer_;
   PhotoSettingsPage settingsPage_;
   ProgressPage progressPage_;
   std::unique_ptr<DonePage> donePage_;

@@ -48,6 +48,9 @@ void MainDialog::ApplyLayout(int width, int height) {
   Place(Item(ids::kOkButton), layout.ok);
   Place(Item(ids::kQuotaLine), layout.quotaLine);
   Place(Item(ids::kPhotoSiteLink), layout.photoSiteLink);
+  Place(Item(ids::kAddingText), layout.addingText);
+  Place(Item(ids::kAddingBar), layout.addingBar);
+  Place(Item(ids::kAddingStop), layout.addingStop);
   // A hidden view is left alone: during an upload the batch is changing the photo list, and
   // entering the photo list lays the view out for the size the window has then.
   if (state_ == WindowState::kPhotoList) PlaceView(width, height);
@@ -108,6 +111,7 @@ void MainDialog::EnterState(WindowState state) {
     const auto part = static_cast<StatePart>(index);
     if (HWND window = PartWindow(part)) ::ShowWindow(window, look.Shows(part) ? SW_SHOW : SW_HIDE);
   }
+  ShowAddingControls();
   ::SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(FocusWindow(look.focus)), TRUE);
   if (look.Shows(StatePart::kView)) {
     ::InvalidateRect(view_.hwnd(), nullptr, TRUE);

@@ -4,10 +4,12 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "base/program_state.h"
 #include "base/handles.h"
+#include "base/log.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/exif_block.h"
 #include "imaging/core/photo_metadata.h"
@@ -24,7 +26,6 @@
 namespace fernwick {
 
 namespace {
-
 
 // The drop's memory goes back to the system on every way out, an exception included.
 struct DropTraits {
@@ -50,22 +51,27 @@ struct AddedPicture {
   std::unique_ptr<PhotoItem> item;
   int32_t size = 0;
   DWORD error = 0;
+  WrittenCopy copy;
+  bool usedFileNumber = true;
 };
 
 // `pixels`, when given and not empty, are those the copy was encoded from: its thumbnail is made
 // from them instead of decoding the file just written.
-AddedPicture ForCopy(PhotoList& photos, const std::optional<std::vector<uint8_t>>& jpeg,
+AddedPicture ForCopy(int32_t fileNumber, const std::optional<std::vector<uint8_t>>& jpeg,
                      const PixelBuffer* pixels = nullptr) {
-  const WorkingCopy copy = WriteWorkingCopy(jpeg, photos.TakeFileNumber());
+  const WorkingCopy copy = WriteWorkingCopy(jpeg, fileNumber);
   if (!copy.written) return {nullptr, 0, copy.error};
-  if (pixels && !pixels->pixels.empty()) return {std::make_unique<PhotoItem>(copy.path, *pixels), copy.size};
-  return {std::make_unique<PhotoItem>(copy.path), copy.size};
+  AddedPicture added{pixels && !pixels->pixels.empty() ? std::make_unique<PhotoItem>(copy.path, *pixels)
+                                                       : std::make_unique<PhotoItem>(copy.path),
+                     copy.size};
+  added.copy = WrittenCopy(copy.path);
+  return added;
 }
 
 // A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
 // an upright copy, and one over the limit a scaled copy, upright too. None when the JPEG needs
 // no copy or the library cannot read it: AddedThroughGdiplus then takes the file.
-std::optional<AddedPicture> AddedAsJpeg(PhotoList& photos, std::span<const uint8_t> bytes, int32_t limit) {
+std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, std::span<const uint8_t> bytes, int32_t limit) {
   if (!LooksLikeJpeg(bytes)) return std::nullopt;
   const std::optional<JpegSize> stored = ReadJpegSize(bytes);
   if (!stored) return std::nullopt;
@@ -75,13 +81,13 @@ std::optional<AddedPicture> AddedAsJpeg(PhotoList& photos, std::span<const uint8
   if (!scale && orientation == 1) return std::nullopt;
   std::optional<UprightCopy> copy = UprightCopyWithPixels(bytes, 0, scale ? std::optional(limit) : std::nullopt);
   if (!copy) return std::nullopt;
-  return ForCopy(photos, std::move(copy->jpeg), &copy->pixels);
+  return ForCopy(fileNumber, std::move(copy->jpeg), &copy->pixels);
 }
 
 // What GDI+ decodes: a scaled copy over the limit, a same-size JPEG copy for BMP, GIF, PNG and
 // TIFF files and for a picture stored turned (a TIFF's own orientation, a JPEG libjpeg-turbo
 // could not read); otherwise the user's file as it is. None for files GDI+ cannot decode.
-std::optional<AddedPicture> AddedThroughGdiplus(PhotoList& photos, const std::wstring& path,
+std::optional<AddedPicture> AddedThroughGdiplus(int32_t fileNumber, const std::wstring& path,
                                                 std::span<const uint8_t> bytes, int32_t limit) {
   GpBitmapPtr picture = DecodePicture(path);
   uint32_t width = PictureWidth(picture.get());
@@ -93,32 +99,80 @@ std::optional<AddedPicture> AddedThroughGdiplus(PhotoList& photos, const std::ws
   if (SwapsSides(UprightTransform(orientation, 0))) std::swap(width, height);
   const bool scale = ExceedsLimit(width, height, limit);
   if (scale || orientation != 1 || IsConvertedExtension(LowerCaseAscii(ExtensionOf(path)))) {
-    return ForCopy(photos, UprightCopyOfPicture(picture.get(), orientation, scale ? std::optional(limit) : std::nullopt,
-                                                bytes));
+    return ForCopy(fileNumber, UprightCopyOfPicture(picture.get(), orientation,
+                                                    scale ? std::optional(limit) : std::nullopt, bytes));
   }
   // Sent as it is: the picture already decoded is the one the item shows.
-  return AddedPicture{std::make_unique<PhotoItem>(path, picture.get()), static_cast<int32_t>(FileSizeOf(path))};
+  AddedPicture added{std::make_unique<PhotoItem>(path, picture.get()), static_cast<int32_t>(FileSizeOf(path))};
+  added.usedFileNumber = false;
+  return added;
 }
 
 }  // namespace
 
-bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
-  if (photos.ContainsSourcePath(path)) return false;
+WrittenCopy& WrittenCopy::operator=(WrittenCopy&& other) noexcept {
+  if (this != &other) {
+    Delete();
+    path_ = std::exchange(other.path_, {});
+  }
+  return *this;
+}
+
+void WrittenCopy::Delete() noexcept {
+  if (path_.empty()) return;
+  if (!::DeleteFileW(path_.c_str()))
+    LogLastError("adding photos: a working copy of a photo left out cannot be deleted");
+  path_.clear();
+}
+
+PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber) {
+  PreparedPhoto prepared;
+  prepared.path = path;
   const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
-  if (JpegTooLargeToDecode(bytes)) return false;
-  std::optional<AddedPicture> added = AddedAsJpeg(photos, bytes, limit);
-  if (!added) added = AddedThroughGdiplus(photos, path, bytes, limit);
-  if (!added) return false;
+  // A header that claims more pixels than memory could hold is passed over before any decoder sees it.
+  if (JpegTooLargeToDecode(bytes)) return prepared;
+  std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, bytes, limit);
+  if (!added) added = AddedThroughGdiplus(fileNumber, path, bytes, limit);
+  if (!added) return prepared;
+  prepared.usedFileNumber = added->usedFileNumber;
   if (!added->item) {
-    // Never an empty frame that would upload nothing: the photo is left out, and said so.
-    if (report) report->Add(path.substr(path.find_last_of(L"\\/") + 1), added->error);
-    return false;
+    prepared.outcome = PreparedPhoto::Outcome::kCopyNotWritten;
+    prepared.error = added->error;
+    return prepared;
   }
   added->item->fileSize = added->size;
   added->item->sourcePath = path;
   added->item->title = PhotoTitle(path);
-  photos.AppendAndSelect(std::move(added->item));
+  prepared.outcome = PreparedPhoto::Outcome::kPhoto;
+  prepared.item = std::move(added->item);
+  prepared.copy = std::move(added->copy);
+  return prepared;
+}
+
+bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationReport* report) {
+  switch (prepared.outcome) {
+    case PreparedPhoto::Outcome::kNotAPicture:
+      return false;
+    case PreparedPhoto::Outcome::kCopyNotWritten:
+      // Never an empty frame that would upload nothing: the photo is left out, and said so.
+      if (report) report->Add(prepared.path.substr(prepared.path.find_last_of(L"\\/") + 1), prepared.error);
+      return false;
+    case PreparedPhoto::Outcome::kPhoto:
+      break;
+  }
+  // The list may have taken the same file while this one was being prepared.
+  if (!prepared.item || photos.ContainsSourcePath(prepared.path)) return false;
+  prepared.copy.Keep();
+  photos.AppendAndSelect(std::move(prepared.item));
   return true;
+}
+
+bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
+  if (photos.ContainsSourcePath(path)) return false;
+  // One thread, so the number can be looked at first and taken only when a copy used it.
+  PreparedPhoto prepared = PreparePhoto(path, limit, photos.NextFileNumber());
+  if (prepared.usedFileNumber) photos.TakeFileNumber();
+  return ApplyPreparedPhoto(photos, std::move(prepared), report);
 }
 
 BOOL RunOpenFileDialog(OPENFILENAMEW& dialog) { return ::GetOpenFileNameW(&dialog); }
@@ -145,7 +199,7 @@ std::wstring OpenDialogFilter() {
   return filter;
 }
 
-bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run) {
+std::optional<ChosenFiles> ChooseFilesWithDialog(HWND owner, const OpenFileDialogRunner& run) {
   // nMaxFile and nMaxFileTitle count characters, not bytes.
   std::array<wchar_t, 4096> files{};
   std::array<wchar_t, 256> title{};
@@ -161,21 +215,24 @@ bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunn
   dialog.nMaxFileTitle = static_cast<DWORD>(title.size());
   dialog.Flags = OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING;
   dialog.lpfnHook = &OpenDialogHook;
-  if (!run(dialog)) return false;
+  if (!run(dialog)) return std::nullopt;
+  return ChosenFiles{SplitOpenFileResult(files.data(), files.size()), dialog.hwndOwner};
+}
+
+bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run) {
+  const std::optional<ChosenFiles> chosen = ChooseFilesWithDialog(owner, run);
+  if (!chosen) return false;
   PreparationReport report;
-  for (const std::wstring& path : SplitOpenFileResult(files.data(), files.size())) {
-    AddPhoto(photos, path, SizeLimit(), &report);
-  }
-  report.Show(dialog.hwndOwner);
+  for (const std::wstring& path : chosen->paths) AddPhoto(photos, path, SizeLimit(), &report);
+  report.Show(chosen->owner);
   return true;
 }
 
-bool AddDroppedFiles(HDROP dropped, PhotoList& photos, HWND owner) {
+std::vector<std::wstring> DroppedPictureFiles(HDROP dropped) {
   const UniqueDrop owned(dropped);
   HDROP drop = owned.get();
   const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  bool accepted = false;
-  PreparationReport report;
+  std::vector<std::wstring> paths;
   for (UINT i = 0; i < count; ++i) {
     // The buffer is made as long as the name, so no name comes back cut short.
     const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
@@ -183,12 +240,17 @@ bool AddDroppedFiles(HDROP dropped, PhotoList& photos, HWND owner) {
     std::wstring path(length + 1, L'\0');
     if (::DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
     path.resize(length);
-    if (!IsDropExtension(LowerCaseAscii(ExtensionOf(path)))) continue;
-    AddPhoto(photos, path, SizeLimit(), &report);
-    accepted = true;
+    if (IsDropExtension(LowerCaseAscii(ExtensionOf(path)))) paths.push_back(std::move(path));
   }
+  return paths;
+}
+
+bool AddDroppedFiles(HDROP dropped, PhotoList& photos, HWND owner) {
+  const std::vector<std::wstring> paths = DroppedPictureFiles(dropped);
+  PreparationReport report;
+  for (const std::wstring& path : paths) AddPhoto(photos, path, SizeLimit(), &report);
   report.Show(owner ? ::GetAncestor(owner, GA_ROOT) : nullptr);
-  return accepted;
+  return !paths.empty();
 }
 
 }  // namespace fernwick

@@ -1,20 +1,71 @@
 #pragma once
 // Adding photos to the list: the add routine, the Add command's open dialog and files
 // dropped on the view. Refusals (duplicates, files that are no pictures) are silent; photos
-// whose working copy cannot be written are told once per batch. None of them lays out or repaints: whoever shows the list does that once after a batch, when told
-// that one was taken.
+// whose working copy cannot be written are told once per batch. None of them lays out or
+// repaints: whoever shows the list does that once after a batch, when told that one was taken.
+//
+// Adding is two steps: PreparePhoto does the slow part (reading, decoding, the working copy,
+// the thumbnail) and touches no list and no window, so a worker thread may run it;
+// ApplyPreparedPhoto puts the result into the list on the UI thread. AddPhoto does both at once.
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "imaging/photo_item.h"
 
 namespace fernwick {
 
 class PhotoList;
 class PreparationReport;
+
+// A working copy written for a photo that is not in the list yet. It is deleted with this object
+// unless kept, so a photo that never reaches the list (stopped, refused as a duplicate, its
+// window closed) leaves no file behind. Never names the user's own file.
+class WrittenCopy {
+ public:
+  WrittenCopy() = default;
+  explicit WrittenCopy(std::wstring path) noexcept : path_(std::move(path)) {}
+  WrittenCopy(WrittenCopy&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+  WrittenCopy& operator=(WrittenCopy&& other) noexcept;
+  WrittenCopy(const WrittenCopy&) = delete;
+  WrittenCopy& operator=(const WrittenCopy&) = delete;
+  ~WrittenCopy() { Delete(); }
+
+  // The copy now belongs to an item in the list.
+  void Keep() noexcept { path_.clear(); }
+
+ private:
+  void Delete() noexcept;
+  std::wstring path_;
+};
+
+// One photo prepared for the list, not yet in it.
+struct PreparedPhoto {
+  enum class Outcome { kNotAPicture, kCopyNotWritten, kPhoto };
+  Outcome outcome = Outcome::kNotAPicture;
+  std::wstring path;                // as the user gave it
+  std::unique_ptr<PhotoItem> item;  // kPhoto: fileSize, sourcePath and title filled in
+  DWORD error = 0;                  // kCopyNotWritten: the system's reason, 0 when it has none
+  WrittenCopy copy;                 // the working copy written for the item, if one was
+  bool usedFileNumber = false;      // a copy was made (or tried) under the number given
+};
+
+// Reads and decodes `path` and makes its working copy (numbered `fileNumber`, which goes unused
+// when the user's file is sent as it is) and its item, by the rules of AddPhoto. Any thread.
+PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber);
+
+// The UI thread: appends the prepared photo as the new selection, unless the list already holds
+// its path or it is no photo; a copy that was not written goes into `report` (when given).
+// True when added.
+bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationReport* report);
 
 // Adds one photo: refuses a path already in the list and files that neither libjpeg-turbo nor
 // GDI+ can decode. Every working copy stands upright (the EXIF or TIFF orientation applied,
@@ -24,7 +75,8 @@ class PreparationReport;
 // JPEG stored upright within the limit is sent as the user's file, byte for byte. The new photo
 // becomes the selection. True when added.
 // A photo whose working copy cannot be written is not added; it goes into `report` (when given)
-// for the user to be told.
+// for the user to be told. Takes a working-copy number from the list only when it makes (or
+// tries to make) a copy.
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report = nullptr);
 
 // Runs the open dialog; GetOpenFileNameW unless a test supplies its own.
@@ -34,13 +86,26 @@ BOOL RunOpenFileDialog(OPENFILENAMEW& dialog);
 // The filter of the open dialog, pairs of zero-terminated strings ending with an empty one.
 std::wstring OpenDialogFilter();
 
-// The Add command: the multiple-selection open dialog (owner: `owner`, or the active window
+// The files chosen in the open dialog, and the window that owned it.
+struct ChosenFiles {
+  std::vector<std::wstring> paths;
+  HWND owner = nullptr;
+};
+
+// The multiple-selection open dialog (owner: `owner`, or the active window when none is given).
+// None when the dialog fails or is cancelled.
+std::optional<ChosenFiles> ChooseFilesWithDialog(HWND owner, const OpenFileDialogRunner& run = RunOpenFileDialog);
+
+// The Add command, all on the calling thread: the multiple-selection open dialog (owner: `owner`, or the active window
 // when none is given), then AddPhoto with the current size limit for every chosen file.
 // True when the dialog gave files, even if none was added: the list is then shown afresh.
 // False, and nothing at all done, when the dialog fails or is cancelled.
 bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run = RunOpenFileDialog);
 
-// WM_DROPFILES: adds the dropped files with a picture extension (no "jpe" here) and releases
+// The dropped files with a picture extension (no "jpe" here), in the drop's order; releases the drop.
+std::vector<std::wstring> DroppedPictureFiles(HDROP drop);
+
+// WM_DROPFILES, all on the calling thread: adds the dropped files with a picture extension (no "jpe" here) and releases
 // the drop. True when a file with such an extension was taken (added or not).
 // Photos that could not be prepared are told in one message box owned by `owner`'s window.
 bool AddDroppedFiles(HDROP drop, PhotoList& photos, HWND owner);

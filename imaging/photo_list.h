@@ -59,8 +59,10 @@ class PhotoList {
   void RemoveEmptySlots();
 
   // Working-copy numbers: the current value, and the counter grows by 1. It never goes back
-  // during a run, so no copy overwrites another.
+  // during a run, so no copy overwrites another. Photos added in the background each take one
+  // when they are queued, in the order chosen, whether a copy is then made or not.
   int32_t TakeFileNumber() noexcept { return nextFileNumber_++; }
+  int32_t NextFileNumber() const noexcept { return nextFileNumber_; }
 
  private:
   void Notify(bool hasSelection);

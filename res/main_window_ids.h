@@ -20,6 +20,10 @@ inline constexpr int kCurrentUserLine = IDC_MAIN_CURRENT_USER;
 inline constexpr int kBackButton = IDC_MAIN_BACK;
 inline constexpr int kOkButton = IDC_MAIN_OK;
 inline constexpr int kPhotoSiteLink = IDC_MAIN_PHOTO_SITE_LINK;
+// Shown only while photos are being added.
+inline constexpr int kAddingText = IDC_MAIN_ADDING_TEXT;
+inline constexpr int kAddingBar = IDC_MAIN_ADDING_BAR;
+inline constexpr int kAddingStop = IDC_MAIN_ADDING_STOP;
 
 // Bitmaps: toolbar faces (enabled, disabled) and the photo-site badge.
 inline constexpr int kAddFace = IDB_ADD;

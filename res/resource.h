@@ -23,6 +23,10 @@
 #define IDC_MAIN_BACK 1011
 #define IDC_MAIN_OK 1017
 #define IDC_MAIN_PHOTO_SITE_LINK 1025
+// Shown only while photos are being added.
+#define IDC_MAIN_ADDING_TEXT 1030
+#define IDC_MAIN_ADDING_BAR 1031
+#define IDC_MAIN_ADDING_STOP 1032
 
 // Bitmaps: toolbar faces (enabled, disabled) and the photo-site badge.
 #define IDB_ADD 212

@@ -116,7 +116,11 @@ std::optional<LRESULT> ThumbnailView::OnMessage(UINT message, WPARAM wParam, LPA
       OnLeftButtonDown(lParam);
       return 0;
     case WM_DROPFILES:
-      if (AddDroppedFiles(reinterpret_cast<HDROP>(wParam), photos_, hwnd())) LayOutAndRepaint();
+      if (dropHandler_) {
+        dropHandler_(reinterpret_cast<HDROP>(wParam));
+      } else if (AddDroppedFiles(reinterpret_cast<HDROP>(wParam), photos_, hwnd())) {
+        LayOutAndRepaint();
+      }
       return 0;
     default:
       break;

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "base/handles.h"
 #include "controls/window_base.h"
@@ -33,6 +34,11 @@ class ThumbnailView : public WindowBase {
   void Layout();
   // Layout, then the whole view repainted at once: after photos were added.
   void LayOutAndRepaint();
+  // Layout that keeps the scroll position (as far as the new content allows): for photos that
+  // arrive while the user may be scrolling.
+  void LayOutKeepingScroll();
+  // Dropped files go to `handler` (which releases the drop) instead of being added at once.
+  void SetDropHandler(std::function<void(HDROP)> handler) { dropHandler_ = std::move(handler); }
   // The Delete and Rotate commands, on the list's selection.
   void RemoveSelected();
   void RotateSelected(bool clockwise);
@@ -62,6 +68,7 @@ class ThumbnailView : public WindowBase {
 
   PhotoList& photos_;
   mutable CellCache cells_;  // what painting has drawn; painting is const to the view otherwise
+  std::function<void(HDROP)> dropHandler_;
   UniqueWindow tooltip_;
   ScrollAxis scrollX_;
   ScrollAxis scrollY_;

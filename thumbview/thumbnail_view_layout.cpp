@@ -43,6 +43,14 @@ void ThumbnailView::LayOutAndRepaint() {
   if (hwnd()) ::UpdateWindow(hwnd());
 }
 
+void ThumbnailView::LayOutKeepingScroll() {
+  const POINT kept = ScrollOffset();
+  Layout();  // back at the top, the whole view invalidated
+  scrollX_.offset = scrollX_.Clamp(kept.x);
+  scrollY_.offset = scrollY_.Clamp(kept.y);
+  UpdateScrollBars();
+}
+
 void ThumbnailView::RemoveSelected() {
   if (photos_.RemoveSelected()) Layout();
 }

@@ -20,6 +20,10 @@ struct MainLayout {
   LayoutRect quotaLine;      // 1009
   LayoutRect photoSiteLink;  // 1025
   LayoutRect view;           // the thumbnail view
+  // Between the photo-site link and Upload, while photos are being added.
+  LayoutRect addingText;  // 1030
+  LayoutRect addingBar;   // 1031
+  LayoutRect addingStop;  // 1032
 };
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight) noexcept;

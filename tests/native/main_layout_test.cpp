@@ -39,6 +39,23 @@ TEST(MainLayout, TheViewEndsAboveTheButtons) {
   }
 }
 
+TEST(MainLayout, TheAddingLineFitsBetweenTheLinkAndUploadBelowTheView) {
+  for (const LayoutCase& c : kCases) {
+    const MainLayout layout = ComputeMainLayout(c.width, c.height);
+    const int viewBottom = layout.view.y + layout.view.height;
+    for (const LayoutRect& part : {layout.addingText, layout.addingBar, layout.addingStop}) {
+      EXPECT_GT(part.x, layout.photoSiteLink.x + layout.photoSiteLink.width) << c.width;
+      EXPECT_LT(part.x + part.width, layout.upload.x) << c.width;
+      EXPECT_GT(part.y, viewBottom) << c.width;
+      EXPECT_LT(part.y + part.height, layout.quotaLine.y) << c.width;
+    }
+    EXPECT_LT(layout.addingText.y + layout.addingText.height, layout.addingBar.y);
+    EXPECT_LT(layout.addingBar.x + layout.addingBar.width, layout.addingStop.x);
+    // Room for "正在加入图片 200/200" in the 12-pixel font.
+    EXPECT_GE(layout.addingText.width, 130) << c.width;
+  }
+}
+
 TEST(MainLayout, TheTabCarriesTheToolbarAndFramesTheView) {
   const auto points = TabFramePoints(500, 400);
   const LayoutPoint expected[] = {{-1, 38}, {195, 38}, {232, 74}, {500, 74}, {500, 329}, {-1, 329}};

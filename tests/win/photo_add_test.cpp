@@ -16,6 +16,7 @@
 #include "imaging/add_photos.h"
 #include "imaging/picture_io.h"
 #include "support/photo_test_pictures.h"
+#include "support/shell_drop.h"
 
 namespace fernwick {
 namespace {
@@ -385,23 +386,7 @@ TEST_F(PhotoAdd, DialogUsesTheCurrentSizeLimit) {
 
 // --- dropped files -------------------------------------------------------------------
 
-// A drop as the shell makes it: DROPFILES followed by the names, UTF-16, double-terminated.
-HDROP MakeDrop(const std::vector<std::wstring>& names) {
-  std::wstring list;
-  for (const std::wstring& n : names) {
-    list += n;
-    list.push_back(L'\0');
-  }
-  list.push_back(L'\0');
-  const std::size_t bytes = list.size() * sizeof(wchar_t);
-  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
-  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), bytes);
-  ::GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
+using test::MakeDrop;
 
 TEST_F(PhotoAdd, DropTakesItsOwnExtensionList) {
   struct DropCase {

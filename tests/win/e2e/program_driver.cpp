@@ -105,10 +105,12 @@ bool ProgramDriver::AddThroughOpenDialog(const std::wstring& path) {
   ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   Press(::GetDlgItem(dialog, IDOK));
   if (!WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); })) return false;
-  // The photo is added and painted by the handler that ran the dialog; a message sent to the
-  // window is answered only once that handler is done.
+  // The handler that ran the dialog queues the photo and shows the adding line (Stop, 1032)
+  // before it returns; a message sent to the window is answered only once that handler is done.
+  // The photo is in the list when the line has gone again.
   DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0;
+  if (!::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored)) return false;
+  return WaitUntil([&] { return !::IsWindowVisible(::GetDlgItem(main_, 1032)); });
 }
 
 HWND ProgramDriver::PageWith(int id) const {
