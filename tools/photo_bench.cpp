@@ -7,14 +7,17 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/program_state.h"
+#include "base/ui_task.h"
 #include "base/text_936.h"
 #include "imaging/add_photos.h"
+#include "imaging/photo_preparer.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
 
@@ -98,21 +101,23 @@ void Pump() {
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
 }
 
-// Adds the files as the program's Add command does, the grid laid out and painted again after.
-// The one place the benchmark adds a batch: the figure follows whatever the command does.
+// Adds the files as the program's Add command does, on its worker threads, waiting until the last
+// one is in the list; the grid laid out and painted again after. The one place the benchmark adds
+// a batch: the figure follows whatever the command does.
 void AddBatch(tools::ToolHost& host, const std::wstring& dir, const std::vector<std::wstring>& names) {
-  std::wstring buffer = dir.substr(0, dir.size() - 1);
-  buffer.push_back(L'\0');
-  for (const std::wstring& name : names) {
-    buffer += name;
-    buffer.push_back(L'\0');
+  std::vector<std::wstring> paths;
+  for (const std::wstring& name : names) paths.push_back(dir + name);
+  const std::shared_ptr<UiTaskChannel> channel = UiTaskChannel::Open(host.hwnd());
+  PhotoPreparer preparer(host.photos);
+  preparer.Attach(channel, nullptr, host.hwnd());
+  preparer.Add(paths, SizeLimit());
+  while (preparer.busy()) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    Pump();
   }
-  buffer.push_back(L'\0');
-  const bool answered = AddPhotosWithDialog(host.hwnd(), host.photos, [&](OPENFILENAMEW& dialog) -> BOOL {
-    std::wmemcpy(dialog.lpstrFile, buffer.data(), std::min<std::size_t>(buffer.size(), dialog.nMaxFile));
-    return TRUE;
-  });
-  if (answered) host.view.LayOutAndRepaint();
+  preparer.Shutdown();
+  channel->Close();
+  host.view.LayOutAndRepaint();
 }
 
 int Add(const std::wstring& dir) {

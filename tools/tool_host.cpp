@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "base/ui_task.h"
 #include "base/work_directories.h"
 
 namespace fernwick::tools {
@@ -11,6 +12,11 @@ ToolPlatform::ToolPlatform() {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
   CreateWorkDirectories();
+}
+
+LRESULT CALLBACK ToolHostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
+  return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 ToolHost::ToolHost(const char* title, int width, int height, WNDPROC procedure) {

@@ -19,9 +19,12 @@ class ToolPlatform {
   GdiplusGuard gdiplus_;
 };
 
+// The host window's own procedure: runs the tasks workers hand to it, the rest as DefWindowProcA.
+LRESULT CALLBACK ToolHostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 class ToolHost {
  public:
-  ToolHost(const char* title, int width, int height, WNDPROC procedure = ::DefWindowProcA);
+  ToolHost(const char* title, int width, int height, WNDPROC procedure = ToolHostProcedure);
   ~ToolHost();
   ToolHost(const ToolHost&) = delete;
   ToolHost& operator=(const ToolHost&) = delete;
