@@ -70,6 +70,8 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   // The toolbar button on control `id` (1003 to 1007).
   const ImageButton& toolbarButton(int id) const;
   bool hasLogo() const noexcept { return static_cast<bool>(logo_); }
+  int dpi() const noexcept { return dpi_; }
+  const PictureLinkControl& photoSiteLink() const noexcept { return photoSiteLink_; }
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -85,6 +87,7 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   LRESULT OnPaint();
   LRESULT OnClose();
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDpiChanged(int dpi, const RECT& suggested);
   std::optional<LRESULT> OnCommand(int id);
   void OnAdd();
   void OnUpload();
@@ -93,6 +96,8 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   // Initialisation steps.
   void SetWindowIcons();
   void SetUpToolbar();
+  // The toolbar faces and the photo-site badge in their drawings for the window's DPI.
+  void LoadDpiPictures();
   void CreateView();
   void CreatePages();
   void ApplyLayout(int width, int height);
@@ -142,6 +147,7 @@ class MainDialog : public DialogBase, public PhotoListObserver, public AccountHo
   StartupSignIn startupSignIn_;
   UploadSession session_;
   WindowState state_ = WindowState::kPhotoList;  // the template's own
+  int dpi_ = 96;  // the window's; every pixel figure of the layout is scaled to it
   bool modal_ = false;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;

@@ -71,7 +71,7 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   GpGraphicsPtr graphics;  // one for every cell of this pass
   for (const auto& item : photos_.slots()) {
     if (!item) continue;
-    const CellBounds cell = CellAround(item->centreX, item->centreY);
+    const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
     if (cell.right <= left || cell.left >= left + width || cell.bottom <= top || cell.top >= top + height) continue;
     if (!graphics) Gdiplus::DllExports::GdipCreateFromHDC(target, graphics.put());
     item->DrawInCell(target, origin, graphics.get());
