@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs a test program of the build on screens of 150 % and 200 %: each DPI in a Wine prefix of
-# its own (TREE/dpi-prefix-<DPI>, made once) whose LogPixels is that DPI. Wine reads LogPixels
-# when a prefix's wineserver starts, so the project's prefix, shared with every other test,
-# cannot change its DPI for one run.
+# its own (TREE/dpi-prefix-<DPI>, made once) whose LogPixels is that DPI. Wine takes LogPixels
+# from the prefix's registry, for every program of the prefix, so the project's prefix, which
+# every other test shares, cannot change its DPI for one run. The setting is written with the
+# prefix's server stopped afterwards, so the run starts with it whenever Wine reads it.
 #   dpi-check.sh program.exe DPI... [-- args...]
 # The program learns the DPI it must find from FERNWICK_EXPECTED_DPI; screenshots go to
 # FERNWICK_DPI_SCREENSHOT_DIR when that is set.
