@@ -26,6 +26,10 @@ constexpr std::pair<StatePart, int> kPartControls[] = {
     {StatePart::kBackButton, ids::kBackButton},
 };
 
+// In the order of the layout's toolbar rectangles.
+constexpr int kToolbarIds[kToolbarButtonCount] = {ids::kAddButton, ids::kDeleteButton, ids::kRotateLeftButton,
+                                                  ids::kRotateRightButton, ids::kSettingsButton};
+
 void Place(HWND window, const LayoutRect& rect) {
   ::SetWindowPos(window, nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER);
 }
@@ -66,6 +70,8 @@ void MainDialog::ApplyLayout(int width, int height) {
   Place(Item(ids::kOkButton), layout.ok);
   Place(Item(ids::kQuotaLine), layout.quotaLine);
   Place(Item(ids::kPhotoSiteLink), layout.photoSiteLink);
+  const auto toolbar = ToolbarRects(dpi_);
+  for (int i = 0; i < kToolbarButtonCount; ++i) Place(Item(kToolbarIds[i]), toolbar[i]);
   // A hidden view is left alone: during an upload the batch is changing the photo list, and
   // entering the photo list lays the view out for the size the window has then.
   if (state_ == WindowState::kPhotoList) PlaceView(width, height);

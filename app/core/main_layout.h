@@ -28,6 +28,13 @@ struct MainLayout {
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int dpi = kBaseDpi) noexcept;
 
+// The five toolbar buttons, left to right (Add, Delete, Rotate left, Rotate right, Settings),
+// where the dialog template puts them at 96 DPI: 39 pixels square, 37 or 38 apart. Placed in
+// pixels rather than left to the template, whose dialog units follow the font's metrics and
+// not the DPI: larger, the buttons would sink under the thumbnail view and cut their faces.
+inline constexpr int kToolbarButtonCount = 5;
+std::array<LayoutRect, kToolbarButtonCount> ToolbarRects(int dpi = kBaseDpi) noexcept;
+
 // The smallest outer size the user can shrink the main window to, at 96 DPI.
 inline constexpr int kMinTrackWidth = 395;
 inline constexpr int kMinTrackHeight = 440;

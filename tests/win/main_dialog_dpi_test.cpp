@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -34,6 +35,9 @@ constexpr Figure kFigures[] = {
     {ids::kUploadButton, 403, 349, 75, 24, true, true},  {ids::kBackButton, 403, 349, 75, 24, true, true},
     {ids::kOkButton, 310, 349, 75, 24, true, true},      {ids::kQuotaLine, 10, 383, 200, 12, false, true},
     {ids::kPhotoSiteLink, 12, 348, 52, 17, false, true},
+    {ids::kAddButton, 6, 42, 39, 39, false, false},        {ids::kDeleteButton, 44, 42, 39, 39, false, false},
+    {ids::kRotateLeftButton, 81, 42, 39, 39, false, false}, {ids::kRotateRightButton, 119, 42, 39, 39, false, false},
+    {ids::kSettingsButton, 156, 42, 39, 39, false, false},
 };
 constexpr int kBaseWidth = 500;
 constexpr int kBaseHeight = 400;
@@ -107,6 +111,16 @@ TEST_F(MainDialogDpi, EveryFigureIsTheOneOf96DpiScaled) {
   EXPECT_EQ(first.centreX, S(65));
   EXPECT_EQ(first.centreY, S(70));
   EXPECT_EQ(second.centreX - first.centreX, S(120));
+  // Drawn on the screen: the quadrants of each thumbnail inside its cell.
+  ::UpdateWindow(dialog.view().hwnd());
+  test::PumpPendingMessages();
+  for (const PhotoItem* item : {&first, &second}) {
+    WindowDc dc(dialog.view().hwnd());
+    const int quarter = (item->frameRect.right - item->frameRect.left) / 4;
+    const POINT at{item->centreX - quarter, item->centreY - quarter};
+    EXPECT_EQ(::GetPixel(dc.get(), at.x, at.y), RGB(255, 0, 0)) << "red quadrant at " << at.x << "," << at.y << " at " << dpi;
+    std::printf("frame %d %d %d %d\n", (int)item->frameRect.left, (int)item->frameRect.top, (int)item->frameRect.right, (int)item->frameRect.bottom);
+  }
 
   if (const char* folder = std::getenv("FERNWICK_DPI_SCREENSHOT_DIR")) {
     test::PumpPendingMessages();
