@@ -194,6 +194,7 @@ void MainDialog::CreateView() {
   const LayoutRect place = ComputeMainLayout(client.right, client.bottom, dpi_).view;
   const RECT rect{place.x, place.y, place.x + place.width, place.y + place.height};
   view_.SetDpi(dpi_);
+  photos_.SetThumbnailBox(ScaleForDpi(kThumbnailBox, dpi_));
   view_.Create(hwnd(), rect, WS_CHILD | WS_VISIBLE);
   photos_.SetObserver(this);
   view_.CreateTooltip();

@@ -47,6 +47,8 @@ LRESULT MainDialog::OnDpiChanged(int dpi, const RECT& suggested) {
   // are ours follow, and the window takes the size the system suggests for the new DPI.
   dpi_ = dpi > 0 ? dpi : WindowDpi(hwnd());
   view_.SetDpi(dpi_);
+  // The photos already shown are drawn resized into the new box, not made anew from their files.
+  photos_.SetThumbnailBox(ScaleForDpi(kThumbnailBox, dpi_));
   LoadDpiPictures();
   ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -55,7 +55,7 @@ struct AddedPicture {
 AddedPicture ForCopy(PhotoList& photos, const std::optional<std::vector<uint8_t>>& jpeg) {
   const WorkingCopy copy = WriteWorkingCopy(jpeg, photos.TakeFileNumber());
   if (!copy.written) return {nullptr, 0, copy.error};
-  return {std::make_unique<PhotoItem>(copy.path), copy.size};
+  return {std::make_unique<PhotoItem>(copy.path, photos.thumbnailBox()), copy.size};
 }
 
 // A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
@@ -93,7 +93,7 @@ std::optional<AddedPicture> AddedThroughGdiplus(PhotoList& photos, const std::ws
                                                 bytes));
   }
   // Sent as it is: the picture already decoded is the one the item shows.
-  return AddedPicture{std::make_unique<PhotoItem>(path, picture.get()), static_cast<int32_t>(FileSizeOf(path))};
+  return AddedPicture{std::make_unique<PhotoItem>(path, picture.get(), photos.thumbnailBox()), static_cast<int32_t>(FileSizeOf(path))};
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -15,10 +14,12 @@
 #include "base/core/dpi_scale.h"
 #include "base/window_dpi.h"
 #include "imaging/photo_item.h"
+#include "imaging/picture_io.h"
 #include "res/main_window_ids.h"
 #include "support/photo_test_pictures.h"
 #include "support/screenshot.h"
 #include "support/test_main_dialog.h"
+#include "thumbview/core/grid_layout.h"
 
 namespace fernwick {
 namespace {
@@ -71,6 +72,37 @@ class MainDialogDpi : public test::MainDialogTest {
     EXPECT_EQ(view.right, width) << when;
   }
 
+  // Quadrant pictures of 320 x 240 (larger than any box: a smaller one is never enlarged), in
+  // the box the list holds, laid out and painted.
+  void AddPhotos(int count) {
+    for (int i = 0; i < count; ++i) {
+      GpBitmapPtr picture = test::MakeQuadrantPicture(320, 240);
+      dialog.photos().AppendAndSelect(
+          std::make_unique<PhotoItem>(L"C:\\photo.png", picture.get(), dialog.photos().thumbnailBox()));
+    }
+    dialog.photos().ClearSelection();
+    dialog.view().LayOutAndRepaint();
+  }
+  // Every thumbnail is `box` pixels wide, inside its cell, and shows on the screen with its
+  // top left quadrant red and its bottom right one yellow.
+  void ExpectThumbnailsDrawn(int box, const char* when) {
+    ::RedrawWindow(dialog.view().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    WindowDc dc(dialog.view().hwnd());
+    const int viewDpi = dialog.view().dpi();
+    for (const auto& item : dialog.photos().slots()) {
+      const FrameRect frame = item->frameRect;
+      EXPECT_EQ(frame.right - frame.left, box) << when << " at " << viewDpi;
+      const CellBounds cell = CellAround(item->centreX, item->centreY, viewDpi);
+      EXPECT_TRUE(frame.left > cell.left && frame.right < cell.right && frame.top > cell.top && frame.bottom < cell.bottom)
+          << when << " at " << viewDpi;
+      const int quarterX = (frame.right - frame.left) / 4;
+      const int quarterY = (frame.bottom - frame.top) / 4;
+      EXPECT_EQ(::GetPixel(dc.get(), frame.left + quarterX, frame.top + quarterY), RGB(255, 0, 0)) << when << " at " << viewDpi;
+      EXPECT_EQ(::GetPixel(dc.get(), frame.right - quarterX, frame.bottom - quarterY), RGB(255, 255, 0))
+          << when << " at " << viewDpi;
+    }
+  }
+
   int dpi = kBaseDpi;
 };
 
@@ -99,28 +131,17 @@ TEST_F(MainDialogDpi, EveryFigureIsTheOneOf96DpiScaled) {
   }
   EXPECT_EQ(BitmapWidth(dialog.photoSiteLink().bitmap()), S(52));
 
-  // Two photos: the grid's cells follow the DPI too.
-  for (int i = 0; i < 2; ++i) {
-    GpBitmapPtr picture = test::MakeQuadrantPicture(160, 120);
-    dialog.photos().AppendAndSelect(std::make_unique<PhotoItem>(L"C:\\photo.png", picture.get()));
-  }
-  dialog.photos().ClearSelection();
-  dialog.view().LayOutAndRepaint();
+  // Two photos, prepared for the box the window gave the list: the cells and the thumbnails
+  // follow the DPI too, and both are drawn where their cells are.
+  EXPECT_EQ(dialog.photos().thumbnailBox(), S(100));
+  AddPhotos(2);
   const PhotoItem& first = *dialog.photos().SlotAt(0);
   const PhotoItem& second = *dialog.photos().SlotAt(1);
   EXPECT_EQ(first.centreX, S(65));
   EXPECT_EQ(first.centreY, S(70));
   EXPECT_EQ(second.centreX - first.centreX, S(120));
-  // Drawn on the screen: the quadrants of each thumbnail inside its cell.
-  ::UpdateWindow(dialog.view().hwnd());
-  test::PumpPendingMessages();
-  for (const PhotoItem* item : {&first, &second}) {
-    WindowDc dc(dialog.view().hwnd());
-    const int quarter = (item->frameRect.right - item->frameRect.left) / 4;
-    const POINT at{item->centreX - quarter, item->centreY - quarter};
-    EXPECT_EQ(::GetPixel(dc.get(), at.x, at.y), RGB(255, 0, 0)) << "red quadrant at " << at.x << "," << at.y << " at " << dpi;
-    std::printf("frame %d %d %d %d\n", (int)item->frameRect.left, (int)item->frameRect.top, (int)item->frameRect.right, (int)item->frameRect.bottom);
-  }
+  EXPECT_EQ(static_cast<int>(PictureWidth(first.picture.get())), S(100)) << "made for the box, not enlarged";
+  ExpectThumbnailsDrawn(S(100), "added");
 
   if (const char* folder = std::getenv("FERNWICK_DPI_SCREENSHOT_DIR")) {
     test::PumpPendingMessages();
@@ -133,6 +154,7 @@ TEST_F(MainDialogDpi, EveryFigureIsTheOneOf96DpiScaled) {
 // out with the figures of the new DPI, in pictures drawn for it.
 TEST_F(MainDialogDpi, FollowsAChangeOfDpi) {
   const int other = dpi == 192 ? 96 : 192;
+  AddPhotos(1);
   RECT suggested{40, 30, 40 + ScaleForDpi(600, other), 30 + ScaleForDpi(500, other)};
   ::SendMessageW(dialog.hwnd(), WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
   RECT window{};
@@ -152,6 +174,10 @@ TEST_F(MainDialogDpi, FollowsAChangeOfDpi) {
   EXPECT_EQ(upload.right - upload.left, ScaleForDpi(75, other));
   const RECT view = RectInParent(dialog.view().hwnd());
   EXPECT_EQ(view.top, ScaleForDpi(75, other));
+  // The photo already there is drawn in the new box; photos added later are made for it.
+  EXPECT_EQ(dialog.photos().thumbnailBox(), ScaleForDpi(100, other));
+  EXPECT_EQ(dialog.photos().SlotAt(0)->centreX, ScaleForDpi(65, other));
+  ExpectThumbnailsDrawn(ScaleForDpi(100, other), "after the change");
 }
 
 }  // namespace
