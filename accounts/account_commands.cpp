@@ -4,8 +4,10 @@
 #include "accounts/core/account_texts.h"
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
+#include "base/core/dpi_scale.h"
 #include "base/core/web_pages.h"
 #include "base/prompt.h"
+#include "base/window_dpi.h"
 #include "res/main_window_ids.h"
 
 namespace fernwick {
@@ -47,7 +49,8 @@ void CheckSignInBeforeBatch(AccountHost& host, const AccountServices& services, 
 bool SetUpPhotoSiteLink(PictureLinkControl& link, HWND control) {
   link.SetTarget(PhotoSiteHomePage());
   if (!link.Attach(control)) return false;
-  link.LoadBitmapResource(ids::kPhotoSiteBadge);
+  // The badge drawn nearest to the window's DPI, so that it is never stretched.
+  link.LoadBitmapResource(BitmapIdForDpi(ids::kPhotoSiteBadge, WindowDpi(control)));
   link.SetOptions(HyperLinkControl::kImageLeft | HyperLinkControl::kMarkupInCaption | HyperLinkControl::kBoldLinkText |
                   HyperLinkControl::kLinkFontOnHover);
   return true;

@@ -22,6 +22,9 @@ bool WritePasswords(const AccountState& state);
 // Deletes the program's credentials that nothing in `state` needs any more. Nothing is
 // deleted when the settings file could not be read: its accounts are unknown then.
 void ForgetOtherPasswords(const AccountState& state);
+// Deletes every credential of the program, whatever account it was for: the user asked the
+// uninstaller to remove the settings, and the passwords with them.
+inline void ForgetAllPasswords() { ForgetOtherPasswords(AccountState{}); }
 // Tells the user, once per run, that a password could not be kept for the next start.
 void TellPasswordsNotKept(HWND owner);
 

@@ -12,6 +12,8 @@
 #include "base/core/notice_caption.h"
 #include "base/browser_integration.h"
 #include "base/program_state.h"
+#include "base/core/dpi_scale.h"
+#include "base/window_dpi.h"
 #include "app/core/main_layout.h"
 #include "app/logo.h"
 #include "res/main_window_ids.h"
@@ -93,6 +95,8 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       return OnClose();
     case WM_MOUSEWHEEL:
       return OnMouseWheel(wParam, lParam);
+    case WM_DPICHANGED:
+      return OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_COMMAND:
       // The ids decide, not the notification code. IDOK and IDCANCEL (Enter, Escape) are
       // not bound: the window closes only through WM_CLOSE.
@@ -140,6 +144,7 @@ std::optional<LRESULT> MainDialog::OnCommand(int id) {
 
 LRESULT MainDialog::OnInitDialog() {
   uiTasks_ = UiTaskChannel::Open(hwnd());
+  dpi_ = WindowDpi(hwnd());
   HWND owner = ::GetWindow(hwnd(), GW_OWNER);
   CenterWindowOver(hwnd(), (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ? owner : nullptr);
   SetWindowIcons();
@@ -179,17 +184,29 @@ void MainDialog::SetWindowIcons() {
 
 void MainDialog::SetUpToolbar() {
   for (const ToolbarEntry& entry : kToolbar) {
-    if (entry.face) Button(entry.id).LoadFace(entry.face);
+    if (entry.face) Button(entry.id).LoadFace(entry.face, dpi_);
   }
   for (const SelectionFaces& entry : kSelectionButtons) Button(entry.id).AttachTo(Item(entry.id));
   for (const ToolbarEntry& entry : kToolbar) Button(entry.id).SetTooltip(entry.tooltip);
 }
 
+void MainDialog::LoadDpiPictures() {
+  for (const ToolbarEntry& entry : kToolbar) {
+    if (entry.face) Button(entry.id).LoadFace(entry.face, dpi_);
+  }
+  for (const SelectionFaces& entry : kSelectionButtons) {
+    Button(entry.id).LoadFace(selectionButtonsEnabled_ ? entry.enabled : entry.disabled, dpi_);
+  }
+  photoSiteLink_.LoadBitmapResource(BitmapIdForDpi(ids::kPhotoSiteBadge, dpi_));
+}
+
 void MainDialog::CreateView() {
-  RECT rect{};
-  ::GetClientRect(hwnd(), &rect);
-  rect.top = kViewTop;
-  rect.bottom -= kViewBottomMargin;
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const LayoutRect place = ComputeMainLayout(client.right, client.bottom, dpi_).view;
+  const RECT rect{place.x, place.y, place.x + place.width, place.y + place.height};
+  view_.SetDpi(dpi_);
+  photos_.SetThumbnailBox(ScaleForDpi(kThumbnailBox, dpi_));
   view_.Create(hwnd(), rect, WS_CHILD | WS_VISIBLE);
   photos_.SetObserver(this);
   view_.CreateTooltip();
@@ -228,7 +245,7 @@ void MainDialog::EnableSelectionButtons(bool enable) {
   for (const SelectionFaces& entry : kSelectionButtons) {
     HWND window = Item(entry.id);
     ::EnableWindow(window, enable);
-    Button(entry.id).LoadFace(enable ? entry.enabled : entry.disabled);
+    Button(entry.id).LoadFace(enable ? entry.enabled : entry.disabled, dpi_);
     ::InvalidateRect(window, nullptr, TRUE);
   }
   ::SetFocus(hwnd());

@@ -82,6 +82,8 @@ class MainDialog : public DialogBase,
   // The toolbar button on control `id` (1003 to 1007).
   const ImageButton& toolbarButton(int id) const;
   bool hasLogo() const noexcept { return static_cast<bool>(logo_); }
+  int dpi() const noexcept { return dpi_; }
+  const PictureLinkControl& photoSiteLink() const noexcept { return photoSiteLink_; }
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -97,6 +99,7 @@ class MainDialog : public DialogBase,
   LRESULT OnPaint();
   LRESULT OnClose();
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDpiChanged(int dpi, const RECT& suggested);
   std::optional<LRESULT> OnCommand(int id);
   void OnAdd();
   void OnDrop(HDROP drop);
@@ -107,6 +110,8 @@ class MainDialog : public DialogBase,
   // Initialisation steps.
   void SetWindowIcons();
   void SetUpToolbar();
+  // The toolbar faces and the photo-site badge in their drawings for the window's DPI.
+  void LoadDpiPictures();
   void CreateView();
   void CreatePages();
   void ApplyLayout(int width, int height);
@@ -158,6 +163,7 @@ class MainDialog : public DialogBase,
   StartupSignIn startupSignIn_;
   UploadSession session_;
   WindowState state_ = WindowState::kPhotoList;  // the template's own
+  int dpi_ = 96;  // the window's; every pixel figure of the layout is scaled to it
   bool modal_ = false;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;

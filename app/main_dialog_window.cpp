@@ -6,6 +6,7 @@
 
 #include "app/core/main_layout.h"
 #include "app/main_dialog.h"
+#include "base/window_dpi.h"
 #include "res/main_window_ids.h"
 
 namespace fernwick {
@@ -25,13 +26,36 @@ constexpr std::pair<StatePart, int> kPartControls[] = {
     {StatePart::kBackButton, ids::kBackButton},
 };
 
+// In the order of the layout's toolbar rectangles.
+constexpr int kToolbarIds[kToolbarButtonCount] = {ids::kAddButton, ids::kDeleteButton, ids::kRotateLeftButton,
+                                                  ids::kRotateRightButton, ids::kSettingsButton};
+
 void Place(HWND window, const LayoutRect& rect) {
   ::SetWindowPos(window, nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER);
 }
 }  // namespace
 
 LRESULT MainDialog::OnGetMinMaxInfo(MINMAXINFO& info) {
-  info.ptMinTrackSize = {kMinTrackWidth, kMinTrackHeight};
+  const LayoutPoint least = MinTrackSize(dpi_);
+  info.ptMinTrackSize = {least.x, least.y};
+  return 0;
+}
+
+LRESULT MainDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+  // The window moved to a screen of another DPI (or the user changed the scale): the system
+  // has already scaled the template's controls and font; the pictures and the figures that
+  // are ours follow, and the window takes the size the system suggests for the new DPI.
+  dpi_ = dpi > 0 ? dpi : WindowDpi(hwnd());
+  view_.SetDpi(dpi_);
+  // The photos already shown are drawn resized into the new box, not made anew from their files.
+  photos_.SetThumbnailBox(ScaleForDpi(kThumbnailBox, dpi_));
+  LoadDpiPictures();
+  ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // A suggested rectangle of the same size sends no WM_SIZE, and the figures changed anyway.
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  ApplyLayout(client.right, client.bottom);  // lays the grid out anew while it shows
   return 0;
 }
 
@@ -42,7 +66,7 @@ LRESULT MainDialog::OnSize(UINT kind, int width, int height) {
 }
 
 void MainDialog::ApplyLayout(int width, int height) {
-  const MainLayout layout = ComputeMainLayout(width, height);
+  const MainLayout layout = ComputeMainLayout(width, height, dpi_);
   Place(Item(ids::kUploadButton), layout.upload);
   Place(Item(ids::kBackButton), layout.back);
   Place(Item(ids::kOkButton), layout.ok);
@@ -51,6 +75,8 @@ void MainDialog::ApplyLayout(int width, int height) {
   Place(Item(ids::kAddingText), layout.addingText);
   Place(Item(ids::kAddingBar), layout.addingBar);
   Place(Item(ids::kAddingStop), layout.addingStop);
+  const auto toolbar = ToolbarRects(dpi_);
+  for (int i = 0; i < kToolbarButtonCount; ++i) Place(Item(kToolbarIds[i]), toolbar[i]);
   // A hidden view is left alone: during an upload the batch is changing the photo list, and
   // entering the photo list lays the view out for the size the window has then.
   if (state_ == WindowState::kPhotoList) PlaceView(width, height);
@@ -62,7 +88,7 @@ void MainDialog::ApplyLayout(int width, int height) {
 
 void MainDialog::PlaceView(int width, int height) {
   if (!view_.hwnd()) return;
-  Place(view_.hwnd(), ComputeMainLayout(width, height).view);
+  Place(view_.hwnd(), ComputeMainLayout(width, height, dpi_).view);
   view_.Layout();
 }
 
@@ -129,7 +155,13 @@ LRESULT MainDialog::OnPaint() {
   ::GetClientRect(hwnd(), &client);
   if (view_.hwnd() && ::IsWindowVisible(view_.hwnd())) PaintTabFrame(paint.get(), client);
   if (logo_ && graphics) {
-    const LayoutRect where = LogoRect(client.right);
+    const LayoutRect where = LogoRect(client.right, dpi_);
+    // At 96 DPI the logo is copied pixel for pixel; larger, it is resampled with the best
+    // filter GDI+ has, and whole pixels are sampled at their centres so its edges stay even.
+    if (dpi_ != kBaseDpi) {
+      Gdiplus::DllExports::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeHighQualityBicubic);
+      Gdiplus::DllExports::GdipSetPixelOffsetMode(graphics.get(), Gdiplus::PixelOffsetModeHalf);
+    }
     Gdiplus::DllExports::GdipDrawImageRectI(graphics.get(), logo_.get(), where.x, where.y, where.width, where.height);
   }
   return 0;
@@ -137,7 +169,7 @@ LRESULT MainDialog::OnPaint() {
 
 void MainDialog::PaintTabFrame(HDC dc, const RECT& client) const {
   POINT points[6];
-  const auto corners = TabFramePoints(client.right, client.bottom);
+  const auto corners = TabFramePoints(client.right, client.bottom, dpi_);
   for (size_t i = 0; i < corners.size(); ++i) points[i] = {corners[i].x, corners[i].y};
   UniqueHRgn tab(::CreatePolygonRgn(points, 6, ALTERNATE));
   if (!tab) return;

@@ -1,12 +1,42 @@
 // The program's entry point: one instance only, the platform libraries around the main window.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <memory>
+
+#include "accounts/saved_passwords.h"
 #include "app/main_dialog.h"
 #include "base/platform_guards.h"
 #include "app/single_instance.h"
 
+namespace {
+
+struct LocalFreeDeleter {
+  void operator()(LPWSTR* arguments) const noexcept { ::LocalFree(arguments); }
+};
+
+// Whether the command line holds `name` as one argument, in any case.
+bool HasSwitch(const wchar_t* name) {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, LocalFreeDeleter> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  if (!arguments) return false;
+  for (int i = 1; i < count; ++i) {
+    if (::lstrcmpiW(arguments.get()[i], name) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The uninstaller, told to remove the user's settings, runs the program with this switch
+  // before it deletes the program's files: the saved passwords leave the credential store,
+  // where nothing else would ever remove them. No window is shown.
+  if (HasSwitch(L"/forget-credentials")) {
+    fernwick::ForgetAllPasswords();
+    return 0;
+  }
   // A second start only brings the running window forward; nothing else is started.
   if (fernwick::ActivateRunningInstance()) return 0;
 

@@ -65,6 +65,10 @@ void HyperLinkControl::ChooseFonts() {
   normalFont_ = reinterpret_cast<HFONT>(::SendMessageW(::GetParent(hwnd()), WM_GETFONT, 0, 0));
   if (!normalFont_) normalFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
   if (ownLinkFont_) return;
+  DeriveLinkFont();
+}
+
+void HyperLinkControl::DeriveLinkFont() {
   LOGFONTW description{};
   ::GetObjectW(normalFont_, sizeof(description), &description);
   if ((options_ & kMarkupInCaption) && (options_ & kBoldLinkText)) {
@@ -219,7 +223,14 @@ LRESULT HyperLinkControl::OnEnable() {
 }
 
 LRESULT HyperLinkControl::OnSetFont(HFONT font, bool redraw) {
+  // A dialog moved to a screen of another DPI sets its controls a font made for that DPI;
+  // the link font, derived from the old one, would keep the old size.
+  const bool derivedBefore = ownLinkFont_ && font && font != normalFont_;
   normalFont_ = font;
+  if (derivedBefore) {
+    DeriveLinkFont();
+    ComputeLinkRect();
+  }
   if (redraw) ::InvalidateRect(hwnd(), nullptr, TRUE);
   return 0;
 }

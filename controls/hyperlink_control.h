@@ -75,6 +75,8 @@ class HyperLinkControl : public SubclassBase {
 
  private:
   void ChooseFonts();
+  // The link font from the normal font and the options present now.
+  void DeriveLinkFont();
   void UpdateTooltipTool();
   void RepaintLink(bool now);
   std::wstring TextToDraw() const;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/core/dpi_scale.h"
 #include "base/module.h"
 #include "controls/reflection.h"
 #include "controls/tooltip.h"
@@ -50,9 +51,11 @@ bool ImageButton::SetTooltip(const wchar_t* text) {
 
 void ImageButton::SetFace(UniqueHBitmap face) { face_ = std::move(face); }
 
-bool ImageButton::LoadFace(int id) {
+bool ImageButton::LoadFace(int id, int dpi) {
   face_.reset();
-  face_.reset(::LoadBitmapW(ModuleInstance(), MAKEINTRESOURCEW(id)));
+  const int nearest = BitmapIdForDpi(id, dpi);
+  face_.reset(::LoadBitmapW(ModuleInstance(), MAKEINTRESOURCEW(nearest)));
+  if (!face_ && nearest != id) face_.reset(::LoadBitmapW(ModuleInstance(), MAKEINTRESOURCEW(id)));
   return static_cast<bool>(face_);
 }
 
@@ -62,10 +65,12 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
   if (!memory) return;
   const int savedTarget = ::SaveDC(target);
   const int savedMemory = ::SaveDC(memory.get());
-  if (face_) {
+  BITMAP size{};
+  if (face_ && ::GetObjectW(face_.get(), sizeof(size), &size)) {
+    // Copied at its own size: the face is drawn for the window's DPI, never stretched.
     ::SelectObject(memory.get(), face_.get());
     const int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
-    ::BitBlt(target, shift, shift, kFaceSize, kFaceSize, memory.get(), 0, 0, SRCCOPY);
+    ::BitBlt(target, shift, shift, size.bmWidth, size.bmHeight, memory.get(), 0, 0, SRCCOPY);
   }
   ::RestoreDC(memory.get(), savedMemory);
   ::RestoreDC(target, savedTarget);

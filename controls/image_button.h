@@ -1,6 +1,7 @@
 #pragma once
 // A push button of a dialog template turned into an owner-drawn button that shows one
-// 40 x 40 bitmap (its face) and carries its own tooltip. The owner chooses and swaps the
+// bitmap (its face: 40 x 40 at 96 DPI, drawn larger for larger DPIs) and carries its own
+// tooltip. The owner chooses and swaps the
 // face (a grey one when it disables the button); the button only copies it, one pixel lower
 // and further right while it is pushed. It draws from the WM_DRAWITEM its parent reflects.
 #include <windows.h>
@@ -19,7 +20,6 @@ class ImageButton : public SubclassBase {
   static constexpr unsigned kMouseOver = 1;
   static constexpr unsigned kFocused = 2;
   static constexpr unsigned kPressed = 4;
-  static constexpr int kFaceSize = 40;
 
   ImageButton() = default;
   ~ImageButton() override;
@@ -33,8 +33,9 @@ class ImageButton : public SubclassBase {
   // Takes the face; the previous one is deleted first. Not repainted: the owner invalidates
   // the button when the change must show at once.
   void SetFace(UniqueHBitmap face);
-  // Loads bitmap resource `id` of the program as the face; false (and no face) on failure.
-  bool LoadFace(int id);
+  // Loads bitmap resource `id` of the program as the face, in its drawing nearest to `dpi`
+  // (the 96-DPI one when that size is missing); false (and no face) on failure.
+  bool LoadFace(int id, int dpi = 96);
 
   HBITMAP face() const noexcept { return face_.get(); }
   unsigned state() const noexcept { return state_; }

@@ -57,12 +57,12 @@ struct AddedPicture {
 
 // `pixels`, when given and not empty, are those the copy was encoded from: its thumbnail is made
 // from them instead of decoding the file just written.
-AddedPicture ForCopy(int32_t fileNumber, const std::optional<std::vector<uint8_t>>& jpeg,
+AddedPicture ForCopy(int32_t fileNumber, int32_t box, const std::optional<std::vector<uint8_t>>& jpeg,
                      const PixelBuffer* pixels = nullptr) {
   const WorkingCopy copy = WriteWorkingCopy(jpeg, fileNumber);
   if (!copy.written) return {nullptr, 0, copy.error};
-  AddedPicture added{pixels && !pixels->pixels.empty() ? std::make_unique<PhotoItem>(copy.path, *pixels)
-                                                       : std::make_unique<PhotoItem>(copy.path),
+  AddedPicture added{pixels && !pixels->pixels.empty() ? std::make_unique<PhotoItem>(copy.path, *pixels, box)
+                                                       : std::make_unique<PhotoItem>(copy.path, box),
                      copy.size};
   added.copy = WrittenCopy(copy.path);
   return added;
@@ -71,7 +71,7 @@ AddedPicture ForCopy(int32_t fileNumber, const std::optional<std::vector<uint8_t
 // A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
 // an upright copy, and one over the limit a scaled copy, upright too. None when the JPEG needs
 // no copy or the library cannot read it: AddedThroughGdiplus then takes the file.
-std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, std::span<const uint8_t> bytes, int32_t limit) {
+std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes, int32_t limit) {
   if (!LooksLikeJpeg(bytes)) return std::nullopt;
   const std::optional<JpegSize> stored = ReadJpegSize(bytes);
   if (!stored) return std::nullopt;
@@ -81,13 +81,13 @@ std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, std::span<const uint
   if (!scale && orientation == 1) return std::nullopt;
   std::optional<UprightCopy> copy = UprightCopyWithPixels(bytes, 0, scale ? std::optional(limit) : std::nullopt);
   if (!copy) return std::nullopt;
-  return ForCopy(fileNumber, std::move(copy->jpeg), &copy->pixels);
+  return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
 }
 
 // What GDI+ decodes: a scaled copy over the limit, a same-size JPEG copy for BMP, GIF, PNG and
 // TIFF files and for a picture stored turned (a TIFF's own orientation, a JPEG libjpeg-turbo
 // could not read); otherwise the user's file as it is. None for files GDI+ cannot decode.
-std::optional<AddedPicture> AddedThroughGdiplus(int32_t fileNumber, const std::wstring& path,
+std::optional<AddedPicture> AddedThroughGdiplus(int32_t fileNumber, int32_t box, const std::wstring& path,
                                                 std::span<const uint8_t> bytes, int32_t limit) {
   GpBitmapPtr picture = DecodePicture(path);
   uint32_t width = PictureWidth(picture.get());
@@ -99,11 +99,11 @@ std::optional<AddedPicture> AddedThroughGdiplus(int32_t fileNumber, const std::w
   if (SwapsSides(UprightTransform(orientation, 0))) std::swap(width, height);
   const bool scale = ExceedsLimit(width, height, limit);
   if (scale || orientation != 1 || IsConvertedExtension(LowerCaseAscii(ExtensionOf(path)))) {
-    return ForCopy(fileNumber, UprightCopyOfPicture(picture.get(), orientation,
+    return ForCopy(fileNumber, box, UprightCopyOfPicture(picture.get(), orientation,
                                                     scale ? std::optional(limit) : std::nullopt, bytes));
   }
   // Sent as it is: the picture already decoded is the one the item shows.
-  AddedPicture added{std::make_unique<PhotoItem>(path, picture.get()), static_cast<int32_t>(FileSizeOf(path))};
+  AddedPicture added{std::make_unique<PhotoItem>(path, picture.get(), box), static_cast<int32_t>(FileSizeOf(path))};
   added.usedFileNumber = false;
   return added;
 }
@@ -125,14 +125,14 @@ void WrittenCopy::Delete() noexcept {
   path_.clear();
 }
 
-PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber) {
+PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber, int32_t box) {
   PreparedPhoto prepared;
   prepared.path = path;
   const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
   // A header that claims more pixels than memory could hold is passed over before any decoder sees it.
   if (JpegTooLargeToDecode(bytes)) return prepared;
-  std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, bytes, limit);
-  if (!added) added = AddedThroughGdiplus(fileNumber, path, bytes, limit);
+  std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, box, bytes, limit);
+  if (!added) added = AddedThroughGdiplus(fileNumber, box, path, bytes, limit);
   if (!added) return prepared;
   prepared.usedFileNumber = added->usedFileNumber;
   if (!added->item) {
@@ -170,7 +170,7 @@ bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationRe
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
   if (photos.ContainsSourcePath(path)) return false;
   // One thread, so the number can be looked at first and taken only when a copy used it.
-  PreparedPhoto prepared = PreparePhoto(path, limit, photos.NextFileNumber());
+  PreparedPhoto prepared = PreparePhoto(path, limit, photos.NextFileNumber(), photos.thumbnailBox());
   if (prepared.usedFileNumber) photos.TakeFileNumber();
   return ApplyPreparedPhoto(photos, std::move(prepared), report);
 }

@@ -60,7 +60,8 @@ struct PreparedPhoto {
 
 // Reads and decodes `path` and makes its working copy (numbered `fileNumber`, which goes unused
 // when the user's file is sent as it is) and its item, by the rules of AddPhoto. Any thread.
-PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber);
+// Its thumbnail is made for a square of `box` pixels (the list's box, read on the UI thread).
+PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber, int32_t box = kThumbnailBox);
 
 // The UI thread: appends the prepared photo as the new selection, unless the list already holds
 // its path or it is no photo; a copy that was not written goes into `report` (when given).

@@ -9,16 +9,17 @@ namespace fernwick {
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
-PhotoItem::PhotoItem(const std::wstring& path) : PhotoItem(path, DecodePicture(path).get()) {}
+PhotoItem::PhotoItem(const std::wstring& path, int32_t box) : PhotoItem(path, DecodePicture(path).get(), box) {}
 
-PhotoItem::PhotoItem(const std::wstring& path, GpBitmap* decoded)
-    : PhotoGeometry(static_cast<int32_t>(PictureWidth(decoded)), static_cast<int32_t>(PictureHeight(decoded))),
+PhotoItem::PhotoItem(const std::wstring& path, GpBitmap* decoded, int32_t box)
+    : PhotoGeometry(static_cast<int32_t>(PictureWidth(decoded)), static_cast<int32_t>(PictureHeight(decoded)), box),
       sendPath(path) {
   if (width > 0 && height > 0) picture = MakeThumbnail(decoded, thumbScale);
 }
 
 // The bitmap over the pixels lives until the delegated constructor has made the thumbnail.
-PhotoItem::PhotoItem(const std::wstring& path, const PixelBuffer& pixels) : PhotoItem(path, BitmapOver(pixels).get()) {}
+PhotoItem::PhotoItem(const std::wstring& path, const PixelBuffer& pixels, int32_t box)
+    : PhotoItem(path, BitmapOver(pixels).get(), box) {}
 
 PhotoItem::~PhotoItem() = default;
 

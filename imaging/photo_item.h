@@ -2,7 +2,8 @@
 // One photo of the upload batch: the file the user chose, the file that will be sent, its
 // size and turn, and where its thumbnail sits in the grid (PhotoGeometry).
 //
-// `picture` is kept at thumbnail size (the longer side at most 100 pixels): the grid and the
+// `picture` is kept at thumbnail size (the longer side at most the box, 100 pixels at 96 DPI,
+// the grid's box at another): the grid and the
 // progress page never draw larger, and a list of a thousand photos must not hold a thousand
 // full-size pictures. It is drawn through the same world transform as the full picture would
 // be, into the same rectangle, so what shows is the same.
@@ -20,14 +21,15 @@ namespace fernwick {
 
 class PhotoItem : public PhotoGeometry {
  public:
-  // Decodes `path` (the future sendPath). An undecodable file leaves width and height 0
-  // and no picture; the item then shows only its frame.
-  explicit PhotoItem(const std::wstring& path);
+  // Decodes `path` (the future sendPath) and keeps a thumbnail made for a square of `box`
+  // pixels. An undecodable file leaves width and height 0 and no picture; the item then shows
+  // only its frame.
+  explicit PhotoItem(const std::wstring& path, int32_t box = kThumbnailBox);
   // The same, from a picture already decoded from `path`.
-  PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded);
+  PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded, int32_t box = kThumbnailBox);
   // The same, from the pixels `path` was encoded from (a working copy just made): the thumbnail
   // is made as from the decoded file, without reading it back.
-  PhotoItem(const std::wstring& path, const PixelBuffer& pixels);
+  PhotoItem(const std::wstring& path, const PixelBuffer& pixels, int32_t box = kThumbnailBox);
   // An item for a working copy that was not written: nothing is decoded, so whatever else
   // lies at that name is never shown or taken for the photo.
 

@@ -56,4 +56,12 @@ void PhotoList::RemoveEmptySlots() {
   std::erase_if(photos_, [](const auto& item) { return !item; });
 }
 
+void PhotoList::SetThumbnailBox(int32_t box) noexcept {
+  if (box == thumbnailBox_) return;
+  thumbnailBox_ = box;
+  for (const auto& item : photos_) {
+    if (item) item->FitToBox(box);
+  }
+}
+
 }  // namespace fernwick

@@ -58,6 +58,12 @@ class PhotoList {
   // Closes up the slots emptied during a batch.
   void RemoveEmptySlots();
 
+  // The square, in pixels, that the grid shows each thumbnail in: photos added are prepared
+  // for it. A new box refits the photos already there; their thumbnails, made for the old
+  // box, are then drawn resized to the new one.
+  int32_t thumbnailBox() const noexcept { return thumbnailBox_; }
+  void SetThumbnailBox(int32_t box) noexcept;
+
   // Working-copy numbers: the current value, and the counter grows by 1. It never goes back
   // during a run, so no copy overwrites another. Photos added in the background each take one
   // when they are queued, in the order chosen, whether a copy is then made or not.
@@ -70,6 +76,7 @@ class PhotoList {
   Slots photos_;
   PhotoItem* selection_ = nullptr;
   int32_t nextFileNumber_ = 1001;
+  int32_t thumbnailBox_ = kThumbnailBox;
   PhotoListObserver* observer_ = nullptr;
 };
 

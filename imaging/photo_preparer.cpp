@@ -36,7 +36,7 @@ unsigned PhotoPreparer::Add(const std::vector<std::wstring>& paths, int32_t limi
   std::vector<Job> jobs;
   for (const std::wstring& path : paths) {
     if (photos_.ContainsSourcePath(path) || !queuedPaths_.insert(path).second) continue;
-    jobs.push_back(Job{nextSequence_++, path, limit, photos_.TakeFileNumber()});
+    jobs.push_back(Job{nextSequence_++, path, limit, photos_.TakeFileNumber(), photos_.thumbnailBox()});
   }
   if (jobs.empty()) return 0;
   total_ += static_cast<unsigned>(jobs.size());
@@ -71,7 +71,7 @@ void PhotoPreparer::Work(std::shared_ptr<Shared> shared, PrepareFunction prepare
     // std::function wants a copyable task; the result itself is moved out exactly once.
     auto result = std::make_shared<PreparedPhoto>();
     try {
-      *result = prepare(job.path, job.limit, job.fileNumber);
+      *result = prepare(job.path, job.limit, job.fileNumber, job.box);
     } catch (...) {
       // Out of memory in a decoder, say: the photo counts as no picture and the add goes on.
       LogCaughtException("adding photos: preparing a photo");

@@ -49,7 +49,8 @@ class PreparerObserver {
 
 class PhotoPreparer {
  public:
-  using PrepareFunction = std::function<PreparedPhoto(const std::wstring& path, int32_t limit, int32_t fileNumber)>;
+  using PrepareFunction =
+      std::function<PreparedPhoto(const std::wstring& path, int32_t limit, int32_t fileNumber, int32_t box)>;
 
   // The machine's cores, at least 1 and at most 8.
   static unsigned DefaultThreadCount() noexcept;
@@ -88,6 +89,7 @@ class PhotoPreparer {
     std::wstring path;
     int32_t limit;
     int32_t fileNumber;
+    int32_t box;  // the list's thumbnail box when queued
   };
   // What the workers and the UI thread share; posted tasks hold it too, and reach the preparer
   // through `owner` only while it lives (UI thread only).

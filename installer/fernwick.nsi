@@ -88,6 +88,16 @@ Section "Fernwick"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Off unless ticked: the saved accounts survive an uninstall, for a later installation. It runs
+; before the program's files go: the program itself deletes its passwords from the user's
+; credential store (every "Fernwick:*", "Fernwick#*:*" and "Fernwick (current):*" entry), as it
+; alone knows which of the store's names are its own.
+Section /o "un.同时删除设置文件（保存的账户）" UnSettings
+  ExecWait '"$INSTDIR\fernwick.exe" /forget-credentials'
+  Delete "$APPDATA\Fernwick\qvpicsendst.idx"
+  RMDir "$APPDATA\Fernwick"
+SectionEnd
+
 Section "-un.Fernwick"
   Delete "$INSTDIR\fernwick.exe"
   Delete "$INSTDIR\logo.gif"
@@ -106,12 +116,6 @@ Section "-un.Fernwick"
   RMDir "$LOCALAPPDATA\Fernwick\qvpicsendtmp"
   RMDir "$LOCALAPPDATA\Fernwick\qvpicsendsnd"
   RMDir "$LOCALAPPDATA\Fernwick"
-SectionEnd
-
-; Off unless ticked: the saved accounts survive an uninstall, for a later installation.
-Section /o "un.同时删除设置文件（保存的账户）" UnSettings
-  Delete "$APPDATA\Fernwick\qvpicsendst.idx"
-  RMDir "$APPDATA\Fernwick"
 SectionEnd
 
 ; After the sections: it names the settings section.

@@ -35,6 +35,20 @@ inline constexpr int kPhotoSiteBadge = IDB_PHOTO_SITE_BADGE;
 inline constexpr int kDeleteFaceDisabled = IDB_DELETE_DISABLED;
 inline constexpr int kRotateLeftFaceDisabled = IDB_ROTATE_LEFT_DISABLED;
 inline constexpr int kRotateRightFaceDisabled = IDB_ROTATE_RIGHT_DISABLED;
+// The larger drawings are found by number (BitmapIdForDpi): N + 100 and N + 200.
+static_assert(IDB_ADD_150 == IDB_ADD + 100 && IDB_ADD_200 == IDB_ADD + 200);
+static_assert(IDB_DELETE_150 == IDB_DELETE + 100 && IDB_DELETE_200 == IDB_DELETE + 200);
+static_assert(IDB_ROTATE_LEFT_150 == IDB_ROTATE_LEFT + 100 && IDB_ROTATE_LEFT_200 == IDB_ROTATE_LEFT + 200);
+static_assert(IDB_ROTATE_RIGHT_150 == IDB_ROTATE_RIGHT + 100 && IDB_ROTATE_RIGHT_200 == IDB_ROTATE_RIGHT + 200);
+static_assert(IDB_SETTINGS_150 == IDB_SETTINGS + 100 && IDB_SETTINGS_200 == IDB_SETTINGS + 200);
+static_assert(IDB_PHOTO_SITE_BADGE_150 == IDB_PHOTO_SITE_BADGE + 100 &&
+              IDB_PHOTO_SITE_BADGE_200 == IDB_PHOTO_SITE_BADGE + 200);
+static_assert(IDB_DELETE_DISABLED_150 == IDB_DELETE_DISABLED + 100 &&
+              IDB_DELETE_DISABLED_200 == IDB_DELETE_DISABLED + 200);
+static_assert(IDB_ROTATE_LEFT_DISABLED_150 == IDB_ROTATE_LEFT_DISABLED + 100 &&
+              IDB_ROTATE_LEFT_DISABLED_200 == IDB_ROTATE_LEFT_DISABLED + 200);
+static_assert(IDB_ROTATE_RIGHT_DISABLED_150 == IDB_ROTATE_RIGHT_DISABLED + 100 &&
+              IDB_ROTATE_RIGHT_DISABLED_200 == IDB_ROTATE_RIGHT_DISABLED + 200);
 
 // The upload wizard pages.
 inline constexpr int kPhotoSettingsPage = IDD_PHOTO_SETTINGS;

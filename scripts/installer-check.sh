@@ -14,6 +14,10 @@ setup="$out/Fernwick-$version-setup.exe"
 zip="$out/Fernwick-$version-portable.zip"
 
 "$FERNWICK_ROOT/scripts/make-installer.sh" "$tree" "$out"
+# An earlier release to update from: the same files under an older number.
+earlier_version=0.9.0
+earlier_setup="$out/Fernwick-$earlier_version-setup.exe"
+"$FERNWICK_ROOT/scripts/make-installer.sh" "$tree" "$out" "$earlier_version"
 
 say "== the zip's files"
 expected="$( { printf '%s\n' "Fernwick-$version/" "Fernwick-$version/fernwick.exe" "Fernwick-$version/logo.gif" \
@@ -64,8 +68,11 @@ check() {
   ((status == 0)) && grep -q '^\[  PASSED  \] [1-9]' <<<"$output"
 }
 
-say "== silent install"
+say "== silent install of an earlier release, then of this one over it"
+run "$earlier_setup" /S
+check EarlierInstalled
 run "$setup" /S
+check Updated
 check Installed
 say "== silent install over it"
 run "$setup" /S
@@ -82,8 +89,9 @@ uninstaller="$(quiet_uninstall)"
 run "$uninstaller" /S
 check Uninstalled
 
-say "== install, then silent uninstall that removes the settings too"
+say "== install, then silent uninstall that removes the settings and the saved passwords too"
 run "$setup" /S
+check PasswordsPlanted
 run "$(quiet_uninstall)" /S /REMOVESETTINGS
 check UninstalledWithSettings
 say "installer, zip and uninstaller: all checks passed"

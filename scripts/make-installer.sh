@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the installer and the portable zip from a built Windows tree:
-#   make-installer.sh TREE OUTDIR
+#   make-installer.sh TREE OUTDIR [VERSION]
 # writes OUTDIR/Fernwick-<version>-setup.exe and OUTDIR/Fernwick-<version>-portable.zip, where
-# <version> is the tree's release number (TREE/release-version). Both hold the tree's
+# <version> is VERSION when given (the installer check makes an "earlier release" this way),
+# else the tree's release number (TREE/release-version). Both hold the tree's
 # fernwick.exe, logo.gif, the Windows read-me and every licence text in TREE/licences/.
 # Needs makensis (package nsis); scripts/package.sh and scripts/setup.sh install it.
 set -euo pipefail
@@ -11,7 +12,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 tree="$(cd "$1" && pwd)"
 mkdir -p "$2"
 out="$(cd "$2" && pwd)"
-version="$(cat "$tree/release-version")"
+version="${3:-$(cat "$tree/release-version")}"
 name="Fernwick-$version"
 
 # What the user gets, in one folder: the installer installs it, the zip holds it.

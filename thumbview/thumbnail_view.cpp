@@ -69,7 +69,7 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   const int32_t top = area.top + scrollY_.offset;
   for (const auto& item : photos_.slots()) {
     if (!item) continue;
-    const CellBounds cell = CellAround(item->centreX, item->centreY);
+    const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
     if (cell.right <= left || cell.left >= left + width || cell.bottom <= top || cell.top >= top + height) continue;
     cells_.Draw(target, *item, cell, POINT{cell.left - left + drawAt.x, cell.top - top + drawAt.y});
   }

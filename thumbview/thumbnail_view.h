@@ -39,6 +39,10 @@ class ThumbnailView : public WindowBase {
   void LayOutKeepingScroll();
   // Dropped files go to `handler` (which releases the drop) instead of being added at once.
   void SetDropHandler(std::function<void(HDROP)> handler) { dropHandler_ = std::move(handler); }
+  // The grid's spacing follows the DPI of the window the view is shown in; the owner tells it
+  // at the start and whenever the window moves to a screen of another DPI, then lays it out.
+  void SetDpi(int dpi) noexcept { dpi_ = dpi; }
+  int dpi() const noexcept { return dpi_; }
   // The Delete and Rotate commands, on the list's selection.
   void RemoveSelected();
   void RotateSelected(bool clockwise);
@@ -74,6 +78,7 @@ class ThumbnailView : public WindowBase {
   ScrollAxis scrollY_;
   WheelAccumulator wheel_;
   int32_t wheelLines_ = 3;
+  int dpi_ = 96;
 };
 
 }  // namespace fernwick

@@ -19,8 +19,8 @@ void ThumbnailView::Layout() {
   const int32_t bar = ::GetSystemMetrics(SM_CXVSCROLL);
   const bool barShown = hwnd() && (::GetWindowLongW(hwnd(), GWL_STYLE) & WS_VSCROLL);
   const int32_t fullRight = client.right + (barShown ? bar : 0);
-  GridLayout grid = LayOutGrid(count, fullRight);
-  if (hwnd() && grid.contentHeight > client.bottom) grid = LayOutGrid(count, fullRight - bar);
+  GridLayout grid = LayOutGrid(count, fullRight, dpi_);
+  if (hwnd() && grid.contentHeight > client.bottom) grid = LayOutGrid(count, fullRight - bar, dpi_);
   std::size_t next = 0;
   for (const auto& item : slots) {
     if (!item) continue;
@@ -60,7 +60,7 @@ void ThumbnailView::RotateSelected(bool clockwise) {
   if (!item) return;
   item->TurnQuarter(clockwise);
   if (!hwnd()) return;
-  const CellBounds cell = CellAround(item->centreX, item->centreY);
+  const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
   const RECT square{cell.left - scrollX_.offset, cell.top - scrollY_.offset, cell.right - scrollX_.offset,
                     cell.bottom - scrollY_.offset};
   ::InvalidateRect(hwnd(), &square, TRUE);

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Draws the program's pictures with ImageMagick drawing primitives and writes them into res/:
 #   toolbar faces 212-216 (enabled) and 228, 231, 232 (disabled), 40 x 40, 24 bits;
-#   the photo-site link badge 222 (52 x 17, 24 bits); the window icon 128 (16, 32, 48 pixels);
+#   the photo-site link badge 222 (52 x 17, 24 bits);
+#   each of these again for 150 % screens as N + 100 (faces 60 x 60, badge 78 x 26) and for
+#   200 % screens as N + 200 (faces 80 x 80, badge 104 x 34), from the same drawings;
+#   the window icon 128 (16, 32, 48 pixels);
 #   logo.gif (111 x 39; white shows the window background).
 # The output is committed; run this again after changing a drawing and commit the result.
 #   tools/make_images.sh [output-dir]      (default: res/)
@@ -27,8 +30,8 @@ add=#2e9e44
 remove=#d64541
 gear=#5a6b7d
 
-# Pictures are drawn at four times their size and scaled down, which gives clean
-# anti-aliased edges at 40 x 40. A toolbar button is about 39 x 36 pixels and the thumbnail
+# Pictures are drawn at four times their 100 % size and scaled down, which gives clean
+# anti-aliased edges at 40 x 40 and at the 60 and 80 pixels of the larger screens. A toolbar button is about 39 x 36 pixels and the thumbnail
 # area may start a little higher still, so every drawing keeps to the top 34 rows.
 big() { convert -size 160x160 xc:white "$@"; }
 
@@ -42,13 +45,25 @@ badge() {
   badge_args=(-stroke white -strokewidth 6 -fill "$1" -draw "circle 114,100 114,130")
 }
 
-finish_face() {  # big.png name: scale to 40 x 40, 24-bit BMP
-  convert "$1" -filter Lanczos -resize 40x40 -type TrueColor -define bmp:format=bmp3 "BMP3:$work/$2.bmp"
+# The face sizes for 100 %, 150 % and 200 % screens, and the number each adds to the id.
+face_sizes=("40 0" "60 100" "80 200")
+
+finish_face() {  # big.png id: scale to each face size, 24-bit BMP, named id, id + 100, id + 200
+  local entry size step
+  for entry in "${face_sizes[@]}"; do
+    read -r size step <<<"$entry"
+    convert "$1" -filter Lanczos -resize "${size}x${size}" -type TrueColor -define bmp:format=bmp3 \
+      "BMP3:$work/$(($2 + step)).bmp"
+  done
 }
 
-disabled_face() {  # source name, target name: grey and faded, still 24 bits
-  convert "$work/$1.bmp" -colorspace Gray -fill white -colorize 45% -colorspace sRGB -type TrueColor \
-    -define bmp:format=bmp3 "BMP3:$work/$2.bmp"
+disabled_face() {  # source id, target id: grey and faded, still 24 bits, at every face size
+  local entry size step
+  for entry in "${face_sizes[@]}"; do
+    read -r size step <<<"$entry"
+    convert "$work/$(($1 + step)).bmp" -colorspace Gray -fill white -colorize 45% -colorspace sRGB -type TrueColor \
+      -define bmp:format=bmp3 "BMP3:$work/$(($2 + step)).bmp"
+  done
 }
 
 # 212 Add: photo with a green plus.
@@ -87,10 +102,15 @@ disabled_face 213 228
 disabled_face 214 231
 disabled_face 215 232
 
-# 222: the photo-site link badge, "我的相册" (my album) on the program's blue.
+# 222: the photo-site link badge, "我的相册" (my album) on the program's blue; 322 and 422 the
+# same drawn twice as large, for the larger screens' 78 x 26 and 104 x 34.
 convert -size 208x68 xc:white -stroke none -fill "$ink" -draw "roundrectangle 0,0 207,67 14,14" \
   -font "$chinese_font" -pointsize 40 -fill white -gravity center -annotate +0+0 "我的相册" \
   -filter Lanczos -resize 52x17\! -type TrueColor -define bmp:format=bmp3 "BMP3:$work/222.bmp"
+convert -size 416x136 xc:white -stroke none -fill "$ink" -draw "roundrectangle 0,0 415,135 28,28" \
+  -font "$chinese_font" -pointsize 80 -fill white -gravity center -annotate +0+0 "我的相册" "$work/badge.png"
+convert "$work/badge.png" -filter Lanczos -resize 78x26\! -type TrueColor -define bmp:format=bmp3 "BMP3:$work/322.bmp"
+convert "$work/badge.png" -filter Lanczos -resize 104x34\! -type TrueColor -define bmp:format=bmp3 "BMP3:$work/422.bmp"
 
 # Window icon: a photo card with an upload arrow, on a rounded blue tile.
 icon_big() {
@@ -118,7 +138,9 @@ convert -size 444x156 xc:white "${frond[@]}" \
   -font "$latin_font" -pointsize 64 -fill "$ink" -stroke none -annotate +104+104 "Fernwick" \
   -filter Lanczos -resize 111x39\! -colors 64 "$work/logo.gif"
 
-for f in 212 213 214 215 216 228 231 232 222; do cp "$work/$f.bmp" "$out/bitmap_$f.bmp"; done
+for f in 212 213 214 215 216 228 231 232 222; do
+  for step in 0 100 200; do cp "$work/$((f + step)).bmp" "$out/bitmap_$((f + step)).bmp"; done
+done
 cp "$work/128.ico" "$out/icon_128.ico"
 cp "$work/logo.gif" "$out/logo.gif"
 echo "pictures written to $out"

@@ -2,24 +2,51 @@
 
 namespace fernwick {
 
-MainLayout ComputeMainLayout(int cx, int cy) noexcept {
+MainLayout ComputeMainLayout(int cx, int cy, int dpi) noexcept {
+  // Figures measured from the right or bottom edge are scaled as distances from that edge,
+  // so that at any DPI the buttons keep their margins to the frame.
+  const auto s = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
   MainLayout layout;
-  layout.upload = {cx - 97, cy - 51, 75, 24};
+  layout.upload = {cx - s(97), cy - s(51), s(75), s(24)};
   layout.back = layout.upload;
-  layout.ok = {cx - 190, cy - 51, 75, 24};
-  layout.quotaLine = {10, cy - 17, 200, 12};
-  layout.photoSiteLink = {12, cy - 52, 52, 17};
-  layout.view = {0, kViewTop, cx, cy - kViewTop - kViewBottomMargin};
+  layout.ok = {cx - s(190), cy - s(51), s(75), s(24)};
+  layout.quotaLine = {s(10), cy - s(17), s(200), s(12)};
+  layout.photoSiteLink = {s(12), cy - s(52), s(52), s(17)};
+  const int top = s(kViewTop);
+  layout.view = {0, top, cx, cy - top - s(kViewBottomMargin)};
   // Stop in Upload's row just left of it; the text above the bar in the room that is left.
-  layout.addingStop = {cx - 160, cy - 51, 55, 24};
-  const int progressWidth = layout.addingStop.x - 8 - 72;
-  layout.addingText = {72, cy - 53, progressWidth, 13};
-  layout.addingBar = {72, cy - 37, progressWidth, 10};
+  layout.addingStop = {cx - s(160), cy - s(51), s(55), s(24)};
+  const int progressWidth = layout.addingStop.x - s(8) - s(72);
+  layout.addingText = {s(72), cy - s(53), progressWidth, s(13)};
+  layout.addingBar = {s(72), cy - s(37), progressWidth, s(10)};
   return layout;
 }
 
-std::array<LayoutPoint, 6> TabFramePoints(int right, int bottom) noexcept {
-  return {{{-1, 38}, {195, 38}, {232, 74}, {right, 74}, {right, bottom - 71}, {-1, bottom - 71}}};
+std::array<LayoutRect, kToolbarButtonCount> ToolbarRects(int dpi) noexcept {
+  constexpr int kLefts[kToolbarButtonCount] = {6, 44, 81, 119, 156};
+  const auto s = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
+  std::array<LayoutRect, kToolbarButtonCount> rects;
+  for (int i = 0; i < kToolbarButtonCount; ++i) rects[i] = {s(kLefts[i]), s(42), s(39), s(39)};
+  return rects;
+}
+
+LayoutPoint MinTrackSize(int dpi) noexcept {
+  return {ScaleForDpi(kMinTrackWidth, dpi), ScaleForDpi(kMinTrackHeight, dpi)};
+}
+
+LayoutRect LogoRect(int right, int dpi) noexcept {
+  const auto s = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
+  return {right - s(145), s(12), s(111), s(39)};
+}
+
+std::array<LayoutPoint, 6> TabFramePoints(int right, int bottom, int dpi) noexcept {
+  const auto s = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
+  // The left edge lies one pixel outside the client area at every DPI, so that its line is
+  // never drawn; the upper edge runs one pixel above the view and the lower one one pixel
+  // below it, whatever the rounding of the view's own figures.
+  const int upper = s(kViewTop) - 1;
+  const int lower = bottom - s(kViewBottomMargin) + 1;
+  return {{{-1, s(38)}, {s(195), s(38)}, {s(232), upper}, {right, upper}, {right, lower}, {-1, lower}}};
 }
 
 }  // namespace fernwick

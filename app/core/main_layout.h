@@ -1,7 +1,11 @@
 #pragma once
 // Where the main window puts its movable children for a given client size, and the outline
 // of the tab it paints behind the toolbar and the thumbnails. Pixels, client coordinates.
+// The figures are those of a 96-DPI screen; every function takes the window's DPI and scales
+// them (base/core/dpi_scale.h), so that at 96 DPI they are exactly the figures written here.
 #include <array>
+
+#include "base/core/dpi_scale.h"
 
 namespace fernwick {
 
@@ -26,18 +30,18 @@ struct MainLayout {
   LayoutRect addingStop;  // 1032
 };
 
-MainLayout ComputeMainLayout(int clientWidth, int clientHeight) noexcept;
+MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int dpi = kBaseDpi) noexcept;
 
-// The smallest outer size the user can shrink the main window to.
+// The five toolbar buttons, left to right (Add, Delete, Rotate left, Rotate right, Settings),
+// where the dialog template puts them at 96 DPI: 39 pixels square, 37 or 38 apart. Placed in
+// pixels rather than left to the template, whose dialog units follow the font's metrics and
+// not the DPI: larger, the buttons would sink under the thumbnail view and cut their faces.
+inline constexpr int kToolbarButtonCount = 5;
+std::array<LayoutRect, kToolbarButtonCount> ToolbarRects(int dpi = kBaseDpi) noexcept;
+
+// The smallest outer size the user can shrink the main window to, at 96 DPI.
 inline constexpr int kMinTrackWidth = 395;
 inline constexpr int kMinTrackHeight = 440;
-
-// The thumbnail view starts below the toolbar and leaves room for the buttons below it.
-inline constexpr int kViewTop = 75;
-inline constexpr int kViewBottomMargin = 72;
-
-// Where the logo is drawn: `right` is the client width.
-inline LayoutRect LogoRect(int right) noexcept { return {right - 145, 12, 111, 39}; }
 
 struct LayoutPoint {
   int x = 0;
@@ -45,8 +49,18 @@ struct LayoutPoint {
   bool operator==(const LayoutPoint&) const = default;
 };
 
+// The minimum track size at `dpi`.
+LayoutPoint MinTrackSize(int dpi = kBaseDpi) noexcept;
+
+// The thumbnail view starts below the toolbar and leaves room for the buttons below it.
+inline constexpr int kViewTop = 75;
+inline constexpr int kViewBottomMargin = 72;
+
+// Where the logo is drawn: `right` is the client width.
+LayoutRect LogoRect(int right, int dpi = kBaseDpi) noexcept;
+
 // The tab: its upper edge carries the toolbar and slants down to the thumbnail area; its body
 // frames the thumbnails down to just below the view.
-std::array<LayoutPoint, 6> TabFramePoints(int right, int bottom) noexcept;
+std::array<LayoutPoint, 6> TabFramePoints(int right, int bottom, int dpi = kBaseDpi) noexcept;
 
 }  // namespace fernwick

@@ -7,11 +7,11 @@
 
 namespace fernwick {
 
-double ThumbScaleFor(int32_t width, int32_t height) noexcept {
+double ThumbScaleFor(int32_t width, int32_t height, int32_t box) noexcept {
   const int32_t longer = std::max(width, height);
   // A picture that did not decode has 0 x 0; the quotient would be infinite.
   if (longer <= 0) return 1.0;
-  return std::min(100.0 / static_cast<double>(longer), 1.0);
+  return std::min(static_cast<double>(box) / static_cast<double>(longer), 1.0);
 }
 
 FrameRect CentredFrame(int32_t width, int32_t height, double scale) noexcept {
@@ -20,11 +20,18 @@ FrameRect CentredFrame(int32_t width, int32_t height, double scale) noexcept {
   return FrameRect{-(tw / 2), -(th / 2), tw / 2, th / 2};
 }
 
-PhotoGeometry::PhotoGeometry(int32_t pictureWidth, int32_t pictureHeight) noexcept
-    : thumbScale(ThumbScaleFor(pictureWidth, pictureHeight)),
-      frameRect(CentredFrame(pictureWidth, pictureHeight, ThumbScaleFor(pictureWidth, pictureHeight))),
+PhotoGeometry::PhotoGeometry(int32_t pictureWidth, int32_t pictureHeight, int32_t box) noexcept
+    : thumbScale(ThumbScaleFor(pictureWidth, pictureHeight, box)),
+      frameRect(CentredFrame(pictureWidth, pictureHeight, ThumbScaleFor(pictureWidth, pictureHeight, box))),
       width(pictureWidth),
       height(pictureHeight) {}
+
+void PhotoGeometry::FitToBox(int32_t box) noexcept {
+  thumbScale = ThumbScaleFor(width, height, box);
+  const FrameRect centred = CentredFrame(width, height, thumbScale);
+  frameRect = {centred.left + centreX, centred.top + centreY, centred.right + centreX, centred.bottom + centreY};
+  if (TurnForAngle(angle).swapsSides) TransposeFrame();
+}
 
 void PhotoGeometry::MoveCentreTo(int32_t x, int32_t y) noexcept {
   const int32_t dx = x - centreX;

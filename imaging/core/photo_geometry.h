@@ -17,8 +17,12 @@ struct FrameRect {
   bool operator==(const FrameRect&) const = default;
 };
 
-// 100 / the longer side, never more than 1.0 (so an undecodable 0 x 0 picture gets 1.0).
-double ThumbScaleFor(int32_t width, int32_t height) noexcept;
+// The side of the square a thumbnail fits into on a 96-DPI screen; the grid of a larger DPI
+// asks for the box scaled to it.
+inline constexpr int32_t kThumbnailBox = 100;
+
+// box / the longer side, never more than 1.0 (so an undecodable 0 x 0 picture gets 1.0).
+double ThumbScaleFor(int32_t width, int32_t height, int32_t box = kThumbnailBox) noexcept;
 
 // The thumbnail's box centred on (0, 0): an odd side loses a pixel (75 gives -37 .. 37).
 FrameRect CentredFrame(int32_t width, int32_t height, double scale) noexcept;
@@ -26,8 +30,12 @@ FrameRect CentredFrame(int32_t width, int32_t height, double scale) noexcept;
 class PhotoGeometry {
  public:
   PhotoGeometry() = default;
-  // Fixes thumbScale and the initial frame for a picture of the given size.
-  PhotoGeometry(int32_t pictureWidth, int32_t pictureHeight) noexcept;
+  // Fixes thumbScale and the initial frame for a picture of the given size, fitted into a
+  // square of `box` pixels.
+  PhotoGeometry(int32_t pictureWidth, int32_t pictureHeight, int32_t box = kThumbnailBox) noexcept;
+
+  // Fits the thumbnail into a square of `box` pixels instead, where it is and as it is turned.
+  void FitToBox(int32_t box) noexcept;
 
   void MoveCentreTo(int32_t x, int32_t y) noexcept;
   // Changes angle by a quarter turn (a full turn is stored as 0) and transposes the frame.

@@ -35,6 +35,35 @@ TEST(PhotoGeometry, ScaleAndFrameFollowThePictureSize) {
   }
 }
 
+// The box of a larger DPI: made for it, or refitted to it where the photo is and as it is turned
+// (the same frame either way).
+TEST(PhotoGeometry, ABoxOtherThanTheDefaultScalesTheThumbnail) {
+  struct BoxCase {
+    int32_t box;
+    double scale;
+    FrameRect made, refitted;  // refitted: centred on (65, 70), a quarter turn clockwise
+  };
+  const BoxCase cases[] = {
+      {100, 0.05, {-50, -25, 50, 25}, {40, 20, 90, 120}},
+      {150, 0.075, {-75, -37, 75, 37}, {28, -5, 102, 145}},
+      {200, 0.1, {-100, -50, 100, 50}, {15, -30, 115, 170}},
+      {3000, 1.0, {-1000, -500, 1000, 500}, {-435, -930, 565, 1070}},  // never enlarged
+  };
+  for (const BoxCase& c : cases) {
+    const PhotoGeometry made(2000, 1000, c.box);
+    EXPECT_DOUBLE_EQ(made.thumbScale, c.scale) << c.box;
+    EXPECT_EQ(made.frameRect, c.made) << c.box;
+    PhotoGeometry refitted(2000, 1000);
+    refitted.MoveCentreTo(65, 70);
+    refitted.TurnQuarter(true);
+    refitted.FitToBox(c.box);
+    EXPECT_DOUBLE_EQ(refitted.thumbScale, c.scale) << c.box;
+    EXPECT_EQ(refitted.frameRect, c.refitted) << c.box;
+    EXPECT_EQ(refitted.centreX, 65);
+    EXPECT_EQ(refitted.angle, 90);
+  }
+}
+
 TEST(PhotoGeometry, MoveCentreShiftsTheFrame) {
   PhotoGeometry g(2000, 1000);
   g.MoveCentreTo(65, 70);

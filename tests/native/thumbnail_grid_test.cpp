@@ -97,5 +97,17 @@ TEST(ThumbnailScroll, WheelStepsAndRunningTotal) {
   EXPECT_EQ(wheel.Add(0, 0), 0);
 }
 
+TEST(ThumbnailGrid, AtOneAndAHalfTimesTheDpiEveryFigureIsScaled) {
+  // 120 apart from (98, 105) at 144 DPI: 180 apart; a 910-pixel row holds five cells.
+  const GridLayout grid = LayOutGrid(6, 910, 144);
+  const GridPoint expected[] = {{98, 105}, {278, 105}, {458, 105}, {638, 105}, {818, 105}, {98, 285}};
+  for (size_t i = 0; i < 6; ++i) EXPECT_EQ(grid.centres[i], expected[i]) << i;
+  EXPECT_EQ(grid.contentWidth, 880);
+  EXPECT_EQ(grid.contentHeight, 390);
+  const CellBounds cell = CellAround(98, 105, 144);
+  EXPECT_EQ(cell.left, 8);
+  EXPECT_EQ(cell.bottom, 195);
+}
+
 }  // namespace
 }  // namespace fernwick

@@ -1,9 +1,12 @@
 #pragma once
 // The thumbnail grid: cells 120 pixels apart, the first centred at (65, 70), wrapping when a
-// cell would cross the right edge of the client area.
+// cell would cross the right edge of the client area. The figures are those of a 96-DPI
+// screen; at another DPI each is scaled to it.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "base/core/dpi_scale.h"
 
 namespace fernwick {
 
@@ -25,15 +28,16 @@ struct GridLayout {
 };
 
 // Places `count` photos for a client area whose right edge is `clientRight`. A client
-// narrower than 125 pixels wraps every photo, the first one included.
-GridLayout LayOutGrid(std::size_t count, int32_t clientRight);
+// narrower than 125 pixels (at 96 DPI) wraps every photo, the first one included.
+GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi = kBaseDpi);
 
 // The square of the cell around a centre, which holds the thumbnail and its frame.
 struct CellBounds {
   int32_t left, top, right, bottom;
 };
-inline CellBounds CellAround(int32_t centreX, int32_t centreY) noexcept {
-  return {centreX - kHalfCell, centreY - kHalfCell, centreX + kHalfCell, centreY + kHalfCell};
+inline CellBounds CellAround(int32_t centreX, int32_t centreY, int dpi = kBaseDpi) noexcept {
+  const int32_t half = ScaleForDpi(kHalfCell, dpi);
+  return {centreX - half, centreY - half, centreX + half, centreY + half};
 }
 
 }  // namespace fernwick

@@ -1,14 +1,9 @@
 #include "e2e/program_driver.h"
 
-#include <gdiplus.h>
-
 #include <gtest/gtest.h>
 
 #include "app/single_instance.h"
-#include "base/gdiplus_handles.h"
-#include "base/handles.h"
 #include "base/text_936.h"
-#include "imaging/picture_io.h"
 #include "support/window_helpers.h"
 
 namespace fernwick::test {
@@ -161,32 +156,6 @@ DWORD ProgramDriver::Close() {
     }
   }
   return exitCode;
-}
-
-bool SaveScreenshot(HWND window, const std::wstring& path) {
-  // The screen is copied, so whatever the program has not painted yet is painted first.
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-  RECT rect{};
-  if (!::GetWindowRect(window, &rect)) return false;
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  WindowDc screen(nullptr);
-  UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
-  UniqueHBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-  if (!memory || !bitmap) return false;
-  {
-    SelectScope select(memory.get(), bitmap.get());
-    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
-  }
-  GpBitmapPtr picture;
-  if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap.get(), nullptr, picture.put()) != Gdiplus::Ok) {
-    return false;
-  }
-  const auto png = FindEncoder(L"image/png");
-  return png &&
-         Gdiplus::DllExports::GdipSaveImageToFile(picture.get(), path.c_str(), &*png, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace fernwick::test

@@ -1,6 +1,6 @@
 #pragma once
 // Drives the real fernwick.exe from outside, as a person would: its buttons, the open dialog,
-// the wizard pages, the message boxes; and takes screenshots of its window.
+// the wizard pages, the message boxes; screenshots of its window come from support/screenshot.h.
 #include <windows.h>
 
 #include <functional>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/program_runner.h"
+#include "support/screenshot.h"
 
 namespace fernwick::test {
 
@@ -58,8 +59,5 @@ class ProgramDriver {
   test::ProgramRun run_;
   HWND main_ = nullptr;
 };
-
-// Saves what the screen shows of `window` as a PNG; false when it could not.
-bool SaveScreenshot(HWND window, const std::wstring& path);
 
 }  // namespace fernwick::test

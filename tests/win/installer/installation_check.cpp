@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "accounts/core/credential_targets.h"
+#include "accounts/credential_store.h"
 #include "accounts/settings_file.h"
 #include "app/single_instance.h"
 #include "base/browser_integration.h"
@@ -76,6 +78,23 @@ bool SettingsHoldThePlantedAccount() {
     if (entry == kPlantedAccount) return true;
   }
   return false;
+}
+
+// The earlier release's installer is made from the same files under the number 0.9.0.
+TEST(EarlierInstalled, IsListedWithItsOwnVersionAndGetsASavedAccount) {
+  EXPECT_EQ(UninstallText(L"DisplayVersion"), L"0.9.0");
+  AccountState planted;
+  planted.savedAccounts.push_back(kPlantedAccount);
+  SaveSettings(planted);
+  EXPECT_TRUE(SettingsHoldThePlantedAccount());
+}
+
+// This release installed over the earlier one: the entry shows the new number, and the saved
+// account (the name in the settings file, its password in the credential store) is still there.
+TEST(Updated, ShowsTheNewVersionAndKeepsTheSavedAccount) {
+  EXPECT_EQ(UninstallText(L"DisplayVersion"), FERNWICK_EXPECTED_VERSION);
+  EXPECT_TRUE(Exists(InstallFolder() + L"\\fernwick.exe"));
+  EXPECT_TRUE(SettingsHoldThePlantedAccount());
 }
 
 TEST(Installed, PutsTheProgramAndAStartMenuShortcutInTheUsersFolders) {
@@ -154,9 +173,31 @@ TEST(Uninstalled, LeavesNothingButTheSettings) {
   EXPECT_TRUE(SettingsHoldThePlantedAccount());
 }
 
-TEST(UninstalledWithSettings, LeavesNothing) {
+// Passwords under every form of the program's names, and one of another program's whose name
+// merely begins the same way, which the uninstaller must leave alone.
+constexpr const wchar_t* kProgramTargets[] = {L"Fernwick:installer-check", L"Fernwick#2:installer-check",
+                                              L"Fernwick (current):installer-check"};
+constexpr wchar_t kForeignTarget[] = L"FernwickOther:someone";
+
+TEST(PasswordsPlanted, UnderEveryFormOfTheProgramsNames) {
+  CredentialStore& store = ActiveCredentialStore();
+  for (const wchar_t* target : kProgramTargets) EXPECT_TRUE(store.Write(target, L"installer-check", L"secret"));
+  EXPECT_TRUE(store.Write(kForeignTarget, L"someone", L"other"));
+  std::wstring password;
+  EXPECT_EQ(store.Read(kProgramTargets[2], password), CredentialStore::Found::kYes);
+}
+
+TEST(UninstalledWithSettings, LeavesNothingAndNoPasswordOfTheProgram) {
   ExpectNothingOfTheProgramLeft();
   EXPECT_FALSE(Exists(KnownFolder(FOLDERID_RoamingAppData) + L"\\Fernwick"));
+  CredentialStore& store = ActiveCredentialStore();
+  const auto present = store.Targets(kCredentialFilter);
+  ASSERT_TRUE(present.has_value());
+  for (const std::wstring& target : *present) EXPECT_FALSE(IsProgramTarget(target)) << target;
+  std::wstring password;
+  EXPECT_EQ(store.Read(kForeignTarget, password), CredentialStore::Found::kYes) << "another program's";
+  EXPECT_EQ(password, L"other");
+  store.Delete(kForeignTarget);
 }
 
 }  // namespace

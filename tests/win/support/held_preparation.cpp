@@ -12,13 +12,13 @@ HANDLE HeldPreparation::GateOf(const std::wstring& path) {
 }
 
 PhotoPreparer::PrepareFunction HeldPreparation::Function() {
-  return [this](const std::wstring& path, int32_t limit, int32_t fileNumber) {
+  return [this](const std::wstring& path, int32_t limit, int32_t fileNumber, int32_t box) {
     {
       std::lock_guard guard(lock_);
       ++started_;
     }
     ::WaitForSingleObject(GateOf(path), 10000);
-    PreparedPhoto prepared = PreparePhoto(path, limit, fileNumber);
+    PreparedPhoto prepared = PreparePhoto(path, limit, fileNumber, box);
     std::lock_guard guard(lock_);
     fileNumbers_[path] = fileNumber;
     return prepared;
