@@ -26,6 +26,7 @@
 #include "support/exif_photos.h"
 #include "support/photo_test_pictures.h"
 #include "support/window_helpers.h"
+#include "upload/core/retry_rules.h"
 
 namespace fernwick {
 namespace {
@@ -499,7 +500,7 @@ TEST_F(ProgramUpload, AServerErrorOnOneUploadLeavesThatPhotoAndSaysSo) {
   AddPictures(3);
   Control("fault?kind=status&path=/upload/toolupload.aspx&value=500&count=1");
   UploadWith(L"", 1009);
-  EXPECT_EQ(program->AnswerPrompt(), L"有1张图片没有上传成功，它们仍在列表中。");
+  EXPECT_EQ(program->AnswerPrompt(), BatchSummaryText(2, {{MissReason::Refused, L"p1"}}));
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 2u);
