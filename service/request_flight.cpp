@@ -21,13 +21,13 @@ struct Flight {
   Flight() = default;
   Flight(const Flight&) = delete;
   Flight& operator=(const Flight&) = delete;
-  // The handle is the flight's unless the asker has closed it to abort the call.
-  ~Flight() {
-    if (!closedByAsker.load()) request.reset();
-    else (void)request.release();
-  }
-  UniqueInternetHandle request;  // set before the flight's thread starts, not changed after
-  std::atomic<bool> closedByAsker{false};
+  ~Flight() = default;
+  // Set before the flight's thread starts. Closed by exactly one side, decided under `lock`:
+  // by the flight's thread when it finishes while the asker still waits, or by the asker when
+  // it leaves. Never later: once the asker has returned, its connection may be closed (which
+  // frees this handle's value) and the value given to its next request, which a late close
+  // here would then cut off.
+  UniqueInternetHandle request;
   std::string headers;
   std::string body;
   bool inPieces = false;
@@ -38,6 +38,9 @@ struct Flight {
   std::condition_variable changed;
   bool finished = false;
   bool left = false;  // the asker has gone: no more progress, the result is nobody's
+  // `left`, readable without the lock: a flight that has been left starts no further WinINet
+  // call with a handle value the asker has closed.
+  std::atomic<bool> abandoned{false};
   std::atomic<uint64_t> lastMove{::GetTickCount64()};
   std::atomic<bool> bodySent{false};
   FlightResult result;
@@ -61,7 +64,7 @@ int StatusCode(HINTERNET request) {
 std::string ReadReply(Flight& flight) {
   std::string reply(flight.replyLimit, '\0');
   size_t filled = 0;
-  while (filled < flight.replyLimit) {
+  while (filled < flight.replyLimit && !flight.abandoned.load()) {
     DWORD got = 0;
     if (!::InternetReadFile(flight.request.get(), reply.data() + filled, static_cast<DWORD>(flight.replyLimit - filled),
                             &got) ||
@@ -97,6 +100,7 @@ bool SendInPieces(Flight& flight) {
   if (!::HttpSendRequestExA(request, &buffers, nullptr, 0, 0)) return false;
   flight.Moved(0, body.size());
   for (size_t at = 0; at < body.size();) {
+    if (flight.abandoned.load()) return false;
     const DWORD piece = static_cast<DWORD>(std::min(kBodyPieceSize, body.size() - at));
     DWORD written = 0;
     if (!::InternetWriteFile(request, body.data() + at, piece, &written) || written == 0) return false;
@@ -104,6 +108,7 @@ bool SendInPieces(Flight& flight) {
     flight.Moved(at, body.size());
   }
   flight.bodySent.store(true);
+  if (flight.abandoned.load()) return false;
   return ::HttpEndRequestA(request, nullptr, 0, 0) != FALSE;
 }
 
@@ -112,7 +117,7 @@ void Fly(Flight& flight) noexcept {
   FlightResult result;
   try {
     result.sent = flight.inPieces ? SendInPieces(flight) : SendWhole(flight);
-    if (result.sent) {
+    if (result.sent && !flight.abandoned.load()) {
       result.httpStatus = StatusCode(flight.request.get());
       if (result.httpStatus == 200) result.reply = ReadReply(flight);
     } else {
@@ -123,6 +128,11 @@ void Fly(Flight& flight) noexcept {
   }
   result.bodySent = flight.bodySent.load();
   std::lock_guard guard(flight.lock);
+  if (flight.left) {
+    (void)flight.request.release();  // the asker has closed it
+    return;
+  }
+  flight.request.reset();
   flight.result = std::move(result);
   flight.finished = true;
   flight.changed.notify_all();
@@ -159,13 +169,14 @@ FlightResult FlyRequest(UniqueInternetHandle request, std::string headers, std::
     }
     if (why == WatchEnd::None) continue;
     flight->left = true;
+    flight->abandoned.store(true);
     FlightResult result;
     result.bodySent = flight->bodySent.load();
     result.aborted = why;
+    const HINTERNET request = flight->request.get();
     guard.unlock();
-    // WinINet's documented abort of a blocked call.
-    flight->closedByAsker.store(true);
-    ::InternetCloseHandle(flight->request.get());
+    // WinINet's documented abort of a blocked call; the flight's thread no longer closes it.
+    ::InternetCloseHandle(request);
     return result;
   }
   return std::move(flight->result);
