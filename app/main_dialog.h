@@ -138,11 +138,12 @@ class MainDialog : public DialogBase,
   BatchSettings ReadSettings() override;
   void StoreToken(const std::string& authstr) override;
   void StoreBlogName(const std::string& blogName) override;
-  void ShowProgress(unsigned photoCount) override;
+  void ShowProgress() override;
   std::optional<SlotPhoto> PhotoInSlot(size_t slot) override;
   std::wstring ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) override;
   void ShowQuotaLine(int32_t limit, int32_t used) override;
-  void ShowSending(size_t slot, const PhotoItem* item, int number) override;
+  void ShowSending(size_t slot, const PhotoItem* item) override;
+  void ShowSentShare(int photoPermille, int batchPermille) override;
   void PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) override;
   void ShowDone() override;
   bool StillInSlot(size_t slot, const PhotoItem* item) const;

@@ -34,17 +34,21 @@ BatchSettings MainDialog::ReadSettings() {
   settingsPage_.Transfer(true);
   // The upload body takes the tags as code page 936 bytes; a character without such a form
   // goes as "?".
-  return BatchSettings{To936Lossy(settingsPage_.tags()), PhotoStatusForVisibility(settingsPage_.visibilityIndex()),
-                       photos_.Count()};
+  BatchSettings settings{To936Lossy(settingsPage_.tags()), PhotoStatusForVisibility(settingsPage_.visibilityIndex()),
+                         photos_.Count()};
+  for (size_t slot = 0; slot < photos_.Count(); ++slot) {
+    if (const PhotoItem* item = photos_.SlotAt(slot)) settings.photoBytes += static_cast<uint64_t>(item->fileSize);
+  }
+  return settings;
 }
 
 void MainDialog::StoreToken(const std::string& authstr) { accounts_.authToken = authstr; }
 
 void MainDialog::StoreBlogName(const std::string& blogName) { accounts_.blogName = blogName; }
 
-void MainDialog::ShowProgress(unsigned photoCount) {
+void MainDialog::ShowProgress() {
   EnterState(WindowState::kProgress);
-  ::SendMessageW(progressPage_.overallBar(), PBM_SETRANGE32, 0, static_cast<LPARAM>(photoCount));
+  progressPage_.ShowShares(0, 0);
 }
 
 std::optional<SlotPhoto> MainDialog::PhotoInSlot(size_t slot) {
@@ -77,14 +81,18 @@ void MainDialog::ShowQuotaLine(int32_t limit, int32_t used) {
   RefreshAccountDisplay();
 }
 
-void MainDialog::ShowSending(size_t slot, const PhotoItem* item, int number) {
+void MainDialog::ShowSending(size_t slot, const PhotoItem* item) {
   if (!StillInSlot(slot, item)) return;
   PhotoItem* photo = photos_.SlotAt(slot);
   progressPage_.SetCurrentItem(photo);
   ::UpdateWindow(progressPage_.hwnd());
   ::InvalidateRect(progressPage_.hwnd(), nullptr, TRUE);
-  ::SendMessageW(progressPage_.overallBar(), PBM_SETPOS, static_cast<WPARAM>(number), 0);
+  ::SendMessageW(progressPage_.upperBar(), PBM_SETPOS, 0, 0);  // nothing of this photo has gone yet
   progressPage_.ShowStatus(L"发送图片'" + photo->title + L"'");
+}
+
+void MainDialog::ShowSentShare(int photoPermille, int batchPermille) {
+  progressPage_.ShowShares(photoPermille, batchPermille);
 }
 
 void MainDialog::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) {

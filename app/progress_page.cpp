@@ -22,7 +22,7 @@ std::optional<LRESULT> ProgressPage::OnMessage(UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) != kCancelButton) break;
-      // The photo being sent is finished; the worker stops before the next one.
+      // The photo in flight is cut off at once and stays in the list; no more are sent.
       if (session_) session_->Cancel();
       return 0;
     default:
@@ -35,11 +35,14 @@ LRESULT ProgressPage::OnInitDialog() {
   upperBar_ = Item(kUpperBar);
   overallBar_ = Item(kOverallBar);
   ShowStatus(statusText_);
-  // The upper bar shows full for the whole batch; only the overall bar moves.
-  ::SendMessageW(upperBar_, PBM_SETRANGE, 0, MAKELPARAM(0, 10));
-  ::SendMessageW(upperBar_, PBM_SETPOS, 10, 0);
+  for (HWND bar : {upperBar_, overallBar_}) ::SendMessageW(bar, PBM_SETRANGE32, 0, kShareScale);
   currentItem_ = nullptr;
   return TRUE;
+}
+
+void ProgressPage::ShowShares(int photoPermille, int batchPermille) noexcept {
+  ::SendMessageW(upperBar_, PBM_SETPOS, static_cast<WPARAM>(photoPermille), 0);
+  ::SendMessageW(overallBar_, PBM_SETPOS, static_cast<WPARAM>(batchPermille), 0);
 }
 
 void ProgressPage::ShowStatus(std::wstring text) {

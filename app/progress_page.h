@@ -2,9 +2,9 @@
 // The progress page of the upload wizard: the photo being sent, two bars and Cancel.
 // Template IDD_PROGRESS.
 //
-// Everything here runs on the UI thread. Cancel goes to the upload session, whose flag the
-// worker reads before each photo; every other change to the page reaches it as a task on the
-// UI thread.
+// Everything here runs on the UI thread. Cancel goes to the upload session, whose flag cuts off
+// the photo in flight at once; every other change to the page reaches it as a task on the UI
+// thread.
 #include <string>
 
 #include "app/wizard_page.h"
@@ -27,6 +27,11 @@ class ProgressPage : public WizardPage {
   static constexpr int kThumbnailBox = 100;
 
   ProgressPage();
+
+  // Both bars count thousandths: the upper one of the photo being sent, the overall one of the
+  // batch's bytes.
+  static constexpr int kShareScale = 1000;
+  void ShowShares(int photoPermille, int batchPermille) noexcept;
 
   HWND upperBar() const noexcept { return upperBar_; }
   HWND overallBar() const noexcept { return overallBar_; }

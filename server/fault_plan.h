@@ -22,6 +22,7 @@ enum class FaultKind {
   Capitals,  // the reply's status is "OK"
   Body,      // answer 200 with exactly this text (may be empty)
   Trickle,   // write the reply in pieces of this many bytes, 50 ms apart
+  Stall,     // once the request's head has arrived, read nothing for this many milliseconds, then reset
 };
 
 std::optional<FaultKind> FaultKindNamed(std::string_view name);

@@ -189,7 +189,13 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
   ::setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
   std::optional<std::string> raw = ReadRequest(sock, [this, sock](std::string_view head) {
     const std::string path = PathOf(head);
-    if (path.rfind("/control/", 0) == 0 || !faults_.Take(FaultKind::Reset, path)) return true;
+    if (path.rfind("/control/", 0) == 0) return true;
+    // A server that hangs while the body is on its way and then gives the connection up: it
+    // reads nothing more, stores nothing, and no request of it reaches a route (nor any fault
+    // armed meanwhile), whatever the client did in the meantime.
+    const auto stall = faults_.Take(FaultKind::Stall, path);
+    if (stall) std::this_thread::sleep_for(std::chrono::milliseconds(*stall));
+    if (!stall && !faults_.Take(FaultKind::Reset, path)) return true;
     // Closing with the linger time at zero sends a reset instead of an orderly end.
     linger abort{1, 0};
     ::setsockopt(sock, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));

@@ -1,36 +1,29 @@
 #include "service/service_client.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "base/log.h"
 #include "service/core/reply_rules.h"
 #include "service/core/service_endpoint.h"
+#include "service/core/transfer_limits.h"
 
 namespace fernwick {
 
 namespace {
 
-// Reads until the limit or the end of the reply: a single InternetReadFile may return only
-// part of what the server sent, and the reply's first bytes are what the rules look at.
-std::string ReadReply(HINTERNET request) {
-  std::string reply(kReplyLimit, '\0');
-  size_t filled = 0;
-  while (filled < kReplyLimit) {
-    DWORD got = 0;
-    if (!::InternetReadFile(request, reply.data() + filled, static_cast<DWORD>(kReplyLimit - filled), &got) ||
-        got == 0) {
-      break;
+// WinINet's own timers, for every request of the session: they cover a connection that is never
+// made and a send or a read that blocks; the request's own watch covers the rest.
+void SetTimeouts(HINTERNET internet) {
+  const TransferLimits limits = CurrentTransferLimits();
+  const std::pair<DWORD, DWORD> options[] = {{INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectMs},
+                                             {INTERNET_OPTION_SEND_TIMEOUT, limits.stallMs},
+                                             {INTERNET_OPTION_RECEIVE_TIMEOUT, limits.stallMs}};
+  for (auto [option, value] : options) {
+    if (!::InternetSetOptionA(internet, option, &value, sizeof(value))) {
+      LogLastError("service: a timeout cannot be set");
     }
-    filled += got;
   }
-  reply.resize(filled);
-  return reply;
-}
-
-// The status code, or 0 when it cannot be read.
-int StatusCode(HINTERNET request) {
-  char status[80] = {};
-  DWORD length = sizeof(status);
-  if (!::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE, status, &length, nullptr)) return 0;
-  return ReplyNumber(std::string_view(status, strnlen(status, sizeof(status))));
 }
 
 }  // namespace
@@ -49,6 +42,7 @@ int ServiceClient::Open() {
     LogLastError("service: the connection to the upload server cannot be made");
     return kResultNoExchange;
   }
+  SetTimeouts(internet.get());
   internetHandle_ = std::move(internet);
   connectionHandle_ = std::move(connection);
   return kResultOk;
@@ -68,35 +62,37 @@ UniqueInternetHandle ServiceClient::OpenRequest(const char* verb, const std::str
                                                  nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
 }
 
-Exchange ServiceClient::SendOpenedRequest(const UniqueInternetHandle& request, std::string_view headers,
-                                          std::string_view body) {
+Exchange ServiceClient::Run(UniqueInternetHandle request, std::string headers, std::string body, bool inPieces,
+                           const SendProgress& progress) {
   Exchange exchange;
   if (!request) {
     // OpenRequest has just failed: its error is still the thread's last one.
     exchange.systemError = ::GetLastError();
     return exchange;
   }
-  const BOOL sent =
-      ::HttpSendRequestA(request.get(), headers.empty() ? nullptr : headers.data(), static_cast<DWORD>(headers.size()),
-                         body.empty() ? nullptr : const_cast<char*>(body.data()), static_cast<DWORD>(body.size()));
-  if (!sent) {
-    exchange.systemError = ::GetLastError();
+  FlightResult flight = FlyRequest(std::move(request), std::move(headers), std::move(body), inPieces, progress,
+                                   cancel_, CurrentTransferLimits().stallMs, kReplyLimit);
+  exchange.bodySent = flight.bodySent;
+  exchange.aborted = flight.aborted;
+  exchange.systemError = flight.systemError;
+  exchange.httpStatus = flight.httpStatus;
+  if (flight.aborted != WatchEnd::None || !flight.sent) {
+    exchange.outcome = flight.bodySent ? ExchangeOutcome::AnswerLost : ExchangeOutcome::NotSent;
     return exchange;
   }
-  exchange.httpStatus = StatusCode(request.get());
-  if (exchange.httpStatus != 200) {
-    exchange.outcome = ExchangeOutcome::StatusNot200;
-    return exchange;
-  }
-  exchange.outcome = ExchangeOutcome::Replied;
-  exchange.reply = ReadReply(request.get());
+  exchange.outcome = flight.httpStatus == 200 ? ExchangeOutcome::Replied : ExchangeOutcome::StatusNot200;
+  exchange.reply = std::move(flight.reply);
   return exchange;
+}
+
+Exchange ServiceClient::SendOpenedRequest(UniqueInternetHandle request, std::string headers, std::string body,
+                                          const SendProgress& progress) {
+  return Run(std::move(request), std::move(headers), std::move(body), true, progress);
 }
 
 Exchange ServiceClient::SendRequest(const char* verb, const std::string& objectPath, std::string_view headers,
                                     std::string_view body) {
-  const UniqueInternetHandle request = OpenRequest(verb, objectPath);
-  return SendOpenedRequest(request, headers, body);
+  return Run(OpenRequest(verb, objectPath), std::string(headers), std::string(body), false, {});
 }
 
 }  // namespace fernwick

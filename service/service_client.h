@@ -2,11 +2,16 @@
 // One connection to the upload server, and the request exchange every request goes through:
 // HTTP/1.0, nothing cached, no proxy, agent "Kestrelpost"; only status 200 counts, and at
 // most the first 1024 bytes of a reply are kept.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "service/core/result_codes.h"
 #include "base/internet_handle.h"
+#include "service/request_flight.h"
 
 namespace fernwick {
 
@@ -17,6 +22,7 @@ enum class ExchangeOutcome {
   NotSent,       // the request could not be opened or sent
   StatusNot200,  // sent; the server answered with another status (or none could be read)
   Replied,       // status 200; the reply text is the body's first (at most) 1024 bytes
+  AnswerLost,    // the whole request went; its answer failed, stalled or was cancelled
 };
 
 struct Exchange {
@@ -24,7 +30,10 @@ struct Exchange {
   std::string reply;
   int httpStatus = 0;              // for the log: 0 when none was read
   unsigned long systemError = 0;   // for the log: GetLastError when the request was not opened or sent
+  bool bodySent = false;           // every byte of the request went to the connection
+  WatchEnd aborted = WatchEnd::None;  // the request was cut off: cancelled, or nothing moved
 };
+
 
 class ServiceClient {
  public:
@@ -44,14 +53,23 @@ class ServiceClient {
                        std::string_view body = {});
 
   // The exchange in two steps, for the upload, which needs the request handle before it
-  // builds its body. A null handle means the request could not be opened.
+  // builds its body. A null handle means the request could not be opened. The body goes in
+  // pieces, each reported to `progress`; the bytes on the wire are those of SendRequest.
   UniqueInternetHandle OpenRequest(const char* verb, const std::string& objectPath);
-  static Exchange SendOpenedRequest(const UniqueInternetHandle& request, std::string_view headers,
-                                    std::string_view body);
+  Exchange SendOpenedRequest(UniqueInternetHandle request, std::string headers, std::string body,
+                             const SendProgress& progress = {});
+
+  // From now on a raised `cancel` aborts the request in flight at once (the flag must outlive
+  // the client). Without it only the stall limit aborts one.
+  void AbortOn(const std::atomic<bool>* cancel) noexcept { cancel_ = cancel; }
 
  private:
+  Exchange Run(UniqueInternetHandle request, std::string headers, std::string body, bool inPieces,
+               const SendProgress& progress);
+
   UniqueInternetHandle internetHandle_;
   UniqueInternetHandle connectionHandle_;
+  const std::atomic<bool>* cancel_ = nullptr;
 };
 
 }  // namespace fernwick

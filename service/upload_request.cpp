@@ -14,8 +14,9 @@ namespace fernwick {
 namespace {
 
 // Appends the whole file to the body with one read; nothing when it cannot be opened or
-// read whole, or when it is larger than the body leaves room for.
-bool AppendFileContent(const std::wstring& filePath, std::string& body) {
+// read whole, or when it is larger than the body leaves room for (then `end` says which).
+bool AppendFileContent(const std::wstring& filePath, std::string& body, UploadEnd& end) {
+  end = UploadEnd::Unreadable;
   UniqueFile file(::CreateFileW(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -29,6 +30,7 @@ bool AppendFileContent(const std::wstring& filePath, std::string& body) {
   }
   if (!FileFitsUpload(static_cast<uint64_t>(size.QuadPart))) {
     LogFailure("upload: the photo's file is too large to send");
+    end = UploadEnd::TooLarge;
     return false;
   }
   const size_t start = body.size();
@@ -43,15 +45,47 @@ bool AppendFileContent(const std::wstring& filePath, std::string& body) {
   return true;
 }
 
+
+// How an exchange that went (at least in part) ended for the photo.
+UploadEnd EndOf(const Exchange& exchange) {
+  switch (exchange.outcome) {
+    case ExchangeOutcome::NotSent:
+      if (exchange.aborted == WatchEnd::Cancelled) return UploadEnd::Cancelled;
+      return exchange.aborted == WatchEnd::None && exchange.systemError != ERROR_INTERNET_CANNOT_CONNECT &&
+                     exchange.systemError != ERROR_INTERNET_NAME_NOT_RESOLVED &&
+                     exchange.systemError != ERROR_INTERNET_TIMEOUT
+                 ? UploadEnd::BrokenBeforeBody
+                 : UploadEnd::NoConnection;
+    case ExchangeOutcome::AnswerLost:
+      return UploadEnd::AnswerLost;
+    case ExchangeOutcome::StatusNot200:
+      // These three say the request was not handled: a proxy or the server turned it away.
+      if (exchange.httpStatus == 502 || exchange.httpStatus == 503 || exchange.httpStatus == 504) {
+        return UploadEnd::ServerBusy;
+      }
+      // No status could be read: the answer is lost, not a refusal.
+      return exchange.httpStatus == 0 ? UploadEnd::AnswerLost : UploadEnd::Refused;
+    case ExchangeOutcome::Replied:
+      break;
+  }
+  const std::string stat = AttributeValue(exchange.reply, "stat");
+  if (stat == "ok") return ReplyNumber(AttributeValue(exchange.reply, "photoid")) > 0 ? UploadEnd::Stored
+                                                                                    : UploadEnd::AnswerLost;
+  // A reply without a status is a garbled or cut one: the photo may have been stored.
+  return stat.empty() ? UploadEnd::AnswerLost : UploadEnd::Refused;
+}
+
 }  // namespace
 
-int UploadPhoto(ServiceClient& client, const std::string& authstr, const std::string& tags,
-                const std::string& photostatus, const std::wstring& filePath, const std::wstring& title,
-                int32_t& photoId) {
-  const UniqueInternetHandle request = client.OpenRequest("POST", kUploadObjectPath);
+UploadAttempt SendPhoto(ServiceClient& client, const std::string& authstr, const std::string& tags,
+                        const std::string& photostatus, const std::wstring& filePath, const std::wstring& title,
+                        const SendProgress& progress) {
+  UploadAttempt attempt;
+  UniqueInternetHandle request = client.OpenRequest("POST", kUploadObjectPath);
   if (!request) {
-    LogRequest("upload", 0, kResultNoExchange, ::GetLastError());
-    return kResultNoExchange;
+    attempt.systemError = ::GetLastError();
+    LogRequest("upload", 0, kResultNoExchange, attempt.systemError);
+    return attempt;
   }
 
   std::string body;
@@ -62,31 +96,49 @@ int UploadPhoto(ServiceClient& client, const std::string& authstr, const std::st
     const auto beginpos = static_cast<int32_t>(body.size());
     // The file part is followed by at most a few hundred bytes of text.
     body.reserve(kUploadBodyBufferSize);
-    if (!AppendFileContent(filePath, body)) {
-      photoId = 0;
-      return kResultOk;
-    }
+    if (!AppendFileContent(filePath, body, attempt.end)) return attempt;
     AppendUploadBodyTail(body, beginpos, static_cast<int32_t>(body.size()));
   } catch (...) {
     // No memory for the body: like a file too large, nothing is sent.
     LogCaughtException("upload body");
-    photoId = 0;
-    return kResultOk;
+    attempt.end = UploadEnd::TooLarge;
+    return attempt;
   }
 
-  photoId = 0;
-  const Exchange exchange = ServiceClient::SendOpenedRequest(request, UploadHeaderBlock(body.size()), body);
+  std::string headers = UploadHeaderBlock(body.size());
+  const Exchange exchange = client.SendOpenedRequest(std::move(request), std::move(headers), std::move(body), progress);
+  attempt.httpStatus = exchange.httpStatus;
+  attempt.systemError = exchange.systemError;
+  attempt.end = EndOf(exchange);
+  if (attempt.end == UploadEnd::Stored) attempt.photoId = ReplyNumber(AttributeValue(exchange.reply, "photoid"));
   if (exchange.outcome == ExchangeOutcome::NotSent) {
     LogRequest("upload", 0, kResultNoExchange, exchange.systemError);
+  } else {
+    LogRequest("upload", exchange.httpStatus, kResultOk);
+  }
+  if (exchange.aborted == WatchEnd::Cancelled) {
+    LogInfo("upload: cancelled while the photo was sent");
+  } else if (exchange.aborted == WatchEnd::Stalled) {
+    LogFailure("upload: nothing moved for the stall limit, the photo's request was cut off");
+  }
+  // The worker passes over a photo that did not arrive without a word; this is its trace.
+  if (attempt.photoId == 0) LogFailure("upload: the server gave no photo id, the photo did not arrive");
+  return attempt;
+}
+
+int UploadPhoto(ServiceClient& client, const std::string& authstr, const std::string& tags,
+                const std::string& photostatus, const std::wstring& filePath, const std::wstring& title,
+                int32_t& photoId) {
+  if (!client.IsOpen()) {
+    ::SetLastError(ERROR_INVALID_HANDLE);
+    LogRequest("upload", 0, kResultNoExchange, ERROR_INVALID_HANDLE);
     return kResultNoExchange;
   }
-  if (exchange.outcome == ExchangeOutcome::Replied && AttributeValue(exchange.reply, "stat") == "ok") {
-    photoId = ReplyNumber(AttributeValue(exchange.reply, "photoid"));
-  }
-  LogRequest("upload", exchange.httpStatus, kResultOk);
-  // The worker passes over a photo that did not arrive without a word; this is its trace.
-  if (photoId == 0) LogFailure("upload: the server gave no photo id, the photo did not arrive");
-  return kResultOk;
+  const UploadAttempt attempt = SendPhoto(client, authstr, tags, photostatus, filePath, title);
+  photoId = attempt.photoId;
+  const bool notSent = attempt.end == UploadEnd::NoConnection || attempt.end == UploadEnd::BrokenBeforeBody ||
+                       attempt.end == UploadEnd::Cancelled;
+  return notSent ? kResultNoExchange : kResultOk;
 }
 
 }  // namespace fernwick

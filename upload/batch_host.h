@@ -40,6 +40,7 @@ struct BatchSettings {
   std::string tags;
   std::string photoStatus;
   unsigned photoCount = 0;
+  uint64_t photoBytes = 0;  // the batch's size, what the overall bar measures
 };
 
 // A copy of what the worker needs of one photo; `item` only names it.
@@ -61,16 +62,19 @@ class BatchHost : public SessionHost {
   // The first authentication's token, and every authentication's blog name.
   virtual void StoreToken(const std::string& authstr) = 0;
   virtual void StoreBlogName(const std::string& blogName) = 0;
-  // The progress state, its overall bar ready for `photoCount` photos.
-  virtual void ShowProgress(unsigned photoCount) = 0;
+  // The progress state, both bars empty: the upper one for the photo being sent, the overall
+  // one for the batch, each in thousandths of its bytes.
+  virtual void ShowProgress() = 0;
   // The photo in `slot`, or none past the end of the list. An empty slot gives a SlotPhoto
   // without item.
   virtual std::optional<SlotPhoto> PhotoInSlot(size_t slot) = 0;
   // Makes the written rotated copy the photo's; the path to send.
   virtual std::wstring ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) = 0;
   virtual void ShowQuotaLine(int32_t limit, int32_t used) = 0;
-  // The progress page for the photo being sent, `number` of the batch.
-  virtual void ShowSending(size_t slot, const PhotoItem* item, int number) = 0;
+  // The progress page for the photo being sent.
+  virtual void ShowSending(size_t slot, const PhotoItem* item) = 0;
+  // How much has gone, in thousandths: of the photo being sent and of the whole batch.
+  virtual void ShowSentShare(int photoPermille, int batchPermille) = 0;
   // The photo was sent: with an id it leaves the list and the id is recorded; without one it
   // stays. Either way the page no longer shows it.
   virtual void PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) = 0;

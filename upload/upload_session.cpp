@@ -13,9 +13,8 @@ namespace fernwick {
 
 namespace {
 void ShowClosingMessages(HWND main, const BatchOutcome& outcome) {
-  if (outcome.doneShown && outcome.notAccepted > 0) {
-    const std::wstring text = L"有" + std::to_wstring(outcome.notAccepted) + L"张图片没有上传成功，它们仍在列表中。";
-    ShowPrompt(main, text, kNoticeCaption, MB_OK);
+  if (outcome.doneShown && !outcome.missed.empty()) {
+    ShowPrompt(main, BatchSummaryText(outcome.sent, outcome.missed), kNoticeCaption, MB_OK);
   }
   if (outcome.result == kResultNoExchange) {
     ShowPrompt(main, kNoConnectionText, kNoticeCaption, MB_OK);

@@ -6,9 +6,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/ui_task.h"
 #include "upload/batch_host.h"
+#include "upload/core/retry_rules.h"
 
 namespace fernwick {
 
@@ -35,8 +37,8 @@ struct UploadJob {
 struct BatchOutcome {
   int result = -2;         // the last request's result code
   int sent = 0;            // photos the server took
-  int notAccepted = 0;     // photos sent that the server did not take
-  bool doneShown = false;  // the end-of-batch steps ran
+  std::vector<MissedPhoto> missed;  // photos tried that did not arrive, and why
+  bool doneShown = false;           // the end-of-batch steps ran
 };
 
 // The last thing every worker does, from its own thread: the session's Finish on the UI
@@ -69,11 +71,12 @@ class UploadSession {
   // Starts a batch for this account on a thread of its own, with OK disabled until it ends.
   // False, and nothing changed, when one already runs or no thread could be started.
   bool Start(const std::wstring& userName, const std::wstring& password);
-  // Cancel on the progress page: the photo being sent is finished, no more are sent.
+  // Cancel on the progress page: the photo in flight is cut off at once and stays in the list,
+  // no more are sent.
   void Cancel() noexcept { flags_->cancel.store(true); }
   // Closes the window now when no batch runs. Otherwise the worker still uses the window and
-  // the photo list: the batch stops before its next photo and the window closes when the
-  // worker has ended. Nothing here waits for it.
+  // the photo list: the batch is cancelled and the window closes when the worker has ended,
+  // within a fraction of a second. Nothing here waits for it.
   void Close() noexcept;
   // The worker's end, on the UI thread: the closing messages (none when the window is being
   // closed), OK enabled again, and a close that waited done now.

@@ -1,5 +1,7 @@
 #include "upload/upload_worker.h"
 
+#include <algorithm>
+
 #include "base/core/notice_caption.h"
 #include "base/prompt.h"
 #include "service/auth_requests.h"
@@ -7,6 +9,7 @@
 #include "service/upload_request.h"
 #include "base/log.h"
 #include "upload/step_guard.h"
+#include "upload/core/retry_rules.h"
 #include "upload/core/upload_rules.h"
 #include "upload/ui_call.h"
 
@@ -39,7 +42,7 @@ class Batch {
     BatchOutcome outcome;
     RunGuarded([&] { SendBatch(outcome); }, "upload worker");
     client_.Close();
-    LogBatchOutcome(outcome.sent, outcome.notAccepted, outcome.result);
+    LogBatchOutcome(outcome.sent, static_cast<int>(outcome.missed.size()), outcome.result);
     EndBatch(*job_, outcome);
   }
 
@@ -47,6 +50,8 @@ class Batch {
   void SendBatch(BatchOutcome& outcome) {
     std::optional<BatchSettings> settings = Ui([this] { return host_.ReadSettings(); });
     if (!settings || client_.Open() != kResultOk) return;
+    // Cancel, and a close, cut off whatever request is in flight.
+    client_.AbortOn(&job_->flags->cancel);
     // A failure here leaves the result at "no exchange" and the photo-settings page on screen.
     outcome.result = AuthenticateWithPassword(client_, job_->userName, job_->password, auth_);
     if (outcome.result != kResultOk) return;
@@ -60,19 +65,69 @@ class Batch {
     outcome.doneShown = Ui([this] { host_.ShowDone(); }).has_value();
   }
 
+  bool Cancelled() const noexcept { return job_->flags->cancel.load(); }
+
+  // Waits before another attempt; false when Cancel came meanwhile.
+  bool WaitBeforeAttempt(int attempt) const {
+    const ULONGLONG until = ::GetTickCount64() + RetryWaitMs(attempt);
+    while (!Cancelled()) {
+      const ULONGLONG now = ::GetTickCount64();
+      if (now >= until) return true;
+      ::Sleep(static_cast<DWORD>(std::min<ULONGLONG>(until - now, 50)));
+    }
+    return false;
+  }
+
+  // A fresh token before every photo and every retry, as the protocol has it; false, with the
+  // result for the closing message, when the batch must stop.
+  bool RefreshToken(BatchOutcome& outcome) {
+    outcome.result = AuthenticateWithToken(client_, token_, auth_);
+    if (outcome.result != kResultOk) return false;
+    Tell([this, blog = auth_.blogname] { host_.StoreBlogName(blog); });
+    return true;
+  }
+
+  // The attempts at one photo: again only where the server cannot have stored it.
+  UploadAttempt SendWithRetries(const BatchSettings& settings, const std::wstring& sendPath, const SlotPhoto& photo,
+                                uint64_t bytesBefore, BatchOutcome& outcome, bool& stop) {
+    const auto progress = [this, bytesBefore, size = photo.fileSize, total = settings.photoBytes](uint64_t sent,
+                                                                                                   uint64_t length) {
+      const double share = length ? static_cast<double>(sent) / static_cast<double>(length) : 1.0;
+      const double batch = total ? (static_cast<double>(bytesBefore) + share * size) / static_cast<double>(total) : 1.0;
+      Tell([this, photo = static_cast<int>(share * 1000), batch = static_cast<int>(batch * 1000)] {
+        host_.ShowSentShare(photo, batch);
+      });
+    };
+    UploadAttempt attempt;
+    for (int number = 1; number <= kMaxUploadAttempts; ++number) {
+      if (number > 1) {
+        if (!WaitBeforeAttempt(number)) {
+          attempt.end = UploadEnd::Cancelled;
+          break;
+        }
+        if (!RefreshToken(outcome)) {
+          stop = true;
+          break;
+        }
+      }
+      attempt = SendPhoto(client_, token_, settings.tags, settings.photoStatus, sendPath, photo.title, progress);
+      if (!MayRetry(attempt.end) || Cancelled() || number == kMaxUploadAttempts) break;
+      LogInfo("upload: the photo's attempt failed where nothing can have been stored, it is tried again");
+    }
+    return attempt;
+  }
+
   void SendPhotos(const BatchSettings& settings, BatchOutcome& outcome) {
-    if (!Ui([this, count = settings.photoCount] { host_.ShowProgress(count); })) return;
-    int number = 1;
+    if (!Ui([this] { host_.ShowProgress(); })) return;
+    uint64_t bytesBefore = 0;
     for (size_t slot = 0;; ++slot) {
-      if (job_->flags->cancel.load()) return;
+      if (Cancelled()) return;
       std::optional<std::optional<SlotPhoto>> found = Ui([this, slot] { return host_.PhotoInSlot(slot); });
       if (!found || !*found) return;
       const SlotPhoto& photo = **found;
       if (!photo.item) continue;
 
-      outcome.result = AuthenticateWithToken(client_, token_, auth_);
-      if (outcome.result != kResultOk) return;
-      Tell([this, blog = auth_.blogname] { host_.StoreBlogName(blog); });
+      if (!RefreshToken(outcome)) return;
 
       if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
         Ui([this] { ShowPrompt(host_.hwnd(), L"你的空间已经不够,请购买空间。", kNoticeCaption, MB_OK); });
@@ -88,15 +143,24 @@ class Batch {
       }
 
       Tell([this, limit = auth_.limit, used = auth_.used] { host_.ShowQuotaLine(limit, used); });
-      Tell([this, slot, item = photo.item, number] { host_.ShowSending(slot, item, number); });
-      ++number;
+      Tell([this, slot, item = photo.item] { host_.ShowSending(slot, item); });
 
-      int32_t photoId = 0;
-      outcome.result =
-          UploadPhoto(client_, token_, settings.tags, settings.photoStatus, sendPath, photo.title, photoId);
-      if (outcome.result != kResultOk) return;
-      ++(photoId > 0 ? outcome.sent : outcome.notAccepted);
+      bool stop = false;
+      const UploadAttempt attempt = SendWithRetries(settings, sendPath, photo, bytesBefore, outcome, stop);
+      if (stop) return;  // a retry's token request failed; its result tells the user why
+      bytesBefore += static_cast<uint64_t>(photo.fileSize);
+      const int32_t photoId = attempt.end == UploadEnd::Stored ? attempt.photoId : 0;
+      if (photoId > 0) {
+        ++outcome.sent;
+      } else {
+        outcome.missed.push_back(MissedPhoto{MissReasonOf(attempt.end), photo.title});
+      }
       if (!Ui([this, slot, item = photo.item, photoId] { host_.PhotoSent(slot, item, photoId); })) return;
+      // Every attempt failed to reach the server: it cannot be reached, and the batch stops.
+      if (IsConnectionFailure(attempt.end) && !Cancelled()) {
+        outcome.result = kResultNoExchange;
+        return;
+      }
     }
   }
 

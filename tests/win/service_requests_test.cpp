@@ -5,6 +5,7 @@
 
 #include "reference_server.h"
 #include "service/auth_requests.h"
+#include "service/request_flight.h"
 #include "service/service_client.h"
 #include "service/version_check.h"
 
@@ -224,6 +225,22 @@ TEST_F(ServiceRequests, VersionCheckFailuresAndMissingAttributes) {
   EXPECT_EQ(info.versionId, "1.1");
   EXPECT_EQ(info.versionUrl, "");
   EXPECT_EQ(info.isUpgrade, "");
+}
+
+// The request's handle is closed before the answer comes back, in both ways of sending: the
+// asker may close its connection at once and reuse the value for its next request.
+TEST_F(ServiceRequests, RequestHandleIsClosedWhenTheAnswerIsBack) {
+  for (bool inPieces : {false, true}) {
+    UniqueInternetHandle request = client_.OpenRequest("GET", "/upload/versioncheck.aspx");
+    ASSERT_TRUE(request);
+    const HINTERNET value = request.get();
+    const FlightResult result = FlyRequest(std::move(request), "", "", inPieces, {}, nullptr, 60000, 1024);
+    EXPECT_EQ(result.httpStatus, 200) << inPieces;
+    DWORD type = 0;
+    DWORD size = sizeof(type);
+    EXPECT_FALSE(::InternetQueryOptionA(value, INTERNET_OPTION_HANDLE_TYPE, &type, &size)) << inPieces;
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << inPieces;
+  }
 }
 
 }  // namespace

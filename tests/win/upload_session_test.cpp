@@ -81,7 +81,7 @@ TEST_F(UploadSessionTest, RunsOneBatchAtATimeWithOkDisabledUntilItEnds) {
   EXPECT_TRUE(session.running());
   EXPECT_FALSE(host.okEnabled);
   EXPECT_FALSE(session.Start(L"li", L"pw")) << L"a second start during the batch";
-  EndWith({0, 0, true});
+  EndWith({0, 0, {}, true});
   PumpUntilEnded();
   EXPECT_EQ(started.load(), 1);
   EXPECT_TRUE(host.okEnabled);
@@ -94,7 +94,7 @@ TEST_F(UploadSessionTest, CancelReachesTheWorker) {
   ASSERT_TRUE(session.Start(L"li", L"pw"));
   session.Cancel();
   EXPECT_TRUE(session.cancelRequested());
-  EndWith({0, 0, true});
+  EndWith({0, 0, {}, true});
   PumpUntilEnded();
   EXPECT_TRUE(sawCancel.load());
   EXPECT_EQ(host.closes, 0) << "Cancel is not a close";
@@ -113,7 +113,7 @@ TEST_F(UploadSessionTest, CloseDuringTheBatchStopsItAndClosesOnceTheWorkerHasEnd
   EXPECT_EQ(host.closes, 0) << "the worker still uses the window";
   EXPECT_TRUE(session.closing());
   EXPECT_TRUE(session.cancelRequested());
-  EndWith({-2, 0, true});  // would tell of a lost connection, but the user is leaving
+  EndWith({-2, 0, {}, true});  // would tell of a lost connection, but the user is leaving
   PumpUntilEnded();
   EXPECT_EQ(host.closes, 1);
   EXPECT_FALSE(session.closing());
@@ -128,7 +128,7 @@ TEST_F(UploadSessionTest, OkComesBackEvenWhenTheClosingMessageFails) {
     throw std::runtime_error("no message box");
   });
   ASSERT_TRUE(session.Start(L"li", L"pw"));
-  EndWith({-2, 0, true});
+  EndWith({-2, 0, {}, true});
   PumpUntilEnded();
   EXPECT_EQ(asked, 1);
   EXPECT_TRUE(host.okEnabled);
@@ -138,7 +138,7 @@ TEST_F(UploadSessionTest, OkComesBackEvenWhenTheClosingMessageFails) {
 TEST_F(UploadSessionTest, AWindowGoneBeforeTheEndStillEndsTheBatch) {
   ASSERT_TRUE(session.Start(L"li", L"pw"));
   host.uiTasks()->Close();  // as the window's destruction does
-  EndWith({-2, 0, true});
+  EndWith({-2, 0, {}, true});
   const DWORD start = ::GetTickCount();
   while (session.running() && ::GetTickCount() - start < 10000) ::Sleep(10);
   EXPECT_FALSE(session.running());

@@ -132,14 +132,19 @@ TEST_F(PageHost, RadioGroupWalkStopsAtTheNextGroupAndSkipsOtherControls) {
 
 using ProgressPageTest = PageHost;
 
-TEST_F(ProgressPageTest, TheUpperBarIsFullAndTheStatusEmptyAtFirst) {
+TEST_F(ProgressPageTest, BothBarsCountThousandthsFromEmptyAndTheStatusIsEmptyAtFirst) {
   ProgressPage page;
   ASSERT_TRUE(page.Create(host.get()));
   EXPECT_EQ(page.upperBar(), page.Item(ProgressPage::kUpperBar));
   EXPECT_EQ(page.overallBar(), page.Item(ProgressPage::kOverallBar));
-  EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETRANGE, FALSE, 0), 10);
-  EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETRANGE, TRUE, 0), 0);
-  EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETPOS, 0, 0), 10);
+  for (HWND bar : {page.upperBar(), page.overallBar()}) {
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 1000);
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETRANGE, TRUE, 0), 0);
+    EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
+  }
+  page.ShowShares(250, 40);
+  EXPECT_EQ(::SendMessageA(page.upperBar(), PBM_GETPOS, 0, 0), 250);
+  EXPECT_EQ(::SendMessageA(page.overallBar(), PBM_GETPOS, 0, 0), 40);
   EXPECT_EQ(test::WindowText(page.Item(ProgressPage::kStatusLine)), L"");
   EXPECT_EQ(page.currentItem(), nullptr);
 }

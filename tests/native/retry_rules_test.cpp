@@ -1,0 +1,49 @@
+#include "upload/core/retry_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace fernwick {
+namespace {
+
+// Only an attempt the server cannot have stored is repeated; a lost answer never is.
+struct RetryCase {
+  UploadEnd end;
+  bool retried;
+  bool connection;
+  MissReason reason;
+};
+class RetryRuleTest : public ::testing::TestWithParam<RetryCase> {};
+TEST_P(RetryRuleTest, RetriesOnlyWhereNothingCanHaveBeenStored) {
+  EXPECT_EQ(MayRetry(GetParam().end), GetParam().retried);
+  EXPECT_EQ(IsConnectionFailure(GetParam().end), GetParam().connection);
+  EXPECT_EQ(MissReasonOf(GetParam().end), GetParam().reason);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Table, RetryRuleTest,
+    ::testing::Values(RetryCase{UploadEnd::NoConnection, true, true, MissReason::NoConnection},
+                      RetryCase{UploadEnd::BrokenBeforeBody, true, true, MissReason::NoConnection},
+                      RetryCase{UploadEnd::ServerBusy, true, false, MissReason::Refused},
+                      RetryCase{UploadEnd::AnswerLost, false, false, MissReason::MaybeOnSite},
+                      RetryCase{UploadEnd::Refused, false, false, MissReason::Refused},
+                      RetryCase{UploadEnd::TooLarge, false, false, MissReason::TooLarge},
+                      RetryCase{UploadEnd::Unreadable, false, false, MissReason::Unreadable},
+                      RetryCase{UploadEnd::Cancelled, false, false, MissReason::Cancelled}));
+
+TEST(RetryWaitTest, GrowsFromAboutOneToFourSeconds) {
+  EXPECT_EQ(RetryWaitMs(2), 1000u);
+  EXPECT_EQ(RetryWaitMs(3), 4000u);
+  EXPECT_EQ(kMaxUploadAttempts, 3);
+}
+
+TEST(BatchSummaryTest, GroupsTheMissedPhotosByReasonInAFixedOrder) {
+  EXPECT_EQ(BatchSummaryText(3, {}), L"");
+  EXPECT_EQ(BatchSummaryText(1, {{MissReason::Cancelled, L"c"},
+                                 {MissReason::NoConnection, L"a"},
+                                 {MissReason::Cancelled, L"d"},
+                                 {MissReason::MaybeOnSite, L"b"}}),
+            L"1张图片上传成功。\n有4张图片没有上传成功，它们仍在列表中：\n不能连接服务器：'a'\n"
+            L"可能已经在网站上，请先查看网站：'b'\n已取消：'c'，'d'");
+}
+
+}  // namespace
+}  // namespace fernwick
