@@ -11,6 +11,7 @@
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/exif_block.h"
 #include "imaging/core/photo_metadata.h"
+#include "imaging/core/picture_header.h"
 #include "imaging/core/path_rules.h"
 #include "imaging/photo_item.h"
 #include "imaging/photo_list.h"
@@ -105,7 +106,7 @@ std::optional<AddedPicture> AddedThroughGdiplus(PhotoList& photos, const std::ws
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
   if (photos.ContainsSourcePath(path)) return false;
   const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
-  if (JpegTooLargeToDecode(bytes)) return false;
+  if (JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes)) return false;
   std::optional<AddedPicture> added = AddedAsJpeg(photos, bytes, limit);
   if (!added) added = AddedThroughGdiplus(photos, path, bytes, limit);
   if (!added) return false;
