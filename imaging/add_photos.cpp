@@ -13,6 +13,7 @@
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/exif_block.h"
 #include "imaging/core/photo_metadata.h"
+#include "imaging/core/picture_header.h"
 #include "imaging/core/path_rules.h"
 #include "imaging/photo_item.h"
 #include "imaging/photo_list.h"
@@ -130,7 +131,7 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   prepared.path = path;
   const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
   // A header that claims more pixels than memory could hold is passed over before any decoder sees it.
-  if (JpegTooLargeToDecode(bytes)) return prepared;
+  if (JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes)) return prepared;
   std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, box, bytes, limit);
   if (!added) added = AddedThroughGdiplus(fileNumber, box, path, bytes, limit);
   if (!added) return prepared;

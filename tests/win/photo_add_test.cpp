@@ -148,10 +148,10 @@ TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
   EXPECT_EQ(photos.TakeFileNumber(), 1001);
 }
 
-// Damaged JPEG files never bring the program down. A file cut short decodes as far as it goes,
-// the rest grey, as the JPEG library has always given it; one whose header claims a picture too
-// large to hold in memory is passed over before anything is allocated.
-TEST_F(PhotoAdd, DamagedJpegFilesAreTakenAsFarAsTheyGoOrPassedOver) {
+// Damaged picture files never bring the program down. A JPEG cut short decodes as far as it goes,
+// the rest grey, as the JPEG library has always given it; a file of any kind whose header claims
+// a picture too large to hold in memory is passed over before anything is allocated.
+TEST_F(PhotoAdd, DamagedPictureFilesAreTakenAsFarAsTheyGoOrPassedOver) {
   const std::string whole = test::ReadBytes(Picture(L"whole.jpg", 2000, 1500, "jpg"));
   const size_t frame = whole.find("\xFF\xC0");
   ASSERT_NE(frame, std::string::npos);
@@ -159,6 +159,14 @@ TEST_F(PhotoAdd, DamagedJpegFilesAreTakenAsFarAsTheyGoOrPassedOver) {
   huge.replace(frame + 5, 4, "\x75\x30\x75\x30");  // 30000 x 30000
   std::string scrambled = whole;
   for (size_t i = frame; i < scrambled.size(); i += 7) scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
+  // The same small pixel data behind headers that claim 30000 x 30000 (GIF: 60000 x 60000).
+  const std::string wholePng = test::ReadBytes(Picture(L"whole.png", 200, 150, "png"));
+  std::string png = wholePng;
+  png.replace(16, 8, std::string("\0\0\x75\x30\0\0\x75\x30", 8));
+  std::string bmp = test::ReadBytes(Picture(L"whole.bmp", 200, 150, "bmp"));
+  bmp.replace(18, 8, std::string("\x30\x75\0\0\xD0\x8A\xFF\xFF", 8));  // height -30000: top row first
+  std::string gif = test::ReadBytes(Picture(L"whole.gif", 200, 150, "gif"));
+  gif.replace(6, 4, "\x60\xEA\x60\xEA");
   const struct {
     const wchar_t* name;
     std::string bytes;
@@ -169,6 +177,10 @@ TEST_F(PhotoAdd, DamagedJpegFilesAreTakenAsFarAsTheyGoOrPassedOver) {
       {L"cut.jpg", whole.substr(0, whole.size() / 2), true},
       {L"scrambled.jpg", scrambled, false},
       {L"huge.jpg", huge, false},
+      {L"huge.png", png, false},
+      {L"huge.bmp", bmp, false},
+      {L"huge.gif", gif, false},
+      {L"small.png", wholePng, true},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(test::WriteBytes(dir + c.name, c.bytes));
