@@ -64,7 +64,9 @@ int main(int argc, char** argv) {
   ::QueryPerformanceCounter(&start);
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
   MSG message{};
-  while (dialog.uploadSession().running() && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
+  // OK checks the account first (a request of its own) and starts the batch when it answers.
+  const auto busy = [&dialog] { return dialog.uploadSession().checking() || dialog.uploadSession().running(); };
+  while (busy() && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }
