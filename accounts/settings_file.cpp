@@ -6,6 +6,7 @@
 
 #include "accounts/core/settings_text.h"
 #include "accounts/saved_passwords.h"
+#include "base/file_replace.h"
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/log.h"
@@ -48,18 +49,6 @@ FileRead ReadWholeFile(const std::wstring& path, std::string& bytes) {
   }
   bytes.resize(read);
   return FileRead::kRead;
-}
-
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  UniqueFile file(
-      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  if (!bytes.empty() && (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-                         written != bytes.size())) {
-    return false;
-  }
-  return ::FlushFileBuffers(file.get()) != 0;
 }
 
 }  // namespace
@@ -126,16 +115,15 @@ bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
 
   // The old file goes only when the new one is complete beside it: a full disk or a crash
   // mid-write must not cost the user the saved accounts.
-  const std::wstring temporary = path + L".new";
-  if (!WriteWholeFile(temporary, stored)) {
-    LogLastError("settings file: the new file cannot be written");
-    ::DeleteFileW(temporary.c_str());
-    return false;
-  }
-  if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    LogLastError("settings file: the new file cannot replace the old one");
-    ::DeleteFileW(temporary.c_str());
-    return false;
+  switch (ReplaceFileContents(path, stored)) {
+    case FileReplace::kNotWritten:
+      LogLastError("settings file: the new file cannot be written");
+      return false;
+    case FileReplace::kNotRenamed:
+      LogLastError("settings file: the new file cannot replace the old one");
+      return false;
+    case FileReplace::kDone:
+      break;
   }
   // Only now does no file on disk name the accounts that are gone.
   ForgetOtherPasswords(state);

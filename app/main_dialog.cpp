@@ -60,8 +60,9 @@ MainDialog::~MainDialog() {
   if (HWND window = hwnd()) ::DestroyWindow(window);
 }
 
-INT_PTR MainDialog::Run(HWND owner) {
+INT_PTR MainDialog::Run(HWND owner, bool offerUnfinishedBatch) {
   modal_ = true;
+  offerUnfinishedBatch_ = offerUnfinishedBatch;
   return RunModal(ids::kMainDialog, owner);
 }
 
@@ -95,6 +96,10 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       return OnClose();
     case WM_MOUSEWHEEL:
       return OnMouseWheel(wParam, lParam);
+    case WM_SHOWWINDOW:
+      // A modal dialog is first shown once its queue is empty: the question comes after that.
+      if (wParam && std::exchange(offerUnfinishedBatch_, false)) uiTasks_->Post([this] { OfferUnfinishedBatch(); });
+      break;
     case WM_DPICHANGED:
       return OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_COMMAND:
@@ -261,9 +266,13 @@ void MainDialog::OnAdd() {
 
 void MainDialog::OnDrop(HDROP drop) { preparer_.Add(DroppedPictureFiles(drop), SizeLimit()); }
 
-void MainDialog::PhotosAdded() { view_.LayOutKeepingScroll(); }
+void MainDialog::PhotosAdded() {
+  ApplyPendingTurns();
+  view_.LayOutKeepingScroll();
+}
 
 void MainDialog::AddingProgress(unsigned done, unsigned total, bool running) {
+  if (!running) pendingTurns_.clear();  // a photo not in by now is not coming
   if (running) {
     ::SetDlgItemTextW(hwnd(), ids::kAddingText,
                       (L"正在加入图片 " + std::to_wstring(done) + L"/" + std::to_wstring(total)).c_str());

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "accounts/account_state.h"
 #include "accounts/startup_sign_in.h"
@@ -38,8 +40,9 @@ class MainDialog : public DialogBase,
   explicit MainDialog(PhotoPreparer::PrepareFunction prepare = PreparePhoto);
   ~MainDialog() override;
 
-  // Runs the window modally, as the program does; returns 1 after a normal close.
-  INT_PTR Run(HWND owner);
+  // Runs the window modally, as the program does; returns 1 after a normal close. With
+  // `offerUnfinishedBatch`, once the window shows, a batch that did not end is offered back.
+  INT_PTR Run(HWND owner, bool offerUnfinishedBatch = false);
   // Creates the same window modeless (tests): closing it destroys the window instead of
   // ending a modal loop. Null when the template fails.
   HWND Create(HWND parent);
@@ -62,6 +65,10 @@ class MainDialog : public DialogBase,
   void SetPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
   // Closes the window, after a running batch has stopped as for a confirmed close.
   void EndForUpgrade() override { session_.Close(); }
+
+  // The journal of a batch that did not end: asks whether its photos not sent go back into
+  // the list (their turns, the batch's tags and visibility with them), then removes it.
+  void OfferUnfinishedBatch();
 
   // Photos being added in the background: they arrive in the list one after another.
   void PhotosAdded() override;
@@ -147,6 +154,8 @@ class MainDialog : public DialogBase,
   void PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) override;
   void ShowDone() override;
   bool StillInSlot(size_t slot, const PhotoItem* item) const;
+  // Photos put back from an unfinished batch get their turns as they enter the list.
+  void ApplyPendingTurns();
 
   PhotoList photos_;
   ThumbnailView view_{photos_};  // holds on to photos_, declared before it
@@ -166,6 +175,8 @@ class MainDialog : public DialogBase,
   WindowState state_ = WindowState::kPhotoList;  // the template's own
   int dpi_ = 96;  // the window's; every pixel figure of the layout is scaled to it
   bool modal_ = false;
+  bool offerUnfinishedBatch_ = false;
+  std::map<std::wstring, int> pendingTurns_;  // source path to degrees, until the photo is in
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
 };

@@ -36,8 +36,14 @@ BatchSettings MainDialog::ReadSettings() {
   // goes as "?".
   BatchSettings settings{To936Lossy(settingsPage_.tags()), PhotoStatusForVisibility(settingsPage_.visibilityIndex()),
                          photos_.Count()};
+  settings.journal.tags = Utf8FromWide(settingsPage_.tags());
+  settings.journal.visibilityIndex = settingsPage_.visibilityIndex();
   for (size_t slot = 0; slot < photos_.Count(); ++slot) {
-    if (const PhotoItem* item = photos_.SlotAt(slot)) settings.photoBytes += static_cast<uint64_t>(item->fileSize);
+    const PhotoItem* item = photos_.SlotAt(slot);
+    if (!item) continue;
+    settings.photoBytes += static_cast<uint64_t>(item->fileSize);
+    // The user's own file: the working copies are gone with the program.
+    settings.journal.photos.push_back({Utf8FromWide(item->sourcePath), static_cast<int>(item->angle)});
   }
   return settings;
 }

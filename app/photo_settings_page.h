@@ -24,6 +24,7 @@ class PhotoSettingsPage : public WizardPage {
   void SetTags(std::wstring tags) { tags_ = std::move(tags); }
   // 0 public, 1 friends only, 2 private; -1 when no radio is checked.
   int visibilityIndex() const noexcept { return visibilityIndex_; }
+  void SetVisibilityIndex(int index) noexcept { visibilityIndex_ = index; }
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -50,7 +50,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Its own scope: the window's GDI+ objects (logo, photos) are released here, before
     // the GdiplusGuard shuts GDI+ down.
     fernwick::MainDialog mainDialog;
-    result = mainDialog.Run(::GetActiveWindow());
+    // Past the single-instance check: a second start never touches the batch journal.
+    result = mainDialog.Run(::GetActiveWindow(), true);
   }
   return static_cast<int>(result);
 }

@@ -12,6 +12,7 @@
 
 #include "base/ui_task.h"
 #include "imaging/working_copies.h"
+#include "upload/core/batch_journal.h"
 
 namespace fernwick {
 
@@ -41,6 +42,9 @@ struct BatchSettings {
   std::string photoStatus;
   unsigned photoCount = 0;
   uint64_t photoBytes = 0;  // the batch's size, what the overall bar measures
+  // The batch as its journal starts: the page's settings, then each photo of the list in
+  // order with its original file and turn, all waiting.
+  BatchJournal journal;
 };
 
 // A copy of what the worker needs of one photo; `item` only names it.

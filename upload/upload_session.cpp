@@ -37,6 +37,7 @@ UploadSession::UploadSession(SessionHost& host, Worker worker)
 bool UploadSession::Start(const std::wstring& userName, const std::wstring& password) {
   if (running()) return false;
   flags_->cancel.store(false);
+  flags_->closing.store(false);
   flags_->running.store(true);
   host_.EnableOk(false);
   const bool started = RunGuarded([&] {
@@ -77,6 +78,7 @@ void UploadSession::Close() noexcept {
     return;
   }
   closing_ = true;
+  flags_->closing.store(true);
   Cancel();
 }
 

@@ -21,6 +21,7 @@ class UploadSession;
 struct BatchFlags {
   std::atomic<bool> running{false};
   std::atomic<bool> cancel{false};
+  std::atomic<bool> closing{false};  // the batch ends because the window is being closed
 };
 
 // What a batch hands to its worker, which owns it from then on. `session` is used only inside

@@ -8,6 +8,7 @@
 #include "service/service_client.h"
 #include "service/upload_request.h"
 #include "base/log.h"
+#include "upload/batch_journal_file.h"
 #include "upload/step_guard.h"
 #include "upload/core/retry_rules.h"
 #include "upload/core/upload_rules.h"
@@ -42,6 +43,9 @@ class Batch {
     BatchOutcome outcome;
     RunGuarded([&] { SendBatch(outcome); }, "upload worker");
     client_.Close();
+    // The batch has ended: nothing to resume. A window closed during the batch keeps it, so
+    // that the photos not sent, which leave with the window, are offered at the next start.
+    if (journalWritten_ && !job_->flags->closing.load()) RemoveBatchJournal();
     LogBatchOutcome(outcome.sent, static_cast<int>(outcome.missed.size()), outcome.result);
     EndBatch(*job_, outcome);
   }
@@ -119,6 +123,9 @@ class Batch {
 
   void SendPhotos(const BatchSettings& settings, BatchOutcome& outcome) {
     if (!Ui([this] { host_.ShowProgress(); })) return;
+    journal_ = settings.journal;
+    journalWritten_ = WriteBatchJournal(journal_);
+    size_t journalEntry = 0;  // the list does not change during the batch: its photos in order
     uint64_t bytesBefore = 0;
     for (size_t slot = 0;; ++slot) {
       if (Cancelled()) return;
@@ -156,6 +163,7 @@ class Batch {
         outcome.missed.push_back(MissedPhoto{MissReasonOf(attempt.end), photo.title});
       }
       if (!Ui([this, slot, item = photo.item, photoId] { host_.PhotoSent(slot, item, photoId); })) return;
+      RecordInJournal(journalEntry++, photoId);
       // Every attempt failed to reach the server: it cannot be reached, and the batch stops.
       if (IsConnectionFailure(attempt.end) && !Cancelled()) {
         outcome.result = kResultNoExchange;
@@ -164,11 +172,22 @@ class Batch {
     }
   }
 
+  // After every photo, whatever became of it.
+  void RecordInJournal(size_t entry, int32_t photoId) {
+    if (entry >= journal_.photos.size()) return;
+    JournalPhoto& photo = journal_.photos[entry];
+    photo.state = photoId > 0 ? JournalState::Sent : JournalState::Failed;
+    photo.photoId = std::max(photoId, 0);
+    journalWritten_ |= WriteBatchJournal(journal_);
+  }
+
   BatchHost& host_;  // used only inside steps run on the UI thread
   std::unique_ptr<UploadJob> job_;
   ServiceClient client_;
   AuthReply auth_;
   std::string token_;
+  BatchJournal journal_;
+  bool journalWritten_ = false;
 };
 
 }  // namespace

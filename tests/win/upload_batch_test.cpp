@@ -21,11 +21,13 @@
 #include "imaging/add_photos.h"
 #include "imaging/picture_io.h"
 #include "service/core/transfer_limits.h"
+#include "upload/batch_journal_file.h"
 #include "upload/core/retry_rules.h"
 #include "reference_server.h"
 #include "stored_photos.h"
 #include "support/account_test_support.h"
 #include "support/photo_test_pictures.h"
+#include "support/test_files.h"
 #include "support/window_helpers.h"
 
 namespace fernwick {
@@ -54,6 +56,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
   void TearDown() override {
     if (::IsWindow(dialog.hwnd())) ::DestroyWindow(dialog.hwnd());
     ::DeleteFileW(SettingsFilePath().c_str());
+    RemoveBatchJournal();  // a batch cut off by a close leaves one
     test::ReferenceServerTest::TearDown();
   }
 
@@ -171,6 +174,30 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
   const long usedBeforeLast = stored[0].size + stored[1].size;
   const int percent = static_cast<int>(usedBeforeLast / (50.0 * 1024 * 1024) * 100 + 1);
   EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), L"使用了" + std::to_wstring(percent) + L"%的本月上传空间");
+}
+
+// While the batch runs its journal holds each photo's original file, turn and state; the
+// batch's end removes it.
+TEST_F(UploadBatchTest, TheJournalFollowsTheBatchAndGoesAtItsEnd) {
+  const auto paths = AddPhotos(3);
+  dialog.photos().SlotAt(2)->TurnQuarter(false);
+  dialog.settingsPage().SetTags(L"海边");
+  dialog.settingsPage().SetVisibilityIndex(2);
+  dialog.settingsPage().Transfer(false);
+  RemoveBatchJournal();
+  std::optional<BatchJournal> during;
+  RunBatch([&] {
+    if (!during && Status() == L"发送图片'p2'") during = ReadBatchJournal();
+  });
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 3u);
+  ASSERT_TRUE(during);
+  EXPECT_EQ(*during, (BatchJournal{Utf8FromWide(L"海边"),
+                                   2,
+                                   {{Utf8FromWide(paths[0]), 0, JournalState::Sent, stored[0].id},
+                                    {Utf8FromWide(paths[1]), 0, JournalState::Waiting, 0},
+                                    {Utf8FromWide(paths[2]), -90, JournalState::Waiting, 0}}}));
+  EXPECT_FALSE(test::FileExists(BatchJournalPath()));
 }
 
 TEST_F(UploadBatchTest, ASecondOkDuringTheBatchDoesNothing) {
@@ -634,6 +661,13 @@ TEST_F(UploadBatchTest, ClosingDuringAStalledPhotoClosesAtOnce) {
   EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"你确定要退出程序吗？"}));
   EXPECT_FALSE(::IsWindow(dialog.hwnd()));
   EXPECT_EQ(StoredPhotos(user).size(), 1u);
+  // The photos not sent leave with the window: the journal stays for the next start.
+  const std::optional<BatchJournal> journal = ReadBatchJournal();
+  ASSERT_TRUE(journal);
+  ASSERT_EQ(journal->photos.size(), 4u);
+  EXPECT_EQ(journal->photos[0].state, JournalState::Sent);
+  EXPECT_EQ(journal->photos[3].state, JournalState::Waiting);
+  RemoveBatchJournal();
 }
 
 TEST_F(UploadBatchTest, AnUpgradeDuringTheBatchClosesOnlyOnceTheWorkerHasEnded) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "accounts/settings_file.h"
 #include "app/single_instance.h"
+#include "base/user_folders.h"
 #include "base/text_936.h"
 #include "support/window_helpers.h"
 
@@ -51,6 +53,14 @@ HWND FindDescendant(HWND parent, int id) {
   return search.found;
 }
 }  // namespace
+
+bool SaveSignedInAccount(const std::string& user) {
+  AccountState state;
+  state.currentUserName = WideFrom936(user);
+  state.currentPassword = L"pw";
+  state.savedAccounts.push_back({WideFrom936(user), L"pw"});
+  return !CreateProgramFolder(UserFolder::kRoaming).empty() && SaveSettingsTo(SettingsFilePath(), state);
+}
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
   const ULONGLONG end = ::GetTickCount64() + limitMs;

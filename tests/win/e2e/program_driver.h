@@ -12,6 +12,9 @@
 
 namespace fernwick::test {
 
+// Saves `user` (password "pw") as the settings file's one account, signed in at the next start.
+bool SaveSignedInAccount(const std::string& user);
+
 // Polls `condition` until it holds; false when it did not within `limitMs` (a failure bound).
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs = 30000);
 

@@ -113,12 +113,7 @@ class ProgramUpload : public ::testing::Test {
     static int serial = 0;
     user = "e2e" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
     PutAccount(50L * 1024 * 1024, "pw");
-    AccountState state;
-    state.currentUserName = WideFrom936(user);
-    state.currentPassword = L"pw";
-    state.savedAccounts.push_back({WideFrom936(user), L"pw"});
-    ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
-    ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
+    ASSERT_TRUE(test::SaveSignedInAccount(user));
     ::DeleteFileW(LaunchedFile().c_str());
     folder = test::FreshDirectory(L"e2e_photos");
     program = std::make_unique<ProgramDriver>();
