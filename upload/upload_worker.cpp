@@ -45,7 +45,7 @@ class Batch {
     client_.Close();
     // The batch has ended: nothing to resume. A window closed during the batch keeps it, so
     // that the photos not sent, which leave with the window, are offered at the next start.
-    if (journalWritten_ && !job_->flags->closing.load()) RemoveBatchJournal();
+    if (journalWritten_ && !job_->flags->closing.load()) RunGuarded([] { RemoveBatchJournal(); }, "upload worker");
     LogBatchOutcome(outcome.sent, static_cast<int>(outcome.missed.size()), outcome.result);
     EndBatch(*job_, outcome);
   }
