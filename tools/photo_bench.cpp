@@ -251,7 +251,7 @@ int Stages(const std::wstring& dir) {
   const PixelSize target = ScaledSize(size->width, size->height, 1024);
   const uint32_t denominator = DecodeDenominatorFor(size->width, size->height, target);
   std::optional<PixelBuffer> decoded;
-  for (uint32_t d : {1u, 2u, 4u}) {
+  for (uint32_t d : {1u, 2u, 4u, 8u}) {
     char label[40];
     std::snprintf(label, sizeof(label), "jpeg decode 1/%u", d);
     TimeStep(label, [&] { decoded = DecodeJpeg(bytes, 3, d); });
