@@ -100,8 +100,11 @@ std::optional<AddedPicture> AddedThroughGdiplus(int32_t fileNumber, int32_t box,
   if (SwapsSides(UprightTransform(orientation, 0))) std::swap(width, height);
   const bool scale = ExceedsLimit(width, height, limit);
   if (scale || orientation != 1 || IsConvertedExtension(LowerCaseAscii(ExtensionOf(path)))) {
-    return ForCopy(fileNumber, box, UprightCopyOfPicture(picture.get(), orientation,
-                                                    scale ? std::optional(limit) : std::nullopt, bytes));
+    std::optional<UprightCopy> copy =
+        UprightCopyOfPicture(picture.get(), orientation, scale ? std::optional(limit) : std::nullopt, bytes);
+    // The thumbnail comes from the pixels just encoded, not from decoding the copy again.
+    if (!copy) return ForCopy(fileNumber, box, std::nullopt);
+    return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
   }
   // Sent as it is: the picture already decoded is the one the item shows.
   AddedPicture added{std::make_unique<PhotoItem>(path, picture.get(), box), static_cast<int32_t>(FileSizeOf(path))};

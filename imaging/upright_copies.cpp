@@ -33,20 +33,16 @@ PixelSize StoredTargetSize(uint32_t width, uint32_t height, bool swap, int32_t l
 
 // `stored` turned by `transform` after it is resampled to `scaledTo` (its size as stored), when
 // given. Scaled before it is turned: turning the smaller picture is the cheaper order, and the
-// result is the same.
-std::optional<UprightCopy> CopyFromPixels(const PixelBuffer& stored, PixelTransform transform,
+// result is the same. Taken by value: a copy that is neither scaled nor turned keeps the very
+// pixels it was given.
+std::optional<UprightCopy> CopyFromPixels(PixelBuffer stored, PixelTransform transform,
                                           std::optional<PixelSize> scaledTo, const CopyMetadata& metadata) {
-  std::optional<PixelBuffer> scaled;
   if (scaledTo) {
-    scaled = ResamplePixels(stored, scaledTo->width, scaledTo->height);
-    if (scaled->pixels.empty()) return std::nullopt;
+    stored = ResamplePixels(stored, scaledTo->width, scaledTo->height);
+    if (stored.pixels.empty()) return std::nullopt;
   }
   UprightCopy copy;
-  if (transform != PixelTransform::kNone) {
-    copy.pixels = TransformPixels(scaled ? *scaled : stored, transform);
-  } else {
-    copy.pixels = scaled ? std::move(*scaled) : stored;
-  }
+  copy.pixels = transform != PixelTransform::kNone ? TransformPixels(stored, transform) : std::move(stored);
   std::optional<std::vector<uint8_t>> jpeg =
       EncodeJpeg(copy.pixels, metadata.For(copy.pixels.width, copy.pixels.height), kWorkingCopyQuality);
   if (!jpeg) return std::nullopt;
@@ -55,15 +51,6 @@ std::optional<UprightCopy> CopyFromPixels(const PixelBuffer& stored, PixelTransf
 }
 
 }  // namespace
-
-std::optional<std::vector<uint8_t>> UprightCopyOfPixels(const PixelBuffer& stored, PixelTransform transform,
-                                                        std::optional<int32_t> limit, const CopyMetadata& metadata) {
-  std::optional<PixelSize> scaledTo;
-  if (limit) scaledTo.emplace(StoredTargetSize(stored.width, stored.height, SwapsSides(transform), *limit));
-  std::optional<UprightCopy> copy = CopyFromPixels(stored, transform, scaledTo, metadata);
-  if (!copy) return std::nullopt;
-  return std::move(copy->jpeg);
-}
 
 std::optional<UprightCopy> UprightCopyWithPixels(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
                                                  std::optional<int32_t> limit) {
@@ -81,9 +68,9 @@ std::optional<UprightCopy> UprightCopyWithPixels(std::span<const uint8_t> jpeg, 
     scaledTo = StoredTargetSize(size->width, size->height, SwapsSides(transform), *limit);
     denominator = DecodeDenominatorFor(size->width, size->height, *scaledTo);
   }
-  const std::optional<PixelBuffer> stored = DecodeJpeg(jpeg, 3, denominator);
+  std::optional<PixelBuffer> stored = DecodeJpeg(jpeg, 3, denominator);
   if (!stored) return std::nullopt;
-  return CopyFromPixels(*stored, transform, scaledTo, CopyMetadata{jpeg, {}});
+  return CopyFromPixels(std::move(*stored), transform, scaledTo, CopyMetadata{jpeg, {}});
 }
 
 std::optional<std::vector<uint8_t>> UprightCopyOfJpeg(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
@@ -93,9 +80,9 @@ std::optional<std::vector<uint8_t>> UprightCopyOfJpeg(std::span<const uint8_t> j
   return std::move(copy->jpeg);
 }
 
-std::optional<std::vector<uint8_t>> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint16_t orientation,
-                                                         std::optional<int32_t> limit, std::span<const uint8_t> file) {
-  const std::optional<PixelBuffer> stored = PixelsOf(picture);
+std::optional<UprightCopy> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint16_t orientation,
+                                                std::optional<int32_t> limit, std::span<const uint8_t> file) {
+  std::optional<PixelBuffer> stored = PixelsOf(picture);
   if (!stored) return std::nullopt;
   CopyMetadata metadata;
   if (LooksLikeJpeg(file)) {
@@ -103,7 +90,10 @@ std::optional<std::vector<uint8_t>> UprightCopyOfPicture(Gdiplus::GpBitmap* pict
   } else {
     metadata.segments = IccSegmentsOf(picture);
   }
-  return UprightCopyOfPixels(*stored, UprightTransform(orientation, 0), limit, metadata);
+  const PixelTransform transform = UprightTransform(orientation, 0);
+  std::optional<PixelSize> scaledTo;
+  if (limit) scaledTo.emplace(StoredTargetSize(stored->width, stored->height, SwapsSides(transform), *limit));
+  return CopyFromPixels(std::move(*stored), transform, scaledTo, metadata);
 }
 
 }  // namespace fernwick

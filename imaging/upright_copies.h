@@ -41,11 +41,6 @@ struct UprightCopy {
   PixelBuffer pixels;  // empty when the JPEG's blocks were moved without decoding
 };
 
-// The stored pixels transformed, then (when `limit` is given) scaled so that the upright longer
-// side is the limit, as ScaledSize has it; encoded with the metadata for the copy's size.
-std::optional<std::vector<uint8_t>> UprightCopyOfPixels(const PixelBuffer& stored, PixelTransform transform,
-                                                        std::optional<int32_t> limit, const CopyMetadata& metadata);
-
 // A JPEG made upright and turned clockwise by `clockwiseDegrees` (0, 90, 180, 270). Without a
 // limit the DCT blocks are moved without decoding where the picture's edges allow it, and the
 // picture is decoded, turned and encoded where they do not. None when libjpeg-turbo cannot
@@ -58,10 +53,10 @@ std::optional<std::vector<uint8_t>> UprightCopyOfJpeg(std::span<const uint8_t> j
 std::optional<UprightCopy> UprightCopyWithPixels(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
                                                  std::optional<int32_t> limit);
 
-// A picture GDI+ decoded, stored with `orientation`, as an upright JPEG copy. `file` is the
-// file's bytes: a JPEG's metadata is carried over from them; for any other kind of picture the
-// ICC profile GDI+ gives is.
-std::optional<std::vector<uint8_t>> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint16_t orientation,
-                                                         std::optional<int32_t> limit, std::span<const uint8_t> file);
+// A picture GDI+ decoded, stored with `orientation`, as an upright JPEG copy (scaled to `limit`
+// when given), with the pixels it was encoded from. `file` is the file's bytes: a JPEG's
+// metadata is carried over from them; for any other kind of picture the ICC profile GDI+ gives is.
+std::optional<UprightCopy> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint16_t orientation,
+                                                std::optional<int32_t> limit, std::span<const uint8_t> file);
 
 }  // namespace fernwick

@@ -3,6 +3,7 @@
 //   photo_bench.exe generate DIR   makes the pictures (not timed)
 //   photo_bench.exe add DIR        adds the 50 JPEG and 50 PNG pictures through the Add command
 //   photo_bench.exe list DIR       1,000 photos: memory, click and turn repaint times
+//   photo_bench.exe stages DIR     where one photo's preparation spends its time, step by step
 #include <windows.h>
 #include <psapi.h>
 
@@ -17,6 +18,13 @@
 #include "base/ui_task.h"
 #include "base/text_936.h"
 #include "imaging/add_photos.h"
+#include "imaging/core/copy_rules.h"
+#include "imaging/core/picture_header.h"
+#include "imaging/core/resampler.h"
+#include "imaging/file_bytes.h"
+#include "imaging/jpeg_codec.h"
+#include "imaging/picture_io.h"
+#include "imaging/picture_pixels.h"
 #include "imaging/photo_preparer.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
@@ -218,6 +226,63 @@ int List(const std::wstring& dir) {
   return 0;
 }
 
+// The median of `runs` timings of `step`, in milliseconds, printed under `label`.
+template <typename Step>
+void TimeStep(const char* label, Step step, int runs = 7) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const double t0 = Now();
+    step();
+    times.push_back((Now() - t0) * 1000);
+  }
+  std::printf("stage %-28s %8.2f ms\n", label, Median(times));
+}
+
+// One JPEG 4000 x 3000 and one PNG 1000 x 800 through each step of their preparation, on one
+// thread, and the whole preparation for comparison.
+int Stages(const std::wstring& dir) {
+  const std::wstring jpegPath = dir + Name("j", 0, "jpg");
+  const std::wstring copyPath = dir + L"stage-copy.jpg";
+  std::vector<uint8_t> bytes;
+  TimeStep("jpeg read file", [&] { bytes = ReadFileBytes(jpegPath).value_or(std::vector<uint8_t>{}); });
+  const std::optional<JpegSize> size = ReadJpegSize(bytes);
+  if (!size) return 1;
+  TimeStep("jpeg header", [&] { ReadJpegSize(bytes); });
+  const PixelSize target = ScaledSize(size->width, size->height, 1024);
+  const uint32_t denominator = DecodeDenominatorFor(size->width, size->height, target);
+  std::optional<PixelBuffer> decoded;
+  for (uint32_t d : {1u, 2u, 4u, 8u}) {
+    char label[40];
+    std::snprintf(label, sizeof(label), "jpeg decode 1/%u", d);
+    TimeStep(label, [&] { decoded = DecodeJpeg(bytes, 3, d); });
+  }
+  TimeStep("jpeg decode chosen", [&] { decoded = DecodeJpeg(bytes, 3, denominator); });
+  PixelBuffer scaled;
+  TimeStep("resample to 1024", [&] { scaled = ResamplePixels(*decoded, target.width, target.height); });
+  std::vector<AppSegment> segments;
+  TimeStep("metadata for the copy", [&] { segments = SegmentsForUprightCopy(bytes, target.width, target.height); });
+  std::optional<std::vector<uint8_t>> encoded;
+  TimeStep("encode 1024 q90", [&] { encoded = EncodeJpeg(scaled, segments, 90); });
+  TimeStep("write file", [&] { WriteFileBytes(copyPath, *encoded); });
+  std::printf("stage %-28s %8zu bytes\n", "encoded copy", encoded->size());
+  TimeStep("thumbnail from pixels", [&] { PhotoItem item(copyPath, scaled); });
+  TimeStep("whole jpeg preparation", [&] { PreparePhoto(jpegPath, 1024, 9001); });
+
+  const std::wstring pngPath = dir + Name("p", 0, "png");
+  TimeStep("png read file", [&] { bytes = ReadFileBytes(pngPath).value_or(std::vector<uint8_t>{}); });
+  TimeStep("png header checks", [&] { JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes); });
+  GpBitmapPtr png;
+  TimeStep("png decode (GDI+)", [&] { png = DecodePicture(pngPath); });
+  std::optional<PixelBuffer> pngPixels;
+  TimeStep("png pixels out of GDI+", [&] { pngPixels = PixelsOf(png.get()); });
+  TimeStep("png ICC profile", [&] { IccSegmentsOf(png.get()); });
+  TimeStep("png encode q90", [&] { encoded = EncodeJpeg(*pngPixels, {}, 90); });
+  TimeStep("png thumbnail from pixels", [&] { PhotoItem item(copyPath, *pngPixels); });
+  TimeStep("png thumbnail decoding copy", [&] { PhotoItem item(copyPath); });
+  TimeStep("whole png preparation", [&] { PreparePhoto(pngPath, 1024, 9002); });
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -233,5 +298,6 @@ int main(int argc, char** argv) {
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);
   if (mode == "list") return List(dir);
+  if (mode == "stages") return Stages(dir);
   return 2;
 }
