@@ -261,7 +261,7 @@ void MainDialog::OnAdd() {
 
 void MainDialog::OnDrop(HDROP drop) { preparer_.Add(DroppedPictureFiles(drop), SizeLimit()); }
 
-void MainDialog::PhotosAdded() { view_.LayOutKeepingScroll(); }
+void MainDialog::PhotosAdded() { view_.ShowAppended(); }
 
 void MainDialog::AddingProgress(unsigned done, unsigned total, bool running) {
   if (running) {
