@@ -104,6 +104,7 @@ class MainDialog : public DialogBase,
   void OnAdd();
   void OnDrop(HDROP drop);
   void OnUpload();
+  void ShowAddingLine();
   void ShowAddingControls();
   void OnOk();
 
@@ -168,6 +169,10 @@ class MainDialog : public DialogBase,
   bool modal_ = false;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
+  // The adding line waits for its timer (AddingProgress).
+  static constexpr UINT_PTR kAddingLineTimer = 1;
+  static constexpr UINT kAddingLineMs = 100;
+  bool addingLineDue_ = false;
 };
 
 }  // namespace fernwick
