@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
       dialog.view().LayOutAndRepaint();
     } else {
       dialog.preparer().Add(paths, SizeLimit());
-      PumpUntil(window, [&] { return !dialog.preparer().busy(); }, &times);
+      auto added = [&] { return !dialog.preparer().busy(); };
+      PumpUntil(window, added, &times);
     }
     const double seconds = (NowMs() - start) / 1000.0;
     // The last answers come in while the window still runs its messages.

@@ -375,7 +375,8 @@ TEST_F(ThumbnailViewTest, UploadListOperations) {
 TEST_F(ThumbnailViewTest, AnAppendedPhotoRepaintsOnlyItsCellAndTheOldSelectionAndKeepsTheScroll) {
   test::HostedView host(600, 300);
   Fill(host, 10);  // three rows, taller than the view
-  ::ShowWindow(host.owner.hwnd(), SW_SHOWNOACTIVATE);  // only a window on screen has parts to paint
+  // Only a window on screen has parts waiting to be painted.
+  ::ShowWindow(host.owner.hwnd(), SW_SHOWNOACTIVATE);
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
   const int32_t top = host.view.ScrollOffset().y;
   ASSERT_GT(top, 0);
@@ -387,7 +388,7 @@ TEST_F(ThumbnailViewTest, AnAppendedPhotoRepaintsOnlyItsCellAndTheOldSelectionAn
     return ::PtInRegion(region.get(), item->centreX, item->centreY - top) != FALSE;
   };
   struct Case {
-    size_t count;         // photos in the list after the append
+    size_t count;  // photos in the list after the append
     int32_t contentHeight;
   };
   for (const Case& c : {Case{11, 380}, Case{13, 500}}) {
