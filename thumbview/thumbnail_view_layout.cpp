@@ -81,8 +81,8 @@ void ThumbnailView::ShowAppended() {
       ::InvalidateRect(hwnd(), &area, FALSE);
     }
   }
-  // Each change of a scroll bar redraws it at once, which costs the window's thread several
-  // milliseconds under load: only a bar whose range changed is set, mostly once per new row.
+  // Only a bar whose range changed is set, mostly once per new row: each one set is drawn
+  // again with the next paint, at a cost of milliseconds under load.
   const bool wider = scrollX_.content != grid.contentWidth;
   const bool taller = scrollY_.content != grid.contentHeight;
   scrollX_.SetContent(grid.contentWidth);
