@@ -100,6 +100,10 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       // A modal dialog is first shown once its queue is empty: the question comes after that.
       if (wParam && std::exchange(offerUnfinishedBatch_, false)) uiTasks_->Post([this] { OfferUnfinishedBatch(); });
       break;
+    case WM_TIMER:
+      if (wParam != kAddingLineTimer) break;
+      ShowAddingLine();
+      return 0;
     case WM_DPICHANGED:
       return OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_COMMAND:
@@ -268,16 +272,34 @@ void MainDialog::OnDrop(HDROP drop) { preparer_.Add(DroppedPictureFiles(drop), S
 
 void MainDialog::PhotosAdded() {
   ApplyPendingTurns();
-  view_.LayOutKeepingScroll();
+  view_.ShowAppended();
 }
 
-void MainDialog::AddingProgress(unsigned done, unsigned total, bool running) {
+// The line is redrawn at once when the add starts and ends, and in between at most every
+// kAddingLineMs: a static control paints itself the moment its text changes, which under load
+// costs the window's thread milliseconds per photo that the user gains nothing from.
+void MainDialog::AddingProgress(unsigned done, unsigned, bool running) {
   if (!running) pendingTurns_.clear();  // a photo not in by now is not coming
-  if (running) {
+  if (running && done != 0) {
+    if (!addingLineDue_) addingLineDue_ = ::SetTimer(hwnd(), kAddingLineTimer, kAddingLineMs, nullptr) != 0;
+    if (addingLineDue_) return;
+  }
+  ShowAddingLine();
+}
+
+void MainDialog::ShowAddingLine() {
+  if (addingLineDue_) ::KillTimer(hwnd(), kAddingLineTimer);
+  addingLineDue_ = false;
+  if (preparer_.busy()) {
+    const unsigned done = preparer_.done();
+    const unsigned total = preparer_.total();
     ::SetDlgItemTextW(hwnd(), ids::kAddingText,
                       (L"正在加入图片 " + std::to_wstring(done) + L"/" + std::to_wstring(total)).c_str());
-    ::SendMessageW(Item(ids::kAddingBar), PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
-    ::SendMessageW(Item(ids::kAddingBar), PBM_SETPOS, done, 0);
+    HWND bar = Item(ids::kAddingBar);
+    if (::SendMessageW(bar, PBM_GETRANGE, FALSE, 0) != static_cast<LRESULT>(total)) {
+      ::SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
+    }
+    ::SendMessageW(bar, PBM_SETPOS, done, 0);
   }
   ShowAddingControls();
 }

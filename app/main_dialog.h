@@ -111,6 +111,7 @@ class MainDialog : public DialogBase,
   void OnAdd();
   void OnDrop(HDROP drop);
   void OnUpload();
+  void ShowAddingLine();
   void ShowAddingControls();
   void OnOk();
 
@@ -179,6 +180,10 @@ class MainDialog : public DialogBase,
   std::map<std::wstring, int> pendingTurns_;  // source path to degrees, until the photo is in
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
+  // The adding line waits for its timer (AddingProgress).
+  static constexpr UINT_PTR kAddingLineTimer = 1;
+  static constexpr UINT kAddingLineMs = 100;
+  bool addingLineDue_ = false;
 };
 
 }  // namespace fernwick

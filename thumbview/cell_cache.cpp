@@ -50,6 +50,11 @@ void CellCache::Draw(HDC target, const PhotoItem& item, const CellBounds& cell, 
   ::BitBlt(target, at.x, at.y, look.cellWidth, look.cellHeight, dc_.get(), 0, 0, SRCCOPY);
 }
 
+bool CellCache::Holds(const PhotoItem& item, const CellBounds& cell) const noexcept {
+  const auto found = entries_.find(&item);
+  return found != entries_.end() && found->second.look == LookOf(item, cell);
+}
+
 void CellCache::Clear() noexcept { entries_.clear(); }
 
 void CellCache::DropOldest() noexcept {

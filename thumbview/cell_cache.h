@@ -19,6 +19,8 @@ class CellCache {
   // Puts the cell of `item` (window colour, picture and frame), which covers `cell` in content
   // coordinates, into `target` with its top left at `at`.
   void Draw(HDC target, const PhotoItem& item, const CellBounds& cell, POINT at);
+  // True when the cell of `item` is kept as it looks now: painting it would change nothing.
+  bool Holds(const PhotoItem& item, const CellBounds& cell) const noexcept;
   // Forgets every cell: after the list changed, when an item's address may come back for
   // another photo.
   void Clear() noexcept;

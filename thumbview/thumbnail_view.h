@@ -15,6 +15,7 @@
 #include "controls/window_base.h"
 #include "imaging/photo_list.h"
 #include "thumbview/cell_cache.h"
+#include "thumbview/core/grid_layout.h"
 #include "thumbview/core/scroll_state.h"
 
 namespace fernwick {
@@ -34,9 +35,10 @@ class ThumbnailView : public WindowBase {
   void Layout();
   // Layout, then the whole view repainted at once: after photos were added.
   void LayOutAndRepaint();
-  // Layout that keeps the scroll position (as far as the new content allows): for photos that
-  // arrive while the user may be scrolling.
-  void LayOutKeepingScroll();
+  // Photos were appended to the list (the newest is the selection): places them, keeps the
+  // scroll position and repaints only what changed, so photos may arrive while the user
+  // scrolls, and each costs the same however long the list is.
+  void ShowAppended();
   // Dropped files go to `handler` (which releases the drop) instead of being added at once.
   void SetDropHandler(std::function<void(HDROP)> handler) { dropHandler_ = std::move(handler); }
   // The grid's spacing follows the DPI of the window the view is shown in; the owner tells it
@@ -56,6 +58,10 @@ class ThumbnailView : public WindowBase {
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Where the photos go for a client area of this size (narrower when they need the vertical
+  // bar), and moving them there; true when an item already placed moved.
+  GridLayout PlanGrid(const RECT& client) const;
+  bool PlaceItems(const GridLayout& grid);
   // Renders the part `area` (client coordinates) of the view into `dc` at (0, 0).
   void Render(HDC dc, const RECT& area) const;
   void OnLeftButtonDown(LPARAM lParam);
@@ -68,6 +74,8 @@ class ThumbnailView : public WindowBase {
   void OnMouseWheel(int32_t delta);
   void ReadWheelLines();
   void UpdateScrollBars();
+  void UpdateScrollBar(int bar);
+  void RedrawBarsLater();
   void ScrollTo(int32_t x, int32_t y);
 
   PhotoList& photos_;

@@ -6,11 +6,7 @@
 
 namespace fernwick {
 
-void ThumbnailView::Layout() {
-  // Items may have come and gone: a new one may sit where a removed one's cell was kept.
-  cells_.Clear();
-  RECT client{};
-  if (hwnd()) ::GetClientRect(hwnd(), &client);
+GridLayout ThumbnailView::PlanGrid(const RECT& client) const {
   const PhotoList::Slots& slots = photos_.slots();
   const std::size_t count =
       static_cast<std::size_t>(std::count_if(slots.begin(), slots.end(), [](const auto& item) { return !!item; }));
@@ -21,12 +17,30 @@ void ThumbnailView::Layout() {
   const int32_t fullRight = client.right + (barShown ? bar : 0);
   GridLayout grid = LayOutGrid(count, fullRight, dpi_);
   if (hwnd() && grid.contentHeight > client.bottom) grid = LayOutGrid(count, fullRight - bar, dpi_);
+  return grid;
+}
+
+bool ThumbnailView::PlaceItems(const GridLayout& grid) {
+  bool placedMoved = false;
   std::size_t next = 0;
-  for (const auto& item : slots) {
+  for (const auto& item : photos_.slots()) {
     if (!item) continue;
-    item->MoveCentreTo(grid.centres[next].x, grid.centres[next].y);
-    ++next;
+    const GridPoint centre = grid.centres[next++];
+    if (item->centreX == centre.x && item->centreY == centre.y) continue;
+    // A new item has not been placed yet: it sits at (0, 0), where no cell of the grid is.
+    placedMoved |= item->centreX != 0 || item->centreY != 0;
+    item->MoveCentreTo(centre.x, centre.y);
   }
+  return placedMoved;
+}
+
+void ThumbnailView::Layout() {
+  // Items may have come and gone: a new one may sit where a removed one's cell was kept.
+  cells_.Clear();
+  RECT client{};
+  if (hwnd()) ::GetClientRect(hwnd(), &client);
+  const GridLayout grid = PlanGrid(client);
+  PlaceItems(grid);
   scrollX_.SetContent(grid.contentWidth);
   scrollY_.SetContent(grid.contentHeight);
   scrollX_.offset = 0;
@@ -43,12 +57,42 @@ void ThumbnailView::LayOutAndRepaint() {
   if (hwnd()) ::UpdateWindow(hwnd());
 }
 
-void ThumbnailView::LayOutKeepingScroll() {
-  const POINT kept = ScrollOffset();
-  Layout();  // back at the top, the whole view invalidated
-  scrollX_.offset = scrollX_.Clamp(kept.x);
-  scrollY_.offset = scrollY_.Clamp(kept.y);
-  UpdateScrollBars();
+void ThumbnailView::ShowAppended() {
+  if (!hwnd()) return Layout();
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const GridLayout grid = PlanGrid(client);
+  if (PlaceItems(grid)) {
+    // The grid narrowed for the scroll bar: every cell moved.
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+  } else {
+    // Only the new cells and the frame of the selection before them changed; both show as
+    // cells that the cache does not hold as they look now.
+    const int32_t left = scrollX_.offset;
+    const int32_t top = scrollY_.offset;
+    for (const auto& item : photos_.slots()) {
+      if (!item) continue;
+      const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
+      if (cell.right <= left || cell.left >= left + client.right || cell.bottom <= top ||
+          cell.top >= top + client.bottom || cells_.Holds(*item, cell)) {
+        continue;
+      }
+      const RECT area{cell.left - left, cell.top - top, cell.right - left, cell.bottom - top};
+      ::InvalidateRect(hwnd(), &area, FALSE);
+    }
+  }
+  // Only a bar whose range changed is set, mostly once per new row: each one set is drawn
+  // again with the next paint, at a cost of milliseconds under load.
+  const bool wider = scrollX_.content != grid.contentWidth;
+  const bool taller = scrollY_.content != grid.contentHeight;
+  scrollX_.SetContent(grid.contentWidth);
+  scrollY_.SetContent(grid.contentHeight);
+  scrollX_.client = client.right;
+  scrollY_.client = client.bottom;
+  scrollX_.offset = scrollX_.Clamp(scrollX_.offset);
+  scrollY_.offset = scrollY_.Clamp(scrollY_.offset);
+  if (wider) UpdateScrollBar(SB_HORZ);
+  if (taller) UpdateScrollBar(SB_VERT);
 }
 
 void ThumbnailView::RemoveSelected() {

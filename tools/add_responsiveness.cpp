@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/main_dialog.h"
@@ -73,16 +74,43 @@ class AnswerWatch {
   std::thread thread_;
 };
 
+// How long the window's thread spent on each kind of message it dispatched: where a slow answer
+// comes from. Sent messages (the watch's WM_NULL) are answered inside the pump's own calls.
+struct DispatchTimes {
+  struct Kind {
+    int count = 0;
+    double totalMs = 0;
+    double longestMs = 0;
+  };
+  Kind tasks, paints, others;
+  void Add(UINT message, double ms) {
+    Kind& kind = message == kUiTaskMessage ? tasks : message == WM_PAINT ? paints : others;
+    ++kind.count;
+    kind.totalMs += ms;
+    kind.longestMs = std::max(kind.longestMs, ms);
+  }
+  void Print() const {
+    const std::pair<const char*, const Kind*> kinds[] = {{"tasks", &tasks}, {"paints", &paints}, {"others", &others}};
+    for (const auto& [name, kind] : kinds) {
+      std::printf("dispatch %s count=%d total_ms=%.0f longest_ms=%.1f\n", name, kind->count, kind->totalMs,
+                  kind->longestMs);
+    }
+  }
+};
+
 // Runs the window's messages until `done` holds.
 template <typename Done>
-void PumpUntil(HWND dialog, Done done) {
+void PumpUntil(HWND dialog, Done done, DispatchTimes* times = nullptr) {
   while (!done()) {
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     MSG message{};
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (::IsDialogMessageW(dialog, &message)) continue;
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
+      const double start = NowMs();
+      if (!::IsDialogMessageW(dialog, &message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+      if (times) times->Add(message.message, NowMs() - start);
     }
   }
 }
@@ -120,12 +148,14 @@ int main(int argc, char** argv) {
     const double startMb = PeakWorkingSetMb();
     AnswerWatch watch(window);
     const double start = NowMs();
+    DispatchTimes times;
     if (sync) {
       for (const std::wstring& path : paths) AddPhoto(dialog.photos(), path, SizeLimit());
       dialog.view().LayOutAndRepaint();
     } else {
       dialog.preparer().Add(paths, SizeLimit());
-      PumpUntil(window, [&] { return !dialog.preparer().busy(); });
+      auto added = [&] { return !dialog.preparer().busy(); };
+      PumpUntil(window, added, &times);
     }
     const double seconds = (NowMs() - start) / 1000.0;
     // The last answers come in while the window still runs its messages.
@@ -136,6 +166,7 @@ int main(int argc, char** argv) {
         "peak_working_set_mb=%.0f peak_before_mb=%.0f\n",
         sync ? "sync" : "background", dialog.photos().Count(), PhotoPreparer::DefaultThreadCount(), seconds,
         watch.longestMs(), watch.slowAnswers(), watch.answers(), PeakWorkingSetMb(), startMb);
+    times.Print();
     ::DestroyWindow(window);
   }
   return 0;

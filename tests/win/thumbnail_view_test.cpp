@@ -372,6 +372,45 @@ TEST_F(ThumbnailViewTest, UploadListOperations) {
   EXPECT_EQ(host.photos.selection(), nullptr);
 }
 
+TEST_F(ThumbnailViewTest, AnAppendedPhotoRepaintsOnlyItsCellAndTheOldSelectionAndKeepsTheScroll) {
+  test::HostedView host(600, 300);
+  Fill(host, 10);  // three rows, taller than the view
+  // Only a window on screen has parts waiting to be painted.
+  ::ShowWindow(host.owner.hwnd(), SW_SHOWNOACTIVATE);
+  ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+  const int32_t top = host.view.ScrollOffset().y;
+  ASSERT_GT(top, 0);
+  auto waiting = [&](size_t slot) {
+    // Whether the cell's middle waits to be painted again.
+    UniqueHRgn region(::CreateRectRgn(0, 0, 0, 0));
+    ::GetUpdateRgn(host.view.hwnd(), region.get(), FALSE);
+    const PhotoItem* item = host.photos.SlotAt(slot);
+    return ::PtInRegion(region.get(), item->centreX, item->centreY - top) != FALSE;
+  };
+  struct Case {
+    size_t count;  // photos in the list after the append
+    int32_t contentHeight;
+  };
+  for (const Case& c : {Case{11, 380}, Case{13, 500}}) {
+    SCOPED_TRACE(c.count);
+    ::UpdateWindow(host.view.hwnd());  // every cell in view drawn and kept
+    const size_t selected = host.photos.Count() - 1;
+    while (host.photos.Count() < c.count) host.photos.AppendAndSelect(MakeItem(200, 150));
+    host.view.ShowAppended();
+    EXPECT_EQ(host.view.ScrollOffset().y, top);
+    EXPECT_EQ(host.view.ContentSize().cy, c.contentHeight);
+    SCROLLINFO info{sizeof(info), SIF_RANGE};
+    ::GetScrollInfo(host.view.hwnd(), SB_VERT, &info);
+    EXPECT_EQ(info.nMax, c.contentHeight - 1);
+    EXPECT_EQ(host.photos.SlotAt(c.count - 1)->centreY, c.contentHeight - 70);
+    EXPECT_TRUE(waiting(selected));      // its frame goes plain
+    EXPECT_TRUE(waiting(selected + 1));  // the first new photo, in view
+    EXPECT_FALSE(waiting(5));
+  }
+  EXPECT_EQ(test::PaintedPixel(host.view, host.photos.SlotAt(9)->frameRect.left - 4, 310 - top),
+            ::GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(ThumbnailViewTest, AppendingMovesTheSelectionToTheNewestPhoto) {
   test::HostedView host(600, 400);
   host.photos.AppendAndSelect(MakeItem(50, 50, L"a"));
