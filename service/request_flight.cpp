@@ -15,6 +15,10 @@ namespace {
 // How often the asking thread looks at the cancel flag and the stall clock while it waits; an
 // answer that comes wakes it at once, so this bounds only how late a Cancel or a stall is seen.
 constexpr auto kLookEvery = std::chrono::milliseconds(50);
+// How often the body's progress is reported while it goes: each report is a hand-off to the
+// UI thread and two bars repainted, which per 64 KB piece cost a batch on a fast line more than
+// its pieces. The start and the last byte are always reported.
+constexpr uint64_t kReportEveryMs = 50;
 
 // Who may use the request's handle, and who closes it.
 //
@@ -56,6 +60,7 @@ struct Flight {
   bool finished = false;  // the result is there for the asker
   bool left = false;      // the asker has gone: no more calls or progress, the result is nobody's
   std::atomic<uint64_t> lastMove{::GetTickCount64()};
+  uint64_t lastReport = 0;  // the flight's thread's own
   std::atomic<bool> bodySent{false};
   unsigned long callError = 0;  // GetLastError of the last call that failed
   FlightResult result;
@@ -81,7 +86,10 @@ struct Flight {
   }
 
   void Moved(uint64_t sent, uint64_t total) {
-    lastMove.store(::GetTickCount64());
+    const uint64_t now = ::GetTickCount64();
+    lastMove.store(now);
+    if (sent != 0 && sent != total && now - lastReport < kReportEveryMs) return;
+    lastReport = now;
     std::lock_guard guard(lock);
     if (!left && progress) progress(sent, total);
   }
@@ -203,12 +211,20 @@ FlightResult FlyRequest(UniqueInternetHandle request, std::string headers, std::
     WatchEnd why = WatchEnd::None;
     if (cancel && cancel->load()) {
       why = WatchEnd::Cancelled;
-    } else if (::GetTickCount64() - flight->lastMove.load() >= stallMs) {
+    } else if (const uint64_t now = ::GetTickCount64(), last = flight->lastMove.load();
+               now > last && now - last >= stallMs) {  // the thread may have moved since `now`
       why = WatchEnd::Stalled;
     }
     if (why == WatchEnd::None) continue;
     flight->left = true;
-    flight->changed.wait(guard, [&] { return flight->phase != Flight::Phase::Between; });
+    // Looked at again every so often as well, and for a second at most: a flight thread that
+    // never comes back (seen once under Wine, the thread gone without finishing) must not keep
+    // the asker; its handle is then left unclosed rather than closed under a call.
+    const uint64_t waitUntil = ::GetTickCount64() + 1000;
+    while (flight->phase == Flight::Phase::Between && ::GetTickCount64() < waitUntil) {
+      flight->changed.wait_for(guard, kLookEvery);
+    }
+    if (flight->phase == Flight::Phase::Between) LogFailure("request in flight: its thread did not come back");
     FlightResult result;
     result.bodySent = flight->bodySent.load();
     result.aborted = why;
