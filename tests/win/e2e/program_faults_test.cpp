@@ -14,12 +14,14 @@
 #include <vector>
 
 #include "accounts/settings_file.h"
+#include "app/progress_page.h"
 #include "base/text_936.h"
 #include "base/user_folders.h"
 #include "build_config.h"
 #include "e2e/program_driver.h"
 #include "imaging/file_bytes.h"
 #include "reference_server.h"
+#include "res/main_window_ids.h"
 #include "service/core/transfer_limits.h"
 #include "stored_photos.h"
 #include "imaging/jpeg_codec.h"
@@ -35,11 +37,11 @@ using test::Control;
 using test::ProgramDriver;
 using test::WaitUntil;
 
-constexpr int kUploadButton = 1008;
-constexpr int kOkButton = 1017;
-constexpr int kBackButton = 1011;
-constexpr int kCancelButton = 1019;
-constexpr int kQuotaLine = 1009;
+using ids::kBackButton;
+using ids::kOkButton;
+using ids::kQuotaLine;
+using ids::kUploadButton;
+constexpr int kCancelButton = ProgressPage::kCancelButton;
 constexpr char kUpload[] = "/upload/toolupload.aspx";
 constexpr long kRoomyQuota = 50L * 1024 * 1024;
 
