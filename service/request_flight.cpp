@@ -81,7 +81,7 @@ struct Flight {
     std::lock_guard guard(lock);
     if (!done) callError = error;
     phase = Phase::Between;
-    changed.notify_all();
+    if (left) changed.notify_all();  // only a leaving asker waits for this
     return done;
   }
 
