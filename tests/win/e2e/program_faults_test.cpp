@@ -91,6 +91,9 @@ struct FaultRow {
   std::vector<std::string> stored;     // titles, in order
   std::vector<std::string> left;       // titles that stay in the list (checked by a second batch)
   std::function<std::vector<std::wstring>(const BatchRun&)> told;
+  // The other outcome a reset may have: when the whole body had gone into the connection's
+  // buffers before the reset came, the program cannot know the photo did not arrive.
+  bool mayHaveGoneWhole = false;
 };
 
 std::vector<std::wstring> Nothing(const BatchRun&) { return {}; }
@@ -140,7 +143,7 @@ const std::vector<FaultRow>& Rows() {
       {"dropped before the reply", Photo::Small, [](BatchRun&) { Arm("drop", kUpload, 0); }, {}, {"p2"}, {"p1"},
        Saying({Summary(1, MissReason::MaybeOnSite)})},
       {"reset while the body is sent", Photo::Large, [](BatchRun&) { Arm("reset", kUpload, 0); }, {}, {"p1", "p2"}, {},
-       Nothing},
+       Nothing, true},
       {"503 twice, then success", Photo::Small, [](BatchRun&) { Arm("status", kUpload, 503, 2); }, {}, {"p1", "p2"}, {},
        Nothing},
       {"500", Photo::Small, [](BatchRun&) { Arm("status", kUpload, 500); }, {}, {"p2"}, {"p1"},
@@ -300,8 +303,10 @@ TEST_P(ProgramFaults, Row) {
 
   std::vector<std::string> stored;
   for (const auto& photo : test::StoredPhotos(run_.user)) stored.push_back(photo.title);
-  EXPECT_EQ(stored, row.stored) << "each photo stored once, and only these";
-  EXPECT_EQ(told, row.told(run_));
+  // Retried and stored once, or (its body all gone) not stored and said to be maybe on the site.
+  const bool wentWhole = row.mayHaveGoneWhole && stored == std::vector<std::string>{"p2"};
+  EXPECT_EQ(stored, wentWhole ? stored : row.stored) << "each photo stored once, and only these";
+  EXPECT_EQ(told, wentWhole ? std::vector<std::wstring>{Summary(1, MissReason::MaybeOnSite)} : row.told(run_));
   if (run_.tookMs >= 0) {
     EXPECT_LT(run_.tookMs, 5000) << (run_.closed ? "close" : "Cancel");
   }
@@ -309,7 +314,7 @@ TEST_P(ProgramFaults, Row) {
   if (!run_.closed) {
     Control("clear");
     left = SendWhatIsLeft();
-    EXPECT_EQ(left, row.left) << "what stayed in the list";
+    EXPECT_EQ(left, wentWhole ? std::vector<std::string>{"p1"} : row.left) << "what stayed in the list";
   }
   std::string said;
   for (const auto& text : told) said += (said.empty() ? "" : " / ") + Utf8(text);
