@@ -3,12 +3,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "accounts/saved_passwords.h"
 #include "app/main_dialog.h"
 #include "base/platform_guards.h"
 #include "app/single_instance.h"
+#include "service/core/transfer_limits.h"
 
 namespace {
 
@@ -39,6 +41,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   // A second start only brings the running window forward; nothing else is started.
   if (fernwick::ActivateRunningInstance()) return 0;
+  // Runs of the whole program under test find a stall in seconds; only ever lower.
+  if (const char* limits = std::getenv(fernwick::kTransferLimitsVariable)) {
+    fernwick::SetTransferLimits(fernwick::LoweredTransferLimits(limits));
+  }
 
   fernwick::ComGuard com;
   fernwick::GdiplusGuard gdiplus;

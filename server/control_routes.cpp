@@ -97,6 +97,16 @@ void Setting(ServerContext& context, const httplib::Request& request, httplib::R
   response.set_content("set\n", "text/plain");
 }
 
+void Pause(ServerContext& context, const httplib::Request& request, httplib::Response& response) {
+  const long ms = std::atol(request.get_param_value("ms").c_str());
+  if (ms <= 0 || !context.pauseListening) {
+    response.status = 400;
+    return;
+  }
+  context.pauseListening(ms);
+  response.set_content("paused\n", "text/plain");
+}
+
 }  // namespace
 
 void AddControlRoutes(httplib::Server& server, ServerContext& context) {
@@ -105,7 +115,7 @@ void AddControlRoutes(httplib::Server& server, ServerContext& context) {
       {"/control/captured", Captured}, {"/control/count", Count},
       {"/control/retire", Retire},     {"/control/account", AccountState},
       {"/control/setting", Setting},   {"/control/put-account", PutAccount},
-      {"/control/photos", PhotoList},
+      {"/control/photos", PhotoList},  {"/control/pause", Pause},
   };
   for (const auto& [path, handler] : kRoutes) {
     auto route = [&context, handler](const httplib::Request& request, httplib::Response& response) {

@@ -13,6 +13,8 @@
 //        id TAB status TAB size TAB title TAB tags
 //   /control/setting?key=K&value=V  change a server setting (version_id, ...)
 //   /control/put-account?user=U&password=P&quota=Q&blog=B  make or change an account
+//   /control/pause?ms=N       stop listening for N ms (nothing is listening: connections are
+//        refused), then listen on the same port again, as a stop and a start would
 #include <httplib.h>
 
 #include "server_context.h"

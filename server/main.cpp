@@ -1,6 +1,10 @@
 // The reference upload server: a small, real implementation of the photo service's side for
 // running and testing the desktop program on one machine. See server/README.md.
 #include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 
 #include <cstdio>
 #include <fstream>
@@ -41,7 +45,7 @@ int main(int argc, char** argv) {
 
     FaultPlan faults;
     RequestLog log;
-    ServerContext context{store, faults, log, ""};
+    ServerContext context{store, faults, log, "", {}};
     RawHttpServer server(faults, log);
     server.set_payload_max_length(16 * 1024 * 1024);
     AddServiceRoutes(server, context);
@@ -67,13 +71,43 @@ int main(int argc, char** argv) {
     std::cerr << "fernwick-server: listening on " << options.host << ":" << port << ", data in " << options.dataDir
               << "\n";
 
-    std::thread stopper([&server, &stopSignals] {
+    // A pause stops the listening loop and asks for another one after it; a termination
+    // signal ends the loop for good (asked again until the loop has seen it, since a loop
+    // that has not started yet ignores a stop).
+    std::atomic<long> pauseMs{0};
+    std::atomic<bool> stopping{false};
+    std::atomic<bool> ended{false};
+    context.pauseListening = [&server, &pauseMs](long ms) {
+      pauseMs.store(ms);
+      server.stop();
+    };
+    std::thread stopper([&server, &stopSignals, &stopping, &ended] {
       int signal = 0;
       sigwait(&stopSignals, &signal);
-      server.stop();
+      stopping.store(true);
+      while (!ended.load()) {
+        server.stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      }
     });
-    server.listen_after_bind();
-    // listen_after_bind only returns once stopped; the stopper has then done its work.
+    for (;;) {
+      server.listen_after_bind();
+      const long pause = pauseMs.exchange(0);
+      if (stopping.load() || pause <= 0) break;
+      std::cerr << "fernwick-server: not listening for " << pause << " ms\n";
+      const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(pause);
+      while (!stopping.load() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+      if (stopping.load()) break;
+      if (!server.bind_to_port(options.host, port)) {
+        std::cerr << "fernwick-server: cannot listen on " << options.host << ":" << port << " again\n";
+        break;
+      }
+    }
+    ended.store(true);
+    // The stopper waits for a signal; one that never came is sent here to end it.
+    if (!stopping.load()) ::kill(::getpid(), SIGTERM);
     stopper.join();
   } catch (const std::exception& e) {
     std::cerr << "fernwick-server: " << e.what() << "\n";

@@ -1,5 +1,6 @@
 #pragma once
 // What every route of the reference server reaches.
+#include <functional>
 #include <string>
 
 #include "fault_plan.h"
@@ -12,6 +13,9 @@ struct ServerContext {
   FaultPlan& faults;
   RequestLog& log;
   std::string baseUrl;  // "http://host:port", once the port is known
+  // Stops listening for this many milliseconds (connections are refused meanwhile), then
+  // listens on the same port again, as a server stopped and started again; the data stay.
+  std::function<void(long)> pauseListening;
 };
 
 // Default settings, used while the seed file or flags give none.

@@ -12,22 +12,42 @@ namespace fernwick {
 
 namespace {
 
-// How often the asking thread looks at the cancel flag: Cancel must end a request well within
-// a second.
+// How often the asking thread looks at the cancel flag and the stall clock while it waits; an
+// answer that comes wakes it at once, so this bounds only how late a Cancel or a stall is seen.
 constexpr auto kLookEvery = std::chrono::milliseconds(50);
+// How often the body's progress is reported while it goes: each report is a hand-off to the
+// UI thread and two bars repainted, which per 64 KB piece cost a batch on a fast line more than
+// its pieces. The start and the last byte are always reported.
+constexpr uint64_t kReportEveryMs = 50;
 
-// Shared by the asking thread and the request's thread; the last one to let go frees it.
+// Who may use the request's handle, and who closes it.
+//
+// The handle is held by the flight's state, and every WinINet call the flight's thread makes
+// on it goes through Call(), which under `lock` takes the handle's value and marks the thread
+// as inside a call, or refuses once the asker has left. When the asker leaves (Cancel, a
+// stall), it marks the flight as left under the same lock and then waits until the thread is
+// no longer between calls:
+// - the thread is inside a call: the asker takes the handle out of the state and closes it,
+//   which is WinINet's documented abort of a blocked call. The call in progress holds
+//   WinINet's own reference to the request; when it returns, the thread finds the flight left
+//   and makes no further call, and it has no handle to close any more.
+// - the thread has ended (it saw `left` at its next Call, or finished meanwhile): it has
+//   closed the handle itself while the asker still waited, so while the connection it belongs
+//   to was still open.
+// So a WinINet call never starts on a value the asker has closed (it is taken under the lock
+// that marks the flight left), the value is closed exactly once, and never after the asker has
+// returned, when its connection may be closed and the value given to its next request. The
+// asker's wait is short: between two calls the thread only does a few instructions and hands
+// progress to the UI thread, which never blocks.
 struct Flight {
+  enum class Phase { Between, InCall, Done };
+
   Flight() = default;
   Flight(const Flight&) = delete;
   Flight& operator=(const Flight&) = delete;
   ~Flight() = default;
-  // Set before the flight's thread starts. Closed by exactly one side, decided under `lock`:
-  // by the flight's thread when it finishes while the asker still waits, or by the asker when
-  // it leaves. Never later: once the asker has returned, its connection may be closed (which
-  // frees this handle's value) and the value given to its next request, which a late close
-  // here would then cut off.
-  UniqueInternetHandle request;
+
+  UniqueInternetHandle request;  // empty once the asker has taken it to abort a call
   std::string headers;
   std::string body;
   bool inPieces = false;
@@ -36,27 +56,52 @@ struct Flight {
 
   std::mutex lock;
   std::condition_variable changed;
-  bool finished = false;
-  bool left = false;  // the asker has gone: no more progress, the result is nobody's
-  // `left`, readable without the lock: a flight that has been left starts no further WinINet
-  // call with a handle value the asker has closed.
-  std::atomic<bool> abandoned{false};
+  Phase phase = Phase::Between;
+  bool finished = false;  // the result is there for the asker
+  bool left = false;      // the asker has gone: no more calls or progress, the result is nobody's
   std::atomic<uint64_t> lastMove{::GetTickCount64()};
+  uint64_t lastReport = 0;  // the flight's thread's own
   std::atomic<bool> bodySent{false};
+  unsigned long callError = 0;  // GetLastError of the last call that failed
   FlightResult result;
 
+  // Runs `call` with the request's handle unless the asker has left; false when it has, or
+  // when the call failed (its error is kept).
+  template <class Work>
+  bool Call(Work&& call) {
+    HINTERNET handle = nullptr;
+    {
+      std::lock_guard guard(lock);
+      if (left) return false;
+      phase = Phase::InCall;
+      handle = request.get();
+    }
+    const bool done = call(handle);
+    const unsigned long error = done ? 0 : ::GetLastError();
+    std::lock_guard guard(lock);
+    if (!done) callError = error;
+    phase = Phase::Between;
+    if (left) changed.notify_all();  // only a leaving asker waits for this
+    return done;
+  }
+
   void Moved(uint64_t sent, uint64_t total) {
-    lastMove.store(::GetTickCount64());
+    const uint64_t now = ::GetTickCount64();
+    lastMove.store(now);
+    if (sent != 0 && sent != total && now - lastReport < kReportEveryMs) return;
+    lastReport = now;
     std::lock_guard guard(lock);
     if (!left && progress) progress(sent, total);
   }
 };
 
-int StatusCode(HINTERNET request) {
+int StatusCode(Flight& flight) {
   char status[80] = {};
-  DWORD length = sizeof(status);
-  if (!::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE, status, &length, nullptr)) return 0;
-  return ReplyNumber(std::string_view(status, strnlen(status, sizeof(status))));
+  const bool read = flight.Call([&](HINTERNET request) {
+    DWORD length = sizeof(status);
+    return ::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE, status, &length, nullptr) != FALSE;
+  });
+  return read ? ReplyNumber(std::string_view(status, strnlen(status, sizeof(status)))) : 0;
 }
 
 // Reads until the limit or the end of the reply: a single InternetReadFile may return only
@@ -64,13 +109,13 @@ int StatusCode(HINTERNET request) {
 std::string ReadReply(Flight& flight) {
   std::string reply(flight.replyLimit, '\0');
   size_t filled = 0;
-  while (filled < flight.replyLimit && !flight.abandoned.load()) {
+  while (filled < flight.replyLimit) {
     DWORD got = 0;
-    if (!::InternetReadFile(flight.request.get(), reply.data() + filled, static_cast<DWORD>(flight.replyLimit - filled),
-                            &got) ||
-        got == 0) {
-      break;
-    }
+    const bool read = flight.Call([&](HINTERNET request) {
+      return ::InternetReadFile(request, reply.data() + filled, static_cast<DWORD>(flight.replyLimit - filled),
+                                &got) != FALSE;
+    });
+    if (!read || got == 0) break;
     flight.lastMove.store(::GetTickCount64());
     filled += got;
   }
@@ -79,37 +124,40 @@ std::string ReadReply(Flight& flight) {
 }
 
 bool SendWhole(Flight& flight) {
-  const HINTERNET request = flight.request.get();
   const std::string& body = flight.body;
-  const BOOL sent = ::HttpSendRequestA(request, flight.headers.empty() ? nullptr : flight.headers.data(),
-                                       static_cast<DWORD>(flight.headers.size()),
-                                       body.empty() ? nullptr : const_cast<char*>(body.data()),
-                                       static_cast<DWORD>(body.size()));
-  flight.bodySent.store(sent != FALSE);
-  return sent != FALSE;
+  const bool sent = flight.Call([&](HINTERNET request) {
+    return ::HttpSendRequestA(request, flight.headers.empty() ? nullptr : flight.headers.data(),
+                              static_cast<DWORD>(flight.headers.size()),
+                              body.empty() ? nullptr : const_cast<char*>(body.data()),
+                              static_cast<DWORD>(body.size())) != FALSE;
+  });
+  flight.bodySent.store(sent);
+  return sent;
 }
 
 bool SendInPieces(Flight& flight) {
-  const HINTERNET request = flight.request.get();
   const std::string& body = flight.body;
   INTERNET_BUFFERSA buffers{};
   buffers.dwStructSize = sizeof(buffers);
   buffers.lpcszHeader = flight.headers.empty() ? nullptr : flight.headers.c_str();
   buffers.dwHeadersLength = static_cast<DWORD>(flight.headers.size());
   buffers.dwBufferTotal = static_cast<DWORD>(body.size());
-  if (!::HttpSendRequestExA(request, &buffers, nullptr, 0, 0)) return false;
+  if (!flight.Call([&](HINTERNET request) { return ::HttpSendRequestExA(request, &buffers, nullptr, 0, 0) != FALSE; })) {
+    return false;
+  }
   flight.Moved(0, body.size());
   for (size_t at = 0; at < body.size();) {
-    if (flight.abandoned.load()) return false;
     const DWORD piece = static_cast<DWORD>(std::min(kBodyPieceSize, body.size() - at));
     DWORD written = 0;
-    if (!::InternetWriteFile(request, body.data() + at, piece, &written) || written == 0) return false;
+    const bool wrote = flight.Call([&](HINTERNET request) {
+      return ::InternetWriteFile(request, body.data() + at, piece, &written) != FALSE;
+    });
+    if (!wrote || written == 0) return false;
     at += written;
     flight.Moved(at, body.size());
   }
   flight.bodySent.store(true);
-  if (flight.abandoned.load()) return false;
-  return ::HttpEndRequestA(request, nullptr, 0, 0) != FALSE;
+  return flight.Call([](HINTERNET request) { return ::HttpEndRequestA(request, nullptr, 0, 0) != FALSE; });
 }
 
 // The request's whole exchange, on whichever thread runs it.
@@ -117,24 +165,23 @@ void Fly(Flight& flight) noexcept {
   FlightResult result;
   try {
     result.sent = flight.inPieces ? SendInPieces(flight) : SendWhole(flight);
-    if (result.sent && !flight.abandoned.load()) {
-      result.httpStatus = StatusCode(flight.request.get());
+    if (result.sent) {
+      result.httpStatus = StatusCode(flight);
       if (result.httpStatus == 200) result.reply = ReadReply(flight);
-    } else {
-      result.systemError = ::GetLastError();
     }
   } catch (...) {
     LogCaughtException("request in flight");
   }
   result.bodySent = flight.bodySent.load();
   std::lock_guard guard(flight.lock);
-  if (flight.left) {
-    (void)flight.request.release();  // the asker has closed it
-    return;
-  }
+  if (!result.sent) result.systemError = flight.callError;
+  // Still ours unless the asker took it to abort a call; either way the asker has not returned.
   flight.request.reset();
-  flight.result = std::move(result);
-  flight.finished = true;
+  flight.phase = Flight::Phase::Done;
+  if (!flight.left) {
+    flight.result = std::move(result);
+    flight.finished = true;
+  }
   flight.changed.notify_all();
 }
 
@@ -164,19 +211,28 @@ FlightResult FlyRequest(UniqueInternetHandle request, std::string headers, std::
     WatchEnd why = WatchEnd::None;
     if (cancel && cancel->load()) {
       why = WatchEnd::Cancelled;
-    } else if (::GetTickCount64() - flight->lastMove.load() >= stallMs) {
+    } else if (const uint64_t now = ::GetTickCount64(), last = flight->lastMove.load();
+               now > last && now - last >= stallMs) {  // the thread may have moved since `now`
       why = WatchEnd::Stalled;
     }
     if (why == WatchEnd::None) continue;
     flight->left = true;
-    flight->abandoned.store(true);
+    // Looked at again every so often as well, and for a second at most: a flight thread that
+    // never comes back (seen once under Wine, the thread gone without finishing) must not keep
+    // the asker; its handle is then left unclosed rather than closed under a call.
+    const uint64_t waitUntil = ::GetTickCount64() + 1000;
+    while (flight->phase == Flight::Phase::Between && ::GetTickCount64() < waitUntil) {
+      flight->changed.wait_for(guard, kLookEvery);
+    }
+    if (flight->phase == Flight::Phase::Between) LogFailure("request in flight: its thread did not come back");
     FlightResult result;
     result.bodySent = flight->bodySent.load();
     result.aborted = why;
-    const HINTERNET request = flight->request.get();
-    guard.unlock();
-    // WinINet's documented abort of a blocked call; the flight's thread no longer closes it.
-    ::InternetCloseHandle(request);
+    if (flight->phase == Flight::Phase::InCall) {
+      UniqueInternetHandle blocked = std::move(flight->request);
+      guard.unlock();
+      blocked.reset();  // WinINet's documented abort of the blocked call
+    }
     return result;
   }
   return std::move(flight->result);

@@ -4,7 +4,9 @@
 // documented way to end a blocking call, closing its handle from another thread, is done too;
 // but a blocking call does not always return when it is told to (Wine's does not), and the
 // asking thread must not wait for it. A request left so finishes, or fails, on its own thread,
-// which owns everything it uses and touches nothing of the caller's any more.
+// which owns everything it uses and touches nothing of the caller's any more; it starts no
+// WinINet call after it was left, and its handle is closed exactly once, before the asker
+// returns (request_flight.cpp says how).
 #include <windows.h>
 #include <wininet.h>
 

@@ -91,6 +91,18 @@ class Batch {
     return true;
   }
 
+  // The token request before a photo, tried again like the photo itself when no connection
+  // could be made (nothing can have been stored): a server started again is found again.
+  bool RefreshTokenForPhoto(BatchOutcome& outcome) {
+    for (int number = 1;; ++number) {
+      if (RefreshToken(outcome)) return true;
+      if (outcome.result != kResultNoExchange || number == kMaxUploadAttempts || !WaitBeforeAttempt(number + 1)) {
+        return false;
+      }
+      LogInfo("upload: the token request before a photo found no connection, it is tried again");
+    }
+  }
+
   // The attempts at one photo: again only where the server cannot have stored it.
   UploadAttempt SendWithRetries(const BatchSettings& settings, const std::wstring& sendPath, const SlotPhoto& photo,
                                 uint64_t bytesBefore, BatchOutcome& outcome, bool& stop) {
@@ -134,7 +146,7 @@ class Batch {
       const SlotPhoto& photo = **found;
       if (!photo.item) continue;
 
-      if (!RefreshToken(outcome)) return;
+      if (!RefreshTokenForPhoto(outcome)) return;
 
       if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
         Ui([this] { ShowPrompt(host_.hwnd(), L"你的空间已经不够,请购买空间。", kNoticeCaption, MB_OK); });

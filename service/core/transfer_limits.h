@@ -4,6 +4,7 @@
 // moved no byte in either direction for the stall limit is aborted, since a server that trickles
 // a byte now and then keeps WinINet's timers from ever firing.
 #include <cstddef>
+#include <string_view>
 
 namespace fernwick {
 
@@ -17,7 +18,14 @@ inline constexpr size_t kBodyPieceSize = 64 * 1024;
 
 // The limits in force: the constants above, unless a test has replaced them.
 TransferLimits CurrentTransferLimits() noexcept;
-// For tests only, so that a stall is found in seconds; the program never calls it.
+// For tests only, so that a stall is found in seconds; the program calls it only at start, with
+// what the variable below gives.
 void SetTransferLimits(const TransferLimits& limits) noexcept;
+
+// Tests that run the whole program shorten its limits with this environment variable, read
+// once at start: "<connect ms>,<stall ms>", e.g. "3000,4000". It can only lower them: a figure
+// that is missing, not a plain number, zero or above the constant keeps the constant.
+inline constexpr char kTransferLimitsVariable[] = "FERNWICK_TRANSFER_LIMITS";
+TransferLimits LoweredTransferLimits(std::string_view text) noexcept;
 
 }  // namespace fernwick

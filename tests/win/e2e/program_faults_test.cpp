@@ -1,0 +1,333 @@
+// The real fernwick.exe under Wine against the reference server's faults, one row each: which
+// photos the server stored (each once), which stayed in the list, what the user was told, and
+// how long Cancel or a close took. The program runs with shortened limits (3 s to connect, 4 s
+// of no movement), so a stall is found in seconds. Prints one line per row.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "accounts/settings_file.h"
+#include "app/progress_page.h"
+#include "base/text_936.h"
+#include "base/user_folders.h"
+#include "build_config.h"
+#include "e2e/program_driver.h"
+#include "imaging/file_bytes.h"
+#include "reference_server.h"
+#include "res/main_window_ids.h"
+#include "service/core/transfer_limits.h"
+#include "stored_photos.h"
+#include "imaging/jpeg_codec.h"
+#include "support/photo_test_pictures.h"
+#include "support/test_files.h"
+#include "support/window_helpers.h"
+#include "upload/core/retry_rules.h"
+
+namespace fernwick {
+namespace {
+
+using test::Control;
+using test::ProgramDriver;
+using test::WaitUntil;
+
+using ids::kBackButton;
+using ids::kOkButton;
+using ids::kQuotaLine;
+using ids::kUploadButton;
+constexpr int kCancelButton = ProgressPage::kCancelButton;
+constexpr char kUpload[] = "/upload/toolupload.aspx";
+constexpr long kRoomyQuota = 50L * 1024 * 1024;
+
+// A row's run of the program, and what the row's steps may do to it.
+struct BatchRun {
+  std::unique_ptr<ProgramDriver> program;
+  std::string user;
+  std::vector<long> sizes;  // of p1 and p2
+  long tookMs = -1;         // Cancel or close: from the press to the done page or the exit
+  bool closed = false;
+};
+
+void Arm(const std::string& kind, const char* path, long value, int count = 1) {
+  Control("fault?kind=" + kind + "&path=" + test::Escape(path) + "&value=" + std::to_string(value) +
+          "&count=" + std::to_string(count));
+}
+void PutAccount(const std::string& user, long quota) {
+  Control("put-account?user=" + user + "&password=pw&quota=" + std::to_string(quota) + "&blog=e2e");
+}
+bool ServerAnswers() {
+  const std::string count = Control("count");
+  return !count.empty() && count.find_first_not_of("0123456789") == std::string::npos;
+}
+bool Sending(BatchRun& run, const wchar_t* title) {
+  return WaitUntil([&] { return run.program->ProgressStatus() == std::wstring(L"发送图片'") + title + L"'"; });
+}
+
+enum class Photo { Small, Large };
+
+// Noise does not compress: over a megabyte, more than the socket's buffers hold while the
+// server reads nothing, so a fault finds it still on its way.
+std::vector<uint8_t> LargePhoto() {
+  PixelBuffer noise = PixelBuffer::Blank(1000, 800, 3);
+  uint32_t state = 7;
+  for (uint8_t& byte : noise.pixels) {
+    state = state * 1103515245u + 12345u;
+    byte = static_cast<uint8_t>(state >> 16);
+  }
+  return EncodeJpeg(noise, {}).value_or(std::vector<uint8_t>{});
+}
+
+struct FaultRow {
+  const char* name;
+  Photo first;                         // a large first photo is still on its way when a fault hits
+  std::function<void(BatchRun&)> beforeOk;  // arms the server
+  std::function<void(BatchRun&)> during;    // after OK: what happens while the batch runs
+  std::vector<std::string> stored;     // titles, in order
+  std::vector<std::string> left;       // titles that stay in the list (checked by a second batch)
+  std::function<std::vector<std::wstring>(const BatchRun&)> told;
+  // The other outcome a reset may have: when the whole body had gone into the connection's
+  // buffers before the reset came, the program cannot know the photo did not arrive.
+  bool mayHaveGoneWhole = false;
+};
+
+std::vector<std::wstring> Nothing(const BatchRun&) { return {}; }
+auto Saying(std::vector<std::wstring> texts) {
+  return [texts](const BatchRun&) { return texts; };
+}
+std::wstring Summary(int arrived, MissReason reason) { return BatchSummaryText(arrived, {{reason, L"p1"}}); }
+
+void CancelOnceSending(BatchRun& run) {
+  ASSERT_TRUE(Sending(run, L"p1"));
+  ::Sleep(1000);  // well into the stall
+  const ULONGLONG pressed = ::GetTickCount64();
+  ProgramDriver::Press(::GetDlgItem(run.program->ProgressPage(), kCancelButton));
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(run.program->DonePage()); }, 10000));
+  run.tookMs = static_cast<long>(::GetTickCount64() - pressed);
+}
+
+// Yes to the question the close asks while photos are in the list. The time is counted from
+// when the program has the answer (the question has gone; Wine's message box itself takes a
+// while to act on the click) to when the window is gone from the screen.
+void CloseOnceSending(BatchRun& run) {
+  ASSERT_TRUE(Sending(run, L"p1"));
+  ::Sleep(300);  // the answer must reach the program before the stall limit does
+  ProgramDriver& program = *run.program;
+  ::PostMessageA(program.main(), WM_CLOSE, 0, 0);
+  HWND prompt = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (prompt = program.Prompt()) != nullptr; }, 10000));
+  ProgramDriver::Press(::GetDlgItem(prompt, IDYES));
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(prompt); }, 10000));
+  const ULONGLONG answered = ::GetTickCount64();
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(program.main()); }, 10000));
+  run.tookMs = static_cast<long>(::GetTickCount64() - answered);
+  run.closed = true;
+  EXPECT_EQ(program.Close(), 1u) << "the program ends after its window";
+}
+
+const std::vector<FaultRow>& Rows() {
+  static const std::vector<FaultRow> rows = {
+      {"connection refused at the start", Photo::Small, [](BatchRun&) { Control("pause?ms=2500"); }, {}, {}, {"p1", "p2"},
+       Saying({L"不能连接服务器,请检查网络."})},
+      {"server stopped and started again mid-batch", Photo::Small, [](BatchRun&) { Arm("delay", kUpload, 1000); },
+       [](BatchRun& run) {
+         ASSERT_TRUE(Sending(run, L"p1"));
+         Control("pause?ms=2500");
+       },
+       {"p1", "p2"}, {}, Nothing},
+      {"dropped before the reply", Photo::Small, [](BatchRun&) { Arm("drop", kUpload, 0); }, {}, {"p2"}, {"p1"},
+       Saying({Summary(1, MissReason::MaybeOnSite)})},
+      {"reset while the body is sent", Photo::Large, [](BatchRun&) { Arm("reset", kUpload, 0); }, {}, {"p1", "p2"}, {},
+       Nothing, true},
+      {"503 twice, then success", Photo::Small, [](BatchRun&) { Arm("status", kUpload, 503, 2); }, {}, {"p1", "p2"}, {},
+       Nothing},
+      {"500", Photo::Small, [](BatchRun&) { Arm("status", kUpload, 500); }, {}, {"p2"}, {"p1"},
+       Saying({Summary(1, MissReason::Refused)})},
+      // Even a large photo has all gone into the connection's buffers on loopback when the server
+      // stops reading, so the program cannot know that nothing arrived: it may be on the site.
+      {"stall of 120 s, Cancel", Photo::Large, [](BatchRun&) { Arm("stall", kUpload, 120000); }, CancelOnceSending, {},
+       {"p1", "p2"}, Saying({Summary(0, MissReason::MaybeOnSite)})},
+      {"stall of 120 s, no Cancel", Photo::Large, [](BatchRun&) { Arm("stall", kUpload, 120000); }, {}, {"p2"}, {"p1"},
+       Saying({Summary(1, MissReason::MaybeOnSite)})},
+      {"stall of 120 s, window closed", Photo::Large, [](BatchRun&) { Arm("stall", kUpload, 120000); }, CloseOnceSending,
+       {}, {}, Nothing},
+      {"truncated reply", Photo::Small, [](BatchRun&) { Arm("truncate", kUpload, 9); }, {}, {"p1", "p2"}, {"p1"},
+       Saying({Summary(1, MissReason::MaybeOnSite)})},
+      {"garbled reply", Photo::Small, [](BatchRun&) { Arm("garble", kUpload, 7); }, {}, {"p1", "p2"}, {"p1"},
+       Saying({Summary(1, MissReason::MaybeOnSite)})},
+      {"\"0k\" mid-batch", Photo::Small, [](BatchRun&) { Arm("delay", kUpload, 800); },
+       [](BatchRun& run) {
+         ASSERT_TRUE(Sending(run, L"p1"));
+         Arm("zerok", "/upload/auth.aspx", 0);
+       },
+       {"p1"}, {"p2"}, Nothing},
+      {"quota used up mid-batch", Photo::Small, [](BatchRun& run) { PutAccount(run.user, run.sizes[0] + run.sizes[1] - 1); },
+       {}, {"p1"}, {"p2"}, Saying({L"你的空间已经不够,请购买空间。"})},
+  };
+  return rows;
+}
+
+class ProgramFaults : public ::testing::TestWithParam<size_t> {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(test::ReferenceServerPort(), build::kServerPort) << "no server on the program's port";
+    ::SetEnvironmentVariableA(kTransferLimitsVariable, "3000,4000");  // the program inherits it
+    ASSERT_TRUE(WaitUntil(ServerAnswers, 10000));
+    ASSERT_EQ(Control("clear"), "cleared\n");
+    folder_ = test::FreshDirectory(L"e2e_faults");
+  }
+  void TearDown() override {
+    WaitUntil(ServerAnswers, 10000);
+    Control("clear");
+    if (run_.program && run_.program->started() && ::IsWindow(run_.program->main())) run_.program->Close();
+    run_.program.reset();
+    ::DeleteFileW(SettingsFilePath().c_str());
+  }
+
+  // A fresh account, the program signed in to it, p1 and p2 in its list.
+  void Start(Photo first) {
+    static int serial = 0;
+    run_.user = "faults" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
+    PutAccount(run_.user, kRoomyQuota);
+    AccountState state;
+    state.currentUserName = WideFrom936(run_.user);
+    state.currentPassword = L"pw";
+    state.savedAccounts.push_back({WideFrom936(run_.user), L"pw"});
+    ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
+    ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
+    run_.program = std::make_unique<ProgramDriver>();
+    ASSERT_TRUE(run_.program->started());
+    ASSERT_TRUE(WaitUntil([&] { return !test::WindowText(run_.program->Item(kQuotaLine)).empty(); }));
+    for (int i = 1; i <= 2; ++i) {
+      const std::wstring path = folder_ + L"p" + std::to_wstring(i) + L".jpg";
+      if (i == 1 && first == Photo::Large) {
+        ASSERT_TRUE(WriteFileBytes(path, LargePhoto()));
+      } else {
+        ASSERT_TRUE(test::WriteQuadrantPicture(path, 200, 150, "jpg"));
+      }
+      run_.sizes.push_back(static_cast<long>(test::ReadBytes(path).size()));
+      ASSERT_TRUE(run_.program->AddThroughOpenDialog(path)) << path;
+    }
+  }
+
+  // Answers every message until the batch has ended (the done page, or the photo-settings
+  // page again after a message), OK enabled again and no message left; their texts in order.
+  std::vector<std::wstring> FinishBatch() {
+    std::vector<std::wstring> told;
+    ProgramDriver& program = *run_.program;
+    const bool ended = WaitUntil(
+        [&] {
+          if (HWND prompt = program.Prompt()) {
+            told.push_back(ProgramDriver::PromptText(prompt));
+            ProgramDriver::Press(::GetDlgItem(prompt, IDOK));
+            WaitUntil([&] { return !::IsWindow(prompt); }, 5000);
+            return false;
+          }
+          return (ProgramDriver::Shown(program.DonePage()) || !told.empty()) &&
+                 ::IsWindowEnabled(program.Item(kOkButton)) && !program.Prompt();
+        },
+        60000);
+    EXPECT_TRUE(ended) << "the batch did not end";
+    return told;
+  }
+
+  // Sends what is left in the list, with no fault armed; the titles the server stored for it.
+  std::vector<std::string> SendWhatIsLeft() {
+    ProgramDriver& program = *run_.program;
+    PutAccount(run_.user, kRoomyQuota);
+    const size_t before = test::StoredPhotos(run_.user).size();
+    if (ProgramDriver::Shown(program.DonePage())) {
+      ProgramDriver::Press(::GetDlgItem(program.DonePage(), kBackButton));
+      EXPECT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program.Item(kUploadButton)); }));
+    }
+    if (!ProgramDriver::Shown(program.SettingsPage())) {
+      program.Press(kUploadButton);
+      // An empty list says so instead of showing the page.
+      HWND prompt = nullptr;
+      EXPECT_TRUE(WaitUntil([&] {
+        prompt = program.Prompt();
+        return prompt || ProgramDriver::Shown(program.SettingsPage());
+      }));
+      if (prompt) {
+        EXPECT_EQ(program.AnswerPrompt(), L"你尚未加入图片");
+        return {};
+      }
+    }
+    program.Press(kOkButton);
+    EXPECT_TRUE(FinishBatch().empty());
+    std::vector<std::string> titles;
+    const auto stored = test::StoredPhotos(run_.user);
+    for (size_t i = before; i < stored.size(); ++i) titles.push_back(stored[i].title);
+    return titles;
+  }
+
+  BatchRun run_;
+  std::wstring folder_;
+};
+
+// For the printed table: UTF-8, one line.
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 3 + 1, '\0');
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(),
+                                           static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(static_cast<size_t>(std::max(length, 0)));
+  for (char& c : out) c = c == '\n' ? ' ' : c;
+  return out;
+}
+
+std::string Joined(const std::vector<std::string>& titles) {
+  std::string text;
+  for (const auto& title : titles) text += (text.empty() ? "" : ",") + title;
+  return text.empty() ? "-" : text;
+}
+
+TEST_P(ProgramFaults, Row) {
+  const FaultRow& row = Rows()[GetParam()];
+  ASSERT_NO_FATAL_FAILURE(Start(row.first));
+  if (row.beforeOk) row.beforeOk(run_);
+  run_.program->Press(kUploadButton);
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(run_.program->SettingsPage()); }));
+  const ULONGLONG began = ::GetTickCount64();
+  run_.program->Press(kOkButton);
+  if (row.during) {
+    ASSERT_NO_FATAL_FAILURE(row.during(run_));
+  }
+  const std::vector<std::wstring> told = run_.closed ? std::vector<std::wstring>{} : FinishBatch();
+  const long batchMs = static_cast<long>(::GetTickCount64() - began);
+  ASSERT_TRUE(WaitUntil(ServerAnswers, 10000));
+
+  std::vector<std::string> stored;
+  for (const auto& photo : test::StoredPhotos(run_.user)) stored.push_back(photo.title);
+  // Retried and stored once, or (its body all gone) not stored and said to be maybe on the site.
+  const bool wentWhole = row.mayHaveGoneWhole && stored == std::vector<std::string>{"p2"};
+  EXPECT_EQ(stored, wentWhole ? stored : row.stored) << "each photo stored once, and only these";
+  EXPECT_EQ(told, wentWhole ? std::vector<std::wstring>{Summary(1, MissReason::MaybeOnSite)} : row.told(run_));
+  if (run_.tookMs >= 0) {
+    EXPECT_LT(run_.tookMs, 5000) << (run_.closed ? "close" : "Cancel");
+  }
+  std::vector<std::string> left;
+  if (!run_.closed) {
+    Control("clear");
+    left = SendWhatIsLeft();
+    EXPECT_EQ(left, wentWhole ? std::vector<std::string>{"p1"} : row.left) << "what stayed in the list";
+  }
+  std::string said;
+  for (const auto& text : told) said += (said.empty() ? "" : " / ") + Utf8(text);
+  const std::string name = std::string(row.name) +
+                           (row.first == Photo::Large ? " (p1 " + std::to_string(run_.sizes[0] / 1024) + " KB)" : "");
+  std::printf("| %s | stored %s | left %s | told: %s | %s |\n", name.c_str(), Joined(stored).c_str(),
+              run_.closed ? "(program closed)" : Joined(left).c_str(), said.empty() ? "nothing" : said.c_str(),
+              run_.tookMs >= 0 ? ((run_.closed ? "close " : "Cancel ") + std::to_string(run_.tookMs) + " ms").c_str()
+                               : ("batch " + std::to_string(batchMs) + " ms").c_str());
+  std::fflush(stdout);
+}
+
+INSTANTIATE_TEST_SUITE_P(Matrix, ProgramFaults, ::testing::Range<size_t>(0, 13));
+
+}  // namespace
+}  // namespace fernwick
