@@ -473,8 +473,19 @@ TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
   // OK's own sign-in check runs on a worker; the batch's faults are armed once it has passed.
-  ASSERT_TRUE(test::PumpUntil([&] { return dialog.uploadSession().running(); })) << "OK's own sign-in check passed";
-  // The worker waits for the window to hand it the page's settings before it signs in.
+  // One message at a time, so that the batch's worker, which waits for the window to hand it
+  // the page's settings before it signs in, is still waiting when the fault is armed.
+  const ULONGLONG giveUp = ::GetTickCount64() + 10000;
+  while (!dialog.uploadSession().running() && ::GetTickCount64() < giveUp) {
+    MSG message;
+    if (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    } else {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
+  ASSERT_TRUE(dialog.uploadSession().running()) << "OK's own sign-in check passed";
   Arm(c.atStart);
   if (c.refusePasswordAtStart) Control("put-account?user=" + user + "&password=changed&quota=52428800&blog=b");
   bool armed = c.afterP1.kind == nullptr;
