@@ -4,7 +4,8 @@
 //   /control/fault?kind=K&path=P&value=V&text=T&count=N  arm a fault (kinds: status delay
 //        drop reset truncate garble oversize lead zerok capitals body trickle, see fault_plan.h;
 //        path "*" for every path; count -1 until cleared, default 1)
-//   /control/clear            disarm every fault and forget the captured requests
+//   /control/clear            disarm every fault, end a delay or stall under way, and forget
+//                             the captured requests
 //   /control/captured?back=N  the raw bytes of the N-th latest request (0 = latest)
 //   /control/count            how many requests were captured since the last clear
 //   /control/retire?user=U    retire every token of the account (they then answer "0k")

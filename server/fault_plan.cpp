@@ -23,8 +23,16 @@ void FaultPlan::Arm(Fault fault) {
   faults_.push_back(std::move(fault));
 }
 
+void FaultPlan::Sleep(long milliseconds) {
+  std::unique_lock guard(lock_);
+  const uint64_t clearings = clearings_;
+  cleared_.wait_for(guard, std::chrono::milliseconds(milliseconds), [&] { return clearings_ != clearings; });
+}
+
 void FaultPlan::Clear() {
   std::lock_guard guard(lock_);
+  ++clearings_;
+  cleared_.notify_all();
   faults_.clear();
 }
 

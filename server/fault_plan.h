@@ -1,6 +1,8 @@
 #pragma once
 // Faults armed by tests through the control endpoint: each applies to one path (or to every
 // path with "*") for a number of requests, then disarms itself.
+#include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -43,9 +45,14 @@ class FaultPlan {
   std::optional<long> Take(FaultKind kind, std::string_view path);
   // The same for the whole fault (Body needs its text).
   std::optional<Fault> TakeFault(FaultKind kind, std::string_view path);
+  // Sleeps for a delay or a stall, or until the faults are cleared: a test that clears them
+  // wants the server as it was, and a connection held meanwhile must not hold up a restart.
+  void Sleep(long milliseconds);
 
  private:
   std::mutex lock_;
+  std::condition_variable cleared_;
+  uint64_t clearings_ = 0;
   std::vector<Fault> faults_;
 };
 

@@ -194,7 +194,7 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
     // reads nothing more, stores nothing, and no request of it reaches a route (nor any fault
     // armed meanwhile), whatever the client did in the meantime.
     const auto stall = faults_.Take(FaultKind::Stall, path);
-    if (stall) std::this_thread::sleep_for(std::chrono::milliseconds(*stall));
+    if (stall) faults_.Sleep(*stall);
     if (!stall && !faults_.Take(FaultKind::Reset, path)) return true;
     // Closing with the linger time at zero sends a reset instead of an orderly end.
     linger abort{1, 0};
@@ -220,8 +220,7 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
   const bool ok = process_request(stream, true, closed, [](httplib::Request&) {});
   std::string response = std::move(stream.response());
   if (!control) {
-    if (auto delay = faults_.Take(FaultKind::Delay, path))
-      std::this_thread::sleep_for(std::chrono::milliseconds(*delay));
+    if (auto delay = faults_.Take(FaultKind::Delay, path)) faults_.Sleep(*delay);
     response = ApplyReplyFaults(faults_, path, std::move(response));
   }
   if (auto piece = control ? std::nullopt : faults_.Take(FaultKind::Trickle, path); piece && *piece > 0) {

@@ -28,6 +28,7 @@
 #include "support/photo_test_pictures.h"
 #include "support/test_files.h"
 #include "support/window_helpers.h"
+#include "upload/batch_journal_file.h"
 #include "upload/core/retry_rules.h"
 
 namespace fernwick {
@@ -200,6 +201,7 @@ class ProgramFaults : public ::testing::TestWithParam<size_t> {
     state.savedAccounts.push_back({WideFrom936(run_.user), L"pw"});
     ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
     ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
+    RemoveBatchJournal();  // a batch an earlier row closed would be offered back at this start
     run_.program = std::make_unique<ProgramDriver>();
     ASSERT_TRUE(run_.program->started());
     ASSERT_TRUE(WaitUntil([&] { return !test::WindowText(run_.program->Item(kQuotaLine)).empty(); }));
@@ -299,6 +301,8 @@ TEST_P(ProgramFaults, Row) {
   }
   const std::vector<std::wstring> told = run_.closed ? std::vector<std::wstring>{} : FinishBatch();
   const long batchMs = static_cast<long>(::GetTickCount64() - began);
+  // A batch cut off by a close is kept for the next start.
+  EXPECT_TRUE(WaitUntil([&] { return ReadBatchJournal().has_value() == run_.closed; }));
   ASSERT_TRUE(WaitUntil(ServerAnswers, 10000));
 
   std::vector<std::string> stored;
