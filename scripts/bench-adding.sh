@@ -33,8 +33,11 @@ finish() {
 }
 trap finish EXIT
 
+shot=""
 if [[ -n "${BENCH_SHOT:-}" ]]; then
   (sleep 12 && import -window root "$BENCH_SHOT" && echo "screen saved in $BENCH_SHOT") &
+  shot=$!
 fi
 "$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" "Z:$bench/photos" "$count" $mode | tr -d '\r'
-wait
+# Only the screenshot's job: a plain wait would also wait for the Xvfb started above.
+[[ -z "$shot" ]] || wait "$shot"
