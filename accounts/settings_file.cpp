@@ -115,15 +115,9 @@ bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
 
   // The old file goes only when the new one is complete beside it: a full disk or a crash
   // mid-write must not cost the user the saved accounts.
-  switch (ReplaceFileContents(path, stored)) {
-    case FileReplace::kNotWritten:
-      LogLastError("settings file: the new file cannot be written");
-      return false;
-    case FileReplace::kNotRenamed:
-      LogLastError("settings file: the new file cannot replace the old one");
-      return false;
-    case FileReplace::kDone:
-      break;
+  if (!ReplaceFileContents(path, stored, "settings file: the new file cannot be written",
+                           "settings file: the new file cannot replace the old one")) {
+    return false;
   }
   // Only now does no file on disk name the accounts that are gone.
   ForgetOtherPasswords(state);

@@ -29,17 +29,19 @@ void RemoveKeepingError(const std::wstring& path) {
 
 }  // namespace
 
-FileReplace ReplaceFileContents(const std::wstring& path, std::string_view bytes) {
+bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, LogText notWritten, LogText notRenamed) {
   const std::wstring temporary = path + L".new";
   if (!WriteAndFlush(temporary, bytes)) {
     RemoveKeepingError(temporary);
-    return FileReplace::kNotWritten;
+    LogLastError(notWritten);
+    return false;
   }
   if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     RemoveKeepingError(temporary);
-    return FileReplace::kNotRenamed;
+    LogLastError(notRenamed);
+    return false;
   }
-  return FileReplace::kDone;
+  return true;
 }
 
 }  // namespace fernwick

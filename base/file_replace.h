@@ -5,12 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "base/log.h"
+
 namespace fernwick {
 
-enum class FileReplace { kDone, kNotWritten, kNotRenamed };
-
-// Writes `bytes` to "<path>.new", flushes it and moves it over `path`. On failure the new file
-// is removed again and GetLastError still tells the failed step's reason, for the caller's log.
-FileReplace ReplaceFileContents(const std::wstring& path, std::string_view bytes);
+// Writes `bytes` to "<path>.new", flushes it and moves it over `path`; true when done. On
+// failure the new file is removed again, and the failed step's line (`notWritten` or
+// `notRenamed`) goes to the log with the system's reason.
+bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, LogText notWritten, LogText notRenamed);
 
 }  // namespace fernwick

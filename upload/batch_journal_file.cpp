@@ -21,17 +21,9 @@ std::wstring BatchJournalPath() {
 bool WriteBatchJournal(const BatchJournal& journal) {
   const std::wstring folder = CreateProgramFolder(UserFolder::kLocal);
   if (folder.empty()) return false;  // logged there
-  switch (ReplaceFileContents(folder + kJournalName, EncodeBatchJournal(journal))) {
-    case FileReplace::kNotWritten:
-      LogLastError("batch journal: the new journal cannot be written");
-      return false;
-    case FileReplace::kNotRenamed:
-      LogLastError("batch journal: the new journal cannot replace the old one");
-      return false;
-    case FileReplace::kDone:
-      break;
-  }
-  return true;
+  return ReplaceFileContents(folder + kJournalName, EncodeBatchJournal(journal),
+                             "batch journal: the new journal cannot be written",
+                             "batch journal: the new journal cannot replace the old one");
 }
 
 std::optional<BatchJournal> ReadBatchJournal() {
