@@ -1,12 +1,12 @@
 #pragma once
-// One request in flight on a thread of its own, so that the thread that asked for it can leave
-// it at once: when the user cancels, or when no byte has moved for the stall limit. WinINet's
-// documented way to end a blocking call, closing its handle from another thread, is done too;
-// but a blocking call does not always return when it is told to (Wine's does not), and the
-// asking thread must not wait for it. A request left so finishes, or fails, on its own thread,
-// which owns everything it uses and touches nothing of the caller's any more; it starts no
-// WinINet call after it was left, and its handle is closed exactly once, before the asker
-// returns (request_flight.cpp says how).
+// One request in flight on another thread (one of the system pool's), so that the thread that
+// asked for it can leave it at once: when the user cancels, or when no byte has moved for the
+// stall limit. WinINet's documented way to end a blocking call, closing its handle from another
+// thread, is done too; but a blocking call does not always return when it is told to (Wine's
+// does not), and the asking thread must not wait for it. A request left so finishes, or fails,
+// on its own thread, which owns everything it uses and touches nothing of the caller's any
+// more; it starts no WinINet call after it was left, and its handle is closed exactly once,
+// before the asker returns (request_flight.cpp says how).
 #include <windows.h>
 #include <wininet.h>
 
@@ -30,6 +30,7 @@ struct FlightResult {
   std::string reply;  // with status 200: the reply's first bytes
   unsigned long systemError = 0;
   WatchEnd aborted = WatchEnd::None;
+  std::string body;  // the request's body given back, for the next one's buffer; empty when left
 };
 
 // Bytes of the body sent so far and the body's length.

@@ -72,6 +72,8 @@ Exchange ServiceClient::Run(UniqueInternetHandle request, std::string headers, s
   }
   FlightResult flight = FlyRequest(std::move(request), std::move(headers), std::move(body), inPieces, progress,
                                    cancel_, CurrentTransferLimits().stallMs, kReplyLimit);
+  // The largest body so far keeps its room: the token requests between photos have none.
+  if (flight.body.capacity() > spareBody_.capacity()) spareBody_ = std::move(flight.body);
   exchange.bodySent = flight.bodySent;
   exchange.aborted = flight.aborted;
   exchange.systemError = flight.systemError;
@@ -83,6 +85,12 @@ Exchange ServiceClient::Run(UniqueInternetHandle request, std::string headers, s
   exchange.outcome = flight.httpStatus == 200 ? ExchangeOutcome::Replied : ExchangeOutcome::StatusNot200;
   exchange.reply = std::move(flight.reply);
   return exchange;
+}
+
+std::string ServiceClient::TakeBodyBuffer() noexcept {
+  std::string buffer = std::move(spareBody_);
+  buffer.clear();
+  return buffer;
 }
 
 Exchange ServiceClient::SendOpenedRequest(UniqueInternetHandle request, std::string headers, std::string body,

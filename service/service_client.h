@@ -63,6 +63,11 @@ class ServiceClient {
   // the client). Without it only the stall limit aborts one.
   void AbortOn(const std::atomic<bool>* cancel) noexcept { cancel_ = cancel; }
 
+  // An empty buffer for the next body, with the room of the last one sent: a body of a few
+  // megabytes in memory never touched before costs more to fill (under Wine, 3 ms for 1 MB)
+  // than to send on a fast line.
+  std::string TakeBodyBuffer() noexcept;
+
  private:
   Exchange Run(UniqueInternetHandle request, std::string headers, std::string body, bool inPieces,
                const SendProgress& progress);
@@ -70,6 +75,7 @@ class ServiceClient {
   UniqueInternetHandle internetHandle_;
   UniqueInternetHandle connectionHandle_;
   const std::atomic<bool>* cancel_ = nullptr;
+  std::string spareBody_;
 };
 
 }  // namespace fernwick

@@ -88,11 +88,11 @@ UploadAttempt SendPhoto(ServiceClient& client, const std::string& authstr, const
     return attempt;
   }
 
-  std::string body;
+  std::string body = client.TakeBodyBuffer();
   try {
     const std::string titleBytes = To936Lossy(title);
     const std::string pathBytes = To936Lossy(filePath);
-    body = UploadBodyHead(UploadFields{authstr, tags, photostatus, titleBytes, pathBytes});
+    body += UploadBodyHead(UploadFields{authstr, tags, photostatus, titleBytes, pathBytes});
     const auto beginpos = static_cast<int32_t>(body.size());
     // The file part is followed by at most a few hundred bytes of text.
     body.reserve(kUploadBodyBufferSize);

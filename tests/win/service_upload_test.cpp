@@ -97,6 +97,20 @@ TEST_F(ServiceUpload, WorkedExampleIsSentByteForByte) {
   EXPECT_NE(Captured().find("\r\nContent-Length: 1745\r\n"), std::string::npos);
 }
 
+TEST_F(ServiceUpload, BodyBuiltInTheRoomOfALargerOneIsSentByteForByte) {
+  ScratchFiles files = ScratchFiles::InTemp(L"fernwick-upload");
+  files.Write(L"large.jpg", 2000000);
+  const std::string content = files.Write(L"small.jpg", 3000);
+  int32_t photoId = 0;
+  ASSERT_EQ(UploadPhoto(client_, token_, "t", "1", files.Path(L"large.jpg"), L"large", photoId), kResultOk);
+  AuthReply reply;
+  ASSERT_EQ(AuthenticateWithToken(client_, token_, reply), kResultOk);
+  ASSERT_EQ(UploadPhoto(client_, token_, "", "0", files.Path(L"small.jpg"), L"small", photoId), kResultOk);
+  EXPECT_TRUE(test::SameBytes(
+      Captured(), ExpectedRequest(BuildUploadBody({token_, "", "0", "small", To936Lossy(files.Path(L"small.jpg"))},
+                                                  content))));
+}
+
 struct FormCase {
   const char* name;
   std::string tags;
