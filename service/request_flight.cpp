@@ -18,26 +18,27 @@ constexpr auto kLookEvery = std::chrono::milliseconds(50);
 // UI thread and two bars repainted, which per 64 KB piece cost a batch on a fast line more than
 // its pieces. The start and the last byte are always reported.
 constexpr uint64_t kReportEveryMs = 50;
+// How long a leaving asker waits for a call whose handle it has closed to come back.
+constexpr auto kCallComesBack = std::chrono::milliseconds(250);
 
 // Who may use the request's handle, and who closes it.
 //
 // The handle is held by the flight's state, and every WinINet call the flight's thread makes
 // on it goes through Call(), which under `lock` takes the handle's value and marks the thread
 // as inside a call, or refuses once the asker has left. When the asker leaves (Cancel, a
-// stall), it marks the flight as left under the same lock and then waits until the thread is
-// no longer between calls:
-// - the thread is inside a call: the asker takes the handle out of the state and closes it,
-//   which is WinINet's documented abort of a blocked call. The call in progress holds
-//   WinINet's own reference to the request; when it returns, the thread finds the flight left
-//   and makes no further call, and it has no handle to close any more.
-// - the thread has ended (it saw `left` at its next Call, or finished meanwhile): it has
-//   closed the handle itself while the asker still waited, so while the connection it belongs
-//   to was still open.
-// So a WinINet call never starts on a value the asker has closed (it is taken under the lock
-// that marks the flight left), the value is closed exactly once, and never after the asker has
-// returned, when its connection may be closed and the value given to its next request. The
-// asker's wait is short: between two calls the thread only does a few instructions and hands
-// progress to the UI thread, which never blocks.
+// stall), it marks the flight as left and takes the handle out of the state under the same
+// lock, so the thread starts no call on it any more, and closes it: when the thread is inside
+// a call, that is WinINet's documented abort of the blocked call, and the call in progress
+// holds WinINet's own reference to the request; otherwise (between two calls, or not started
+// yet on its pool thread) it is a plain close, and the thread finds the flight left at its
+// next Call. Either way the value is closed exactly once, by the asker, before it returns,
+// while the connection it belongs to is still open; the thread, which never finds a handle to
+// close any more, finishes alone.
+//
+// One gap is left to time: the thread takes the value under the lock but enters WinINet just
+// after. Closed in between, the value could be given to the asker's next request before the
+// call looks it up. So the asker waits, briefly, for a call it closed to come back; a blocked
+// call that Wine does not end is inside WinINet already and holds its own reference.
 struct Flight {
   enum class Phase { Between, InCall, Done };
 
@@ -46,7 +47,7 @@ struct Flight {
   Flight& operator=(const Flight&) = delete;
   ~Flight() = default;
 
-  UniqueInternetHandle request;  // empty once the asker has taken it to abort a call
+  UniqueInternetHandle request;  // empty once the asker has taken it to close it
   std::string headers;
   std::string body;
   bool inPieces = false;
@@ -239,22 +240,14 @@ FlightResult FlyRequest(UniqueInternetHandle request, std::string headers, std::
     }
     if (why == WatchEnd::None) continue;
     flight->left = true;
-    // Looked at again every so often as well, and for a second at most: a flight thread that
-    // never comes back (seen once under Wine, the thread gone without finishing) must not keep
-    // the asker; its handle is then left unclosed rather than closed under a call.
-    const uint64_t waitUntil = ::GetTickCount64() + 1000;
-    while (flight->phase == Flight::Phase::Between && ::GetTickCount64() < waitUntil) {
-      flight->changed.wait_for(guard, kLookEvery);
-    }
-    if (flight->phase == Flight::Phase::Between) LogFailure("request in flight: its thread did not come back");
     FlightResult result;
     result.bodySent = flight->bodySent.load();
     result.aborted = why;
-    if (flight->phase == Flight::Phase::InCall) {
-      UniqueInternetHandle blocked = std::move(flight->request);
-      guard.unlock();
-      blocked.reset();  // WinINet's documented abort of the blocked call
-    }
+    UniqueInternetHandle taken = std::move(flight->request);
+    guard.unlock();
+    taken.reset();
+    guard.lock();
+    flight->changed.wait_for(guard, kCallComesBack, [&] { return flight->phase != Flight::Phase::InCall; });
     return result;
   }
   FlightResult result = std::move(flight->result);
