@@ -367,7 +367,10 @@ TEST_F(UploadBatchTest, CancelCutsOffThePhotoInFlightAtOnceAndItStays) {
   EXPECT_LT(took, 1000u);
   EXPECT_EQ(StoredPhotos(user).size(), 2u);
   EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p3", "p4", "p5"}));
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{BatchSummaryText(2, {{MissReason::MaybeOnSite, L"p3"}})}));
+  // The photos the batch never reached are named as cancelled.
+  EXPECT_EQ(prompts.Texts(),
+            (std::vector<std::wstring>{BatchSummaryText(
+                2, {{MissReason::MaybeOnSite, L"p3"}, {MissReason::Cancelled, L"p4"}, {MissReason::Cancelled, L"p5"}})}));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
 }
 
@@ -378,7 +381,9 @@ TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) 
   PutAccount(firstThree + static_cast<long>(test::ReadBytes(paths[3]).size()) - 1);
   test::PromptRecorder prompts;
   RunBatch();
-  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"你的空间已经不够,请购买空间。"}));
+  EXPECT_EQ(prompts.Texts(),
+            (std::vector<std::wstring>{L"你的空间已经不够,请购买空间。",
+                                       BatchSummaryText(3, {{MissReason::NotSent, L"p4"}, {MissReason::NotSent, L"p5"}})}));
   EXPECT_EQ(StoredPhotos(user).size(), 3u);
   EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p4", "p5"}));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
@@ -418,7 +423,8 @@ TEST_P(UploadFailingPromptTest, TheBatchStillEnds) {
     throw std::runtime_error("no message box");
   });
   RunBatch();
-  EXPECT_EQ(asked, 1);
+  // Quota: its message, then the summary naming the photos not sent; each one fails.
+  EXPECT_EQ(asked, GetParam().quotaTooSmall ? 2 : 1);
   EXPECT_FALSE(dialog.uploadSession().running());
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
@@ -525,12 +531,14 @@ INSTANTIATE_TEST_SUITE_P(
                           {"p1", "p2", "p3"},
                           0},
         WorkerFailureCase{
-            "TokenRequestWithoutServer", kNoFault, false, kTokenStatus500Always, {kCannotConnect}, true, {"p2", "p3"}, 1},
+            "TokenRequestWithoutServer", kNoFault, false, kTokenStatus500Always,
+            {BatchSummaryText(1, {{MissReason::NoConnection, L"p2"}, {MissReason::NoConnection, L"p3"}}), kCannotConnect},
+            true, {"p2", "p3"}, 1},
         WorkerFailureCase{"TokenRequestRefused",
                           kNoFault,
                           false,
                           ServerFault{"body", "/upload/auth.aspx", 0, "<userauth stat='fail'></userauth>"},
-                          {kRefused},
+                          {BatchSummaryText(1, {{MissReason::NotSent, L"p2"}, {MissReason::NotSent, L"p3"}}), kRefused},
                           true,
                           {"p2", "p3"},
                           1},
@@ -539,7 +547,11 @@ INSTANTIATE_TEST_SUITE_P(
                           ServerFault{"status", "/upload/toolupload.aspx", 500},
                           false,
                           kTokenStatus500Always,
-                          {BatchSummaryText(0, {{MissReason::Refused, L"p1"}}), kCannotConnect},
+                          {BatchSummaryText(0,
+                                            {{MissReason::Refused, L"p1"},
+                                             {MissReason::NoConnection, L"p2"},
+                                             {MissReason::NoConnection, L"p3"}}),
+                           kCannotConnect},
                           true,
                           {"p1", "p2", "p3"},
                           0}),

@@ -152,7 +152,8 @@ const std::vector<FaultRow>& Rows() {
       // Even a large photo has all gone into the connection's buffers on loopback when the server
       // stops reading, so the program cannot know that nothing arrived: it may be on the site.
       {"stall of 120 s, Cancel", Photo::Large, [](BatchRun&) { Arm("stall", kUpload, 120000); }, CancelOnceSending, {},
-       {"p1", "p2"}, Saying({Summary(0, MissReason::MaybeOnSite)})},
+       {"p1", "p2"},
+       Saying({BatchSummaryText(0, {{MissReason::MaybeOnSite, L"p1"}, {MissReason::Cancelled, L"p2"}})})},
       {"stall of 120 s, no Cancel", Photo::Large, [](BatchRun&) { Arm("stall", kUpload, 120000); }, {}, {"p2"}, {"p1"},
        Saying({Summary(1, MissReason::MaybeOnSite)})},
       {"stall of 120 s, window closed", Photo::Large, [](BatchRun&) { Arm("stall", kUpload, 120000); }, CloseOnceSending,
@@ -168,7 +169,8 @@ const std::vector<FaultRow>& Rows() {
        },
        {"p1"}, {"p2"}, Nothing},
       {"quota used up mid-batch", Photo::Small, [](BatchRun& run) { PutAccount(run.user, run.sizes[0] + run.sizes[1] - 1); },
-       {}, {"p1"}, {"p2"}, Saying({L"你的空间已经不够,请购买空间。"})},
+       {}, {"p1"}, {"p2"},
+       Saying({L"你的空间已经不够,请购买空间。", BatchSummaryText(1, {{MissReason::NotSent, L"p2"}})})},
   };
   return rows;
 }
