@@ -11,6 +11,7 @@
 #include "accounts/settings_file.h"
 #include "base/handles.h"
 #include "build_config.h"
+#include "e2e/launch_recorder.h"
 #include "e2e/program_driver.h"
 #include "imaging/picture_io.h"
 #include "reference_server.h"
@@ -57,6 +58,7 @@ TEST(ProgramResume, ABatchKilledMidwayIsPutBackAtTheNextStartAndEachPhotoIsStore
   test::Control("put-account?user=" + user + "&password=pw&quota=52428800&blog=e2e");
   ASSERT_TRUE(test::SaveSignedInAccount(user));
   RemoveBatchJournal();
+  const test::LaunchScope launches;
   const std::wstring folder = test::FreshDirectory(L"e2e_resume");
 
   auto program = StartSignedIn();
@@ -130,6 +132,9 @@ TEST(ProgramResume, ABatchKilledMidwayIsPutBackAtTheNextStartAndEachPhotoIsStore
   EXPECT_EQ(PictureWidth(picture.get()), 144u);
   EXPECT_EQ(PictureHeight(picture.get()), 248u);
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
+  // View photos shows the whole batch: p1, sent before the crash, with the two sent after it.
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), IDC_DONE_VIEW_PHOTOS));
+  EXPECT_EQ(test::LaunchScope::WaitForLaunch(), "\"" + test::BatchAddress(stored) + "\"\n");
   EXPECT_EQ(program->Close(), 1u);
   ::DeleteFileW(SettingsFilePath().c_str());
 }

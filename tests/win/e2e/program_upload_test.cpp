@@ -17,6 +17,7 @@
 #include "build_config.h"
 #include "base/handles.h"
 #include "base/text_936.h"
+#include "e2e/launch_recorder.h"
 #include "e2e/program_driver.h"
 #include "imaging/file_bytes.h"
 #include "imaging/picture_io.h"
@@ -44,13 +45,7 @@ constexpr int kBackButton = 1011;
 constexpr int kRotateLeftButton = 1005;
 constexpr int kRotateRightButton = 1006;
 constexpr int kQuotaLine = 1009;
-constexpr char kRecorder[] = FERNWICK_E2E_RECORDER;
 constexpr wchar_t kShotDir[] = L"" FERNWICK_E2E_SCREENSHOT_DIR;
-
-std::wstring LaunchedFile() {
-  const std::wstring path = L"" FERNWICK_E2E_RECORDER;
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"launched.txt";
-}
 
 // The only file in a work directory (the program names its copies by number).
 std::wstring OnlyFileIn(const std::wstring& directory) {
@@ -64,47 +59,14 @@ std::wstring OnlyFileIn(const std::wstring& directory) {
   return names.size() == 1 ? directory + names.front() : std::wstring();
 }
 
-// The http handler of the prefix points at the recorder while these runs last.
-class HttpHandlerScope {
- public:
-  HttpHandlerScope() {
-    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      key_.put(), nullptr);
-    char value[1024] = {};
-    DWORD size = sizeof(value);
-    if (::RegQueryValueExA(key_.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) ==
-        ERROR_SUCCESS) {
-      previous_ = std::string(value);
-      hadPrevious_ = previous_.find("e2e_url_recorder") == std::string::npos;
-    }
-    const std::string command = "\"" + std::string(kRecorder) + "\" \"%1\"";
-    ::RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                     static_cast<DWORD>(command.size() + 1));
-  }
-  ~HttpHandlerScope() {
-    if (hadPrevious_) {
-      ::RegSetValueExA(key_.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
-                       static_cast<DWORD>(previous_.size() + 1));
-    } else {
-      ::RegDeleteValueA(key_.get(), nullptr);
-    }
-  }
-
- private:
-  UniqueHKey key_;
-  std::string previous_;
-  bool hadPrevious_ = false;
-};
-
 class ProgramUpload : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    handler_ = new HttpHandlerScope();
+    launches_ = std::make_unique<test::LaunchScope>();
     ::CreateDirectoryW(kShotDir, nullptr);
   }
   static void TearDownTestSuite() {
-    delete handler_;
-    handler_ = nullptr;
+    launches_.reset();
   }
 
   void SetUp() override {
@@ -114,7 +76,7 @@ class ProgramUpload : public ::testing::Test {
     user = "e2e" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
     PutAccount(50L * 1024 * 1024, "pw");
     ASSERT_TRUE(test::SaveSignedInAccount(user));
-    ::DeleteFileW(LaunchedFile().c_str());
+    test::LaunchScope::Forget();
     folder = test::FreshDirectory(L"e2e_photos");
     program = std::make_unique<ProgramDriver>();
     ASSERT_TRUE(program->started());
@@ -165,28 +127,12 @@ class ProgramUpload : public ::testing::Test {
     const std::wstring path = std::wstring(kShotDir) + L"/" + name + L"-cp" + std::to_wstring(::GetACP()) + L".png";
     EXPECT_TRUE(test::SaveScreenshot(window, path)) << path;
   }
-  std::string WaitForLaunch() {
-    std::string launched;
-    WaitUntil([&] {
-      launched = test::ReadBytes(LaunchedFile());
-      return launched != "<missing>" && !launched.empty();
-    });
-    return launched;
-  }
-  std::string BatchAddress(const std::vector<StoredPhoto>& photos) const {
-    std::string address = std::string(build::kWebBase) + "/PhotosBatch.aspx?photoIDs=";
-    for (auto photo = photos.rbegin(); photo != photos.rend(); ++photo) {
-      address += std::to_string(photo->id) + (photo + 1 != photos.rend() ? "," : "");
-    }
-    return address;
-  }
-
-  static HttpHandlerScope* handler_;
+  // The http handler of the prefix points at the recorder while these runs last.
+  static inline std::unique_ptr<test::LaunchScope> launches_;
   std::unique_ptr<ProgramDriver> program;
   std::string user;
   std::wstring folder;
 };
-HttpHandlerScope* ProgramUpload::handler_ = nullptr;
 
 // Read back through the W functions from the program's own message box: the same text on any
 // system code page.
@@ -269,7 +215,7 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   EXPECT_EQ(Control("account?user=" + user), "quota=52428800 used=" + std::to_string(total) + " photos=4");
 
   ProgramDriver::Press(::GetDlgItem(program->DonePage(), 1023));  // View photos
-  EXPECT_EQ(WaitForLaunch(), "\"" + BatchAddress(stored) + "\"\n");
+  EXPECT_EQ(test::LaunchScope::WaitForLaunch(), "\"" + test::BatchAddress(stored) + "\"\n");
   // View photos goes on with Back: the photo list is there again.
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
   EXPECT_FALSE(ProgramDriver::Shown(program->DonePage()));
@@ -532,7 +478,7 @@ TEST_F(ProgramUpload, TwoBatchesThenViewPhotosOpensAllFiveNewestFirst) {
   EXPECT_EQ(stored[0].status, "1");
   EXPECT_EQ(stored[4].status, "0");
   EXPECT_EQ(stored[4].tags, "二");
-  EXPECT_EQ(WaitForLaunch(), "\"" + BatchAddress(stored) + "\"\n");
+  EXPECT_EQ(test::LaunchScope::WaitForLaunch(), "\"" + test::BatchAddress(stored) + "\"\n");
 }
 
 }  // namespace
