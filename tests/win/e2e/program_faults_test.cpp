@@ -219,6 +219,16 @@ class ProgramFaults : public ::testing::TestWithParam<size_t> {
     }
   }
 
+  // build/windows/e2e-screenshots/summary-Row-N.png: the batch summary of row N, to look at.
+  static void ShotOfSummary(HWND prompt) {
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    const std::wstring folder = L"" FERNWICK_E2E_SCREENSHOT_DIR;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    WaitUntil([&] { return !::GetUpdateRect(prompt, nullptr, FALSE); }, 2000);
+    EXPECT_TRUE(test::SaveScreenshot(prompt, folder + L"/summary-" + std::wstring(name.begin(), name.end()) + L".png"));
+  }
+
   // Answers every message until the batch has ended (the done page, or the photo-settings
   // page again after a message), OK enabled again and no message left; their texts in order.
   std::vector<std::wstring> FinishBatch() {
@@ -228,6 +238,7 @@ class ProgramFaults : public ::testing::TestWithParam<size_t> {
         [&] {
           if (HWND prompt = program.Prompt()) {
             told.push_back(ProgramDriver::PromptText(prompt));
+            if (told.back().find(L'\n') != std::wstring::npos) ShotOfSummary(prompt);
             ProgramDriver::Press(::GetDlgItem(prompt, IDOK));
             WaitUntil([&] { return !::IsWindow(prompt); }, 5000);
             return false;
