@@ -175,7 +175,7 @@ void Fly(Flight& flight) noexcept {
   result.bodySent = flight.bodySent.load();
   std::lock_guard guard(flight.lock);
   if (!result.sent) result.systemError = flight.callError;
-  // Still ours unless the asker took it to abort a call; either way the asker has not returned.
+  // Empty when the asker took it as it left; else ours to close while the asker still waits.
   flight.request.reset();
   flight.phase = Flight::Phase::Done;
   if (!flight.left) {
