@@ -176,8 +176,10 @@ class Batch {
         outcome.missed.push_back(MissedPhoto{MissReasonOf(attempt.end), photo.title});
       }
       untriedFrom_ = slot + 1;
-      if (!Ui([this, slot, item = photo.item, photoId] { host_.PhotoSent(slot, item, photoId); })) return;
+      // The journal first: a photo stored must not be offered again because the window went
+      // (or the program died) before it heard of it.
       RecordInJournal(journalEntry++, photoId);
+      if (!Ui([this, slot, item = photo.item, photoId] { host_.PhotoSent(slot, item, photoId); })) return;
       // Every attempt failed to reach the server: it cannot be reached, and the batch stops.
       if (IsConnectionFailure(attempt.end) && !Cancelled()) {
         outcome.result = kResultNoExchange;
