@@ -1,6 +1,7 @@
 #pragma once
 // What the main window calls for accounts: the settings command, the sign-in before an upload,
-// and the picture link on control 1025. The requests are the real ones to the upload server.
+// and the picture link on IDC_MAIN_PHOTO_SITE_LINK. The requests are the real ones to the
+// upload server.
 #include <windows.h>
 
 #include <functional>
@@ -11,7 +12,7 @@
 
 namespace fernwick {
 
-// Command 1007: the settings dialog, modal, owned by the active window; its result is of no
+// Command IDC_MAIN_SETTINGS: the settings dialog, modal, owned by the active window; its result is of no
 // interest to the caller.
 void RunSettingsDialog(AccountHost& host);
 
@@ -28,8 +29,8 @@ INT_PTR RunLoginDialog(AccountHost& host, const AccountServices& services);
 void CheckSignInBeforeBatch(AccountHost& host, const AccountServices& services, std::function<bool()> stillWanted,
                             std::function<void(bool signedIn)> done);
 
-// Attaches `link` to `control` (static 1025) with bitmap 222 as its face, leading to the photo
-// site's home page, with the options the main window uses. False when it could not attach.
+// Attaches `link` to `control` (IDC_MAIN_PHOTO_SITE_LINK) with IDB_PHOTO_SITE_BADGE as its face,
+// leading to the photo site's home page, with the options the main window uses. False when it could not attach.
 bool SetUpPhotoSiteLink(PictureLinkControl& link, HWND control);
 
 }  // namespace fernwick

@@ -18,8 +18,8 @@ struct AccountState {
   std::string blogName;   // blogname of the last successful sign-in, as the server sent it
   std::string authToken;  // authstr of the last successful sign-in
   std::vector<AccountEntry> savedAccounts;
-  std::wstring quotaText;        // shown in control 1009
-  std::wstring currentUserText;  // shown in control 1010
+  std::wstring quotaText;        // shown in IDC_MAIN_QUOTA
+  std::wstring currentUserText;  // shown in IDC_MAIN_CURRENT_USER
   // The settings file was there but could not be read (locked, access denied): saving then
   // leaves it alone, since the empty state loaded in its place would wipe the accounts in it.
   bool settingsUnreadable = false;
@@ -32,7 +32,7 @@ class AccountHost {
   // Transfers quotaText and currentUserText to their controls.
   virtual void RefreshAccountDisplay() = 0;
   virtual HWND hwnd() const noexcept = 0;
-  // Points the picture link on control 1025 at `address` (after each sign-in or sign-out).
+  // Points the picture link on IDC_MAIN_PHOTO_SITE_LINK at `address` (after each sign-in or sign-out).
   virtual void SetPhotoSiteLinkTarget(const std::string& address) = 0;
   // Ends the main window's modal loop with 1 so the program can end (a new version must be
   // fetched); called on the UI thread. The settings are saved by the window's destruction.

@@ -7,9 +7,8 @@
 
 namespace fernwick {
 
-// "当前用户:%s"
+// "当前用户:" and the name (the quota line is QuotaText, accounts/core/account_texts.h).
 std::wstring CurrentUserText(const std::wstring& userName);
-// "使用了%d%%的本月上传空间"
 
 // A successful sign-in of `account`: it becomes current, the two lines show it, the blog name
 // is kept, the photo link leads to the home page, and the window shows the new texts.

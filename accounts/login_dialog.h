@@ -1,6 +1,6 @@
 #pragma once
 // Asks for a user name and a password, signs in with them, and on success makes the account
-// current and appends it to the saved accounts (template 202). The sign-in runs on a worker:
+// current and appends it to the saved accounts (template IDD_LOGIN). The sign-in runs on a worker:
 // meanwhile the fields and OK wait, Cancel still closes, and a late answer is dropped.
 #include <optional>
 #include <string>

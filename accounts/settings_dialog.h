@@ -1,6 +1,6 @@
 #pragma once
 // Picks the account that uploads, adds accounts (through the login dialog), deletes them, and
-// chooses the picture size limit (template 201). Switching to another account on OK signs it in
+// chooses the picture size limit (template IDD_SETTINGS). Switching to another account on OK signs it in
 // on a worker: meanwhile the dialog's choices wait, Cancel still closes, a late answer is dropped.
 #include <functional>
 #include <optional>

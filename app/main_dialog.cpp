@@ -183,7 +183,7 @@ void MainDialog::SetWindowIcons() {
     return static_cast<HICON>(
         ::LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(ids::kWindowIcon), IMAGE_ICON, width, height, 0));
   };
-  // Icons from LoadImageA without LR_SHARED live until the process ends; they are not shared
+  // Icons from LoadImageW without LR_SHARED live until the process ends; they are not shared
   // with anything else and the window keeps using them to its end.
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(load(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON))));

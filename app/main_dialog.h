@@ -1,5 +1,5 @@
 #pragma once
-// The main window: a resizable dialog (template 129) that owns every other window of the
+// The main window: a resizable dialog (template IDD_MAIN) that owns every other window of the
 // program — the photo list and the thumbnail view that shows it, the five toolbar buttons, the
 // photo-site link, the three hidden wizard pages — routes the user's commands, switches between
 // its four states, lays its children out and paints its tab frame and logo. The upload batch
@@ -86,7 +86,7 @@ class MainDialog : public DialogBase,
 
   UploadSession& uploadSession() noexcept { return session_; }
 
-  // The toolbar button on control `id` (1003 to 1007).
+  // The toolbar button on control `id` (IDC_MAIN_ADD to IDC_MAIN_SETTINGS).
   const ImageButton& toolbarButton(int id) const;
   bool hasLogo() const noexcept { return static_cast<bool>(logo_); }
   int dpi() const noexcept { return dpi_; }
@@ -166,7 +166,7 @@ class MainDialog : public DialogBase,
   ProgressPage progressPage_;
   std::unique_ptr<DonePage> donePage_;
   AccountState accounts_;
-  // Add, Delete, Rotate left, Rotate right, Settings (controls 1003 to 1007).
+  // Add, Delete, Rotate left, Rotate right, Settings (IDC_MAIN_ADD to IDC_MAIN_SETTINGS).
   std::array<ImageButton, 5> toolbar_;
   GpBitmapPtr logo_;
   std::shared_ptr<UiTaskChannel> uiTasks_;

@@ -43,7 +43,7 @@ class ProgressPage : public WizardPage {
   void SetCurrentItem(PhotoItem* item) noexcept { currentItem_ = item; }
 
   const std::wstring& statusText() const noexcept { return statusText_; }
-  // Sets statusText and transfers it to 1020; a failed transfer beeps and focuses the line.
+  // Sets statusText and transfers it to kStatusLine; a failed transfer beeps and focuses the line.
   void ShowStatus(std::wstring text);
 
  protected:

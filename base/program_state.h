@@ -1,8 +1,8 @@
 #pragma once
 // What the whole process shares, one instance each and owned by no window: the picture size
-// limit, whether an upload batch is running, and the photo ids the server has returned. The
-// settings file, the settings dialog, the add routine, the upload worker and the done page all
-// reach these; everything else belongs to an object.
+// limit and the photo ids the server has returned. The settings file, the settings dialog, the
+// add routine, the upload worker and the done page all reach these; everything else, such as
+// whether a batch runs, belongs to an object.
 #include <atomic>
 #include <cstdint>
 #include <mutex>

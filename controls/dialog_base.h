@@ -1,6 +1,6 @@
 #pragma once
-// Base of every dialog of the program: modal (DialogBoxParamA) or modeless child page
-// (CreateDialogParamA). The static procedure stores `this` at WM_INITDIALOG and forwards
+// Base of every dialog of the program: modal (DialogBoxParamW) or modeless child page
+// (CreateDialogParamW). The static procedure stores `this` at WM_INITDIALOG and forwards
 // every message to OnMessage; exceptions never cross the window procedure.
 #include <windows.h>
 

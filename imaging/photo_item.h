@@ -30,8 +30,6 @@ class PhotoItem : public PhotoGeometry {
   // The same, from the pixels `path` was encoded from (a working copy just made): the thumbnail
   // is made as from the decoded file, without reading it back.
   PhotoItem(const std::wstring& path, const PixelBuffer& pixels, int32_t box = kThumbnailBox);
-  // An item for a working copy that was not written: nothing is decoded, so whatever else
-  // lies at that name is never shown or taken for the photo.
 
   virtual ~PhotoItem();
   PhotoItem(PhotoItem&&) = default;

@@ -25,9 +25,9 @@ class SessionHost {
   virtual HWND hwnd() const noexcept = 0;
   // How the worker reaches the window; closed when the window goes.
   virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
-  // OK (1017): disabled while a batch runs.
+  // OK (IDC_MAIN_OK): disabled while a batch runs.
   virtual void EnableOk(bool enable) noexcept = 0;
-  // Back (1011): disabled while the account is checked before a batch.
+  // Back (IDC_MAIN_BACK): disabled while the account is checked before a batch.
   virtual void EnableBack(bool enable) noexcept = 0;
   // Ends the window for good; the session calls it only when no worker uses the window.
   virtual void CloseWindow() noexcept = 0;

@@ -1,4 +1,4 @@
-// The handler of OK (1017): make sure an account is signed in, then start the batch.
+// The handler of OK (IDC_MAIN_OK): make sure an account is signed in, then start the batch.
 #include "accounts/account_commands.h"
 #include "accounts/account_state.h"
 #include "upload/upload_worker.h"

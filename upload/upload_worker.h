@@ -1,5 +1,5 @@
 #pragma once
-// The upload command (OK, 1017) and the worker that sends the batch.
+// The upload command (OK, IDC_MAIN_OK) and the worker that sends the batch.
 #include "upload/batch_host.h"
 #include "upload/upload_session.h"
 

@@ -18,16 +18,16 @@ struct LayoutRect {
 };
 
 struct MainLayout {
-  LayoutRect upload;         // 1008
-  LayoutRect back;           // 1011, the same place as Upload
-  LayoutRect ok;             // 1017
-  LayoutRect quotaLine;      // 1009
-  LayoutRect photoSiteLink;  // 1025
+  LayoutRect upload;         // IDC_MAIN_UPLOAD
+  LayoutRect back;           // IDC_MAIN_BACK, the same place as Upload
+  LayoutRect ok;             // IDC_MAIN_OK
+  LayoutRect quotaLine;      // IDC_MAIN_QUOTA
+  LayoutRect photoSiteLink;  // IDC_MAIN_PHOTO_SITE_LINK
   LayoutRect view;           // the thumbnail view
   // Between the photo-site link and Upload, while photos are being added.
-  LayoutRect addingText;  // 1030
-  LayoutRect addingBar;   // 1031
-  LayoutRect addingStop;  // 1032
+  LayoutRect addingText;  // IDC_MAIN_ADDING_TEXT
+  LayoutRect addingBar;   // IDC_MAIN_ADDING_BAR
+  LayoutRect addingStop;  // IDC_MAIN_ADDING_STOP
 };
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int dpi = kBaseDpi) noexcept;

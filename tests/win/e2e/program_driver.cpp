@@ -110,7 +110,7 @@ bool ProgramDriver::AddThroughOpenDialog(const std::wstring& path) {
   ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   Press(::GetDlgItem(dialog, IDOK));
   if (!WaitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); })) return false;
-  // The handler that ran the dialog queues the photo and shows the adding line (Stop, 1032)
+  // The handler that ran the dialog queues the photo and shows the adding line (Stop, IDC_MAIN_ADDING_STOP)
   // before it returns; a message sent to the window is answered only once that handler is done.
   // The photo is in the list when the line has gone again.
   DWORD_PTR ignored = 0;

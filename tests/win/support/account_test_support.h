@@ -20,7 +20,7 @@
 
 namespace fernwick::test {
 
-// A window with the two status lines (1009 quota, 1010 current user) the account code shows
+// A window with the two status lines (IDC_MAIN_QUOTA, IDC_MAIN_CURRENT_USER) the account code shows
 // its texts in; records link targets and upgrade endings instead of owning real ones.
 class FakeAccountHost : public AccountHost {
  public:

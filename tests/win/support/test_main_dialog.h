@@ -1,5 +1,5 @@
 #pragma once
-// The real main window for in-process tests: template 129 and every handler of the program,
+// The real main window for in-process tests: template IDD_MAIN and every handler of the program,
 // created modeless; only the photo count is the test's to choose, so that no photos need be
 // made for the window's states.
 #include <windows.h>
