@@ -22,6 +22,7 @@
 #include "base/work_directories.h"
 #include "controls/reflection.h"
 #include "imaging/add_photos.h"
+#include "upload/upload_command.h"
 #include "upload/upload_worker.h"
 
 namespace fernwick {

@@ -1,4 +1,4 @@
-// The view's grid layout and the commands on the selected photo.
+// The view's grid layout: where each cell goes, and what a new layout repaints.
 #include <algorithm>
 
 #include "thumbview/core/grid_layout.h"
@@ -93,21 +93,6 @@ void ThumbnailView::ShowAppended() {
   scrollY_.offset = scrollY_.Clamp(scrollY_.offset);
   if (wider) UpdateScrollBar(SB_HORZ);
   if (taller) UpdateScrollBar(SB_VERT);
-}
-
-void ThumbnailView::RemoveSelected() {
-  if (photos_.RemoveSelected()) Layout();
-}
-
-void ThumbnailView::RotateSelected(bool clockwise) {
-  PhotoItem* item = photos_.selection();
-  if (!item) return;
-  item->TurnQuarter(clockwise);
-  if (!hwnd()) return;
-  const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
-  const RECT square{cell.left - scrollX_.offset, cell.top - scrollY_.offset, cell.right - scrollX_.offset,
-                    cell.bottom - scrollY_.offset};
-  ::InvalidateRect(hwnd(), &square, TRUE);
 }
 
 }  // namespace fernwick

@@ -1,7 +1,8 @@
-// The handler of OK (IDC_MAIN_OK): make sure an account is signed in, then start the batch.
+// The handler of OK: make sure an account is signed in, then start the batch.
+#include "upload/upload_command.h"
+
 #include "accounts/account_commands.h"
 #include "accounts/account_state.h"
-#include "upload/upload_worker.h"
 
 namespace fernwick {
 
