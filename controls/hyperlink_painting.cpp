@@ -1,4 +1,5 @@
-// HyperLinkControl: where the link is in the control, and how it is drawn.
+// HyperLinkControl painting: the link, its prefix and suffix, the focus frame, and where the
+// link text falls in the control (measured with the fonts it is painted in).
 #include "controls/hyperlink_control.h"
 
 #include "controls/core/link_text.h"
