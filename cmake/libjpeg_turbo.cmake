@@ -1,12 +1,13 @@
 # libjpeg-turbo for the Windows trees: compiled from Debian's source package, which
-# scripts/setup.sh unpacks into build/deps/, as static libraries with the SIMD code (nasm), and
-# transupp.c beside it: the lossless transforms jpegtran uses live there, not in the library.
+# scripts/lib/fetch-libjpeg-turbo.sh unpacks into build/deps/ (scripts/setup.sh, build.sh and
+# package.sh run it), as static libraries with the SIMD code (nasm), and transupp.c beside it:
+# the lossless transforms jpegtran uses live there, not in the library.
 include(ExternalProject)
 
 set(FERNWICK_JPEG_SOURCE "${CMAKE_SOURCE_DIR}/build/deps/libjpeg-turbo-2.1.5" CACHE PATH
-    "libjpeg-turbo's unpacked sources (scripts/fetch_libjpeg_turbo.sh)")
+    "libjpeg-turbo's unpacked sources (scripts/lib/fetch-libjpeg-turbo.sh)")
 if(NOT EXISTS "${FERNWICK_JPEG_SOURCE}/transupp.c")
-  message(FATAL_ERROR "No libjpeg-turbo sources in ${FERNWICK_JPEG_SOURCE}: run scripts/setup.sh")
+  message(FATAL_ERROR "No libjpeg-turbo sources in ${FERNWICK_JPEG_SOURCE}: run scripts/lib/fetch-libjpeg-turbo.sh")
 endif()
 
 set(jpeg_binary "${CMAKE_BINARY_DIR}/deps/libjpeg-turbo")

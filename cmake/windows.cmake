@@ -9,7 +9,7 @@ add_compile_definitions(NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   set(CMAKE_CROSSCOMPILING_EMULATOR
-      "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh;--prefix;${CMAKE_BINARY_DIR}/wineprefix")
+      "${CMAKE_SOURCE_DIR}/scripts/lib/wine-run.sh;--prefix;${CMAKE_BINARY_DIR}/wineprefix")
 endif()
 
 file(GLOB FERNWICK_WIN_SOURCES CONFIGURE_DEPENDS

@@ -1,5 +1,5 @@
 ﻿; The Windows installer of Fernwick: per user, without administrator rights.
-; Built by scripts/make-installer.sh, which passes
+; Built by scripts/lib/make-installer.sh, which passes
 ;   VERSION   the release number (x.y.z) of the build
 ;   STAGE     the folder whose files are installed (program, logo, read-me, licences)
 ;   OUTFILE   the installer to write

@@ -7,7 +7,7 @@
 # Usage: scripts/bench-adding.sh [count, default 200] [sync]   ("sync": the old way, for comparison)
 # BENCH_SHOT=file.png also saves a picture of the screen in the middle of the add.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 count="${1:-200}"
 mode="${2:-}"
 bench="$FERNWICK_BUILD/bench-adding"
@@ -38,6 +38,6 @@ if [[ -n "${BENCH_SHOT:-}" ]]; then
   (sleep 12 && import -window root "$BENCH_SHOT" && echo "screen saved in $BENCH_SHOT") &
   shot=$!
 fi
-"$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" "Z:$bench/photos" "$count" $mode | tr -d '\r'
+"$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" "Z:$bench/photos" "$count" $mode | tr -d '\r'
 # Only the screenshot's job: a plain wait would also wait for the Xvfb started above.
 [[ -z "$shot" ]] || wait "$shot"

@@ -8,7 +8,7 @@
 # Usage: scripts/bench-batch.sh [rounds]
 # BENCH_HIDDEN=1 leaves the main window hidden, to tell the cost of painting from the rest.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 rounds="${1:-5}"
 count=50
 bench="$FERNWICK_BUILD/bench-batch"
@@ -23,26 +23,23 @@ for ((i = 0; i < count; i++)); do
   convert -size 900x675 -seed "$((i + 1))" xc: +noise Random -quality 92 "$bench/photos/$i.jpg"
 done
 
-export FERNWICK_SERVER_DIR="$bench/server" FERNWICK_LOCAL_PORT=0 FERNWICK_SERVER_FRESH=1
-"$FERNWICK_ROOT/scripts/server.sh" start
-trap '"$FERNWICK_ROOT/scripts/server.sh" stop' EXIT
-port="$(cat "$bench/server/port")"
-base="http://127.0.0.1:$port"
-ctl() { curl -sf "$base/control/$1"; }
+start_fresh_server "$bench/server"
+port="$SERVER_PORT"
+base="$SERVER_BASE"
 
 best_batch=""
 best_curl=""
 for ((round = 1; round <= rounds; round++)); do
   user="bench$round"
-  ctl "put-account?user=$user&password=pw&quota=2000000000&blog=bench" >/dev/null
-  ctl clear >/dev/null
-  out="$("$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" "$port" "$user" pw "Z:$bench/photos" "$count" "Z:$bench/bodies" | tr -d '\r')"
+  control "put-account?user=$user&password=pw&quota=2000000000&blog=bench" >/dev/null
+  control clear >/dev/null
+  out="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" "$port" "$user" pw "Z:$bench/photos" "$count" "Z:$bench/bodies" | tr -d '\r')"
   batch="$(grep -Eo 'batch_seconds=[0-9.]+' <<<"$out" | cut -d= -f2)"
   left="$(grep -Eo 'left=[0-9]+' <<<"$out" | cut -d= -f2)"
   token="$(grep -Eo 'token=[^ ]+' <<<"$out" | cut -d= -f2)"
-  stored="$(ctl "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2)"
+  stored="$(control "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2)"
   # Requests of the batch: the count before the bench's own sign-in for the curl bodies.
-  requests=$(($(ctl count) - 1))
+  requests=$(($(control count) - 1))
 
   args=(--http1.0 -s -o /dev/null -A Kestrelpost "$base/upload/auth.aspx?username=$user&password=pw")
   for ((i = 0; i < count; i++)); do
@@ -55,7 +52,7 @@ for ((round = 1; round <= rounds; round++)); do
   curl "${args[@]}"
   end="$(date +%s.%N)"
   curl_s="$(echo "$end - $start" | bc -l)"
-  after="$(ctl "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2)"
+  after="$(control "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2)"
   printf 'round %d: batch %.3f s (%d stored, %d left in the list, %d requests = 2N+1 + sign-in check); curl %.3f s (%d stored, %d requests); batch/curl = %.3f\n' \
     "$round" "$batch" "$stored" "$left" "$requests" "$curl_s" $((after - stored)) $((2 * count + 1)) \
     "$(echo "$batch / $curl_s" | bc -l)"

@@ -4,7 +4,7 @@
 # transform), by the program's turn at upload (the same, with the metadata carried over), through
 # GDI+ as photos used to be turned, and by libjpeg-turbo decoding and encoding at quality 90. Usage: scripts/bench-jpeg-turn.sh [work directory, default /tmp/fernwick-jpeg-bench]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 work="${1:-/tmp/fernwick-jpeg-bench}"
 mkdir -p "$work"
@@ -21,7 +21,7 @@ finish() {
 trap finish EXIT
 
 # Wine's Z: drive is the Unix root.
-figures="$("$FERNWICK_ROOT/scripts/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/jpeg_turn_bench.exe" "Z:${work//\//\\}" | tr -d '\r')"
+figures="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/jpeg_turn_bench.exe" "Z:${work//\//\\}" | tr -d '\r')"
 value() { awk -v k="$1" '$1 == k {print $2}' <<<"$figures"; }
 original=$(value original-bytes)
 printf '%-40s %10s %12s %8s\n' "quarter turn of a 4000 x 3000 JPEG" "time" "bytes" "size"

@@ -11,18 +11,18 @@
 #  - with 1,000 photos in the list: milliseconds from a click to the repainted selection and
 #    from a turn to the repainted cell (median of 200), a wheel notch, a full repaint;
 #  - process memory with 0 and with 1,000 photos, per photo.
-# Usage: scripts/bench_photos.sh [work directory, default /tmp/fernwick-bench]
+# Usage: scripts/bench-photos.sh [work directory, default /tmp/fernwick-bench]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 ensure_packages libvips-tools imagemagick bc
 
 work="${1:-/tmp/fernwick-bench}"
-tools="$("$FERNWICK_ROOT/scripts/photo_tools.sh")"
+tools="$("$FERNWICK_ROOT/scripts/lib/photo-tools.sh")"
 mkdir -p "$work"
 # Wine's Z: drive is the Unix root.
 wine_dir="Z:${work//\//\\}"
-run() { "$FERNWICK_ROOT/scripts/wine-run.sh" "$tools/photo_bench.exe" "$@" | tr -d '\r'; }
+run() { "$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$tools/photo_bench.exe" "$@" | tr -d '\r'; }
 
 start_xvfb_if_needed
 finish() {

@@ -4,7 +4,7 @@
 # batch), then the same 50 bodies posted by curl (HTTP/1.0, one process); prints both wall
 # times and their ratio. Needs scripts/build.sh first. Usage: scripts/bench-upload.sh [rounds]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 rounds="${1:-3}"
 count=50
 bench="$FERNWICK_BUILD/bench"
@@ -17,12 +17,10 @@ for ((i = 0; i < count; i++)); do
   head -c $((1000000 + i * 997)) /dev/urandom > "$bench/photos/$i.jpg"
 done
 
-export FERNWICK_SERVER_DIR="$bench/server" FERNWICK_LOCAL_PORT=0 FERNWICK_SERVER_FRESH=1
-"$FERNWICK_ROOT/scripts/server.sh" start
-trap '"$FERNWICK_ROOT/scripts/server.sh" stop' EXIT
-port="$(cat "$bench/server/port")"
-base="http://127.0.0.1:$port"
-curl -sf "$base/control/put-account?user=bench&password=bench&quota=2000000000&blog=bench" >/dev/null
+start_fresh_server "$bench/server"
+port="$SERVER_PORT"
+base="$SERVER_BASE"
+control "put-account?user=bench&password=bench&quota=2000000000&blog=bench" >/dev/null
 
 curl_args=()
 for ((i = 0; i < count; i++)); do
@@ -31,12 +29,12 @@ for ((i = 0; i < count; i++)); do
               -H "Expect:" -A Kestrelpost --data-binary "@$bench/bodies/$i.body" "$base/upload/toolupload.aspx")
 done
 
-photos() { curl -sf "$base/control/account?user=bench" | grep -Eo 'photos=[0-9]+' | cut -d= -f2; }
+photos() { control "account?user=bench" | grep -Eo 'photos=[0-9]+' | cut -d= -f2; }
 
 best_client=""
 best_curl=""
 for ((round = 1; round <= rounds; round++)); do
-  out="$(BENCH_SEND_ONLY=1 "$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" "$port" bench bench "Z:$bench/photos" "$count" "Z:$bench/bodies")"
+  out="$(BENCH_SEND_ONLY=1 "$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" "$port" bench bench "Z:$bench/photos" "$count" "Z:$bench/bodies")"
   client="$(grep -Eo 'client_seconds=[0-9.]+' <<<"$out" | cut -d= -f2)"
   prepare="$(grep -Eo "prepare_seconds=[0-9.]+" <<<"$out" | cut -d= -f2)"
   send_only="$(grep -Eo "send_only_seconds=[0-9.]+" <<<"$out" | cut -d= -f2)"

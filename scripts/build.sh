@@ -6,7 +6,10 @@
 # Build settings may be given as cmake -D options after the script's name; they apply to
 # the Windows trees, e.g. scripts/build.sh -DFERNWICK_SERVER_HOST=upload.example.com
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+# The Windows trees compile libjpeg-turbo from its sources, fetched once (also by scripts/setup.sh).
+"$FERNWICK_ROOT/scripts/lib/fetch-libjpeg-turbo.sh"
 
 werror=(-DFERNWICK_WERROR=ON)
 win_settings=(-DFERNWICK_JPEG_SOURCE="$FERNWICK_JPEG_SOURCE" -DFERNWICK_SERVER_PORT="$FERNWICK_LOCAL_PORT" -DFERNWICK_WEB_BASE="http://127.0.0.1:$FERNWICK_LOCAL_PORT" "$@")

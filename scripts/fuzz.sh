@@ -3,7 +3,7 @@
 # each for a bounded time; prints executions and findings. Crashing inputs land in
 # build/fuzz/findings/. Usage: scripts/fuzz.sh [seconds per target, default 60] [target...]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 seconds="${1:-60}"
 dir="$FERNWICK_BUILD/fuzz"
 targets=(reply_rules_fuzz upload_body_fuzz settings_text_fuzz exif_block_fuzz jpeg_header_fuzz)

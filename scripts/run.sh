@@ -3,7 +3,7 @@
 # one) and runs fernwick.exe under Wine on your display, or under Xvfb when there is none.
 # The server is stopped again when the program ends.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 "$FERNWICK_ROOT/scripts/setup.sh"
 FERNWICK_SKIP_I686="${FERNWICK_SKIP_I686:-1}" "$FERNWICK_ROOT/scripts/build.sh"
@@ -33,7 +33,7 @@ else
 fi
 say "Running fernwick.exe (close its window to end)"
 status=0
-"$FERNWICK_ROOT/scripts/wine-run.sh" "$FERNWICK_WIN_BUILD/fernwick.exe" || status=$?
+"$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$FERNWICK_WIN_BUILD/fernwick.exe" || status=$?
 # A normal close ends the program with 1, a second start with 0.
 if ((status > 1)); then
   say "fernwick.exe ended with code $status"

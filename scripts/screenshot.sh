@@ -4,7 +4,7 @@
 #   scripts/screenshot.sh [out.png]      (default: build/screenshot.png)
 # Needs a build (scripts/build.sh).
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 out="$(realpath -m "${1:-$FERNWICK_BUILD/screenshot.png}")"
 exe="$FERNWICK_WIN_BUILD/fernwick.exe"
 [[ -f "$exe" ]] || { say "No $exe: run scripts/build.sh first"; exit 1; }
@@ -15,7 +15,7 @@ wine_pid=""
 finish() {
   if [[ -n "$wine_pid" ]] && kill -0 "$wine_pid" 2>/dev/null; then
     # taskkill without /f posts WM_CLOSE, so the program shuts down normally.
-    "$FERNWICK_ROOT/scripts/wine-run.sh" taskkill /im fernwick.exe >/dev/null 2>&1 || true
+    "$FERNWICK_ROOT/scripts/lib/wine-run.sh" taskkill /im fernwick.exe >/dev/null 2>&1 || true
     for _ in $(seq 50); do kill -0 "$wine_pid" 2>/dev/null || break; sleep 0.2; done
     kill "$wine_pid" 2>/dev/null || true
   fi
@@ -25,7 +25,7 @@ finish() {
 }
 trap finish EXIT
 
-"$FERNWICK_ROOT/scripts/wine-run.sh" "$exe" &
+"$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" &
 wine_pid=$!
 
 window=""

@@ -10,7 +10,7 @@
 #   FERNWICK_SERVER_BIN   the server program (default build/native/server/fernwick-server)
 #   FERNWICK_SERVER_FRESH=1  start from empty data (the tests do)
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 dir="${FERNWICK_SERVER_DIR:-$FERNWICK_BUILD/server}"
 bin="${FERNWICK_SERVER_BIN:-$FERNWICK_NATIVE_BUILD/server/fernwick-server}"

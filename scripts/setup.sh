@@ -2,7 +2,7 @@
 # Installs what is missing (Debian packages, the zh_CN.UTF-8 and en_US.UTF-8 locales) and makes the Wine
 # prefix of the Windows build. Idempotent and quiet when everything is there.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 packages=(wine wine64 fonts-wine g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
           fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
@@ -24,14 +24,14 @@ for wanted in zh_CN en_US; do
 done
 
 # libjpeg-turbo has no MinGW package: the Windows trees build it from Debian's own source
-# package, fetched once into the build folder (scripts/fetch_libjpeg_turbo.sh).
-"$FERNWICK_ROOT/scripts/fetch_libjpeg_turbo.sh"
+# package, fetched once into the build folder (scripts/lib/fetch-libjpeg-turbo.sh).
+"$FERNWICK_ROOT/scripts/lib/fetch-libjpeg-turbo.sh"
 
 # The Wine prefix lives in the Windows build folder; made once.
 if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then
   say "Making the Wine prefix in $FERNWICK_PREFIX"
   mkdir -p "$FERNWICK_PREFIX"
-  "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" --boot
+  "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$FERNWICK_PREFIX" --boot
 fi
 
 # The main window's template asks for 宋体 (SimSun) 9 pt, whose 12-pixel cell sizes the
@@ -40,7 +40,7 @@ fi
 if ! grep -q '^"SimSun"="AR PL UMing CN"' "$FERNWICK_PREFIX/system.reg" 2>/dev/null; then
   substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   for face in 宋体 SimSun; do
-    "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add "$substitutes" /v "$face" \
+    "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add "$substitutes" /v "$face" \
       /d "AR PL UMing CN" /f >/dev/null 2>&1
   done
   WINEPREFIX="$FERNWICK_PREFIX" wineserver -w

@@ -2,7 +2,7 @@
 # Sets up what is missing, builds every tree and runs every test: native (sanitizers) and
 # under Wine. Prints the ctest summaries; exits non-zero on any failure.
 set -uo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 "$FERNWICK_ROOT/scripts/setup.sh" || exit 1
 "$FERNWICK_ROOT/scripts/build.sh" || exit 1

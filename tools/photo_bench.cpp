@@ -1,4 +1,4 @@
-// Figures for the photo list under load; run by scripts/bench_photos.sh, which also times
+// Figures for the photo list under load; run by scripts/bench-photos.sh, which also times
 // ImageMagick on the same files.
 //   photo_bench.exe generate DIR   makes the pictures (not timed)
 //   photo_bench.exe add DIR        adds the 50 JPEG and 50 PNG pictures through the Add command
@@ -325,7 +325,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: photo_bench generate|add|list DIR\n");
     return 2;
   }
-  // scripts/bench_photos.sh passes an ASCII folder, under code page 936.
+  // scripts/bench-photos.sh passes an ASCII folder, under code page 936.
   std::wstring dir = WideFrom936(argv[2]);
   if (dir.empty() || dir.back() != L'\\') dir += L'\\';
   const std::string mode = argv[1];

@@ -1,5 +1,5 @@
 # Shared settings of the scripts; sourced, not run.
-FERNWICK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+FERNWICK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 FERNWICK_BUILD="${FERNWICK_BUILD:-$FERNWICK_ROOT/build}"
 FERNWICK_WIN_BUILD="$FERNWICK_BUILD/windows"
 FERNWICK_NATIVE_BUILD="$FERNWICK_BUILD/native"
@@ -68,11 +68,23 @@ set_wine_window_management() {
                section && /^"Managed"=/ {gsub(/"/, "", $0); sub(/Managed=/, "", $0); print}' \
           "$FERNWICK_PREFIX/user.reg" 2>/dev/null)"
   [[ "$have" == "$want" ]] && return 0
-  "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add 'HKCU\Software\Wine\X11 Driver' \
+  "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add 'HKCU\Software\Wine\X11 Driver' \
     /v Managed /d "$want" /f >/dev/null 2>&1
   WINEPREFIX="$FERNWICK_PREFIX" wineserver -w
 }
-# libjpeg-turbo's sources, unpacked from Debian's source package by scripts/fetch_libjpeg_turbo.sh
+# Starts a reference server of its own for a bench, with fresh data in folder $1 and on a free
+# port, stopped when the calling script exits. Sets SERVER_PORT and SERVER_BASE; control asks
+# the server's control requests (server/README.md), e.g. control "put-account?user=u&password=p".
+start_fresh_server() {
+  export FERNWICK_SERVER_DIR="$1" FERNWICK_LOCAL_PORT=0 FERNWICK_SERVER_FRESH=1
+  "$FERNWICK_ROOT/scripts/server.sh" start
+  trap '"$FERNWICK_ROOT/scripts/server.sh" stop' EXIT
+  SERVER_PORT="$(cat "$1/port")"
+  SERVER_BASE="http://127.0.0.1:$SERVER_PORT"
+}
+control() { curl -sf "$SERVER_BASE/control/$1"; }
+
+# libjpeg-turbo's sources, unpacked from Debian's source package by scripts/lib/fetch-libjpeg-turbo.sh
 # and compiled by the Windows trees (cmake/libjpeg_turbo.cmake).
 FERNWICK_JPEG_VERSION="1:2.1.5-2"
 FERNWICK_JPEG_SOURCE="$FERNWICK_BUILD/deps/libjpeg-turbo-2.1.5"

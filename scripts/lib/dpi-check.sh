@@ -21,17 +21,17 @@ for dpi in "${dpis[@]}"; do
   prefix="$FERNWICK_WIN_BUILD/dpi-prefix-$dpi"
   if [[ ! -f "$prefix/system.reg" ]]; then
     say "== making $prefix"
-    "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$prefix" --boot
+    "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" --boot
   fi
   # Written at every run (it costs nothing when it is already there), with the server down
   # afterwards, so that the next start reads it.
-  "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$prefix" reg add 'HKCU\Control Panel\Desktop' \
+  "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" reg add 'HKCU\Control Panel\Desktop' \
     /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-  "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' \
+  "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' \
     /v Managed /d N /f >/dev/null 2>&1
   WINEPREFIX="$prefix" wineserver -w
   say "== $dpi DPI"
-  FERNWICK_EXPECTED_DPI="$dpi" "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$prefix" "$program" "$@" || status=1
+  FERNWICK_EXPECTED_DPI="$dpi" "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" "$program" "$@" || status=1
   WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 done
 exit $status

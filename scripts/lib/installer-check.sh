@@ -13,11 +13,11 @@ version="$(cat "$tree/release-version")"
 setup="$out/Fernwick-$version-setup.exe"
 zip="$out/Fernwick-$version-portable.zip"
 
-"$FERNWICK_ROOT/scripts/make-installer.sh" "$tree" "$out"
+"$FERNWICK_ROOT/scripts/lib/make-installer.sh" "$tree" "$out"
 # An earlier release to update from: the same files under an older number.
 earlier_version=0.9.0
 earlier_setup="$out/Fernwick-$earlier_version-setup.exe"
-"$FERNWICK_ROOT/scripts/make-installer.sh" "$tree" "$out" "$earlier_version"
+"$FERNWICK_ROOT/scripts/lib/make-installer.sh" "$tree" "$out" "$earlier_version"
 
 say "== the zip's files"
 expected="$( { printf '%s\n' "Fernwick-$version/" "Fernwick-$version/fernwick.exe" "Fernwick-$version/logo.gif" \

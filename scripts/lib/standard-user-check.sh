@@ -36,7 +36,7 @@ chmod -R o+w "$FERNWICK_WIN_BUILD/e2e-screenshots"
 if [[ ! -f "$prefix/system.reg" ]]; then
   mkdir -p "$prefix"
   [[ $EUID -eq 0 ]] && chown "$account" "$prefix"
-  as_account "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$prefix" --boot
+  as_account "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" --boot
 fi
 chmod a-w "$prefix/drive_c/windows"
 # A check that could write there would prove nothing.
@@ -48,7 +48,7 @@ fi
 
 # No FERNWICK_USER_DIR: the program finds its folders in the account's own profile.
 status=0
-as_account env -u FERNWICK_USER_DIR -u FERNWICK_LOG_DIR "$FERNWICK_ROOT/scripts/wine-run.sh" --prefix "$prefix" "$@" \
+as_account env -u FERNWICK_USER_DIR -u FERNWICK_LOG_DIR "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" "$@" \
   || status=$?
 as_account env WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 exit $status

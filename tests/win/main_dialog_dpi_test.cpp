@@ -1,6 +1,6 @@
 // The main window at the screen's DPI: every pixel figure of its layout, its minimum size, its
 // pictures and the grid are the 96-DPI ones scaled. Run in the project's prefix (96 DPI) and,
-// by scripts/dpi-check.sh, in prefixes of their own at 144 and 192 DPI, which set
+// by scripts/lib/dpi-check.sh, in prefixes of their own at 144 and 192 DPI, which set
 // FERNWICK_EXPECTED_DPI. With FERNWICK_DPI_SCREENSHOT_DIR set, the window is saved there as
 // dpi-<DPI>.png for the eye.
 #include <windows.h>

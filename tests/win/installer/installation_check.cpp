@@ -1,4 +1,4 @@
-// Checks of an installation made by the installer, run by scripts/installer-check.sh in a
+// Checks of an installation made by the installer, run by scripts/lib/installer-check.sh in a
 // fresh Wine prefix between its steps; each step's checks are one suite, picked with
 // --gtest_filter. The program's own folders are the profile's (no FERNWICK_USER_DIR).
 #include <windows.h>
