@@ -1,6 +1,6 @@
 #pragma once
 // The account in use and the saved accounts, held by the main window. Only the UI thread
-// reads or writes them; other threads hand their results to it.
+// reads or writes them (the window's accessor checks it); other threads hand their results to it.
 #include <windows.h>
 
 #include <memory>

@@ -6,6 +6,7 @@
 #include "accounts/core/account_texts.h"
 #include "base/core/web_pages.h"
 #include "base/text_936.h"
+#include "base/ui_thread.h"
 
 namespace fernwick {
 
@@ -13,6 +14,7 @@ std::wstring CurrentUserText(const std::wstring& userName) { return L"当前用�
 
 
 void ApplySignedIn(AccountHost& host, const AccountEntry& account, const SignInAnswer& answer) {
+  AssertUiThread();
   AccountState& state = host.accounts();
   state.currentUserName = account.userName;
   state.currentPassword = account.password;
@@ -24,6 +26,7 @@ void ApplySignedIn(AccountHost& host, const AccountEntry& account, const SignInA
 }
 
 void ClearCurrentAccount(AccountState& state) {
+  AssertUiThread();
   state.currentUserName.clear();
   state.currentPassword.clear();
   state.quotaText.clear();
@@ -31,6 +34,7 @@ void ClearCurrentAccount(AccountState& state) {
 }
 
 bool RemoveFirstMatchingAccount(AccountState& state, const AccountEntry& entry) {
+  AssertUiThread();
   auto found = std::find(state.savedAccounts.begin(), state.savedAccounts.end(), entry);
   if (found == state.savedAccounts.end()) return false;
   state.savedAccounts.erase(found);

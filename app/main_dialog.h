@@ -18,6 +18,7 @@
 #include "app/photo_settings_page.h"
 #include "app/progress_page.h"
 #include "base/ui_task.h"
+#include "base/ui_thread.h"
 #include "controls/dialog_base.h"
 #include "base/gdiplus_handles.h"
 #include "controls/image_button.h"
@@ -61,7 +62,10 @@ class MainDialog : public DialogBase,
   // Transfers quotaText and currentUserText to their lines, then attaches the controls that
   // are attached late (Add, Settings, the photo-site link).
   void RefreshAccountDisplay() override;
-  AccountState& accounts() noexcept override { return accounts_; }
+  AccountState& accounts() noexcept override {
+    AssertUiThread();
+    return accounts_;
+  }
   void SetPhotoSiteLinkTarget(const std::string& address) override { photoSiteLink_.SetTarget(address); }
   // Closes the window, after a running batch has stopped as for a confirmed close.
   void EndForUpgrade() override { session_.Close(); }

@@ -6,12 +6,14 @@
 
 #include "base/program_state.h"
 #include "base/text_936.h"
+#include "base/ui_thread.h"
 #include "res/main_window_ids.h"
 #include "upload/core/upload_rules.h"
 
 namespace fernwick {
 
 void MainDialog::EnableOk(bool enable) noexcept {
+  AssertUiThread();
   HWND ok = Item(ids::kOkButton);
   ::EnableWindow(ok, enable);
   // Disabling OK took the focus from it; it is the page's button to press again.
@@ -20,9 +22,13 @@ void MainDialog::EnableOk(bool enable) noexcept {
   }
 }
 
-void MainDialog::EnableBack(bool enable) noexcept { ::EnableWindow(Item(ids::kBackButton), enable); }
+void MainDialog::EnableBack(bool enable) noexcept {
+  AssertUiThread();
+  ::EnableWindow(Item(ids::kBackButton), enable);
+}
 
 void MainDialog::CloseWindow() noexcept {
+  AssertUiThread();
   if (modal_) {
     ::EndDialog(hwnd(), 1);
   } else {
@@ -31,6 +37,7 @@ void MainDialog::CloseWindow() noexcept {
 }
 
 BatchSettings MainDialog::ReadSettings() {
+  AssertUiThread();
   settingsPage_.Transfer(true);
   // The upload body takes the tags as code page 936 bytes; a character without such a form
   // goes as "?".
@@ -48,16 +55,24 @@ BatchSettings MainDialog::ReadSettings() {
   return settings;
 }
 
-void MainDialog::StoreToken(const std::string& authstr) { accounts_.authToken = authstr; }
+void MainDialog::StoreToken(const std::string& authstr) {
+  AssertUiThread();
+  accounts_.authToken = authstr;
+}
 
-void MainDialog::StoreBlogName(const std::string& blogName) { accounts_.blogName = blogName; }
+void MainDialog::StoreBlogName(const std::string& blogName) {
+  AssertUiThread();
+  accounts_.blogName = blogName;
+}
 
 void MainDialog::ShowProgress() {
+  AssertUiThread();
   EnterState(WindowState::kProgress);
   progressPage_.ShowShares(0, 0);
 }
 
 std::optional<SlotPhoto> MainDialog::PhotoInSlot(size_t slot) {
+  AssertUiThread();
   if (slot >= photos_.Count()) return std::nullopt;
   SlotPhoto photo;
   if (const PhotoItem* item = photos_.SlotAt(slot)) {
@@ -72,6 +87,7 @@ std::optional<SlotPhoto> MainDialog::PhotoInSlot(size_t slot) {
 }
 
 std::wstring MainDialog::ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) {
+  AssertUiThread();
   if (!StillInSlot(slot, item)) return copy.path;
   // A turned copy that could not be written does not become the photo's: the photo then fails
   // to send and stays in the list, and it must keep its own file and its turn for a later try.
@@ -83,11 +99,13 @@ std::wstring MainDialog::ApplyRotation(size_t slot, const PhotoItem* item, const
 }
 
 void MainDialog::ShowQuotaLine(int32_t limit, int32_t used) {
+  AssertUiThread();
   accounts_.quotaText = BatchQuotaText(limit, used);
   RefreshAccountDisplay();
 }
 
 void MainDialog::ShowSending(size_t slot, const PhotoItem* item) {
+  AssertUiThread();
   if (!StillInSlot(slot, item)) return;
   PhotoItem* photo = photos_.SlotAt(slot);
   progressPage_.SetCurrentItem(photo);
@@ -98,10 +116,12 @@ void MainDialog::ShowSending(size_t slot, const PhotoItem* item) {
 }
 
 void MainDialog::ShowSentShare(int photoPermille, int batchPermille) {
+  AssertUiThread();
   progressPage_.ShowShares(photoPermille, batchPermille);
 }
 
 void MainDialog::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) {
+  AssertUiThread();
   if (progressPage_.currentItem() == item) progressPage_.SetCurrentItem(nullptr);
   if (photoId <= 0 || !StillInSlot(slot, item)) return;
   photos_.DetachUploaded(slot);
@@ -109,6 +129,7 @@ void MainDialog::PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) 
 }
 
 void MainDialog::ShowDone() {
+  AssertUiThread();
   progressPage_.SetCurrentItem(nullptr);  // the page draws no thumbnail any more
   photos_.RemoveEmptySlots();
   photos_.ClearSelection();

@@ -10,6 +10,7 @@
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/log.h"
+#include "base/ui_thread.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/exif_block.h"
 #include "imaging/core/photo_metadata.h"
@@ -154,6 +155,7 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
 }
 
 bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationReport* report) {
+  AssertUiThread();
   switch (prepared.outcome) {
     case PreparedPhoto::Outcome::kNotAPicture:
       return false;

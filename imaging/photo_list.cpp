@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/ui_thread.h"
+
 namespace fernwick {
 
 PhotoItem* PhotoList::SlotAt(std::size_t slot) const noexcept {
@@ -18,12 +20,14 @@ void PhotoList::Notify(bool hasSelection) {
 }
 
 void PhotoList::AppendAndSelect(std::unique_ptr<PhotoItem> item) {
+  AssertUiThread();
   if (!item) return;
   photos_.push_back(std::move(item));
   Select(photos_.back().get());
 }
 
 void PhotoList::Select(PhotoItem* item) {
+  AssertUiThread();
   if (selection_) selection_->selected = false;
   selection_ = item;
   if (selection_) selection_->selected = true;
@@ -31,6 +35,7 @@ void PhotoList::Select(PhotoItem* item) {
 }
 
 void PhotoList::ClearSelection() {
+  AssertUiThread();
   if (!selection_) return;
   selection_->selected = false;
   selection_ = nullptr;
@@ -38,6 +43,7 @@ void PhotoList::ClearSelection() {
 }
 
 bool PhotoList::RemoveSelected() {
+  AssertUiThread();
   if (!selection_) return false;
   PhotoItem* removed = selection_;
   selection_ = nullptr;
@@ -47,16 +53,19 @@ bool PhotoList::RemoveSelected() {
 }
 
 void PhotoList::DetachUploaded(std::size_t slot) {
+  AssertUiThread();
   if (slot >= photos_.size() || !photos_[slot]) return;
   if (photos_[slot].get() == selection_) ClearSelection();
   photos_[slot].reset();
 }
 
 void PhotoList::RemoveEmptySlots() {
+  AssertUiThread();
   std::erase_if(photos_, [](const auto& item) { return !item; });
 }
 
 void PhotoList::SetThumbnailBox(int32_t box) noexcept {
+  AssertUiThread();
   if (box == thumbnailBox_) return;
   thumbnailBox_ = box;
   for (const auto& item : photos_) {

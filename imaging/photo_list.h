@@ -1,7 +1,8 @@
 #pragma once
 // The photo list: the photos of the upload batch in the order they were added, the one
 // selected photo, and the counter that numbers the working copies. The thumbnail view shows
-// it; adding photos, the Delete command and the upload's steps change it, all on the UI thread.
+// it; adding photos, the Delete command and the upload's steps change it, all on the UI thread
+// (each change checks it: base/ui_thread.h).
 //
 // A slot is empty only in the middle of an upload batch: the photo whose request was sent
 // leaves its slot at once, and the slots close up when the batch ends.
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ui_thread.h"
 #include "imaging/photo_item.h"
 
 namespace fernwick {
@@ -67,7 +69,10 @@ class PhotoList {
   // Working-copy numbers: the current value, and the counter grows by 1. It never goes back
   // during a run, so no copy overwrites another. Photos added in the background each take one
   // when they are queued, in the order chosen, whether a copy is then made or not.
-  int32_t TakeFileNumber() noexcept { return nextFileNumber_++; }
+  int32_t TakeFileNumber() noexcept {
+    AssertUiThread();
+    return nextFileNumber_++;
+  }
   int32_t NextFileNumber() const noexcept { return nextFileNumber_; }
 
  private:

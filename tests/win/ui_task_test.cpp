@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "base/ui_thread.h"
+#include "imaging/photo_list.h"
 #include "support/test_main_dialog.h"
 #include "support/window_helpers.h"
 
@@ -124,6 +126,17 @@ TEST(MainWindowTasks, RunOnTheMainWindowAndStopWithIt) {
   EXPECT_EQ(token.use_count(), 1) << "the task queued at the close was freed";
   EXPECT_EQ(*token, 0);
   EXPECT_FALSE(channel->Post([] {}));
+}
+
+// The check is on in the tests' builds: state of the UI thread touched by a worker stops the
+// program there (here a child process of the death test), and passes on the main thread.
+TEST(UiThread, AWorkerTouchingThePhotoListStopsTheProgram) {
+  PhotoList photos;
+  EXPECT_EQ(photos.TakeFileNumber(), 1001);
+  bool workerOnUi = true;
+  std::thread([&] { workerOnUi = OnUiThread(); }).join();
+  EXPECT_FALSE(workerOnUi);
+  EXPECT_DEATH(std::thread([&] { photos.TakeFileNumber(); }).join(), "UI thread only: .*TakeFileNumber");
 }
 
 }  // namespace
