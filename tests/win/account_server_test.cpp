@@ -25,7 +25,7 @@ class AccountServer : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
     test::ReferenceServerTest::SetUp();
-    ASSERT_EQ(Control("put-account?user=alice&password=pw1&blog=alices-blog&quota=1000"), "put\n");
+    ASSERT_EQ(test::PutAccount("alice", "pw1", 1000, "alices-blog"), "put\n");
   }
   void TearDown() override {
     Control("setting?key=version_id&value=1.0");

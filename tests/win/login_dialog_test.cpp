@@ -38,10 +38,7 @@ struct OpenLogin {
     ::SetDlgItemTextW(window, 1020, password.c_str());
   }
   // Presses `id`, then lets the sign-in it may have started answer.
-  void Press(int id) {
-    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-    EXPECT_TRUE(test::PumpUntil([&] { return !dialog.signingIn(); })) << "no answer";
-  }
+  void Press(int id) { test::PressThenPump(window, id, [&] { return !dialog.signingIn(); }); }
 
   LoginDialog dialog;
   HWND window = nullptr;

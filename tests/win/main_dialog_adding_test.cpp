@@ -41,10 +41,7 @@ class MainAdding : public ::testing::Test {
   void Drop(const std::vector<std::wstring>& names) {
     ::SendMessageW(dialog.view().hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop(names)), 0);
   }
-  void Command(int id) {
-    ::SendMessageW(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog.hwnd(), id)));
-  }
+  void Command(int id) { test::Command(dialog.hwnd(), id); }
   HWND Item(int id) const { return ::GetDlgItem(dialog.hwnd(), id); }
 
   std::wstring folder;

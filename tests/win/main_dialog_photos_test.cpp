@@ -29,10 +29,7 @@ class MainWithPhotos : public ::testing::Test {
   }
   void TearDown() override { test::RemoveDirectoryTree(folder); }
   void Add(const wchar_t* name) { ASSERT_TRUE(AddPhoto(dialog.photos(), folder + name, SizeLimit())); }
-  void Command(int id) {
-    ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog.hwnd(), id)));
-  }
+  void Command(int id) { test::Command(dialog.hwnd(), id); }
   bool Enabled(int id) const { return ::IsWindowEnabled(::GetDlgItem(dialog.hwnd(), id)) != FALSE; }
 
   MainDialog dialog;

@@ -49,7 +49,7 @@ class MainStates : public test::MainDialogTest {
     EXPECT_TRUE(Visible(ids::kBackButton));
     EXPECT_TRUE(Visible(ids::kQuotaLine));
   }
-  void Command(int id) { ::SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id)); }
+  void Command(int id) { test::Command(dialog.hwnd(), id); }
 };
 
 TEST_F(MainStates, StartsInThePhotoListStateWithNoPageShown) {

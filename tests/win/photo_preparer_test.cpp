@@ -20,11 +20,6 @@
 namespace fernwick {
 namespace {
 
-LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
-  return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
 constexpr unsigned kThreads = 3;
 
 class PhotoPreparing : public ::testing::Test {
@@ -32,7 +27,7 @@ class PhotoPreparing : public ::testing::Test {
   void SetUp() override {
     test::ResetWorkDirectories();
     dir = test::FreshDirectory(L"preparer");
-    window = test::CreateTestWindow("FernwickPreparerTest", &TaskWindowProc, WS_OVERLAPPED);
+    window = test::CreateTestWindow("FernwickPreparerTest", &test::TaskWindowProc, WS_OVERLAPPED);
     ASSERT_NE(window, nullptr);
     channel = UiTaskChannel::Open(window);
     preparer.Attach(channel, nullptr, window);

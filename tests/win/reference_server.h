@@ -68,6 +68,14 @@ inline std::string Control(const std::string& pathAndQuery) {
   return answer ? answer->body : std::string();
 }
 
+// Makes (or replaces) the account `user` on the server with its password, monthly quota in
+// bytes and blog name; the server's answer.
+inline std::string PutAccount(const std::string& user, const std::string& password, long long quota,
+                              const std::string& blog) {
+  return Control("put-account?user=" + Escape(user) + "&password=" + Escape(password) +
+                 "&quota=" + std::to_string(quota) + "&blog=" + Escape(blog));
+}
+
 inline void ArmFault(const std::string& kind, const std::string& path, long value = 0, const std::string& text = "") {
   Control("fault?kind=" + kind + "&path=" + Escape(path) + "&value=" + std::to_string(value) + "&text=" + Escape(text));
 }

@@ -35,8 +35,7 @@ std::string WriteFile(const std::wstring& path, size_t size, unsigned seed) {
 class ServiceEndToEnd : public test::ReferenceServerTest {};
 
 TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
-  Control("put-account?user=" + test::Escape("王五") + "&password=" + test::Escape("p=1&q") +
-          "&quota=1000000&blog=" + test::Escape("王五的照片"));
+  test::PutAccount("王五", "p=1&q", 1000000, "王五的照片");
   std::string ignoredToken, blog;
   int percent = -1;
   ASSERT_EQ(SignIn(L"王五", L"p=1&q", ignoredToken, percent, blog), kResultOk);
@@ -92,7 +91,7 @@ TEST_F(ServiceEndToEnd, BatchOfPhotosReachesTheServer) {
 }
 
 TEST_F(ServiceEndToEnd, PhotoOverTheRemainingQuotaIsNotStored) {
-  Control("put-account?user=small&password=pw&quota=1000&blog=s");
+  test::PutAccount("small", "pw", 1000, "s");
   ServiceClient client;
   ASSERT_EQ(client.Open(), kResultOk);
   AuthReply auth;

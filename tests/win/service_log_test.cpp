@@ -26,7 +26,7 @@ TEST_F(ServiceLog, KeepsRequestOutcomesButNoPasswordOrToken) {
   const std::wstring folder = test::FreshDirectory(L"service-log");
   const std::string password = "Pw7&hush=42";
   const std::string wrongPassword = "Wr0ngSecret";
-  Control("put-account?user=logger&password=" + test::Escape(password) + "&quota=100000&blog=b");
+  test::PutAccount("logger", password, 100000, "b");
   ASSERT_TRUE(test::WriteBytes(folder + L"photo.jpg", std::string(500, 'p')));
   std::string token;
   {

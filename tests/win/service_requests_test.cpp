@@ -20,7 +20,7 @@ class ServiceRequests : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
     ReferenceServerTest::SetUp();
-    Control("put-account?user=li&password=" + test::Escape("a&b=c") + "&quota=100000&blog=" + test::Escape("李的相册"));
+    test::PutAccount("li", "a&b=c", 100000, "李的相册");
     ASSERT_EQ(client_.Open(), kResultOk);
   }
   ServiceClient client_;

@@ -63,7 +63,7 @@ class ServiceUpload : public test::ReferenceServerTest {
  protected:
   void SetUp() override {
     ReferenceServerTest::SetUp();
-    Control("put-account?user=up&password=pw&quota=100000000&blog=b");
+    test::PutAccount("up", "pw", 100000000, "b");
     ASSERT_EQ(client_.Open(), kResultOk);
     AuthReply reply;
     ASSERT_EQ(AuthenticateWithPassword(client_, L"up", L"pw", reply), kResultOk);

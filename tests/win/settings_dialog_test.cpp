@@ -43,10 +43,7 @@ struct OpenSettings {
   }
   void Select(int id, int index) { ::SendMessageA(Combo(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
   // Presses `id`, then lets the sign-in it may have started answer.
-  void Press(int id) {
-    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-    EXPECT_TRUE(test::PumpUntil([&] { return !dialog.signingIn(); })) << "no answer";
-  }
+  void Press(int id) { test::PressThenPump(window, id, [&] { return !dialog.signingIn(); }); }
   bool Checked(int id) const { return ::IsDlgButtonChecked(window, id) == BST_CHECKED; }
 
   SettingsDialog dialog;

@@ -16,16 +16,10 @@
 namespace fernwick {
 namespace {
 
-// A hidden window whose procedure runs task messages and nothing else.
-LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
-  return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
 class UiTasks : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = test::CreateTestWindow("FernwickUiTaskTest", &TaskWindowProc, WS_OVERLAPPED);
+    window = test::CreateTestWindow("FernwickUiTaskTest", &test::TaskWindowProc, WS_OVERLAPPED);
     ASSERT_NE(window, nullptr);
     channel = UiTaskChannel::Open(window);
   }
@@ -92,7 +86,7 @@ TEST_F(UiTasks, AfterClosingPostsAreRefusedAndFreed) {
 }
 
 TEST_F(UiTasks, APostThatCannotBeDeliveredIsFreed) {
-  HWND gone = test::CreateTestWindow("FernwickUiTaskTest", &TaskWindowProc, WS_OVERLAPPED);
+  HWND gone = test::CreateTestWindow("FernwickUiTaskTest", &test::TaskWindowProc, WS_OVERLAPPED);
   auto toGone = UiTaskChannel::Open(gone);
   ::DestroyWindow(gone);
   auto token = std::make_shared<int>(0);

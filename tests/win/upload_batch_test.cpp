@@ -34,6 +34,7 @@ namespace fernwick {
 namespace {
 
 using test::Control;
+using test::Visible;
 
 using test::StoredBytes;
 using test::StoredPhotos;
@@ -61,7 +62,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
   }
 
   void PutAccount(long quota) {
-    Control("put-account?user=" + user + "&password=pw&quota=" + std::to_string(quota) + "&blog=b");
+    test::PutAccount(user, "pw", quota, "b");
   }
 
   // Adds photos p1..pN, each a different size; returns their paths.
@@ -77,8 +78,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
     return paths;
   }
 
-  HWND Item(int id) const { return ::GetDlgItem(dialog.hwnd(), id); }
-  bool Visible(HWND window) const { return (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+  HWND Item(int id) const { return dialog.Item(id); }
 
   // Upload, then OK, as the user does; then the window's messages until the batch has ended.
   // `between` runs after each message is handled; the worker is then either waiting for its
@@ -493,7 +493,7 @@ TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
   }
   ASSERT_TRUE(dialog.uploadSession().running()) << "OK's own sign-in check passed";
   Arm(c.atStart);
-  if (c.refusePasswordAtStart) Control("put-account?user=" + user + "&password=changed&quota=52428800&blog=b");
+  if (c.refusePasswordAtStart) test::PutAccount(user, "changed", 52428800, "b");
   bool armed = c.afterP1.kind == nullptr;
   Pump([&] {
     if (!armed && Status() == L"发送图片'p1'" && test::CapturedCount() >= 4) {

@@ -18,16 +18,11 @@
 namespace fernwick {
 namespace {
 
-LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
-  return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
 // The window side: what the session did to OK and to the window.
 class RecordingHost : public SessionHost {
  public:
   RecordingHost()
-      : window_(test::CreateTestWindow("FernwickSessionHost", &TaskWindowProc, WS_OVERLAPPED)),
+      : window_(test::CreateTestWindow("FernwickSessionHost", &test::TaskWindowProc, WS_OVERLAPPED)),
         channel_(UiTaskChannel::Open(window_.get())) {}
   ~RecordingHost() { channel_->Close(); }
   HWND hwnd() const noexcept override { return window_.get(); }

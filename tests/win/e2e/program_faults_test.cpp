@@ -60,7 +60,7 @@ void Arm(const std::string& kind, const char* path, long value, int count = 1) {
           "&count=" + std::to_string(count));
 }
 void PutAccount(const std::string& user, long quota) {
-  Control("put-account?user=" + user + "&password=pw&quota=" + std::to_string(quota) + "&blog=e2e");
+  test::PutAccount(user, "pw", quota, "e2e");
 }
 bool ServerAnswers() {
   const std::string count = Control("count");

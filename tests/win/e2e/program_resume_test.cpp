@@ -55,7 +55,7 @@ TEST(ProgramResume, ABatchKilledMidwayIsPutBackAtTheNextStartAndEachPhotoIsStore
   ASSERT_EQ(test::ReferenceServerPort(), build::kServerPort) << "no server on the program's port";
   ASSERT_EQ(test::Control("clear"), "cleared\n");
   const std::string user = "resume" + std::to_string(::GetTickCount64());
-  test::Control("put-account?user=" + user + "&password=pw&quota=52428800&blog=e2e");
+  test::PutAccount(user, "pw", 52428800, "e2e");
   ASSERT_TRUE(test::SaveSignedInAccount(user));
   RemoveBatchJournal();
   const test::LaunchScope launches;

@@ -91,7 +91,7 @@ class ProgramUpload : public ::testing::Test {
   }
 
   void PutAccount(long quota, const char* password) {
-    Control("put-account?user=" + user + "&password=" + password + "&quota=" + std::to_string(quota) + "&blog=e2e");
+    test::PutAccount(user, password, quota, "e2e");
   }
 
   std::wstring Picture(const std::wstring& name, int width, int height, const char* format = "jpg") {

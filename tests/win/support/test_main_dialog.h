@@ -29,7 +29,7 @@ class MainDialogTest : public ::testing::Test {
     PumpPendingMessages();
   }
   HWND Item(int id) const { return ::GetDlgItem(dialog.hwnd(), id); }
-  bool Visible(HWND window) const { return (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+  bool Visible(HWND window) const { return test::Visible(window); }
   bool Visible(int id) const { return Visible(Item(id)); }
 
   TestMainDialog dialog;

@@ -1,8 +1,28 @@
 #include "window_helpers.h"
 
+#include <gtest/gtest.h>
+
 #include <iterator>
 
+#include "base/ui_task.h"
+
 namespace fernwick::test {
+
+void Command(HWND window, int id) {
+  ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+}
+
+void PressThenPump(HWND window, int id, const std::function<bool()>& settled) {
+  ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  EXPECT_TRUE(PumpUntil(settled)) << "no answer";
+}
+
+bool Visible(HWND window) { return (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
 
 void PumpPendingMessages() {
   MSG message{};

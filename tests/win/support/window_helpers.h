@@ -29,6 +29,17 @@ std::vector<HWND> TopLevelWindowsOfProcess(DWORD processId, const wchar_t* title
 
 // A left click in the middle of `window`, sent as button down and up.
 void Click(HWND window);
+// A button's press as its parent hears it: WM_COMMAND, BN_CLICKED, from control `id` of `window`.
+void Command(HWND window, int id);
+// Presses `id` of `window` as Enter does (WM_COMMAND without the control), then handles
+// messages until `settled` holds; a test failure when it does not within seconds.
+void PressThenPump(HWND window, int id, const std::function<bool()>& settled);
+// Whether `window` has the WS_VISIBLE style, whatever its parents have.
+bool Visible(HWND window);
+
+// A window procedure that runs the task messages of a UiTaskChannel and passes every other
+// message on to DefWindowProcW.
+LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Sets the outer size of `window` so that its client area is `width` x `height`.
 void SetClientSize(HWND window, int width, int height);
