@@ -75,13 +75,13 @@ int main(int argc, char** argv) {
   ::QueryPerformanceCounter(&start);
   for (int i = 0; i < count; ++i) {
     const std::string path = folder + "\\" + std::to_string(i) + ".jpg";
-    int32_t photoId = 0;
-    if (UploadPhoto(client, auth.authstr, "bench", "1", WideFrom936(path), WideFrom936(std::to_string(i)), photoId) !=
-        kResultOk) {
+    const UploadAttempt attempt =
+        SendPhoto(client, auth.authstr, "bench", "1", WideFrom936(path), WideFrom936(std::to_string(i)));
+    if (attempt.end == UploadEnd::NoConnection || attempt.end == UploadEnd::BrokenBeforeBody) {
       std::fprintf(stderr, "upload %d: no exchange\n", i);
       return 1;
     }
-    if (photoId > 0) ++stored;
+    if (attempt.photoId > 0) ++stored;
   }
   ::QueryPerformanceCounter(&end);
   for (int i = 0; i < count; ++i) {

@@ -30,9 +30,6 @@ class WindowBase {
                            UINT id);
 
   virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
-  }
 
  private:
   static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;

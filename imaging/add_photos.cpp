@@ -225,15 +225,6 @@ std::optional<ChosenFiles> ChooseFilesWithDialog(HWND owner, const OpenFileDialo
   return ChosenFiles{SplitOpenFileResult(files.data(), files.size()), dialog.hwndOwner};
 }
 
-bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run) {
-  const std::optional<ChosenFiles> chosen = ChooseFilesWithDialog(owner, run);
-  if (!chosen) return false;
-  PreparationReport report;
-  for (const std::wstring& path : chosen->paths) AddPhoto(photos, path, SizeLimit(), &report);
-  report.Show(chosen->owner);
-  return true;
-}
-
 std::vector<std::wstring> DroppedPictureFiles(HDROP dropped) {
   const UniqueDrop owned(dropped);
   HDROP drop = owned.get();

@@ -97,12 +97,6 @@ struct ChosenFiles {
 // None when the dialog fails or is cancelled.
 std::optional<ChosenFiles> ChooseFilesWithDialog(HWND owner, const OpenFileDialogRunner& run = RunOpenFileDialog);
 
-// The Add command, all on the calling thread: the multiple-selection open dialog (owner: `owner`, or the active window
-// when none is given), then AddPhoto with the current size limit for every chosen file.
-// True when the dialog gave files, even if none was added: the list is then shown afresh.
-// False, and nothing at all done, when the dialog fails or is cancelled.
-bool AddPhotosWithDialog(HWND owner, PhotoList& photos, const OpenFileDialogRunner& run = RunOpenFileDialog);
-
 // The dropped files with a picture extension (no "jpe" here), in the drop's order; releases the drop.
 std::vector<std::wstring> DroppedPictureFiles(HDROP drop);
 

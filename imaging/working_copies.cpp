@@ -51,11 +51,6 @@ GpBitmapPtr MakeProbePicture() {
   return probe;
 }
 
-std::optional<std::vector<uint8_t>> JpegOf(std::optional<UprightCopy> copy) {
-  if (!copy) return std::nullopt;
-  return std::move(copy->jpeg);
-}
-
 bool LooksRed(ARGB colour) { return ((colour >> 16) & 0xFF) > 128 && (colour & 0xFF) < 128; }
 
 }  // namespace
@@ -68,14 +63,6 @@ WorkingCopy WriteWorkingCopy(const std::optional<std::vector<uint8_t>>& jpeg, in
   WorkingCopy copy = Finish(std::move(path), saved);
   if (!copy.written) copy.error = error;
   return copy;
-}
-
-WorkingCopy ScaleToLimit(GpBitmap* picture, int32_t limit, int32_t fileNumber) {
-  return WriteWorkingCopy(JpegOf(UprightCopyOfPicture(picture, 1, limit, {})), fileNumber);
-}
-
-WorkingCopy ReEncodeAsJpeg(GpBitmap* picture, int32_t fileNumber) {
-  return WriteWorkingCopy(JpegOf(UprightCopyOfPicture(picture, 1, std::nullopt, {})), fileNumber);
 }
 
 bool EncoderAppliesTransformation(ULONG transformValue) {

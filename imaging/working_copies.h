@@ -24,13 +24,6 @@ struct WorkingCopy {
 // scaled-copies directory under `fileNumber`.
 WorkingCopy WriteWorkingCopy(const std::optional<std::vector<uint8_t>>& jpeg, int32_t fileNumber);
 
-// A copy scaled so that its longer side is `limit`, in the scaled-copies directory under
-// `fileNumber`, JPEG quality 90, with the picture's ICC profile.
-WorkingCopy ScaleToLimit(Gdiplus::GpBitmap* picture, int32_t limit, int32_t fileNumber);
-
-// A same-size JPEG copy (quality 90, the ICC profile kept) in the scaled-copies directory under `fileNumber`.
-WorkingCopy ReEncodeAsJpeg(Gdiplus::GpBitmap* picture, int32_t fileNumber);
-
 // A rotated copy as written, to be applied to its item.
 struct RotatedCopy {
   std::wstring path;     // "<rotated copies directory><number>.jpg", also when nothing was written

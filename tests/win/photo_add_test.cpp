@@ -15,11 +15,14 @@
 #include "base/work_directories.h"
 #include "imaging/add_photos.h"
 #include "imaging/picture_io.h"
+#include "support/dialog_add.h"
 #include "support/photo_test_pictures.h"
 #include "support/shell_drop.h"
 
 namespace fernwick {
 namespace {
+
+using test::AddPhotosWithDialog;
 
 class PhotoAdd : public ::testing::Test {
  protected:

@@ -16,9 +16,13 @@
 #include "imaging/upright_copies.h"
 #include "imaging/working_copies.h"
 #include "support/photo_test_pictures.h"
+#include "support/picture_copies.h"
 
 namespace fernwick {
 namespace {
+
+using test::ReEncodeAsJpeg;
+using test::ScaleToLimit;
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

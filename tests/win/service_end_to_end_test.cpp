@@ -11,12 +11,14 @@
 #include "service/auth_requests.h"
 #include "service/service_client.h"
 #include "service/upload_request.h"
+#include "support/upload_photo.h"
 #include "service/version_check.h"
 
 namespace fernwick {
 namespace {
 
 using test::Control;
+using test::UploadPhoto;
 
 std::string WriteFile(const std::wstring& path, size_t size, unsigned seed) {
   std::string content(size, '\0');

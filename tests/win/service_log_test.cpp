@@ -12,6 +12,7 @@
 #include "service/auth_requests.h"
 #include "service/service_client.h"
 #include "service/upload_request.h"
+#include "support/upload_photo.h"
 #include "service/version_check.h"
 #include "support/test_files.h"
 
@@ -19,6 +20,7 @@ namespace fernwick {
 namespace {
 
 using test::Control;
+using test::UploadPhoto;
 
 class ServiceLog : public test::ReferenceServerTest {};
 

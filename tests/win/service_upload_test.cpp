@@ -13,6 +13,7 @@
 #include "service/service_client.h"
 #include "base/text_936.h"
 #include "service/upload_request.h"
+#include "support/upload_photo.h"
 
 namespace fernwick {
 namespace {
@@ -21,6 +22,7 @@ using test::ArmFault;
 using test::Captured;
 using test::CapturedCount;
 using test::Control;
+using test::UploadPhoto;
 
 // Test files under a folder of their own, removed afterwards.
 class ScratchFiles {
