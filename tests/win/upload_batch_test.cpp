@@ -343,6 +343,7 @@ TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNe
   EXPECT_TRUE(ListTitles().empty());
 }
 
+// Owns what a batch makes of Cancel (the levels are listed at ProgressPageTest's Cancel test).
 // The server stops reading the third photo's request; Cancel cuts it off at once. Its whole body
 // had gone to the connection already (it is small), so the program cannot know whether it was
 // stored, and says so.
@@ -592,6 +593,8 @@ TEST_F(UploadBatchTest, APhotoTheServerDidNotTakeStaysAndIsCounted) {
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
 }
 
+// Owns OK's answer to a refused saved password; ProgramUpload repeats it only to see the real
+// program's own login window come and go.
 TEST_F(UploadBatchTest, AWrongSavedPasswordAsksAgainAndACancelledLoginSendsNothing) {
   AddPhotos(1);
   dialog.accounts().currentPassword = L"wrong";

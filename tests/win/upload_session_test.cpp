@@ -85,6 +85,7 @@ TEST_F(UploadSessionTest, RunsOneBatchAtATimeWithOkDisabledUntilItEnds) {
   EXPECT_EQ(host.closes, 0);
 }
 
+// Owns the session's step of Cancel (the levels are listed at ProgressPageTest's Cancel test).
 TEST_F(UploadSessionTest, CancelReachesTheWorker) {
   ASSERT_TRUE(session.Start(L"li", L"pw"));
   session.Cancel();

@@ -149,6 +149,10 @@ TEST_F(ProgressPageTest, BothBarsCountThousandthsFromEmptyAndTheStatusIsEmptyAtF
   EXPECT_EQ(page.currentItem(), nullptr);
 }
 
+// Cancel is tested at four levels, each owning one step: the page only raises the session's
+// cancel (here); the session hands it to the worker (UploadSessionTest); the batch cuts off the
+// photo in flight and names the rest (UploadBatchTest); the real program does all of it through
+// its own window (ProgramUpload).
 TEST_F(ProgressPageTest, CancelOnlyCancelsTheSession) {
   IdleSessionHost sessionHost;
   UploadSession session(sessionHost, {});

@@ -362,6 +362,8 @@ TEST_F(ProgramUpload, TheExitForAnObligatoryUpgradeWritesTheSettingsFile) {
   ExpectSettingsWrittenFor(user);
 }
 
+// Cancel through the real program's own window and message box; the batch's rules after Cancel
+// are UploadBatchTest's (the levels are listed at ProgressPageTest's Cancel test).
 TEST_F(ProgramUpload, CancelDuringTheThirdOfFivePhotos) {
   AddPictures(5);
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=600&count=-1");
@@ -412,6 +414,8 @@ TEST_F(ProgramUpload, ServerUnreachableAtOk) {
   EXPECT_TRUE(StoredPhotos(user).empty());
 }
 
+// The real program's login window after a refused saved password; what OK does then is owned by
+// UploadBatchTest's test of the same case.
 TEST_F(ProgramUpload, WrongSavedPasswordAsksThenACancelledLoginUploadsNothing) {
   AddPictures(1);
   PutAccount(50L * 1024 * 1024, "changed");  // the saved password no longer works
