@@ -115,6 +115,30 @@ TEST_F(SettingsFileTest, EachPasswordIsInTheCredentialStoreUntilItsEntryGoes) {
   for (const auto& e : expected) EXPECT_EQ(test::StoredPassword(e.target), e.afterNone) << "none";
 }
 
+// Only a definite "not found" lets a saved password be replaced or deleted: after reads that
+// failed (a locked store), saving with an account fewer and a password typed again changes none.
+TEST_F(SettingsFileTest, ACredentialThatCouldNotBeReadIsNeitherReplacedNorDeleted) {
+  ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
+  struct Unreadable : test::FailingCredentialStore {
+    bool Write(const std::wstring& t, const std::wstring& u, const std::wstring& p) override {
+      return windows.Write(t, u, p);
+    }
+    bool Delete(const std::wstring& target) override { return windows.Delete(target); }
+    std::optional<std::vector<std::wstring>> Targets(const wchar_t* f) override { return windows.Targets(f); }
+    CredentialStore& windows = ActiveCredentialStore();
+  } unreadable;
+  const ScopedCredentialStore scope(unreadable);
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  loaded.savedAccounts[1].password = L"typed again";
+  loaded.savedAccounts.erase(loaded.savedAccounts.begin());
+  ASSERT_TRUE(SaveSettingsTo(path_, loaded));
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:张三"), L"密码");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick#2:张三"), L"另一个");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick (current):张三"), L"另一个");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:bob"), L"b");
+}
+
 // Every user's saved accounts hang on these bytes: they were worked out once, apart from the
 // program, from the cipher's seed, multiplier and addend (seed 0x6B8F21D4, multiplier 0x0019660D,
 // addend 0x3C6EF35F, key bits 8 to 15). A change to the cipher or its key values fails here
