@@ -4,9 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "accounts/core/settings_text.h"
+#include "accounts/credential_store.h"
 #include "accounts/settings_file.h"
 #include "base/program_state.h"
 #include "base/handles.h"
@@ -325,6 +327,19 @@ TEST_F(SettingsFileTest, AnOldFileInTheWindowsDirectoryIsReadKeptAndReplacedByTh
   AccountState fromUsersFile;
   LoadSettingsFrom(SettingsFilePath(), fromUsersFile);
   EXPECT_EQ(fromUsersFile.savedAccounts, again.savedAccounts);
+}
+
+// A scanner or an indexer holds the file for a moment while it is saved: the save waits for it.
+TEST_F(SettingsFileTest, AFileHeldForAMomentByAnotherProgramIsStillReplaced) {
+  ASSERT_TRUE(SaveSettingsTo(path_, AccountState{}));
+  UniqueFile held(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  std::thread holder([&] {
+    ::Sleep(60);
+    held.reset();
+  });
+  EXPECT_TRUE(SaveSettingsTo(path_, Sample()));
+  holder.join();
 }
 
 TEST_F(SettingsFileTest, AFileHeldOpenWithoutSharingKeepsItsAccountsThroughTheExit) {
