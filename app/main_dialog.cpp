@@ -90,6 +90,8 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
     case WM_DESTROY:
       return OnDestroy();
+    case WM_ENDSESSION:
+      return OnEndSession(wParam != FALSE);
     case WM_PAINT:
       return OnPaint();
     case WM_CLOSE:
@@ -342,6 +344,14 @@ LRESULT MainDialog::OnClose() {
   }
   session_.Close();
   return session_.closing() ? 1 : 0;
+}
+
+// Windows ends the process after this without WM_DESTROY: what the window saves as it goes is
+// saved here, or an account added in this run is gone at the next start.
+LRESULT MainDialog::OnEndSession(bool ending) {
+  if (!ending) return 0;
+  SaveSettings();
+  return 0;
 }
 
 LRESULT MainDialog::OnDestroy() {
