@@ -16,6 +16,7 @@
 #include "base/window_dpi.h"
 #include "app/core/main_layout.h"
 #include "app/logo.h"
+#include "app/single_instance.h"
 #include "res/main_window_ids.h"
 #include "base/module.h"
 #include "base/prompt.h"
@@ -154,6 +155,7 @@ std::optional<LRESULT> MainDialog::OnCommand(int id) {
 }
 
 LRESULT MainDialog::OnInitDialog() {
+  MarkMainWindow(hwnd());
   uiTasks_ = UiTaskChannel::Open(hwnd());
   dpi_ = WindowDpi(hwnd());
   HWND owner = ::GetWindow(hwnd(), GW_OWNER);
@@ -355,6 +357,7 @@ LRESULT MainDialog::OnEndSession(bool ending) {
 }
 
 LRESULT MainDialog::OnDestroy() {
+  UnmarkMainWindow(hwnd());
   // Tasks still queued would act on a window that is going; they are dropped unrun.
   if (uiTasks_) uiTasks_->Close();
   // The adding threads end before the work directories go, so no copy is written after.
