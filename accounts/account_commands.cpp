@@ -19,13 +19,18 @@ void RunSettingsDialog(AccountHost& host) {
 
 INT_PTR RunLoginDialog(AccountHost& host, const AccountServices& services) {
   LoginDialog dialog(host, true, services);
+  // The current account without its password (the store did not give it at start): its name is
+  // there, the password is asked for.
+  if (host.accounts().currentPassword.empty()) dialog.SetUserName(host.accounts().currentUserName);
   return dialog.Run(::GetActiveWindow());
 }
 
 void CheckSignInBeforeBatch(AccountHost& host, const AccountServices& services, std::function<bool()> stillWanted,
                             std::function<void(bool signedIn)> done) {
   const AccountState& state = host.accounts();
-  if (state.currentUserName.empty()) return done(RunLoginDialog(host, services) == IDOK);
+  if (state.currentUserName.empty() || state.currentPassword.empty()) {
+    return done(RunLoginDialog(host, services) == IDOK);
+  }
   // The answer runs through the host's own channel, so the host is still there when it does.
   SignInInBackground(
       services, host.uiTasks(), AccountEntry{state.currentUserName, state.currentPassword},

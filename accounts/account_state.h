@@ -23,6 +23,9 @@ struct AccountState {
   // The settings file was there but could not be read (locked, access denied): saving then
   // leaves it alone, since the empty state loaded in its place would wipe the accounts in it.
   bool settingsUnreadable = false;
+  // Credentials the store had but would not give at start (a read that failed, not "not found"):
+  // they are never written over nor deleted, since the password in them is still the user's.
+  std::vector<std::wstring> unreadCredentials;
 };
 
 // What the account dialogs and the start-up sign-in need from the main window.

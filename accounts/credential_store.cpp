@@ -31,7 +31,9 @@ class WindowsCredentialStore final : public CredentialStore {
     // The password as UTF-16 without its terminating zero, the form Windows' own tools use.
     credential.CredentialBlobSize = static_cast<DWORD>(blob.size() * sizeof(wchar_t));
     credential.CredentialBlob = blob.empty() ? nullptr : reinterpret_cast<BYTE*>(blob.data());
-    credential.Persist = CRED_PERSIST_LOCAL_MACHINE;
+    // The settings file naming the accounts is in the roaming profile; so are their passwords,
+    // or the user's other computer starts with accounts that have none.
+    credential.Persist = CRED_PERSIST_ENTERPRISE;
     const bool written = ::CredWriteW(&credential, 0) != FALSE;
     ::SecureZeroMemory(blob.data(), blob.size() * sizeof(wchar_t));
     if (!written) LogLastError("credential store: a password cannot be written");
@@ -77,6 +79,11 @@ class WindowsCredentialStore final : public CredentialStore {
 CredentialStore* g_replacement = nullptr;
 
 }  // namespace
+
+bool SameCredentialName(std::wstring_view a, std::wstring_view b) noexcept {
+  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
 
 CredentialStore& ActiveCredentialStore() {
   static WindowsCredentialStore windowsStore;

@@ -5,6 +5,7 @@
 // own in place, one that fails for instance. Used on the UI thread only.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fernwick {
@@ -33,6 +34,10 @@ class CredentialStore {
  private:
   bool failureTold_ = false;
 };
+
+// Whether the store takes two target names for one: it compares them without regard to case,
+// as CompareStringOrdinal does when told to ignore it.
+bool SameCredentialName(std::wstring_view a, std::wstring_view b) noexcept;
 
 // The Windows credential store, unless a test has put another in place.
 CredentialStore& ActiveCredentialStore();

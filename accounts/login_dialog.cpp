@@ -87,7 +87,14 @@ void LoginDialog::OnSignInAnswer(const SignInAnswer& answer) {
   waiting_.End();
   if (answer.result != kResultOk) return Tell(SignInFailureText(answer.result));
   const AccountEntry account{userName_, password_};
-  host_.accounts().savedAccounts.push_back(account);
+  auto& saved = host_.accounts().savedAccounts;
+  // A saved account whose password the store did not give gets this one instead of a twin.
+  auto waiting = std::find(saved.begin(), saved.end(), AccountEntry{userName_, L""});
+  if (signInOnly_ && waiting != saved.end()) {
+    waiting->password = password_;
+  } else {
+    saved.push_back(account);
+  }
   ApplySignedIn(host_, account, answer);
   KeepPasswords(host_.accounts(), hwnd());
   Finish(IDOK);

@@ -25,6 +25,8 @@ class LoginDialog : public DialogBase {
   // Modal run owned by `owner`; IDOK after a successful sign-in, IDCANCEL otherwise.
   INT_PTR Run(HWND owner) { return RunModal(kLoginDialogTemplate, owner); }
 
+  // The name the dialog opens with; call before Run.
+  void SetUserName(const std::wstring& userName) { userName_ = userName; }
   // What was entered (still there after IDOK, so the settings dialog can list it).
   const std::wstring& userName() const noexcept { return userName_; }
   const std::wstring& password() const noexcept { return password_; }

@@ -23,12 +23,12 @@ struct Credential {
 // Every name `state` uses, with what goes under it.
 std::vector<Credential> NeededCredentials(const AccountState& state) {
   std::vector<Credential> needed;
-  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts);
+  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts, SameCredentialName);
   for (std::size_t i = 0; i < targets.size(); ++i) {
     needed.push_back({targets[i], &state.savedAccounts[i].userName, &state.savedAccounts[i].password});
   }
   if (!state.currentUserName.empty()) {
-    const std::wstring* first = FirstSavedPassword(state.savedAccounts, state.currentUserName);
+    const std::wstring* first = FirstSavedPassword(state.savedAccounts, state.currentUserName, SameCredentialName);
     if (!first || *first != state.currentPassword) {
       needed.push_back({CurrentAccountTarget(state.currentUserName), &state.currentUserName, &state.currentPassword});
     }
@@ -36,21 +36,32 @@ std::vector<Credential> NeededCredentials(const AccountState& state) {
   return needed;
 }
 
+bool Unread(const AccountState& state, const std::wstring& target) {
+  return std::any_of(state.unreadCredentials.begin(), state.unreadCredentials.end(),
+                     [&](const std::wstring& unread) { return SameCredentialName(unread, target); });
+}
+
+// Reads `target` into `password`; a read that failed (not "not found") is remembered so the
+// credential stays as it is. True when the password was found.
+bool ReadPassword(AccountState& state, const std::wstring& target, std::wstring& password) {
+  const CredentialStore::Found found = ActiveCredentialStore().Read(target, password);
+  if (found == CredentialStore::Found::kFailed) state.unreadCredentials.push_back(target);
+  return found == CredentialStore::Found::kYes;
+}
+
 }  // namespace
 
 void TakePasswordsFromStore(AccountState& state, std::size_t firstLoaded) {
-  CredentialStore& store = ActiveCredentialStore();
-  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts);
+  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts, SameCredentialName);
   for (std::size_t i = firstLoaded; i < targets.size(); ++i) {
-    if (state.savedAccounts[i].password.empty()) store.Read(targets[i], state.savedAccounts[i].password);
+    if (state.savedAccounts[i].password.empty()) ReadPassword(state, targets[i], state.savedAccounts[i].password);
   }
   if (state.currentUserName.empty() || !state.currentPassword.empty()) return;
   // The current account has a credential of its own only when its password differs from
-  // the first saved entry of its name.
-  if (store.Read(CurrentAccountTarget(state.currentUserName), state.currentPassword) == CredentialStore::Found::kYes) {
-    return;
-  }
-  if (const std::wstring* first = FirstSavedPassword(state.savedAccounts, state.currentUserName)) {
+  // the first saved entry of its name; one that could not be read leaves it without any.
+  const std::wstring current = CurrentAccountTarget(state.currentUserName);
+  if (ReadPassword(state, current, state.currentPassword) || Unread(state, current)) return;
+  if (const std::wstring* first = FirstSavedPassword(state.savedAccounts, state.currentUserName, SameCredentialName)) {
     state.currentPassword = *first;
   }
 }
@@ -61,7 +72,7 @@ bool WritePasswords(const AccountState& state) {
   for (const Credential& credential : NeededCredentials(state)) {
     // An empty password is one the store could not give at start: the one it still holds
     // stays for the next start.
-    if (credential.password->empty()) continue;
+    if (credential.password->empty() || Unread(state, credential.target)) continue;
     all = store.Write(credential.target, *credential.userName, *credential.password) && all;
   }
   return all;
@@ -74,9 +85,9 @@ void ForgetOtherPasswords(const AccountState& state) {
   if (!present) return;
   const std::vector<Credential> needed = NeededCredentials(state);
   for (const std::wstring& target : *present) {
-    if (!IsProgramTarget(target)) continue;
-    const bool used =
-        std::any_of(needed.begin(), needed.end(), [&](const Credential& c) { return c.target == target; });
+    if (!IsProgramTarget(target) || Unread(state, target)) continue;
+    const bool used = std::any_of(needed.begin(), needed.end(),
+                                  [&](const Credential& c) { return SameCredentialName(c.target, target); });
     if (!used) store.Delete(target);
   }
 }

@@ -27,7 +27,9 @@ bool StartupSignIn::Start(AccountHost& host, AccountServices services) {
   AccountState& state = host.accounts();
   std::shared_ptr<UiTaskChannel> channel = host.uiTasks();
   if (state.currentUserName.empty() || host_ || !channel) return false;
-  state.currentUserText = CurrentUserText(state.currentUserName);
+  // An account whose password the store did not give is shown as not signed in: the next action
+  // that needs it asks for the password.
+  state.currentUserText = state.currentPassword.empty() ? std::wstring() : CurrentUserText(state.currentUserName);
   state.quotaText.clear();
 
   host_ = &host;
@@ -45,13 +47,14 @@ StartupSignIn::FirstAnswer StartupSignIn::AskVersionThenSignIn(const AccountServ
                                                                const AccountEntry& account) {
   FirstAnswer answer;
   answer.version = services.AskVersion();
-  if (!NewerProgram(answer.version)) answer.signIn = services.AskSignIn(account);
+  // Never an empty password: the server would refuse it, and a refused account is forgotten.
+  if (!NewerProgram(answer.version) && !account.password.empty()) answer.signIn = services.AskSignIn(account);
   return answer;
 }
 
 void StartupSignIn::OnFirstAnswer(const AccountServices& services, const FirstAnswer& answer) {
   if (answer.signIn) return OnSignInAnswer(*answer.signIn);
-  if (OfferNewVersion(answer.version.info)) return;
+  if (!NewerProgram(answer.version) || OfferNewVersion(answer.version.info) || account_.password.empty()) return;
   SignInInBackground(services, host_->uiTasks(), account_,
                      answers_.Wrap<SignInAnswer>([this](const SignInAnswer& signIn) { OnSignInAnswer(signIn); }));
 }

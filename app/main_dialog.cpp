@@ -16,6 +16,7 @@
 #include "base/window_dpi.h"
 #include "app/core/main_layout.h"
 #include "app/logo.h"
+#include "app/single_instance.h"
 #include "res/main_window_ids.h"
 #include "base/module.h"
 #include "base/prompt.h"
@@ -91,6 +92,8 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
     case WM_DESTROY:
       return OnDestroy();
+    case WM_ENDSESSION:
+      return OnEndSession(wParam != FALSE);
     case WM_PAINT:
       return OnPaint();
     case WM_CLOSE:
@@ -153,6 +156,7 @@ std::optional<LRESULT> MainDialog::OnCommand(int id) {
 }
 
 LRESULT MainDialog::OnInitDialog() {
+  MarkMainWindow(hwnd());
   uiTasks_ = UiTaskChannel::Open(hwnd());
   dpi_ = WindowDpi(hwnd());
   HWND owner = ::GetWindow(hwnd(), GW_OWNER);
@@ -345,7 +349,16 @@ LRESULT MainDialog::OnClose() {
   return session_.closing() ? 1 : 0;
 }
 
+// Windows ends the process after this without WM_DESTROY: what the window saves as it goes is
+// saved here, or an account added in this run is gone at the next start.
+LRESULT MainDialog::OnEndSession(bool ending) {
+  if (!ending) return 0;
+  SaveSettings();
+  return 0;
+}
+
 LRESULT MainDialog::OnDestroy() {
+  UnmarkMainWindow(hwnd());
   // Tasks still queued would act on a window that is going; they are dropped unrun.
   if (uiTasks_) uiTasks_->Close();
   // The adding threads end before the work directories go, so no copy is written after.

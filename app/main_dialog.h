@@ -107,6 +107,8 @@ class MainDialog : public DialogBase,
   LRESULT OnGetMinMaxInfo(MINMAXINFO& info);
   LRESULT OnSize(UINT kind, int width, int height);
   LRESULT OnDestroy();
+  // WM_ENDSESSION; `ending` when the user's session ends (log-off, shut-down).
+  LRESULT OnEndSession(bool ending);
   LRESULT OnPaint();
   LRESULT OnClose();
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);

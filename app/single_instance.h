@@ -4,11 +4,21 @@
 
 namespace fernwick {
 
-// The main window's caption, by which a running instance is found.
+// The main window's caption.
 inline constexpr wchar_t kMainWindowCaption[] = L"Fernwick";
 
-// When a top-level window titled kMainWindowCaption exists: restores it if it is minimised,
-// brings its last active popup (an open dialog, say) to the foreground and returns true.
+// Marks `window` as the program's main window (at its creation), so that FindRunningMainWindow
+// finds it; UnmarkMainWindow removes the mark as it goes.
+void MarkMainWindow(HWND window);
+void UnmarkMainWindow(HWND window);
+
+// The main window of a running instance, or none. The caption alone is not enough: an Explorer
+// window showing a folder named "Fernwick" has it too. Only a dialog window with the caption and
+// the mark is ours.
+HWND FindRunningMainWindow();
+
+// When FindRunningMainWindow finds one: restores it if it is minimised, brings its last active
+// popup (an open dialog, say) to the foreground and returns true.
 bool ActivateRunningInstance();
 
 }  // namespace fernwick

@@ -27,6 +27,21 @@ void RemoveKeepingError(const std::wstring& path) {
   ::SetLastError(error);
 }
 
+// A scanner, an indexer or a virus checker holds a file it looks at for a moment: the rename is
+// tried again a few times, 50 ms apart, before it counts as failed.
+bool MoveOver(const std::wstring& from, const std::wstring& to) {
+  constexpr int kTries = 8;
+  for (int tried = 1;; ++tried) {
+    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = ::GetLastError();
+    if (tried == kTries ||
+        (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION)) {
+      return false;
+    }
+    ::Sleep(50);
+  }
+}
+
 }  // namespace
 
 bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, LogText notWritten, LogText notRenamed) {
@@ -36,7 +51,7 @@ bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, LogTe
     LogLastError(notWritten);
     return false;
   }
-  if (!::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveOver(temporary, path)) {
     RemoveKeepingError(temporary);
     LogLastError(notRenamed);
     return false;

@@ -1,7 +1,8 @@
 #pragma once
 // A small file of the program's own put in place whole or not at all: the new contents are
 // written beside the old file and flushed to the disk first, and only then renamed over it, so
-// that a full disk, a crash or a power cut while writing leaves the old file as it was.
+// that a full disk, a crash or a power cut while writing leaves the old file as it was. An old
+// file another program holds for a moment is waited for, a few tenths of a second at most.
 #include <string>
 #include <string_view>
 

@@ -13,6 +13,7 @@
 #include "base/ui_thread.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/exif_block.h"
+#include "imaging/core/jpeg_segments.h"
 #include "imaging/core/photo_metadata.h"
 #include "imaging/core/picture_header.h"
 #include "imaging/core/path_rules.h"
@@ -133,9 +134,16 @@ void WrittenCopy::Delete() noexcept {
 PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber, int32_t box) {
   PreparedPhoto prepared;
   prepared.path = path;
-  const std::vector<uint8_t> bytes = ReadFileBytes(path).value_or(std::vector<uint8_t>{});
-  // A header that claims more pixels than memory could hold is passed over before any decoder sees it.
-  if (JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes)) return prepared;
+  // A file that cannot be read here (over 1 GB, locked) is never handed to GDI+ unchecked.
+  const std::optional<std::vector<uint8_t>> read = ReadFileBytes(path);
+  if (!read) return prepared;
+  const std::vector<uint8_t>& bytes = *read;
+  // A header that claims more pixels than memory could hold, or a JPEG whose scans would take
+  // minutes to decode, is passed over before any decoder sees it.
+  if (JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes) ||
+      CountJpegScans(bytes, kMostJpegScans) > kMostJpegScans) {
+    return prepared;
+  }
   std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, box, bytes, limit);
   if (!added) added = AddedThroughGdiplus(fileNumber, box, path, bytes, limit);
   if (!added) return prepared;

@@ -91,7 +91,7 @@ std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::
   }
   JpegWriter writer;
   if (!writer.WriteToMemory() || !WritePixels(writer, picture, segments, quality)) return std::nullopt;
-  return writer.Bytes();
+  return writer.TakeBytes();
 }
 
 }  // namespace fernwick

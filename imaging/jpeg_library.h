@@ -6,6 +6,11 @@
 // thrown through libjpeg's C frames. So every member that calls into libjpeg sets its own jump
 // point first and keeps no local object with a destructor: a jump would skip it. Warnings are
 // not printed (the program has no console).
+//
+// The writer's output goes into a vector it owns, through a destination manager of its own:
+// libjpeg's jpeg_mem_dest frees and replaces its block as the output grows and reports the new
+// one only when the file is finished, so an error after the first growth left the owner holding
+// a block already freed.
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -36,7 +41,11 @@ class JpegReader {
   std::jmp_buf& jump() noexcept { return trap_.jump; }
 
  private:
+  // Fails the decode once it reads more than kMostJpegScans scans.
+  static void StopPastMostScans(j_common_ptr info);
+
   JpegErrorTrap trap_;
+  jpeg_progress_mgr progress_{};
   jpeg_decompress_struct info_{};
   bool created_ = false;
 };
@@ -50,17 +59,22 @@ class JpegWriter {
 
   // Sends what is compressed into memory; call before starting.
   bool WriteToMemory();
-  // The finished file's bytes.
-  std::vector<uint8_t> Bytes() const;
+  // The finished file's bytes, taken out of the writer; none before jpeg_finish_compress ended.
+  std::vector<uint8_t> TakeBytes();
   jpeg_compress_struct& info() noexcept { return info_; }
   std::jmp_buf& jump() noexcept { return trap_.jump; }
 
  private:
+  static void StartOutput(j_compress_ptr info);
+  static boolean GrowOutput(j_compress_ptr info);
+  static void EndOutput(j_compress_ptr info);
+
   JpegErrorTrap trap_;
+  jpeg_destination_mgr destination_{};
+  std::vector<uint8_t> bytes_;
+  bool finished_ = false;
   jpeg_compress_struct info_{};
   bool created_ = false;
-  unsigned char* buffer_ = nullptr;  // malloc'ed and grown by libjpeg; freed here
-  unsigned long size_ = 0;
 };
 
 }  // namespace fernwick

@@ -77,7 +77,7 @@ std::optional<std::vector<uint8_t>> TransformJpeg(std::span<const uint8_t> jpeg,
   // away (lost pixels).
   info.perfect = TRUE;
   if (!MoveBlocks(reader, writer, info, segments)) return std::nullopt;
-  return writer.Bytes();
+  return writer.TakeBytes();
 }
 
 std::optional<std::vector<uint8_t>> UprightJpegCopy(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees) {

@@ -4,6 +4,7 @@
 ;   STAGE     the folder whose files are installed (program, logo, read-me, licences)
 ;   OUTFILE   the installer to write
 ;   SOURCE    the repository (for the icon)
+;   INSTALLED the list of the staged files' Delete and their folders' RMDir lines, deepest first
 Unicode true
 ; A 64-bit installer for the 64-bit program (and a 64-bit-only Windows or Wine can run it).
 Target amd64-unicode
@@ -95,16 +96,20 @@ SectionEnd
 Section /o "un.同时删除设置文件（保存的账户）" UnSettings
   ExecWait '"$INSTDIR\fernwick.exe" /forget-credentials'
   Delete "$APPDATA\Fernwick\qvpicsendst.idx"
+  ; What the program leaves in the profile besides: the safe replacement's new files, the log
+  ; it turned over, the journal of a batch that did not end.
+  Delete "$APPDATA\Fernwick\qvpicsendst.idx.new"
   RMDir "$APPDATA\Fernwick"
+  Delete "$LOCALAPPDATA\Fernwick\fernwick.log.1"
+  Delete "$LOCALAPPDATA\Fernwick\batch.journal"
+  Delete "$LOCALAPPDATA\Fernwick\batch.journal.new"
 SectionEnd
 
 Section "-un.Fernwick"
-  Delete "$INSTDIR\fernwick.exe"
-  Delete "$INSTDIR\logo.gif"
-  Delete "$INSTDIR\README-Windows.txt"
-  RMDir /r "$INSTDIR\licences"
+  ; The folder may be one of the user's (D:\Tools, say): only the files the installer put there
+  ; go, by name, and a folder only when it is empty. Nothing is ever removed recursively.
+  !include "${INSTALLED}"
   Delete "$INSTDIR\uninstall.exe"
-  ; Not recursive: whatever the user put into the folder stays.
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${FEED_MENU_KEY}"
@@ -121,6 +126,11 @@ SectionEnd
 ; After the sections: it names the settings section.
 Function un.onInit
   !insertmacro RefuseWhileRunning "请先关闭 Fernwick 再卸载。"
+  ; A copied uninstaller acts on its own folder: one without the program is not an installation.
+  ${IfNot} ${FileExists} "$INSTDIR\fernwick.exe"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "这个文件夹里没有 Fernwick，卸载程序不会删除任何文件。" /SD IDOK
+    Abort
+  ${EndIf}
   ; A silent uninstall keeps the settings unless asked with /REMOVESETTINGS.
   ${GetParameters} $R0
   ClearErrors

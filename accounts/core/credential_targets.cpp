@@ -1,7 +1,5 @@
 #include "accounts/core/credential_targets.h"
 
-#include <map>
-
 namespace fernwick {
 
 namespace {
@@ -13,12 +11,13 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
 }
 }  // namespace
 
-std::vector<std::wstring> SavedAccountTargets(const std::vector<AccountEntry>& saved) {
-  std::map<std::wstring, int> seen;
+std::vector<std::wstring> SavedAccountTargets(const std::vector<AccountEntry>& saved, SameStoreName same) {
   std::vector<std::wstring> targets;
   targets.reserve(saved.size());
-  for (const AccountEntry& entry : saved) {
-    const int occurrence = ++seen[entry.userName];
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    const AccountEntry& entry = saved[i];
+    int occurrence = 1;
+    for (std::size_t j = 0; j < i; ++j) occurrence += same(saved[j].userName, entry.userName) ? 1 : 0;
     std::wstring target = kProgram;
     if (occurrence > 1) target += L"#" + std::to_wstring(occurrence);
     targets.push_back(target + L":" + entry.userName);
@@ -44,9 +43,10 @@ bool IsProgramTarget(const std::wstring& target) {
   return number != L"#1";
 }
 
-const std::wstring* FirstSavedPassword(const std::vector<AccountEntry>& saved, const std::wstring& userName) {
+const std::wstring* FirstSavedPassword(const std::vector<AccountEntry>& saved, const std::wstring& userName,
+                                       SameStoreName same) {
   for (const AccountEntry& entry : saved) {
-    if (entry.userName == userName) return &entry.password;
+    if (same(entry.userName, userName)) return &entry.password;
   }
   return nullptr;
 }

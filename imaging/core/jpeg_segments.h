@@ -17,6 +17,14 @@ struct JpegSegment {
 // at the first segment that does not fit in the bytes; no SOI means no segments.
 std::vector<JpegSegment> ReadJpegSegments(std::span<const uint8_t> jpeg);
 
+// The most scans a JPEG may have to be decoded at all. Each scan of a progressive JPEG is a pass
+// over every block and a crafted file can repeat them without end; a camera's has about ten.
+inline constexpr size_t kMostJpegScans = 500;
+
+// The scans (SOS markers) of the whole file, counted up to one past `most`: the markers are
+// walked by their lengths and each scan's coded data skipped to the marker after it.
+size_t CountJpegScans(std::span<const uint8_t> jpeg, size_t most) noexcept;
+
 // True when the payload starts with the given signature (which may hold NUL bytes).
 bool PayloadStartsWith(std::span<const uint8_t> payload, std::span<const uint8_t> signature) noexcept;
 

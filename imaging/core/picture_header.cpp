@@ -52,38 +52,45 @@ std::optional<ClaimedSize> BmpSize(std::span<const uint8_t> bytes) noexcept {
   return ClaimedSize{side(width), side(height)};
 }
 
-// The first directory's ImageWidth and ImageLength; a decoder starts with that page.
-std::optional<ClaimedSize> TiffSize(std::span<const uint8_t> bytes) {
-  const TiffBlock block(bytes);
-  if (!block.valid()) return std::nullopt;
-  const std::optional<TiffDirectory> first = block.ReadDirectory(block.FirstDirectoryOffset());
-  if (!first) return std::nullopt;
+// The first directory's ImageWidth and ImageLength; a decoder starts with that page. Only the
+// entry table is read: an entry of a type this reader does not know (whose value it cannot
+// locate) is one a decoder may well skip, so it must not hide the size.
+std::optional<ClaimedSize> TiffSize(const TiffBlock& block, size_t size) noexcept {
+  const uint32_t offset = block.FirstDirectoryOffset();
+  if (offset < 8 || size < 2 || offset > size - 2) return std::nullopt;
+  const size_t count = block.U16(offset);
+  if (uint64_t{offset} + 2 + uint64_t{count} * 12 > size) return std::nullopt;
   constexpr uint16_t kImageWidth = 256, kImageLength = 257;
-  const TiffEntry* width = first->Find(kImageWidth);
-  const TiffEntry* height = first->Find(kImageLength);
+  std::optional<uint32_t> width, height;
+  for (size_t i = 0; i < count; ++i) {
+    const size_t at = offset + 2 + i * 12;
+    const uint16_t tag = block.U16(at);
+    if (tag != kImageWidth && tag != kImageLength) continue;
+    const TiffEntry entry{
+        .tag = tag, .type = block.U16(at + 2), .count = block.U32(at + 4), .entryAt = at, .valueAt = at + 8};
+    // A value of more than one is stored elsewhere; no decoder takes such a size as it is.
+    (tag == kImageWidth ? width : height) = entry.count == 1 ? block.UnsignedValue(entry) : std::nullopt;
+  }
   if (!width || !height) return std::nullopt;
-  const std::optional<uint32_t> w = block.UnsignedValue(*width), h = block.UnsignedValue(*height);
-  if (!w || !h) return std::nullopt;
-  return ClaimedSize{*w, *h};
+  return ClaimedSize{*width, *height};
 }
 
 }  // namespace
 
 std::optional<ClaimedSize> ReadClaimedSize(std::span<const uint8_t> bytes) noexcept {
-  try {
-    if (StartsWith(bytes, "\x89PNG\r\n\x1A\n", 8)) return PngSize(bytes);
-    if (StartsWith(bytes, "GIF87a", 6) || StartsWith(bytes, "GIF89a", 6)) return GifSize(bytes);
-    if (StartsWith(bytes, "BM", 2)) return BmpSize(bytes);
-    return TiffSize(bytes);
-  } catch (...) {
-    return std::nullopt;  // a directory too large to list: no size to go by
-  }
+  if (StartsWith(bytes, "\x89PNG\r\n\x1A\n", 8)) return PngSize(bytes);
+  if (StartsWith(bytes, "GIF87a", 6) || StartsWith(bytes, "GIF89a", 6)) return GifSize(bytes);
+  if (StartsWith(bytes, "BM", 2)) return BmpSize(bytes);
+  return TiffSize(TiffBlock(bytes), bytes.size());
 }
 
 bool PictureTooLargeToDecode(std::span<const uint8_t> bytes) noexcept {
   const std::optional<ClaimedSize> size = ReadClaimedSize(bytes);
+  // A TIFF is a table of tags a decoder may read differently: one whose size cannot be read
+  // here could claim any.
+  if (!size) return TiffBlock(bytes).valid();
   // Each side is below 2^32, so the product cannot wrap.
-  return size && size->width * size->height > kMostPicturePixels;
+  return size->width * size->height > kMostPicturePixels;
 }
 
 }  // namespace fernwick

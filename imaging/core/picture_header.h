@@ -19,7 +19,8 @@ inline constexpr uint64_t kMostPicturePixels = uint64_t{16384} * 16384;
 // header is cut short. A BMP stored top row first (negative height) counts its height's size.
 std::optional<ClaimedSize> ReadClaimedSize(std::span<const uint8_t> bytes) noexcept;
 
-// True when the header claims more than kMostPicturePixels; such a file is passed over.
+// True when the header claims more than kMostPicturePixels, or is a TIFF's whose first directory
+// gives no size this reader can take; such a file is passed over.
 bool PictureTooLargeToDecode(std::span<const uint8_t> bytes) noexcept;
 
 }  // namespace fernwick

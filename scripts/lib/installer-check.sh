@@ -94,4 +94,10 @@ run "$setup" /S
 check PasswordsPlanted
 run "$(quiet_uninstall)" /S /REMOVESETTINGS
 check UninstalledWithSettings
+say "== install into a folder of the user's that holds other files, then silent uninstall"
+check ForeignFolderPrepared
+run "$setup" /S '/D=C:\Tools'
+check ForeignFolderInstalled
+run 'C:\Tools\uninstall.exe' /S
+check ForeignFolderUninstalled
 say "installer, zip and uninstaller: all checks passed"

@@ -27,8 +27,16 @@ if [[ -d "$tree/licences" ]] && compgen -G "$tree/licences/*" >/dev/null; then
   cp -r "$tree/licences/." "$stage/licences/"
 fi
 
+# The uninstaller removes exactly these files by name, then their folders when empty, deepest
+# first: the installation folder may hold the user's own files.
+installed="$staging/installed.nsh"
+{
+  (cd "$stage" && find . -type f | sort) | sed -e 's|^\./||' -e 's|/|\\|g' -e 's|.*|  Delete "$INSTDIR\\&"|'
+  (cd "$stage" && find . -mindepth 1 -type d | sort -r) | sed -e 's|^\./||' -e 's|/|\\|g' -e 's|.*|  RMDir "$INSTDIR\\&"|'
+} >"$installed"
+
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DSOURCE="$FERNWICK_ROOT" \
-  -DOUTFILE="$out/$name-setup.exe" "$FERNWICK_ROOT/installer/fernwick.nsi" >&2
+  -DINSTALLED="$installed" -DOUTFILE="$out/$name-setup.exe" "$FERNWICK_ROOT/installer/fernwick.nsi" >&2
 
 # The zip opens to one folder named after the release.
 rm -f "$out/$name-portable.zip"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -9,16 +10,32 @@
 namespace fernwick {
 namespace {
 
+// The store's comparison for the names used here: ASCII letters without regard to case.
+bool SameIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  const auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
+}
+
 TEST(CredentialTargets, EachOccurrenceOfANameHasItsOwnTarget) {
   const std::vector<AccountEntry> saved = {{L"bob", L"1"},   {L"张三", L"2"}, {L"bob", L"3"},
                                            {L"bob#2", L"4"}, {L"bob", L"5"},  {L"a:b", L"6"}};
-  EXPECT_EQ(SavedAccountTargets(saved),
+  EXPECT_EQ(SavedAccountTargets(saved, SameIgnoringCase),
             (std::vector<std::wstring>{L"Fernwick:bob", L"Fernwick:张三", L"Fernwick#2:bob", L"Fernwick:bob#2",
                                        L"Fernwick#3:bob", L"Fernwick:a:b"}));
   EXPECT_EQ(CurrentAccountTarget(L"bob"), L"Fernwick (current):bob");
-  ASSERT_NE(FirstSavedPassword(saved, L"bob"), nullptr);
-  EXPECT_EQ(*FirstSavedPassword(saved, L"bob"), L"1");
-  EXPECT_EQ(FirstSavedPassword(saved, L"Bob"), nullptr);
+  ASSERT_NE(FirstSavedPassword(saved, L"bob", SameIgnoringCase), nullptr);
+  EXPECT_EQ(*FirstSavedPassword(saved, L"bob", SameIgnoringCase), L"1");
+  EXPECT_EQ(FirstSavedPassword(saved, L"carol", SameIgnoringCase), nullptr);
+}
+
+// The store takes "Fernwick:Alice" and "Fernwick:alice" for one credential: names that differ
+// only in case are counted as one name, so each keeps a credential of its own.
+TEST(CredentialTargets, NamesDifferingOnlyInCaseAreCountedAsOne) {
+  const std::vector<AccountEntry> saved = {{L"Alice", L"1"}, {L"alice", L"2"}, {L"ALICE", L"3"}};
+  EXPECT_EQ(SavedAccountTargets(saved, SameIgnoringCase),
+            (std::vector<std::wstring>{L"Fernwick:Alice", L"Fernwick#2:alice", L"Fernwick#3:ALICE"}));
+  ASSERT_NE(FirstSavedPassword(saved, L"aLiCe", SameIgnoringCase), nullptr);
+  EXPECT_EQ(*FirstSavedPassword(saved, L"aLiCe", SameIgnoringCase), L"1");
 }
 
 TEST(CredentialTargets, OnlyTheProgramsOwnFormsAreRecognised) {
@@ -34,7 +51,7 @@ TEST(CredentialTargets, OnlyTheProgramsOwnFormsAreRecognised) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(IsProgramTarget(cases[i].target), cases[i].ours) << i;
   // Every target the program writes is one it recognises as its own.
-  for (const std::wstring& target : SavedAccountTargets({{L"x", L""}, {L"x", L""}, {L"x#3", L""}})) {
+  for (const std::wstring& target : SavedAccountTargets({{L"x", L""}, {L"X", L""}, {L"x#3", L""}}, SameIgnoringCase)) {
     EXPECT_TRUE(IsProgramTarget(target));
   }
 }

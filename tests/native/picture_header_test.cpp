@@ -26,6 +26,10 @@ std::string Tiff(const std::string& widthLong, const std::string& lengthShort) {
 }
 
 TEST(PictureHeader, ClaimedSizesAndTheBound) {
+  // A third entry of type 99 ahead of the two sizes: a decoder skips it.
+  std::string unknownType = Tiff(std::string("\x30\x75\0\0", 4), std::string("\x30\x75\0\0", 4));
+  unknownType[8] = 3;
+  unknownType.insert(10, std::string("\x99\x99\x63\0\x09\0\0\0\x40\0\0\0", 12));
   const std::string bmpInfo = std::string("BM", 2) + std::string(12, '\0') + std::string("\x28\0\0\0", 4);
   const struct {
     const char* name;
@@ -46,7 +50,9 @@ TEST(PictureHeader, ClaimedSizesAndTheBound) {
        65535, 65535, true},
       {"tiff", Tiff(std::string("\x30\x75\0\0", 4), std::string("\x30\x75\0\0", 4)), 30000, 30000, true},
       {"tiff small", Tiff(std::string("\xC8\0\0\0", 4), std::string("\x96\0\0\0", 4)), 200, 150, false},
-      {"tiff cut", Tiff(std::string("\xC8\0\0\0", 4), "").substr(0, 30), std::nullopt, std::nullopt, false},
+      // A TIFF whose size cannot be read could claim any: it is passed over.
+      {"tiff cut", Tiff(std::string("\xC8\0\0\0", 4), "").substr(0, 30), std::nullopt, std::nullopt, true},
+      {"tiff with a type unknown here", unknownType, 30000, 30000, true},
       {"jpeg", std::string("\xFF\xD8\xFF\xE0", 4), std::nullopt, std::nullopt, false},
       {"empty", "", std::nullopt, std::nullopt, false},
   };

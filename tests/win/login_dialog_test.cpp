@@ -184,6 +184,21 @@ TEST(LoginDialog, SignInModeAppendsTheSameNameTwice) {
             (std::vector<AccountEntry>{{L"alice", L"pw"}, {L"alice", L"pw"}, {L"alice", L"pw"}}));
 }
 
+// An account the start left without its password (the store did not give it) gets the one typed,
+// with no second entry of its name.
+TEST(LoginDialog, SignInModeGivesASavedAccountWithoutAPasswordTheOneTyped) {
+  FakeAccountHost host;
+  host.state.currentUserName = L"roamer";
+  host.state.savedAccounts = {{L"alice", L"pw"}, {L"roamer", L""}};
+  ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 1, ""}});
+  OpenLogin login(host, true, signIn);
+  login.Type(L"roamer", L"typed");
+  login.Press(IDOK);
+  EXPECT_EQ(login.dialog.endedWith(), IDOK);
+  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"pw"}, {L"roamer", L"typed"}}));
+  EXPECT_EQ(host.state.currentPassword, L"typed");
+}
+
 TEST(LoginDialog, RejectedPasswordLeavesEverything) {
   FakeAccountHost host;
   host.state.currentUserName = L"old";

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "res/main_window_ids.h"
+#include "accounts/settings_file.h"
 #include "base/prompt.h"
+#include "support/test_files.h"
 #include "support/test_main_dialog.h"
 
 namespace fernwick {
@@ -51,6 +53,20 @@ class MainStates : public test::MainDialogTest {
   }
   void Command(int id) { test::Command(dialog.hwnd(), id); }
 };
+
+// Log-off and shut-down end the process without WM_DESTROY: the accounts are saved when
+// WM_ENDSESSION says the session ends, and only then.
+TEST_F(MainStates, TheSettingsAreSavedWhenTheSessionEnds) {
+  ::DeleteFileW(SettingsFilePath().c_str());
+  dialog.accounts().savedAccounts.push_back({L"session-end", L""});
+  ::SendMessageW(dialog.hwnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_FALSE(test::FileExists(SettingsFilePath()));
+  ::SendMessageW(dialog.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  AccountState saved;
+  LoadSettingsFrom(SettingsFilePath(), saved);
+  EXPECT_EQ(saved.savedAccounts, (std::vector<AccountEntry>{{L"session-end", L""}}));
+  dialog.accounts().savedAccounts.clear();
+}
 
 TEST_F(MainStates, StartsInThePhotoListStateWithNoPageShown) {
   EXPECT_EQ(test::WindowText(dialog.hwnd()), L"Fernwick");

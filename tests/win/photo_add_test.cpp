@@ -10,12 +10,15 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "base/handles.h"
 #include "base/program_state.h"
 #include "base/prompt.h"
 #include "base/work_directories.h"
 #include "imaging/add_photos.h"
+#include "imaging/core/jpeg_segments.h"
 #include "imaging/picture_io.h"
 #include "support/dialog_add.h"
+#include "support/exif_photos.h"
 #include "support/photo_test_pictures.h"
 #include "support/shell_drop.h"
 
@@ -151,9 +154,20 @@ TEST_F(PhotoAdd, BadInputIsPassedOverAndNothingIsLost) {
   EXPECT_EQ(photos.TakeFileNumber(), 1001);
 }
 
+std::string ToString(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// Makes the file `size` bytes long without writing the rest (sparse where the disk allows).
+bool GrowSparse(const std::wstring& path, int64_t size) {
+  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  return file && ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get());
+}
+
 // Damaged picture files never bring the program down. A JPEG cut short decodes as far as it goes,
 // the rest grey, as the JPEG library has always given it; a file of any kind whose header claims
-// a picture too large to hold in memory is passed over before anything is allocated.
+// a picture too large to hold in memory, or that cannot be read whole, or a JPEG with more scans
+// than any camera writes, is passed over before any decoder sees it.
 TEST_F(PhotoAdd, DamagedPictureFilesAreTakenAsFarAsTheyGoOrPassedOver) {
   const std::string whole = test::ReadBytes(Picture(L"whole.jpg", 2000, 1500, "jpg"));
   const size_t frame = whole.find("\xFF\xC0");
@@ -170,10 +184,21 @@ TEST_F(PhotoAdd, DamagedPictureFilesAreTakenAsFarAsTheyGoOrPassedOver) {
   bmp.replace(18, 8, std::string("\x30\x75\0\0\xD0\x8A\xFF\xFF", 8));  // height -30000: top row first
   std::string gif = test::ReadBytes(Picture(L"whole.gif", 200, 150, "gif"));
   gif.replace(6, 4, "\x60\xEA\x60\xEA");
+  // A TIFF claiming 30000 x 30000 whose first directory also holds a field of a type (99) that no
+  // reader knows the size of.
+  std::string tif = test::ReadBytes(Picture(L"whole.tif", 200, 150, "tif"));
+  ASSERT_EQ(tif.substr(0, 2), "II");
+  const auto u16 = [&](size_t at) { return static_cast<size_t>(uint8_t(tif[at]) | uint8_t(tif[at + 1]) << 8); };
+  const size_t directory = u16(4) | u16(6) << 16;
+  for (size_t i = 0, at = directory + 2; i < u16(directory); ++i, at += 12) {
+    if (u16(at) == 256 || u16(at) == 257) tif.replace(at + 8, 2, "\x30\x75");
+    if (i + 1 == u16(directory)) tif[at + 2] = 99;
+  }
   const struct {
     const wchar_t* name;
     std::string bytes;
     bool added;
+    int64_t grownTo = 0;
   } cases[] = {
       {L"zero.jpg", "", false},
       {L"head.jpg", whole.substr(0, 3), false},
@@ -184,9 +209,17 @@ TEST_F(PhotoAdd, DamagedPictureFilesAreTakenAsFarAsTheyGoOrPassedOver) {
       {L"huge.bmp", bmp, false},
       {L"huge.gif", gif, false},
       {L"small.png", wholePng, true},
+      {L"huge-unknown-type.tif", tif, false},
+      // Over 1 GiB (sparse): once read as empty, so that GDI+ decoded it unchecked.
+      {L"over-1-gib.png", wholePng, false, (int64_t{1} << 30) + 1},
+      {L"many-scans.jpg", ToString(test::ProgressiveJpeg(test::Scene(64, 48), kMostJpegScans + 1)), false},
+      {L"ten-scans.jpg", ToString(test::ProgressiveJpeg(test::Scene(64, 48), 10)), true},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(test::WriteBytes(dir + c.name, c.bytes));
+    if (c.grownTo) {
+      ASSERT_TRUE(GrowSparse(dir + c.name, c.grownTo));
+    }
     EXPECT_EQ(AddPhoto(photos, dir + c.name, 1024), c.added) << static_cast<int>(&c - cases);
   }
 }
@@ -318,9 +351,9 @@ TEST_F(PhotoAdd, DialogSettings) {
   EXPECT_EQ(seen.lpstrTitle, nullptr);
   EXPECT_EQ(seen.hwndOwner, host.owner.hwnd());
   const std::wstring want =
-      ResultBuffer({L"All Image Files", L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff", L"BMP  (*.bmp)",
-                    L"*.bmp", L"JPEG (*.jpg;*.jpeg;*.jpe)", L"*.jpg;*.jpeg;*.jpe", L"GIF  (*.gif)", L"*.gif",
-                    L"PNG  (*.png)", L"*.png", L"TIFF (*.tif;*.tiff)", L"*.tif;*.tiff"});
+      ResultBuffer({L"All Image Files", L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff", L"BMP  (*.bmp)", L"*.bmp",
+                    L"JPEG (*.jpg;*.jpeg;*.jpe)", L"*.jpg;*.jpeg;*.jpe", L"GIF  (*.gif)", L"*.gif", L"PNG  (*.png)",
+                    L"*.png", L"TIFF (*.tif;*.tiff)", L"*.tif;*.tiff"});
   EXPECT_EQ(filter, want);
 }
 
@@ -453,8 +486,8 @@ TEST_F(PhotoAdd, DroppedNamesLongerThanMaxPathAreTakenWhole) {
   ::SendMessageA(view.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longer, fits})), 0);
   std::vector<std::wstring> added;
   for (unsigned i = 0; i < photos.Count(); ++i) added.push_back(photos.SlotAt(i)->sourcePath);
-  const std::vector<std::wstring> want = longerWritten ? std::vector<std::wstring>{longer, fits}
-                                                       : std::vector<std::wstring>{fits};
+  const std::vector<std::wstring> want =
+      longerWritten ? std::vector<std::wstring>{longer, fits} : std::vector<std::wstring>{fits};
   EXPECT_EQ(added, want);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/single_instance.h"
+#include "base/handles.h"
 #include "base/work_directories.h"
 #include "support/file_links.h"
 #include "support/program_runner.h"
@@ -62,6 +63,25 @@ TEST_F(ProgramRunTest, ANormalCloseEndsWithOneAndRemovesBothWorkDirectories) {
   EXPECT_EQ(CloseFirst(), 1u);
   EXPECT_FALSE(test::FileExists(ScaledCopiesDirectory()));
   EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory()));
+}
+
+// An Explorer window showing a folder named Fernwick has the main window's caption: the program
+// still starts, and a second start then finds the program's window, not that one.
+TEST(ProgramRun, AnotherWindowWithTheSameCaptionDoesNotStopTheStart) {
+  const UniqueWindow decoy(::CreateWindowExW(0, L"STATIC", kMainWindowCaption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                             200, 100, nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(decoy);
+  test::ProgramRun first;
+  ASSERT_TRUE(first.Start());
+  const HWND window = first.WaitForWindow(kMainWindowCaption);
+  ASSERT_NE(window, nullptr) << "the program did not start";
+  EXPECT_EQ(FindRunningMainWindow(), window);
+  test::ProgramRun second;
+  DWORD exitCode = 1234;
+  ASSERT_TRUE(second.Start() && second.WaitForExit(exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  ::PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(first.WaitForExit(exitCode));
 }
 
 }  // namespace

@@ -311,6 +311,24 @@ TEST(SettingsDialog, DeletingAnAccountDeletesItsPasswordFromTheCredentialStore) 
   EXPECT_EQ(test::StoredPassword(L"Fernwick:del-ann"), std::nullopt);
 }
 
+// The store takes "Fernwick:case-Ann" and "Fernwick:case-ann" for one credential: each name keeps
+// its own, and deleting one account leaves the other's password.
+TEST(SettingsDialog, DeletingOneOfTwoNamesDifferingInCaseKeepsTheOthersPassword) {
+  FakeAccountHost host;
+  host.state.savedAccounts = {{L"case-Ann", L"A"}, {L"case-ann", L"a"}};
+  SignInAs(host, L"case-Ann", L"A");
+  KeepPasswords(host.state, nullptr);
+  ASSERT_EQ(test::StoredPassword(L"Fernwick#2:case-ann"), L"a");
+  ScriptedSignIn signIn;
+  OpenSettings settings(host, signIn);
+  settings.Select(1012, 1);
+  settings.Press(1013);
+  ASSERT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"case-Ann", L"A"}}));
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:case-Ann"), L"A");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick#2:case-ann"), std::nullopt);
+  ForgetOtherPasswords(AccountState{});
+}
+
 TEST(SettingsDialog, DeleteStaysAfterCancel) {
   FakeAccountHost host;
   host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};

@@ -4,9 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "accounts/core/settings_text.h"
+#include "accounts/credential_store.h"
 #include "accounts/settings_file.h"
 #include "base/program_state.h"
 #include "base/handles.h"
@@ -113,6 +115,30 @@ TEST_F(SettingsFileTest, EachPasswordIsInTheCredentialStoreUntilItsEntryGoes) {
   EXPECT_EQ(loaded.currentPassword, L"另一个");
   ASSERT_TRUE(SaveSettingsTo(path_, none));
   for (const auto& e : expected) EXPECT_EQ(test::StoredPassword(e.target), e.afterNone) << "none";
+}
+
+// Only a definite "not found" lets a saved password be replaced or deleted: after reads that
+// failed (a locked store), saving with an account fewer and a password typed again changes none.
+TEST_F(SettingsFileTest, ACredentialThatCouldNotBeReadIsNeitherReplacedNorDeleted) {
+  ASSERT_TRUE(SaveSettingsTo(path_, Sample()));
+  struct Unreadable : test::FailingCredentialStore {
+    bool Write(const std::wstring& t, const std::wstring& u, const std::wstring& p) override {
+      return windows.Write(t, u, p);
+    }
+    bool Delete(const std::wstring& target) override { return windows.Delete(target); }
+    std::optional<std::vector<std::wstring>> Targets(const wchar_t* f) override { return windows.Targets(f); }
+    CredentialStore& windows = ActiveCredentialStore();
+  } unreadable;
+  const ScopedCredentialStore scope(unreadable);
+  AccountState loaded;
+  LoadSettingsFrom(path_, loaded);
+  loaded.savedAccounts[1].password = L"typed again";
+  loaded.savedAccounts.erase(loaded.savedAccounts.begin());
+  ASSERT_TRUE(SaveSettingsTo(path_, loaded));
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:张三"), L"密码");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick#2:张三"), L"另一个");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick (current):张三"), L"另一个");
+  EXPECT_EQ(test::StoredPassword(L"Fernwick:bob"), L"b");
 }
 
 // Every user's saved accounts hang on these bytes: they were worked out once, apart from the
@@ -301,6 +327,19 @@ TEST_F(SettingsFileTest, AnOldFileInTheWindowsDirectoryIsReadKeptAndReplacedByTh
   AccountState fromUsersFile;
   LoadSettingsFrom(SettingsFilePath(), fromUsersFile);
   EXPECT_EQ(fromUsersFile.savedAccounts, again.savedAccounts);
+}
+
+// A scanner or an indexer holds the file for a moment while it is saved: the save waits for it.
+TEST_F(SettingsFileTest, AFileHeldForAMomentByAnotherProgramIsStillReplaced) {
+  ASSERT_TRUE(SaveSettingsTo(path_, AccountState{}));
+  UniqueFile held(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  std::thread holder([&] {
+    ::Sleep(60);
+    held.reset();
+  });
+  EXPECT_TRUE(SaveSettingsTo(path_, Sample()));
+  holder.join();
 }
 
 TEST_F(SettingsFileTest, AFileHeldOpenWithoutSharingKeepsItsAccountsThroughTheExit) {

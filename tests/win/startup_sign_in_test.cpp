@@ -194,24 +194,35 @@ TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   EXPECT_EQ(host.QuotaLine(), L"");
 }
 
-TEST(StartupSignIn, NoConnectionChangesNothing) {
-  FakeAccountHost host;
-  RememberAccount(host, L"alice", L"pw");
-  host.state.savedAccounts = {{L"alice", L"pw"}};
-  ScriptedSignIn signIn(std::vector<ScriptedReply>{{-2}});
-  PromptRecorder prompts;
-  int versionCalls = 0;
-  StartupSignIn startup;
-  startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls), RunAtOnce()});
-  host.RefreshAccountDisplay();
-  const int refreshesBefore = host.refreshes;
-  test::PumpPendingMessages();
-  EXPECT_EQ(signIn.calls.size(), 1u);
-  EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(host.refreshes, refreshesBefore);
-  EXPECT_EQ(host.UserLine(), L"当前用户:alice");
-  EXPECT_EQ(host.QuotaLine(), L"");
-  EXPECT_EQ(host.state.savedAccounts.size(), 1u);
+// No connection changes nothing. Neither does an account whose password the store did not give
+// (the user's other computer, a failed read): nothing is sent, so no refusal can forget it; it
+// stays, shown as not signed in, for the login dialog to complete.
+TEST(StartupSignIn, NoConnectionOrNoPasswordChangesNothing) {
+  const struct {
+    const wchar_t* password;
+    size_t signIns;
+    const wchar_t* userLine;
+  } cases[] = {{L"pw", 1, L"当前用户:alice"}, {L"", 0, L""}};
+  for (const auto& c : cases) {
+    FakeAccountHost host;
+    RememberAccount(host, L"alice", c.password);
+    host.state.savedAccounts = {{L"alice", c.password}};
+    ScriptedSignIn signIn(std::vector<ScriptedReply>{{c.signIns ? -2 : -1}});
+    PromptRecorder prompts;
+    int versionCalls = 0;
+    StartupSignIn startup;
+    startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls), RunAtOnce()});
+    host.RefreshAccountDisplay();
+    const int refreshesBefore = host.refreshes;
+    test::PumpPendingMessages();
+    EXPECT_EQ(signIn.calls.size(), c.signIns);
+    EXPECT_TRUE(prompts.seen.empty());
+    EXPECT_EQ(host.refreshes, refreshesBefore);
+    EXPECT_EQ(host.UserLine(), c.userLine);
+    EXPECT_EQ(host.QuotaLine(), L"");
+    EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", c.password}}));
+    EXPECT_EQ(host.state.currentUserName, L"alice");
+  }
 }
 
 TEST(StartupSignIn, AnswerForAnAccountNoLongerCurrentIsDropped) {

@@ -179,7 +179,24 @@ constexpr const wchar_t* kProgramTargets[] = {L"Fernwick:installer-check", L"Fer
                                               L"Fernwick (current):installer-check"};
 constexpr wchar_t kForeignTarget[] = L"FernwickOther:someone";
 
+// What the program leaves in the profile besides the settings: the log it turned over, the
+// journal of a batch that did not end, the new files of its safe replacement.
+std::vector<std::wstring> Leftovers() {
+  const std::wstring local = KnownFolder(FOLDERID_LocalAppData) + L"\\Fernwick\\";
+  return {local + L"fernwick.log.1", local + L"batch.journal", local + L"batch.journal.new",
+          KnownFolder(FOLDERID_RoamingAppData) + L"\\Fernwick\\qvpicsendst.idx.new"};
+}
+
+bool WriteSomething(const std::wstring& path) {
+  UniqueFile file(
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return file && ::WriteFile(file.get(), "x", 1, &written, nullptr);
+}
+
 TEST(PasswordsPlanted, UnderEveryFormOfTheProgramsNames) {
+  ::CreateDirectoryW((KnownFolder(FOLDERID_LocalAppData) + L"\\Fernwick").c_str(), nullptr);
+  for (const std::wstring& leftover : Leftovers()) EXPECT_TRUE(WriteSomething(leftover)) << leftover;
   CredentialStore& store = ActiveCredentialStore();
   for (const wchar_t* target : kProgramTargets) EXPECT_TRUE(store.Write(target, L"installer-check", L"secret"));
   EXPECT_TRUE(store.Write(kForeignTarget, L"someone", L"other"));
@@ -190,6 +207,7 @@ TEST(PasswordsPlanted, UnderEveryFormOfTheProgramsNames) {
 TEST(UninstalledWithSettings, LeavesNothingAndNoPasswordOfTheProgram) {
   ExpectNothingOfTheProgramLeft();
   EXPECT_FALSE(Exists(KnownFolder(FOLDERID_RoamingAppData) + L"\\Fernwick"));
+  EXPECT_FALSE(Exists(KnownFolder(FOLDERID_LocalAppData) + L"\\Fernwick"));
   CredentialStore& store = ActiveCredentialStore();
   const auto present = store.Targets(kCredentialFilter);
   ASSERT_TRUE(present.has_value());
@@ -198,6 +216,41 @@ TEST(UninstalledWithSettings, LeavesNothingAndNoPasswordOfTheProgram) {
   EXPECT_EQ(store.Read(kForeignTarget, password), CredentialStore::Found::kYes) << "another program's";
   EXPECT_EQ(password, L"other");
   store.Delete(kForeignTarget);
+}
+
+// A folder of the user's that already holds files, one of them named like a licence of ours in
+// a "licences" folder, another like the read-me: the installation goes in and out beside them.
+constexpr wchar_t kUsersFolder[] = L"C:\\Tools";
+constexpr const wchar_t* kUsersFiles[] = {L"C:\\Tools\\notes.txt", L"C:\\Tools\\licences\\LICENSE.md",
+                                          L"C:\\Tools\\licences\\libjpeg-turbo\\other.txt",
+                                          L"C:\\Tools\\old\\README-Windows.txt"};
+
+TEST(ForeignFolderPrepared, HoldsTheUsersOwnFiles) {
+  for (const wchar_t* folder :
+       {L"C:\\Tools", L"C:\\Tools\\licences", L"C:\\Tools\\licences\\libjpeg-turbo", L"C:\\Tools\\old"}) {
+    ::CreateDirectoryW(folder, nullptr);
+  }
+  for (const wchar_t* file : kUsersFiles) EXPECT_TRUE(WriteSomething(file)) << file;
+}
+
+TEST(ForeignFolderInstalled, HoldsTheProgramAndACopiedUninstallerRefusesAFolderWithoutIt) {
+  ASSERT_TRUE(Exists(std::wstring(kUsersFolder) + L"\\fernwick.exe"));
+  // A copy of the uninstaller acts on its own folder, which does not hold the program.
+  const std::wstring copied = std::wstring(kUsersFolder) + L"\\old";
+  ASSERT_TRUE(::CopyFileW((std::wstring(kUsersFolder) + L"\\uninstall.exe").c_str(),
+                          (copied + L"\\uninstall.exe").c_str(), FALSE));
+  EXPECT_EQ(RunAndWait(L"\"" + copied + L"\\uninstall.exe\" /S _?=" + copied), 2u);
+  EXPECT_TRUE(Exists(copied + L"\\README-Windows.txt"));
+  ::DeleteFileW((copied + L"\\uninstall.exe").c_str());
+}
+
+TEST(ForeignFolderUninstalled, LeavesEveryFileOfTheUsersAndNoneOfOurs) {
+  for (const wchar_t* file : kUsersFiles) EXPECT_TRUE(Exists(file)) << file;
+  for (const wchar_t* ours : {L"fernwick.exe", L"logo.gif", L"README-Windows.txt", L"uninstall.exe",
+                              L"licences\\libjpeg-turbo\\LICENSE.md"}) {
+    EXPECT_FALSE(Exists(std::wstring(kUsersFolder) + L"\\" + ours)) << ours;
+  }
+  EXPECT_FALSE(UserKeyExists(kUninstallKey));
 }
 
 }  // namespace

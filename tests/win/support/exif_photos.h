@@ -4,12 +4,14 @@
 // EXIF block of tests/common/exif_fixture.h (date taken, camera, position, orientation).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "imaging/core/jpeg_segments.h"
 #include "imaging/jpeg_codec.h"
+#include "imaging/jpeg_library.h"
 #include "tests/common/exif_fixture.h"
 
 namespace fernwick::test {
@@ -72,5 +74,46 @@ inline void ExpectUprightMetadata(std::span<const uint8_t> jpeg, uint32_t width,
 
 // Clearly the red of the scene's marked corner (blue, green, red bytes).
 inline bool IsRed(const uint8_t* bgr) { return bgr[2] > 200 && bgr[1] < 60 && bgr[0] < 60; }
+
+// Starts compressing the scene into the writer's memory, progressive or not, a marker first.
+inline bool StartJpeg(JpegWriter& writer, const PixelBuffer& scene, bool progressive,
+                      std::span<const uint8_t> marker = {}) {
+  jpeg_compress_struct& info = writer.info();
+  if (!writer.WriteToMemory()) return false;
+  if (setjmp(writer.jump())) return false;
+  info.image_width = scene.width;
+  info.image_height = scene.height;
+  info.input_components = 3;
+  info.in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(&info);
+  if (progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  if (!marker.empty()) jpeg_write_marker(&info, JPEG_APP0 + 2, marker.data(), static_cast<unsigned>(marker.size()));
+  return true;
+}
+
+// Writes the rows up to `end`, then finishes; false on libjpeg's error (too few rows, say).
+inline bool FinishJpeg(JpegWriter& writer, const PixelBuffer& scene, uint32_t end) {
+  jpeg_compress_struct& info = writer.info();
+  if (setjmp(writer.jump())) return false;
+  while (info.next_scanline < end) {
+    JSAMPROW row = const_cast<uint8_t*>(scene.At(0, info.next_scanline));
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  return true;
+}
+
+// The scene as a progressive JPEG whose last scan is repeated up to `scans` scans, as a crafted
+// file does: libjpeg warns of each repeat and reads on.
+inline std::vector<uint8_t> ProgressiveJpeg(const PixelBuffer& scene, size_t scans) {
+  JpegWriter writer;
+  if (!StartJpeg(writer, scene, true) || !FinishJpeg(writer, scene, scene.height)) return {};
+  std::vector<uint8_t> jpeg = writer.TakeBytes();
+  const uint8_t sos[] = {0xFF, 0xDA};
+  const std::vector<uint8_t> last(std::find_end(jpeg.begin(), jpeg.end(), sos, sos + 2), jpeg.end() - 2);
+  for (size_t i = CountJpegScans(jpeg, scans); i < scans; ++i) jpeg.insert(jpeg.end() - 2, last.begin(), last.end());
+  return jpeg;
+}
 
 }  // namespace fernwick::test
