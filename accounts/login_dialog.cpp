@@ -71,7 +71,7 @@ void LoginDialog::OnOk() {
   if (password_.empty()) return Tell(L"请输入密码.");
   // The service knows names and passwords in code page 936 only: one that it cannot hold
   // could never match, so it is not sent at all.
-  if (!To936Exact(userName_) || !To936Exact(password_)) return Tell(kUnusableCharacterText, kNoticeCaption);
+  if (!To936Exact(userName_) || !To936Exact(password_)) return Tell(kUnusableCharacterText);
   AccountState& state = host_.accounts();
   if (!signInOnly_ && std::any_of(state.savedAccounts.begin(), state.savedAccounts.end(),
                                   [&](const AccountEntry& e) { return e.userName == userName_; })) {
@@ -96,7 +96,7 @@ void LoginDialog::OnSignInAnswer(const SignInAnswer& answer) {
     saved.push_back(account);
   }
   ApplySignedIn(host_, account, answer);
-  KeepPasswords(host_.accounts(), hwnd());
+  KeepPasswords(host_.accounts(), hwnd(), L"");  // the dialog's messages have no caption
   Finish(IDOK);
 }
 

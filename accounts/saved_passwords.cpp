@@ -92,14 +92,14 @@ void ForgetOtherPasswords(const AccountState& state) {
   }
 }
 
-void TellPasswordsNotKept(HWND owner) {
-  if (ActiveCredentialStore().FirstFailure()) ShowPrompt(owner, kPasswordNotKeptText, kNoticeCaption, MB_OK);
+void TellPasswordsNotKept(HWND owner, const wchar_t* caption) {
+  if (ActiveCredentialStore().FirstFailure()) ShowPrompt(owner, kPasswordNotKeptText, caption, MB_OK);
 }
 
-void KeepPasswords(const AccountState& state, HWND owner) {
+void KeepPasswords(const AccountState& state, HWND owner, const wchar_t* caption) {
   const bool written = WritePasswords(state);
   ForgetOtherPasswords(state);
-  if (!written) TellPasswordsNotKept(owner);
+  if (!written) TellPasswordsNotKept(owner, caption);
 }
 
 }  // namespace fernwick

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "accounts/account_state.h"
+#include "base/core/notice_caption.h"
 
 namespace fernwick {
 
@@ -26,9 +27,10 @@ void ForgetOtherPasswords(const AccountState& state);
 // uninstaller to remove the settings, and the passwords with them.
 inline void ForgetAllPasswords() { ForgetOtherPasswords(AccountState{}); }
 // Tells the user, once per run, that a password could not be kept for the next start.
-void TellPasswordsNotKept(HWND owner);
+void TellPasswordsNotKept(HWND owner, const wchar_t* caption = kNoticeCaption);
 
-// The three together, after a change of the saved list during the run.
-void KeepPasswords(const AccountState& state, HWND owner);
+// The three together, after a change of the saved list during the run; a message goes to
+// `owner` with `caption`.
+void KeepPasswords(const AccountState& state, HWND owner, const wchar_t* caption = kNoticeCaption);
 
 }  // namespace fernwick

@@ -284,7 +284,12 @@ void MainDialog::PhotosAdded() {
 // kAddingLineMs: a static control paints itself the moment its text changes, which under load
 // costs the window's thread milliseconds per photo that the user gains nothing from.
 void MainDialog::AddingProgress(unsigned done, unsigned, bool running) {
-  if (!running) pendingTurns_.clear();  // a photo not in by now is not coming
+  if (running) {
+    view_.AddRunning();
+  } else {
+    pendingTurns_.clear();  // a photo not in by now is not coming
+    view_.AddEnded();
+  }
   if (running && done != 0) {
     if (!addingLineDue_) addingLineDue_ = ::SetTimer(hwnd(), kAddingLineTimer, kAddingLineMs, nullptr) != 0;
     if (addingLineDue_) return;

@@ -33,6 +33,16 @@ constexpr int kToolbarIds[kToolbarButtonCount] = {ids::kAddButton, ids::kDeleteB
 void Place(HWND window, const LayoutRect& rect) {
   ::SetWindowPos(window, nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER);
 }
+
+// Dialog units to pixels with the dialog's font, place and size apart, as the dialog manager
+// maps a template's control.
+LayoutRect MapUnits(HWND dialog, const LayoutRect& units) {
+  RECT place{units.x, units.y, 0, 0};
+  RECT size{0, 0, units.width, units.height};
+  ::MapDialogRect(dialog, &place);
+  ::MapDialogRect(dialog, &size);
+  return {place.left, place.top, size.right, size.bottom};
+}
 }  // namespace
 
 LRESULT MainDialog::OnGetMinMaxInfo(MINMAXINFO& info) {
@@ -75,8 +85,7 @@ void MainDialog::ApplyLayout(int width, int height) {
   Place(Item(ids::kAddingText), layout.addingText);
   Place(Item(ids::kAddingBar), layout.addingBar);
   Place(Item(ids::kAddingStop), layout.addingStop);
-  const auto toolbar = ToolbarRects(dpi_);
-  for (int i = 0; i < kToolbarButtonCount; ++i) Place(Item(kToolbarIds[i]), toolbar[i]);
+  for (int i = 0; i < kToolbarButtonCount; ++i) Place(Item(kToolbarIds[i]), MapUnits(hwnd(), kToolbarUnits[i]));
   // A hidden view is left alone: during an upload the batch is changing the photo list, and
   // entering the photo list lays the view out for the size the window has then.
   if (state_ == WindowState::kPhotoList) PlaceView(width, height);

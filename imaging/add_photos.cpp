@@ -11,6 +11,7 @@
 #include "base/handles.h"
 #include "base/log.h"
 #include "base/ui_thread.h"
+#include "base/work_directories.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/exif_block.h"
 #include "imaging/core/jpeg_segments.h"
@@ -55,7 +56,6 @@ struct AddedPicture {
   int32_t size = 0;
   DWORD error = 0;
   WrittenCopy copy;
-  bool usedFileNumber = true;
 };
 
 // `pixels`, when given and not empty, are those the copy was encoded from: its thumbnail is made
@@ -109,10 +109,10 @@ std::optional<AddedPicture> AddedThroughGdiplus(int32_t fileNumber, int32_t box,
     return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
   }
   // Sent as it is: the picture already decoded is the one the item shows.
-  AddedPicture added{std::make_unique<PhotoItem>(path, picture.get(), box), static_cast<int32_t>(FileSizeOf(path))};
-  added.usedFileNumber = false;
-  return added;
+  return AddedPicture{std::make_unique<PhotoItem>(path, picture.get(), box), static_cast<int32_t>(FileSizeOf(path))};
 }
+
+std::wstring FileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
 
 }  // namespace
 
@@ -147,7 +147,6 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, box, bytes, limit);
   if (!added) added = AddedThroughGdiplus(fileNumber, box, path, bytes, limit);
   if (!added) return prepared;
-  prepared.usedFileNumber = added->usedFileNumber;
   if (!added->item) {
     prepared.outcome = PreparedPhoto::Outcome::kCopyNotWritten;
     prepared.error = added->error;
@@ -169,13 +168,26 @@ bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationRe
       return false;
     case PreparedPhoto::Outcome::kCopyNotWritten:
       // Never an empty frame that would upload nothing: the photo is left out, and said so.
-      if (report) report->Add(prepared.path.substr(prepared.path.find_last_of(L"\\/") + 1), prepared.error);
+      if (report) report->Add(FileNameOf(prepared.path), prepared.error);
       return false;
     case PreparedPhoto::Outcome::kPhoto:
       break;
   }
   // The list may have taken the same file while this one was being prepared.
   if (!prepared.item || photos.ContainsSourcePath(prepared.path)) return false;
+  if (!prepared.copy.path().empty()) {
+    // The copy takes its number only now, so copies are numbered in the order their photos
+    // enter the list, without a gap for a photo sent as it is or left out.
+    const std::wstring numbered = WorkingCopyName(ScaledCopiesDirectory(), photos.NextFileNumber());
+    if (!::MoveFileExW(prepared.copy.path().c_str(), numbered.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      const DWORD error = ::GetLastError();
+      LogLastError("adding photos: a working copy cannot be given its number");
+      if (report) report->Add(FileNameOf(prepared.path), error);
+      return false;
+    }
+    photos.TakeFileNumber();
+    prepared.item->sendPath = numbered;
+  }
   prepared.copy.Keep();
   photos.AppendAndSelect(std::move(prepared.item));
   return true;
@@ -183,10 +195,7 @@ bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationRe
 
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report) {
   if (photos.ContainsSourcePath(path)) return false;
-  // One thread, so the number can be looked at first and taken only when a copy used it.
-  PreparedPhoto prepared = PreparePhoto(path, limit, photos.NextFileNumber(), photos.thumbnailBox());
-  if (prepared.usedFileNumber) photos.TakeFileNumber();
-  return ApplyPreparedPhoto(photos, std::move(prepared), report);
+  return ApplyPreparedPhoto(photos, PreparePhoto(path, limit, DraftCopyNumber(), photos.thumbnailBox()), report);
 }
 
 BOOL RunOpenFileDialog(OPENFILENAMEW& dialog) { return ::GetOpenFileNameW(&dialog); }

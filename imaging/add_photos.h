@@ -41,6 +41,7 @@ class WrittenCopy {
 
   // The copy now belongs to an item in the list.
   void Keep() noexcept { path_.clear(); }
+  const std::wstring& path() const noexcept { return path_; }
 
  private:
   void Delete() noexcept;
@@ -55,17 +56,16 @@ struct PreparedPhoto {
   std::unique_ptr<PhotoItem> item;  // kPhoto: fileSize, sourcePath and title filled in
   DWORD error = 0;                  // kCopyNotWritten: the system's reason, 0 when it has none
   WrittenCopy copy;                 // the working copy written for the item, if one was
-  bool usedFileNumber = false;      // a copy was made (or tried) under the number given
 };
 
-// Reads and decodes `path` and makes its working copy (numbered `fileNumber`, which goes unused
-// when the user's file is sent as it is) and its item, by the rules of AddPhoto. Any thread.
+// Reads and decodes `path` and makes its working copy (named by `fileNumber`, a draft number
+// from DraftCopyNumber) and its item, by the rules of AddPhoto. Any thread.
 // Its thumbnail is made for a square of `box` pixels (the list's box, read on the UI thread).
 PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t fileNumber, int32_t box = kThumbnailBox);
 
 // The UI thread: appends the prepared photo as the new selection, unless the list already holds
-// its path or it is no photo; a copy that was not written goes into `report` (when given).
-// True when added.
+// its path or it is no photo; a copy that was not written goes into `report` (when given). Its
+// working copy takes the list's next number here, as the photo enters the list. True when added.
 bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationReport* report);
 
 // Adds one photo: refuses a path already in the list and files that neither libjpeg-turbo nor
@@ -76,8 +76,8 @@ bool ApplyPreparedPhoto(PhotoList& photos, PreparedPhoto prepared, PreparationRe
 // JPEG stored upright within the limit is sent as the user's file, byte for byte. The new photo
 // becomes the selection. True when added.
 // A photo whose working copy cannot be written is not added; it goes into `report` (when given)
-// for the user to be told. Takes a working-copy number from the list only when it makes (or
-// tries to make) a copy.
+// for the user to be told. Takes a working-copy number from the list only for a copy of a photo
+// that enters it.
 bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, PreparationReport* report = nullptr);
 
 // Runs the open dialog; GetOpenFileNameW unless a test supplies its own.

@@ -5,6 +5,7 @@
 
 #include "base/log.h"
 #include "imaging/photo_list.h"
+#include "imaging/working_copies.h"
 
 namespace fernwick {
 
@@ -36,7 +37,7 @@ unsigned PhotoPreparer::Add(const std::vector<std::wstring>& paths, int32_t limi
   std::vector<Job> jobs;
   for (const std::wstring& path : paths) {
     if (photos_.ContainsSourcePath(path) || !queuedPaths_.insert(path).second) continue;
-    jobs.push_back(Job{nextSequence_++, path, limit, photos_.TakeFileNumber(), photos_.thumbnailBox()});
+    jobs.push_back(Job{nextSequence_++, path, limit, DraftCopyNumber(), photos_.thumbnailBox()});
   }
   if (jobs.empty()) return 0;
   total_ += static_cast<unsigned>(jobs.size());

@@ -6,12 +6,12 @@
 // result that is ready early waits until those before it are in.
 //
 // Memory stays bounded: the workers run at most a few photos ahead of the list (threads + 2),
-// never the whole selection. The working-copy numbers are taken from the list on the UI thread
-// when photos are queued, in the user's order, so the numbering does not depend on which
-// worker finishes first.
+// never the whole selection. A worker writes a photo's working copy under a draft number; the
+// copy takes the list's number when the photo enters the list, so copies are numbered in the
+// list's order without gaps, whichever worker finishes first and whatever is left out.
 //
 // Everything here but the workers runs on the UI thread; the workers see only their job (path,
-// size limit, file number, all taken on the UI thread) and the shared queue.
+// size limit, draft number, all taken on the UI thread) and the shared queue.
 #include <windows.h>
 
 #include <condition_variable>

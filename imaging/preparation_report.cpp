@@ -11,18 +11,27 @@ namespace {
 // More names than this would make a box taller than the screen.
 constexpr std::size_t kListedPhotos = 12;
 
-// The system's own words for `error` (in the user's language), without the line break Windows
-// ends them with.
+// The system's own words for `error` in `language` (0: the user's), without the line break
+// Windows ends them with; empty when it has none.
+std::wstring SystemWords(DWORD error, WORD language) {
+  wchar_t* text = nullptr;
+  const DWORD length =
+      ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring words(text ? text : L"", length);
+  ::LocalFree(text);
+  while (!words.empty() && std::iswspace(words.back())) words.pop_back();
+  return words;
+}
+
+// The reason quoted in a Chinese message: the system's words in Simplified Chinese where it has
+// them (an English Windows may), otherwise in the user's language.
 std::wstring Reason(DWORD error) {
   if (error != 0) {
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason(text ? text : L"", length);
-    ::LocalFree(text);
-    while (!reason.empty() && std::iswspace(reason.back())) reason.pop_back();
-    if (!reason.empty()) return reason;
+    for (const WORD language : {WORD{MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)}, WORD{0}}) {
+      std::wstring words = SystemWords(error, language);
+      if (!words.empty()) return words;
+    }
   }
   return L"不能写入图片的工作副本";
 }

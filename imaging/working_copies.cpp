@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <objidl.h>
 
+#include <atomic>
+
 #include "base/work_directories.h"
 #include "base/gdiplus_handles.h"
 #include "imaging/core/copy_rules.h"
@@ -54,6 +56,11 @@ GpBitmapPtr MakeProbePicture() {
 bool LooksRed(ARGB colour) { return ((colour >> 16) & 0xFF) > 128 && (colour & 0xFF) < 128; }
 
 }  // namespace
+
+int32_t DraftCopyNumber() noexcept {
+  static std::atomic<int32_t> last{0};
+  return --last;
+}
 
 WorkingCopy WriteWorkingCopy(const std::optional<std::vector<uint8_t>>& jpeg, int32_t fileNumber) {
   std::wstring path = CopyPathIn(ScaledCopiesDirectory(), fileNumber);

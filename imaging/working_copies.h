@@ -20,6 +20,11 @@ struct WorkingCopy {
   DWORD error = 0;  // why it was not written, as the system tells it; 0 when it cannot tell
 };
 
+// A number for the copy of a photo being prepared, until the photo enters the list and its copy
+// takes the list's next number: below 0, so that its name is never a numbered copy's, and
+// different at every call of the run, from any thread.
+int32_t DraftCopyNumber() noexcept;
+
 // Writes the bytes of a JPEG copy made for a photo being added (none: nothing to write) to the
 // scaled-copies directory under `fileNumber`.
 WorkingCopy WriteWorkingCopy(const std::optional<std::vector<uint8_t>>& jpeg, int32_t fileNumber);

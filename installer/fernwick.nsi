@@ -93,7 +93,7 @@ SectionEnd
 ; before the program's files go: the program itself deletes its passwords from the user's
 ; credential store (every "Fernwick:*", "Fernwick#*:*" and "Fernwick (current):*" entry), as it
 ; alone knows which of the store's names are its own.
-Section /o "un.同时删除设置文件（保存的账户）" UnSettings
+Section /o "un.同时删除设置文件（保存的帐号）" UnSettings
   ExecWait '"$INSTDIR\fernwick.exe" /forget-credentials'
   Delete "$APPDATA\Fernwick\qvpicsendst.idx"
   ; What the program leaves in the profile besides: the safe replacement's new files, the log

@@ -39,6 +39,12 @@ class ThumbnailView : public WindowBase {
   // scroll position and repaints only what changed, so photos may arrive while the user
   // scrolls, and each costs the same however long the list is.
   void ShowAppended();
+  // An add runs (called as it starts and as it goes on): from its start the view notes whether
+  // the user scrolls it.
+  void AddRunning() noexcept;
+  // The add has ended: the grid goes back to the top, as every layout leaves it, unless the
+  // user scrolled while the photos came in; then it stays where the user put it.
+  void AddEnded();
   // Dropped files go to `handler` (which releases the drop) instead of being added at once.
   void SetDropHandler(std::function<void(HDROP)> handler) { dropHandler_ = std::move(handler); }
   // The grid's spacing follows the DPI of the window the view is shown in; the owner tells it
@@ -87,6 +93,8 @@ class ThumbnailView : public WindowBase {
   WheelAccumulator wheel_;
   int32_t wheelLines_ = 3;
   int dpi_ = 96;
+  bool addRunning_ = false;
+  bool scrolledDuringAdd_ = false;
 };
 
 }  // namespace fernwick

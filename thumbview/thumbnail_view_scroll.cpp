@@ -92,9 +92,23 @@ void ThumbnailView::OnSize(int32_t width, int32_t height) {
   ScrollTo(scrollX_.Clamp(scrollX_.offset), scrollY_.Clamp(scrollY_.offset));
 }
 
+void ThumbnailView::AddRunning() noexcept {
+  if (!addRunning_) scrolledDuringAdd_ = false;
+  addRunning_ = true;
+}
+
+void ThumbnailView::AddEnded() {
+  const bool stay = addRunning_ && scrolledDuringAdd_;
+  addRunning_ = false;
+  if (stay) return;
+  ScrollTo(0, 0);
+  if (hwnd()) ::UpdateWindow(hwnd());
+}
+
 void ThumbnailView::OnScroll(int bar, WPARAM wParam) {
   const ScrollRequest request = RequestFor(LOWORD(wParam));
   if (request == ScrollRequest::None) return;
+  scrolledDuringAdd_ = true;
   ScrollAxis& axis = bar == SB_HORZ ? scrollX_ : scrollY_;
   int32_t thumb = 0;
   if (request == ScrollRequest::Thumb) {
@@ -118,6 +132,7 @@ void ThumbnailView::OnMouseWheel(int32_t delta) {
   ScrollAxis& axis = vertical ? scrollY_ : scrollX_;
   const int32_t step = byPage ? axis.page : axis.line;
   if (steps == 0) return;
+  scrolledDuringAdd_ = true;
   // All the notch's lines in one move: one copy of the window and one strip to paint, not one
   // of each per line.
   const int32_t wanted = axis.Clamp(axis.offset + steps * step);

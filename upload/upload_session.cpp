@@ -13,9 +13,8 @@ namespace fernwick {
 
 namespace {
 void ShowClosingMessages(HWND main, const BatchOutcome& outcome) {
-  if (outcome.doneShown && !outcome.missed.empty()) {
-    ShowPrompt(main, BatchSummaryText(outcome.sent, outcome.missed), kNoticeCaption, MB_OK);
-  }
+  const std::wstring summary = outcome.doneShown ? BatchSummaryText(outcome.sent, outcome.missed) : L"";
+  if (!summary.empty()) ShowPrompt(main, summary, kNoticeCaption, MB_OK);
   if (outcome.result == kResultNoExchange) {
     ShowPrompt(main, kNoConnectionText, kNoticeCaption, MB_OK);
   } else if (outcome.result == kResultRefused) {

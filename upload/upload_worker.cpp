@@ -66,7 +66,6 @@ class Batch {
     });
     // A failure while a photo is handled ends the loop; the end of the batch still runs.
     RunGuarded([&] { SendPhotos(*settings, outcome); });
-    RunGuarded([&] { ListUntried(outcome); });
     outcome.doneShown = Ui([this] { host_.ShowDone(); }).has_value();
   }
 
@@ -175,7 +174,6 @@ class Batch {
       } else {
         outcome.missed.push_back(MissedPhoto{MissReasonOf(attempt.end), photo.title});
       }
-      untriedFrom_ = slot + 1;
       // The journal first: a photo stored must not be offered again because the window went
       // (or the program died) before it heard of it.
       RecordInJournal(journalEntry++, photoId);
@@ -185,21 +183,6 @@ class Batch {
         outcome.result = kResultNoExchange;
         return;
       }
-    }
-  }
-
-  // The photos the batch stopped before stay in the list, and the summary names them with the
-  // others that did not arrive: cancelled, no connection, or not sent. After "0k" the batch ends
-  // without a word, and a window being closed hears nothing more.
-  void ListUntried(BatchOutcome& outcome) {
-    if (outcome.result == kResultTokenZeroK || job_->flags->closing.load()) return;
-    const MissReason reason = Cancelled()                            ? MissReason::Cancelled
-                              : outcome.result == kResultNoExchange ? MissReason::NoConnection
-                                                                    : MissReason::NotSent;
-    for (size_t slot = untriedFrom_;; ++slot) {
-      std::optional<std::optional<SlotPhoto>> found = Ui([this, slot] { return host_.PhotoInSlot(slot); });
-      if (!found || !*found) return;
-      if ((*found)->item) outcome.missed.push_back(MissedPhoto{reason, (*found)->title});
     }
   }
 
@@ -219,7 +202,6 @@ class Batch {
   std::string token_;
   BatchJournal journal_;
   bool journalWritten_ = false;
-  size_t untriedFrom_ = 0;  // the first slot whose photo the batch has not tried yet
 };
 
 }  // namespace

@@ -22,14 +22,6 @@ MainLayout ComputeMainLayout(int cx, int cy, int dpi) noexcept {
   return layout;
 }
 
-std::array<LayoutRect, kToolbarButtonCount> ToolbarRects(int dpi) noexcept {
-  constexpr int kLefts[kToolbarButtonCount] = {6, 44, 81, 119, 156};
-  const auto s = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
-  std::array<LayoutRect, kToolbarButtonCount> rects;
-  for (int i = 0; i < kToolbarButtonCount; ++i) rects[i] = {s(kLefts[i]), s(42), s(39), s(39)};
-  return rects;
-}
-
 LayoutPoint MinTrackSize(int dpi) noexcept {
   return {ScaleForDpi(kMinTrackWidth, dpi), ScaleForDpi(kMinTrackHeight, dpi)};
 }

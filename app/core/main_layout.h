@@ -32,12 +32,13 @@ struct MainLayout {
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int dpi = kBaseDpi) noexcept;
 
-// The five toolbar buttons, left to right (Add, Delete, Rotate left, Rotate right, Settings),
-// where the dialog template puts them at 96 DPI: 39 pixels square, 37 or 38 apart. Placed in
-// pixels rather than left to the template, whose dialog units follow the font's metrics and
-// not the DPI: larger, the buttons would sink under the thumbnail view and cut their faces.
+// The five toolbar buttons, left to right (Add, Delete, Rotate left, Rotate right, Settings), in
+// the dialog units of the window's template, not in pixels: the window maps them with its own
+// font, as the dialog manager does, so they stand where the template puts them at every DPI and
+// their lower edge meets the thumbnail view's upper one (with 宋体 9 pt, 39 x 36 pixels at 96 DPI).
 inline constexpr int kToolbarButtonCount = 5;
-std::array<LayoutRect, kToolbarButtonCount> ToolbarRects(int dpi = kBaseDpi) noexcept;
+inline constexpr std::array<LayoutRect, kToolbarButtonCount> kToolbarUnits = {
+    {{4, 26, 26, 24}, {29, 26, 26, 24}, {54, 26, 26, 24}, {79, 26, 26, 24}, {104, 26, 26, 24}}};
 
 // The smallest outer size the user can shrink the main window to, at 96 DPI.
 inline constexpr int kMinTrackWidth = 395;

@@ -19,6 +19,13 @@ earlier_version=0.9.0
 earlier_setup="$out/Fernwick-$earlier_version-setup.exe"
 "$FERNWICK_ROOT/scripts/lib/make-installer.sh" "$tree" "$out" "$earlier_version"
 
+say "== the installer's words"
+# The user's account is 帐号 in the program's windows; the installer and the read-me say the same.
+if grep -n '账户' "$FERNWICK_ROOT/installer/fernwick.nsi" "$FERNWICK_ROOT/installer/README-Windows.txt"; then
+  say "the installer calls the account 账户 where the program says 帐号"
+  exit 1
+fi
+
 say "== the zip's files"
 expected="$( { printf '%s\n' "Fernwick-$version/" "Fernwick-$version/fernwick.exe" "Fernwick-$version/logo.gif" \
                  "Fernwick-$version/README-Windows.txt"

@@ -35,14 +35,25 @@ TEST(RetryWaitTest, GrowsFromAboutOneToFourSeconds) {
   EXPECT_EQ(kMaxUploadAttempts, 3);
 }
 
-TEST(BatchSummaryTest, GroupsTheMissedPhotosByReasonInAFixedOrder) {
-  EXPECT_EQ(BatchSummaryText(3, {}), L"");
-  EXPECT_EQ(BatchSummaryText(1, {{MissReason::Cancelled, L"c"},
-                                 {MissReason::NoConnection, L"a"},
-                                 {MissReason::Cancelled, L"d"},
-                                 {MissReason::MaybeOnSite, L"b"}}),
-            L"1张图片上传成功。\n有4张图片没有上传成功，它们仍在列表中：\n不能连接服务器：'a'\n"
-            L"可能已经在网站上，请先查看网站：'b'\n已取消：'c'，'d'");
+// Only the photos the list cannot tell about are named, grouped by reason in a fixed order.
+TEST(BatchSummaryTest, NamesOnlyPhotosNotTakenOrMaybeOnTheSite) {
+  const struct {
+    std::vector<MissedPhoto> missed;
+    std::wstring text;
+  } cases[] = {
+      {{}, L""},
+      {{{MissReason::Cancelled, L"c"}, {MissReason::NoConnection, L"a"}}, L""},
+      {{{MissReason::Cancelled, L"c"},
+        {MissReason::MaybeOnSite, L"b"},
+        {MissReason::NoConnection, L"a"},
+        {MissReason::Unreadable, L"u"},
+        {MissReason::Refused, L"r"},
+        {MissReason::TooLarge, L"t"},
+        {MissReason::Refused, L"s"}},
+       L"1张图片上传成功。\n有5张图片没有上传成功，它们仍在列表中：\n服务器没有接受：'r'，'s'\n文件太大：'t'\n"
+       L"文件不能读取：'u'\n可能已经在网站上，请先查看网站：'b'"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BatchSummaryText(1, c.missed), c.text);
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST(LoginDialog, NamesAndPasswordsTheServiceCannotHoldAreRefusedUnsent) {
     if (c.refused) {
       ASSERT_EQ(prompts.seen.size(), 1u) << user;
       EXPECT_EQ(prompts.seen[0].text, L"用户名或密码含有不能使用的字符.") << user;
-      EXPECT_EQ(prompts.seen[0].caption, L"提示") << user;
+      EXPECT_EQ(prompts.seen[0].caption, L"") << user;
       EXPECT_TRUE(host.state.savedAccounts.empty()) << user;
     } else {
       EXPECT_TRUE(prompts.seen.empty()) << user;
@@ -255,7 +255,7 @@ TEST(LoginDialog, AStoreThatCannotKeepPasswordsIsToldOnceAndTheAccountsWorkForTh
   EXPECT_GE(failing.refusedWrites, 3);
   ASSERT_EQ(prompts.seen.size(), 1u);
   EXPECT_EQ(prompts.seen[0].text, L"密码未能保存到 Windows 凭据管理器，下次启动需要重新登录。");
-  EXPECT_EQ(prompts.seen[0].caption, L"提示");
+  EXPECT_EQ(prompts.seen[0].caption, L"");  // the login dialog's messages have none
   EXPECT_EQ(prompts.seen[0].type, static_cast<UINT>(MB_OK));
   EXPECT_EQ(test::StoredPassword(L"Fernwick:fail-amy"), std::nullopt);
 }

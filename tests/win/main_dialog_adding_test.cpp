@@ -131,5 +131,32 @@ TEST_F(MainAdding, AFileThatIsNoPictureIsPassedOverAndTheRestGoIn) {
   EXPECT_FALSE(::IsWindowVisible(Item(ids::kAddingStop)));
 }
 
+// An add that ends leaves the grid at the top, unless the user scrolled it while the photos
+// came in: then it stays where the user put it.
+TEST_F(MainAdding, AnAddEndsWithTheGridAtTheTopUnlessScrolledMeanwhile) {
+  for (const bool scrollDuring : {false, true}) {
+    std::vector<std::wstring> more;
+    for (int i = 0; i < 24; ++i) {
+      more.push_back(folder + (scrollDuring ? L"s" : L"t") + std::to_wstring(i) + L".png");
+      ASSERT_TRUE(test::WriteQuadrantPicture(more.back(), 64, 48, "png"));
+    }
+    for (size_t i = 0; i + 1 < more.size(); ++i) held.Release(more[i]);
+    const size_t before = dialog.photos().Count();
+    Drop(std::vector<std::wstring>(more.begin(), more.end() - 2));
+    ASSERT_TRUE(test::PumpUntilAdded(dialog.preparer()));
+    // Scrolled down before the add, which then waits on its last photo.
+    ::SendMessageW(dialog.view().hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_GT(dialog.view().ScrollOffset().y, 0);
+    Drop(std::vector<std::wstring>(more.end() - 2, more.end()));
+    ASSERT_TRUE(test::PumpUntil([&] { return dialog.photos().Count() == before + more.size() - 1; }));
+    if (scrollDuring) ::SendMessageW(dialog.view().hwnd(), WM_VSCROLL, SB_LINEUP, 0);
+    const LONG during = dialog.view().ScrollOffset().y;
+    held.Release(more.back());
+    ASSERT_TRUE(test::PumpUntilAdded(dialog.preparer()));
+    EXPECT_EQ(dialog.view().ScrollOffset().y, scrollDuring ? during : 0) << scrollDuring;
+    EXPECT_EQ(::GetScrollPos(dialog.view().hwnd(), SB_VERT), scrollDuring ? during : 0) << scrollDuring;
+  }
+}
+
 }  // namespace
 }  // namespace fernwick

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/core/dpi_scale.h"
 #include "base/window_dpi.h"
@@ -36,9 +37,12 @@ constexpr Figure kFigures[] = {
     {ids::kUploadButton, 403, 349, 75, 24, true, true},  {ids::kBackButton, 403, 349, 75, 24, true, true},
     {ids::kOkButton, 310, 349, 75, 24, true, true},      {ids::kQuotaLine, 10, 383, 200, 12, false, true},
     {ids::kPhotoSiteLink, 12, 348, 52, 17, false, true},
-    {ids::kAddButton, 6, 42, 39, 39, false, false},        {ids::kDeleteButton, 44, 42, 39, 39, false, false},
-    {ids::kRotateLeftButton, 81, 42, 39, 39, false, false}, {ids::kRotateRightButton, 119, 42, 39, 39, false, false},
-    {ids::kSettingsButton, 156, 42, 39, 39, false, false},
+};
+// The toolbar in the template's dialog units (x, y, width, height).
+constexpr std::pair<int, RECT> kToolbarUnits[] = {
+    {ids::kAddButton, {4, 26, 26, 24}},         {ids::kDeleteButton, {29, 26, 26, 24}},
+    {ids::kRotateLeftButton, {54, 26, 26, 24}}, {ids::kRotateRightButton, {79, 26, 26, 24}},
+    {ids::kSettingsButton, {104, 26, 26, 24}},
 };
 constexpr int kBaseWidth = 500;
 constexpr int kBaseHeight = 400;
@@ -70,6 +74,19 @@ class MainDialogDpi : public test::MainDialogTest {
     EXPECT_EQ(view.top, S(75)) << when;
     EXPECT_EQ(view.bottom, height - S(72)) << when;
     EXPECT_EQ(view.right, width) << when;
+    // The toolbar where the template puts it, mapped as the dialog manager maps it (place and
+    // size apart) with the window's font, which follows the DPI.
+    for (const auto& [id, units] : kToolbarUnits) {
+      RECT place{units.left, units.top, 0, 0};
+      RECT size{0, 0, units.right, units.bottom};
+      ::MapDialogRect(dialog.hwnd(), &place);
+      ::MapDialogRect(dialog.hwnd(), &size);
+      const RECT rect = RectInParent(Item(id));
+      EXPECT_EQ(rect.left, place.left) << when << ": control " << id << " at " << dpi;
+      EXPECT_EQ(rect.top, place.top) << when << ": control " << id << " at " << dpi;
+      EXPECT_EQ(rect.right - rect.left, size.right) << when << ": control " << id << " at " << dpi;
+      EXPECT_EQ(rect.bottom - rect.top, size.bottom) << when << ": control " << id << " at " << dpi;
+    }
   }
 
   // Quadrant pictures of 320 x 240 (larger than any box: a smaller one is never enlarged), in

@@ -17,6 +17,7 @@
 #include "imaging/add_photos.h"
 #include "imaging/core/jpeg_segments.h"
 #include "imaging/picture_io.h"
+#include "imaging/preparation_report.h"
 #include "support/dialog_add.h"
 #include "support/exif_photos.h"
 #include "support/photo_test_pictures.h"
@@ -333,6 +334,19 @@ TEST_F(PhotoAdd, PhotosWhoseCopyCannotBeWrittenAreLeftOutAndToldOnce) {
     const std::size_t reason = line + std::wcslen(name);
     EXPECT_LT(reason, std::min(text.find(L'\n', line + 1), text.size())) << "each name comes with its reason";
   }
+}
+
+// The reason is quoted in Simplified Chinese where the system has the words, whatever the
+// user's language: here a thread that speaks English.
+TEST(PreparationReport, QuotesTheSystemsWordsInChineseFirst) {
+  const LCID before = ::GetThreadLocale();
+  ::SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+  PreparationReport report;
+  report.Add(L"a.png", ERROR_PATH_NOT_FOUND);
+  report.Add(L"b.png", 0);
+  const std::wstring text = report.Text();
+  ::SetThreadLocale(before);
+  EXPECT_EQ(text, L"下列图片未能准备好，没有加入：\n\na.png：找不到路径。\nb.png：不能写入图片的工作副本");
 }
 
 TEST_F(PhotoAdd, DialogSettings) {

@@ -11,6 +11,7 @@
 
 #include "base/prompt.h"
 #include "base/work_directories.h"
+#include "imaging/core/copy_rules.h"
 #include "imaging/photo_list.h"
 #include "support/held_preparation.h"
 #include "support/photo_test_pictures.h"
@@ -75,8 +76,12 @@ class PhotoPreparing : public ::testing::Test {
   }};
 };
 
+// Copies take their numbers as their photos enter the list: in its order, and without a gap for
+// the JPEG that is sent as it is.
 TEST_F(PhotoPreparing, LaterPhotosFinishingFirstWaitForTheirPredecessors) {
-  const std::vector<std::wstring> paths = Pictures(10);
+  std::vector<std::wstring> paths = Pictures(10);
+  paths[4] = dir + L"p4.jpg";
+  ASSERT_TRUE(test::WriteQuadrantPicture(paths[4], 64, 48, "jpg"));
   ASSERT_EQ(preparer.Add(paths, 1024), 10u);
   for (int i = 9; i >= 1; --i) held.Release(paths[static_cast<size_t>(i)]);
   // Everything but the first is free to go, yet the workers stop a few photos ahead.
@@ -90,11 +95,11 @@ TEST_F(PhotoPreparing, LaterPhotosFinishingFirstWaitForTheirPredecessors) {
   held.Release(paths[0]);
   ASSERT_TRUE(test::PumpUntilAdded(preparer));
   EXPECT_EQ(Listed(), paths);
+  int32_t number = 1001;
   for (size_t i = 0; i < paths.size(); ++i) {
-    const auto number = static_cast<int32_t>(1001 + i);
-    EXPECT_EQ(held.FileNumberOf(paths[i]), number) << i;
-    EXPECT_EQ(photos.SlotAt(i)->sendPath, CopyNumbered(number)) << i;
+    EXPECT_EQ(photos.SlotAt(i)->sendPath, i == 4 ? paths[4] : CopyNumbered(number++)) << i;
   }
+  EXPECT_EQ(photos.TakeFileNumber(), 1010);
   EXPECT_EQ(photos.selection(), photos.SlotAt(9));
 }
 
@@ -119,19 +124,20 @@ TEST_F(PhotoPreparing, StopAddsNothingMoreAndDeletesTheCopiesOfPhotosLeftOut) {
   held.Release(paths[3]);
   ASSERT_TRUE(test::PumpUntil([&] { return held.FileNumberOf(paths[3]) != 0; }));
   test::PumpUntil([] { return false; }, 200);  // its result reaches the UI thread and waits there
-  ASSERT_TRUE(test::FileExists(CopyNumbered(1004)));
+  const std::wstring fourth = WorkingCopyName(ScaledCopiesDirectory(), held.FileNumberOf(paths[3]));
+  ASSERT_TRUE(test::FileExists(fourth));
 
   preparer.Stop();
   const int startedBeforeTheStop = held.Started();
   EXPECT_FALSE(preparer.busy());
-  EXPECT_FALSE(test::FileExists(CopyNumbered(1004)));
+  EXPECT_FALSE(test::FileExists(fourth));
   // The photos in the workers' hands finish after the stop: dropped, their copies too; the rest
   // never start.
   held.ReleaseAll();
   ASSERT_TRUE(test::PumpUntil([&] { return held.Finished() == held.Started(); }));
   test::PumpUntil([] { return false; }, 300);
   EXPECT_NE(held.FileNumberOf(paths[2]), 0);
-  EXPECT_FALSE(test::FileExists(CopyNumbered(1003)));
+  EXPECT_FALSE(test::FileExists(WorkingCopyName(ScaledCopiesDirectory(), held.FileNumberOf(paths[2]))));
   EXPECT_EQ(Listed(), std::vector<std::wstring>(paths.begin(), paths.begin() + 2));
   EXPECT_TRUE(test::FileExists(CopyNumbered(1001)));
   for (int32_t number = 1005; number <= 1008; ++number) EXPECT_FALSE(test::FileExists(CopyNumbered(number)));

@@ -81,8 +81,8 @@ class UploadBatchTest : public test::ReferenceServerTest {
   HWND Item(int id) const { return dialog.Item(id); }
 
   // Upload, then OK, as the user does; then the window's messages until the batch has ended.
-  // `between` runs after each message is handled; the worker is then either waiting for its
-  // next step to be handled or busy with the server, never changing the window.
+  // `between` runs after each message is handled and while none comes; the worker is then either
+  // waiting for its next step to be handled or busy with the server, never changing the window.
   void RunBatch(const std::function<void()>& between = {}) {
     ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
     ASSERT_TRUE(Visible(dialog.settingsPage().hwnd()));
@@ -97,6 +97,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
       MSG message{};
       if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        if (between) between();  // the worker may be waiting on the server, with nothing posted
         continue;
       }
       ::TranslateMessage(&message);
@@ -368,10 +369,9 @@ TEST_F(UploadBatchTest, CancelCutsOffThePhotoInFlightAtOnceAndItStays) {
   EXPECT_LT(took, 1000u);
   EXPECT_EQ(StoredPhotos(user).size(), 2u);
   EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p3", "p4", "p5"}));
-  // The photos the batch never reached are named as cancelled.
-  EXPECT_EQ(prompts.Texts(),
-            (std::vector<std::wstring>{BatchSummaryText(
-                2, {{MissReason::MaybeOnSite, L"p3"}, {MissReason::Cancelled, L"p4"}, {MissReason::Cancelled, L"p5"}})}));
+  // Only p3 is named: p4 and p5, which the batch never reached, are in the list for all to see.
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"2张图片上传成功。\n有1张图片没有上传成功，它们仍在列表中：\n"
+                                                        L"可能已经在网站上，请先查看网站：'p3'"}));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
 }
 
@@ -382,9 +382,7 @@ TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) 
   PutAccount(firstThree + static_cast<long>(test::ReadBytes(paths[3]).size()) - 1);
   test::PromptRecorder prompts;
   RunBatch();
-  EXPECT_EQ(prompts.Texts(),
-            (std::vector<std::wstring>{L"你的空间已经不够,请购买空间。",
-                                       BatchSummaryText(3, {{MissReason::NotSent, L"p4"}, {MissReason::NotSent, L"p5"}})}));
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"你的空间已经不够,请购买空间。"}));
   EXPECT_EQ(StoredPhotos(user).size(), 3u);
   EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p4", "p5"}));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
@@ -424,8 +422,8 @@ TEST_P(UploadFailingPromptTest, TheBatchStillEnds) {
     throw std::runtime_error("no message box");
   });
   RunBatch();
-  // Quota: its message, then the summary naming the photos not sent; each one fails.
-  EXPECT_EQ(asked, GetParam().quotaTooSmall ? 2 : 1);
+  // The quota's message, or the summary naming the photo not taken.
+  EXPECT_EQ(asked, 1);
   EXPECT_FALSE(dialog.uploadSession().running());
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
@@ -436,10 +434,12 @@ INSTANTIATE_TEST_SUITE_P(Messages, UploadFailingPromptTest,
                                            FailingPromptCase{"Quota", true, {"p1", "p2"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The worker's failures: its own first sign-in, or the token request of the second photo. A fault "at start" is armed
-// once OK's own sign-in check is over; one "after p1" once the first photo's upload has reached the server (the
-// requests so far: OK's check, the worker's sign-in, p1's token request and upload), and so before anything of the
-// second.
+// How a batch of three ends: the messages in order, each with its caption and the page it shows
+// over, then the page left on screen and the photos. A fault "at start" is armed once OK's own
+// sign-in check is over; one "after p1" once p1 is done (sent or not: the page no longer shows
+// it, and the worker waits for the window before anything of p2). A step acts once the server
+// has seen that many requests (OK's check, the worker's sign-in, then a token request and an
+// upload per photo): a control request, or Cancel pressed well inside the wait before a retry.
 struct ServerFault {
   const char* kind = nullptr;  // none when null
   const char* path = "";
@@ -447,34 +447,57 @@ struct ServerFault {
   const char* text = "";
   int count = 1;  // requests it applies to; -1 until cleared
 };
-struct WorkerFailureCase {
+struct BatchStep {
+  int atRequest = 0;  // none when 0
+  const char* control = nullptr;
+  bool cancel = false;
+};
+struct Told {
+  const wchar_t* page;
+  std::wstring text;
+  bool operator==(const Told& other) const { return std::wstring(page) == other.page && text == other.text; }
+};
+void PrintTo(const Told& told, std::ostream* out) {
+  *out << Utf8FromWide(told.page) << ": " << Utf8FromWide(told.text);
+}
+struct BatchEndCase {
   const char* name;
   ServerFault atStart;
   bool refusePasswordAtStart;
   ServerFault afterP1;
-  std::vector<std::wstring> messages;  // in the order shown
-  bool donePageFirst;                  // else the photo-settings page stays
+  BatchStep step;
+  int photosInQuota;  // the quota holds this many photos and not the next; -1 roomy
+  std::vector<Told> told;
+  const wchar_t* pageAtEnd;
   std::vector<std::string> left;
   size_t stored;
 };
-class UploadWorkerFailureTest : public UploadBatchTest, public ::testing::WithParamInterface<WorkerFailureCase> {
+class UploadBatchEndTest : public UploadBatchTest, public ::testing::WithParamInterface<BatchEndCase> {
  protected:
   static void Arm(const ServerFault& fault) {
     if (!fault.kind) return;
     Control(std::string("fault?kind=") + fault.kind + "&path=" + test::Escape(fault.path) + "&value=" +
             std::to_string(fault.value) + "&text=" + test::Escape(fault.text) + "&count=" + std::to_string(fault.count));
   }
+  const wchar_t* PageShown() {
+    if (Visible(dialog.settingsPage().hwnd())) return L"settings";
+    if (Visible(dialog.progressPage().hwnd())) return L"progress";
+    return Visible(dialog.donePage()->hwnd()) ? L"done" : L"none";
+  }
 };
-TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
-  const WorkerFailureCase& c = GetParam();
-  AddPhotos(3);
-  std::vector<std::wstring> messages;
-  bool doneShownAtEveryMessage = true;
-  bool settingsShownAtEveryMessage = true;
+TEST_P(UploadBatchEndTest, TellsWhatTheListCannotShowAndNothingMore) {
+  const BatchEndCase& c = GetParam();
+  const auto paths = AddPhotos(3);
+  if (c.photosInQuota >= 0) {
+    long quota = -1;
+    for (int i = 0; i <= c.photosInQuota; ++i) quota += static_cast<long>(test::ReadBytes(paths[i]).size());
+    PutAccount(quota);
+  }
+  std::vector<Told> told;
+  std::vector<std::wstring> captions;
   ScopedPromptAnswerer answerer([&](const PromptRequest& request) {
-    messages.push_back(request.text);
-    doneShownAtEveryMessage = doneShownAtEveryMessage && Visible(dialog.donePage()->hwnd());
-    settingsShownAtEveryMessage = settingsShownAtEveryMessage && Visible(dialog.settingsPage().hwnd());
+    told.push_back({PageShown(), request.text});
+    captions.push_back(request.caption);
     return IDOK;
   });
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
@@ -496,19 +519,26 @@ TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
   Arm(c.atStart);
   if (c.refusePasswordAtStart) test::PutAccount(user, "changed", 52428800, "b");
   bool armed = c.afterP1.kind == nullptr;
+  bool stepped = c.step.atRequest == 0;
   Pump([&] {
-    if (!armed && Status() == L"发送图片'p1'" && test::CapturedCount() >= 4) {
+    if (!armed && Status() == L"发送图片'p1'" && !dialog.progressPage().currentItem()) {
       Arm(c.afterP1);
       armed = true;
     }
+    if (armed && !stepped && test::CapturedCount() >= c.step.atRequest) {
+      stepped = true;
+      if (c.step.control) Control(c.step.control);
+      if (c.step.cancel) {
+        ::Sleep(300);
+        ::SendMessageA(dialog.progressPage().hwnd(), WM_COMMAND, ProgressPage::kCancelButton, 0);
+      }
+    }
   });
-  EXPECT_TRUE(armed);
-  EXPECT_EQ(messages, c.messages);
-  EXPECT_EQ(doneShownAtEveryMessage, c.donePageFirst);
-  EXPECT_EQ(settingsShownAtEveryMessage, !c.donePageFirst);
-  EXPECT_EQ(Visible(dialog.donePage()->hwnd()), c.donePageFirst);
-  EXPECT_EQ(Visible(dialog.settingsPage().hwnd()), !c.donePageFirst);
-  EXPECT_FALSE(Visible(dialog.progressPage().hwnd()));
+  ASSERT_TRUE(test::PumpUntil([] { return !Control("count").empty(); })) << "the server listens again";
+  EXPECT_TRUE(armed && stepped);
+  EXPECT_EQ(told, c.told);
+  EXPECT_EQ(captions, std::vector<std::wstring>(c.told.size(), L"提示"));
+  EXPECT_EQ(PageShown(), std::wstring(c.pageAtEnd));
   EXPECT_TRUE(::IsWindowEnabled(Item(ids::kOkButton)));
   EXPECT_EQ(ListTitles(), c.left);
   EXPECT_EQ(StoredPhotos(user).size(), c.stored);
@@ -516,66 +546,47 @@ TEST_P(UploadWorkerFailureTest, EndsAsTheUserIsTold) {
 const wchar_t kCannotConnect[] = L"不能连接服务器,请检查网络.";
 const wchar_t kRefused[] = L"用户名或密码错误.";
 const ServerFault kNoFault{};
+const BatchStep kNoStep{};
 const ServerFault kTokenStatus500{"status", "/upload/auth.aspx", 500};
 // A token request that fails is tried again like a photo (after about 1 s, then 4 s): every try fails.
 const ServerFault kTokenStatus500Always{"status", "/upload/auth.aspx", 500, "", -1};
+const ServerFault kP1NotTaken{"status", "/upload/toolupload.aspx", 500};
+const wchar_t kP1NotTakenSummary[] =
+    L"0张图片上传成功。\n有1张图片没有上传成功，它们仍在列表中：\n服务器没有接受：'p1'";
+const std::vector<std::string> kAllLeft{"p1", "p2", "p3"};
+const std::vector<std::string> kP2P3Left{"p2", "p3"};
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
-    Table, UploadWorkerFailureTest,
+    Table, UploadBatchEndTest,
     ::testing::Values(
-        WorkerFailureCase{"FirstSignInRefused", kNoFault, true, kNoFault, {kRefused}, false, {"p1", "p2", "p3"}, 0},
-        WorkerFailureCase{"FirstSignInWithoutServer",
-                          kTokenStatus500,
-                          false,
-                          kNoFault,
-                          {kCannotConnect},
-                          false,
-                          {"p1", "p2", "p3"},
-                          0},
-        WorkerFailureCase{
-            "TokenRequestWithoutServer", kNoFault, false, kTokenStatus500Always,
-            {BatchSummaryText(1, {{MissReason::NoConnection, L"p2"}, {MissReason::NoConnection, L"p3"}}), kCannotConnect},
-            true, {"p2", "p3"}, 1},
-        WorkerFailureCase{"TokenRequestRefused",
-                          kNoFault,
-                          false,
-                          ServerFault{"body", "/upload/auth.aspx", 0, "<userauth stat='fail'></userauth>"},
-                          {BatchSummaryText(1, {{MissReason::NotSent, L"p2"}, {MissReason::NotSent, L"p3"}}), kRefused},
-                          true,
-                          {"p2", "p3"},
-                          1},
-        // The count of photos not taken comes first, then why the batch stopped.
-        WorkerFailureCase{"NotTakenThenNoServer",
-                          ServerFault{"status", "/upload/toolupload.aspx", 500},
-                          false,
-                          kTokenStatus500Always,
-                          {BatchSummaryText(0,
-                                            {{MissReason::Refused, L"p1"},
-                                             {MissReason::NoConnection, L"p2"},
-                                             {MissReason::NoConnection, L"p3"}}),
-                           kCannotConnect},
-                          true,
-                          {"p1", "p2", "p3"},
-                          0}),
+        BatchEndCase{"EveryPhotoSent", kNoFault, false, kNoFault, kNoStep, -1, {}, L"done", {}, 3},
+        // p2 is answered 503 and waits to be tried again; Cancel comes meanwhile.
+        BatchEndCase{"Cancel", kNoFault, false, ServerFault{"status", "/upload/toolupload.aspx", 503, "", -1},
+                     BatchStep{6, nullptr, true}, -1, {}, L"done", kP2P3Left, 1},
+        BatchEndCase{"QuotaUsedUp", kNoFault, false, kNoFault, kNoStep, 1,
+                     {{L"progress", L"你的空间已经不够,请购买空间。"}}, L"done", kP2P3Left, 1},
+        BatchEndCase{"FirstSignInRefused", kNoFault, true, kNoFault, kNoStep, -1, {{L"settings", kRefused}},
+                     L"settings", kAllLeft, 0},
+        BatchEndCase{"FirstSignInWithoutServer", kTokenStatus500, false, kNoFault, kNoStep, -1,
+                     {{L"settings", kCannotConnect}}, L"settings", kAllLeft, 0},
+        BatchEndCase{"TokenRequestWithoutServer", kNoFault, false, kTokenStatus500Always, kNoStep, -1,
+                     {{L"done", kCannotConnect}}, L"done", kP2P3Left, 1},
+        BatchEndCase{"TokenRequestRefused", kNoFault, false,
+                     ServerFault{"body", "/upload/auth.aspx", 0, "<userauth stat='fail'></userauth>"}, kNoStep, -1,
+                     {{L"done", kRefused}}, L"done", kP2P3Left, 1},
+        // p2's token request is held while the server stops listening: its upload finds no
+        // server, nor does the token request before the next try.
+        BatchEndCase{"UploadWithoutServer", kNoFault, false, ServerFault{"delay", "/upload/auth.aspx", 1000},
+                     BatchStep{5, "pause?ms=3000", false}, -1, {{L"done", kCannotConnect}}, L"done", kP2P3Left, 1},
+        BatchEndCase{"ZeroK", kNoFault, false, ServerFault{"zerok", "/upload/auth.aspx"}, kNoStep, -1, {}, L"done",
+                     kP2P3Left, 1},
+        // A photo the server did not take is named, before why the batch stopped, or alone.
+        BatchEndCase{"NotTakenThenNoServer", kP1NotTaken, false, kTokenStatus500Always, kNoStep, -1,
+                     {{L"done", kP1NotTakenSummary}, {L"done", kCannotConnect}}, L"done", kAllLeft, 0},
+        BatchEndCase{"NotTakenThenZeroK", kP1NotTaken, false, ServerFault{"zerok", "/upload/auth.aspx"}, kNoStep, -1,
+                     {{L"done", kP1NotTakenSummary}}, L"done", kAllLeft, 0}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(UploadBatchTest, ZeroKBeforeThePhotoEndsTheBatchQuietly) {
-  AddPhotos(3);
-  test::PromptRecorder prompts;
-  bool armed = false;
-  RunBatch([&] {
-    // p1 has left the list: the worker asks for the next slot, which waits for this loop,
-    // and only then for the token.
-    if (!armed && dialog.photos().SlotAt(0) == nullptr && Status() == L"发送图片'p1'") {
-      test::ArmFault("zerok", "/upload/auth.aspx");
-      armed = true;
-    }
-  });
-  EXPECT_TRUE(armed);
-  EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(StoredPhotos(user).size(), 1u);
-  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p2", "p3"}));
-  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
-}
+// clang-format on
 
 TEST_F(UploadBatchTest, APhotoTheServerDidNotTakeStaysAndIsCounted) {
   AddPhotos(3);

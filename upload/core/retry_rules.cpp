@@ -1,5 +1,6 @@
 #include "upload/core/retry_rules.h"
 
+#include <algorithm>
 #include <array>
 
 namespace fernwick {
@@ -37,12 +38,13 @@ MissReason MissReasonOf(UploadEnd end) noexcept {
 }
 
 std::wstring BatchSummaryText(int arrived, const std::vector<MissedPhoto>& missed) {
-  if (missed.empty()) return {};
-  static constexpr std::array<const wchar_t*, 7> kReasonTexts = {
-      L"不能连接服务器", L"服务器没有接受", L"文件太大", L"文件不能读取",
-      L"可能已经在网站上，请先查看网站", L"已取消", L"没有发送",
-  };
-  std::wstring text = std::to_wstring(arrived) + L"张图片上传成功。\n有" + std::to_wstring(missed.size()) +
+  static constexpr std::array<const wchar_t*, 4> kReasonTexts = {L"服务器没有接受", L"文件太大", L"文件不能读取",
+                                                                 L"可能已经在网站上，请先查看网站"};
+  const auto told = std::count_if(missed.begin(), missed.end(), [](const MissedPhoto& photo) {
+    return static_cast<size_t>(photo.reason) < kReasonTexts.size();
+  });
+  if (told == 0) return {};
+  std::wstring text = std::to_wstring(arrived) + L"张图片上传成功。\n有" + std::to_wstring(told) +
                       L"张图片没有上传成功，它们仍在列表中：";
   for (size_t reason = 0; reason < kReasonTexts.size(); ++reason) {
     std::wstring titles;

@@ -20,15 +20,15 @@ bool IsConnectionFailure(UploadEnd end) noexcept;
 // The wait before attempt `attempt` (2 or 3), in milliseconds: about 1 s, then 4 s.
 unsigned RetryWaitMs(int attempt) noexcept;
 
-// Why a photo of the batch did not arrive, in the order the summary lists them.
+// Why a photo of the batch did not arrive. The first four, in the order the summary lists them,
+// are what the list cannot show: the photo stays there like any other not yet sent.
 enum class MissReason {
-  NoConnection,
   Refused,
   TooLarge,
   Unreadable,
   MaybeOnSite,
-  Cancelled,
-  NotSent,  // the batch stopped before this photo (quota used up, sign-in refused)
+  NoConnection,  // the closing message says so
+  Cancelled,     // the user chose it
 };
 
 // The reason a photo's last attempt gives; none for a stored photo.
@@ -39,8 +39,10 @@ struct MissedPhoto {
   std::wstring title;
 };
 
-// The one message after a batch in which some photo did not arrive: how many did, then by
-// reason the titles of those that stay in the list. Empty when nothing was missed.
+// The one message after a batch that holds a photo the server did not take or one that may be
+// on the site already: how many arrived, then by reason the titles of those photos only. Empty
+// when there is none: the photos the batch did not reach, or stopped on for a lost connection or
+// Cancel, are in the list, and the batch's own message (or none) tells why.
 std::wstring BatchSummaryText(int arrived, const std::vector<MissedPhoto>& missed);
 
 }  // namespace fernwick
