@@ -1,14 +1,12 @@
 # libjpeg-turbo for the Windows trees: compiled from Debian's source package, which
-# scripts/lib/fetch-libjpeg-turbo.sh unpacks into build/deps/ (scripts/setup.sh, build.sh and
+# scripts/lib/fetch-sources.sh unpacks into build/deps/ (scripts/setup.sh, build.sh and
 # package.sh run it), as static libraries with the SIMD code (nasm), and transupp.c beside it:
 # the lossless transforms jpegtran uses live there, not in the library.
 include(ExternalProject)
 
-set(FERNWICK_JPEG_SOURCE "${CMAKE_SOURCE_DIR}/build/deps/libjpeg-turbo-2.1.5" CACHE PATH
-    "libjpeg-turbo's unpacked sources (scripts/lib/fetch-libjpeg-turbo.sh)")
-if(NOT EXISTS "${FERNWICK_JPEG_SOURCE}/transupp.c")
-  message(FATAL_ERROR "No libjpeg-turbo sources in ${FERNWICK_JPEG_SOURCE}: run scripts/lib/fetch-libjpeg-turbo.sh")
-endif()
+set(FERNWICK_JPEG_SOURCE "${FERNWICK_DEPS_DIR}/libjpeg-turbo-2.1.5" CACHE PATH
+    "libjpeg-turbo's unpacked sources (scripts/lib/fetch-sources.sh)")
+fernwick_require_sources(libjpeg-turbo "${FERNWICK_JPEG_SOURCE}/transupp.c")
 
 set(jpeg_binary "${CMAKE_BINARY_DIR}/deps/libjpeg-turbo")
 set(jpeg_library "${jpeg_binary}/${CMAKE_STATIC_LIBRARY_PREFIX}jpeg${CMAKE_STATIC_LIBRARY_SUFFIX}")
@@ -22,13 +20,8 @@ endif()
 
 # Nothing is installed (the install prefix only has to be a path of this machine for the
 # configure step to pass). Only the libjpeg library is built: not the TurboJPEG one, which would
-# compile every source a second time, nor the programs and tests; under make the outer build's
-# jobserver is shared.
-if(CMAKE_GENERATOR MATCHES "Makefiles")
-  set(jpeg_build_command "$(MAKE)" jpeg-static)
-else()
-  set(jpeg_build_command ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static)
-endif()
+# compile every source a second time, nor the programs and tests.
+fernwick_target_build_command(jpeg_build_command jpeg-static)
 
 ExternalProject_Add(libjpeg_turbo_build
   SOURCE_DIR "${FERNWICK_JPEG_SOURCE}"
@@ -62,12 +55,4 @@ target_link_libraries(jpeg_transupp PUBLIC libjpeg_turbo)
 target_include_directories(jpeg_transupp PUBLIC "${FERNWICK_JPEG_SOURCE}" "${jpeg_binary}")
 add_dependencies(jpeg_transupp libjpeg_turbo_build)
 
-# The release ships the library's licence texts; they are copied beside the build's outputs.
-set(jpeg_licences "${CMAKE_BINARY_DIR}/licences/libjpeg-turbo")
-add_custom_command(OUTPUT "${jpeg_licences}/LICENSE.md" "${jpeg_licences}/README.ijg"
-  COMMAND ${CMAKE_COMMAND} -E make_directory "${jpeg_licences}"
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different "${FERNWICK_JPEG_SOURCE}/LICENSE.md"
-          "${FERNWICK_JPEG_SOURCE}/README.ijg" "${jpeg_licences}"
-  DEPENDS "${FERNWICK_JPEG_SOURCE}/LICENSE.md" "${FERNWICK_JPEG_SOURCE}/README.ijg"
-  COMMENT "Copying libjpeg-turbo's licence texts")
-add_custom_target(jpeg_licences ALL DEPENDS "${jpeg_licences}/LICENSE.md" "${jpeg_licences}/README.ijg")
+fernwick_ship_licences(libjpeg-turbo "${FERNWICK_JPEG_SOURCE}" LICENSE.md README.ijg)

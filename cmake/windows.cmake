@@ -23,11 +23,16 @@ file(GLOB FERNWICK_WIN_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/controls/*.cpp)
 list(REMOVE_ITEM FERNWICK_WIN_SOURCES ${CMAKE_SOURCE_DIR}/app/win_main.cpp)
 
+set(FERNWICK_DEPS_DIR "${CMAKE_SOURCE_DIR}/build/deps" CACHE PATH
+    "Unpacked sources of the libraries built in (scripts/lib/fetch-sources.sh)")
+include(${CMAKE_CURRENT_LIST_DIR}/deps_support.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/libjpeg_turbo.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/libwebp.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/libheif.cmake)
 
 add_library(fernwick_win STATIC ${FERNWICK_WIN_SOURCES})
 target_link_libraries(fernwick_win PUBLIC
-  fernwick_core jpeg_transupp fernwick_charset gdiplus wininet comctl32 comdlg32 shell32 shlwapi ole32 advapi32 gdi32 user32 kernel32 uuid)
+  fernwick_core jpeg_transupp webp_demux libheif fernwick_charset gdiplus wininet comctl32 comdlg32 shell32 shlwapi ole32 advapi32 gdi32 user32 kernel32 uuid)
 
 # Dialog templates, bitmaps, icon and manifest: linked into the program and into the
 # in-process tests, which create the real dialogs from the same templates.
@@ -43,7 +48,7 @@ target_include_directories(fernwick_res PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOUR
 
 add_executable(fernwick WIN32 app/win_main.cpp $<TARGET_OBJECTS:fernwick_res>)
 target_link_libraries(fernwick PRIVATE fernwick_win)
-add_dependencies(fernwick jpeg_licences)
+add_dependencies(fernwick ${FERNWICK_LICENCE_TARGETS})
 
 # logo.gif is read from the program's own directory.
 add_custom_command(TARGET fernwick POST_BUILD

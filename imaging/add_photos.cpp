@@ -14,6 +14,7 @@
 #include "base/work_directories.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/exif_block.h"
+#include "imaging/core/heif_webp_header.h"
 #include "imaging/core/jpeg_segments.h"
 #include "imaging/core/photo_metadata.h"
 #include "imaging/core/picture_header.h"
@@ -21,10 +22,12 @@
 #include "imaging/photo_item.h"
 #include "imaging/photo_list.h"
 #include "imaging/file_bytes.h"
+#include "imaging/heif_decoder.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/picture_io.h"
 #include "imaging/preparation_report.h"
 #include "imaging/upright_copies.h"
+#include "imaging/webp_decoder.h"
 #include "imaging/working_copies.h"
 
 namespace fernwick {
@@ -87,6 +90,19 @@ std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, int32_t box, std::sp
   return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
 }
 
+// A HEIF or WebP file always gets a copy (the service is sent JPEGs), upright and scaled to the
+// limit when over it; its thumbnail comes from the copy's pixels. None when it cannot be decoded.
+std::optional<AddedPicture> AddedFromContainer(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes,
+                                               ContainerKind kind, int32_t limit) {
+  std::optional<DecodedPicture> decoded = kind == ContainerKind::kHeif ? DecodeHeif(bytes) : DecodeWebp(bytes);
+  if (!decoded) return std::nullopt;
+  const bool scale = ExceedsLimit(decoded->pixels.width, decoded->pixels.height, limit);
+  std::optional<UprightCopy> copy =
+      UprightCopyOfDecoded(std::move(*decoded), scale ? std::optional(limit) : std::nullopt);
+  if (!copy) return ForCopy(fileNumber, box, std::nullopt);
+  return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
+}
+
 // What GDI+ decodes: a scaled copy over the limit, a same-size JPEG copy for BMP, GIF, PNG and
 // TIFF files and for a picture stored turned (a TIFF's own orientation, a JPEG libjpeg-turbo
 // could not read); otherwise the user's file as it is. None for files GDI+ cannot decode.
@@ -140,12 +156,19 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   const std::vector<uint8_t>& bytes = *read;
   // A header that claims more pixels than memory could hold, or a JPEG whose scans would take
   // minutes to decode, is passed over before any decoder sees it.
-  if (JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes) ||
+  if (JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes) || ContainerTooLargeToDecode(bytes) ||
       CountJpegScans(bytes, kMostJpegScans) > kMostJpegScans) {
     return prepared;
   }
-  std::optional<AddedPicture> added = AddedAsJpeg(fileNumber, box, bytes, limit);
-  if (!added) added = AddedThroughGdiplus(fileNumber, box, path, bytes, limit);
+  // The bytes decide the decoder, whatever the file's name says.
+  const ContainerKind kind = SniffContainer(bytes);
+  std::optional<AddedPicture> added;
+  if (kind != ContainerKind::kOther) {
+    added = AddedFromContainer(fileNumber, box, bytes, kind, limit);
+  } else {
+    added = AddedAsJpeg(fileNumber, box, bytes, limit);
+    if (!added) added = AddedThroughGdiplus(fileNumber, box, path, bytes, limit);
+  }
   if (!added) return prepared;
   if (!added->item) {
     prepared.outcome = PreparedPhoto::Outcome::kCopyNotWritten;
@@ -201,8 +224,9 @@ bool AddPhoto(PhotoList& photos, const std::wstring& path, int32_t limit, Prepar
 BOOL RunOpenFileDialog(OPENFILENAMEW& dialog) { return ::GetOpenFileNameW(&dialog); }
 
 std::wstring OpenDialogFilter() {
-  static constexpr std::array<std::wstring_view, 12> kFilter{L"All Image Files",
-                                                             L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff",
+  static constexpr std::array<std::wstring_view, 16> kFilter{L"All Image Files",
+                                                             L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff;"
+                                                             L"*.heic;*.heif;*.hif;*.webp",
                                                              L"BMP  (*.bmp)",
                                                              L"*.bmp",
                                                              L"JPEG (*.jpg;*.jpeg;*.jpe)",
@@ -212,7 +236,11 @@ std::wstring OpenDialogFilter() {
                                                              L"PNG  (*.png)",
                                                              L"*.png",
                                                              L"TIFF (*.tif;*.tiff)",
-                                                             L"*.tif;*.tiff"};
+                                                             L"*.tif;*.tiff",
+                                                             L"HEIF (*.heic;*.heif;*.hif)",
+                                                             L"*.heic;*.heif;*.hif",
+                                                             L"WebP (*.webp)",
+                                                             L"*.webp"};
   std::wstring filter;
   for (std::wstring_view part : kFilter) {
     filter.append(part);

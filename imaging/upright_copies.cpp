@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "imaging/core/copy_rules.h"
+#include "imaging/core/exif_block.h"
 #include "imaging/core/resampler.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/jpeg_transform.h"
@@ -11,7 +12,15 @@
 namespace fernwick {
 
 std::vector<AppSegment> CopyMetadata::For(uint32_t width, uint32_t height) const {
-  return jpeg.empty() ? segments : SegmentsForUprightCopy(jpeg, width, height);
+  if (!jpeg.empty()) return SegmentsForUprightCopy(jpeg, width, height);
+  std::vector<AppSegment> all;
+  // A block that is not well-formed is left out, as from a JPEG.
+  if (std::optional<std::vector<uint8_t>> upright =
+          exif.empty() ? std::nullopt : UprightExifPayload(exif, width, height)) {
+    all.push_back(AppSegment{0xE1, std::move(*upright)});
+  }
+  all.insert(all.end(), segments.begin(), segments.end());
+  return all;
 }
 
 bool LooksLikeJpeg(std::span<const uint8_t> bytes) noexcept {
@@ -94,6 +103,15 @@ std::optional<UprightCopy> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint
   std::optional<PixelSize> scaledTo;
   if (limit) scaledTo.emplace(StoredTargetSize(stored->width, stored->height, SwapsSides(transform), *limit));
   return CopyFromPixels(std::move(*stored), transform, scaledTo, metadata);
+}
+
+std::optional<UprightCopy> UprightCopyOfDecoded(DecodedPicture picture, std::optional<int32_t> limit) {
+  CopyMetadata metadata;
+  metadata.exif = picture.exif;
+  metadata.segments = IccProfileSegments(picture.icc);
+  std::optional<PixelSize> scaledTo;
+  if (limit) scaledTo.emplace(ScaledSize(picture.pixels.width, picture.pixels.height, *limit));
+  return CopyFromPixels(std::move(picture.pixels), PixelTransform::kNone, scaledTo, metadata);
 }
 
 }  // namespace fernwick

@@ -14,6 +14,7 @@
 #include "imaging/core/photo_metadata.h"
 #include "imaging/core/photo_orientation.h"
 #include "imaging/core/pixel_buffer.h"
+#include "imaging/decoded_picture.h"
 
 namespace fernwick {
 
@@ -22,10 +23,12 @@ inline constexpr int kWorkingCopyQuality = 90;
 
 // The segments a copy of a given size is written with: those of the original JPEG made upright
 // (EXIF with orientation 1 and the copy's size, XMP, ICC) when there is one, else a fixed list
-// (the ICC profile GDI+ gave for another kind of picture).
+// (the ICC profile GDI+ or another decoder gave) after the EXIF payload of such a decoder, made
+// upright in the same way.
 struct CopyMetadata {
   std::span<const uint8_t> jpeg;
   std::vector<AppSegment> segments;
+  std::span<const uint8_t> exif;
   std::vector<AppSegment> For(uint32_t width, uint32_t height) const;
 };
 
@@ -58,5 +61,9 @@ std::optional<UprightCopy> UprightCopyWithPixels(std::span<const uint8_t> jpeg, 
 // metadata is carried over from them; for any other kind of picture the ICC profile GDI+ gives is.
 std::optional<UprightCopy> UprightCopyOfPicture(Gdiplus::GpBitmap* picture, uint16_t orientation,
                                                 std::optional<int32_t> limit, std::span<const uint8_t> file);
+
+// A picture HEIF or WebP decoding gave, already upright, as a JPEG copy scaled to `limit` when
+// given, carrying its EXIF block (made upright as a JPEG's is) and its ICC profile.
+std::optional<UprightCopy> UprightCopyOfDecoded(DecodedPicture picture, std::optional<int32_t> limit);
 
 }  // namespace fernwick

@@ -8,11 +8,11 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
-# The Windows trees compile libjpeg-turbo from its sources, fetched once (also by scripts/setup.sh).
-"$FERNWICK_ROOT/scripts/lib/fetch-libjpeg-turbo.sh"
+# The Windows trees compile libjpeg-turbo, libwebp, libde265 and libheif from their sources, fetched once (also by scripts/setup.sh).
+"$FERNWICK_ROOT/scripts/lib/fetch-sources.sh"
 
 werror=(-DFERNWICK_WERROR=ON)
-win_settings=(-DFERNWICK_JPEG_SOURCE="$FERNWICK_JPEG_SOURCE" -DFERNWICK_SERVER_PORT="$FERNWICK_LOCAL_PORT" -DFERNWICK_WEB_BASE="http://127.0.0.1:$FERNWICK_LOCAL_PORT" "$@")
+win_settings=(-DFERNWICK_JPEG_SOURCE="$FERNWICK_JPEG_SOURCE" -DFERNWICK_DEPS_DIR="$FERNWICK_DEPS" -DFERNWICK_SERVER_PORT="$FERNWICK_LOCAL_PORT" -DFERNWICK_WEB_BASE="http://127.0.0.1:$FERNWICK_LOCAL_PORT" "$@")
 
 configure() {  # dir, extra args...
   local dir="$1"; shift

@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 seconds="${1:-60}"
 dir="$FERNWICK_BUILD/fuzz"
-targets=(reply_rules_fuzz upload_body_fuzz settings_text_fuzz exif_block_fuzz jpeg_header_fuzz)
+targets=(reply_rules_fuzz upload_body_fuzz settings_text_fuzz exif_block_fuzz jpeg_header_fuzz heif_webp_header_fuzz)
 (($# > 1)) && targets=("${@:2}")
 
 cmake -S "$FERNWICK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

@@ -13,7 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 # What configuring and building the Windows tree needs (GoogleTest's sources are configured
 # with it; nasm compiles libjpeg-turbo's SIMD code, dpkg-dev unpacks its source package).
 ensure_packages g++-mingw-w64-x86-64 mingw-w64-tools cmake make nsis googletest nasm dpkg-dev
-"$FERNWICK_ROOT/scripts/lib/fetch-libjpeg-turbo.sh"
+"$FERNWICK_ROOT/scripts/lib/fetch-sources.sh"
 
 tree="$FERNWICK_BUILD/release-tree"
 if [[ ! -f "$tree/CMakeCache.txt" ]]; then

@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 packages=(wine wine64 fonts-wine g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
           fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
-          clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev nsis)
+          clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev nsis libheif-examples webp libimage-exiftool-perl libvips-tools)
 ensure_packages "${packages[@]}"
 
 # zh_CN gives Wine code page 936, the program's home; en_US gives 1252 for the runs that show
@@ -23,9 +23,9 @@ for wanted in zh_CN en_US; do
   fi
 done
 
-# libjpeg-turbo has no MinGW package: the Windows trees build it from Debian's own source
-# package, fetched once into the build folder (scripts/lib/fetch-libjpeg-turbo.sh).
-"$FERNWICK_ROOT/scripts/lib/fetch-libjpeg-turbo.sh"
+# libjpeg-turbo, libwebp, libde265 and libheif have no MinGW packages: the Windows trees build
+# them from Debian's own source packages, fetched once into the build folder.
+"$FERNWICK_ROOT/scripts/lib/fetch-sources.sh"
 
 # The Wine prefix lives in the Windows build folder; made once.
 if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then

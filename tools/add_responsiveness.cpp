@@ -3,9 +3,10 @@
 // do, while a second thread sends it WM_NULL every few milliseconds and records the longest wait
 // for an answer. Prints that, the wall time of the add and the process's peak working set.
 // Figures only, never asserted.
-//   add_responsiveness.exe FOLDER COUNT [sync]
-// FOLDER holds 0.jpg .. COUNT-1.jpg; "sync" adds them one after another on the window's own
-// thread instead (AddPhoto, as the program once did), for comparison.
+//   add_responsiveness.exe FOLDER COUNT [sync] [EXTENSION]
+// FOLDER holds 0.jpg .. COUNT-1.jpg (or 0.EXTENSION ..., e.g. heic or webp); "sync" adds them one
+// after another on the window's own thread instead (AddPhoto, as the program once did), for
+// comparison.
 #include <windows.h>
 #include <psapi.h>
 
@@ -126,15 +127,23 @@ double PeakWorkingSetMb() {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: add_responsiveness FOLDER COUNT [sync]\n");
+    std::fprintf(stderr, "usage: add_responsiveness FOLDER COUNT [sync] [EXTENSION]\n");
     return 2;
   }
   tools::ToolPlatform platform;
   const std::wstring folder = WideFrom936(argv[1]);
   const int count = std::atoi(argv[2]);
-  const bool sync = argc > 3 && std::string(argv[3]) == "sync";
+  bool sync = false;
+  std::wstring extension = L"jpg";
+  for (int i = 3; i < argc; ++i) {
+    if (std::string(argv[i]) == "sync") {
+      sync = true;
+    } else {
+      extension = WideFrom936(argv[i]);
+    }
+  }
   std::vector<std::wstring> paths;
-  for (int i = 0; i < count; ++i) paths.push_back(folder + L"\\" + std::to_wstring(i) + L".jpg");
+  for (int i = 0; i < count; ++i) paths.push_back(folder + L"\\" + std::to_wstring(i) + L"." + extension);
   SetSizeLimit(1024);
 
   {

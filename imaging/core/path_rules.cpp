@@ -51,8 +51,8 @@ bool IsConvertedExtension(std::wstring_view lowerExtension) noexcept {
 }
 
 bool IsDropExtension(std::wstring_view lowerExtension) noexcept {
-  static constexpr std::array<std::wstring_view, 7> kDropped{L"bmp", L"jpg", L"jpeg", L"gif",
-                                                             L"png", L"tif", L"tiff"};
+  static constexpr std::array<std::wstring_view, 11> kDropped{L"bmp",  L"jpg",  L"jpeg", L"gif", L"png", L"tif",
+                                                              L"tiff", L"heic", L"heif", L"hif", L"webp"};
   return IsOneOf(lowerExtension, kDropped);
 }
 

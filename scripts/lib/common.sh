@@ -84,7 +84,14 @@ start_fresh_server() {
 }
 control() { curl -sf "$SERVER_BASE/control/$1"; }
 
-# libjpeg-turbo's sources, unpacked from Debian's source package by scripts/lib/fetch-libjpeg-turbo.sh
-# and compiled by the Windows trees (cmake/libjpeg_turbo.cmake).
-FERNWICK_JPEG_VERSION="1:2.1.5-2"
-FERNWICK_JPEG_SOURCE="$FERNWICK_BUILD/deps/libjpeg-turbo-2.1.5"
+# The libraries the Windows trees compile (cmake/libjpeg_turbo.cmake, cmake/libwebp.cmake,
+# cmake/libheif.cmake): Debian source package, its pinned version and the folder of build/deps/
+# scripts/lib/fetch-sources.sh unpacks it into.
+FERNWICK_DEPS="$FERNWICK_BUILD/deps"
+FERNWICK_SOURCE_PACKAGES=(
+  "libjpeg-turbo 1:2.1.5-2 libjpeg-turbo-2.1.5"
+  "libwebp 1.2.4-0.2+deb12u1 libwebp-1.2.4"
+  "libde265 1.0.11-1+deb12u2 libde265-1.0.11"
+  "libheif 1.15.1-1+deb12u1 libheif-1.15.1"
+)
+FERNWICK_JPEG_SOURCE="$FERNWICK_DEPS/libjpeg-turbo-2.1.5"

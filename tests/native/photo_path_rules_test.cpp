@@ -76,10 +76,11 @@ TEST(PhotoPathRules, ConvertedAndDroppedExtensions) {
     bool converted, dropped;
   };
   const Case cases[] = {
-      {L"bmp", true, true},   {L"gif", true, true},     {L"png", true, true},   {L"tif", true, true},
-      {L"tiff", true, true},  {L"jpg", false, true},    {L"jpeg", false, true}, {L"jpe", false, false},
-      {L"BMP", false, false}, {L"tiff ", false, false}, {L"", false, false},    {L"pn", false, false},
-      {L"txt", false, false},
+      {L"bmp", true, true},   {L"gif", true, true},     {L"png", true, true},    {L"tif", true, true},
+      {L"tiff", true, true},  {L"jpg", false, true},    {L"jpeg", false, true},  {L"jpe", false, false},
+      {L"BMP", false, false}, {L"tiff ", false, false}, {L"", false, false},     {L"pn", false, false},
+      {L"txt", false, false}, {L"heic", false, true},   {L"heif", false, true},  {L"hif", false, true},
+      {L"webp", false, true}, {L"HEIC", false, false},  {L"avif", false, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsConvertedExtension(c.extension), c.converted);

@@ -365,9 +365,10 @@ TEST_F(PhotoAdd, DialogSettings) {
   EXPECT_EQ(seen.lpstrTitle, nullptr);
   EXPECT_EQ(seen.hwndOwner, host.owner.hwnd());
   const std::wstring want =
-      ResultBuffer({L"All Image Files", L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff", L"BMP  (*.bmp)", L"*.bmp",
-                    L"JPEG (*.jpg;*.jpeg;*.jpe)", L"*.jpg;*.jpeg;*.jpe", L"GIF  (*.gif)", L"*.gif", L"PNG  (*.png)",
-                    L"*.png", L"TIFF (*.tif;*.tiff)", L"*.tif;*.tiff"});
+      ResultBuffer({L"All Image Files", L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png;*.tif;*.tiff;*.heic;*.heif;*.hif;*.webp",
+                    L"BMP  (*.bmp)", L"*.bmp", L"JPEG (*.jpg;*.jpeg;*.jpe)", L"*.jpg;*.jpeg;*.jpe", L"GIF  (*.gif)",
+                    L"*.gif", L"PNG  (*.png)", L"*.png", L"TIFF (*.tif;*.tiff)", L"*.tif;*.tiff",
+                    L"HEIF (*.heic;*.heif;*.hif)", L"*.heic;*.heif;*.hif", L"WebP (*.webp)", L"*.webp"});
   EXPECT_EQ(filter, want);
 }
 
@@ -459,7 +460,7 @@ TEST_F(PhotoAdd, DropTakesItsOwnExtensionList) {
   const DropCase cases[] = {
       {L"PHOTO.JPG", "jpg", true}, {L"a.jpeg", "jpg", true}, {L"b.bmp", "bmp", true},  {L"c.GIF", "gif", true},
       {L"d.png", "png", true},     {L"e.tif", "tif", true},  {L"f.tiff", "tif", true}, {L"g.jpe", "jpg", false},
-      {L"h.dat", "png", false},    {L"noext", "png", false},
+      {L"h.dat", "png", false},    {L"noext", "png", false}, {L"i.WEBP", "png", true},
   };
   std::vector<std::wstring> names;
   for (const DropCase& c : cases) names.push_back(Picture(c.name, 64, 48, c.format));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "base/text_936.h"
 #include "e2e/launch_recorder.h"
 #include "e2e/program_driver.h"
+#include "imaging/core/jpeg_segments.h"
 #include "imaging/file_bytes.h"
 #include "imaging/picture_io.h"
 #include "reference_server.h"
@@ -243,6 +245,41 @@ TEST_F(ProgramUpload, PhotosNamedInAnyLanguageAreAddedAndUploaded) {
   test::WriteBytes(folder + L"stored.jpg", StoredBytes(stored[1].id));
   GpBitmapPtr picture = DecodePicture(folder + L"stored.jpg");
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{0, 1, 2, 3})) << "the PNG's JPEG copy";
+}
+
+// A phone's HEIC (stored on its side, irot turning it upright) and a WebP from a chat, whose
+// names any case of their extensions may end with, are sent as upright JPEG copies with the
+// photo's EXIF and colour profile. The grid's screenshot shows both upright.
+TEST_F(ProgramUpload, AHeicAndAWebpAreSentAsUprightJpegCopies) {
+  wchar_t pictures[MAX_PATH] = {};
+  ASSERT_GT(::GetEnvironmentVariableW(L"FERNWICK_HEIF_WEBP_PICTURES", pictures, MAX_PATH), 0u);
+  const std::wstring heic = folder + L"iphone.HEIC";
+  const std::wstring webp = folder + L"chat.webp";
+  ASSERT_TRUE(::CopyFileW((std::wstring(pictures) + L"\\heic-irot.heic").c_str(), heic.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((std::wstring(pictures) + L"\\webp-lossy.webp").c_str(), webp.c_str(), FALSE));
+  for (const auto& path : {heic, webp}) ASSERT_TRUE(program->AddThroughOpenDialog(path)) << path;
+  Shot(program->main(), L"heic_webp_grid");
+  UploadWith(L"", 1009);
+  ASSERT_TRUE(WaitForDonePage());
+  EXPECT_EQ(program->Prompt(), nullptr);
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].title, "iphone");
+  EXPECT_EQ(stored[1].title, "chat");
+  for (const auto& photo : stored) {
+    const std::string bytes = StoredBytes(photo.id);
+    const std::span<const uint8_t> jpeg(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    test::WriteBytes(folder + L"stored.jpg", bytes);
+    GpBitmapPtr picture = DecodePicture(folder + L"stored.jpg");
+    ASSERT_TRUE(picture) << photo.title;
+    EXPECT_EQ(PictureWidth(picture.get()), 320u);
+    EXPECT_EQ(PictureHeight(picture.get()), 240u);
+    EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{0, 1, 2, 3})) << photo.title;
+    test::ExpectUprightMetadata(jpeg, 320, 240);
+    const std::vector<JpegSegment> segments = ReadJpegSegments(jpeg);
+    EXPECT_TRUE(std::any_of(segments.begin(), segments.end(), [](const JpegSegment& s) { return s.marker == 0xE2; }))
+        << photo.title << ": the colour profile";
+  }
 }
 
 TEST_F(ProgramUpload, RotateLeftSendsThePhotoTurnedCounterClockwise) {

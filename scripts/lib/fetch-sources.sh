@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Fetches Debian's source package of libjpeg-turbo (pinned version) and unpacks it into
-# build/deps/, once. The system's apt configuration is left alone: apt gets a source list,
+# Fetches Debian's source packages of the libraries the Windows trees compile (pinned versions,
+# FERNWICK_SOURCE_PACKAGES in common.sh) and unpacks each into build/deps/, once. The system's apt configuration is left alone: apt gets a source list,
 # lists folder and cache of its own under build/deps/apt, naming the same Debian archive the
 # machine already installs from, with a deb-src entry.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-[[ -f "$FERNWICK_JPEG_SOURCE/CMakeLists.txt" && -f "$FERNWICK_JPEG_SOURCE/transupp.c" ]] && exit 0
+deps="$FERNWICK_DEPS"
+# A package counts as there when its unpacked folder has its build file.
+wanted=()
+for entry in "${FERNWICK_SOURCE_PACKAGES[@]}"; do
+  read -r package version folder <<<"$entry"
+  [[ -f "$deps/$folder/CMakeLists.txt" ]] || wanted+=("$entry")
+done
+((${#wanted[@]})) || exit 0
 
-deps="$FERNWICK_BUILD/deps"
 apt_dir="$deps/apt"
 mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
 
@@ -32,18 +38,21 @@ SOURCES
 apt_private=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
              -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
              -o APT::Sandbox::User=root -o Debug::NoLocking=1)
-say "Fetching libjpeg-turbo $FERNWICK_JPEG_VERSION from $archive (Debian source package)"
 apt-get "${apt_private[@]}" -qq update
 work="$deps/download"
-rm -rf "$work" && mkdir -p "$work"
-(cd "$work" && apt-get "${apt_private[@]}" -qq source --download-only "libjpeg-turbo=$FERNWICK_JPEG_VERSION" >/dev/null)
+for entry in "${wanted[@]}"; do
+  read -r package version folder <<<"$entry"
+  say "Fetching $package $version from $archive (Debian source package)"
+  rm -rf "$work" && mkdir -p "$work"
+  (cd "$work" && apt-get "${apt_private[@]}" -qq source --download-only "$package=$version" >/dev/null)
 
 # apt has checked the files against the archive's signed index; dpkg-source checks them against
 # the .dsc and applies Debian's patches. Its note that the .dsc's own signature cannot be checked
 # (no maintainer keyring here) is only shown when the unpacking fails.
-rm -rf "$FERNWICK_JPEG_SOURCE"
-if ! dpkg-source -x "$work"/libjpeg-turbo_*.dsc "$FERNWICK_JPEG_SOURCE" >"$deps/dpkg-source.log" 2>&1; then
-  cat "$deps/dpkg-source.log" >&2
-  exit 1
-fi
+  rm -rf "${deps:?}/$folder"
+  if ! dpkg-source -x "$work/${package}_"*.dsc "$deps/$folder" >"$deps/dpkg-source.log" 2>&1; then
+    cat "$deps/dpkg-source.log" >&2
+    exit 1
+  fi
+done
 rm -rf "$work"

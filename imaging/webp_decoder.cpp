@@ -1,0 +1,100 @@
+#include "imaging/webp_decoder.h"
+
+#include <webp/decode.h>
+#include <webp/demux.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "base/log.h"
+#include "imaging/core/heif_webp_header.h"
+#include "imaging/core/picture_header.h"
+
+namespace fernwick {
+
+namespace {
+
+struct DemuxDelete {
+  void operator()(WebPDemuxer* demux) const noexcept { WebPDemuxDelete(demux); }
+};
+
+// The iterators hold nothing of their own once released; they are released on every way out.
+struct FrameIterator {
+  WebPIterator iterator{};
+  ~FrameIterator() { WebPDemuxReleaseIterator(&iterator); }
+};
+struct ChunkIterator {
+  WebPChunkIterator iterator{};
+  ~ChunkIterator() { WebPDemuxReleaseChunkIterator(&iterator); }
+};
+
+std::vector<uint8_t> ChunkOf(const WebPDemuxer* demux, const char* fourcc) {
+  ChunkIterator chunk;
+  if (!WebPDemuxGetChunk(demux, fourcc, 1, &chunk.iterator)) return {};
+  return std::vector<uint8_t>(chunk.iterator.chunk.bytes, chunk.iterator.chunk.bytes + chunk.iterator.chunk.size);
+}
+
+// Blue, green, red, alpha (not premultiplied) drawn over white at (left, top) of the canvas.
+void CompositeOnWhite(const std::vector<uint8_t>& bgra, uint32_t width, uint32_t height, uint32_t left, uint32_t top,
+                      PixelBuffer& canvas) {
+  for (uint32_t y = 0; y < height && top + y < canvas.height; ++y) {
+    const uint8_t* from = bgra.data() + std::size_t{y} * width * 4;
+    uint8_t* to = canvas.At(left, top + y);
+    for (uint32_t x = 0; x < width && left + x < canvas.width; ++x, from += 4, to += 3) {
+      const uint32_t alpha = from[3];
+      for (int c = 0; c < 3; ++c) to[c] = static_cast<uint8_t>((from[c] * alpha + 255 * (255 - alpha) + 127) / 255);
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<DecodedPicture> DecodeWebp(std::span<const uint8_t> file) {
+  const WebPData data{file.data(), file.size()};
+  std::unique_ptr<WebPDemuxer, DemuxDelete> demux(WebPDemux(&data));
+  if (!demux) {
+    LogFailure("WebP: the file cannot be read");
+    return std::nullopt;
+  }
+  const uint32_t canvasWidth = WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_WIDTH);
+  const uint32_t canvasHeight = WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_HEIGHT);
+  if (canvasWidth == 0 || canvasHeight == 0 || uint64_t{canvasWidth} * canvasHeight > kMostPicturePixels) {
+    return std::nullopt;
+  }
+  FrameIterator frame;
+  if (!WebPDemuxGetFrame(demux.get(), 1, &frame.iterator)) {
+    LogFailure("WebP: the file has no frame");
+    return std::nullopt;
+  }
+  const WebPIterator& first = frame.iterator;
+  const auto width = static_cast<uint32_t>(first.width);
+  const auto height = static_cast<uint32_t>(first.height);
+  if (width == 0 || height == 0) return std::nullopt;
+
+  WebPDecoderConfig config;
+  if (!WebPInitDecoderConfig(&config)) return std::nullopt;
+  std::vector<uint8_t> bgra(std::size_t{width} * height * 4);
+  config.output.colorspace = MODE_BGRA;
+  config.output.is_external_memory = 1;
+  config.output.u.RGBA.rgba = bgra.data();
+  config.output.u.RGBA.stride = static_cast<int>(width * 4);
+  config.output.u.RGBA.size = bgra.size();
+  const VP8StatusCode status = WebPDecode(first.fragment.bytes, first.fragment.size, &config);
+  WebPFreeDecBuffer(&config.output);
+  if (status != VP8_STATUS_OK) {
+    LogSystemFailure("WebP: the first frame cannot be decoded", static_cast<unsigned long>(status));
+    return std::nullopt;
+  }
+
+  DecodedPicture picture;
+  picture.pixels = PixelBuffer::Blank(canvasWidth, canvasHeight, 3);
+  std::fill(picture.pixels.pixels.begin(), picture.pixels.pixels.end(), uint8_t{255});
+  CompositeOnWhite(bgra, width, height, static_cast<uint32_t>(first.x_offset), static_cast<uint32_t>(first.y_offset),
+                   picture.pixels);
+  picture.exif = ExifPayloadFromWebpChunk(ChunkOf(demux.get(), "EXIF"));
+  picture.icc = ChunkOf(demux.get(), "ICCP");
+  return picture;
+}
+
+}  // namespace fernwick

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Figures for adding phone photos, under Wine on this machine (printed, never asserted): 24 HEIC
+# and 24 WebP photos of 4032 x 3024 added with the size limit 1024 through the real main window
+# (add_responsiveness.exe: the add's wall time, the window's longest wait for an answer, the peak
+# working set), next to vipsthumbnail (Debian's libvips reads both through the same libraries)
+# making the same 1024-pixel JPEG copies of the same files, in turns, FERNWICK_BENCH_ROUNDS rounds
+# (default 2). Aims: HEIC at most 0.8 x vipsthumbnail's time, WebP at most 0.6 x; peak memory
+# under 400 MB; longest wait under 50 ms. Needs scripts/build.sh first.
+# Usage: scripts/bench-heif-webp.sh [work directory, default build/bench-heif-webp]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+ensure_packages libvips-tools imagemagick libheif-examples webp bc
+work="${1:-$FERNWICK_BUILD/bench-heif-webp}"
+count=24
+exe="$FERNWICK_WIN_BUILD/tools/add_responsiveness.exe"
+[[ -f "$exe" ]] || { say "no add_responsiveness.exe: run scripts/build.sh first"; exit 1; }
+
+mkdir -p "$work/heic" "$work/webp" "$work/vips"
+if [[ ! -f "$work/webp/$((count - 1)).webp" ]]; then
+  say "Making $count HEIC and $count WebP photos of 4032 x 3024 in $work"
+  # Four different scenes, each under a quarter of the names: every file is decoded anyway.
+  for v in 0 1 2 3; do
+    convert -size 4032x3024 -seed "$((v + 1))" plasma:fractal -quality 92 "$work/scene$v.jpg"
+    # x265's fastest preset: the pictures are made quickly; decoding them costs much the same.
+    heif-enc -q 60 -p preset=ultrafast "$work/scene$v.jpg" -o "$work/scene$v.heic" >/dev/null
+    cwebp -quiet -q 80 "$work/scene$v.jpg" -o "$work/scene$v.webp"
+  done
+  for ((i = 0; i < count; i++)); do
+    cp "$work/scene$((i % 4)).heic" "$work/heic/$i.heic"
+    cp "$work/scene$((i % 4)).webp" "$work/webp/$i.webp"
+  done
+fi
+
+export FERNWICK_USER_DIR="Z:$work/user" FERNWICK_LOG_DIR="Z:$work/log"
+start_xvfb_if_needed
+finish() {
+  wait_for_wine
+  stop_xvfb
+}
+trap finish EXIT
+
+time_vips() {  # kind
+  local start
+  start=$(date +%s.%N)
+  vipsthumbnail --size '1024x1024>' -o "$work/vips/%s.jpg[Q=90]" "$work/$1"/*."$1"
+  echo "$(date +%s.%N) - $start" | bc -l
+}
+field() { tr ' ' '\n' <<<"$2" | awk -F= -v k="$1" '$1 == k {print $2}'; }
+
+rounds="${FERNWICK_BENCH_ROUNDS:-2}"
+load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+lines=()
+for ((round = 1; round <= rounds; ++round)); do
+  for kind in heic webp; do
+    say "Round $round of $rounds: $kind, the program then vipsthumbnail"
+    out="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" "Z:$work/$kind" "$count" "$kind" | tr -d '\r' | grep '^mode=')"
+    vips_s="$(time_vips "$kind")"
+    seconds="$(field seconds "$out")"
+    printf -v line '%-6s round %d: %2s added in %6.2f s, vipsthumbnail %6.2f s, ratio %.2f; longest wait %s ms; peak %s MB' \
+      "$kind" "$round" "$(field photos "$out")" "$seconds" "$vips_s" "$(echo "$seconds / $vips_s" | bc -l)" \
+      "$(field longest_wait_ms "$out")" "$(field peak_working_set_mb "$out")"
+    lines+=("$line")
+  done
+done
+printf '\n%s\n' "${lines[@]}"
+printf '%-28s %s (before) / %s (after)\n' "load average (1, 5, 15 min)" "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-28s %s\n' "aims" "HEIC ratio <= 0.8, WebP ratio <= 0.6, longest wait < 50 ms, peak < 400 MB"
