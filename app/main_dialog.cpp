@@ -94,6 +94,8 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       return OnPaint();
     case WM_CLOSE:
       return OnClose();
+    case WM_ENDSESSION:
+      return OnEndSession(wParam != FALSE);
     case WM_MOUSEWHEEL:
       return OnMouseWheel(wParam, lParam);
     case WM_SHOWWINDOW:
@@ -342,6 +344,12 @@ LRESULT MainDialog::OnClose() {
   }
   session_.Close();
   return session_.closing() ? 1 : 0;
+}
+
+LRESULT MainDialog::OnEndSession(bool ending) {
+  // Windows ends the process once this returns; WM_DESTROY never comes.
+  if (ending) session_.SessionEnds();
+  return 0;
 }
 
 LRESULT MainDialog::OnDestroy() {
