@@ -71,12 +71,6 @@ std::optional<std::string> ReadRequest(socket_t sock, Proceed proceed) {
   }
   const std::string_view head(raw.data(), headEnd + 2);
   if (!proceed(head, crawl)) return std::nullopt;
-  if (crawl > 0) {
-    // A small receive buffer, so that the client's bytes wait on its side and it sees them go
-    // at the pace they are read.
-    const int room = static_cast<int>(std::min<size_t>(crawl, 64 * 1024));
-    ::setsockopt(sock, SOL_SOCKET, SO_RCVBUF, &room, sizeof(room));
-  }
   size_t length = 0;
   if (auto value = HeaderValue(head, "Content-Length")) length = std::strtoull(value->c_str(), nullptr, 10);
   if (length > kBodyLimit) return std::nullopt;
