@@ -14,6 +14,7 @@
 #include "accounts/settings_file.h"
 #include "app/main_dialog.h"
 #include "res/main_window_ids.h"
+#include "base/handles.h"
 #include "base/program_state.h"
 #include "base/work_directories.h"
 #include "base/prompt.h"
@@ -24,6 +25,7 @@
 #include "service/core/transfer_limits.h"
 #include "service/service_client.h"
 #include "upload/batch_journal_file.h"
+#include "upload/core/resume_question.h"
 #include "upload/core/retry_rules.h"
 #include "reference_server.h"
 #include "stored_photos.h"
@@ -436,6 +438,49 @@ TEST_F(UploadBatchTest, ATurnAppliedByAnEarlierBatchIsResumedFromTheOriginal) {
   EXPECT_EQ(again.photos().SlotAt(0)->sourcePath, paths[0]);
   EXPECT_EQ(again.photos().SlotAt(0)->angle, 90);
   ::DestroyWindow(again.hwnd());
+}
+
+// Windows ends the session while a photo is on its way: the journal is written there and then,
+// the photo as being sent, even when the worker's own write did not get through.
+TEST_F(UploadBatchTest, TheEndOfTheSessionWritesTheJournalWithThePhotoInFlight) {
+  AddPhotos(2);
+  test::ArmFault("stall", "/upload/toolupload.aspx", 20000);
+  test::PromptRecorder prompts({IDYES});
+  std::optional<BatchJournal> written;
+  RunBatch([&] {
+    if (written || Status() != L"发送图片'p1'") return;
+    ::DeleteFileW(BatchJournalPath().c_str());  // as if the file had been held at the worker's write
+    ::SendMessageA(dialog.hwnd(), WM_ENDSESSION, TRUE, 0);
+    written = ReadBatchJournal().journal;
+    ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
+  });
+  ASSERT_TRUE(written && written->photos.size() == 2);
+  EXPECT_EQ(written->photos[0].state, JournalState::Sending);
+  EXPECT_EQ(written->photos[1].state, JournalState::Waiting);
+}
+
+// A journal held by another program for the moment, or whose question could not be shown, is
+// kept for the next start; the question answered, it goes.
+TEST_F(UploadBatchTest, AJournalIsKeptUntilItsQuestionIsAnswered) {
+  const std::wstring gone = folder + L"gone.jpg";
+  ASSERT_TRUE(WriteBatchJournal(BatchJournal{"t", 0, {{JournalText(gone), 0, JournalState::Waiting, 0}}}));
+  {
+    UniqueFile held(::CreateFileW(BatchJournalPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    test::PromptRecorder prompts;
+    dialog.OfferUnfinishedBatch();
+    EXPECT_TRUE(prompts.seen.empty());
+  }
+  EXPECT_TRUE(test::FileExists(BatchJournalPath()));
+  {
+    ScopedPromptAnswerer unshown([](const PromptRequest&) { return 0; });
+    dialog.OfferUnfinishedBatch();
+  }
+  EXPECT_TRUE(test::FileExists(BatchJournalPath()));
+  test::PromptRecorder prompts;
+  dialog.OfferUnfinishedBatch();
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{ResumeQuestionText({1, 0, {gone}, 0, 0})}));
+  EXPECT_FALSE(test::FileExists(BatchJournalPath()));
 }
 
 TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) {
