@@ -98,6 +98,8 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       return OnPaint();
     case WM_CLOSE:
       return OnClose();
+    case WM_ENDSESSION:
+      return OnEndSession(wParam != FALSE);
     case WM_MOUSEWHEEL:
       return OnMouseWheel(wParam, lParam);
     case WM_SHOWWINDOW:
@@ -355,9 +357,11 @@ LRESULT MainDialog::OnClose() {
 }
 
 // Windows ends the process after this without WM_DESTROY: what the window saves as it goes is
-// saved here, or an account added in this run is gone at the next start.
+// saved here, or an account added in this run is gone at the next start, and the photo in flight
+// would be offered again as not sent.
 LRESULT MainDialog::OnEndSession(bool ending) {
   if (!ending) return 0;
+  session_.SessionEnds();
   SaveSettings();
   return 0;
 }

@@ -111,6 +111,8 @@ class MainDialog : public DialogBase,
   LRESULT OnEndSession(bool ending);
   LRESULT OnPaint();
   LRESULT OnClose();
+  // The user logs off or shuts down (`ending`): what must outlive the process is written now.
+  LRESULT OnEndSession(bool ending);
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
   LRESULT OnDpiChanged(int dpi, const RECT& suggested);
   std::optional<LRESULT> OnCommand(int id);

@@ -8,6 +8,7 @@
 #include "base/text_936.h"
 #include "base/ui_thread.h"
 #include "res/main_window_ids.h"
+#include "upload/batch_journal_file.h"
 #include "upload/core/upload_rules.h"
 
 namespace fernwick {
@@ -43,14 +44,16 @@ BatchSettings MainDialog::ReadSettings() {
   // goes as "?".
   BatchSettings settings{To936Lossy(settingsPage_.tags()), PhotoStatusForVisibility(settingsPage_.visibilityIndex()),
                          photos_.Count()};
-  settings.journal.tags = Utf8FromWide(settingsPage_.tags());
+  settings.journal.tags = JournalText(settingsPage_.tags());
   settings.journal.visibilityIndex = settingsPage_.visibilityIndex();
   for (size_t slot = 0; slot < photos_.Count(); ++slot) {
     const PhotoItem* item = photos_.SlotAt(slot);
     if (!item) continue;
     settings.photoBytes += static_cast<uint64_t>(item->fileSize);
-    // The user's own file: the working copies are gone with the program.
-    settings.journal.photos.push_back({Utf8FromWide(item->sourcePath), static_cast<int>(item->angle)});
+    // The user's own file, turned as the user turned it: the working copies are gone with the
+    // program, and a copy an earlier batch turned has already taken part of the turn.
+    settings.journal.photos.push_back(
+        {JournalText(item->sourcePath), TurnFromOriginal(item->sendTurn, static_cast<int>(item->angle))});
   }
   return settings;
 }

@@ -51,6 +51,9 @@ class PhotoItem : public PhotoGeometry {
   int32_t fileSize = 0;
   std::wstring title;  // shown as it is; only the upload turns it into code page 936 bytes
   std::wstring sourcePath;
+  // Degrees clockwise (0, 90, 180, 270) by which sendPath is already turned from sourcePath: a
+  // turned copy that became the photo's, so that the turn the user gave the original is kept.
+  int32_t sendTurn = 0;
 
  private:
   void DrawPicture(Gdiplus::GpGraphics* graphics, float x, float y, double scale) const;

@@ -134,6 +134,7 @@ void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy) {
   // and its turn, so that a later try can still make the copy.
   if (copy.degrees == 0 || !copy.written) return;
   item.sendPath = copy.path;
+  item.sendTurn = (item.sendTurn + copy.degrees) % 360;
   if (copy.swapsSides) std::swap(item.width, item.height);
   item.angle = 0;
   // The thumbnail follows, so that the turned photo shows turned with angle 0.

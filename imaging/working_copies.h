@@ -46,8 +46,8 @@ struct RotatedCopy {
 RotatedCopy WriteRotatedCopy(const std::wstring& sendPath, double angle, int32_t fileNumber);
 
 // Makes the copy the item's sendPath, swaps width and height for a quarter turn, sets angle
-// to 0 and turns the thumbnail to match. Does nothing for a copy of an unturned photo or a
-// copy that was not written.
+// to 0 (adding the turn to sendTurn) and turns the thumbnail to match. Does nothing for a copy
+// of an unturned photo or a copy that was not written.
 void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy);
 
 // Whether this system's JPEG encoder applies the transformation parameter (13, 14 or 15);

@@ -10,7 +10,7 @@ std::optional<FaultKind> FaultKindNamed(std::string_view name) {
       {"reset", FaultKind::Reset},       {"truncate", FaultKind::Truncate}, {"garble", FaultKind::Garble},
       {"oversize", FaultKind::Oversize}, {"lead", FaultKind::Lead},         {"zerok", FaultKind::ZeroK},
       {"capitals", FaultKind::Capitals}, {"body", FaultKind::Body},         {"trickle", FaultKind::Trickle},
-      {"stall", FaultKind::Stall},
+      {"stall", FaultKind::Stall},       {"crawl", FaultKind::Crawl},
   };
   for (const auto& [text, kind] : kNames) {
     if (text == name) return kind;

@@ -25,6 +25,7 @@ enum class FaultKind {
   Body,      // answer 200 with exactly this text (may be empty)
   Trickle,   // write the reply in pieces of this many bytes, 50 ms apart
   Stall,     // once the request's head has arrived, read nothing for this many milliseconds, then reset
+  Crawl,     // read the request's body in pieces of this many bytes, 50 ms apart: slow, but moving
 };
 
 std::optional<FaultKind> FaultKindNamed(std::string_view name);

@@ -55,9 +55,11 @@ std::string PathOf(std::string_view raw) {
 
 // Reads one request whole; nullopt when the peer went away or sent too much, or when
 // `proceed` refuses the head. Answers "Expect: 100-continue" itself, so that clients that ask
-// do not wait for a timeout.
+// do not wait for a timeout. `proceed` may set `crawl` to read the body that many bytes at a
+// time, 50 ms apart.
 template <typename Proceed>
 std::optional<std::string> ReadRequest(socket_t sock, Proceed proceed) {
+  size_t crawl = 0;
   std::string raw;
   char buffer[64 * 1024];
   size_t headEnd = std::string::npos;
@@ -68,7 +70,7 @@ std::optional<std::string> ReadRequest(socket_t sock, Proceed proceed) {
     raw.append(buffer, static_cast<size_t>(got));
   }
   const std::string_view head(raw.data(), headEnd + 2);
-  if (!proceed(head)) return std::nullopt;
+  if (!proceed(head, crawl)) return std::nullopt;
   size_t length = 0;
   if (auto value = HeaderValue(head, "Content-Length")) length = std::strtoull(value->c_str(), nullptr, 10);
   if (length > kBodyLimit) return std::nullopt;
@@ -77,9 +79,11 @@ std::optional<std::string> ReadRequest(socket_t sock, Proceed proceed) {
   }
   const size_t total = headEnd + 4 + length;
   while (raw.size() < total) {
-    const ssize_t got = ::recv(sock, buffer, std::min(sizeof(buffer), total - raw.size()), 0);
+    const size_t piece = crawl > 0 ? std::min(crawl, sizeof(buffer)) : sizeof(buffer);
+    const ssize_t got = ::recv(sock, buffer, std::min(piece, total - raw.size()), 0);
     if (got <= 0) return std::nullopt;
     raw.append(buffer, static_cast<size_t>(got));
+    if (crawl > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return raw;
 }
@@ -187,9 +191,10 @@ bool RawHttpServer::process_and_close_socket(socket_t sock) {
   timeval timeout{10, 0};
   ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
   ::setsockopt(sock, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
-  std::optional<std::string> raw = ReadRequest(sock, [this, sock](std::string_view head) {
+  std::optional<std::string> raw = ReadRequest(sock, [this, sock](std::string_view head, size_t& crawl) {
     const std::string path = PathOf(head);
     if (path.rfind("/control/", 0) == 0) return true;
+    if (auto piece = faults_.Take(FaultKind::Crawl, path); piece && *piece > 0) crawl = static_cast<size_t>(*piece);
     // A server that hangs while the body is on its way and then gives the connection up: it
     // reads nothing more, stores nothing, and no request of it reaches a route (nor any fault
     // armed meanwhile), whatever the client did in the meantime.

@@ -215,7 +215,7 @@ bool StartOnPool(const FlightRef& flight) {
 
 FlightResult FlyRequest(UniqueInternetHandle request, std::string headers, std::string body, bool inPieces,
                         const SendProgress& progress, const std::atomic<bool>* cancel, unsigned stallMs,
-                        size_t replyLimit) {
+                        size_t replyLimit, const std::atomic<bool>* windDown, unsigned graceMs) {
   auto flight = std::make_shared<Flight>();
   flight->request = std::move(request);
   flight->headers = std::move(headers);
@@ -227,15 +227,22 @@ FlightResult FlyRequest(UniqueInternetHandle request, std::string headers, std::
     // No thread for it: the request runs here, with WinINet's own timeouts as its only limit.
     Fly(*flight);
   }
+  uint64_t windingDownSince = 0;  // when `windDown` was first seen raised
   std::unique_lock guard(flight->lock);
   while (!flight->finished) {
     flight->changed.wait_for(guard, kLookEvery);
     if (flight->finished) break;
     WatchEnd why = WatchEnd::None;
+    const uint64_t now = ::GetTickCount64();
+    const uint64_t last = flight->lastMove.load();
+    if (windDown && windDown->load() && windingDownSince == 0) windingDownSince = now;
+    // The thread may have moved since `now`.
+    const auto stillFor = [&](uint64_t since) { return now > since ? now - since : 0; };
     if (cancel && cancel->load()) {
       why = WatchEnd::Cancelled;
-    } else if (const uint64_t now = ::GetTickCount64(), last = flight->lastMove.load();
-               now > last && now - last >= stallMs) {  // the thread may have moved since `now`
+    } else if (windingDownSince != 0 && stillFor(std::max(windingDownSince, last)) >= graceMs) {
+      why = WatchEnd::Cancelled;
+    } else if (stillFor(last) >= stallMs) {
       why = WatchEnd::Stalled;
     }
     if (why == WatchEnd::None) continue;

@@ -1,12 +1,13 @@
 #pragma once
 // One request in flight on another thread (one of the system pool's), so that the thread that
 // asked for it can leave it at once: when the user cancels, or when no byte has moved for the
-// stall limit. WinINet's documented way to end a blocking call, closing its handle from another
-// thread, is done too; but a blocking call does not always return when it is told to (Wine's
-// does not), and the asking thread must not wait for it. A request left so finishes, or fails,
-// on its own thread, which owns everything it uses and touches nothing of the caller's any
-// more; it starts no WinINet call after it was left, and its handle is closed exactly once,
-// before the asker returns (request_flight.cpp says how).
+// stall limit (or, after a Cancel that lets it finish, for a shorter grace). WinINet's
+// documented way to end a blocking call, closing its handle from another thread, is done too;
+// but a blocking call does not always return when it is told to (Wine's does not), and the
+// asking thread must not wait for it. A request left so finishes, or fails, on its own thread,
+// which owns everything it uses and touches nothing of the caller's any more; it starts no
+// WinINet call after it was left, and its handle is closed exactly once, before the asker
+// returns (request_flight.cpp says how).
 #include <windows.h>
 #include <wininet.h>
 
@@ -39,9 +40,11 @@ using SendProgress = std::function<void(uint64_t sent, uint64_t total)>;
 // Sends `request` with `headers` and `body` (whole, with HttpSendRequestA, or in pieces through
 // HttpSendRequestEx when `inPieces`), reads the status and at most `replyLimit` bytes of a 200
 // reply. Returns when it is done, when `cancel` is raised, or when nothing has moved for
-// `stallMs`. `progress` is called on the request's thread, never after this returns.
+// `stallMs`; after `windDown` is raised, when nothing has moved for `graceMs` since the later of
+// its raising and the last move (0: at once). Either cut reads as cancelled. `progress` is
+// called on the request's thread, never after this returns.
 FlightResult FlyRequest(UniqueInternetHandle request, std::string headers, std::string body, bool inPieces,
                         const SendProgress& progress, const std::atomic<bool>* cancel, unsigned stallMs,
-                        size_t replyLimit);
+                        size_t replyLimit, const std::atomic<bool>* windDown = nullptr, unsigned graceMs = 0);
 
 }  // namespace fernwick

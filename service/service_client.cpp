@@ -70,8 +70,10 @@ Exchange ServiceClient::Run(UniqueInternetHandle request, std::string headers, s
     exchange.systemError = ::GetLastError();
     return exchange;
   }
-  FlightResult flight = FlyRequest(std::move(request), std::move(headers), std::move(body), inPieces, progress,
-                                   cancel_, CurrentTransferLimits().stallMs, kReplyLimit);
+  // Only a photo (the one request sent in pieces) is let finish after a Cancel.
+  FlightResult flight =
+      FlyRequest(std::move(request), std::move(headers), std::move(body), inPieces, progress, cut_,
+                 CurrentTransferLimits().stallMs, kReplyLimit, cancel_, inPieces ? kCancelGraceMs : 0);
   // The largest body so far keeps its room: the token requests between photos have none.
   if (flight.body.capacity() > spareBody_.capacity()) spareBody_ = std::move(flight.body);
   exchange.bodySent = flight.bodySent;

@@ -17,6 +17,8 @@ namespace fernwick {
 
 inline constexpr char kServiceAgent[] = "Kestrelpost";
 inline constexpr size_t kReplyLimit = 1024;
+// How long a photo being sent when Cancel is pressed may stand still before it is cut off.
+inline constexpr unsigned kCancelGraceMs = 5000;
 
 enum class ExchangeOutcome {
   NotSent,       // the request could not be opened or sent
@@ -59,9 +61,14 @@ class ServiceClient {
   Exchange SendOpenedRequest(UniqueInternetHandle request, std::string headers, std::string body,
                              const SendProgress& progress = {});
 
-  // From now on a raised `cancel` aborts the request in flight at once (the flag must outlive
-  // the client). Without it only the stall limit aborts one.
-  void AbortOn(const std::atomic<bool>* cancel) noexcept { cancel_ = cancel; }
+  // From now on a raised `cut` aborts the request in flight at once, and a raised `cancel` every
+  // request but a photo's: the photo being sent is let finish while its transfer moves, and cut
+  // off only when nothing has moved for kCancelGraceMs since the Cancel (the flags must outlive
+  // the client). Without them only the stall limit aborts a request.
+  void AbortOn(const std::atomic<bool>* cut, const std::atomic<bool>* cancel = nullptr) noexcept {
+    cut_ = cut;
+    cancel_ = cancel;
+  }
 
   // An empty buffer for the next body, with the room of the last one sent: a body of a few
   // megabytes in memory never touched before costs more to fill (under Wine, 3 ms for 1 MB)
@@ -74,6 +81,7 @@ class ServiceClient {
 
   UniqueInternetHandle internetHandle_;
   UniqueInternetHandle connectionHandle_;
+  const std::atomic<bool>* cut_ = nullptr;
   const std::atomic<bool>* cancel_ = nullptr;
   std::string spareBody_;
 };

@@ -59,12 +59,7 @@ UploadEnd EndOf(const Exchange& exchange) {
     case ExchangeOutcome::AnswerLost:
       return UploadEnd::AnswerLost;
     case ExchangeOutcome::StatusNot200:
-      // These three say the request was not handled: a proxy or the server turned it away.
-      if (exchange.httpStatus == 502 || exchange.httpStatus == 503 || exchange.httpStatus == 504) {
-        return UploadEnd::ServerBusy;
-      }
-      // No status could be read: the answer is lost, not a refusal.
-      return exchange.httpStatus == 0 ? UploadEnd::AnswerLost : UploadEnd::Refused;
+      return EndOfStatus(exchange.httpStatus, exchange.bodySent);
     case ExchangeOutcome::Replied:
       break;
   }

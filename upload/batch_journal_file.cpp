@@ -6,11 +6,24 @@
 #include "base/log.h"
 #include "base/user_folders.h"
 #include "imaging/file_bytes.h"
+#include "upload/core/journal_text.h"
 
 namespace fernwick {
 
 namespace {
 constexpr wchar_t kJournalName[] = L"\\batch.journal";
+}
+
+// wchar_t is UTF-16 here.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::string JournalText(std::wstring_view text) {
+  return JournalBytesFromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
+
+std::wstring WideFromJournal(std::string_view bytes) {
+  const std::u16string text = Utf16FromJournalBytes(bytes);
+  return std::wstring(text.begin(), text.end());
 }
 
 std::wstring BatchJournalPath() {
@@ -26,18 +39,22 @@ bool WriteBatchJournal(const BatchJournal& journal) {
                              "batch journal: the new journal cannot replace the old one");
 }
 
-std::optional<BatchJournal> ReadBatchJournal() {
+FoundJournal ReadBatchJournal() {
   const std::wstring path = BatchJournalPath();
-  if (path.empty() || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  if (path.empty() || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
   const std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
   if (!bytes) {
-    LogLastError("batch journal: it cannot be read");
-    return std::nullopt;
+    // A scanner or an indexer holding it, a read error: the next start may read it.
+    LogLastError("batch journal: it cannot be read now, it is kept for the next start");
+    return {FoundJournal::Kind::HeldNow};
   }
   std::optional<BatchJournal> journal =
       DecodeBatchJournal(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-  if (!journal) LogFailure("batch journal: not understood, passed over");
-  return journal;
+  if (!journal) {
+    LogFailure("batch journal: not understood, passed over");
+    return {FoundJournal::Kind::NotUnderstood};
+  }
+  return {FoundJournal::Kind::Read, std::move(*journal)};
 }
 
 void RemoveBatchJournal() {

@@ -71,6 +71,10 @@ void UploadSession::EndSignInCheck(bool signedIn, const std::wstring& userName, 
   }
 }
 
+void UploadSession::SessionEnds() noexcept {
+  if (running()) RunGuarded([&] { flags_->journal.WriteNow(); });
+}
+
 void UploadSession::Close() noexcept {
   if (!running() && !checking_) {
     host_.CloseWindow();

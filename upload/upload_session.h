@@ -10,18 +10,20 @@
 
 #include "base/ui_task.h"
 #include "upload/batch_host.h"
+#include "upload/batch_journal_keeper.h"
 #include "upload/core/retry_rules.h"
 
 namespace fernwick {
 
 class UploadSession;
 
-// The flags the worker thread reads (cancel) and, when the window has gone, lowers (running).
-// Shared, so a worker that outlives the window never reaches into it.
+// The flags the worker thread reads (cancel) and, when the window has gone, lowers (running),
+// and the batch's journal. Shared, so a worker that outlives the window never reaches into it.
 struct BatchFlags {
   std::atomic<bool> running{false};
   std::atomic<bool> cancel{false};
   std::atomic<bool> closing{false};  // the batch ends because the window is being closed
+  BatchJournalKeeper journal;
 };
 
 // What a batch hands to its worker, which owns it from then on. `session` is used only inside
@@ -72,12 +74,15 @@ class UploadSession {
   // Starts a batch for this account on a thread of its own, with OK disabled until it ends.
   // False, and nothing changed, when one already runs or no thread could be started.
   bool Start(const std::wstring& userName, const std::wstring& password);
-  // Cancel on the progress page: the photo in flight is cut off at once and stays in the list,
-  // no more are sent.
+  // Cancel on the progress page: no more photos are sent; the one in flight is finished while
+  // its transfer moves, and cut off when it stands still for a few seconds.
   void Cancel() noexcept { flags_->cancel.store(true); }
+  // Windows ends the session, and the process with it, without waiting for the batch: its
+  // journal is written as it stands, the photo in flight as being sent.
+  void SessionEnds() noexcept;
   // Closes the window now when no batch runs. Otherwise the worker still uses the window and
-  // the photo list: the batch is cancelled and the window closes when the worker has ended,
-  // within a fraction of a second. Nothing here waits for it.
+  // the photo list: the batch is cut off at once, the photo in flight too, and the window
+  // closes when the worker has ended, within a fraction of a second. Nothing here waits for it.
   void Close() noexcept;
   // The worker's end, on the UI thread: the closing messages (none when the window is being
   // closed), OK enabled again, and a close that waited done now.

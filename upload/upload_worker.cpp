@@ -8,7 +8,7 @@
 #include "service/service_client.h"
 #include "service/upload_request.h"
 #include "base/log.h"
-#include "upload/batch_journal_file.h"
+#include "upload/upload_session.h"
 #include "upload/step_guard.h"
 #include "upload/core/retry_rules.h"
 #include "upload/core/upload_rules.h"
@@ -45,7 +45,7 @@ class Batch {
     client_.Close();
     // The batch has ended: nothing to resume. A window closed during the batch keeps it, so
     // that the photos not sent, which leave with the window, are offered at the next start.
-    if (journalWritten_ && !job_->flags->closing.load()) RunGuarded([] { RemoveBatchJournal(); }, "upload worker");
+    RunGuarded([this] { Journal().End(job_->flags->closing.load()); }, "upload worker");
     LogBatchOutcome(outcome.sent, static_cast<int>(outcome.missed.size()), outcome.result);
     EndBatch(*job_, outcome);
   }
@@ -54,11 +54,11 @@ class Batch {
   void SendBatch(BatchOutcome& outcome) {
     std::optional<BatchSettings> settings = Ui([this] { return host_.ReadSettings(); });
     if (!settings || client_.Open() != kResultOk) return;
-    // Cancel, and a close, cut off whatever request is in flight.
-    client_.AbortOn(&job_->flags->cancel);
+    // A close cuts off whatever request is in flight; Cancel lets the photo being sent finish.
+    client_.AbortOn(&job_->flags->closing, &job_->flags->cancel);
     // A failure here leaves the result at "no exchange" and the photo-settings page on screen.
     outcome.result = AuthenticateWithPassword(client_, job_->userName, job_->password, auth_);
-    if (outcome.result != kResultOk) return;
+    if (CancelledInstead(outcome) || outcome.result != kResultOk) return;
     token_ = auth_.authstr;
     Tell([this, token = auth_.authstr, blog = auth_.blogname] {
       host_.StoreToken(token);
@@ -70,6 +70,16 @@ class Batch {
   }
 
   bool Cancelled() const noexcept { return job_->flags->cancel.load(); }
+
+  BatchJournalKeeper& Journal() const noexcept { return job_->flags->journal; }
+
+  // A request that failed because Cancel abandoned it is a cancel, not a lost connection: true,
+  // with a result that shows no message.
+  bool CancelledInstead(BatchOutcome& outcome) const noexcept {
+    if (outcome.result == kResultOk || !Cancelled()) return false;
+    outcome.result = kResultOk;
+    return true;
+  }
 
   // Waits before another attempt; false when Cancel came meanwhile.
   bool WaitBeforeAttempt(int attempt) const {
@@ -86,7 +96,7 @@ class Batch {
   // result for the closing message, when the batch must stop.
   bool RefreshToken(BatchOutcome& outcome) {
     outcome.result = AuthenticateWithToken(client_, token_, auth_);
-    if (outcome.result != kResultOk) return false;
+    if (CancelledInstead(outcome) || outcome.result != kResultOk) return false;
     Tell([this, blog = auth_.blogname] { host_.StoreBlogName(blog); });
     return true;
   }
@@ -135,8 +145,7 @@ class Batch {
 
   void SendPhotos(const BatchSettings& settings, BatchOutcome& outcome) {
     if (!Ui([this] { host_.ShowProgress(); })) return;
-    journal_ = settings.journal;
-    journalWritten_ = WriteBatchJournal(journal_);
+    Journal().Start(settings.journal);
     size_t journalEntry = 0;  // the list does not change during the batch: its photos in order
     uint64_t bytesBefore = 0;
     for (size_t slot = 0;; ++slot) {
@@ -146,7 +155,7 @@ class Batch {
       const SlotPhoto& photo = **found;
       if (!photo.item) continue;
 
-      if (!RefreshTokenForPhoto(outcome)) return;
+      if (!RefreshTokenForPhoto(outcome) || Cancelled()) return;
 
       if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
         Ui([this] { ShowPrompt(host_.hwnd(), L"你的空间已经不够,请购买空间。", kNoticeCaption, MB_OK); });
@@ -161,12 +170,21 @@ class Batch {
         sendPath = *applied;
       }
 
+      // Before the first byte goes (and before the window says it goes): a process killed from
+      // now on leaves the photo in doubt.
+      const size_t entry = journalEntry++;
+      Journal().Record(entry, JournalState::Sending);
       Tell([this, limit = auth_.limit, used = auth_.used] { host_.ShowQuotaLine(limit, used); });
       Tell([this, slot, item = photo.item] { host_.ShowSending(slot, item); });
 
       bool stop = false;
       const UploadAttempt attempt = SendWithRetries(settings, sendPath, photo, bytesBefore, outcome, stop);
-      if (stop) return;  // a retry's token request failed; its result tells the user why
+      if (stop) {
+        // A retry's token request failed (its result tells the user why); the attempt before
+        // it was one the server cannot have stored.
+        Journal().Record(entry, JournalState::Failed);
+        return;
+      }
       bytesBefore += static_cast<uint64_t>(photo.fileSize);
       const int32_t photoId = attempt.end == UploadEnd::Stored ? attempt.photoId : 0;
       if (photoId > 0) {
@@ -176,7 +194,11 @@ class Batch {
       }
       // The journal first: a photo stored must not be offered again because the window went
       // (or the program died) before it heard of it.
-      RecordInJournal(journalEntry++, photoId);
+      Journal().Record(entry,
+                       photoId > 0                                            ? JournalState::Sent
+                       : MissReasonOf(attempt.end) == MissReason::MaybeOnSite ? JournalState::MaybeOnSite
+                                                                              : JournalState::Failed,
+                       photoId);
       if (!Ui([this, slot, item = photo.item, photoId] { host_.PhotoSent(slot, item, photoId); })) return;
       // Every attempt failed to reach the server: it cannot be reached, and the batch stops.
       if (IsConnectionFailure(attempt.end) && !Cancelled()) {
@@ -186,13 +208,6 @@ class Batch {
     }
   }
 
-  // After every photo, whatever became of it.
-  void RecordInJournal(size_t entry, int32_t photoId) {
-    if (entry >= journal_.photos.size()) return;
-    JournalPhoto& photo = journal_.photos[entry];
-    photo.state = photoId > 0 ? JournalState::Sent : JournalState::Failed;
-    photo.photoId = std::max(photoId, 0);
-    journalWritten_ |= WriteBatchJournal(journal_);
   }
 
   BatchHost& host_;  // used only inside steps run on the UI thread
@@ -200,8 +215,6 @@ class Batch {
   ServiceClient client_;
   AuthReply auth_;
   std::string token_;
-  BatchJournal journal_;
-  bool journalWritten_ = false;
 };
 
 }  // namespace

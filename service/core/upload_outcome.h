@@ -9,7 +9,7 @@ namespace fernwick {
 enum class UploadEnd {
   Stored,            // 200, stat "ok" and a photo id
   Refused,           // the server answered and did not take it (another stat, or a status such as 500)
-  ServerBusy,        // 502, 503 or 504: the server said it did not handle the request
+  ServerBusy,        // 503, or 502 or 504 before the whole body went: the request was not handled
   NoConnection,      // the connection could not be made, or the request's head not sent
   BrokenBeforeBody,  // the connection failed or was reset before the whole body was sent
   AnswerLost,        // the whole body was sent; the answer did not come, or could not be read
@@ -17,6 +17,11 @@ enum class UploadEnd {
   Unreadable,        // nothing sent: the file cannot be opened or read
   Cancelled,         // the user cancelled before the whole body was sent
 };
+
+// How an attempt ended that got an HTTP status other than 200. 503 says the server did not
+// handle the request; a proxy's 502 or 504 says only that the server's answer did not come
+// back, and once the whole body had gone the server may still be storing the photo.
+UploadEnd EndOfStatus(int httpStatus, bool bodySent) noexcept;
 
 struct UploadAttempt {
   UploadEnd end = UploadEnd::NoConnection;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "upload/core/journal_text.h"
 #include "upload/core/resume_question.h"
 
 namespace fernwick {
@@ -69,20 +70,76 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"raw control character in a path", kHead + "photo waiting 0 0 a\tb\n", Settings()},
         DecodeCase{"lone backslash at the end", kHead + "photo waiting 0 0 a\\\n", Settings()},
         DecodeCase{"a blank in the path", kHead + "photo failed -90 0 C:\\\\My Photos\\\\x.jpg\n",
-                   Settings({{"C:\\My Photos\\x.jpg", -90, JournalState::Failed, 0}})}),
+                   Settings({{"C:\\My Photos\\x.jpg", -90, JournalState::Failed, 0}})},
+        DecodeCase{"in doubt", kHead + "photo sending 90 0 a\nphoto unsure 0 0 b\n",
+                   Settings({{"a", 90, JournalState::Sending, 0}, {"b", 0, JournalState::MaybeOnSite, 0}})},
+        DecodeCase{"unsure with an id", kHead + "photo unsure 0 5 a\n", Settings()},
+        DecodeCase{"a short byte escape", kHead + "photo waiting 0 0 a\\x1\n", Settings()},
+        DecodeCase{"a byte escape not hex", kHead + "photo waiting 0 0 a\\x-1\n", Settings()}),
     [](const auto& info) {
       std::string name = info.param.name;
       for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
       return name;
     });
 
+// Every text a user can give, control characters and lone surrogates (a file name may hold
+// one) included, reads back as it went in.
+TEST(BatchJournalTest, KeepsEveryTextExactly) {
+  const std::u16string tags = u"a\x01\x1f\x7f\\x01\t\r\n旅行";
+  const std::u16string paths[] = {u"C:\\\xD800x.jpg", u"C:\\\xDFFF.jpg", u"\xDC00\xD800", u"\U0001F600\xDBFF"};
+  for (const std::u16string& path : paths) {
+    const BatchJournal journal{JournalBytesFromUtf16(tags), 0, {{JournalBytesFromUtf16(path), 0, {}, 0}}};
+    const std::optional<BatchJournal> read = DecodeBatchJournal(EncodeBatchJournal(journal));
+    ASSERT_TRUE(read && read->photos.size() == 1);
+    EXPECT_EQ(Utf16FromJournalBytes(read->tags), tags);
+    EXPECT_EQ(Utf16FromJournalBytes(read->photos[0].sourcePath), path);
+  }
+  // What an earlier program wrote is plain UTF-8; bytes that are none read as U+FFFD each.
+  EXPECT_EQ(Utf16FromJournalBytes("\xE6\xB5\xB7\xF0\x9F\x98\x80"), u"海\U0001F600");
+  EXPECT_EQ(Utf16FromJournalBytes("\xC0\xAF"
+                                  "a\xE6\xB5"),
+            u"\uFFFD\uFFFDa\uFFFD\uFFFD");
+}
+
+TEST(BatchJournalTest, RecordsTheTurnFromTheOriginal) {
+  EXPECT_EQ(TurnFromOriginal(0, -90), -90);
+  EXPECT_EQ(TurnFromOriginal(90, 0), 90);  // a copy turned by an earlier batch, not turned since
+  EXPECT_EQ(TurnFromOriginal(270, 180), 90);
+  EXPECT_EQ(TurnFromOriginal(180, -180), 0);
+  EXPECT_EQ(TurnFromOriginal(0, -270), -270);
+}
+
+UnfinishedPhotos Unsent(size_t unsent, std::vector<std::wstring> missing) {
+  return {unsent, 0, missing, unsent - missing.size(), 0};
+}
+
 TEST(ResumeQuestionTest, SaysHowManyWereNotSentAndNamesEachMissingOriginal) {
-  EXPECT_EQ(ResumeQuestionText(2, {}), L"上次的上传没有完成，有2张图片没有发送。\n要把它们放回图片列表吗？");
-  EXPECT_EQ(ResumeQuestionText(3, {L"C:\\a.jpg"}),
+  EXPECT_EQ(ResumeQuestionText(Unsent(2, {})), L"上次的上传没有完成，有2张图片没有发送。\n要把它们放回图片列表吗？");
+  EXPECT_EQ(ResumeQuestionText(Unsent(3, {L"C:\\a.jpg"})),
             L"上次的上传没有完成，有3张图片没有发送。\n其中1张的原文件找不到了，不能放回：\n'C:\\a.jpg'\n"
             L"要把其余2张图片放回图片列表吗？");
-  EXPECT_EQ(ResumeQuestionText(2, {L"a", L"b"}),
+  EXPECT_EQ(ResumeQuestionText(Unsent(2, {L"a", L"b"})),
             L"上次的上传没有完成，有2张图片没有发送。\n它们的原文件都找不到了，不能放回图片列表：\n'a'\n'b'");
+}
+
+TEST(ResumeQuestionTest, CountsThoseThatMayBeOnTheSiteApart) {
+  EXPECT_EQ(ResumeQuestionText({2, 1, {}, 2, 1}),
+            L"上次的上传没有完成，有2张图片没有发送。\n另有1张图片发送时中断，可能已经在网站上，请先查看网站。\n"
+            L"要把没有发送的2张图片放回图片列表吗？");
+  EXPECT_EQ(ResumeQuestionText({0, 2, {}, 0, 2}),
+            L"上次的上传没有完成。\n有2张图片发送时中断，可能已经在网站上，请先查看网站。");
+  EXPECT_EQ(ResumeUnsureQuestionText(2),
+            L"有2张图片可能已经在网站上，再发送一次可能在网站上重复。\n要把它们也放回图片列表吗？");
+}
+
+TEST(ResumeQuestionTest, NamesTenMissingOriginalsAndCountsTheRest) {
+  std::vector<std::wstring> missing;
+  std::wstring named;
+  for (int number = 0; number < 12; ++number) missing.push_back(std::to_wstring(number));
+  for (int number = 0; number < 10; ++number) named += L"\n'" + std::to_wstring(number) + L"'";
+  EXPECT_EQ(ResumeQuestionText(Unsent(13, missing)),
+            L"上次的上传没有完成，有13张图片没有发送。\n其中12张的原文件找不到了，不能放回：" + named +
+                L"\n还有2张\n要把其余1张图片放回图片列表吗？");
 }
 
 }  // namespace

@@ -29,6 +29,25 @@ INSTANTIATE_TEST_SUITE_P(
                       RetryCase{UploadEnd::Unreadable, false, false, MissReason::Unreadable},
                       RetryCase{UploadEnd::Cancelled, false, false, MissReason::Cancelled}));
 
+// A 503 says the server did not handle the request; a proxy's 502 or 504 after the whole body
+// may hide a photo the server is still storing.
+struct StatusCase {
+  int status;
+  bool bodySent;
+  UploadEnd end;
+};
+class StatusRetryTest : public ::testing::TestWithParam<StatusCase> {};
+TEST_P(StatusRetryTest, RetriesAStatusOnlyWhereNothingCanHaveBeenStored) {
+  EXPECT_EQ(EndOfStatus(GetParam().status, GetParam().bodySent), GetParam().end);
+  EXPECT_EQ(MayRetry(EndOfStatus(GetParam().status, GetParam().bodySent)), GetParam().end == UploadEnd::ServerBusy);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Table, StatusRetryTest,
+    ::testing::Values(StatusCase{502, false, UploadEnd::ServerBusy}, StatusCase{503, false, UploadEnd::ServerBusy},
+                      StatusCase{504, false, UploadEnd::ServerBusy}, StatusCase{502, true, UploadEnd::AnswerLost},
+                      StatusCase{503, true, UploadEnd::ServerBusy}, StatusCase{504, true, UploadEnd::AnswerLost},
+                      StatusCase{500, true, UploadEnd::Refused}, StatusCase{0, true, UploadEnd::AnswerLost}));
+
 TEST(RetryWaitTest, GrowsFromAboutOneToFourSeconds) {
   EXPECT_EQ(RetryWaitMs(2), 1000u);
   EXPECT_EQ(RetryWaitMs(3), 4000u);

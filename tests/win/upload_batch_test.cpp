@@ -14,14 +14,18 @@
 #include "accounts/settings_file.h"
 #include "app/main_dialog.h"
 #include "res/main_window_ids.h"
+#include "base/handles.h"
 #include "base/program_state.h"
 #include "base/work_directories.h"
 #include "base/prompt.h"
+#include "accounts/core/account_texts.h"
 #include "base/text_936.h"
 #include "imaging/add_photos.h"
 #include "imaging/picture_io.h"
 #include "service/core/transfer_limits.h"
+#include "service/service_client.h"
 #include "upload/batch_journal_file.h"
+#include "upload/core/resume_question.h"
 #include "upload/core/retry_rules.h"
 #include "reference_server.h"
 #include "stored_photos.h"
@@ -177,8 +181,8 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
   EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), L"使用了" + std::to_wstring(percent) + L"%的本月上传空间");
 }
 
-// While the batch runs its journal holds each photo's original file, turn and state; the
-// batch's end removes it.
+// While the batch runs its journal holds each photo's original file, turn and state (the one
+// being sent said to be so before it goes); the batch's end removes it.
 TEST_F(UploadBatchTest, TheJournalFollowsTheBatchAndGoesAtItsEnd) {
   const auto paths = AddPhotos(3);
   dialog.photos().SlotAt(2)->TurnQuarter(false);
@@ -188,7 +192,7 @@ TEST_F(UploadBatchTest, TheJournalFollowsTheBatchAndGoesAtItsEnd) {
   RemoveBatchJournal();
   std::optional<BatchJournal> during;
   RunBatch([&] {
-    if (!during && Status() == L"发送图片'p2'") during = ReadBatchJournal();
+    if (!during && Status() == L"发送图片'p2'") during = ReadBatchJournal().journal;
   });
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 3u);
@@ -196,7 +200,7 @@ TEST_F(UploadBatchTest, TheJournalFollowsTheBatchAndGoesAtItsEnd) {
   EXPECT_EQ(*during, (BatchJournal{Utf8FromWide(L"海边"),
                                    2,
                                    {{Utf8FromWide(paths[0]), 0, JournalState::Sent, stored[0].id},
-                                    {Utf8FromWide(paths[1]), 0, JournalState::Waiting, 0},
+                                    {Utf8FromWide(paths[1]), 0, JournalState::Sending, 0},
                                     {Utf8FromWide(paths[2]), -90, JournalState::Waiting, 0}}}));
   EXPECT_FALSE(test::FileExists(BatchJournalPath()));
 }
@@ -345,10 +349,10 @@ TEST_F(UploadBatchTest, ATurnedPhotoWhoseCopyCannotBeWrittenStaysAsItWasForTheNe
 }
 
 // Owns what a batch makes of Cancel (the levels are listed at ProgressPageTest's Cancel test).
-// The server stops reading the third photo's request; Cancel cuts it off at once. Its whole body
-// had gone to the connection already (it is small), so the program cannot know whether it was
-// stored, and says so.
-TEST_F(UploadBatchTest, CancelCutsOffThePhotoInFlightAtOnceAndItStays) {
+// The server stops reading the third photo's request; Cancel lets it finish while it moves,
+// and cuts it off once nothing has moved for the grace since. Its whole body had gone to the
+// connection already (it is small), so the program cannot know whether it was stored.
+TEST_F(UploadBatchTest, CancelCutsOffAStalledPhotoAfterItsGraceAndItStays) {
   AddPhotos(5);
   test::PromptRecorder prompts;
   bool armed = false;
@@ -366,13 +370,122 @@ TEST_F(UploadBatchTest, CancelCutsOffThePhotoInFlightAtOnceAndItStays) {
   });
   const ULONGLONG took = ::GetTickCount64() - cancelledAt;
   ASSERT_NE(cancelledAt, 0u);
-  EXPECT_LT(took, 1000u);
+  EXPECT_GE(took, kCancelGraceMs - 500) << "the photo in flight had its grace";
+  EXPECT_LT(took, kCancelGraceMs + 3000) << "and no more: the stall limit is a minute";
   EXPECT_EQ(StoredPhotos(user).size(), 2u);
   EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p3", "p4", "p5"}));
   // Only p3 is named: p4 and p5, which the batch never reached, are in the list for all to see.
   EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{L"2张图片上传成功。\n有1张图片没有上传成功，它们仍在列表中：\n"
                                                         L"可能已经在网站上，请先查看网站：'p3'"}));
   EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+}
+
+// Cancel while the token request before the second photo waits for its answer: a cancel, not
+// a lost connection.
+TEST_F(UploadBatchTest, CancelDuringATokenRequestIsACancel) {
+  AddPhotos(2);
+  test::PromptRecorder prompts;
+  bool armed = false;
+  bool cancelled = false;
+  test::ArmFault("delay", "/upload/toolupload.aspx", 1500);  // time to arm the next fault
+  RunBatch([&] {
+    if (!armed && Status() == L"发送图片'p1'") {
+      test::ArmFault("delay", "/upload/auth.aspx", 3000);
+      armed = true;
+    }
+    if (armed && !cancelled && dialog.photos().SlotAt(0) == nullptr) {
+      ::Sleep(300);  // inside the token request
+      ::SendMessageA(dialog.progressPage().hwnd(), WM_COMMAND, ProgressPage::kCancelButton, 0);
+      cancelled = true;
+    }
+  });
+  ASSERT_TRUE(cancelled);
+  for (const std::wstring& text : prompts.Texts()) EXPECT_NE(text, kNoConnectionText);
+  EXPECT_EQ(StoredPhotos(user).size(), 1u);
+  EXPECT_EQ(ListTitles(), (std::vector<std::string>{"p2"}));
+  EXPECT_TRUE(Visible(dialog.donePage()->hwnd()));
+}
+
+// A turned photo the server refused keeps its turned copy; a second batch, cut off, must
+// still journal the turn from the user's own file, and the resume brings it back turned.
+TEST_F(UploadBatchTest, ATurnAppliedByAnEarlierBatchIsResumedFromTheOriginal) {
+  const auto paths = AddPhotos(1);
+  dialog.photos().SlotAt(0)->TurnQuarter(true);
+  test::ArmFault("status", "/upload/toolupload.aspx", 500);
+  // Yes to the close and to every question of the resume.
+  ScopedPromptAnswerer answerer(
+      [](const PromptRequest& request) { return (request.type & MB_YESNO) != 0 ? IDYES : IDOK; });
+  RunBatch();
+  ASSERT_EQ(dialog.photos().SlotAt(0)->angle, 0);  // the turned copy is the photo's now
+  ::SendMessageA(dialog.donePage()->hwnd(), WM_COMMAND, DonePage::kBackButton, 0);
+  std::optional<BatchJournal> during;
+  test::ArmFault("stall", "/upload/toolupload.aspx", 20000);
+  ASSERT_NO_FATAL_FAILURE(RunBatch([&] {
+    if (during) return;
+    FoundJournal found = ReadBatchJournal();
+    if (found.kind != FoundJournal::Kind::Read || found.journal.photos.size() != 1) return;
+    if (found.journal.photos[0].state != JournalState::Sending) return;
+    during = std::move(found.journal);
+    ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
+  }));
+  ASSERT_TRUE(during);
+  EXPECT_EQ(during->photos[0].turn, 90);
+  MainDialog again;
+  ASSERT_NE(again.Create(nullptr), nullptr);
+  again.OfferUnfinishedBatch();
+  for (const ULONGLONG limit = ::GetTickCount64() + 30000;  // a failure bound, not a pace
+       (again.preparer().busy() || again.photos().Count() == 0) && ::GetTickCount64() < limit;) {
+    test::PumpPendingMessages();
+    ::Sleep(20);
+  }
+  test::PumpPendingMessages();
+  ASSERT_EQ(again.photos().Count(), 1u);
+  EXPECT_EQ(again.photos().SlotAt(0)->sourcePath, paths[0]);
+  EXPECT_EQ(again.photos().SlotAt(0)->angle, 90);
+  ::DestroyWindow(again.hwnd());
+}
+
+// Windows ends the session while a photo is on its way: the journal is written there and then,
+// the photo as being sent, even when the worker's own write did not get through.
+TEST_F(UploadBatchTest, TheEndOfTheSessionWritesTheJournalWithThePhotoInFlight) {
+  AddPhotos(2);
+  test::ArmFault("stall", "/upload/toolupload.aspx", 20000);
+  test::PromptRecorder prompts({IDYES});
+  std::optional<BatchJournal> written;
+  RunBatch([&] {
+    if (written || Status() != L"发送图片'p1'") return;
+    ::DeleteFileW(BatchJournalPath().c_str());  // as if the file had been held at the worker's write
+    ::SendMessageA(dialog.hwnd(), WM_ENDSESSION, TRUE, 0);
+    written = ReadBatchJournal().journal;
+    ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
+  });
+  ASSERT_TRUE(written && written->photos.size() == 2);
+  EXPECT_EQ(written->photos[0].state, JournalState::Sending);
+  EXPECT_EQ(written->photos[1].state, JournalState::Waiting);
+}
+
+// A journal held by another program for the moment, or whose question could not be shown, is
+// kept for the next start; the question answered, it goes.
+TEST_F(UploadBatchTest, AJournalIsKeptUntilItsQuestionIsAnswered) {
+  const std::wstring gone = folder + L"gone.jpg";
+  ASSERT_TRUE(WriteBatchJournal(BatchJournal{"t", 0, {{JournalText(gone), 0, JournalState::Waiting, 0}}}));
+  {
+    UniqueFile held(::CreateFileW(BatchJournalPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    test::PromptRecorder prompts;
+    dialog.OfferUnfinishedBatch();
+    EXPECT_TRUE(prompts.seen.empty());
+  }
+  EXPECT_TRUE(test::FileExists(BatchJournalPath()));
+  {
+    ScopedPromptAnswerer unshown([](const PromptRequest&) { return 0; });
+    dialog.OfferUnfinishedBatch();
+  }
+  EXPECT_TRUE(test::FileExists(BatchJournalPath()));
+  test::PromptRecorder prompts;
+  dialog.OfferUnfinishedBatch();
+  EXPECT_EQ(prompts.Texts(), (std::vector<std::wstring>{ResumeQuestionText({1, 0, {gone}, 0, 0})}));
+  EXPECT_FALSE(test::FileExists(BatchJournalPath()));
 }
 
 TEST_F(UploadBatchTest, APhotoOverTheRemainingQuotaStopsTheBatchWithTheMessage) {
@@ -704,10 +817,13 @@ TEST_F(UploadBatchTest, ClosingDuringAStalledPhotoClosesAtOnce) {
   EXPECT_FALSE(::IsWindow(dialog.hwnd()));
   EXPECT_EQ(StoredPhotos(user).size(), 1u);
   // The photos not sent leave with the window: the journal stays for the next start.
-  const std::optional<BatchJournal> journal = ReadBatchJournal();
-  ASSERT_TRUE(journal);
+  const FoundJournal found = ReadBatchJournal();
+  ASSERT_EQ(found.kind, FoundJournal::Kind::Read);
+  const BatchJournal* journal = &found.journal;
   ASSERT_EQ(journal->photos.size(), 4u);
   EXPECT_EQ(journal->photos[0].state, JournalState::Sent);
+  // Its whole body had gone into the connection when it was cut off: it may be on the site.
+  EXPECT_EQ(journal->photos[1].state, JournalState::MaybeOnSite);
   EXPECT_EQ(journal->photos[3].state, JournalState::Waiting);
   RemoveBatchJournal();
 }

@@ -8,7 +8,16 @@ namespace fernwick {
 namespace {
 
 constexpr std::string_view kHeading = "fernwick batch journal 1";
-constexpr std::array<std::string_view, 3> kStateNames = {"waiting", "sent", "failed"};
+constexpr std::array<std::string_view, 5> kStateNames = {"waiting", "sent", "failed", "sending", "unsure"};
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+template <class Number>
+std::optional<Number> NumberOf(std::string_view word, int base = 10) {
+  Number value{};
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, base);
+  if (word.empty() || error != std::errc() || end != word.data() + word.size()) return std::nullopt;
+  return value;
+}
 
 std::string Escaped(std::string_view text) {
   std::string out;
@@ -28,10 +37,21 @@ std::string Escaped(std::string_view text) {
         out += "\\t";
         break;
       default:
-        out += c;
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+          out += "\\x";
+          out += kHexDigits[static_cast<unsigned char>(c) >> 4];
+          out += kHexDigits[c & 0xF];
+        } else {
+          out += c;
+        }
     }
   }
   return out;
+}
+
+std::optional<char> HexByte(std::string_view digits) {
+  const auto value = digits.size() == 2 ? NumberOf<unsigned>(digits, 16) : std::nullopt;
+  return value ? std::optional<char>(static_cast<char>(*value)) : std::nullopt;
 }
 
 // None for an unknown escape, a lone backslash at the end, or a raw control character (which
@@ -60,6 +80,13 @@ std::optional<std::string> Unescaped(std::string_view text) {
       case 't':
         out += '\t';
         break;
+      case 'x': {
+        const std::optional<char> byte = HexByte(text.substr(at + 1, 2));
+        if (!byte) return std::nullopt;
+        out += *byte;
+        at += 2;
+        break;
+      }
       default:
         return std::nullopt;
     }
@@ -73,14 +100,6 @@ std::string_view NextWord(std::string_view& rest) {
   const std::string_view word = rest.substr(0, blank);
   rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
   return word;
-}
-
-template <class Number>
-std::optional<Number> NumberOf(std::string_view word) {
-  Number value{};
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (word.empty() || error != std::errc() || end != word.data() + word.size()) return std::nullopt;
-  return value;
 }
 
 bool IsTurn(int degrees) { return degrees % 90 == 0 && degrees >= -270 && degrees <= 270; }
@@ -111,6 +130,12 @@ std::optional<std::string_view> Fact(std::string_view line, std::string_view key
 }
 
 }  // namespace
+
+bool MayBeOnSite(JournalState state) noexcept {
+  return state == JournalState::Sending || state == JournalState::MaybeOnSite;
+}
+
+int TurnFromOriginal(int sendTurn, int angle) noexcept { return (sendTurn + angle) % 360; }
 
 std::string EncodeBatchJournal(const BatchJournal& journal) {
   std::string text(kHeading);

@@ -7,11 +7,14 @@
 //   tags 海边\n旅行
 //   visibility 1
 //   photo sent 0 4711 C:\Photos\a.jpg
+//   photo sending 0 0 C:\Photos\c.jpg
 //   photo waiting 90 0 C:\Photos\b.jpg
 //
-// Texts are escaped (\\, \n, \r, \t) so that every fact stays on its line. The heading, the tags
-// and the visibility must be whole, or there is no journal; the photos count as far as their
-// lines are whole and understood.
+// Texts are the journal's form of UTF-16 (journal_text.h), escaped (\\, \n, \r, \t, and \xHH for
+// the other control characters) so that every fact stays on its line. The heading, the tags and
+// the visibility must be whole, or there is no journal; the photos count as far as their lines
+// are whole and understood. The states "sending" and "unsure" came later: a journal without them
+// reads as it always did.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,10 +23,20 @@
 
 namespace fernwick {
 
-enum class JournalState { Waiting, Sent, Failed };
+enum class JournalState {
+  Waiting,      // not tried yet
+  Sent,         // the server took it and gave its id
+  Failed,       // tried, and the server cannot have stored it
+  Sending,      // an attempt is under way: a journal left so was cut off mid-photo
+  MaybeOnSite,  // the whole body went and no definite answer came back
+};
+
+// Whether the photo may already be on the site though no id came: sending it again may make
+// a second copy.
+bool MayBeOnSite(JournalState state) noexcept;
 
 struct JournalPhoto {
-  std::string sourcePath;  // UTF-8, the file the user added
+  std::string sourcePath;  // the journal's form (journal_text.h) of the file the user added
   int turn = 0;            // degrees, -270 .. 270 in steps of 90
   JournalState state = JournalState::Waiting;
   int32_t photoId = 0;  // the server's, for a photo sent
@@ -31,11 +44,16 @@ struct JournalPhoto {
 };
 
 struct BatchJournal {
-  std::string tags;         // UTF-8
+  std::string tags;         // the journal's form (journal_text.h)
   int visibilityIndex = 0;  // the photo-settings page's: 0, 1, 2, or -1 for none
   std::vector<JournalPhoto> photos;
   bool operator==(const BatchJournal&) const = default;
 };
+
+// The turn the journal records for a photo: from the user's original file, whose working copy
+// may already be turned by `sendTurn` degrees clockwise (0 .. 270), plus the photo's `angle`
+// still to come (-270 .. 270); -270 .. 270, as the user's own turns go when nothing was applied.
+int TurnFromOriginal(int sendTurn, int angle) noexcept;
 
 std::string EncodeBatchJournal(const BatchJournal& journal);
 
