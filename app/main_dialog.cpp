@@ -98,8 +98,6 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       return OnPaint();
     case WM_CLOSE:
       return OnClose();
-    case WM_ENDSESSION:
-      return OnEndSession(wParam != FALSE);
     case WM_MOUSEWHEEL:
       return OnMouseWheel(wParam, lParam);
     case WM_SHOWWINDOW:

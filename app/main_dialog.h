@@ -107,12 +107,11 @@ class MainDialog : public DialogBase,
   LRESULT OnGetMinMaxInfo(MINMAXINFO& info);
   LRESULT OnSize(UINT kind, int width, int height);
   LRESULT OnDestroy();
-  // WM_ENDSESSION; `ending` when the user's session ends (log-off, shut-down).
+  // WM_ENDSESSION; `ending` when the user's session ends (log-off, shut-down): what must outlive
+  // the process is written now.
   LRESULT OnEndSession(bool ending);
   LRESULT OnPaint();
   LRESULT OnClose();
-  // The user logs off or shuts down (`ending`): what must outlive the process is written now.
-  LRESULT OnEndSession(bool ending);
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
   LRESULT OnDpiChanged(int dpi, const RECT& suggested);
   std::optional<LRESULT> OnCommand(int id);
