@@ -208,8 +208,6 @@ class Batch {
     }
   }
 
-  }
-
   BatchHost& host_;  // used only inside steps run on the UI thread
   std::unique_ptr<UploadJob> job_;
   ServiceClient client_;
