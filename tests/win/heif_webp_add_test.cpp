@@ -108,7 +108,7 @@ TEST_F(HeifWebpAdd, WhatIsNoPictureOrTooLargeIsPassedOver) {
   for (const wchar_t* name : {L"text.heic", L"heic-huge.heic", L"webp-huge.webp"}) {
     const PreparedPhoto prepared = PreparePhoto(dir + name, 1024, 1);
     EXPECT_EQ(prepared.outcome, PreparedPhoto::Outcome::kNotAPicture) << std::string(name, name + wcslen(name));
-    EXPECT_FALSE(prepared.usedFileNumber);
+    EXPECT_TRUE(prepared.copy.path().empty()) << "no working copy is written";
   }
 }
 
