@@ -6,8 +6,8 @@
 #include "accounts/core/account_texts.h"
 #include "base/prompt.h"
 #include "service/core/result_codes.h"
-#include "upload/step_guard.h"
-#include "upload/ui_call.h"
+#include "base/run_guarded.h"
+#include "base/ui_call.h"
 
 namespace fernwick {
 

@@ -9,10 +9,10 @@
 #include "service/upload_request.h"
 #include "base/log.h"
 #include "upload/upload_session.h"
-#include "upload/step_guard.h"
+#include "base/run_guarded.h"
 #include "upload/core/retry_rules.h"
 #include "upload/core/upload_rules.h"
-#include "upload/ui_call.h"
+#include "base/ui_call.h"
 
 namespace fernwick {
 

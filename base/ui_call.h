@@ -1,7 +1,7 @@
 #pragma once
-// A worker's synchronous call to the UI thread: the work is posted through the window's task
-// channel and the worker waits for its result. The UI thread never waits for the worker, so
-// this cannot deadlock; when the window has gone (the task is dropped unrun, or could not be
+// A worker's two ways of having work done on the UI thread, through the window's task channel:
+// CallOnUi waits for its result, TellUi does not. The UI thread never waits for a worker, so a
+// call cannot deadlock; when the window has gone (the task is dropped unrun, or could not be
 // posted) the wait ends at once with no result.
 #include <future>
 #include <memory>
@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "base/ui_task.h"
-#include "upload/step_guard.h"
+#include "base/run_guarded.h"
 
 namespace fernwick {
 
