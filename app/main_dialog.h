@@ -3,7 +3,7 @@
 // program — the photo list and the thumbnail view that shows it, the five toolbar buttons, the
 // photo-site link, the three hidden wizard pages — routes the user's commands, switches between
 // its four states, lays its children out and paints its tab frame and logo. The upload batch
-// belongs to its UploadSession; the window carries out the batch's steps (BatchHost).
+// belongs to its UploadSession; the window hands it the batch and applies its reports (BatchHost).
 #include <windows.h>
 
 #include <array>
@@ -146,22 +146,11 @@ class MainDialog : public DialogBase,
   void SaveSettings();
   void RunSettingsDialog();
 
-  // The upload batch's steps on this window (main_dialog_batch.cpp), on the UI thread.
-  void EnableOk(bool enable) noexcept override;
-  void EnableBack(bool enable) noexcept override;
+  // The upload batch's calls on this window (main_dialog_batch.cpp), on the UI thread.
+  void EnableOkAndBack(bool enable) noexcept override;
   void CloseWindow() noexcept override;
-  BatchSettings ReadSettings() override;
-  void StoreToken(const std::string& authstr) override;
-  void StoreBlogName(const std::string& blogName) override;
-  void ShowProgress() override;
-  std::optional<SlotPhoto> PhotoInSlot(size_t slot) override;
-  std::wstring ApplyRotation(size_t slot, const PhotoItem* item, const RotatedCopy& copy) override;
-  void ShowQuotaLine(int32_t limit, int32_t used) override;
-  void ShowSending(size_t slot, const PhotoItem* item) override;
-  void ShowSentShare(int photoPermille, int batchPermille) override;
-  void PhotoSent(size_t slot, const PhotoItem* item, int32_t photoId) override;
-  void ShowDone() override;
-  bool StillInSlot(size_t slot, const PhotoItem* item) const;
+  BatchSnapshot TakeBatch() override;
+  void ApplyBatchReport(const BatchReport& report) override;
   // Photos put back from an unfinished batch get their turns as they enter the list.
   void ApplyPendingTurns();
 

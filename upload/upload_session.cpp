@@ -8,6 +8,7 @@
 #include "service/core/result_codes.h"
 #include "base/run_guarded.h"
 #include "base/ui_call.h"
+#include "base/ui_thread.h"
 
 namespace fernwick {
 
@@ -36,9 +37,8 @@ UploadSession::UploadSession(SessionHost& host, Worker worker)
 bool UploadSession::Start(const std::wstring& userName, const std::wstring& password) {
   if (running()) return false;
   flags_->cancel.store(false);
-  flags_->closing.store(false);
   flags_->running.store(true);
-  host_.EnableOk(false);
+  host_.EnableOkAndBack(false);
   const bool started = RunGuarded([&] {
     auto job = std::make_unique<UploadJob>(UploadJob{userName, password, this, host_.uiTasks(), flags_});
     std::thread(worker_, std::move(job)).detach();
@@ -46,7 +46,7 @@ bool UploadSession::Start(const std::wstring& userName, const std::wstring& pass
   if (!started) {
     // No thread (or no memory for the job): no batch, and nothing left waiting for one.
     flags_->running.store(false);
-    host_.EnableOk(true);
+    host_.EnableOkAndBack(true);
   }
   return started;
 }
@@ -54,21 +54,17 @@ bool UploadSession::Start(const std::wstring& userName, const std::wstring& pass
 bool UploadSession::BeginSignInCheck() noexcept {
   if (checking_ || running()) return false;
   checking_ = true;
-  host_.EnableOk(false);
-  // The batch starts from the photo-settings page: Back must not leave it meanwhile.
-  host_.EnableBack(false);
+  // The batch starts from the photo-settings page and its photos: Back must not leave them.
+  host_.EnableOkAndBack(false);
   return true;
 }
 
 void UploadSession::EndSignInCheck(bool signedIn, const std::wstring& userName, const std::wstring& password) noexcept {
+  AssertUiThread();
   checking_ = false;
-  host_.EnableBack(true);
-  if (signedIn && !closing_ && Start(userName, password)) return;
-  host_.EnableOk(true);
-  if (closing_) {
-    closing_ = false;
-    host_.CloseWindow();
-  }
+  if (signedIn && !closing() && Start(userName, password)) return;
+  host_.EnableOkAndBack(true);
+  CloseIfWaiting();
 }
 
 void UploadSession::SessionEnds() noexcept {
@@ -80,21 +76,22 @@ void UploadSession::Close() noexcept {
     host_.CloseWindow();
     return;
   }
-  closing_ = true;
   flags_->closing.store(true);
   Cancel();
 }
 
 void UploadSession::Finish(const BatchOutcome& outcome) noexcept {
+  AssertUiThread();
   // The user has chosen to quit: no news about a batch that is being left. A message that
   // cannot be shown must not keep the batch from ending.
-  if (!closing_) RunGuarded([&] { ShowClosingMessages(host_.hwnd(), outcome); });
+  if (!closing()) RunGuarded([&] { ShowClosingMessages(host_.hwnd(), outcome); });
   flags_->running.store(false);
-  host_.EnableOk(true);
-  if (closing_) {
-    closing_ = false;
-    host_.CloseWindow();
-  }
+  host_.EnableOkAndBack(true);
+  CloseIfWaiting();
+}
+
+void UploadSession::CloseIfWaiting() noexcept {
+  if (flags_->closing.exchange(false)) host_.CloseWindow();
 }
 
 }  // namespace fernwick

@@ -1,7 +1,7 @@
 #pragma once
 // The one owner of an upload batch: whether one runs, its cancel, and what happens to the
 // window when it ends. It lives with the window and is used on the UI thread; the worker shares
-// only the two flags below and hands its end back through the window's task channel.
+// only the flags below and hands its end back through the window's task channel.
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -17,12 +17,16 @@ namespace fernwick {
 
 class UploadSession;
 
-// The flags the worker thread reads (cancel) and, when the window has gone, lowers (running),
-// and the batch's journal. Shared, so a worker that outlives the window never reaches into it.
+// The flags the worker thread reads (cancel, closing) and, when the window has gone, lowers
+// (running), and the batch's journal. Shared, so a worker that outlives the window never
+// reaches into it.
 struct BatchFlags {
   std::atomic<bool> running{false};
   std::atomic<bool> cancel{false};
-  std::atomic<bool> closing{false};  // the batch ends because the window is being closed
+  // A close waits for the batch (or OK's sign-in check) to end: the worker cuts off the request
+  // in flight and keeps the journal. Raised and lowered only on the UI thread, by the session:
+  // lowered when the window it waited for is closed.
+  std::atomic<bool> closing{false};
   BatchJournalKeeper journal;
 };
 
@@ -63,16 +67,16 @@ class UploadSession {
   bool checking() const noexcept { return checking_; }
   bool cancelRequested() const noexcept { return flags_->cancel.load(); }
   // A close is waiting for the worker to end.
-  bool closing() const noexcept { return closing_; }
+  bool closing() const noexcept { return flags_->closing.load(); }
 
   // OK was pressed: OK and Back wait while the account is checked, and a close waits for the
   // check as for a batch. False, and nothing changed, while a check or a batch is under way.
   bool BeginSignInCheck() noexcept;
   // The check's answer: with `signedIn` (and no close asked for meanwhile) the batch starts;
-  // otherwise OK is free again, and a close that waited for the check happens now.
+  // otherwise OK and Back are free again, and a close that waited for the check happens now.
   void EndSignInCheck(bool signedIn, const std::wstring& userName, const std::wstring& password) noexcept;
-  // Starts a batch for this account on a thread of its own, with OK disabled until it ends.
-  // False, and nothing changed, when one already runs or no thread could be started.
+  // Starts a batch for this account on a thread of its own, with OK and Back disabled until it
+  // ends. False, and nothing changed, when one already runs or no thread could be started.
   bool Start(const std::wstring& userName, const std::wstring& password);
   // Cancel on the progress page: no more photos are sent; the one in flight is finished while
   // its transfer moves, and cut off when it stands still for a few seconds.
@@ -85,15 +89,17 @@ class UploadSession {
   // closes when the worker has ended, within a fraction of a second. Nothing here waits for it.
   void Close() noexcept;
   // The worker's end, on the UI thread: the closing messages (none when the window is being
-  // closed), OK enabled again, and a close that waited done now.
+  // closed), OK and Back enabled again, and a close that waited done now.
   void Finish(const BatchOutcome& outcome) noexcept;
 
  private:
+  // The close that waited for the check or the batch, now that neither runs.
+  void CloseIfWaiting() noexcept;
+
   SessionHost& host_;
   Worker worker_;
   std::shared_ptr<BatchFlags> flags_;
   bool checking_ = false;
-  bool closing_ = false;
 };
 
 }  // namespace fernwick

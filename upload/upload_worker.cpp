@@ -3,34 +3,68 @@
 #include <algorithm>
 
 #include "base/core/notice_caption.h"
+#include "base/log.h"
 #include "base/prompt.h"
+#include "base/run_guarded.h"
+#include "base/text_936.h"
+#include "base/ui_call.h"
 #include "service/auth_requests.h"
 #include "service/service_client.h"
 #include "service/upload_request.h"
-#include "base/log.h"
-#include "upload/upload_session.h"
-#include "base/run_guarded.h"
+#include "upload/batch_journal_file.h"
 #include "upload/core/retry_rules.h"
 #include "upload/core/upload_rules.h"
-#include "base/ui_call.h"
+#include "upload/upload_session.h"
 
 namespace fernwick {
 
 namespace {
 
-// One batch as the worker sees it. Every step that touches the window goes through Ui() or
-// Tell(); the batch always ends with EndBatch, a Ui() step, so no step handed over outlives it.
+// The journal as the batch starts: its tags and visibility, then each photo's own file and its
+// turn from that file (the working copies go with the program, and a copy an earlier batch
+// turned has already taken part of the turn), all waiting.
+BatchJournal JournalOf(const BatchSnapshot& batch) {
+  BatchJournal journal{JournalText(batch.tags), batch.visibilityIndex, {}};
+  for (const BatchPhoto& photo : batch.photos) {
+    journal.photos.push_back(
+        {JournalText(photo.sourcePath), TurnFromOriginal(photo.sendTurn, static_cast<int>(photo.angle))});
+  }
+  return journal;
+}
+
+// What every photo of the batch is sent with, in the upload body's form, and the batch's size,
+// which the overall bar measures.
+struct WireSettings {
+  std::string tags;
+  std::string photoStatus;
+  uint64_t bytes = 0;
+};
+
+// One batch as the worker sees it: the snapshot the window handed over at its start, from which
+// it sends; the window hears of it only through reports. Every step that touches the window goes
+// through Ui(), Report() or Tell(); the batch always ends with EndBatch, a Ui() step, so no step
+// handed over outlives it.
 class Batch {
-  // A step whose result the worker needs, or after which it must know the window has acted;
-  // none when it did not complete, and the batch then stops.
+  // A step whose result the worker needs; none when it did not complete, and the batch then
+  // stops.
   template <class Work>
   auto Ui(Work work) {
     return CallOnUi(*job_->ui, std::move(work));
   }
-  // A step the worker need not wait for: it still happens before every later one.
-  template <class Work>
-  void Tell(Work work) {
-    TellUi(*job_->ui, std::move(work));
+  // A report after which the worker must know the window has acted; false when it did not, and
+  // the batch then stops.
+  bool Report(BatchReport report) {
+    return Ui([host = &host_, report = std::move(report)] { host->ApplyBatchReport(report); }).has_value();
+  }
+  // A report the worker need not wait for: it is still applied before every later one.
+  void Tell(BatchReport report) {
+    TellUi(*job_->ui, [host = &host_, report = std::move(report)] { host->ApplyBatchReport(report); });
+  }
+  // Waits until the window has handled what came before: a Cancel or a close the user gave while
+  // the page still showed the last photo counts before anything of the next. False when the
+  // window has gone, and the batch then stops.
+  bool WindowCaughtUp() {
+    return Ui([] {}).has_value();
   }
 
  public:
@@ -52,21 +86,18 @@ class Batch {
 
  private:
   void SendBatch(BatchOutcome& outcome) {
-    std::optional<BatchSettings> settings = Ui([this] { return host_.ReadSettings(); });
-    if (!settings || client_.Open() != kResultOk) return;
+    std::optional<BatchSnapshot> batch = Ui([host = &host_] { return host->TakeBatch(); });
+    if (!batch || client_.Open() != kResultOk) return;
+    nextFileNumber_ = batch->firstFileNumber;
     // A close cuts off whatever request is in flight; Cancel lets the photo being sent finish.
     client_.AbortOn(&job_->flags->closing, &job_->flags->cancel);
     // A failure here leaves the result at "no exchange" and the photo-settings page on screen.
     outcome.result = AuthenticateWithPassword(client_, job_->userName, job_->password, auth_);
     if (CancelledInstead(outcome) || outcome.result != kResultOk) return;
     token_ = auth_.authstr;
-    Tell([this, token = auth_.authstr, blog = auth_.blogname] {
-      host_.StoreToken(token);
-      host_.StoreBlogName(blog);
-    });
     // A failure while a photo is handled ends the loop; the end of the batch still runs.
-    RunGuarded([&] { SendPhotos(*settings, outcome); });
-    outcome.doneShown = Ui([this] { host_.ShowDone(); }).has_value();
+    if (Report(BatchSignedIn{auth_.authstr, auth_.blogname})) RunGuarded([&] { SendPhotos(*batch, outcome); });
+    outcome.doneShown = Report(BatchDone{nextFileNumber_});
   }
 
   bool Cancelled() const noexcept { return job_->flags->cancel.load(); }
@@ -97,7 +128,7 @@ class Batch {
   bool RefreshToken(BatchOutcome& outcome) {
     outcome.result = AuthenticateWithToken(client_, token_, auth_);
     if (CancelledInstead(outcome) || outcome.result != kResultOk) return false;
-    Tell([this, blog = auth_.blogname] { host_.StoreBlogName(blog); });
+    Tell(BatchBlogName{auth_.blogname});
     return true;
   }
 
@@ -114,15 +145,13 @@ class Batch {
   }
 
   // The attempts at one photo: again only where the server cannot have stored it.
-  UploadAttempt SendWithRetries(const BatchSettings& settings, const std::wstring& sendPath, const SlotPhoto& photo,
+  UploadAttempt SendWithRetries(const WireSettings& wire, const BatchPhoto& photo, const std::wstring& sendPath,
                                 uint64_t bytesBefore, BatchOutcome& outcome, bool& stop) {
-    const auto progress = [this, bytesBefore, size = photo.fileSize, total = settings.photoBytes](uint64_t sent,
-                                                                                                   uint64_t length) {
+    const auto progress = [this, bytesBefore, size = photo.fileSize, total = wire.bytes](uint64_t sent,
+                                                                                         uint64_t length) {
       const double share = length ? static_cast<double>(sent) / static_cast<double>(length) : 1.0;
       const double batch = total ? (static_cast<double>(bytesBefore) + share * size) / static_cast<double>(total) : 1.0;
-      Tell([this, photo = static_cast<int>(share * 1000), batch = static_cast<int>(batch * 1000)] {
-        host_.ShowSentShare(photo, batch);
-      });
+      Tell(BatchShares{static_cast<int>(share * 1000), static_cast<int>(batch * 1000)});
     };
     UploadAttempt attempt;
     for (int number = 1; number <= kMaxUploadAttempts; ++number) {
@@ -136,49 +165,53 @@ class Batch {
           break;
         }
       }
-      attempt = SendPhoto(client_, token_, settings.tags, settings.photoStatus, sendPath, photo.title, progress);
+      attempt = SendPhoto(client_, token_, wire.tags, wire.photoStatus, sendPath, photo.title, progress);
       if (!MayRetry(attempt.end) || Cancelled() || number == kMaxUploadAttempts) break;
       LogInfo("upload: the photo's attempt failed where nothing can have been stored, it is tried again");
     }
     return attempt;
   }
 
-  void SendPhotos(const BatchSettings& settings, BatchOutcome& outcome) {
-    if (!Ui([this] { host_.ShowProgress(); })) return;
-    Journal().Start(settings.journal);
-    size_t journalEntry = 0;  // the list does not change during the batch: its photos in order
+  // The file a photo is sent from: its turned copy, written now under the next working-copy
+  // number, when it was turned (the path of a copy that could not be written, so that the send
+  // fails as for any unreadable file and the photo keeps its own file and turn for a later try).
+  std::wstring SendPathFor(const BatchPhoto& photo, int32_t fileNumber, RotatedCopy& copy) const {
+    if (photo.angle == 0) return photo.sendPath;
+    copy = WriteRotatedCopy(photo.sendPath, photo.angle, fileNumber);
+    return copy.degrees != 0 ? copy.path : photo.sendPath;
+  }
+
+  void SendPhotos(const BatchSnapshot& batch, BatchOutcome& outcome) {
+    Journal().Start(JournalOf(batch));
+    // The upload body takes the tags as code page 936 bytes; a character without such a form
+    // goes as "?".
+    WireSettings wire{To936Lossy(batch.tags), PhotoStatusForVisibility(batch.visibilityIndex), 0};
+    for (const BatchPhoto& photo : batch.photos) wire.bytes += static_cast<uint64_t>(photo.fileSize);
     uint64_t bytesBefore = 0;
-    for (size_t slot = 0;; ++slot) {
-      if (Cancelled()) return;
-      std::optional<std::optional<SlotPhoto>> found = Ui([this, slot] { return host_.PhotoInSlot(slot); });
-      if (!found || !*found) return;
-      const SlotPhoto& photo = **found;
-      if (!photo.item) continue;
+    // The snapshot's photos in the list's order are the journal's entries in its order.
+    for (size_t entry = 0; entry < batch.photos.size(); ++entry) {
+      if (Cancelled() || !WindowCaughtUp()) return;
+      const BatchPhoto& photo = batch.photos[entry];
+      // Reached, a turned photo takes its number, even when it is not sent after all.
+      const int32_t fileNumber = photo.angle != 0 ? nextFileNumber_++ : 0;
 
       if (!RefreshTokenForPhoto(outcome) || Cancelled()) return;
 
       if (!PhotoFitsQuota(auth_.limit, auth_.used, photo.fileSize)) {
-        Ui([this] { ShowPrompt(host_.hwnd(), L"你的空间已经不够,请购买空间。", kNoticeCaption, MB_OK); });
+        Ui([host = &host_] { ShowPrompt(host->hwnd(), L"你的空间已经不够,请购买空间。", kNoticeCaption, MB_OK); });
         return;
       }
 
-      std::wstring sendPath = photo.sendPath;
-      if (photo.angle != 0) {
-        const RotatedCopy copy = WriteRotatedCopy(photo.sendPath, photo.angle, photo.fileNumber);
-        auto applied = Ui([this, slot, item = photo.item, copy] { return host_.ApplyRotation(slot, item, copy); });
-        if (!applied) return;
-        sendPath = *applied;
-      }
+      RotatedCopy copy;
+      const std::wstring sendPath = SendPathFor(photo, fileNumber, copy);
 
       // Before the first byte goes (and before the window says it goes): a process killed from
       // now on leaves the photo in doubt.
-      const size_t entry = journalEntry++;
       Journal().Record(entry, JournalState::Sending);
-      Tell([this, limit = auth_.limit, used = auth_.used] { host_.ShowQuotaLine(limit, used); });
-      Tell([this, slot, item = photo.item] { host_.ShowSending(slot, item); });
+      Tell(BatchPhotoGoes{photo.place, copy, auth_.limit, auth_.used});
 
       bool stop = false;
-      const UploadAttempt attempt = SendWithRetries(settings, sendPath, photo, bytesBefore, outcome, stop);
+      const UploadAttempt attempt = SendWithRetries(wire, photo, sendPath, bytesBefore, outcome, stop);
       if (stop) {
         // A retry's token request failed (its result tells the user why); the attempt before
         // it was one the server cannot have stored.
@@ -199,7 +232,7 @@ class Batch {
                        : MissReasonOf(attempt.end) == MissReason::MaybeOnSite ? JournalState::MaybeOnSite
                                                                               : JournalState::Failed,
                        photoId);
-      if (!Ui([this, slot, item = photo.item, photoId] { host_.PhotoSent(slot, item, photoId); })) return;
+      if (!Report(BatchPhotoDone{photo.place, photoId})) return;
       // Every attempt failed to reach the server: it cannot be reached, and the batch stops.
       if (IsConnectionFailure(attempt.end) && !Cancelled()) {
         outcome.result = kResultNoExchange;
@@ -213,6 +246,7 @@ class Batch {
   ServiceClient client_;
   AuthReply auth_;
   std::string token_;
+  int32_t nextFileNumber_ = 0;  // for the next turned copy
 };
 
 }  // namespace

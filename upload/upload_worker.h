@@ -5,8 +5,9 @@
 
 namespace fernwick {
 
-// The worker of a session whose window is `host`: the whole batch on the calling thread, every
-// window step handed to the UI thread; ends with EndBatch.
+// The worker of a session whose window is `host`: the whole batch on the calling thread, from the
+// snapshot the window hands it at the start, and its progress and results reported back to the
+// UI thread; ends with EndBatch.
 UploadSession::Worker UploadWorkerFor(BatchHost& host);
 
 }  // namespace fernwick

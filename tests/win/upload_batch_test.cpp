@@ -860,6 +860,60 @@ TEST_F(UploadBatchTest, AWindowDestroyedUnderTheWorkerEndsTheBatchWithoutTouchin
   EXPECT_LE(StoredPhotos(user).size(), 1u);
 }
 
+// The batch is the list as OK found it: Back, the page's way to the list, stays disabled until
+// the batch has ended, also while its first sign-in keeps the page on screen.
+TEST_F(UploadBatchTest, BackStaysDisabledFromOkUntilTheBatchHasEnded) {
+  AddPhotos(2);
+  bool backWhileRunning = false;
+  RunBatch([&] { backWhileRunning |= dialog.uploadSession().running() && ::IsWindowEnabled(Item(ids::kBackButton)); });
+  EXPECT_FALSE(backWhileRunning);
+  EXPECT_TRUE(::IsWindowEnabled(Item(ids::kBackButton)));
+}
+
+// A report names its photo by slot and item: once the slot holds no longer that item, the
+// window finds nothing to change.
+TEST_F(UploadBatchTest, TheSnapshotNamesEachPhotoByAPlaceThatHoldsOnlyWhileItIsThere) {
+  AddPhotos(3);
+  dialog.photos().DetachUploaded(1);
+  const BatchSnapshot batch = SnapshotOf(dialog.photos(), L"t", 2);
+  ASSERT_EQ(batch.photos.size(), 2u);  // the empty slot is no photo
+  EXPECT_EQ(batch.firstFileNumber, dialog.photos().NextFileNumber());
+  const ListPlace first = batch.photos[0].place, third = batch.photos[1].place;
+  EXPECT_EQ(PhotoAt(dialog.photos(), first), dialog.photos().SlotAt(0));
+  EXPECT_EQ(third.slot, 2u);
+  EXPECT_EQ(PhotoAt(dialog.photos(), {1, third.item}), nullptr);
+  dialog.photos().DetachUploaded(0);
+  EXPECT_EQ(PhotoAt(dialog.photos(), first), nullptr);
+}
+
+// Each turned photo the batch reaches takes the list's next working-copy number, in the list's
+// order, even when the batch stops before sending it; later copies number on after them.
+struct NumberingCase {
+  const char* name;
+  std::vector<size_t> turned;
+  bool quotaForTheFirst;  // else roomy
+  int32_t taken;
+  std::vector<bool> written;  // for each number taken, whether its copy was written
+};
+class UploadNumberingTest : public UploadBatchTest, public ::testing::WithParamInterface<NumberingCase> {};
+TEST_P(UploadNumberingTest, TurnedCopiesTakeTheListsNumbersAsTheBatchReachesThem) {
+  const auto paths = AddPhotos(3);
+  for (size_t slot : GetParam().turned) dialog.photos().SlotAt(slot)->TurnQuarter(true);
+  if (GetParam().quotaForTheFirst) PutAccount(static_cast<long>(test::ReadBytes(paths[0]).size()));
+  const int32_t first = dialog.photos().NextFileNumber();
+  test::PromptRecorder prompts;
+  RunBatch();
+  EXPECT_EQ(dialog.photos().NextFileNumber(), first + GetParam().taken);
+  for (int32_t i = 0; i < GetParam().taken; ++i) {
+    const std::wstring copy = RotatedCopiesDirectory() + std::to_wstring(first + i) + L".jpg";
+    EXPECT_EQ(test::FileExists(copy), GetParam().written[static_cast<size_t>(i)]) << i;
+  }
+}
+INSTANTIATE_TEST_SUITE_P(Table, UploadNumberingTest,
+                         ::testing::Values(NumberingCase{"FirstAndLastSent", {0, 2}, false, 2, {true, true}},
+                                           NumberingCase{"QuotaStopsAtTheSecond", {1, 2}, true, 1, {false}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace fernwick
 

@@ -27,8 +27,7 @@ class RecordingHost : public SessionHost {
   ~RecordingHost() { channel_->Close(); }
   HWND hwnd() const noexcept override { return window_.get(); }
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return channel_; }
-  void EnableOk(bool enable) noexcept override { okEnabled = enable; }
-  void EnableBack(bool enable) noexcept override { backEnabled = enable; }
+  void EnableOkAndBack(bool enable) noexcept override { okEnabled = backEnabled = enable; }
   void CloseWindow() noexcept override { ++closes; }
 
   bool okEnabled = true;

@@ -41,8 +41,7 @@ class IdleSessionHost : public SessionHost {
  public:
   HWND hwnd() const noexcept override { return nullptr; }
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return nullptr; }
-  void EnableOk(bool) noexcept override {}
-  void EnableBack(bool) noexcept override {}
+  void EnableOkAndBack(bool) noexcept override {}
   void CloseWindow() noexcept override {}
 };
 
