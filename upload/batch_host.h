@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "base/ui_task.h"
+#include "base/ui_host.h"
 #include "imaging/working_copies.h"
 #include "upload/core/batch_journal.h"
 
@@ -19,12 +19,8 @@ namespace fernwick {
 class PhotoItem;
 
 // What the upload session itself asks of the window.
-class SessionHost {
+class SessionHost : public UiHost {
  public:
-  // The window, owner of the batch's messages.
-  virtual HWND hwnd() const noexcept = 0;
-  // How the worker reaches the window; closed when the window goes.
-  virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
   // OK (IDC_MAIN_OK): disabled while a batch runs.
   virtual void EnableOk(bool enable) noexcept = 0;
   // Back (IDC_MAIN_BACK): disabled while the account is checked before a batch.
