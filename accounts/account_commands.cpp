@@ -1,6 +1,5 @@
 #include "accounts/account_commands.h"
 
-#include "accounts/background_request.h"
 #include "accounts/core/account_texts.h"
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
@@ -39,7 +38,7 @@ void CheckSignInBeforeBatch(AccountHost& host, const AccountServices& services, 
         switch (answer.result) {
           case kResultOk:
             // The quota line is the batch's to show; the token is the batch's own to get.
-            host.accounts().blogName = answer.blogName;
+            host.accounts().KeepBlogName(answer.blogName);
             return done(true);
           case kResultRefused:
             ShowPrompt(host.hwnd(), SignInFailureText(answer.result), kNoticeCaption, MB_OK);

@@ -1,32 +1,10 @@
 #include "accounts/account_services.h"
 
-#include <thread>
-
-#include "service/auth_requests.h"
+#include "base/background_request.h"
 #include "base/log.h"
+#include "service/auth_requests.h"
 
 namespace fernwick {
-
-Spawner DetachedThread() {
-  return [](std::function<void()> job) {
-    // Nobody waits for it: it ends by itself after one pass, and what it reports after the
-    // window is gone is dropped by the window's channel. Nothing may leave the thread's entry
-    // (an answer that finds no memory to travel in would end the process).
-    try {
-      std::thread([job = std::move(job)]() noexcept {
-        try {
-          job();
-        } catch (...) {
-          LogCaughtException("account worker");
-        }
-      }).detach();
-      return true;
-    } catch (...) {
-      LogCaughtException("account worker start");
-      return false;
-    }
-  };
-}
 
 SignInAnswer AccountServices::AskSignIn(const AccountEntry& account) const {
   SignInAnswer answer;
@@ -55,7 +33,15 @@ AccountServices ProductionAccountServices() {
   return AccountServices{
       [](const std::wstring& userName, const std::wstring& password, std::string& authstr, int& percent,
          std::string& blogName) { return SignIn(userName, password, authstr, percent, blogName); },
-      [](VersionInfo& info) { return CheckVersion(info); }, DetachedThread()};
+      [](VersionInfo& info) { return CheckVersion(info); }, DetachedThread("account worker")};
+}
+
+void SignInInBackground(const AccountServices& services, std::shared_ptr<UiTaskChannel> channel, AccountEntry account,
+                        std::function<void(SignInAnswer)> answered) {
+  // The worker keeps its own copy of the services: the asker may be gone before it ends.
+  AskInBackground<SignInAnswer>(
+      services.spawn, std::move(channel),
+      [services, account = std::move(account)] { return services.AskSignIn(account); }, std::move(answered));
 }
 
 }  // namespace fernwick

@@ -1,11 +1,15 @@
 #pragma once
 // The server requests the account code makes, behind one replaceable seam: the program uses the
 // real requests and a thread of their own, tests script the answers and may choose the thread.
-// The requests block; they are made on a worker (background_request.h), never on the UI thread.
+// The requests block; they are made on a worker (base/background_request.h), never on the UI
+// thread.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "accounts/core/account_entry.h"
+#include "base/background_work.h"
+#include "base/ui_task.h"
 #include "service/core/result_codes.h"
 #include "service/version_check.h"
 
@@ -16,13 +20,6 @@ using SignInFunction = std::function<int(const std::wstring& userName, const std
                                          std::string& authstr, int& percent, std::string& blogName)>;
 // Same contract as CheckVersion: 0 with the three strings, anything else on failure.
 using VersionCheckFunction = std::function<int(VersionInfo& info)>;
-// Runs `job` away from the UI thread; false when it could not be started (the job is then
-// dropped unrun).
-using Spawner = std::function<bool(std::function<void()> job)>;
-
-// The program's way to run a job: a detached thread that nobody waits for.
-Spawner DetachedThread();
-
 // What a sign-in told; the token is never kept.
 struct SignInAnswer {
   int result = kResultNoExchange;  // 0, -1 or -2
@@ -38,7 +35,7 @@ struct VersionAnswer {
 struct AccountServices {
   SignInFunction signIn;
   VersionCheckFunction checkVersion;
-  Spawner spawn = DetachedThread();
+  Spawner spawn = DetachedThread("account worker");
 
   // On the calling thread, which waits for the server. A missing function or one that throws
   // counts as no connection.
@@ -48,5 +45,10 @@ struct AccountServices {
 
 // The real requests to the upload server.
 AccountServices ProductionAccountServices();
+
+// Every sign-in of the program's windows: `account` signed in through `services` on a worker,
+// the answer handled on the UI thread (AskInBackground, base/background_request.h).
+void SignInInBackground(const AccountServices& services, std::shared_ptr<UiTaskChannel> channel, AccountEntry account,
+                        std::function<void(SignInAnswer)> answered);
 
 }  // namespace fernwick

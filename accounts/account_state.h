@@ -1,22 +1,26 @@
 #pragma once
-// The account in use and the saved accounts, held by the main window. Only the UI thread
-// reads or writes them (the window's accessor checks it); other threads hand their results to it.
+// The account in use and the saved accounts, held by the main window, and what the account
+// code needs of that window. Only the UI thread reads or writes them (the window's accessor and
+// every operation check it); other threads hand their results to it.
 #include <windows.h>
 
-#include <memory>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "accounts/core/account_entry.h"
-#include "base/ui_task.h"
+#include "base/ui_host.h"
 
 namespace fernwick {
 
-struct AccountState {
+// The fields are there to be read. The program changes them only through the operations below,
+// each of which leaves them consistent with one another and makes the two lines the window shows
+// (tests set fields directly to arrange a state).
+class AccountState {
+ public:
   std::wstring currentUserName;
   std::wstring currentPassword;
   std::string blogName;   // blogname of the last successful sign-in, as the server sent it
-  std::string authToken;  // authstr of the last successful sign-in
   std::vector<AccountEntry> savedAccounts;
   std::wstring quotaText;        // shown in IDC_MAIN_QUOTA
   std::wstring currentUserText;  // shown in IDC_MAIN_CURRENT_USER
@@ -26,22 +30,54 @@ struct AccountState {
   // Credentials the store had but would not give at start (a read that failed, not "not found"):
   // they are never written over nor deleted, since the password in them is still the user's.
   std::vector<std::wstring> unreadCredentials;
+
+  // At start, from the settings file: `current` becomes the current account (an empty one:
+  // nobody), `saved` is appended to the saved accounts. `unreadable`: see settingsUnreadable.
+  void Load(const AccountEntry& current, const std::vector<AccountEntry>& saved, bool unreadable);
+  // At start, from the credential store: the password of saved entry `index`, the current
+  // account's, and a credential the store would not give.
+  void FillSavedPassword(std::size_t index, const std::wstring& password);
+  void FillCurrentPassword(const std::wstring& password);
+  void NoteUnreadCredential(const std::wstring& target);
+
+  // The current account as loaded, before the server has confirmed it: its line only when its
+  // password is known (an account without one shows as not signed in), no quota line.
+  void ShowUnconfirmed();
+  // `account` signed in: it becomes current, both lines show it, its blog name is kept.
+  void SignedIn(const AccountEntry& account, int quotaPercent, const std::string& blogName);
+  // The current account signed in once more (before a batch): only its blog name is kept.
+  void KeepBlogName(const std::string& name);
+  // `account` becomes current without a sign-in; the quota line stays as it is.
+  void Switch(const AccountEntry& account);
+  // Nobody is current any more: the name, the password and both lines go (the saved list stays).
+  void SignOut();
+  void ShowQuota(int percent);
+  void HideQuota();
+
+  // A signed-in account joins the saved list. With `fillWaiting`, a saved entry of its name
+  // whose password the store did not give gets this password instead of a twin.
+  void AddSaved(const AccountEntry& account, bool fillWaiting);
+  // Removes the first saved entry matching both fields, byte for byte; false if none does.
+  bool RemoveSaved(const AccountEntry& entry);
+  // The current account was refused: the first saved entry of its name goes, and nobody is current.
+  void ForgetCurrent();
+
+ private:
+  void ShowCurrentUser();
 };
 
-// What the account dialogs and the start-up sign-in need from the main window.
-class AccountHost {
+// What the account dialogs and the start-up sign-in need from the main window, beside the
+// window itself and its task channel.
+class AccountHost : public UiHost {
  public:
   virtual AccountState& accounts() noexcept = 0;
   // Transfers quotaText and currentUserText to their controls.
   virtual void RefreshAccountDisplay() = 0;
-  virtual HWND hwnd() const noexcept = 0;
   // Points the picture link on IDC_MAIN_PHOTO_SITE_LINK at `address` (after each sign-in or sign-out).
   virtual void SetPhotoSiteLinkTarget(const std::string& address) = 0;
   // Ends the main window's modal loop with 1 so the program can end (a new version must be
   // fetched); called on the UI thread. The settings are saved by the window's destruction.
   virtual void EndForUpgrade() { ::EndDialog(hwnd(), 1); }
-  // How workers hand their results to the UI thread; closed when the window goes.
-  virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
 
  protected:
   ~AccountHost() = default;

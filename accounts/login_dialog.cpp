@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "accounts/account_updates.h"
-#include "accounts/background_request.h"
 #include "accounts/core/account_texts.h"
 #include "accounts/saved_passwords.h"
 #include "controls/control_text.h"
@@ -87,14 +86,9 @@ void LoginDialog::OnSignInAnswer(const SignInAnswer& answer) {
   waiting_.End();
   if (answer.result != kResultOk) return Tell(SignInFailureText(answer.result));
   const AccountEntry account{userName_, password_};
-  auto& saved = host_.accounts().savedAccounts;
-  // A saved account whose password the store did not give gets this one instead of a twin.
-  auto waiting = std::find(saved.begin(), saved.end(), AccountEntry{userName_, L""});
-  if (signInOnly_ && waiting != saved.end()) {
-    waiting->password = password_;
-  } else {
-    saved.push_back(account);
-  }
+  // Signing in before an upload, a saved account whose password the store did not give gets
+  // this one instead of a twin.
+  host_.accounts().AddSaved(account, signInOnly_);
   ApplySignedIn(host_, account, answer);
   KeepPasswords(host_.accounts(), hwnd(), L"");  // the dialog's messages have no caption
   Finish(IDOK);

@@ -7,7 +7,7 @@
 
 #include "accounts/account_services.h"
 #include "accounts/account_state.h"
-#include "accounts/answer_guard.h"
+#include "base/answer_guard.h"
 #include "accounts/waiting_controls.h"
 #include "controls/dialog_base.h"
 #include "controls/hyperlink_control.h"

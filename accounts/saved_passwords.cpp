@@ -41,12 +41,14 @@ bool Unread(const AccountState& state, const std::wstring& target) {
                      [&](const std::wstring& unread) { return SameCredentialName(unread, target); });
 }
 
-// Reads `target` into `password`; a read that failed (not "not found") is remembered so the
-// credential stays as it is. True when the password was found.
-bool ReadPassword(AccountState& state, const std::wstring& target, std::wstring& password) {
+// The password under `target`, when the store has it; a read that failed (not "not found") is
+// remembered so the credential stays as it is.
+std::optional<std::wstring> ReadPassword(AccountState& state, const std::wstring& target) {
+  std::wstring password;
   const CredentialStore::Found found = ActiveCredentialStore().Read(target, password);
-  if (found == CredentialStore::Found::kFailed) state.unreadCredentials.push_back(target);
-  return found == CredentialStore::Found::kYes;
+  if (found == CredentialStore::Found::kFailed) state.NoteUnreadCredential(target);
+  if (found != CredentialStore::Found::kYes) return std::nullopt;
+  return password;
 }
 
 }  // namespace
@@ -54,15 +56,21 @@ bool ReadPassword(AccountState& state, const std::wstring& target, std::wstring&
 void TakePasswordsFromStore(AccountState& state, std::size_t firstLoaded) {
   const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts, SameCredentialName);
   for (std::size_t i = firstLoaded; i < targets.size(); ++i) {
-    if (state.savedAccounts[i].password.empty()) ReadPassword(state, targets[i], state.savedAccounts[i].password);
+    if (!state.savedAccounts[i].password.empty()) continue;
+    if (const std::optional<std::wstring> password = ReadPassword(state, targets[i])) {
+      state.FillSavedPassword(i, *password);
+    }
   }
   if (state.currentUserName.empty() || !state.currentPassword.empty()) return;
   // The current account has a credential of its own only when its password differs from
   // the first saved entry of its name; one that could not be read leaves it without any.
   const std::wstring current = CurrentAccountTarget(state.currentUserName);
-  if (ReadPassword(state, current, state.currentPassword) || Unread(state, current)) return;
+  if (const std::optional<std::wstring> password = ReadPassword(state, current)) {
+    return state.FillCurrentPassword(*password);
+  }
+  if (Unread(state, current)) return;
   if (const std::wstring* first = FirstSavedPassword(state.savedAccounts, state.currentUserName, SameCredentialName)) {
-    state.currentPassword = *first;
+    state.FillCurrentPassword(*first);
   }
 }
 

@@ -1,7 +1,6 @@
 #include "accounts/settings_dialog.h"
 
 #include "accounts/account_updates.h"
-#include "accounts/background_request.h"
 #include "accounts/core/account_texts.h"
 #include "accounts/login_dialog.h"
 #include "accounts/saved_passwords.h"
@@ -122,7 +121,7 @@ void SettingsDialog::OnDeleteUser() {
   if (selected == CB_ERR) return;
   const AccountEntry deleted{ComboItemText(accounts, selected), ComboItemText(passwords, selected)};
   AccountState& state = host_.accounts();
-  RemoveFirstMatchingAccount(state, deleted);
+  state.RemoveSaved(deleted);
   ::SendMessageW(accounts, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
   ::SendMessageW(passwords, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
 
@@ -130,18 +129,16 @@ void SettingsDialog::OnDeleteUser() {
     SelectBoth(FindAccount(state.currentUserName));
   } else {
     SelectBoth(0);
-    state.quotaText.clear();
+    state.HideQuota();
   }
 
   if (::SendMessageW(accounts, CB_GETCOUNT, 0, 0) > 0) {
+    // The selected entry becomes current, unsigned; with none selected the current one stays.
     const int now = static_cast<int>(::SendMessageW(accounts, CB_GETCURSEL, 0, 0));
-    if (now != CB_ERR) {
-      state.currentUserName = ComboItemText(accounts, now);
-      state.currentPassword = ComboItemText(passwords, now);
-    }
-    state.currentUserText = CurrentUserText(state.currentUserName);
+    state.Switch(now != CB_ERR ? AccountEntry{ComboItemText(accounts, now), ComboItemText(passwords, now)}
+                               : AccountEntry{state.currentUserName, state.currentPassword});
   } else {
-    ClearCurrentAccount(state);
+    state.SignOut();
     host_.SetPhotoSiteLinkTarget(PhotoSiteHomePage());
   }
   // The deleted entry's password leaves the credential store at once, not only at the end.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "accounts/core/settings_text.h"
 #include "accounts/saved_passwords.h"
@@ -68,21 +69,19 @@ std::wstring OldSettingsFilePath() {
 void LoadSettingsFrom(const std::wstring& path, AccountState& state) {
   std::string stored;
   const FileRead read = path.empty() ? FileRead::kMissing : ReadWholeFile(path, stored);
-  state.settingsUnreadable = read == FileRead::kUnreadable;
   if (read != FileRead::kRead) {
-    state.currentUserName.clear();
-    state.currentPassword.clear();
+    state.Load(AccountEntry{}, {}, read == FileRead::kUnreadable);
     SetSizeLimit(kDefaultSizeLimit);
     return;
   }
   const SettingsContent content = ParseSettingsText(DecipherSettingsText(stored));
-  state.currentUserName = WideFrom936(content.currentUserName);
-  state.currentPassword = WideFrom936(content.currentPassword);
   SetSizeLimit(content.sizeLimit);
-  const std::size_t firstLoaded = state.savedAccounts.size();
+  std::vector<AccountEntry> saved;
   for (const StoredAccount& entry : content.savedAccounts) {
-    state.savedAccounts.push_back(AccountEntry{WideFrom936(entry.userName), WideFrom936(entry.password)});
+    saved.push_back(AccountEntry{WideFrom936(entry.userName), WideFrom936(entry.password)});
   }
+  const std::size_t firstLoaded = state.savedAccounts.size();
+  state.Load(AccountEntry{WideFrom936(content.currentUserName), WideFrom936(content.currentPassword)}, saved, false);
   TakePasswordsFromStore(state, firstLoaded);
 }
 

@@ -1,10 +1,9 @@
 #include "accounts/startup_sign_in.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "accounts/account_updates.h"
-#include "accounts/background_request.h"
+#include "base/background_request.h"
 #include "accounts/core/account_texts.h"
 #include "accounts/saved_passwords.h"
 #include "base/browser_integration.h"
@@ -29,8 +28,7 @@ bool StartupSignIn::Start(AccountHost& host, AccountServices services) {
   if (state.currentUserName.empty() || host_ || !channel) return false;
   // An account whose password the store did not give is shown as not signed in: the next action
   // that needs it asks for the password.
-  state.currentUserText = state.currentPassword.empty() ? std::wstring() : CurrentUserText(state.currentUserName);
-  state.quotaText.clear();
+  state.ShowUnconfirmed();
 
   host_ = &host;
   account_ = AccountEntry{state.currentUserName, state.currentPassword};
@@ -80,11 +78,7 @@ void StartupSignIn::OnSignInAnswer(const SignInAnswer& answer) {
   if (answer.result == kResultOk) {
     ApplySignedIn(*host_, account_, answer);
   } else if (answer.result == kResultRefused) {
-    auto& saved = state.savedAccounts;
-    auto first = std::find_if(saved.begin(), saved.end(),
-                              [&](const AccountEntry& e) { return e.userName == state.currentUserName; });
-    if (first != saved.end()) saved.erase(first);
-    ClearCurrentAccount(state);
+    state.ForgetCurrent();
     KeepPasswords(state, host_->hwnd());  // the refused password goes from the store too
     host_->RefreshAccountDisplay();
   }

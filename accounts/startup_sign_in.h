@@ -9,7 +9,7 @@
 
 #include "accounts/account_services.h"
 #include "accounts/account_state.h"
-#include "accounts/answer_guard.h"
+#include "base/answer_guard.h"
 
 namespace fernwick {
 
@@ -20,8 +20,8 @@ class StartupSignIn {
   StartupSignIn(const StartupSignIn&) = delete;
   StartupSignIn& operator=(const StartupSignIn&) = delete;
 
-  // On the UI thread, right after LoadSettings. With a current account: sets currentUserText
-  // to "当前用户:<name>" and empties quotaText (the caller shows them with
+  // On the UI thread, right after LoadSettings. With a current account: shows it as not yet
+  // confirmed (AccountState::ShowUnconfirmed; the caller shows the lines with
   // RefreshAccountDisplay), then starts the worker and returns true. Without one, or while the
   // host has no task channel yet: false, and neither the version check nor the sign-in happens.
   bool Start(AccountHost& host, AccountServices services);

@@ -17,20 +17,19 @@ namespace fernwick {
 namespace {
 
 void Apply(MainDialog& window, const BatchSignedIn& report) {
-  window.accounts().authToken = report.token;
-  window.accounts().blogName = report.blogName;
+  window.accounts().KeepBlogName(report.blogName);
   window.EnterState(WindowState::kProgress);
   window.progressPage().ShowShares(0, 0);
 }
 
-void Apply(MainDialog& window, const BatchBlogName& report) { window.accounts().blogName = report.blogName; }
+void Apply(MainDialog& window, const BatchBlogName& report) { window.accounts().KeepBlogName(report.blogName); }
 
 void Apply(MainDialog& window, const BatchPhotoGoes& report) {
   PhotoItem* photo = PhotoAt(window.photos(), report.place);
   // A turned copy that could not be written does not become the photo's (ApplyRotatedCopy): the
   // photo then fails to send and stays in the list with its own file and its turn.
   if (photo) ApplyRotatedCopy(*photo, report.copy);
-  window.accounts().quotaText = BatchQuotaText(report.quotaLimit, report.quotaUsed);
+  window.accounts().ShowQuota(BatchQuotaPercent(report.quotaLimit, report.quotaUsed));
   window.RefreshAccountDisplay();
   if (!photo) return;
   ProgressPage& page = window.progressPage();

@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "base/background_work.h"
 #include "base/log_file.h"
 
 namespace fernwick {
@@ -18,12 +19,9 @@ LogStamp LocalLogStamp() noexcept {
 }
 
 LogWriter::LogWriter() noexcept {
-  try {
-    running_ = true;
-    std::thread([this] { Run(); }).detach();
-  } catch (...) {
-    running_ = false;
-  }
+  running_ = true;
+  // A writer that cannot start leaves the log off; there is no log yet to tell it to.
+  if (!StartDetached([this] { Run(); }, "log writer")) running_ = false;
 }
 
 void LogWriter::Push(std::string line) noexcept {

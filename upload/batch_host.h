@@ -6,19 +6,15 @@
 
 #include <memory>
 
-#include "base/ui_task.h"
+#include "base/ui_host.h"
 #include "upload/batch_report.h"
 #include "upload/batch_snapshot.h"
 
 namespace fernwick {
 
 // What the upload session itself asks of the window.
-class SessionHost {
+class SessionHost : public UiHost {
  public:
-  // The window, owner of the batch's messages.
-  virtual HWND hwnd() const noexcept = 0;
-  // How the worker reaches the window; closed when the window goes.
-  virtual std::shared_ptr<UiTaskChannel> uiTasks() const = 0;
   // OK and Back (IDC_MAIN_OK, IDC_MAIN_BACK) under the photo-settings page: disabled from OK
   // until the batch it starts has ended, so the page is not left and the list not changed.
   virtual void EnableOkAndBack(bool enable) noexcept = 0;

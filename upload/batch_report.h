@@ -11,11 +11,10 @@
 
 namespace fernwick {
 
-// The first sign-in went through: its token and blog name are the account's, and the progress
-// page shows, both bars empty (the upper one for the photo being sent, the overall one for the
-// batch, each in thousandths of its bytes).
+// The first sign-in went through: its blog name is the account's (the token stays with the
+// worker, which alone uses it), and the progress page shows, both bars empty (the upper one for
+// the photo being sent, the overall one for the batch, each in thousandths of its bytes).
 struct BatchSignedIn {
-  std::string token;
   std::string blogName;
 };
 

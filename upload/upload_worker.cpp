@@ -96,7 +96,7 @@ class Batch {
     if (CancelledInstead(outcome) || outcome.result != kResultOk) return;
     token_ = auth_.authstr;
     // A failure while a photo is handled ends the loop; the end of the batch still runs.
-    if (Report(BatchSignedIn{auth_.authstr, auth_.blogname})) RunGuarded([&] { SendPhotos(*batch, outcome); });
+    if (Report(BatchSignedIn{auth_.blogname})) RunGuarded([&] { SendPhotos(*batch, outcome); });
     outcome.doneShown = Report(BatchDone{nextFileNumber_});
   }
 

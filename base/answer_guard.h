@@ -1,8 +1,8 @@
 #pragma once
-// Lets an object that may go before its window ask the server in the background: answers it
-// has wrapped run only while the guard lives and has not dropped them, so a dialog closed (or
-// a sign-in object destroyed) while the server is silent never sees its late answer. UI thread
-// only, like the answers it wraps; workers merely carry the wrapped functions.
+// Lets an object that may go before its window ask for work in the background: answers it has
+// wrapped run only while the guard lives and has not dropped them, so a dialog closed (or any
+// asker destroyed) while the worker is still busy never sees its late answer. UI thread only,
+// like the answers it wraps; workers merely carry the wrapped functions.
 #include <functional>
 #include <memory>
 #include <utility>
