@@ -38,7 +38,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // A second start hands its paths to the running window, brings it forward and ends; nothing
   // else is started.
   std::vector<std::wstring> paths = fernwick::CommandLinePaths();
-  if (HWND running = fernwick::FindRunningMainWindow()) {
+  fernwick::UniqueHandle instanceClaim;
+  HWND running = fernwick::FindRunningMainWindow();
+  if (!running && fernwick::AnotherInstanceStarted(instanceClaim)) running = fernwick::WaitForMainWindow(10000);
+  if (running) {
     if (!paths.empty()) fernwick::HandPathsTo(running, paths);
     fernwick::ActivateRunningInstance();
     return 0;
