@@ -16,6 +16,7 @@
 #include "base/window_dpi.h"
 #include "app/core/main_layout.h"
 #include "app/logo.h"
+#include "app/shell_handover.h"
 #include "app/single_instance.h"
 #include "res/main_window_ids.h"
 #include "base/module.h"
@@ -23,6 +24,7 @@
 #include "base/work_directories.h"
 #include "controls/reflection.h"
 #include "imaging/add_photos.h"
+#include "imaging/picture_paths.h"
 #include "upload/upload_command.h"
 #include "upload/upload_worker.h"
 
@@ -108,6 +110,8 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       if (wParam != kAddingLineTimer) break;
       ShowAddingLine();
       return 0;
+    case WM_COPYDATA:
+      return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_DPICHANGED:
       return OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_COMMAND:
@@ -180,6 +184,7 @@ LRESULT MainDialog::OnInitDialog() {
   RECT client{};
   ::GetClientRect(hwnd(), &client);
   ApplyLayout(client.right, client.bottom);
+  if (!handedPaths_.empty()) uiTasks_->Post([this] { AddHandedPaths(); });
   return TRUE;
 }
 
@@ -274,6 +279,28 @@ void MainDialog::OnAdd() {
 }
 
 void MainDialog::OnDrop(HDROP drop) { preparer_.Add(DroppedPictureFiles(drop), SizeLimit()); }
+
+void MainDialog::TakePaths(std::vector<std::wstring> paths) {
+  handedPaths_.insert(handedPaths_.end(), std::make_move_iterator(paths.begin()),
+                      std::make_move_iterator(paths.end()));
+  if (uiTasks_ && !handedPaths_.empty()) uiTasks_->Post([this] { AddHandedPaths(); });
+}
+
+// The sender waits while this runs: the paths are only taken here, and walked once it has
+// gone on.
+LRESULT MainDialog::OnCopyData(const COPYDATASTRUCT& data) {
+  std::optional<std::vector<std::wstring>> paths = HandedPaths(data);
+  if (!paths) return FALSE;
+  TakePaths(std::move(*paths));
+  return TRUE;
+}
+
+// Photos added while the photo-settings page or a batch shows would change a batch the user
+// has already counted; they wait for the list or the batch's end (EnterState).
+void MainDialog::AddHandedPaths() {
+  if (handedPaths_.empty() || state_ == WindowState::kPhotoSettings || state_ == WindowState::kProgress) return;
+  preparer_.Add(PicturesInPaths(std::exchange(handedPaths_, {})), SizeLimit());
+}
 
 void MainDialog::PhotosAdded() {
   ApplyPendingTurns();

@@ -50,6 +50,10 @@ class MainDialog : public DialogBase,
 
   HWND hwnd() const noexcept override { return DialogBase::hwnd(); }
 
+  // Paths handed over by the shell (the command line, a second start): added as a drop of them
+  // is, once the window shows the photo list or a batch's end; until then they wait.
+  void TakePaths(std::vector<std::wstring> paths);
+
   // Every switch of state goes through here: shows what the state shows (LookOf) and hides
   // the rest, moves the focus, and repaints. Entering the photo list lays the view out for the
   // window's size, which resizing left alone while the view was hidden.
@@ -117,6 +121,8 @@ class MainDialog : public DialogBase,
   std::optional<LRESULT> OnCommand(int id);
   void OnAdd();
   void OnDrop(HDROP drop);
+  LRESULT OnCopyData(const COPYDATASTRUCT& data);
+  void AddHandedPaths();
   void OnUpload();
   void ShowAddingLine();
   void ShowAddingControls();
@@ -174,6 +180,7 @@ class MainDialog : public DialogBase,
   bool modal_ = false;
   bool offerUnfinishedBatch_ = false;
   std::map<std::wstring, int> pendingTurns_;  // source path to degrees, until the photo is in
+  std::vector<std::wstring> handedPaths_;     // TakePaths's, while a batch is prepared or runs
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
   // The adding line waits for its timer (AddingProgress).

@@ -32,6 +32,20 @@ HWND FindRunningMainWindow() {
   return found;
 }
 
+bool AnotherInstanceStarted(UniqueHandle& claim) {
+  claim.reset(::CreateMutexW(nullptr, FALSE, L"Local\\Fernwick.Instance"));
+  return claim && ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+HWND WaitForMainWindow(DWORD limitMs) {
+  const ULONGLONG end = ::GetTickCount64() + limitMs;
+  for (;;) {
+    if (HWND found = FindRunningMainWindow()) return found;
+    if (::GetTickCount64() >= end) return nullptr;
+    ::Sleep(50);
+  }
+}
+
 bool ActivateRunningInstance() {
   HWND running = FindRunningMainWindow();
   if (!running) return false;

@@ -2,6 +2,8 @@
 // The program runs once: a second start brings the running one forward instead.
 #include <windows.h>
 
+#include "base/handles.h"
+
 namespace fernwick {
 
 // The main window's caption.
@@ -16,6 +18,14 @@ void UnmarkMainWindow(HWND window);
 // window showing a folder named "Fernwick" has it too. Only a dialog window with the caption and
 // the mark is ours.
 HWND FindRunningMainWindow();
+
+// Whether another instance runs or is starting: each start takes a named mutex into `claim`,
+// which the first one holds for its whole life. The shell starts one process per photo for a
+// context-menu verb on a selection; all but the first wait for its window (WaitForMainWindow)
+// instead of each opening a window of its own.
+bool AnotherInstanceStarted(UniqueHandle& claim);
+// The running main window, waited for at most `limitMs` while it is being made; none after.
+HWND WaitForMainWindow(DWORD limitMs);
 
 // When FindRunningMainWindow finds one: restores it if it is minimised, brings its last active
 // popup (an open dialog, say) to the foreground and returns true.

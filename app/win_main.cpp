@@ -1,30 +1,26 @@
 // The program's entry point: one instance only, the platform libraries around the main window.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "accounts/saved_passwords.h"
 #include "app/main_dialog.h"
 #include "base/platform_guards.h"
+#include "app/shell_handover.h"
 #include "app/single_instance.h"
 #include "service/core/transfer_limits.h"
 
 namespace {
 
-struct LocalFreeDeleter {
-  void operator()(LPWSTR* arguments) const noexcept { ::LocalFree(arguments); }
-};
-
 // Whether the command line holds `name` as one argument, in any case.
 bool HasSwitch(const wchar_t* name) {
-  int count = 0;
-  const std::unique_ptr<LPWSTR, LocalFreeDeleter> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
-  if (!arguments) return false;
-  for (int i = 1; i < count; ++i) {
-    if (::lstrcmpiW(arguments.get()[i], name) == 0) return true;
+  for (const std::wstring& argument : fernwick::CommandLinePaths()) {
+    if (::lstrcmpiW(argument.c_str(), name) == 0) return true;
   }
   return false;
 }
@@ -39,8 +35,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     fernwick::ForgetAllPasswords();
     return 0;
   }
-  // A second start only brings the running window forward; nothing else is started.
-  if (fernwick::ActivateRunningInstance()) return 0;
+  // A second start hands its paths to the running window, brings it forward and ends; nothing
+  // else is started.
+  std::vector<std::wstring> paths = fernwick::CommandLinePaths();
+  fernwick::UniqueHandle instanceClaim;
+  HWND running = fernwick::FindRunningMainWindow();
+  if (!running && fernwick::AnotherInstanceStarted(instanceClaim)) running = fernwick::WaitForMainWindow(10000);
+  if (running) {
+    if (!paths.empty()) fernwick::HandPathsTo(running, paths);
+    fernwick::ActivateRunningInstance();
+    return 0;
+  }
   // Runs of the whole program under test find a stall in seconds; only ever lower.
   if (const char* limits = std::getenv(fernwick::kTransferLimitsVariable)) {
     fernwick::SetTransferLimits(fernwick::LoweredTransferLimits(limits));
@@ -56,6 +61,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Its own scope: the window's GDI+ objects (logo, photos) are released here, before
     // the GdiplusGuard shuts GDI+ down.
     fernwick::MainDialog mainDialog;
+    mainDialog.TakePaths(std::move(paths));
     // Past the single-instance check: a second start never touches the batch journal.
     result = mainDialog.Run(::GetActiveWindow(), true);
   }

@@ -1,7 +1,8 @@
 # libheif with libde265 (its HEVC decoder) for the Windows trees: compiled from Debian's source
 # packages, which scripts/setup.sh unpacks into build/deps/. Only the libraries: no examples,
 # no tests, no encoder plug-ins, no plug-in loading (everything the program decodes is linked in).
-# libde265 is installed into a folder of the build, where libheif's configure step finds it.
+# libde265's decoder is built by cmake/de265/ (without the encoder its own build always compiles)
+# and installed into a folder of the build, where libheif's configure step finds it.
 include(ExternalProject)
 
 set(FERNWICK_DE265_SOURCE "${FERNWICK_DEPS_DIR}/libde265-1.0.11")
@@ -9,7 +10,7 @@ set(FERNWICK_HEIF_SOURCE "${FERNWICK_DEPS_DIR}/libheif-1.15.1")
 fernwick_require_sources(libde265 "${FERNWICK_DE265_SOURCE}/libde265/de265.h")
 fernwick_require_sources(libheif "${FERNWICK_HEIF_SOURCE}/libheif/heif.h")
 
-set(de265_binary "${CMAKE_BINARY_DIR}/deps/libde265")
+set(de265_binary "${CMAKE_BINARY_DIR}/deps/de265-decoder")
 set(de265_prefix "${de265_binary}/installed")
 set(de265_library "${de265_prefix}/lib/${CMAKE_STATIC_LIBRARY_PREFIX}de265${CMAKE_STATIC_LIBRARY_SUFFIX}")
 set(heif_binary "${CMAKE_BINARY_DIR}/deps/libheif")
@@ -18,13 +19,13 @@ fernwick_target_build_command(de265_build_command de265)
 fernwick_target_build_command(heif_build_command heif)
 
 ExternalProject_Add(libde265_build
-  SOURCE_DIR "${FERNWICK_DE265_SOURCE}"
+  SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/de265"
   BINARY_DIR "${de265_binary}"
   CMAKE_ARGS
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX=${de265_prefix}
-    -DBUILD_SHARED_LIBS=OFF -DENABLE_SDL=OFF -DENABLE_DECODER=OFF -DENABLE_ENCODER=OFF
+    -DDE265_SOURCE=${FERNWICK_DE265_SOURCE}
   BUILD_COMMAND ${de265_build_command}
   INSTALL_COMMAND ${CMAKE_COMMAND} --install <BINARY_DIR>
   BUILD_BYPRODUCTS "${de265_library}"
@@ -42,7 +43,7 @@ ExternalProject_Add(libheif_build
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX=${heif_binary}/unused-install
-    -DCMAKE_CXX_FLAGS=-DLIBDE265_STATIC_BUILD
+    "-DCMAKE_CXX_FLAGS=-DLIBDE265_STATIC_BUILD -w"
     -DBUILD_SHARED_LIBS=OFF -DENABLE_PLUGIN_LOADING=OFF -DWITH_EXAMPLES=OFF -DBUILD_TESTING=OFF
     -DWITH_LIBDE265=ON -DWITH_LIBDE265_PLUGIN=OFF
     -DLIBDE265_INCLUDE_DIR=${de265_prefix}/include -DLIBDE265_LIBRARY=${de265_library}

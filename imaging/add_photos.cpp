@@ -25,6 +25,7 @@
 #include "imaging/heif_decoder.h"
 #include "imaging/jpeg_codec.h"
 #include "imaging/picture_io.h"
+#include "imaging/picture_paths.h"
 #include "imaging/preparation_report.h"
 #include "imaging/upright_copies.h"
 #include "imaging/webp_decoder.h"
@@ -282,9 +283,9 @@ std::vector<std::wstring> DroppedPictureFiles(HDROP dropped) {
     std::wstring path(length + 1, L'\0');
     if (::DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
     path.resize(length);
-    if (IsDropExtension(LowerCaseAscii(ExtensionOf(path)))) paths.push_back(std::move(path));
+    paths.push_back(std::move(path));
   }
-  return paths;
+  return PicturesInPaths(paths);
 }
 
 bool AddDroppedFiles(HDROP dropped, PhotoList& photos, HWND owner) {

@@ -97,7 +97,8 @@ struct ChosenFiles {
 // None when the dialog fails or is cancelled.
 std::optional<ChosenFiles> ChooseFilesWithDialog(HWND owner, const OpenFileDialogRunner& run = RunOpenFileDialog);
 
-// The dropped files with a picture extension (no "jpe" here), in the drop's order; releases the drop.
+// The dropped files with a picture extension (no "jpe" here) and the pictures in dropped folders
+// (PicturesInPaths), in the drop's order; releases the drop.
 std::vector<std::wstring> DroppedPictureFiles(HDROP drop);
 
 // WM_DROPFILES, all on the calling thread: adds the dropped files with a picture extension (no "jpe" here) and releases

@@ -24,6 +24,8 @@ RequestExecutionLevel user
 ; The two entries the program adds to Internet Explorer's context menu.
 !define FEED_MENU_KEY "Software\Microsoft\Internet Explorer\MenuExt\使用LumoraTidefeed订阅"
 !define BOOKMARK_MENU_KEY "Software\Microsoft\Internet Explorer\MenuExt\添加到我的Lumora网摘"
+; The verb on every picture's context menu, for this user.
+!define UPLOAD_VERB_KEY "Software\Classes\SystemFileAssociations\image\shell\Fernwick"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -73,6 +75,14 @@ Section "Fernwick"
   File /r "${STAGE}/*"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\fernwick.exe"
+  ; Explorer's ways in: Send To passes every chosen file and folder on one command line; the
+  ; verb runs the program once per selected picture (Player: up to 100 of them, where the
+  ; default would stop at 15), and each start hands its picture to the first window.
+  CreateShortcut "$SENDTO\${PRODUCT}.lnk" "$INSTDIR\fernwick.exe"
+  WriteRegStr HKCU "${UPLOAD_VERB_KEY}" "" "用 Fernwick 上传"
+  WriteRegStr HKCU "${UPLOAD_VERB_KEY}" "Icon" "$INSTDIR\fernwick.exe,0"
+  WriteRegStr HKCU "${UPLOAD_VERB_KEY}" "MultiSelectModel" "Player"
+  WriteRegStr HKCU "${UPLOAD_VERB_KEY}\command" "" '"$INSTDIR\fernwick.exe" "%1"'
 
   ; The entry under Apps & features, for this user only.
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -112,6 +122,8 @@ Section "-un.Fernwick"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  Delete "$SENDTO\${PRODUCT}.lnk"
+  DeleteRegKey HKCU "${UPLOAD_VERB_KEY}"
   DeleteRegKey HKCU "${FEED_MENU_KEY}"
   DeleteRegKey HKCU "${BOOKMARK_MENU_KEY}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 packages=(wine wine64 fonts-wine g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
           fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
-          clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev nsis libheif-examples webp libimage-exiftool-perl libvips-tools)
+          clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev nsis libheif-examples webp libimage-exiftool-perl libvips-tools python3)
 ensure_packages "${packages[@]}"
 
 # zh_CN gives Wine code page 936, the program's home; en_US gives 1252 for the runs that show
@@ -34,18 +34,14 @@ if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then
   "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$FERNWICK_PREFIX" --boot
 fi
 
-# The main window's template asks for 宋体 (SimSun) 9 pt, whose 12-pixel cell sizes the
-# dialog units. AR PL UMing is the nearest free Song face; without it Wine falls back to a
-# taller font and the toolbar slides under the thumbnail area.
-if ! grep -q '^"SimSun"="AR PL UMing CN"' "$FERNWICK_PREFIX/system.reg" 2>/dev/null; then
-  substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-  for face in 宋体 SimSun; do
-    "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$FERNWICK_PREFIX" reg add "$substitutes" /v "$face" \
-      /d "AR PL UMing CN" /f >/dev/null 2>&1
-  done
-  WINEPREFIX="$FERNWICK_PREFIX" wineserver -w
+# The templates' 宋体 in every prefix: a copy of AR PL UMing whose cell is one em, as 宋体's is
+# (see give_prefix_fonts in scripts/lib/common.sh).
+if [[ ! -f "$FERNWICK_SONG_FONT" ]]; then
+  mkdir -p "$(dirname "$FERNWICK_SONG_FONT")"
+  python3 "$FERNWICK_ROOT/scripts/lib/one-em-song.py" /usr/share/fonts/truetype/arphic/uming.ttc 0 \
+    "Fernwick Song" "$FERNWICK_SONG_FONT.part" && mv "$FERNWICK_SONG_FONT.part" "$FERNWICK_SONG_FONT"
 fi
-give_prefix_marlett "$FERNWICK_PREFIX"
+give_prefix_fonts "$FERNWICK_PREFIX"
 
 # Tests and screenshots run under a bare Xvfb.
 set_wine_window_management N

@@ -56,6 +56,10 @@ bool IsDropExtension(std::wstring_view lowerExtension) noexcept {
   return IsOneOf(lowerExtension, kDropped);
 }
 
+bool IsOpenDialogExtension(std::wstring_view lowerExtension) noexcept {
+  return lowerExtension == L"jpe" || IsDropExtension(lowerExtension);
+}
+
 std::wstring JoinDirectoryAndName(std::wstring_view directory, std::wstring_view name) {
   std::wstring path(directory);
   if (directory.empty() || directory.back() != L'\\') path += L'\\';

@@ -23,6 +23,8 @@ std::wstring LowerCaseAscii(std::wstring_view text);
 bool IsConvertedExtension(std::wstring_view lowerExtension) noexcept;
 // Extensions (lower-cased) that dropped files must have to be added. No "jpe" here.
 bool IsDropExtension(std::wstring_view lowerExtension) noexcept;
+// Extensions (lower-cased) the open dialog shows, and a folder's walk takes: "jpe" too.
+bool IsOpenDialogExtension(std::wstring_view lowerExtension) noexcept;
 
 // dir + "\" (unless its last character already is one) + name.
 std::wstring JoinDirectoryAndName(std::wstring_view directory, std::wstring_view name);

@@ -45,13 +45,32 @@ start_xvfb_if_needed() {
 wait_for_wine() {
   WINEPREFIX="${2:-$FERNWICK_PREFIX}" timeout "${1:-30}" wineserver -w 2>/dev/null || true
 }
-# Wine draws the caption buttons (minimise, maximise, close) with its Marlett font; this Wine
-# does not find the font in its own data folder (package fonts-wine) and draws "0 1 r" instead.
-# The prefix's Fonts folder is always searched, so the font is put there, once the prefix is made.
-give_prefix_marlett() {
-  local prefix="$1" fonts="$1/drive_c/windows/Fonts" marlett=/usr/share/wine/fonts/marlett.ttf
-  [[ -f "$prefix/system.reg" && -f "$marlett" && ! -f "$fonts/marlett.ttf" ]] || return 0
-  mkdir -p "$fonts" && cp "$marlett" "$fonts/"
+# What every prefix of the project gets once it is made, before a program runs in it:
+# - Wine draws the caption buttons (minimise, maximise, close) with its Marlett font; this Wine
+#   does not find the font in its own data folder (package fonts-wine) and draws "0 1 r" instead.
+#   The prefix's Fonts folder is always searched, so the font is put there.
+# - The window templates ask for 宋体 9 pt, whose cell is one em (12 pixels at 96 DPI) and sizes
+#   the dialog units. Wine's nearest free Song face, AR PL UMing, has a cell of 1.05 em (19
+#   pixels at 144 DPI where 宋体 has 18), so every dialog unit is larger than on Windows. 宋体
+#   and SimSun are led to a copy of UMing whose cell is one em (scripts/lib/one-em-song.py,
+#   made by scripts/setup.sh). The font is copied last, so a prefix whose substitutes could not
+#   be written tries again at the next run.
+FERNWICK_SONG_FONT="$FERNWICK_BUILD/fonts/fernwick-song.ttf"
+give_prefix_fonts() {
+  [[ -f "$1/system.reg" ]] || return 0
+  local prefix fonts marlett=/usr/share/wine/fonts/marlett.ttf face
+  prefix="$(cd "$1" && pwd)"  # Wine takes only an absolute WINEPREFIX
+  fonts="$prefix/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  [[ -f "$marlett" && ! -f "$fonts/marlett.ttf" ]] && cp "$marlett" "$fonts/"
+  [[ -f "$FERNWICK_SONG_FONT" && ! -f "$fonts/fernwick-song.ttf" ]] || return 0
+  for face in 宋体 SimSun; do
+    WINEPREFIX="$prefix" LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all wine reg add \
+      'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "$face" \
+      /d "Fernwick Song" /f >/dev/null 2>&1 || return 0
+  done
+  WINEPREFIX="$prefix" wineserver -w
+  cp "$FERNWICK_SONG_FONT" "$fonts/fernwick-song.ttf"
 }
 stop_xvfb() {
   [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null

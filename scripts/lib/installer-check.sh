@@ -56,7 +56,7 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1
 wineserver -w
-give_prefix_marlett "$WINEPREFIX"
+give_prefix_fonts "$WINEPREFIX"
 
 # Runs a Windows program and waits until every process of the prefix has ended (an uninstaller
 # runs a copy of itself and returns at once).

@@ -36,9 +36,9 @@ trap stop_display EXIT
 if ((boot)); then
   wineboot -i >/dev/null 2>&1
   wineserver -w
-  give_prefix_marlett "$WINEPREFIX"
+  give_prefix_fonts "$WINEPREFIX"
   exit 0
 fi
 # Every prefix, also one that Wine made by itself on a first run, gets the caption glyphs.
-give_prefix_marlett "$WINEPREFIX"
+give_prefix_fonts "$WINEPREFIX"
 wine "$@"

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -17,6 +18,7 @@
 #include "imaging/add_photos.h"
 #include "imaging/core/jpeg_segments.h"
 #include "imaging/picture_io.h"
+#include "imaging/picture_paths.h"
 #include "imaging/preparation_report.h"
 #include "support/dialog_add.h"
 #include "support/exif_photos.h"
@@ -504,6 +506,33 @@ TEST_F(PhotoAdd, DroppedNamesLongerThanMaxPathAreTakenWhole) {
   const std::vector<std::wstring> want =
       longerWritten ? std::vector<std::wstring>{longer, fits} : std::vector<std::wstring>{fits};
   EXPECT_EQ(added, want);
+}
+
+// A folder gives its own pictures in name order, then its subfolders'; hidden and system
+// entries are left out, and a link back up the tree is not followed (Wine's CreateSymbolicLinkW
+// makes none: the build makes that folder, FERNWICK_LINK_LOOP_DIR).
+TEST_F(PhotoAdd, FoldersAreWalkedInNameOrder) {
+  const std::wstring top = dir + L"top";
+  for (const std::wstring folder : {L"", L"\\sub", L"\\sub\\deeper", L"\\secret"}) {
+    ::CreateDirectoryW((top + folder).c_str(), nullptr);
+  }
+  for (const wchar_t* name : {L"b.jpg", L"A.JPG", L"c.jpe", L"note.txt", L"hidden.jpg", L"system.png",
+                              L"sub\\z.png", L"sub\\deeper\\y.gif", L"secret\\x.jpg"}) {
+    ASSERT_TRUE(test::WriteBytes(top + L"\\" + name, "x"));
+  }
+  ::SetFileAttributesW((top + L"\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesW((top + L"\\system.png").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  ::SetFileAttributesW((top + L"\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_TRUE(test::WriteBytes(dir + L"one.webp", "x"));
+  ASSERT_TRUE(test::WriteBytes(dir + L"one.jpe", "x"));
+
+  const std::vector<std::wstring> want{top + L"\\A.JPG", top + L"\\b.jpg", top + L"\\c.jpe", top + L"\\sub\\z.png",
+                                       top + L"\\sub\\deeper\\y.gif", dir + L"one.webp"};
+  EXPECT_EQ(PicturesInPaths({top, dir + L"one.jpe", dir + L"missing.jpg", dir + L"one.webp"}), want);
+  const char* loop = std::getenv("FERNWICK_LINK_LOOP_DIR");
+  ASSERT_NE(loop, nullptr);
+  const std::wstring looped(loop, loop + std::strlen(loop));  // ASCII
+  EXPECT_EQ(PicturesInPaths({looped}), (std::vector<std::wstring>{looped + L"\\a.jpg", looped + L"\\sub\\b.jpg"}));
 }
 
 }  // namespace

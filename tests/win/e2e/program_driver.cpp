@@ -71,8 +71,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
   return true;
 }
 
-ProgramDriver::ProgramDriver() : run_(L"" FERNWICK_E2E_PROGRAM) {
-  if (run_.Start()) main_ = run_.WaitForWindow(kMainWindowCaption);
+ProgramDriver::ProgramDriver(const std::vector<std::wstring>& arguments) : run_(L"" FERNWICK_E2E_PROGRAM) {
+  if (run_.Start(arguments)) main_ = run_.WaitForWindow(kMainWindowCaption);
 }
 
 ProgramDriver::~ProgramDriver() = default;  // the run ends a process still going

@@ -20,8 +20,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs = 30000);
 
 class ProgramDriver {
  public:
-  // Starts the program and waits for its main window; check started().
-  ProgramDriver();
+  // Starts the program (with `arguments`) and waits for its main window; check started().
+  explicit ProgramDriver(const std::vector<std::wstring>& arguments = {});
   ~ProgramDriver();
   bool started() const noexcept { return main_ != nullptr; }
   HWND main() const noexcept { return main_; }

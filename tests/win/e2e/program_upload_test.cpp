@@ -24,6 +24,7 @@
 #include "imaging/file_bytes.h"
 #include "imaging/picture_io.h"
 #include "reference_server.h"
+#include "res/main_window_ids.h"
 #include "service/service_client.h"
 #include "stored_photos.h"
 #include "support/account_test_support.h"
@@ -514,6 +515,53 @@ TEST_F(ProgramUpload, TwoBatchesThenViewPhotosOpensAllFiveNewestFirst) {
   EXPECT_EQ(stored[4].status, "0");
   EXPECT_EQ(stored[4].tags, "二");
   EXPECT_EQ(test::LaunchScope::WaitForLaunch(), "\"" + test::BatchAddress(stored) + "\"\n");
+}
+
+// The shell's ways in: a start with paths (a folder with a subfolder, a text file, a photo)
+// lists exactly the pictures; a second start hands its own to the first and ends; one during
+// a batch is added after it.
+TEST_F(ProgramUpload, PathsFromTheShellAreAddedInOrderAndHandedToTheRunningWindow) {
+  const std::wstring shelf = folder + L"shelf";
+  ::CreateDirectoryW(shelf.c_str(), nullptr);
+  ::CreateDirectoryW((shelf + L"\\sub").c_str(), nullptr);
+  ASSERT_TRUE(test::WriteQuadrantPicture(shelf + L"\\b.jpg", 200, 150, "jpg"));
+  ASSERT_TRUE(test::WriteQuadrantPicture(shelf + L"\\sub\\c.png", 200, 150, "png"));
+  ASSERT_TRUE(test::WriteBytes(folder + L"note.txt", "not a picture"));
+  const auto waitForAdd = [&] {
+    ::SendMessageW(program->main(), WM_NULL, 0, 0);
+    return WaitUntil([&] { return !::IsWindowVisible(program->Item(ids::kAddingStop)); });
+  };
+  const auto handOver = [&](const std::vector<std::wstring>& paths) {
+    test::ProgramRun second(L"" FERNWICK_E2E_PROGRAM);
+    DWORD exitCode = 1;
+    return second.Start(paths) && second.WaitForExit(exitCode, 10000) && exitCode == 0;
+  };
+  program->Close();
+  program = std::make_unique<ProgramDriver>(std::vector<std::wstring>{shelf, folder + L"note.txt", Picture(L"a", 200, 150)});
+  ASSERT_TRUE(program->started());
+  ASSERT_TRUE(WaitUntil([&] { return !test::WindowText(program->Item(kQuotaLine)).empty(); }));
+  ASSERT_TRUE(waitForAdd());
+  ASSERT_TRUE(handOver({Picture(L"d", 200, 150), Picture(L"e", 200, 150)}));
+  ASSERT_TRUE(waitForAdd());
+
+  Control("fault?kind=delay&path=/upload/toolupload.aspx&value=700&count=-1");
+  UploadWith(L"", 1009);
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->ProgressPage()); }));
+  ASSERT_TRUE(handOver({Picture(L"f", 200, 150)}));
+  ASSERT_TRUE(WaitForDonePage());
+  Control("clear");
+  std::vector<std::string> titles;
+  for (const StoredPhoto& photo : StoredPhotos(user)) titles.push_back(photo.title);
+  EXPECT_EQ(titles, (std::vector<std::string>{"b", "c", "a", "d", "e"}));
+
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
+  ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
+  ASSERT_TRUE(waitForAdd());
+  UploadWith(L"", 1009);
+  ASSERT_TRUE(WaitForDonePage());
+  const auto stored = StoredPhotos(user);
+  ASSERT_EQ(stored.size(), 6u);
+  EXPECT_EQ(stored[5].title, "f");
 }
 
 }  // namespace

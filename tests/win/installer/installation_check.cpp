@@ -33,20 +33,23 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
 }
 std::wstring InstallFolder() { return KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Fernwick"; }
 std::wstring Shortcut() { return KnownFolder(FOLDERID_Programs) + L"\\Fernwick.lnk"; }
+std::wstring SendToEntry() { return KnownFolder(FOLDERID_SendTo) + L"\\Fernwick.lnk"; }
+constexpr wchar_t kUploadVerbKey[] = L"Software\\Classes\\SystemFileAssociations\\image\\shell\\Fernwick";
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool UserKeyExists(const wchar_t* key) {
   UniqueHKey opened;
   return ::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
 }
-std::wstring UninstallText(const wchar_t* name) {
+std::wstring UserText(const std::wstring& key, const wchar_t* name) {
   wchar_t text[1024] = {};
   DWORD size = sizeof(text);
-  if (::RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
+  if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
     return L"<missing>";
   }
   return text;
 }
+std::wstring UninstallText(const wchar_t* name) { return UserText(kUninstallKey, name); }
 DWORD UninstallNumber(const wchar_t* name) {
   DWORD number = 0;
   DWORD size = sizeof(number);
@@ -102,6 +105,14 @@ TEST(Installed, PutsTheProgramAndAStartMenuShortcutInTheUsersFolders) {
     EXPECT_TRUE(Exists(InstallFolder() + L"\\" + file)) << InstallFolder() << L"\\" << file;
   }
   EXPECT_TRUE(Exists(Shortcut()));
+  EXPECT_TRUE(Exists(SendToEntry()));
+}
+
+TEST(Installed, OffersTheUploadVerbOnEveryPictureForThisUser) {
+  const std::wstring verb = kUploadVerbKey;
+  EXPECT_EQ(UserText(verb, nullptr), L"用 Fernwick 上传");
+  EXPECT_EQ(UserText(verb, L"MultiSelectModel"), L"Player");
+  EXPECT_EQ(UserText(verb + L"\\command", nullptr), L"\"" + InstallFolder() + L"\\fernwick.exe\" \"%1\"");
 }
 
 TEST(Installed, IsListedUnderAppsAndFeaturesForThisUser) {
@@ -163,6 +174,8 @@ TEST(Reinstalled, KeepsTheSavedAccount) {
 void ExpectNothingOfTheProgramLeft() {
   EXPECT_FALSE(Exists(InstallFolder())) << InstallFolder();
   EXPECT_FALSE(Exists(Shortcut()));
+  EXPECT_FALSE(Exists(SendToEntry()));
+  EXPECT_FALSE(UserKeyExists(kUploadVerbKey));
   EXPECT_FALSE(UserKeyExists(kUninstallKey));
   EXPECT_FALSE(UserKeyExists(kFeedMenuKey));
   EXPECT_FALSE(UserKeyExists(kBookmarkMenuKey));

@@ -25,8 +25,9 @@ ProgramRun::~ProgramRun() {
   }
 }
 
-bool ProgramRun::Start() {
+bool ProgramRun::Start(const std::vector<std::wstring>& arguments) {
   std::wstring commandLine = L"\"" + program_ + L"\"";
+  for (const std::wstring& argument : arguments) commandLine += L" \"" + argument + L"\"";
   std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back(L'\0');
   STARTUPINFOW startup{sizeof(startup)};

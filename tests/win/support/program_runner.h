@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "base/handles.h"
 
@@ -19,7 +20,8 @@ class ProgramRun {
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;
 
-  bool Start();
+  // Starts the program with `arguments`, each quoted.
+  bool Start(const std::vector<std::wstring>& arguments = {});
   DWORD processId() const noexcept { return processId_; }
   // The process's top-level window titled `title`, once the process is idle and has one;
   // null when it has none within `limitMs` (a failure bound, not a pace).
