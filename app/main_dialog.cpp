@@ -85,6 +85,10 @@ unsigned MainDialog::PhotoCount() const { return photos_.Count(); }
 
 std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (UiTaskChannel::Run(message, wParam, lParam)) return 0;
+  if (message == TaskbarButton::CreatedMessage()) {
+    taskbar_.Attach(hwnd());
+    return 0;
+  }
   switch (message) {
     case WM_INITDIALOG:
       return OnInitDialog();
@@ -310,12 +314,14 @@ void MainDialog::PhotosAdded() {
 // The line is redrawn at once when the add starts and ends, and in between at most every
 // kAddingLineMs: a static control paints itself the moment its text changes, which under load
 // costs the window's thread milliseconds per photo that the user gains nothing from.
-void MainDialog::AddingProgress(unsigned done, unsigned, bool running) {
+void MainDialog::AddingProgress(unsigned done, unsigned total, bool running) {
   if (running) {
     view_.AddRunning();
+    taskbar_.ShowProgress(done, total);
   } else {
     pendingTurns_.clear();  // a photo not in by now is not coming
     view_.AddEnded();
+    if (state_ == WindowState::kPhotoList) taskbar_.Clear();
   }
   if (running && done != 0) {
     if (!addingLineDue_) addingLineDue_ = ::SetTimer(hwnd(), kAddingLineTimer, kAddingLineMs, nullptr) != 0;

@@ -17,6 +17,7 @@
 #include "app/done_page.h"
 #include "app/photo_settings_page.h"
 #include "app/progress_page.h"
+#include "app/taskbar_button.h"
 #include "base/ui_task.h"
 #include "base/ui_thread.h"
 #include "controls/dialog_base.h"
@@ -88,6 +89,7 @@ class MainDialog : public DialogBase,
   ThumbnailView& view() noexcept { return view_; }
   PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }
   ProgressPage& progressPage() noexcept { return progressPage_; }
+  TaskbarButton& taskbar() noexcept { return taskbar_; }
   DonePage* donePage() noexcept { return donePage_.get(); }
   // Workers reach the window only through this channel; valid from initialisation on.
   std::shared_ptr<UiTaskChannel> uiTasks() const override { return uiTasks_; }
@@ -166,6 +168,7 @@ class MainDialog : public DialogBase,
   PhotoPreparer preparer_;
   PhotoSettingsPage settingsPage_;
   ProgressPage progressPage_;
+  TaskbarButton taskbar_;
   std::unique_ptr<DonePage> donePage_;
   AccountState accounts_;
   // Add, Delete, Rotate left, Rotate right, Settings (IDC_MAIN_ADD to IDC_MAIN_SETTINGS).

@@ -42,6 +42,7 @@ void Apply(MainDialog& window, const BatchPhotoGoes& report) {
 
 void Apply(MainDialog& window, const BatchShares& report) {
   window.progressPage().ShowShares(report.photoPermille, report.batchPermille);
+  window.taskbar().ShowProgress(static_cast<uint64_t>(report.batchPermille), 1000);
 }
 
 void Apply(MainDialog& window, const BatchPhotoDone& report) {
@@ -60,6 +61,13 @@ void Apply(MainDialog& window, const BatchDone& report) {
   window.settingsPage().SetTags({});
   window.settingsPage().Transfer(false);
   window.EnterState(WindowState::kDone);
+  // Red while photos the batch did not send wait in the list, until the list shows again.
+  if (photos.Count() > 0) {
+    window.taskbar().ShowError();
+  } else {
+    window.taskbar().Clear();
+  }
+  TaskbarButton::FlashIfInBackground(window.hwnd());
 }
 
 }  // namespace

@@ -154,6 +154,7 @@ void MainDialog::EnterState(WindowState state) {
   }
   ::InvalidateRect(hwnd(), nullptr, TRUE);
   ::UpdateWindow(hwnd());
+  if (state == WindowState::kPhotoList) taskbar_.Clear();
   if (state == WindowState::kPhotoList || state == WindowState::kDone) AddHandedPaths();
 }
 

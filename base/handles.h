@@ -84,6 +84,14 @@ struct IconTraits {
   static void close(pointer h) noexcept { ::DestroyIcon(h); }
 };
 
+// A COM interface pointer: one reference, released once.
+template <typename T>
+struct ComObjectTraits {
+  using pointer = T*;
+  static pointer invalid() noexcept { return nullptr; }
+  static void close(pointer p) noexcept { p->Release(); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
@@ -96,6 +104,8 @@ using UniqueHRgn = UniqueResource<GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 using UniqueWindow = UniqueResource<WindowTraits>;
 using UniqueIcon = UniqueResource<IconTraits>;
+template <typename T>
+using UniqueCom = UniqueResource<ComObjectTraits<T>>;
 
 // GetDC / ReleaseDC pair.
 class WindowDc {

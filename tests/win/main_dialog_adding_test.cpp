@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -156,6 +157,18 @@ TEST_F(MainAdding, AnAddEndsWithTheGridAtTheTopUnlessScrolledMeanwhile) {
     EXPECT_EQ(dialog.view().ScrollOffset().y, scrollDuring ? during : 0) << scrollDuring;
     EXPECT_EQ(::GetScrollPos(dialog.view().hwnd(), SB_VERT), scrollDuring ? during : 0) << scrollDuring;
   }
+}
+
+// The taskbar's interface is asked for only once the shell says the button exists; the add runs
+// the same with it or without it (Wine's shell may have none).
+TEST_F(MainAdding, TheTaskbarButtonIsTakenOnlyOnceTheShellMadeIt) {
+  EXPECT_FALSE(dialog.taskbar().attached());
+  ::SendMessageW(dialog.hwnd(), TaskbarButton::CreatedMessage(), 0, 0);
+  std::printf("the shell's taskbar list: %s\n", dialog.taskbar().attached() ? "taken" : "none");
+  held.ReleaseAll();
+  Drop(paths);
+  ASSERT_TRUE(test::PumpUntilAdded(dialog.preparer()));
+  EXPECT_EQ(dialog.photos().Count(), 3u);
 }
 
 }  // namespace
