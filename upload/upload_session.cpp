@@ -1,9 +1,10 @@
 #include "upload/upload_session.h"
 
+#include <memory>
 #include <string>
-#include <thread>
 
 #include "accounts/core/account_texts.h"
+#include "base/background_work.h"
 #include "base/prompt.h"
 #include "service/core/result_codes.h"
 #include "base/run_guarded.h"
@@ -39,9 +40,11 @@ bool UploadSession::Start(const std::wstring& userName, const std::wstring& pass
   flags_->cancel.store(false);
   flags_->running.store(true);
   host_.EnableOkAndBack(false);
-  const bool started = RunGuarded([&] {
-    auto job = std::make_unique<UploadJob>(UploadJob{userName, password, this, host_.uiTasks(), flags_});
-    std::thread(worker_, std::move(job)).detach();
+  bool started = false;
+  RunGuarded([&] {
+    auto job = std::make_shared<UploadJob>(UploadJob{userName, password, this, host_.uiTasks(), flags_});
+    started = StartDetached([worker = worker_, job] { worker(std::make_unique<UploadJob>(std::move(*job))); },
+                            "upload worker");
   });
   if (!started) {
     // No thread (or no memory for the job): no batch, and nothing left waiting for one.
