@@ -127,12 +127,12 @@ TEST_F(PhotoAdd, DuplicatesAreRefusedWithoutChangingTheSelection) {
   EXPECT_EQ(photos.selection(), photos.SlotAt(1));
   EXPECT_FALSE(photos.SlotAt(0)->selected);
   EXPECT_TRUE(host.owner.calls.empty());
-  // The same file under a differently cased path is another photo.
+  // The same file under a differently cased path is the same photo, as Windows names it.
   std::wstring upper = a;
   for (wchar_t& ch : upper) ch = static_cast<wchar_t>(std::towupper(ch));
   ASSERT_NE(upper, a);
-  EXPECT_TRUE(AddPhoto(photos, upper, 1024));
-  EXPECT_EQ(photos.Count(), 3u);
+  EXPECT_FALSE(AddPhoto(photos, upper, 1024));
+  EXPECT_EQ(photos.Count(), 2u);
   EXPECT_TRUE(photos.ContainsSourcePath(upper));
   EXPECT_TRUE(photos.ContainsSourcePath(a));
   EXPECT_FALSE(photos.ContainsSourcePath(dir + L"c.jpg"));
