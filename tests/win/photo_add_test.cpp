@@ -275,7 +275,7 @@ TEST_F(PhotoAdd, PathsOf259And260Characters) {
     EXPECT_EQ(added.fileSize, static_cast<int32_t>(file.nFileSizeLow));
     EXPECT_GT(added.fileSize, 0);
     EXPECT_EQ(added.title, std::wstring(path.size() - 4 - path.rfind(L'\\') - 1, L'p'));
-    EXPECT_GT(PictureWidth(added.picture.get()), 0u) << "the thumbnail was decoded";
+    EXPECT_GT(PictureWidth(test::ThumbnailPicture(added).get()), 0u) << "the thumbnail was decoded";
   }
 }
 
