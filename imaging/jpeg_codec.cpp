@@ -23,7 +23,8 @@ bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, uint32_t scaleDenomi
   return true;
 }
 
-bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const AppSegment> segments, int quality) {
+bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const AppSegment> segments, int quality,
+                 bool fullColour) {
   jpeg_compress_struct& info = writer.info();
   if (setjmp(writer.jump())) return false;
   info.image_width = picture.width;
@@ -37,6 +38,10 @@ bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const
   // quota gain back many times over.
   info.optimize_coding = TRUE;
   info.write_JFIF_header = !segments.empty() && IsExifSegment(segments.front()) ? FALSE : TRUE;
+  // Red, green and blue each at every pixel, without the conversion to luminance and colour
+  // differences, which cannot give back a pure red or yellow to the last step. It marks the
+  // file as RGB (an Adobe segment, no JFIF one) for the decoder.
+  if (fullColour) jpeg_set_colorspace(&info, JCS_RGB);
   jpeg_start_compress(&info, TRUE);
   for (const AppSegment& segment : segments) {
     jpeg_write_marker(&info, segment.marker, segment.payload.data(), static_cast<unsigned int>(segment.payload.size()));
@@ -81,7 +86,7 @@ std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t by
 }
 
 std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,
-                                               int quality) {
+                                               int quality, bool fullColour) {
   if (picture.width == 0 || picture.height == 0 || (picture.bytesPerPixel != 3 && picture.bytesPerPixel != 4) ||
       picture.pixels.size() < size_t{picture.stride} * picture.height) {
     return std::nullopt;
@@ -90,7 +95,7 @@ std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::
     if (segment.payload.size() > 65533) return std::nullopt;
   }
   JpegWriter writer;
-  if (!writer.WriteToMemory() || !WritePixels(writer, picture, segments, quality)) return std::nullopt;
+  if (!writer.WriteToMemory() || !WritePixels(writer, picture, segments, quality, fullColour)) return std::nullopt;
   return writer.TakeBytes();
 }
 

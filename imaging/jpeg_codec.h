@@ -34,8 +34,11 @@ std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t by
                                       uint32_t scaleDenominator = 1);
 
 // The picture as a JPEG at this quality, the segments written right after SOI in their order
-// (instead of a JFIF header when there is an EXIF one, which must come first). None on failure.
+// (instead of a JFIF header when there is an EXIF one, which must come first). `fullColour`
+// stores red, green and blue as they are, each at every pixel, instead of luminance and colour
+// at one per 2 x 2 (larger, but hard colour edges stay sharp and pure colours come back
+// exactly). None on failure.
 std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,
-                                               int quality = 90);
+                                               int quality = 90, bool fullColour = false);
 
 }  // namespace fernwick

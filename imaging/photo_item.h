@@ -2,11 +2,11 @@
 // One photo of the upload batch: the file the user chose, the file that will be sent, its
 // size and turn, and where its thumbnail sits in the grid (PhotoGeometry).
 //
-// `picture` is kept at thumbnail size (the longer side at most the box, 100 pixels at 96 DPI,
-// the grid's box at another): the grid and the
-// progress page never draw larger, and a list of a thousand photos must not hold a thousand
-// full-size pictures. It is drawn through the same world transform as the full picture would
-// be, into the same rectangle, so what shows is the same.
+// `thumbnail` is kept at thumbnail size (the longer side at most the box, 100 pixels at 96 DPI,
+// the grid's box at another) and compressed: the grid and the progress page never draw larger,
+// and a list of thousands of photos must hold neither their full-size pictures nor a bitmap of
+// the box for each. Drawing decodes it, turns it by the photo's angle and copies it with plain
+// GDI into the rectangle the turned full picture would cover at the thumbnail scale.
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -14,6 +14,7 @@
 #include <string>
 
 #include "base/gdiplus_handles.h"
+#include "imaging/compressed_thumbnail.h"
 #include "imaging/core/photo_geometry.h"
 #include "imaging/core/pixel_buffer.h"
 
@@ -36,9 +37,8 @@ class PhotoItem : public PhotoGeometry {
   PhotoItem& operator=(PhotoItem&&) = default;
 
   // Draws the thumbnail and its frame. `origin` is the content point that the dc's (0, 0)
-  // shows (the top left of the part being painted). `graphics` is one already made on dc,
-  // for drawing many cells in a row; without one, one is made for this cell.
-  void DrawInCell(HDC dc, POINT origin = {0, 0}, Gdiplus::GpGraphics* graphics = nullptr) const;
+  // shows (the top left of the part being painted).
+  void DrawInCell(HDC dc, POINT origin = {0, 0}) const;
   // The frame alone, 4 pixels out from the thumbnail's box, in the selected or the plain colour.
   void DrawFrame(HDC dc, POINT origin) const;
   // Draws the picture fitted into a `box`-pixel square centred on (x, y) inside a plain
@@ -46,17 +46,18 @@ class PhotoItem : public PhotoGeometry {
   void DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const;
 
   std::wstring sendPath;
-  GpBitmapPtr picture;  // thumbnail size; none when the file did not decode
+  CompressedThumbnail thumbnail;  // empty when the file did not decode
   bool selected = false;
   int32_t fileSize = 0;
   std::wstring title;  // shown as it is; only the upload turns it into code page 936 bytes
-  std::wstring sourcePath;
+  std::wstring sourcePath;  // set before the item enters a list, which keeps it in a set
   // Degrees clockwise (0, 90, 180, 270) by which sendPath is already turned from sourcePath: a
   // turned copy that became the photo's, so that the turn the user gave the original is kept.
   int32_t sendTurn = 0;
 
  private:
-  void DrawPicture(Gdiplus::GpGraphics* graphics, float x, float y, double scale) const;
+  // The thumbnail turned by the angle, at `scale` of the full picture, centred on (x, y).
+  void DrawPicture(HDC dc, int32_t x, int32_t y, double scale) const;
 };
 
 // The frame colours of the grid.

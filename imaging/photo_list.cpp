@@ -10,11 +10,6 @@ PhotoItem* PhotoList::SlotAt(std::size_t slot) const noexcept {
   return slot < photos_.size() ? photos_[slot].get() : nullptr;
 }
 
-bool PhotoList::ContainsSourcePath(const std::wstring& path) const noexcept {
-  return std::any_of(photos_.begin(), photos_.end(),
-                     [&](const auto& item) { return item && item->sourcePath == path; });
-}
-
 void PhotoList::Notify(bool hasSelection) {
   if (observer_) observer_->SelectionChanged(hasSelection);
 }
@@ -22,6 +17,7 @@ void PhotoList::Notify(bool hasSelection) {
 void PhotoList::AppendAndSelect(std::unique_ptr<PhotoItem> item) {
   AssertUiThread();
   if (!item) return;
+  sourcePaths_.Insert(item->sourcePath);
   photos_.push_back(std::move(item));
   Select(photos_.back().get());
 }
@@ -47,6 +43,7 @@ bool PhotoList::RemoveSelected() {
   if (!selection_) return false;
   PhotoItem* removed = selection_;
   selection_ = nullptr;
+  sourcePaths_.Erase(removed->sourcePath);
   std::erase_if(photos_, [&](const auto& item) { return item.get() == removed; });
   Notify(false);
   return true;
@@ -56,6 +53,7 @@ void PhotoList::DetachUploaded(std::size_t slot) {
   AssertUiThread();
   if (slot >= photos_.size() || !photos_[slot]) return;
   if (photos_[slot].get() == selection_) ClearSelection();
+  sourcePaths_.Erase(photos_[slot]->sourcePath);
   photos_[slot].reset();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_name_set.h"
 #include "base/ui_thread.h"
 #include "imaging/photo_item.h"
 
@@ -42,9 +43,9 @@ class PhotoList {
   // The item in a slot, or none for an empty slot or a slot past the end.
   PhotoItem* SlotAt(std::size_t slot) const noexcept;
   PhotoItem* selection() const noexcept { return selection_; }
-  // Compared character for character: the same file under a differently cased path is
-  // another photo.
-  bool ContainsSourcePath(const std::wstring& path) const noexcept;
+  // Compared as Windows compares file names (C:\A.JPG is c:\a.jpg), in constant time: adding
+  // asks for every photo, and a list of thousands must not be walked each time.
+  bool ContainsSourcePath(const std::wstring& path) const { return sourcePaths_.Contains(path); }
 
   // Appends the item at the end and makes it the selection.
   void AppendAndSelect(std::unique_ptr<PhotoItem> item);
@@ -79,6 +80,8 @@ class PhotoList {
   void Notify(bool hasSelection);
 
   Slots photos_;
+  // The source paths of the items in the slots, kept in step with every change of a slot.
+  FileNameSet sourcePaths_;
   PhotoItem* selection_ = nullptr;
   int32_t nextFileNumber_ = 1001;
   int32_t thumbnailBox_ = kThumbnailBox;

@@ -36,7 +36,8 @@ unsigned PhotoPreparer::Add(const std::vector<std::wstring>& paths, int32_t limi
   if (shutDown_ || !channel_) return 0;
   std::vector<Job> jobs;
   for (const std::wstring& path : paths) {
-    if (photos_.ContainsSourcePath(path) || !queuedPaths_.insert(path).second) continue;
+    if (photos_.ContainsSourcePath(path) || queuedPaths_.Contains(path)) continue;
+    queuedPaths_.Insert(path);
     jobs.push_back(Job{nextSequence_++, path, limit, DraftCopyNumber(), photos_.thumbnailBox()});
   }
   if (jobs.empty()) return 0;
@@ -114,7 +115,7 @@ void PhotoPreparer::ApplyReady() {
     ++nextToApply_;
     ++applied;
     ++done_;
-    queuedPaths_.erase(prepared.path);
+    queuedPaths_.Erase(prepared.path);
     added |= ApplyPreparedPhoto(photos_, std::move(prepared), &report_);
   }
   if (applied == 0) return;
@@ -150,7 +151,7 @@ void PhotoPreparer::Stop() {
 }
 
 void PhotoPreparer::Finish(bool tell) {
-  queuedPaths_.clear();
+  queuedPaths_.Clear();
   done_ = 0;
   total_ = 0;
   // Taken out first: while its message box is up, the user may already start the next add.

@@ -21,11 +21,11 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/file_name_set.h"
 #include "base/ui_task.h"
 #include "imaging/add_photos.h"
 #include "imaging/preparation_report.h"
@@ -124,7 +124,7 @@ class PhotoPreparer {
   uint64_t nextSequence_ = 0;
   uint64_t nextToApply_ = 0;
   std::map<uint64_t, PreparedPhoto> early_;  // ready before their predecessors
-  std::set<std::wstring> queuedPaths_;
+  FileNameSet queuedPaths_;                  // compared as the list compares its photos' paths
   unsigned done_ = 0;
   unsigned total_ = 0;
   PreparationReport report_;

@@ -1,7 +1,6 @@
 #include "imaging/picture_io.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -87,22 +86,6 @@ uint32_t FileSizeOf(const std::wstring& path) {
   if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
   return data.nFileSizeLow;
-}
-
-GpBitmapPtr MakeThumbnail(GpBitmap* picture, double scale) {
-  const uint32_t width = PictureWidth(picture);
-  const uint32_t height = PictureHeight(picture);
-  if (width == 0 || height == 0) return {};
-  const auto tw = std::max<INT>(1, static_cast<INT>(std::ceil(width * scale)));
-  const auto th = std::max<INT>(1, static_cast<INT>(std::ceil(height * scale)));
-  GpBitmapPtr thumbnail;
-  if (GdipCreateBitmapFromScan0(tw, th, 0, PixelFormat32bppPARGB, nullptr, thumbnail.put()) != Ok) return {};
-  GpGraphicsPtr graphics;
-  if (GdipGetImageGraphicsContext(thumbnail.get(), graphics.put()) != Ok) return {};
-  GdipSetInterpolationMode(graphics.get(), InterpolationModeHighQualityBicubic);
-  GdipSetPixelOffsetMode(graphics.get(), PixelOffsetModeHalf);
-  if (GdipDrawImageRectI(graphics.get(), picture, 0, 0, tw, th) != Ok) return {};
-  return thumbnail;
 }
 
 }  // namespace fernwick

@@ -50,8 +50,4 @@ bool TurnPictureClockwise(Gdiplus::GpBitmap* picture, int32_t degrees) noexcept;
 // Low 32 bits of the file's size from GetFileAttributesExW; 0 when it cannot be read.
 uint32_t FileSizeOf(const std::wstring& path);
 
-// A copy of `picture` drawn at `scale` (at least 1 x 1 pixel), premultiplied ARGB; what the
-// grid and the progress page draw instead of the full-size picture.
-GpBitmapPtr MakeThumbnail(Gdiplus::GpBitmap* picture, double scale);
-
 }  // namespace fernwick

@@ -138,7 +138,7 @@ void ApplyRotatedCopy(PhotoItem& item, const RotatedCopy& copy) {
   if (copy.swapsSides) std::swap(item.width, item.height);
   item.angle = 0;
   // The thumbnail follows, so that the turned photo shows turned with angle 0.
-  TurnPictureClockwise(item.picture.get(), copy.degrees);
+  item.thumbnail.turn = (item.thumbnail.turn + copy.degrees) % 360;
 }
 
 }  // namespace fernwick

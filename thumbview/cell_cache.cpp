@@ -8,15 +8,9 @@ constexpr size_t kMostCells = 96;
 }  // namespace
 
 CellCache::Look CellCache::LookOf(const PhotoItem& item, const CellBounds& cell) noexcept {
-  return {item.picture.get(),
-          item.width,
-          item.height,
-          cell.right - cell.left,
-          cell.bottom - cell.top,
-          item.angle,
-          item.selected,
-          ::GetSysColor(COLOR_WINDOW),
-          ::GetSysColor(COLOR_BTNFACE)};
+  return {item.thumbnail.jpeg.data(),  item.thumbnail.turn,         item.width, item.height,
+          cell.right - cell.left,      cell.bottom - cell.top,      item.angle, item.selected,
+          ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_BTNFACE)};
 }
 
 CellCache::Entry* CellCache::Render(HDC target, const PhotoItem& item, const CellBounds& cell, const Look& look) {

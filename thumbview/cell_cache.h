@@ -1,6 +1,6 @@
 #pragma once
 // The grid's cells as they were last drawn, one bitmap each, so that scrolling over photos
-// already seen copies them instead of drawing each thumbnail through GDI+ again. A cell is drawn
+// already seen copies them instead of decoding and turning each thumbnail again. A cell is drawn
 // anew when what it shows changes (turn, selection, picture, colours, cell size). Only the cells
 // used last are kept, so memory does not grow with the list.
 #include <windows.h>
@@ -29,6 +29,7 @@ class CellCache {
   // What a cell's pixels depend on.
   struct Look {
     const void* picture = nullptr;
+    int32_t pictureTurn = 0;
     int32_t width = 0, height = 0, cellWidth = 0, cellHeight = 0;
     double angle = 0;
     bool selected = false;

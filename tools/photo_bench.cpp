@@ -2,7 +2,9 @@
 // ImageMagick on the same files.
 //   photo_bench.exe generate DIR   makes the pictures (not timed)
 //   photo_bench.exe add DIR        adds the 50 JPEG and 50 PNG pictures through the Add command
-//   photo_bench.exe list DIR       1,000 photos: memory, click and turn repaint times
+//   photo_bench.exe list DIR [COUNT [DPI]]  COUNT photos (1,000 unless given; more are hard links
+//                                  to the 1,000 pictures) on a grid of DPI (96 unless given):
+//                                  memory, click, turn, wheel and repaint times
 //   photo_bench.exe stages DIR     where one photo's preparation spends its time, step by step
 #include <windows.h>
 #include <psapi.h>
@@ -12,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -158,25 +161,41 @@ int Add(const std::wstring& dir) {
   return 0;
 }
 
-int List(const std::wstring& dir) {
-  tools::ToolHost host("Fernwick bench", 720, 500);
+// The list's file names past the 1,000 pictures: hard links to them, so that each is another file
+// of the same size without taking the disk's room.
+std::wstring ListPicture(const std::wstring& dir, int i) {
+  const std::wstring path = dir + L"list\\" + Name("l", i, "jpg");
+  if (i >= kListCount && ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    ::CreateHardLinkW(path.c_str(), (dir + L"list\\" + Name("l", i % kListCount, "jpg")).c_str(), nullptr);
+  }
+  return path;
+}
+
+int List(const std::wstring& dir, int count, int dpi) {
+  // The window of the 96-DPI figures, scaled to the DPI as far as the screen allows.
+  const int viewHeight = std::min(ScaleForDpi(500, dpi), 980);
+  tools::ToolHost host("Fernwick bench", std::min(ScaleForDpi(720, dpi), 1260), viewHeight);
   ThumbnailView& view = host.view;
+  view.SetDpi(dpi);
+  host.photos.SetThumbnailBox(ScaleForDpi(kThumbnailBox, dpi));
   host.Show();
   Pump();
+  std::vector<std::wstring> paths;
+  for (int i = 0; i < count; ++i) paths.push_back(ListPicture(dir, i));
   const Memory before = ProcessMemory();
   const double start = Now();
-  for (int i = 0; i < kListCount; ++i) AddPhoto(host.photos, dir + L"list\\" + Name("l", i, "jpg"), 1024);
+  for (const std::wstring& path : paths) AddPhoto(host.photos, path, 1024);
   view.Layout();
   ::UpdateWindow(view.hwnd());
   const double addSeconds = Now() - start;
   Pump();
   const Memory after = ProcessMemory();
-  std::printf("list-count %u\n", host.photos.Count());
+  std::printf("list-count %u\nlist-dpi %d\n", host.photos.Count(), dpi);
   std::printf("list-add-seconds %.3f\n", addSeconds);
   std::printf("memory-0 %.1f\nmemory-1000 %.1f\nmemory-per-photo-kb %.1f\n", before.committed, after.committed,
-              (after.committed - before.committed) * 1024.0 / kListCount);
+              (after.committed - before.committed) * 1024.0 / count);
   std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
-              after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / kListCount);
+              after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / count);
 
   auto measure = [&](const char* label) {
     std::vector<double> clicks, turns;
@@ -231,7 +250,7 @@ int List(const std::wstring& dir) {
   view.Layout();  // forgets every drawn cell
   ::UpdateWindow(view.hwnd());
   const double onwardCpu = ThreadCpuMs();
-  for (int i = 0; i < 100 && view.ScrollOffset().y + 500 < view.ContentSize().cy; ++i) {
+  for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < view.ContentSize().cy; ++i) {
     const double t0 = Now();
     ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     ScreenPixel(view.hwnd(), 65, 70);
@@ -331,7 +350,8 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);
-  if (mode == "list") return List(dir);
+  if (mode == "list")
+    return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi);
   if (mode == "stages") return Stages(dir);
   return 2;
 }

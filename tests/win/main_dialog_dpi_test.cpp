@@ -157,7 +157,8 @@ TEST_F(MainDialogDpi, EveryFigureIsTheOneOf96DpiScaled) {
   EXPECT_EQ(first.centreX, S(65));
   EXPECT_EQ(first.centreY, S(70));
   EXPECT_EQ(second.centreX - first.centreX, S(120));
-  EXPECT_EQ(static_cast<int>(PictureWidth(first.picture.get())), S(100)) << "made for the box, not enlarged";
+  EXPECT_EQ(static_cast<int>(PictureWidth(test::ThumbnailPicture(first).get())), S(100))
+      << "made for the box, not enlarged";
   ExpectThumbnailsDrawn(S(100), "added");
 
   if (const char* folder = std::getenv("FERNWICK_DPI_SCREENSHOT_DIR")) {

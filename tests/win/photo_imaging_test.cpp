@@ -197,10 +197,10 @@ TEST_F(PhotoImaging, ItemFromAPicture) {
   EXPECT_TRUE(item.title.empty());
   EXPECT_TRUE(item.sourcePath.empty());
   // Only a thumbnail is kept.
-  ASSERT_TRUE(item.picture);
-  EXPECT_EQ(PictureWidth(item.picture.get()), 100u);
-  EXPECT_EQ(PictureHeight(item.picture.get()), 50u);
-  EXPECT_EQ(QuadrantsOf(item.picture.get()), (std::vector<int>{0, 1, 2, 3}));
+  ASSERT_TRUE(item.thumbnail);
+  EXPECT_EQ(PictureWidth(test::ThumbnailPicture(item).get()), 100u);
+  EXPECT_EQ(PictureHeight(test::ThumbnailPicture(item).get()), 50u);
+  EXPECT_EQ(QuadrantsOf(test::ThumbnailPicture(item).get()), (std::vector<int>{0, 1, 2, 3}));
 }
 
 // An item made from the pixels a copy was encoded from shows what one decoded from the copy
@@ -219,16 +219,18 @@ TEST_F(PhotoImaging, ItemFromPixelsLooksAsFromItsFile) {
   EXPECT_EQ(fromPixels.width, fromFile.width);
   EXPECT_EQ(fromPixels.height, fromFile.height);
   EXPECT_DOUBLE_EQ(fromPixels.thumbScale, fromFile.thumbScale);
-  const uint32_t w = PictureWidth(fromPixels.picture.get()), h = PictureHeight(fromPixels.picture.get());
-  ASSERT_EQ(w, PictureWidth(fromFile.picture.get()));
-  ASSERT_EQ(h, PictureHeight(fromFile.picture.get()));
+  const GpBitmapPtr pixelsThumbnail = test::ThumbnailPicture(fromPixels);
+  const GpBitmapPtr fileThumbnail = test::ThumbnailPicture(fromFile);
+  const uint32_t w = PictureWidth(pixelsThumbnail.get()), h = PictureHeight(pixelsThumbnail.get());
+  ASSERT_EQ(w, PictureWidth(fileThumbnail.get()));
+  ASSERT_EQ(h, PictureHeight(fileThumbnail.get()));
   int worst = 0;
   double total = 0;
   for (uint32_t y = 0; y < h; ++y) {
     for (uint32_t x = 0; x < w; ++x) {
       Gdiplus::ARGB a = 0, b = 0;
-      Gdiplus::DllExports::GdipBitmapGetPixel(fromPixels.picture.get(), static_cast<INT>(x), static_cast<INT>(y), &a);
-      Gdiplus::DllExports::GdipBitmapGetPixel(fromFile.picture.get(), static_cast<INT>(x), static_cast<INT>(y), &b);
+      Gdiplus::DllExports::GdipBitmapGetPixel(pixelsThumbnail.get(), static_cast<INT>(x), static_cast<INT>(y), &a);
+      Gdiplus::DllExports::GdipBitmapGetPixel(fileThumbnail.get(), static_cast<INT>(x), static_cast<INT>(y), &b);
       for (int shift = 0; shift <= 24; shift += 8) {
         const int difference = std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
         worst = std::max(worst, difference);
@@ -239,7 +241,7 @@ TEST_F(PhotoImaging, ItemFromPixelsLooksAsFromItsFile) {
   // The encoding's ringing stands only along the quadrants' sharp edges.
   EXPECT_LE(worst, 48);
   EXPECT_LE(total / (w * h * 4), 1.5);
-  EXPECT_EQ(QuadrantsOf(fromPixels.picture.get()), (std::vector<int>{2, 0, 3, 1}));  // turned clockwise
+  EXPECT_EQ(QuadrantsOf(pixelsThumbnail.get()), (std::vector<int>{2, 0, 3, 1}));  // turned clockwise
 }
 
 TEST_F(PhotoImaging, ItemFromUndecodableOrMissingFiles) {
@@ -251,7 +253,7 @@ TEST_F(PhotoImaging, ItemFromUndecodableOrMissingFiles) {
     EXPECT_EQ(item.height, 0);
     EXPECT_DOUBLE_EQ(item.thumbScale, 1.0);
     EXPECT_EQ(item.frameRect, FrameRect{});
-    EXPECT_FALSE(item.picture);
+    EXPECT_FALSE(item.thumbnail);
   }
 }
 
@@ -288,7 +290,7 @@ TEST_F(PhotoImaging, RotatedCopiesAreReallyTurned) {
     EXPECT_EQ(PictureHeight(copy.get()), c.height);
     EXPECT_EQ(QuadrantsOf(copy.get()), c.quadrants);
     // The thumbnail shows the same turned picture.
-    EXPECT_EQ(QuadrantsOf(item.picture.get()), c.quadrants);
+    EXPECT_EQ(QuadrantsOf(test::ThumbnailPicture(item).get()), c.quadrants);
     ++number;
   }
 }
@@ -312,7 +314,7 @@ TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileLeavesTheItemAsItWas) {
   item.TurnQuarter(true);
   const double turned = item.angle;
   const FrameRect turnedFrame = item.frameRect;
-  const std::vector<int> thumbnail = QuadrantsOf(item.picture.get());
+  const std::vector<int> thumbnail = QuadrantsOf(test::ThumbnailPicture(item).get());
   ::DeleteFileW((dir + L"gone.jpg").c_str());
   const RotatedCopy copy = WriteRotatedCopy(item.sendPath, item.angle, 1003);
   EXPECT_FALSE(copy.written);
@@ -324,7 +326,7 @@ TEST_F(PhotoImaging, RotatedCopyOfAVanishedFileLeavesTheItemAsItWas) {
   EXPECT_EQ(item.angle, turned);
   EXPECT_NE(item.angle, 0);
   EXPECT_EQ(item.frameRect, turnedFrame);
-  EXPECT_EQ(QuadrantsOf(item.picture.get()), thumbnail);
+  EXPECT_EQ(QuadrantsOf(test::ThumbnailPicture(item).get()), thumbnail);
   EXPECT_FALSE(test::FileExists(RotatedCopiesDirectory() + L"1003.jpg"));
 }
 

@@ -40,7 +40,8 @@ class PhotoUpright : public ::testing::Test {
 
 bool ThumbnailCornerIsRed(const PhotoItem& item) {
   Gdiplus::ARGB colour = 0;
-  if (!item.picture || Gdiplus::DllExports::GdipBitmapGetPixel(item.picture.get(), 1, 1, &colour) != Gdiplus::Ok) {
+  if (!item.thumbnail ||
+      Gdiplus::DllExports::GdipBitmapGetPixel(test::ThumbnailPicture(item).get(), 1, 1, &colour) != Gdiplus::Ok) {
     return false;
   }
   const uint8_t bgr[3] = {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16)};

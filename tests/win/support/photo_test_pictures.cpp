@@ -139,6 +139,27 @@ std::vector<int> QuadrantsOf(GpBitmap* picture) {
           QuadrantColourAt(picture, w / 4, 3 * h / 4), QuadrantColourAt(picture, 3 * w / 4, 3 * h / 4)};
 }
 
+GpBitmapPtr ThumbnailPicture(const PhotoItem& item) {
+  const bool swaps = item.thumbnail.turn == 90 || item.thumbnail.turn == 270;
+  const uint32_t width = swaps ? item.thumbnail.height : item.thumbnail.width;
+  const uint32_t height = swaps ? item.thumbnail.width : item.thumbnail.height;
+  const PixelBuffer shown = ShownThumbnail(item.thumbnail, 0, width, height);
+  GpBitmapPtr picture;
+  if (shown.pixels.empty() || GdipCreateBitmapFromScan0(static_cast<INT>(width), static_cast<INT>(height), 0,
+                                                        PixelFormat32bppRGB, nullptr, picture.put()) != Ok) {
+    return {};
+  }
+  const GpRect all{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
+  BitmapData data{};
+  if (GdipBitmapLockBits(picture.get(), &all, ImageLockModeWrite, PixelFormat32bppRGB, &data) != Ok) return {};
+  for (uint32_t y = 0; y < height; ++y) {
+    std::memcpy(static_cast<uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride, shown.At(0, y),
+                size_t{width} * 4);
+  }
+  GdipBitmapUnlockBits(picture.get(), &data);
+  return picture;
+}
+
 void ResetWorkDirectories() {
   for (const std::wstring& dir : {ScaledCopiesDirectory(), RotatedCopiesDirectory()}) {
     RemoveDirectoryTree(dir.substr(0, dir.size() - 1));

@@ -40,6 +40,10 @@ int QuadrantColourAt(Gdiplus::GpBitmap* picture, int x, int y);
 // The colours at the four quadrant centres, top left, top right, bottom left, bottom right.
 std::vector<int> QuadrantsOf(Gdiplus::GpBitmap* picture);
 
+// The item's thumbnail decoded at its stored size and turned as the photo shows at angle 0, in a
+// bitmap of its own; none when the item has no thumbnail.
+GpBitmapPtr ThumbnailPicture(const PhotoItem& item);
+
 // Both work directories, existing and empty.
 void ResetWorkDirectories();
 
