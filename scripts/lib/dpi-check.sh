@@ -16,6 +16,19 @@ dpis=()
 while [[ $# -gt 0 && "$1" != "--" ]]; do dpis+=("$1"); shift; done
 [[ "${1:-}" == "--" ]] && shift
 
+# Writes a value into $prefix's registry. A Wine whose server is still going down after the
+# prefix was made may refuse a first try; a value that cannot be written at all is said, not
+# passed over in silence.
+set_value() {  # key, reg add's value arguments...
+  local try
+  for try in 1 2 3; do
+    "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" reg add "$@" /f >/dev/null 2>&1 && return 0
+    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+  done
+  say "could not write $1 into $prefix"
+  return 1
+}
+
 status=0
 for dpi in "${dpis[@]}"; do
   prefix="$FERNWICK_WIN_BUILD/dpi-prefix-$dpi"
@@ -25,11 +38,9 @@ for dpi in "${dpis[@]}"; do
   fi
   # Written at every run (it costs nothing when it is already there), with the server down
   # afterwards, so that the next start reads it.
-  "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" reg add 'HKCU\Control Panel\Desktop' \
-    /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-  "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' \
-    /v Managed /d N /f >/dev/null 2>&1
-  WINEPREFIX="$prefix" wineserver -w
+  set_value 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
+  set_value 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+  WINEPREFIX="$prefix" wineserver -w || true
   say "== $dpi DPI"
   FERNWICK_EXPECTED_DPI="$dpi" "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" "$program" "$@" || status=1
   WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
