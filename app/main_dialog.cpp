@@ -24,7 +24,6 @@
 #include "base/work_directories.h"
 #include "controls/reflection.h"
 #include "imaging/add_photos.h"
-#include "imaging/picture_paths.h"
 #include "upload/upload_command.h"
 #include "upload/upload_worker.h"
 
@@ -111,8 +110,13 @@ std::optional<LRESULT> MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM
       if (wParam && std::exchange(offerUnfinishedBatch_, false)) uiTasks_->Post([this] { OfferUnfinishedBatch(); });
       break;
     case WM_TIMER:
-      if (wParam != kAddingLineTimer) break;
-      ShowAddingLine();
+      if (wParam == kAddingLineTimer) {
+        ShowAddingLine();
+      } else if (wParam == kStillTimer) {
+        taskbar_.ShowPausedIfStill();
+      } else {
+        break;
+      }
       return 0;
     case WM_COPYDATA:
       return OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -153,6 +157,7 @@ std::optional<LRESULT> MainDialog::OnCommand(int id) {
       OnOk();
       return 0;
     case ids::kAddingStop:
+      walk_.Stop();
       preparer_.Stop();
       return 0;
     case ids::kBackButton:
@@ -176,6 +181,7 @@ LRESULT MainDialog::OnInitDialog() {
   EnableSelectionButtons(false);
   CreateView();
   preparer_.Attach(uiTasks_, this, hwnd());
+  walk_.Attach(uiTasks_, [this](std::vector<std::wstring> pictures) { AddWalkedPictures(std::move(pictures)); });
   logo_ = LoadLogo(LogoPath());
   SetUpPhotoSiteLink();
   CreatePages();
@@ -282,11 +288,10 @@ void MainDialog::OnAdd() {
   }
 }
 
-void MainDialog::OnDrop(HDROP drop) { preparer_.Add(DroppedPictureFiles(drop), SizeLimit()); }
+void MainDialog::OnDrop(HDROP drop) { walk_.Walk(DroppedPaths(drop)); }
 
 void MainDialog::TakePaths(std::vector<std::wstring> paths) {
-  handedPaths_.insert(handedPaths_.end(), std::make_move_iterator(paths.begin()),
-                      std::make_move_iterator(paths.end()));
+  handedPaths_.insert(handedPaths_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
   if (uiTasks_ && !handedPaths_.empty()) uiTasks_->Post([this] { AddHandedPaths(); });
 }
 
@@ -302,8 +307,20 @@ LRESULT MainDialog::OnCopyData(const COPYDATASTRUCT& data) {
 // Photos added while the photo-settings page or a batch shows would change a batch the user
 // has already counted; they wait for the list or the batch's end (EnterState).
 void MainDialog::AddHandedPaths() {
-  if (handedPaths_.empty() || state_ == WindowState::kPhotoSettings || state_ == WindowState::kProgress) return;
-  preparer_.Add(PicturesInPaths(std::exchange(handedPaths_, {})), SizeLimit());
+  if (state_ == WindowState::kPhotoSettings || state_ == WindowState::kProgress) return;
+  if (!walkedPictures_.empty()) preparer_.Add(std::exchange(walkedPictures_, {}), SizeLimit());
+  if (!handedPaths_.empty()) walk_.Walk(std::exchange(handedPaths_, {}));
+}
+
+// A walk ends in the photo list almost always: Upload waits for it. Handed paths walked from
+// the batch's end page may come back after the user went on to the next batch's settings.
+void MainDialog::AddWalkedPictures(std::vector<std::wstring> pictures) {
+  if (state_ == WindowState::kPhotoSettings || state_ == WindowState::kProgress) {
+    walkedPictures_.insert(walkedPictures_.end(), std::make_move_iterator(pictures.begin()),
+                           std::make_move_iterator(pictures.end()));
+    return;
+  }
+  preparer_.Add(pictures, SizeLimit());
 }
 
 void MainDialog::PhotosAdded() {
@@ -364,7 +381,7 @@ void MainDialog::ShowAddingControls() {
 void MainDialog::OnUpload() {
   // A photo still being prepared may have half its working copy written: nothing is sent until
   // the add has finished (or been stopped).
-  if (preparer_.busy()) {
+  if (Adding()) {
     ShowPrompt(hwnd(), L"图片正在加入，请稍候。", kNoticeCaption, MB_OK);
     return;
   }
@@ -379,7 +396,7 @@ void MainDialog::OnOk() { StartUpload(*this, session_); }
 
 LRESULT MainDialog::OnClose() {
   if (session_.closing()) return 1;  // already decided; waiting for the batch to end
-  if ((PhotoCount() != 0 || preparer_.busy()) &&
+  if ((PhotoCount() != 0 || Adding()) &&
       ShowPrompt(hwnd(), L"你确定要退出程序吗？", kNoticeCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return 1;
   }

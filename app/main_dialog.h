@@ -26,6 +26,7 @@
 #include "controls/picture_link_control.h"
 #include "imaging/photo_list.h"
 #include "imaging/photo_preparer.h"
+#include "imaging/picture_walk.h"
 #include "thumbview/thumbnail_view.h"
 #include "upload/batch_host.h"
 #include "upload/upload_session.h"
@@ -86,6 +87,7 @@ class MainDialog : public DialogBase,
 
   PhotoList& photos() noexcept { return photos_; }
   PhotoPreparer& preparer() noexcept { return preparer_; }
+  const PictureWalk& walk() const noexcept { return walk_; }
   ThumbnailView& view() noexcept { return view_; }
   PhotoSettingsPage& settingsPage() noexcept { return settingsPage_; }
   ProgressPage& progressPage() noexcept { return progressPage_; }
@@ -125,6 +127,9 @@ class MainDialog : public DialogBase,
   void OnDrop(HDROP drop);
   LRESULT OnCopyData(const COPYDATASTRUCT& data);
   void AddHandedPaths();
+  void AddWalkedPictures(std::vector<std::wstring> pictures);
+  // An add runs: folders are walked or photos prepared.
+  bool Adding() const noexcept { return walk_.busy() || preparer_.busy(); }
   void OnUpload();
   void ShowAddingLine();
   void ShowAddingControls();
@@ -166,6 +171,8 @@ class MainDialog : public DialogBase,
   ThumbnailView view_{photos_};  // holds on to photos_, declared before it
   // Goes before the list and the view: its threads are joined and its results dropped first.
   PhotoPreparer preparer_;
+  // Drops and handed paths are walked before the preparer takes the pictures they hold.
+  PictureWalk walk_;
   PhotoSettingsPage settingsPage_;
   ProgressPage progressPage_;
   TaskbarButton taskbar_;
@@ -179,17 +186,22 @@ class MainDialog : public DialogBase,
   StartupSignIn startupSignIn_;
   UploadSession session_;
   WindowState state_ = WindowState::kPhotoList;  // the template's own
-  int dpi_ = 96;  // the window's; every pixel figure of the layout is scaled to it
+  int dpi_ = 96;                                 // the window's; every pixel figure of the layout is scaled to it
   bool modal_ = false;
   bool offerUnfinishedBatch_ = false;
   std::map<std::wstring, int> pendingTurns_;  // source path to degrees, until the photo is in
-  std::vector<std::wstring> handedPaths_;     // TakePaths's, while a batch is prepared or runs
+  // TakePaths's, and pictures found in them, while a batch is prepared or runs.
+  std::vector<std::wstring> handedPaths_;
+  std::vector<std::wstring> walkedPictures_;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
   // The adding line waits for its timer (AddingProgress).
   static constexpr UINT_PTR kAddingLineTimer = 1;
   static constexpr UINT kAddingLineMs = 100;
   bool addingLineDue_ = false;
+  // While a batch is sent, the taskbar button looks for a transfer that stands still.
+  static constexpr UINT_PTR kStillTimer = 2;
+  static constexpr UINT kStillCheckMs = 1000;
 };
 
 }  // namespace fernwick

@@ -78,7 +78,8 @@ AddedPicture ForCopy(int32_t fileNumber, int32_t box, const std::optional<std::v
 // A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
 // an upright copy, and one over the limit a scaled copy, upright too. None when the JPEG needs
 // no copy or the library cannot read it: AddedThroughGdiplus then takes the file.
-std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes, int32_t limit) {
+std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes,
+                                        int32_t limit) {
   if (!LooksLikeJpeg(bytes)) return std::nullopt;
   const std::optional<JpegSize> stored = ReadJpegSize(bytes);
   if (!stored) return std::nullopt;
@@ -271,7 +272,7 @@ std::optional<ChosenFiles> ChooseFilesWithDialog(HWND owner, const OpenFileDialo
   return ChosenFiles{SplitOpenFileResult(files.data(), files.size()), dialog.hwndOwner};
 }
 
-std::vector<std::wstring> DroppedPictureFiles(HDROP dropped) {
+std::vector<std::wstring> DroppedPaths(HDROP dropped) {
   const UniqueDrop owned(dropped);
   HDROP drop = owned.get();
   const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
@@ -285,11 +286,11 @@ std::vector<std::wstring> DroppedPictureFiles(HDROP dropped) {
     path.resize(length);
     paths.push_back(std::move(path));
   }
-  return PicturesInPaths(paths);
+  return paths;
 }
 
 bool AddDroppedFiles(HDROP dropped, PhotoList& photos, HWND owner) {
-  const std::vector<std::wstring> paths = DroppedPictureFiles(dropped);
+  const std::vector<std::wstring> paths = PicturesInPaths(DroppedPaths(dropped));
   PreparationReport report;
   for (const std::wstring& path : paths) AddPhoto(photos, path, SizeLimit(), &report);
   report.Show(owner ? ::GetAncestor(owner, GA_ROOT) : nullptr);

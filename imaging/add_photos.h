@@ -97,9 +97,9 @@ struct ChosenFiles {
 // None when the dialog fails or is cancelled.
 std::optional<ChosenFiles> ChooseFilesWithDialog(HWND owner, const OpenFileDialogRunner& run = RunOpenFileDialog);
 
-// The dropped files with a picture extension (no "jpe" here) and the pictures in dropped folders
-// (PicturesInPaths), in the drop's order; releases the drop.
-std::vector<std::wstring> DroppedPictureFiles(HDROP drop);
+// The dropped paths, files and folders, in the drop's order; releases the drop. What they hold
+// is PicturesInPaths's to find.
+std::vector<std::wstring> DroppedPaths(HDROP drop);
 
 // WM_DROPFILES, all on the calling thread: adds the dropped files with a picture extension (no "jpe" here) and releases
 // the drop. True when a file with such an extension was taken (added or not).

@@ -39,8 +39,10 @@ class MainAdding : public ::testing::Test {
     if (::IsWindow(dialog.hwnd())) ::DestroyWindow(dialog.hwnd());
     test::RemoveDirectoryTree(folder);
   }
+  // Returns once the drop's paths are walked and the pictures in the preparer's hands.
   void Drop(const std::vector<std::wstring>& names) {
     ::SendMessageW(dialog.view().hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop(names)), 0);
+    EXPECT_TRUE(test::PumpUntil([&] { return !dialog.walk().busy(); }));
   }
   void Command(int id) { test::Command(dialog.hwnd(), id); }
   HWND Item(int id) const { return ::GetDlgItem(dialog.hwnd(), id); }

@@ -19,11 +19,13 @@
 #include "imaging/core/jpeg_segments.h"
 #include "imaging/picture_io.h"
 #include "imaging/picture_paths.h"
+#include "imaging/picture_walk.h"
 #include "imaging/preparation_report.h"
 #include "support/dialog_add.h"
 #include "support/exif_photos.h"
 #include "support/photo_test_pictures.h"
 #include "support/shell_drop.h"
+#include "support/window_helpers.h"
 
 namespace fernwick {
 namespace {
@@ -516,8 +518,8 @@ TEST_F(PhotoAdd, FoldersAreWalkedInNameOrder) {
   for (const std::wstring folder : {L"", L"\\sub", L"\\sub\\deeper", L"\\secret"}) {
     ::CreateDirectoryW((top + folder).c_str(), nullptr);
   }
-  for (const wchar_t* name : {L"b.jpg", L"A.JPG", L"c.jpe", L"note.txt", L"hidden.jpg", L"system.png",
-                              L"sub\\z.png", L"sub\\deeper\\y.gif", L"secret\\x.jpg"}) {
+  for (const wchar_t* name : {L"b.jpg", L"A.JPG", L"c.jpe", L"note.txt", L"hidden.jpg", L"system.png", L"sub\\z.png",
+                              L"sub\\deeper\\y.gif", L"secret\\x.jpg"}) {
     ASSERT_TRUE(test::WriteBytes(top + L"\\" + name, "x"));
   }
   ::SetFileAttributesW((top + L"\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -526,13 +528,30 @@ TEST_F(PhotoAdd, FoldersAreWalkedInNameOrder) {
   ASSERT_TRUE(test::WriteBytes(dir + L"one.webp", "x"));
   ASSERT_TRUE(test::WriteBytes(dir + L"one.jpe", "x"));
 
-  const std::vector<std::wstring> want{top + L"\\A.JPG", top + L"\\b.jpg", top + L"\\c.jpe", top + L"\\sub\\z.png",
-                                       top + L"\\sub\\deeper\\y.gif", dir + L"one.webp"};
+  const std::vector<std::wstring> want{
+      top + L"\\A.JPG", top + L"\\b.jpg", top + L"\\c.jpe", top + L"\\sub\\z.png", top + L"\\sub\\deeper\\y.gif",
+      dir + L"one.webp"};
   EXPECT_EQ(PicturesInPaths({top, dir + L"one.jpe", dir + L"missing.jpg", dir + L"one.webp"}), want);
   const char* loop = std::getenv("FERNWICK_LINK_LOOP_DIR");
   ASSERT_NE(loop, nullptr);
   const std::wstring looped(loop, loop + std::strlen(loop));  // ASCII
   EXPECT_EQ(PicturesInPaths({looped}), (std::vector<std::wstring>{looped + L"\\a.jpg", looped + L"\\sub\\b.jpg"}));
+
+  // The window's walk hands groups on in the order given, one after the other; a stop drops
+  // the group not handed on yet. The walks run at once here; their answers wait for the pump.
+  const HWND window = test::CreateTestWindow("FernwickWalkTest", &test::TaskWindowProc, WS_OVERLAPPED);
+  PictureWalk walk([](const std::function<void()>& job) { return job(), true; });
+  std::vector<std::wstring> found;
+  walk.Attach(UiTaskChannel::Open(window),
+              [&](std::vector<std::wstring> pictures) { found.insert(found.end(), pictures.begin(), pictures.end()); });
+  walk.Walk({dir + L"one.webp"});
+  walk.Walk({looped});
+  EXPECT_TRUE(test::PumpUntil([&] { return !walk.busy(); }));
+  walk.Walk({top});
+  walk.Stop();
+  test::PumpPendingMessages();
+  EXPECT_EQ(found, (std::vector<std::wstring>{dir + L"one.webp", looped + L"\\a.jpg", looped + L"\\sub\\b.jpg"}));
+  ::DestroyWindow(window);
 }
 
 }  // namespace
