@@ -20,6 +20,7 @@ void Apply(MainDialog& window, const BatchSignedIn& report) {
   window.accounts().KeepBlogName(report.blogName);
   window.EnterState(WindowState::kProgress);
   window.progressPage().ShowShares(0, 0);
+  window.taskbar().ShowProgress(0, 1000);
 }
 
 void Apply(MainDialog& window, const BatchBlogName& report) { window.accounts().KeepBlogName(report.blogName); }

@@ -155,6 +155,11 @@ void MainDialog::EnterState(WindowState state) {
   ::InvalidateRect(hwnd(), nullptr, TRUE);
   ::UpdateWindow(hwnd());
   if (state == WindowState::kPhotoList) taskbar_.Clear();
+  if (state == WindowState::kProgress) {
+    ::SetTimer(hwnd(), kStillTimer, kStillCheckMs, nullptr);
+  } else {
+    ::KillTimer(hwnd(), kStillTimer);
+  }
   if (state == WindowState::kPhotoList || state == WindowState::kDone) AddHandedPaths();
 }
 

@@ -17,9 +17,17 @@ void TaskbarButton::Attach(HWND window) {
 }
 
 void TaskbarButton::ShowProgress(uint64_t done, uint64_t total) {
+  movedAt_ = ::GetTickCount64();
+  paused_ = false;
   if (!list_ || total == 0) return;
   list_.get()->SetProgressState(window_, TBPF_NORMAL);
   list_.get()->SetProgressValue(window_, done, total);
+}
+
+void TaskbarButton::ShowPausedIfStill() {
+  if (paused_ || !list_ || ::GetTickCount64() - movedAt_ < kStillMs) return;
+  paused_ = true;
+  list_.get()->SetProgressState(window_, TBPF_PAUSED);
 }
 
 void TaskbarButton::ShowError() {
