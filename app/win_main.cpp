@@ -10,16 +10,17 @@
 
 #include "accounts/saved_passwords.h"
 #include "app/main_dialog.h"
-#include "base/platform_guards.h"
 #include "app/shell_handover.h"
 #include "app/single_instance.h"
+#include "base/log.h"
+#include "base/platform_guards.h"
 #include "service/core/transfer_limits.h"
 
 namespace {
 
-// Whether the command line holds `name` as one argument, in any case.
-bool HasSwitch(const wchar_t* name) {
-  for (const std::wstring& argument : fernwick::CommandLinePaths()) {
+// Whether `arguments` hold `name` as one argument, in any case.
+bool HasSwitch(const std::vector<std::wstring>& arguments, const wchar_t* name) {
+  for (const std::wstring& argument : arguments) {
     if (::lstrcmpiW(argument.c_str(), name) == 0) return true;
   }
   return false;
@@ -28,21 +29,24 @@ bool HasSwitch(const wchar_t* name) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::vector<std::wstring> paths = fernwick::CommandLinePaths();
   // The uninstaller, told to remove the user's settings, runs the program with this switch
   // before it deletes the program's files: the saved passwords leave the credential store,
   // where nothing else would ever remove them. No window is shown.
-  if (HasSwitch(L"/forget-credentials")) {
+  if (HasSwitch(paths, L"/forget-credentials")) {
     fernwick::ForgetAllPasswords();
     return 0;
   }
   // A second start hands its paths to the running window, brings it forward and ends; nothing
   // else is started.
-  std::vector<std::wstring> paths = fernwick::CommandLinePaths();
   fernwick::UniqueHandle instanceClaim;
   HWND running = fernwick::FindRunningMainWindow();
   if (!running && fernwick::AnotherInstanceStarted(instanceClaim)) running = fernwick::WaitForMainWindow(10000);
   if (running) {
-    if (!paths.empty()) fernwick::HandPathsTo(running, paths);
+    if (!paths.empty() && !fernwick::HandPathsTo(running, paths)) {
+      fernwick::LogLastError("second start: the running window did not take the paths handed to it");
+      fernwick::FlushLog();
+    }
     fernwick::ActivateRunningInstance();
     return 0;
   }
