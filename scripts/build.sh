@@ -2,7 +2,8 @@
 # Configures and builds the trees:
 #   build/native        portable pieces, tests and the reference server (sanitizers on)
 #   build/windows       fernwick.exe and the Windows tests (x86_64, MinGW-w64)
-#   build/windows-i686  the 32-bit variant, built only (skip with FERNWICK_SKIP_I686=1)
+#   build/windows-i686  the 32-bit variant, built only (skip with FERNWICK_SKIP_I686=1, or
+#                       build only it with FERNWICK_ONLY_I686=1)
 # Build settings may be given as cmake -D options after the script's name; they apply to
 # the Windows trees, e.g. scripts/build.sh -DFERNWICK_SERVER_HOST=upload.example.com
 set -euo pipefail
@@ -23,14 +24,16 @@ configure() {  # dir, extra args...
   fi
 }
 
-say "== native tree"
-configure "$FERNWICK_NATIVE_BUILD"
-cmake --build "$FERNWICK_NATIVE_BUILD" -j "$FERNWICK_JOBS"
+if [[ "${FERNWICK_ONLY_I686:-0}" != 1 ]]; then
+  say "== native tree"
+  configure "$FERNWICK_NATIVE_BUILD"
+  cmake --build "$FERNWICK_NATIVE_BUILD" -j "$FERNWICK_JOBS"
 
-say "== Windows tree (x86_64)"
-configure "$FERNWICK_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FERNWICK_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
-  "${win_settings[@]}"
-cmake --build "$FERNWICK_WIN_BUILD" -j "$FERNWICK_JOBS"
+  say "== Windows tree (x86_64)"
+  configure "$FERNWICK_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FERNWICK_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
+    "${win_settings[@]}"
+  cmake --build "$FERNWICK_WIN_BUILD" -j "$FERNWICK_JOBS"
+fi
 
 if [[ "${FERNWICK_SKIP_I686:-0}" != 1 ]]; then
   say "== Windows tree (i686, build only)"
