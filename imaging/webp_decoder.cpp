@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "imaging/core/copy_rules.h"
 #include "imaging/core/heif_webp_header.h"
 #include "imaging/core/picture_header.h"
 
@@ -50,7 +51,7 @@ void CompositeOnWhite(const std::vector<uint8_t>& bgra, uint32_t width, uint32_t
 
 }  // namespace
 
-std::optional<DecodedPicture> DecodeWebp(std::span<const uint8_t> file) {
+std::optional<DecodedPicture> DecodeWebp(std::span<const uint8_t> file, std::optional<int32_t> limit) {
   const WebPData data{file.data(), file.size()};
   std::unique_ptr<WebPDemuxer, DemuxDelete> demux(WebPDemux(&data));
   if (!demux) {
@@ -68,12 +69,25 @@ std::optional<DecodedPicture> DecodeWebp(std::span<const uint8_t> file) {
     return std::nullopt;
   }
   const WebPIterator& first = frame.iterator;
-  const auto width = static_cast<uint32_t>(first.width);
-  const auto height = static_cast<uint32_t>(first.height);
+  auto width = static_cast<uint32_t>(first.width);
+  auto height = static_cast<uint32_t>(first.height);
   if (width == 0 || height == 0) return std::nullopt;
 
   WebPDecoderConfig config;
   if (!WebPInitDecoderConfig(&config)) return std::nullopt;
+  // Only a frame that is the whole canvas is shrunk: one placed on a larger canvas (an
+  // animation's) would need its place scaled as well, and is rare enough to take the long way.
+  const bool wholeCanvas = width == canvasWidth && height == canvasHeight && first.x_offset == 0 && first.y_offset == 0;
+  uint32_t outWidth = canvasWidth;
+  uint32_t outHeight = canvasHeight;
+  if (limit && wholeCanvas && ExceedsLimit(width, height, *limit)) {
+    const PixelSize scaled = ScaledSize(width, height, *limit);
+    config.options.use_scaling = 1;
+    config.options.scaled_width = static_cast<int>(scaled.width);
+    config.options.scaled_height = static_cast<int>(scaled.height);
+    width = outWidth = scaled.width;
+    height = outHeight = scaled.height;
+  }
   std::vector<uint8_t> bgra(std::size_t{width} * height * 4);
   config.output.colorspace = MODE_BGRA;
   config.output.is_external_memory = 1;
@@ -88,7 +102,7 @@ std::optional<DecodedPicture> DecodeWebp(std::span<const uint8_t> file) {
   }
 
   DecodedPicture picture;
-  picture.pixels = PixelBuffer::Blank(canvasWidth, canvasHeight, 3);
+  picture.pixels = PixelBuffer::Blank(outWidth, outHeight, 3);
   std::fill(picture.pixels.pixels.begin(), picture.pixels.pixels.end(), uint8_t{255});
   CompositeOnWhite(bgra, width, height, static_cast<uint32_t>(first.x_offset), static_cast<uint32_t>(first.y_offset),
                    picture.pixels);
