@@ -33,11 +33,11 @@ void AccountState::NoteUnreadCredential(const std::wstring& target) {
 void AccountState::ShowUnconfirmed() {
   AssertUiThread();
   if (currentPassword.empty()) {
-    currentUserText.clear();
+    currentUserText_.clear();
   } else {
     ShowCurrentUser();
   }
-  quotaText.clear();
+  quotaText_.clear();
 }
 
 void AccountState::SignedIn(const AccountEntry& account, int quotaPercent, const std::string& blogName) {
@@ -62,18 +62,18 @@ void AccountState::SignOut() {
   AssertUiThread();
   currentUserName.clear();
   currentPassword.clear();
-  currentUserText.clear();
-  quotaText.clear();
+  currentUserText_.clear();
+  quotaText_.clear();
 }
 
 void AccountState::ShowQuota(int percent) {
   AssertUiThread();
-  quotaText = QuotaText(percent);
+  quotaText_ = QuotaText(percent);
 }
 
 void AccountState::HideQuota() {
   AssertUiThread();
-  quotaText.clear();
+  quotaText_.clear();
 }
 
 void AccountState::AddSaved(const AccountEntry& account, bool fillWaiting) {
@@ -103,6 +103,6 @@ void AccountState::ForgetCurrent() {
 }
 
 // The one place the current-user line is made.
-void AccountState::ShowCurrentUser() { currentUserText = L"当前用户:" + currentUserName; }
+void AccountState::ShowCurrentUser() { currentUserText_ = L"当前用户:" + currentUserName; }
 
 }  // namespace fernwick

@@ -14,22 +14,23 @@
 namespace fernwick {
 
 // The fields are there to be read. The program changes them only through the operations below,
-// each of which leaves them consistent with one another and makes the two lines the window shows
-// (tests set fields directly to arrange a state).
+// each of which leaves them consistent with one another; the two lines the window shows are made
+// by the operations alone (tests set the other fields directly to arrange a state).
 class AccountState {
  public:
   std::wstring currentUserName;
   std::wstring currentPassword;
   std::string blogName;   // blogname of the last successful sign-in, as the server sent it
   std::vector<AccountEntry> savedAccounts;
-  std::wstring quotaText;        // shown in IDC_MAIN_QUOTA
-  std::wstring currentUserText;  // shown in IDC_MAIN_CURRENT_USER
   // The settings file was there but could not be read (locked, access denied): saving then
   // leaves it alone, since the empty state loaded in its place would wipe the accounts in it.
   bool settingsUnreadable = false;
   // Credentials the store had but would not give at start (a read that failed, not "not found"):
   // they are never written over nor deleted, since the password in them is still the user's.
   std::vector<std::wstring> unreadCredentials;
+
+  const std::wstring& quotaText() const noexcept { return quotaText_; }              // IDC_MAIN_QUOTA
+  const std::wstring& currentUserText() const noexcept { return currentUserText_; }  // IDC_MAIN_CURRENT_USER
 
   // At start, from the settings file: `current` becomes the current account (an empty one:
   // nobody), `saved` is appended to the saved accounts. `unreadable`: see settingsUnreadable.
@@ -64,6 +65,9 @@ class AccountState {
 
  private:
   void ShowCurrentUser();
+
+  std::wstring quotaText_;
+  std::wstring currentUserText_;
 };
 
 // What the account dialogs and the start-up sign-in need from the main window, beside the

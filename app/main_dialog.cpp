@@ -253,8 +253,8 @@ void MainDialog::CreatePages() {
 }
 
 void MainDialog::RefreshAccountDisplay() {
-  const std::pair<int, const std::wstring*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText},
-                                                           {ids::kCurrentUserLine, &accounts_.currentUserText}};
+  const std::pair<int, const std::wstring*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText()},
+                                                           {ids::kCurrentUserLine, &accounts_.currentUserText()}};
   for (const auto& [id, text] : transfers) {
     if (!::SetDlgItemTextW(hwnd(), id, text->c_str())) {
       ::MessageBeep(0xFFFFFFFF);

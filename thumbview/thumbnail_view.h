@@ -58,7 +58,6 @@ class ThumbnailView : public WindowBase {
   // The first photo whose thumbnail box holds the content point, or none.
   PhotoItem* HitTest(int32_t x, int32_t y) const noexcept;
   POINT ScrollOffset() const noexcept { return {scrollX_.offset, scrollY_.offset}; }
-  SIZE ContentSize() const noexcept { return {scrollX_.content, scrollY_.content}; }
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -250,7 +250,9 @@ int List(const std::wstring& dir, int count, int dpi) {
   view.Layout();  // forgets every drawn cell
   ::UpdateWindow(view.hwnd());
   const double onwardCpu = ThreadCpuMs();
-  for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < view.ContentSize().cy; ++i) {
+  SCROLLINFO bar{sizeof(bar), SIF_RANGE};
+  ::GetScrollInfo(view.hwnd(), SB_VERT, &bar);
+  for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < bar.nMax + 1; ++i) {
     const double t0 = Now();
     ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     ScreenPixel(view.hwnd(), 65, 70);

@@ -16,26 +16,6 @@ std::size_t FindCp936Char(std::string_view text, char c, std::size_t from) noexc
   return std::string_view::npos;
 }
 
-namespace {
-char LowerAscii(char c) noexcept { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool MatchesNoCase(std::string_view text, std::size_t at, std::string_view what) noexcept {
-  if (text.size() - at < what.size()) return false;
-  for (std::size_t k = 0; k < what.size(); ++k) {
-    if (LowerAscii(text[at + k]) != LowerAscii(what[k])) return false;
-  }
-  return true;
-}
-}  // namespace
-
-std::size_t FindCp936NoCase(std::string_view text, std::string_view what, std::size_t from) noexcept {
-  if (what.empty()) return from <= text.size() ? from : std::string_view::npos;
-  for (std::size_t i = from; i < text.size(); i += Cp936CharLength(text, i)) {
-    if (MatchesNoCase(text, i, what)) return i;
-  }
-  return std::string_view::npos;
-}
-
 int AtoiRules(std::string_view text) noexcept {
   std::size_t i = 0;
   auto isBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };

@@ -15,10 +15,6 @@ std::size_t Cp936CharLength(std::string_view text, std::size_t pos) noexcept;
 // Position of the first single-byte character `c` at or after `from`, or npos.
 std::size_t FindCp936Char(std::string_view text, char c, std::size_t from = 0) noexcept;
 
-// Position of the first occurrence of the ASCII text `what`, letter case ignored, starting on
-// a character boundary at or after `from`, or npos.
-std::size_t FindCp936NoCase(std::string_view text, std::string_view what, std::size_t from = 0) noexcept;
-
 // The C library's atoi rules: leading blanks, optional sign, digits up to the first other
 // character; 0 when no digit follows. Values beyond the int range saturate.
 int AtoiRules(std::string_view text) noexcept;

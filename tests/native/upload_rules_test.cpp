@@ -1,5 +1,7 @@
 #include "upload/core/upload_rules.h"
 
+#include "accounts/core/account_texts.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(Table, PhotoFitsQuotaTest,
                                            FitCase{INT32_MAX, INT32_MIN, INT32_MAX, true}));
 
 TEST(BatchQuotaText, FormatsThePercentage) {
+  // The quota line the account shows is built from the batch's percentage by its own text.
+  const auto BatchQuotaText = [](int32_t limit, int32_t used) { return QuotaText(BatchQuotaPercent(limit, used)); };
   EXPECT_EQ(BatchQuotaText(100, 0), L"使用了1%的本月上传空间");
   EXPECT_EQ(BatchQuotaText(100, 100), L"使用了101%的本月上传空间");
   EXPECT_EQ(BatchQuotaText(0, 7), L"使用了0%的本月上传空间");

@@ -9,6 +9,7 @@
 #include "accounts/login_dialog.h"
 #include "accounts/settings_dialog.h"
 #include "base/program_state.h"
+#include "res/resource.h"
 #include "support/account_test_support.h"
 
 namespace fernwick {
@@ -99,8 +100,8 @@ TEST(AccountDialogsLook, ShowForScreenshot) {
   RECT r{};
   ::GetWindowRect(settingsWindow, &r);
   ::SetWindowPos(loginWindow, nullptr, r.right + 30, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ::SetDlgItemTextA(loginWindow, 1008, "新用户");
-  ::SetDlgItemTextA(loginWindow, 1020, "secret");
+  ::SetDlgItemTextA(loginWindow, IDC_LOGIN_USER_NAME, "新用户");
+  ::SetDlgItemTextA(loginWindow, IDC_LOGIN_PASSWORD, "secret");
   ::ShowWindow(loginWindow, SW_SHOW);
   const DWORD end = ::GetTickCount() + static_cast<DWORD>(std::atoi(seconds)) * 1000;
   while (::GetTickCount() < end) {

@@ -13,8 +13,8 @@ using Saved = std::vector<AccountEntry>;
 void Expect(const AccountState& s, const AccountEntry& current, const wchar_t* user, const wchar_t* quota,
             const Saved& saved, const char* step) {
   EXPECT_EQ((AccountEntry{s.currentUserName, s.currentPassword}), current) << step;
-  EXPECT_EQ(s.currentUserText, user) << step;
-  EXPECT_EQ(s.quotaText, quota) << step;
+  EXPECT_EQ(s.currentUserText(), user) << step;
+  EXPECT_EQ(s.quotaText(), quota) << step;
   EXPECT_EQ(s.savedAccounts, saved) << step;
 }
 

@@ -40,7 +40,9 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// A parent window with one static child (id 1026) to attach links to.
+constexpr int kLinkId = 1026;
+
+// A parent window with one static child (kLinkId) to attach links to.
 class LinkFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -57,7 +59,7 @@ class LinkFixture : public ::testing::Test {
 
   HWND MakeStatic(const wchar_t* caption, DWORD style = SS_LEFT, int width = 300, int height = 40) {
     return ::CreateWindowExW(0, L"STATIC", caption, WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, parent_.get(),
-                             reinterpret_cast<HMENU>(1026), ::GetModuleHandleA(nullptr), nullptr);
+                             reinterpret_cast<HMENU>(kLinkId), ::GetModuleHandleA(nullptr), nullptr);
   }
 
   static LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
@@ -329,7 +331,7 @@ TEST_F(LinkFixture, CommandAndNotifyLinksTellTheParent) {
   EXPECT_TRUE(notify.Open());
   EXPECT_TRUE(launches.seen.empty());
   ASSERT_EQ(Log().messages, (std::vector<UINT>{WM_COMMAND, WM_NOTIFY}));
-  EXPECT_EQ(LOWORD(Log().wParams[0]), 1026);
+  EXPECT_EQ(LOWORD(Log().wParams[0]), kLinkId);
   EXPECT_EQ(Log().notifyCodes, std::vector<int>{static_cast<int>(NM_CLICK)});
 }
 

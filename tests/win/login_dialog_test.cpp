@@ -15,6 +15,7 @@
 #include "base/core/web_pages.h"
 #include "base/handles.h"
 #include "base/text_936.h"
+#include "res/resource.h"
 
 namespace fernwick {
 namespace {
@@ -34,8 +35,8 @@ struct OpenLogin {
     window = dialog.CreateModeless(kLoginDialogTemplate, host.hwnd());
   }
   void Type(const std::wstring& user, const std::wstring& password) {
-    ::SetDlgItemTextW(window, 1008, user.c_str());
-    ::SetDlgItemTextW(window, 1020, password.c_str());
+    ::SetDlgItemTextW(window, IDC_LOGIN_USER_NAME, user.c_str());
+    ::SetDlgItemTextW(window, IDC_LOGIN_PASSWORD, password.c_str());
   }
   // Presses `id`, then lets the sign-in it may have started answer.
   void Press(int id) { test::PressThenPump(window, id, [&] { return !dialog.signingIn(); }); }
@@ -50,10 +51,10 @@ TEST(LoginDialog, TemplateAndInitialisation) {
   OpenLogin login(host, false, signIn);
   ASSERT_NE(login.window, nullptr);
   EXPECT_EQ(WindowText(login.window), L"Lumora用户登录信息");
-  EXPECT_EQ(::SendDlgItemMessageA(login.window, 1008, EM_GETLIMITTEXT, 0, 0), 30);
-  EXPECT_EQ(::SendDlgItemMessageA(login.window, 1020, EM_GETLIMITTEXT, 0, 0), 30);
-  EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(login.window, 1020), GWL_STYLE) & ES_PASSWORD);
-  EXPECT_EQ(WindowText(::GetDlgItem(login.window, 1008)), L"");
+  EXPECT_EQ(::SendDlgItemMessageA(login.window, IDC_LOGIN_USER_NAME, EM_GETLIMITTEXT, 0, 0), 30);
+  EXPECT_EQ(::SendDlgItemMessageA(login.window, IDC_LOGIN_PASSWORD, EM_GETLIMITTEXT, 0, 0), 30);
+  EXPECT_TRUE(::GetWindowLongA(::GetDlgItem(login.window, IDC_LOGIN_PASSWORD), GWL_STYLE) & ES_PASSWORD);
+  EXPECT_EQ(WindowText(::GetDlgItem(login.window, IDC_LOGIN_USER_NAME)), L"");
   EXPECT_TRUE(login.dialog.registerLink().attached());
   EXPECT_EQ(login.dialog.registerLink().target(), WideFromUtf8(RegistrationPage()));
   EXPECT_EQ(login.dialog.registerLink().label(), L"<A>注册为Lumora用户</A>");
@@ -64,7 +65,7 @@ TEST(LoginDialog, ThirtyFirstCharacterIsRefused) {
   FakeAccountHost host;
   ScriptedSignIn signIn;
   OpenLogin login(host, false, signIn);
-  HWND edit = ::GetDlgItem(login.window, 1008);
+  HWND edit = ::GetDlgItem(login.window, IDC_LOGIN_USER_NAME);
   for (int i = 0; i < 31; ++i) ::SendMessageA(edit, WM_CHAR, 'a' + (i % 26), 1);
   EXPECT_EQ(WindowText(edit).size(), 30u);
 }
@@ -107,7 +108,7 @@ TEST(LoginDialog, ChecksInOrderWithTheirMessages) {
     EXPECT_EQ(login.dialog.endedWith().has_value(), c.ends) << c.name;
     if (!c.ends) {
       EXPECT_EQ(host.state.savedAccounts.size(), 1u) << c.name << ": a failure changes nothing";
-      EXPECT_EQ(WindowText(::GetDlgItem(login.window, 1008)), c.user) << c.name << ": input stays";
+      EXPECT_EQ(WindowText(::GetDlgItem(login.window, IDC_LOGIN_USER_NAME)), c.user) << c.name << ": input stays";
     }
   }
 }
@@ -286,14 +287,14 @@ TEST(LoginDialog, StaysResponsiveWhileTheServerIsAsked) {
     };
     LoginDialog dialog(host, false, AccountServices{blocking, nullptr});
     HWND window = dialog.CreateModeless(kLoginDialogTemplate, host.hwnd());
-    ::SetDlgItemTextA(window, 1008, "alice");
-    ::SetDlgItemTextA(window, 1020, "pw");
+    ::SetDlgItemTextA(window, IDC_LOGIN_USER_NAME, "alice");
+    ::SetDlgItemTextA(window, IDC_LOGIN_PASSWORD, "pw");
     ::SendMessageA(window, WM_COMMAND, IDOK, 0);
 
     ASSERT_TRUE(dialog.signingIn()) << c.name;
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDOK))) << c.name;
-    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, 1008))) << c.name;
-    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, 1020))) << c.name;
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_LOGIN_USER_NAME))) << c.name;
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_LOGIN_PASSWORD))) << c.name;
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(window, IDCANCEL))) << c.name;
     // Another thread's message is answered only while this thread handles its messages.
     std::atomic<bool> heard{false};

@@ -8,26 +8,12 @@
 
 #include "res/main_window_ids.h"
 #include "accounts/settings_file.h"
-#include "base/prompt.h"
+#include "support/account_test_support.h"
 #include "support/test_files.h"
 #include "support/test_main_dialog.h"
 
 namespace fernwick {
 namespace {
-
-// Every prompt asked while it lives, answered with `answer`.
-class PromptRecorder {
- public:
-  explicit PromptRecorder(int answer)
-      : answerer_([this, answer](const PromptRequest& request) {
-          asked.push_back(request);
-          return answer;
-        }) {}
-  std::vector<PromptRequest> asked;
-
- private:
-  ScopedPromptAnswerer answerer_;
-};
 
 constexpr int kPhotoListControls[] = {ids::kAddButton,         ids::kDeleteButton,   ids::kRotateLeftButton,
                                       ids::kRotateRightButton, ids::kSettingsButton, ids::kUploadButton,
@@ -51,7 +37,6 @@ class MainStates : public test::MainDialogTest {
     EXPECT_TRUE(Visible(ids::kBackButton));
     EXPECT_TRUE(Visible(ids::kQuotaLine));
   }
-  void Command(int id) { test::Command(dialog.hwnd(), id); }
 };
 
 // Log-off and shut-down end the process without WM_DESTROY: the accounts are saved when
@@ -89,21 +74,21 @@ TEST_F(MainStates, SelectionButtonsStartDisabledTheOthersEnabled) {
 }
 
 TEST_F(MainStates, UploadWithAnEmptyListShowsTheNoticeAndStays) {
-  PromptRecorder prompts(IDOK);
+  test::PromptRecorder prompts({IDOK});
   Command(ids::kUploadButton);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, L"你尚未加入图片");
-  EXPECT_EQ(prompts.asked[0].caption, L"提示");
-  EXPECT_EQ(prompts.asked[0].type, static_cast<UINT>(MB_OK));
-  EXPECT_EQ(prompts.asked[0].owner, dialog.hwnd());
+  ASSERT_EQ(prompts.seen.size(), 1u);
+  EXPECT_EQ(prompts.seen[0].text, L"你尚未加入图片");
+  EXPECT_EQ(prompts.seen[0].caption, L"提示");
+  EXPECT_EQ(prompts.seen[0].type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(prompts.seen[0].owner, dialog.hwnd());
   ExpectPhotoListState();
 }
 
 TEST_F(MainStates, UploadWithPhotosShowsThePhotoSettingsPageWithTheFocusOnOk) {
   dialog.photoCount = 2;
-  PromptRecorder prompts(IDOK);
+  test::PromptRecorder prompts({IDOK});
   Command(ids::kUploadButton);
-  EXPECT_TRUE(prompts.asked.empty());
+  EXPECT_TRUE(prompts.seen.empty());
   ExpectPhotoSettingsState();
   EXPECT_EQ(::GetFocus(), Item(ids::kOkButton));
 }
@@ -149,8 +134,8 @@ TEST_F(MainStates, EachStateShowsOnlyItsOwnPageWhereverItIsEnteredFrom) {
 }
 
 TEST_F(MainStates, AccountTextsReachTheirLines) {
-  dialog.accounts().quotaText = L"使用了30%的本月上传空间";
-  dialog.accounts().currentUserText = L"当前用户:李雷";
+  dialog.accounts().ShowQuota(30);
+  dialog.accounts().Switch({L"李雷", L""});
   dialog.RefreshAccountDisplay();
   EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), L"使用了30%的本月上传空间");
   EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), L"当前用户:李雷");
@@ -176,14 +161,14 @@ class CloseQuestion : public test::MainDialogTest, public ::testing::WithParamIn
 TEST_P(CloseQuestion, AsksOnlyWithPhotosAndClosesUnlessTheAnswerIsNo) {
   const CloseCase& c = GetParam();
   dialog.photoCount = c.photos;
-  PromptRecorder prompts(c.answer);
+  test::PromptRecorder prompts({c.answer});
   HWND window = dialog.hwnd();
   ::SendMessageA(window, WM_CLOSE, 0, 0);
-  ASSERT_EQ(prompts.asked.size(), c.asks ? 1u : 0u);
+  ASSERT_EQ(prompts.seen.size(), c.asks ? 1u : 0u);
   if (c.asks) {
-    EXPECT_EQ(prompts.asked[0].text, L"你确定要退出程序吗？");
-    EXPECT_EQ(prompts.asked[0].caption, L"提示");
-    EXPECT_EQ(prompts.asked[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(prompts.seen[0].text, L"你确定要退出程序吗？");
+    EXPECT_EQ(prompts.seen[0].caption, L"提示");
+    EXPECT_EQ(prompts.seen[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
   }
   EXPECT_EQ(::IsWindow(window) != FALSE, !c.closes);
   if (!c.closes) {

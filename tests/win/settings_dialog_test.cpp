@@ -51,10 +51,7 @@ struct OpenSettings {
 };
 
 void SignInAs(FakeAccountHost& host, const std::wstring& user, const std::wstring& password) {
-  host.state.currentUserName = user;
-  host.state.currentPassword = password;
-  host.state.currentUserText = L"当前用户:" + user;
-  host.state.quotaText = L"使用了10%的本月上传空间";
+  host.state.SignedIn({user, password}, 10, "");
 }
 
 TEST(SettingsDialog, FillsTheCombosInStep) {

@@ -53,7 +53,7 @@ class SettingsFileTest : public ::testing::Test {
     state.currentPassword = L"另一个";
     state.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}, {L"张三", L"另一个"}, {L"李四", L"x y"}};
     state.blogName = "not stored";
-    state.quotaText = L"not stored";
+    state.ShowQuota(30);  // not stored
     return state;
   }
 
@@ -81,7 +81,7 @@ TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
   EXPECT_EQ(loaded.savedAccounts, saved.savedAccounts);
   EXPECT_EQ(SizeLimit(), 1280);
   EXPECT_EQ(loaded.blogName, "");
-  EXPECT_EQ(loaded.quotaText, L"");
+  EXPECT_EQ(loaded.quotaText(), L"");
 }
 
 // The passwords are in the credential store, one per entry, under names that tell duplicates

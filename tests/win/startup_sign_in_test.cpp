@@ -85,7 +85,7 @@ TEST(StartupSignIn, NoRememberedAccountMeansNoRequestAtAll) {
   test::PumpPendingMessages();
   EXPECT_EQ(versionCalls, 0);
   EXPECT_TRUE(signIn.calls.empty());
-  EXPECT_EQ(host.state.currentUserText, L"");
+  EXPECT_EQ(host.state.currentUserText(), L"");
 }
 
 struct OutcomeCase {
@@ -123,7 +123,7 @@ TEST(StartupSignIn, VersionOutcomes) {
         host,
         {signIn.function(), Version(c.versionResult, c.versionId, "http://dl.example/new", c.isUpgrade, &versionCalls),
          RunAtOnce()}));
-    EXPECT_EQ(host.state.currentUserText, L"当前用户:alice") << c.name;
+    EXPECT_EQ(host.state.currentUserText(), L"当前用户:alice") << c.name;
     test::PumpPendingMessages();
     EXPECT_EQ(versionCalls, 1) << c.name;
     EXPECT_EQ(prompts.Texts(), c.prompts) << c.name;

@@ -7,6 +7,7 @@
 
 #include "imaging/picture_io.h"
 #include "support/photo_test_pictures.h"
+#include "support/window_helpers.h"
 #include "thumbview/thumbnail_view.h"
 
 namespace fernwick {
@@ -42,8 +43,8 @@ TEST_F(ThumbnailViewTest, FourPerRowAt600) {
     EXPECT_EQ(host.photos.SlotAt(i)->centreX, want[i].x) << i;
     EXPECT_EQ(host.photos.SlotAt(i)->centreY, want[i].y) << i;
   }
-  EXPECT_EQ(host.view.ContentSize().cx, 580);
-  EXPECT_EQ(host.view.ContentSize().cy, 260);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cx, 580);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cy, 260);
   // The frame follows the centre: 200 x 150 shows as 100 x 75 (-50 .. 50, -37 .. 37).
   EXPECT_EQ(host.photos.SlotAt(4)->frameRect, (FrameRect{15, 153, 115, 227}));
 }
@@ -66,7 +67,7 @@ TEST_F(ThumbnailViewTest, CellsStayBesideTheVerticalScrollBar) {
   ASSERT_LT(client.right, 605);
   for (unsigned i = 0; i < host.photos.Count(); ++i) EXPECT_LE(host.photos.SlotAt(i)->centreX + 60, client.right) << i;
   EXPECT_EQ(host.photos.SlotAt(4)->centreX, 65);
-  EXPECT_EQ(host.view.ContentSize().cx, client.right - 20);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cx, client.right - 20);
   // Back to a few photos: the bar goes and five fit again.
   while (host.photos.Count() > 5) {
     ::SendMessageA(host.view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(65, 70));
@@ -79,8 +80,8 @@ TEST_F(ThumbnailViewTest, CellsStayBesideTheVerticalScrollBar) {
 TEST_F(ThumbnailViewTest, EmptyListIsPlainWindowColour) {
   test::HostedView host(400, 300);
   host.view.Layout();
-  EXPECT_EQ(host.view.ContentSize().cx, 380);
-  EXPECT_EQ(host.view.ContentSize().cy, 140);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cx, 380);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cy, 140);
   EXPECT_EQ(host.photos.Count(), 0u);
   for (POINT p : {POINT{5, 5}, POINT{65, 70}, POINT{399, 299}}) {
     EXPECT_EQ(test::PaintedPixel(host.view, p.x, p.y), ::GetSysColor(COLOR_WINDOW));
@@ -262,14 +263,14 @@ TEST_F(ThumbnailViewTest, RotateTurnsOnlyTheSelectedPhotoAndKeepsTheScroll) {
   Fill(host, 10);
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
   const POINT scrolled = host.view.ScrollOffset();
-  const SIZE content = host.view.ContentSize();
+  const SIZE content = test::ScrollContentSize(host.view.hwnd());
   PhotoItem* last = host.photos.selection();
   const FrameRect before = last->frameRect;
   host.view.RotateSelected(false);
   EXPECT_EQ(last->angle, -90);
   EXPECT_EQ(last->frameRect.right - last->frameRect.left, before.bottom - before.top);
   EXPECT_EQ(host.view.ScrollOffset().y, scrolled.y);
-  EXPECT_EQ(host.view.ContentSize().cy, content.cy);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cy, content.cy);
   EXPECT_EQ(host.photos.SlotAt(0)->angle, 0);
   EXPECT_EQ(host.photos.SlotAt(0)->centreX, 65);
   host.photos.ClearSelection();
@@ -292,7 +293,7 @@ TEST_F(ThumbnailViewTest, TurnedThumbnailIsPaintedTurned) {
 TEST_F(ThumbnailViewTest, ScrollingMovesThePaintedGrid) {
   test::HostedView host(600, 300);
   Fill(host, 40);  // 10 rows: content 1220 high
-  EXPECT_EQ(host.view.ContentSize().cy, 70 + 9 * 120 + 70);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cy, 70 + 9 * 120 + 70);
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(host.view.ScrollOffset().y, 12);  // a hundredth of the content
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_PAGEDOWN, 0);
@@ -322,7 +323,7 @@ TEST_F(ThumbnailViewTest, AThousandPhotosStillShowTheirGrid) {
   test::HostedView host(700, 400);
   for (int i = 0; i < 1000; ++i) host.photos.AppendAndSelect(MakeItem(i % 2 ? 120 : 90, i % 2 ? 90 : 120));
   host.view.Layout();
-  EXPECT_EQ(host.view.ContentSize().cy, 70 + 199 * 120 + 70);
+  EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cy, 70 + 199 * 120 + 70);
   ::SendMessageA(host.view.hwnd(), WM_VSCROLL, SB_BOTTOM, 0);
   const PhotoItem* last = host.photos.SlotAt(999);
   const int y = last->centreY - host.view.ScrollOffset().y;
@@ -398,7 +399,7 @@ TEST_F(ThumbnailViewTest, AnAppendedPhotoRepaintsOnlyItsCellAndTheOldSelectionAn
     while (host.photos.Count() < c.count) host.photos.AppendAndSelect(MakeItem(200, 150));
     host.view.ShowAppended();
     EXPECT_EQ(host.view.ScrollOffset().y, top);
-    EXPECT_EQ(host.view.ContentSize().cy, c.contentHeight);
+    EXPECT_EQ(test::ScrollContentSize(host.view.hwnd()).cy, c.contentHeight);
     SCROLLINFO info{sizeof(info), SIF_RANGE};
     ::GetScrollInfo(host.view.hwnd(), SB_VERT, &info);
     EXPECT_EQ(info.nMax, c.contentHeight - 1);

@@ -231,7 +231,7 @@ TEST_P(UploadVisibilityTest, TagsAndVisibilityTravelWithEveryPhotoAndTheTagsAreE
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
   HWND page = dialog.settingsPage().hwnd();
   ::SetDlgItemTextA(page, PhotoSettingsPage::kTagsEdit, "旅游  朋友 sea");
-  for (int id = 1009; id <= 1011; ++id) {
+  for (int id = IDC_PHOTO_PUBLIC; id <= IDC_PHOTO_PRIVATE; ++id) {
     ::SendDlgItemMessageA(page, id, BM_SETCHECK, id == GetParam().radio ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   RunBatch();
@@ -246,8 +246,9 @@ TEST_P(UploadVisibilityTest, TagsAndVisibilityTravelWithEveryPhotoAndTheTagsAreE
   EXPECT_EQ(::SendDlgItemMessageA(page, GetParam().radio, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 INSTANTIATE_TEST_SUITE_P(Radios, UploadVisibilityTest,
-                         ::testing::Values(VisibilityCase{1009, "1"}, VisibilityCase{1010, "2"},
-                                           VisibilityCase{1011, "0"}));
+                         ::testing::Values(VisibilityCase{IDC_PHOTO_PUBLIC, "1"},
+                                           VisibilityCase{IDC_PHOTO_FRIENDS_ONLY, "2"},
+                                           VisibilityCase{IDC_PHOTO_PRIVATE, "0"}));
 
 TEST_F(UploadBatchTest, ATurnedPhotoIsSentAsARotatedCopy) {
   const auto paths = AddPhotos(1);

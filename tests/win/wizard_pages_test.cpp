@@ -151,7 +151,8 @@ TEST_F(ProgressPageTest, BothBarsCountThousandthsFromEmptyAndTheStatusIsEmptyAtF
 // Cancel is tested at four levels, each owning one step: the page only raises the session's
 // cancel (here); the session hands it to the worker (UploadSessionTest); the batch cuts off the
 // photo in flight and names the rest (UploadBatchTest); the real program does all of it through
-// its own window (ProgramUpload).
+// its own window (ProgramUpload), and with a photo the server reads slowly or not at all, which
+// only a separate process's connection shows (ProgramCancel).
 TEST_F(ProgressPageTest, CancelOnlyCancelsTheSession) {
   IdleSessionHost sessionHost;
   UploadSession session(sessionHost, {});

@@ -3,8 +3,6 @@
 #include <climits>
 #include <cstdio>
 
-#include "accounts/core/account_texts.h"
-
 namespace fernwick {
 
 const char* PhotoStatusForVisibility(int visibilityIndex) noexcept {
@@ -30,10 +28,6 @@ int BatchQuotaPercent(int32_t limit, int32_t used) noexcept {
 bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept {
   // In 64 bits: the server's figures may be anything, and a 32-bit difference can overflow.
   return int64_t{limit} - int64_t{used} >= int64_t{fileSize};
-}
-
-std::wstring BatchQuotaText(int32_t limit, int32_t used) {
-  return QuotaText(BatchQuotaPercent(limit, used));
 }
 
 std::string BatchViewAddress(const std::string& webBase, const std::vector<int32_t>& uploadedIds) {

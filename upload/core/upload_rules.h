@@ -1,6 +1,6 @@
 #pragma once
 // The small rules of an upload batch that need no window: the visibility sent for the radio
-// chosen, the quota line shown while a photo is sent, and the batch address of View photos.
+// chosen, the quota line's percentage while a photo is sent, and the batch address of View photos.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,9 +17,6 @@ const char* PhotoStatusForVisibility(int visibilityIndex) noexcept;
 int BatchQuotaPercent(int32_t limit, int32_t used) noexcept;
 // Whether a photo of `fileSize` bytes fits in what is left of the quota (limit - used).
 bool PhotoFitsQuota(int32_t limit, int32_t used, int32_t fileSize) noexcept;
-
-// The quota line (QuotaText) with that percentage.
-std::wstring BatchQuotaText(int32_t limit, int32_t used);
 
 // At most this many ids go into the batch address.
 inline constexpr size_t kMaxBatchAddressIds = 100;

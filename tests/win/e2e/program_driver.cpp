@@ -6,6 +6,7 @@
 #include "app/single_instance.h"
 #include "base/user_folders.h"
 #include "base/text_936.h"
+#include "res/resource.h"
 #include "support/window_helpers.h"
 
 namespace fernwick::test {
@@ -91,7 +92,7 @@ HWND ProgramDriver::TopLevel(const wchar_t* title) const {
 }
 
 bool ProgramDriver::AddThroughOpenDialog(const std::wstring& path) {
-  Press(1003);
+  Press(IDC_MAIN_ADD);
   HWND dialog = nullptr;
   if (!WaitUntil([&] {
         for (HWND window : DialogsOf(run_.processId(), main_)) {
@@ -115,7 +116,7 @@ bool ProgramDriver::AddThroughOpenDialog(const std::wstring& path) {
   // The photo is in the list when the line has gone again.
   DWORD_PTR ignored = 0;
   if (!::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored)) return false;
-  return WaitUntil([&] { return !::IsWindowVisible(::GetDlgItem(main_, 1032)); });
+  return WaitUntil([&] { return !::IsWindowVisible(::GetDlgItem(main_, IDC_MAIN_ADDING_STOP)); });
 }
 
 HWND ProgramDriver::PageWith(int id) const {
@@ -150,7 +151,7 @@ std::wstring ProgramDriver::AnswerPrompt(DWORD limitMs) {
 
 std::wstring ProgramDriver::ProgressStatus() const {
   HWND page = ProgressPage();
-  return page ? test::WindowText(::GetDlgItem(page, 1020)) : std::wstring();
+  return page ? test::WindowText(::GetDlgItem(page, IDC_PROGRESS_STATUS)) : std::wstring();
 }
 
 DWORD ProgramDriver::Close() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
 #include "support/program_runner.h"
 #include "support/screenshot.h"
 
@@ -38,9 +39,9 @@ class ProgramDriver {
 
   // The wizard pages: the child dialog of the main window holding control `id`.
   HWND PageWith(int id) const;
-  HWND SettingsPage() const { return PageWith(1009); }
-  HWND ProgressPage() const { return PageWith(1019); }
-  HWND DonePage() const { return PageWith(1023); }
+  HWND SettingsPage() const { return PageWith(IDC_PHOTO_PUBLIC); }
+  HWND ProgressPage() const { return PageWith(IDC_PROGRESS_CANCEL); }
+  HWND DonePage() const { return PageWith(IDC_DONE_VIEW_PHOTOS); }
   static bool Shown(HWND window) { return window && ::IsWindowVisible(window); }
 
   // A message box of the program ("提示"), or null.

@@ -484,7 +484,8 @@ TEST_P(ProgramFaults, Row) {
 
 INSTANTIATE_TEST_SUITE_P(Matrix, ProgramFaults, ::testing::Range<size_t>(0, Rows().size()));
 
-// Cancel lets the photo in flight finish (the server reads it slowly, and it is done some
+// Owns Cancel's grace over a real connection (the levels are listed at ProgressPageTest's Cancel
+// test). Cancel lets the photo in flight finish (the server reads it slowly, and it is done some
 // seconds after Cancel), and cuts it off once nothing has moved for the grace (the server stops
 // reading). On loopback the connection's buffers take the whole body at once, so the program
 // sees the slow photo move only at its start: it must come through within the grace. The stall

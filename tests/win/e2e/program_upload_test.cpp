@@ -43,12 +43,12 @@ using test::StoredPhoto;
 using test::StoredPhotos;
 using test::WaitUntil;
 
-constexpr int kUploadButton = 1008;
-constexpr int kOkButton = 1017;
-constexpr int kBackButton = 1011;
-constexpr int kRotateLeftButton = 1005;
-constexpr int kRotateRightButton = 1006;
-constexpr int kQuotaLine = 1009;
+using ids::kBackButton;
+using ids::kOkButton;
+using ids::kQuotaLine;
+using ids::kRotateLeftButton;
+using ids::kRotateRightButton;
+using ids::kUploadButton;
 constexpr wchar_t kShotDir[] = L"" FERNWICK_E2E_SCREENSHOT_DIR;
 
 // The only file in a work directory (the program names its copies by number).
@@ -118,7 +118,7 @@ class ProgramUpload : public ::testing::Test {
     program->Press(kUploadButton);
     ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }));
     HWND page = program->SettingsPage();
-    ::SendMessageW(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tags));
+    ::SendMessageW(::GetDlgItem(page, IDC_PHOTO_TAGS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tags));
     ProgramDriver::Press(::GetDlgItem(page, radio));
     ASSERT_TRUE(WaitUntil([&] { return ::SendDlgItemMessageA(page, radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
     program->Press(kOkButton);
@@ -170,10 +170,11 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   program->Press(kUploadButton);
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }));
   HWND page = program->SettingsPage();
-  EXPECT_EQ(::SendDlgItemMessageA(page, 1009, BM_GETCHECK, 0, 0), BST_CHECKED);  // public at first
-  ::SendMessageW(::GetDlgItem(page, 1008), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"海边 旅行"));
-  ProgramDriver::Press(::GetDlgItem(page, 1010));
-  ASSERT_TRUE(WaitUntil([&] { return ::SendDlgItemMessageA(page, 1010, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+  EXPECT_EQ(::SendDlgItemMessageA(page, IDC_PHOTO_PUBLIC, BM_GETCHECK, 0, 0), BST_CHECKED);  // at first
+  ::SendMessageW(::GetDlgItem(page, IDC_PHOTO_TAGS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"海边 旅行"));
+  ProgramDriver::Press(::GetDlgItem(page, IDC_PHOTO_FRIENDS_ONLY));
+  ASSERT_TRUE(
+      WaitUntil([&] { return ::SendDlgItemMessageA(page, IDC_PHOTO_FRIENDS_ONLY, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
   Shot(program->main(), L"photo-settings");
 
   // Each upload answers a little later, so that the progress page can be seen.
@@ -218,7 +219,7 @@ TEST_F(ProgramUpload, ABatchOfFourPhotosFromAddToViewPhotosAndBack) {
   EXPECT_EQ(test::QuadrantsOf(picture.get()), (std::vector<int>{2, 0, 3, 1}));
   EXPECT_EQ(Control("account?user=" + user), "quota=52428800 used=" + std::to_string(total) + " photos=4");
 
-  ProgramDriver::Press(::GetDlgItem(program->DonePage(), 1023));  // View photos
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), IDC_DONE_VIEW_PHOTOS));
   EXPECT_EQ(test::LaunchScope::WaitForLaunch(), "\"" + test::BatchAddress(stored) + "\"\n");
   // View photos goes on with Back: the photo list is there again.
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
@@ -236,7 +237,7 @@ TEST_F(ProgramUpload, PhotosNamedInAnyLanguageAreAddedAndUploaded) {
   const std::wstring korean = Picture(L"한국 😀", 200, 300, "png");
   for (const auto& path : {beach, korean}) ASSERT_TRUE(program->AddThroughOpenDialog(path)) << path;
   Shot(program->main(), L"names");
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitForDonePage());
   EXPECT_EQ(program->Prompt(), nullptr);
   const auto stored = StoredPhotos(user);
@@ -261,7 +262,7 @@ TEST_F(ProgramUpload, AHeicAndAWebpAreSentAsUprightJpegCopies) {
   ASSERT_TRUE(::CopyFileW((std::wstring(pictures) + L"\\webp-lossy.webp").c_str(), webp.c_str(), FALSE));
   for (const auto& path : {heic, webp}) ASSERT_TRUE(program->AddThroughOpenDialog(path)) << path;
   Shot(program->main(), L"heic_webp_grid");
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitForDonePage());
   EXPECT_EQ(program->Prompt(), nullptr);
   const auto stored = StoredPhotos(user);
@@ -287,7 +288,7 @@ TEST_F(ProgramUpload, AHeicAndAWebpAreSentAsUprightJpegCopies) {
 TEST_F(ProgramUpload, RotateLeftSendsThePhotoTurnedCounterClockwise) {
   ASSERT_TRUE(program->AddThroughOpenDialog(Picture(L"left", 360, 240)));
   program->Press(kRotateLeftButton);
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
@@ -305,7 +306,7 @@ TEST_F(ProgramUpload, APhonePhotoOnItsSideIsStoredUprightWithItsDateTaken) {
   const std::wstring path = folder + L"phone.jpg";
   ASSERT_TRUE(WriteFileBytes(path, test::PhotoJpeg(test::Scene(320, 240), 6)));
   ASSERT_TRUE(program->AddThroughOpenDialog(path));
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 1u);
@@ -406,10 +407,10 @@ TEST_F(ProgramUpload, TheExitForAnObligatoryUpgradeWritesTheSettingsFile) {
 TEST_F(ProgramUpload, CancelDuringTheThirdOfFivePhotos) {
   AddPictures(5);
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=600&count=-1");
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == L"发送图片'p3'"; }));
   const ULONGLONG pressed = ::GetTickCount64();
-  ProgramDriver::Press(::GetDlgItem(program->ProgressPage(), 1019));
+  ProgramDriver::Press(::GetDlgItem(program->ProgressPage(), IDC_PROGRESS_CANCEL));
   ASSERT_TRUE(WaitForDonePage());
   // The photo in flight is finished, well within the grace a stalled one would have.
   EXPECT_LT(::GetTickCount64() - pressed, kCancelGraceMs) << "the photo in flight finishes";
@@ -426,7 +427,7 @@ TEST_F(ProgramUpload, TooLittleQuotaForTheFourthPhoto) {
   long fit = 0;
   for (int i = 0; i < 4; ++i) fit += static_cast<long>(test::ReadBytes(paths[static_cast<size_t>(i)]).size());
   PutAccount(fit - 1, "pw");
-  UploadWith(L"", 1011);
+  UploadWith(L"", IDC_PHOTO_PRIVATE);
   EXPECT_EQ(program->AnswerPrompt(), L"你的空间已经不够,请购买空间。");
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
@@ -438,7 +439,7 @@ TEST_F(ProgramUpload, ServerUnreachableAtOk) {
   AddPictures(1);
   // Every request from now on loses its connection before any answer.
   Control("fault?kind=drop&path=*&count=-1");
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   EXPECT_EQ(program->AnswerPrompt(), L"不能连接服务器,请检查网络.");
   Control("clear");
   EXPECT_TRUE(ProgramDriver::Shown(program->SettingsPage()));
@@ -451,7 +452,7 @@ TEST_F(ProgramUpload, ServerUnreachableAtOk) {
 TEST_F(ProgramUpload, WrongSavedPasswordAsksThenACancelledLoginUploadsNothing) {
   AddPictures(1);
   PutAccount(50L * 1024 * 1024, "changed");  // the saved password no longer works
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   EXPECT_EQ(program->AnswerPrompt(), L"用户名或密码错误.");
   HWND login = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (login = program->TopLevel(L"Lumora用户登录信息")) != nullptr; }));
@@ -465,7 +466,7 @@ TEST_F(ProgramUpload, WrongSavedPasswordAsksThenACancelledLoginUploadsNothing) {
 TEST_F(ProgramUpload, ZeroKBeforeAPhotoEndsTheBatchQuietly) {
   AddPictures(3);
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=800&count=1");
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   // While the first photo is on its way, the next token request is set to answer "0k".
   ASSERT_TRUE(WaitUntil([&] { return program->ProgressStatus() == L"发送图片'p1'"; }));
   Control("fault?kind=zerok&path=/upload/auth.aspx");
@@ -475,9 +476,9 @@ TEST_F(ProgramUpload, ZeroKBeforeAPhotoEndsTheBatchQuietly) {
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_EQ(stored[0].title, "p1");
   // The two that were not sent are still in the list: a second batch sends exactly them.
-  ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), IDC_DONE_BACK));
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitForDonePage());
   const auto after = StoredPhotos(user);
   ASSERT_EQ(after.size(), 3u);
@@ -488,7 +489,7 @@ TEST_F(ProgramUpload, ZeroKBeforeAPhotoEndsTheBatchQuietly) {
 TEST_F(ProgramUpload, AServerErrorOnOneUploadLeavesThatPhotoAndSaysSo) {
   AddPictures(3);
   Control("fault?kind=status&path=/upload/toolupload.aspx&value=500&count=1");
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   EXPECT_EQ(program->AnswerPrompt(), BatchSummaryText(2, {{MissReason::Refused, L"p1"}}));
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
@@ -499,16 +500,16 @@ TEST_F(ProgramUpload, AServerErrorOnOneUploadLeavesThatPhotoAndSaysSo) {
 
 TEST_F(ProgramUpload, TwoBatchesThenViewPhotosOpensAllFiveNewestFirst) {
   AddPictures(3);
-  UploadWith(L"一", 1009);
+  UploadWith(L"一", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitForDonePage());
-  ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), IDC_DONE_BACK));
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
   for (int i = 4; i <= 5; ++i) {
     ASSERT_TRUE(program->AddThroughOpenDialog(Picture(L"q" + std::to_wstring(i), 200, 150)));
   }
-  UploadWith(L"二", 1011);
+  UploadWith(L"二", IDC_PHOTO_PRIVATE);
   ASSERT_TRUE(WaitForDonePage());
-  ProgramDriver::Press(::GetDlgItem(program->DonePage(), 1023));
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), IDC_DONE_VIEW_PHOTOS));
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 5u);
   EXPECT_EQ(stored[0].status, "1");
@@ -545,7 +546,7 @@ TEST_F(ProgramUpload, PathsFromTheShellAreAddedInOrderAndHandedToTheRunningWindo
   ASSERT_TRUE(waitForAdd());
 
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=700&count=-1");
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->ProgressPage()); }));
   ASSERT_TRUE(handOver({Picture(L"f", 200, 150)}));
   ASSERT_TRUE(WaitForDonePage());
@@ -554,10 +555,10 @@ TEST_F(ProgramUpload, PathsFromTheShellAreAddedInOrderAndHandedToTheRunningWindo
   for (const StoredPhoto& photo : StoredPhotos(user)) titles.push_back(photo.title);
   EXPECT_EQ(titles, (std::vector<std::string>{"b", "c", "a", "d", "e"}));
 
-  ProgramDriver::Press(::GetDlgItem(program->DonePage(), kBackButton));
+  ProgramDriver::Press(::GetDlgItem(program->DonePage(), IDC_DONE_BACK));
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->Item(kUploadButton)); }));
   ASSERT_TRUE(waitForAdd());
-  UploadWith(L"", 1009);
+  UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitForDonePage());
   const auto stored = StoredPhotos(user);
   ASSERT_EQ(stored.size(), 6u);

@@ -3,6 +3,7 @@
 #include <wincred.h>
 
 #include "controls/control_text.h"
+#include "res/resource.h"
 
 namespace fernwick::test {
 
@@ -18,21 +19,23 @@ FakeAccountHost::FakeAccountHost() {
   window_.reset(CreateTestWindow("FernwickFakeAccountHost", &HostProc, WS_POPUP, nullptr, 0, {0, 0, 400, 300}, "host"));
   tasks_ = UiTaskChannel::Open(window_.get());
   ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 300, 16, window_.get(),
-                    reinterpret_cast<HMENU>(1009), ::GetModuleHandleA(nullptr), nullptr);
+                    reinterpret_cast<HMENU>(IDC_MAIN_QUOTA), ::GetModuleHandleA(nullptr), nullptr);
   ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 40, 300, 16, window_.get(),
-                    reinterpret_cast<HMENU>(1010), ::GetModuleHandleA(nullptr), nullptr);
+                    reinterpret_cast<HMENU>(IDC_MAIN_CURRENT_USER), ::GetModuleHandleA(nullptr), nullptr);
 }
 
 FakeAccountHost::~FakeAccountHost() { CloseTasks(); }
 
 void FakeAccountHost::RefreshAccountDisplay() {
   ++refreshes;
-  ::SetDlgItemTextW(window_.get(), 1009, state.quotaText.c_str());
-  ::SetDlgItemTextW(window_.get(), 1010, state.currentUserText.c_str());
+  ::SetDlgItemTextW(window_.get(), IDC_MAIN_QUOTA, state.quotaText().c_str());
+  ::SetDlgItemTextW(window_.get(), IDC_MAIN_CURRENT_USER, state.currentUserText().c_str());
 }
 
-std::wstring FakeAccountHost::QuotaLine() const { return WindowText(::GetDlgItem(window_.get(), 1009)); }
-std::wstring FakeAccountHost::UserLine() const { return WindowText(::GetDlgItem(window_.get(), 1010)); }
+std::wstring FakeAccountHost::QuotaLine() const { return WindowText(::GetDlgItem(window_.get(), IDC_MAIN_QUOTA)); }
+std::wstring FakeAccountHost::UserLine() const {
+  return WindowText(::GetDlgItem(window_.get(), IDC_MAIN_CURRENT_USER));
+}
 
 SignInFunction ScriptedSignIn::function() {
   return [this](const std::wstring& user, const std::wstring& password, std::string& authstr, int& percent,

@@ -31,6 +31,7 @@ class MainDialogTest : public ::testing::Test {
   HWND Item(int id) const { return ::GetDlgItem(dialog.hwnd(), id); }
   bool Visible(HWND window) const { return test::Visible(window); }
   bool Visible(int id) const { return Visible(Item(id)); }
+  void Command(int id) { test::Command(dialog.hwnd(), id); }
 
   TestMainDialog dialog;
 };

@@ -140,6 +140,14 @@ void Click(HWND window) {
   ::SendMessageA(window, WM_LBUTTONUP, 0, middle);
 }
 
+SIZE ScrollContentSize(HWND window) {
+  SCROLLINFO across{sizeof(across), SIF_RANGE};
+  SCROLLINFO down{sizeof(down), SIF_RANGE};
+  ::GetScrollInfo(window, SB_HORZ, &across);
+  ::GetScrollInfo(window, SB_VERT, &down);
+  return {across.nMax + 1, down.nMax + 1};
+}
+
 void SetClientSize(HWND window, int width, int height) {
   RECT rect{0, 0, width, height};
   ::AdjustWindowRectEx(&rect, static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE)), FALSE,

@@ -41,6 +41,9 @@ bool Visible(HWND window);
 // message on to DefWindowProcW.
 LRESULT CALLBACK TaskWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// What the scroll bars of `window` span (their range), whether they show or not.
+SIZE ScrollContentSize(HWND window);
+
 // Sets the outer size of `window` so that its client area is `width` x `height`.
 void SetClientSize(HWND window, int width, int height);
 
