@@ -60,5 +60,5 @@ for ((round = 1; round <= rounds; round++)); do
   if [[ -z "$best_curl" ]] || (($(echo "$curl_s < $best_curl" | bc -l))); then best_curl="$curl_s"; fi
 done
 mb="$(du -cb "$bench/photos"/*.jpg | tail -1 | cut -f1)"
-printf 'best of %d: batch %.3f s, curl %.3f s for %d photos (%.1f MB); batch/curl = %.3f (aim: at most 1.30)\n' \
+printf 'best of %d: batch %.3f s, curl %.3f s for %d photos (%.1f MB); batch/curl = %.3f (aim: at most 1.10)\n' \
   "$rounds" "$best_batch" "$best_curl" "$count" "$(echo "$mb / 1000000" | bc -l)" "$(echo "$best_batch / $best_curl" | bc -l)"

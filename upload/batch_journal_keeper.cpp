@@ -10,7 +10,12 @@ void BatchJournalKeeper::Start(BatchJournal journal) {
   std::lock_guard guard(lock_);
   journal_ = std::move(journal);
   started_ = true;
-  written_ = WriteBatchJournal(journal_);
+  written_ = WriteWhole();
+}
+
+bool BatchJournalKeeper::WriteWhole() {
+  appendable_ = WriteBatchJournal(journal_, JournalForm::kChangesFollow);
+  return appendable_;
 }
 
 void BatchJournalKeeper::Record(size_t entry, JournalState state, int32_t photoId) {
@@ -19,16 +24,20 @@ void BatchJournalKeeper::Record(size_t entry, JournalState state, int32_t photoI
   JournalPhoto& photo = journal_.photos[entry];
   photo.state = state;
   photo.photoId = state == JournalState::Sent ? photoId : 0;
-  written_ |= WriteBatchJournal(journal_);
+  // A change that could not be appended whole is not lost: the journal is written whole.
+  if (appendable_ && AppendBatchJournalChange(entry, state, photo.photoId)) return;
+  written_ |= WriteWhole();
 }
 
 void BatchJournalKeeper::WriteNow() {
   std::lock_guard guard(lock_);
-  if (started_) written_ |= WriteBatchJournal(journal_);
+  if (started_) written_ |= WriteWhole();
 }
 
 void BatchJournalKeeper::End(bool keep) {
   std::lock_guard guard(lock_);
+  // Kept for the next start: compacted, as a program older than the appended changes reads it.
+  if (started_ && keep) written_ |= WriteBatchJournal(journal_);
   if (started_ && written_ && !keep) RemoveBatchJournal();
   started_ = false;
   written_ = false;
