@@ -44,7 +44,7 @@ bool WriteBatchJournal(const BatchJournal& journal, JournalForm form) {
 // two of these. Opened for each change, so that a reader (the start of the program, a virus
 // checker) is never kept out by a handle the batch holds, and a journal removed or replaced
 // meanwhile is not written to in the dark.
-bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId) {
+bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId, bool flush) {
   const std::wstring path = BatchJournalPath();
   if (path.empty()) return false;
   const std::string line = EncodeJournalChange(entry, state, photoId);
@@ -52,7 +52,7 @@ bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId)
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   if (!file || !::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
-      written != line.size() || !::FlushFileBuffers(file.get())) {
+      written != line.size() || (flush && !::FlushFileBuffers(file.get()))) {
     LogLastError("batch journal: a change cannot be appended, the journal is written whole");
     return false;
   }

@@ -22,10 +22,11 @@ std::wstring BatchJournalPath();
 // goes on.
 bool WriteBatchJournal(const BatchJournal& journal, JournalForm form = JournalForm::kWhole);
 
-// Appends a change to the journal in place, which was written as `kChangesFollow`, and flushes
-// it to the disk; false when it is not all there (no journal, a full disk): the caller writes
-// the journal whole instead, which also puts away a line cut off.
-bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId);
+// Appends a change to the journal in place, which was written as `kChangesFollow`, and with
+// `flush` flushes it, and any change appended before, to the disk; false when it is not all
+// there (no journal, a full disk): the caller writes the journal whole instead, which also puts
+// away a line cut off.
+bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId, bool flush = true);
 
 // What the start finds of the journal of a batch that did not end.
 struct FoundJournal {

@@ -24,8 +24,14 @@ void BatchJournalKeeper::Record(size_t entry, JournalState state, int32_t photoI
   JournalPhoto& photo = journal_.photos[entry];
   photo.state = state;
   photo.photoId = state == JournalState::Sent ? photoId : 0;
+  // The flush is most of a change's cost, and only a photo about to go must be on the disk
+  // before it does. Its answer, appended after, stays in the system's cache until the next
+  // photo's flush takes it along (or the batch's end removes the journal): a process killed
+  // meanwhile leaves it written; a power cut loses it, and the photo reads as being sent, may
+  // be on the site, which is never sent again by default.
+  const bool flush = state == JournalState::Sending;
   // A change that could not be appended whole is not lost: the journal is written whole.
-  if (appendable_ && AppendBatchJournalChange(entry, state, photo.photoId)) return;
+  if (appendable_ && AppendBatchJournalChange(entry, state, photo.photoId, flush)) return;
   written_ |= WriteWhole();
 }
 
