@@ -50,8 +50,12 @@ void MainDialog::OfferUnfinishedBatch() {
                          : ShowPrompt(hwnd(), ResumeQuestionText(photos), kNoticeCaption,
                                       photos.unsentBack == 0 ? MB_OK | MB_ICONINFORMATION : MB_YESNO | MB_ICONQUESTION);
   // A question that could not be shown has had no answer: the journal waits for the next
-  // start (whose originals on a memory card may be back by then).
-  if (answer == 0) return;
+  // start (whose originals on a memory card may be back by then), without the changes a batch
+  // cut off appended to it.
+  if (answer == 0) {
+    WriteBatchJournal(journal);
+    return;
+  }
   const bool wanted = answer == IDYES || answer == IDOK;
   // A photo that may be on the site comes back only when the user asks for it: No unless told.
   const bool unsureToo = wanted && photos.unsureBack > 0 &&

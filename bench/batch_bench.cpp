@@ -1,7 +1,8 @@
 // Whole-batch benchmark (Windows, run under Wine by scripts/bench-batch.sh): the real main
 // window and upload worker send every photo of a folder to the reference server, exactly as OK
 // does; prints the wall time from OK to the end of the batch. Then writes the upload bodies of
-// the same photos, with a valid token, for the script to post with curl.
+// the same photos, with a valid token, for the script to post with curl, and times the batch
+// journal's two ways of recording a photo's change of state.
 //   batch_bench.exe PORT USER PASSWORD FOLDER COUNT BODIES-FOLDER
 // With BENCH_HIDDEN set the window is never shown, so nothing is painted.
 #include <windows.h>
@@ -25,6 +26,7 @@
 #include "service/core/service_endpoint.h"
 #include "service/core/upload_body.h"
 #include "service/service_client.h"
+#include "upload/batch_journal_file.h"
 
 using fernwick::bench::ReadAll;
 using fernwick::bench::Seconds;
@@ -55,7 +57,8 @@ int main(int argc, char** argv) {
   if (!std::getenv("BENCH_HIDDEN")) ::ShowWindow(dialog.hwnd(), SW_SHOW);
   dialog.accounts().currentUserName = WideFrom936(argv[2]);
   dialog.accounts().currentPassword = WideFrom936(argv[3]);
-  for (int i = 0; i < count; ++i) AddPhoto(dialog.photos(), WideFrom936(folder + "\\" + std::to_string(i) + ".jpg"), 1600);
+  for (int i = 0; i < count; ++i)
+    AddPhoto(dialog.photos(), WideFrom936(folder + "\\" + std::to_string(i) + ".jpg"), 1600);
   dialog.view().Layout();
   const unsigned added = dialog.photos().Count();
 
@@ -73,6 +76,28 @@ int main(int argc, char** argv) {
   ::QueryPerformanceCounter(&end);
   std::printf("added=%u left=%u prompts=%d batch_seconds=%.3f\n", added, dialog.photos().Count(), prompts,
               Seconds(start, end));
+
+  // A photo's change of state in the journal of a batch of `count`: the whole file written again
+  // (a new file, flushed, renamed over the old), against a line appended and flushed.
+  BatchJournal journal{"bench", 1, {}};
+  for (int i = 0; i < count; ++i) journal.photos.push_back({folder + "\\" + std::to_string(i) + ".jpg"});
+  const auto msEach = [count](auto record) {
+    LARGE_INTEGER from, to;
+    ::QueryPerformanceCounter(&from);
+    for (int i = 0; i < count; ++i) record(i);
+    ::QueryPerformanceCounter(&to);
+    return Seconds(from, to) * 1000 / count;
+  };
+  WriteBatchJournal(journal, JournalForm::kChangesFollow);
+  const double whole = msEach([&](int i) {
+    journal.photos[i].state = JournalState::Failed;
+    WriteBatchJournal(journal, JournalForm::kChangesFollow);
+  });
+  const double appended = msEach([](int i) { AppendBatchJournalChange(i, JournalState::Sending, 0); });
+  const double unflushed = msEach([](int i) { AppendBatchJournalChange(i, JournalState::Failed, 0, false); });
+  RemoveBatchJournal();
+  std::printf("journal_whole_ms=%.3f journal_append_ms=%.3f journal_append_unflushed_ms=%.3f\n", whole, appended,
+              unflushed);
 
   // The same photos' bodies, with a token of their own, for curl.
   ServiceClient client;

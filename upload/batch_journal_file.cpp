@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/file_replace.h"
+#include "base/handles.h"
 #include "base/log.h"
 #include "base/user_folders.h"
 #include "imaging/file_bytes.h"
@@ -31,12 +32,31 @@ std::wstring BatchJournalPath() {
   return folder.empty() ? folder : folder + kJournalName;
 }
 
-bool WriteBatchJournal(const BatchJournal& journal) {
+bool WriteBatchJournal(const BatchJournal& journal, JournalForm form) {
   const std::wstring folder = CreateProgramFolder(UserFolder::kLocal);
   if (folder.empty()) return false;  // logged there
-  return ReplaceFileContents(folder + kJournalName, EncodeBatchJournal(journal),
+  return ReplaceFileContents(folder + kJournalName, EncodeBatchJournal(journal, form),
                              "batch journal: the new journal cannot be written",
                              "batch journal: the new journal cannot replace the old one");
+}
+
+// One write and one flush, instead of a new file, its flush and a rename: a batch's photo costs
+// two of these. Opened for each change, so that a reader (the start of the program, a virus
+// checker) is never kept out by a handle the batch holds, and a journal removed or replaced
+// meanwhile is not written to in the dark.
+bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId, bool flush) {
+  const std::wstring path = BatchJournalPath();
+  if (path.empty()) return false;
+  const std::string line = EncodeJournalChange(entry, state, photoId);
+  UniqueFile file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file || !::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
+      written != line.size() || (flush && !::FlushFileBuffers(file.get()))) {
+    LogLastError("batch journal: a change cannot be appended, the journal is written whole");
+    return false;
+  }
+  return true;
 }
 
 FoundJournal ReadBatchJournal() {

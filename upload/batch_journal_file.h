@@ -17,9 +17,16 @@ std::wstring WideFromJournal(std::string_view bytes);
 // Empty when the user's local folder is not known.
 std::wstring BatchJournalPath();
 
-// Puts the journal in place whole (new file, flushed, renamed over the old). A journal that
-// cannot be written costs only the resumption after a crash: logged, the batch goes on.
-bool WriteBatchJournal(const BatchJournal& journal);
+// Puts the journal in place whole (new file, flushed, renamed over the old), in `form`. A
+// journal that cannot be written costs only the resumption after a crash: logged, the batch
+// goes on.
+bool WriteBatchJournal(const BatchJournal& journal, JournalForm form = JournalForm::kWhole);
+
+// Appends a change to the journal in place, which was written as `kChangesFollow`, and with
+// `flush` flushes it, and any change appended before, to the disk; false when it is not all
+// there (no journal, a full disk): the caller writes the journal whole instead, which also puts
+// away a line cut off.
+bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId, bool flush = true);
 
 // What the start finds of the journal of a batch that did not end.
 struct FoundJournal {

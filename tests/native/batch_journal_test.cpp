@@ -82,6 +82,26 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// A running batch appends a line a change to the journal it started: the changes count in their
+// order as far as they are whole and understood, and a journal written whole takes none.
+const BatchJournal kStarted = Settings({{"a", 0, JournalState::Waiting, 0}, {"b", 90, JournalState::Waiting, 0}});
+const std::string kChanges =
+    EncodeBatchJournal(kStarted, JournalForm::kChangesFollow) + EncodeJournalChange(0, JournalState::Sending, 0) +
+    EncodeJournalChange(0, JournalState::Sent, 4711) + EncodeJournalChange(1, JournalState::MaybeOnSite, 9);
+BatchJournal Changed(JournalState second) {
+  return Settings({{"a", 0, JournalState::Sent, 4711}, {"b", 90, second, 0}});
+}
+INSTANTIATE_TEST_SUITE_P(
+    Changes, BatchJournalDecodeTest,
+    ::testing::Values(
+        DecodeCase{"all whole", kChanges, Changed(JournalState::MaybeOnSite)},
+        DecodeCase{"the last cut off", kChanges.substr(0, kChanges.size() - 3), Changed(JournalState::Waiting)},
+        DecodeCase{"of a photo not there", kChanges + "change 2 failed 0\nchange 1 failed 0\n",
+                   Changed(JournalState::MaybeOnSite)},
+        DecodeCase{"sent without an id", kChanges + "change 1 sent 0\n", Changed(JournalState::MaybeOnSite)},
+        DecodeCase{"after a journal written whole",
+                   EncodeBatchJournal(kStarted) + EncodeJournalChange(0, JournalState::Sent, 5), kStarted}));
+
 // Every text a user can give, control characters and lone surrogates (a file name may hold
 // one) included, reads back as it went in.
 TEST(BatchJournalTest, KeepsEveryTextExactly) {

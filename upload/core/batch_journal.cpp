@@ -8,6 +8,7 @@ namespace fernwick {
 namespace {
 
 constexpr std::string_view kHeading = "fernwick batch journal 1";
+constexpr std::string_view kChangesHeading = "fernwick batch journal 1, changes appended";
 constexpr std::array<std::string_view, 5> kStateNames = {"waiting", "sent", "failed", "sending", "unsure"};
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
@@ -104,23 +105,42 @@ std::string_view NextWord(std::string_view& rest) {
 
 bool IsTurn(int degrees) { return degrees % 90 == 0 && degrees >= -270 && degrees <= 270; }
 
+std::optional<JournalState> StateOf(std::string_view word) {
+  size_t index = 0;
+  while (index < kStateNames.size() && kStateNames[index] != word) ++index;
+  return index == kStateNames.size() ? std::nullopt : std::optional(static_cast<JournalState>(index));
+}
+
+// Only a photo the server took has an id.
+bool IdFitsState(const std::optional<int32_t>& id, JournalState state) {
+  return id && *id >= 0 && (state == JournalState::Sent) == (*id > 0);
+}
+
 std::optional<JournalPhoto> PhotoOf(std::string_view rest) {
   JournalPhoto photo;
-  const std::string_view state = NextWord(rest);
-  size_t index = 0;
-  while (index < kStateNames.size() && kStateNames[index] != state) ++index;
-  if (index == kStateNames.size()) return std::nullopt;
-  photo.state = static_cast<JournalState>(index);
+  const std::optional<JournalState> state = StateOf(NextWord(rest));
+  if (!state) return std::nullopt;
+  photo.state = *state;
   const auto turn = NumberOf<int>(NextWord(rest));
   const auto id = NumberOf<int32_t>(NextWord(rest));
   std::optional<std::string> path = Unescaped(rest);
-  if (!turn || !IsTurn(*turn) || !id || *id < 0 || !path || path->empty()) return std::nullopt;
-  // Only a photo the server took has an id.
-  if ((photo.state == JournalState::Sent) != (*id > 0)) return std::nullopt;
+  if (!turn || !IsTurn(*turn) || !IdFitsState(id, photo.state) || !path || path->empty()) return std::nullopt;
   photo.turn = *turn;
   photo.photoId = *id;
   photo.sourcePath = std::move(*path);
   return photo;
+}
+
+// Applies the change `rest` says to its photo; false, with nothing changed, for one not
+// understood or of a photo the journal does not have.
+bool ApplyChange(std::string_view rest, std::vector<JournalPhoto>& photos) {
+  const auto entry = NumberOf<size_t>(NextWord(rest));
+  const std::optional<JournalState> state = StateOf(NextWord(rest));
+  const auto id = NumberOf<int32_t>(rest);
+  if (!entry || *entry >= photos.size() || !state || !IdFitsState(id, *state)) return false;
+  photos[*entry].state = *state;
+  photos[*entry].photoId = *id;
+  return true;
 }
 
 // The text after `keyword` and a blank on the line, or none for another line.
@@ -137,8 +157,8 @@ bool MayBeOnSite(JournalState state) noexcept {
 
 int TurnFromOriginal(int sendTurn, int angle) noexcept { return (sendTurn + angle) % 360; }
 
-std::string EncodeBatchJournal(const BatchJournal& journal) {
-  std::string text(kHeading);
+std::string EncodeBatchJournal(const BatchJournal& journal, JournalForm form) {
+  std::string text(form == JournalForm::kWhole ? kHeading : kChangesHeading);
   text += "\ntags " + Escaped(journal.tags) + "\nvisibility " + std::to_string(journal.visibilityIndex) + "\n";
   for (const JournalPhoto& photo : journal.photos) {
     text += "photo ";
@@ -147,6 +167,11 @@ std::string EncodeBatchJournal(const BatchJournal& journal) {
         " " + std::to_string(photo.turn) + " " + std::to_string(photo.photoId) + " " + Escaped(photo.sourcePath) + "\n";
   }
   return text;
+}
+
+std::string EncodeJournalChange(size_t entry, JournalState state, int32_t photoId) {
+  return "change " + std::to_string(entry) + " " + std::string(kStateNames[static_cast<size_t>(state)]) + " " +
+         std::to_string(state == JournalState::Sent ? photoId : 0) + "\n";
 }
 
 std::optional<BatchJournal> DecodeBatchJournal(std::string_view bytes) {
@@ -158,7 +183,8 @@ std::optional<BatchJournal> DecodeBatchJournal(std::string_view bytes) {
   }
   // Without its settings the batch cannot be sent as it was meant (a private batch must never
   // come back public): no journal.
-  if (lines.size() < 3 || lines[0] != kHeading) return std::nullopt;
+  const bool changesFollow = !lines.empty() && lines[0] == kChangesHeading;
+  if (lines.size() < 3 || (lines[0] != kHeading && !changesFollow)) return std::nullopt;
   const std::optional<std::string_view> tags = Fact(lines[1], "tags");
   const std::optional<std::string_view> visibility = Fact(lines[2], "visibility");
   BatchJournal journal;
@@ -167,11 +193,16 @@ std::optional<BatchJournal> DecodeBatchJournal(std::string_view bytes) {
   if (!tagsText || !index || *index < -1 || *index > 2) return std::nullopt;
   journal.tags = std::move(*tagsText);
   journal.visibilityIndex = *index;
-  for (size_t line = 3; line < lines.size(); ++line) {
+  size_t line = 3;
+  for (; line < lines.size(); ++line) {
     const std::optional<std::string_view> fact = Fact(lines[line], "photo");
     std::optional<JournalPhoto> photo = fact ? PhotoOf(*fact) : std::nullopt;
     if (!photo) break;
     journal.photos.push_back(std::move(*photo));
+  }
+  for (; changesFollow && line < lines.size(); ++line) {
+    const std::optional<std::string_view> fact = Fact(lines[line], "change");
+    if (!fact || !ApplyChange(*fact, journal.photos)) break;
   }
   return journal;
 }

@@ -15,6 +15,18 @@
 // the visibility must be whole, or there is no journal; the photos count as far as their lines
 // are whole and understood. The states "sending" and "unsure" came later: a journal without them
 // reads as it always did.
+//
+// A running batch does not write the whole file again at every change: it starts the journal
+// under its own heading, "fernwick batch journal 1, changes appended", and then appends a line
+// for each change of a photo's state, flushed before the batch goes on:
+//
+//   change 2 sent 4711
+//
+// (the photo's place among the photo lines, its state, the server's id). The changes count in
+// their order, as far as they are whole and understood: a change cut off mid-line leaves the
+// state before it, which a change is always safe to fall back to (a photo being sent reads as
+// such until its answer is whole). A program older than the changes does not know that
+// heading and passes the journal over, rather than offer photos it sent as not sent.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -55,7 +67,15 @@ struct BatchJournal {
 // still to come (-270 .. 270); -270 .. 270, as the user's own turns go when nothing was applied.
 int TurnFromOriginal(int sendTurn, int angle) noexcept;
 
-std::string EncodeBatchJournal(const BatchJournal& journal);
+enum class JournalForm {
+  kWhole,          // as it stands, with nothing after it
+  kChangesFollow,  // the batch's start: changes are appended to it
+};
+std::string EncodeBatchJournal(const BatchJournal& journal, JournalForm form = JournalForm::kWhole);
+
+// The line appended to a journal written as `kChangesFollow` when photo `entry` (its place
+// among the batch's photos) takes `state`; `photoId` counts only for a photo sent.
+std::string EncodeJournalChange(size_t entry, JournalState state, int32_t photoId);
 
 // None when the heading, the tags or the visibility line is missing, torn or not understood.
 std::optional<BatchJournal> DecodeBatchJournal(std::string_view bytes);
