@@ -4,6 +4,11 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#include <immintrin.h>
+#endif
+
 namespace fernwick {
 
 namespace {
@@ -22,12 +27,71 @@ uint32_t BigEndian32(const uint8_t* bytes) noexcept {
   return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | bytes[3];
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+bool HasShaExtensions() noexcept {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return false;
+  const bool sse41 = (ecx & (1u << 19)) != 0;
+  const bool ssse3 = (ecx & (1u << 9)) != 0;
+  if (!__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) return false;
+  return sse41 && ssse3 && (ebx & (1u << 29)) != 0;
+}
+
+// Intel's SHA extensions: the state kept as ABEF and CDGH, four rounds a group, the message
+// schedule by sha256msg1/msg2.
+__attribute__((target("sha,sse4.1,ssse3"))) void CompressWithExtensions(uint32_t* state, const uint8_t* block) {
+  const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bll, 0x0405060700010203ll);
+  __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xB1);
+  __m128i hgfe = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
+  __m128i abef = _mm_alignr_epi8(dcba, hgfe, 8);
+  __m128i cdgh = _mm_blend_epi16(hgfe, dcba, 0xF0);
+  const __m128i abefBefore = abef;
+  const __m128i cdghBefore = cdgh;
+  __m128i words[4];
+  for (int group = 0; group < 16; ++group) {
+    __m128i& w = words[group % 4];
+    if (group < 4) {
+      w = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * group)), byteSwap);
+    } else {
+      const __m128i& next = words[(group + 1) % 4];
+      const __m128i& third = words[(group + 2) % 4];
+      const __m128i& last = words[(group + 3) % 4];
+      w = _mm_sha256msg2_epu32(_mm_add_epi32(_mm_sha256msg1_epu32(w, next), _mm_alignr_epi8(last, third, 4)), last);
+    }
+    __m128i message = _mm_add_epi32(w, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound.data() + 4 * group)));
+    cdgh = _mm_sha256rnds2_epu32(cdgh, abef, message);
+    message = _mm_shuffle_epi32(message, 0x0E);
+    abef = _mm_sha256rnds2_epu32(abef, cdgh, message);
+  }
+  abef = _mm_add_epi32(abef, abefBefore);
+  cdgh = _mm_add_epi32(cdgh, cdghBefore);
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+#else
+bool HasShaExtensions() noexcept { return false; }
+void CompressWithExtensions(uint32_t*, const uint8_t*) {}
+#endif
+
 }  // namespace
 
-Sha256::Sha256() noexcept
-    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
+Sha256::Sha256(bool useExtensions) noexcept
+    : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {
+  static const bool kHasExtensions = HasShaExtensions();
+  extensions_ = useExtensions && kHasExtensions;
+}
 
 void Sha256::Compress(const uint8_t* block) noexcept {
+  if (extensions_) {
+    CompressWithExtensions(state_.data(), block);
+  } else {
+    CompressPortable(block);
+  }
+}
+
+void Sha256::CompressPortable(const uint8_t* block) noexcept {
   std::array<uint32_t, 64> w;
   for (int i = 0; i < 16; ++i) w[i] = BigEndian32(block + 4 * i);
   for (int i = 16; i < 64; ++i) {
