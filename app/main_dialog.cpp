@@ -180,6 +180,7 @@ LRESULT MainDialog::OnInitDialog() {
   SetUpPhotoSiteLink();
   CreatePages();
   LoadSettings();
+  history_.Load();
   // With a saved account: both status texts are set and the start-up sign-in runs.
   startupSignIn_.Start(*this, ProductionAccountServices());
   RefreshAccountDisplay();
@@ -247,6 +248,8 @@ void MainDialog::CreatePages() {
 }
 
 void MainDialog::RefreshAccountDisplay() {
+  // Another account, or none: the marks of photos sent before are that account's.
+  if (MarkSentPhotos() && view_.hwnd()) ::InvalidateRect(view_.hwnd(), nullptr, FALSE);
   const std::pair<int, const std::wstring*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText},
                                                            {ids::kCurrentUserLine, &accounts_.currentUserText}};
   for (const auto& [id, text] : transfers) {
@@ -285,8 +288,7 @@ void MainDialog::OnAdd() {
 void MainDialog::OnDrop(HDROP drop) { preparer_.Add(DroppedPictureFiles(drop), SizeLimit()); }
 
 void MainDialog::TakePaths(std::vector<std::wstring> paths) {
-  handedPaths_.insert(handedPaths_.end(), std::make_move_iterator(paths.begin()),
-                      std::make_move_iterator(paths.end()));
+  handedPaths_.insert(handedPaths_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
   if (uiTasks_ && !handedPaths_.empty()) uiTasks_->Post([this] { AddHandedPaths(); });
 }
 
@@ -308,6 +310,7 @@ void MainDialog::AddHandedPaths() {
 
 void MainDialog::PhotosAdded() {
   ApplyPendingTurns();
+  MarkSentPhotos();  // the new cells are drawn with their marks below
   view_.ShowAppended();
 }
 
@@ -372,6 +375,7 @@ void MainDialog::OnUpload() {
     ShowPrompt(hwnd(), L"你尚未加入图片", kNoticeCaption, MB_OK);
     return;
   }
+  if (!AskAboutSentPhotos()) return;
   EnterState(WindowState::kPhotoSettings);
 }
 

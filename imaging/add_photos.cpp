@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/core/sha256.h"
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/log.h"
@@ -78,7 +79,8 @@ AddedPicture ForCopy(int32_t fileNumber, int32_t box, const std::optional<std::v
 // A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
 // an upright copy, and one over the limit a scaled copy, upright too. None when the JPEG needs
 // no copy or the library cannot read it: AddedThroughGdiplus then takes the file.
-std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes, int32_t limit) {
+std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes,
+                                        int32_t limit) {
   if (!LooksLikeJpeg(bytes)) return std::nullopt;
   const std::optional<JpegSize> stored = ReadJpegSize(bytes);
   if (!stored) return std::nullopt;
@@ -179,6 +181,8 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   added->item->fileSize = added->size;
   added->item->sourcePath = path;
   added->item->title = PhotoTitle(path);
+  // The bytes are in memory already: the file is not read a second time for its hash.
+  added->item->original = Sha256Of(bytes);
   prepared.outcome = PreparedPhoto::Outcome::kPhoto;
   prepared.item = std::move(added->item);
   prepared.copy = std::move(added->copy);

@@ -43,13 +43,15 @@ void CutFile(const std::wstring& path, size_t length) {
 
 }  // namespace
 
-UploadHistory::UploadHistory() {
+std::wstring UploadHistoryPath() {
   const std::wstring folder = ProgramFolder(UserFolder::kLocal);
-  if (!folder.empty()) path_ = folder + kHistoryName;
-  inUserFolder_ = true;
+  return folder.empty() ? folder : folder + kHistoryName;
 }
 
+UploadHistory::UploadHistory() : inUserFolder_(true) {}
+
 void UploadHistory::Load() {
+  if (inUserFolder_) path_ = UploadHistoryPath();
   if (path_.empty()) return;
   UniqueFile file(::CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

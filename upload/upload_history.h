@@ -14,7 +14,8 @@ namespace fernwick {
 
 class UploadHistory {
  public:
-  // The file of the user's local folder; tests and the bench name another one.
+  // The file of the user's local folder (UploadHistoryPath, as Load finds it); the bench names
+  // another one.
   UploadHistory();
   explicit UploadHistory(std::wstring path) noexcept : path_(std::move(path)) {}
 
@@ -34,6 +35,9 @@ class UploadHistory {
   bool inUserFolder_ = false;  // the folder is made before the first record
   HistoryIndex index_;
 };
+
+// "upload.history" in the user's local folder of the program; empty when that is not known.
+std::wstring UploadHistoryPath();
 
 // The date of a record, as the program writes dates: "yyyy-MM-dd", local time.
 std::wstring HistoryDateText(int64_t time);
