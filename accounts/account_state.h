@@ -20,7 +20,7 @@ class AccountState {
  public:
   std::wstring currentUserName;
   std::wstring currentPassword;
-  std::string blogName;   // blogname of the last successful sign-in, as the server sent it
+  std::string blogName;  // blogname of the last successful sign-in, as the server sent it
   std::vector<AccountEntry> savedAccounts;
   // The settings file was there but could not be read (locked, access denied): saving then
   // leaves it alone, since the empty state loaded in its place would wipe the accounts in it.
@@ -82,6 +82,8 @@ class AccountHost : public UiHost {
   // Ends the main window's modal loop with 1 so the program can end (a new version must be
   // fetched); called on the UI thread. The settings are saved by the window's destruction.
   virtual void EndForUpgrade() { ::EndDialog(hwnd(), 1); }
+  // An account was deleted in the settings dialog: what it uploaded is forgotten with it.
+  virtual void ForgetAccountHistory(const std::wstring& /*userName*/) {}
 
  protected:
   ~AccountHost() = default;

@@ -1,5 +1,7 @@
 #include "accounts/settings_dialog.h"
 
+#include <algorithm>
+
 #include "accounts/account_updates.h"
 #include "accounts/core/account_texts.h"
 #include "accounts/login_dialog.h"
@@ -122,6 +124,11 @@ void SettingsDialog::OnDeleteUser() {
   const AccountEntry deleted{ComboItemText(accounts, selected), ComboItemText(passwords, selected)};
   AccountState& state = host_.accounts();
   state.RemoveSaved(deleted);
+  // A twin entry of the same name is the same account on the service: its history stays.
+  if (std::none_of(state.savedAccounts.begin(), state.savedAccounts.end(),
+                   [&](const AccountEntry& saved) { return saved.userName == deleted.userName; })) {
+    host_.ForgetAccountHistory(deleted.userName);
+  }
   ::SendMessageW(accounts, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
   ::SendMessageW(passwords, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
 

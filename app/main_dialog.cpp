@@ -186,6 +186,7 @@ LRESULT MainDialog::OnInitDialog() {
   SetUpPhotoSiteLink();
   CreatePages();
   LoadSettings();
+  history_.Load();
   // With a saved account: both status texts are set and the start-up sign-in runs.
   startupSignIn_.Start(*this, ProductionAccountServices());
   RefreshAccountDisplay();
@@ -253,6 +254,8 @@ void MainDialog::CreatePages() {
 }
 
 void MainDialog::RefreshAccountDisplay() {
+  // Another account, or none: the marks of photos sent before are that account's.
+  if (MarkSentPhotos() && view_.hwnd()) ::InvalidateRect(view_.hwnd(), nullptr, FALSE);
   const std::pair<int, const std::wstring*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText()},
                                                            {ids::kCurrentUserLine, &accounts_.currentUserText()}};
   for (const auto& [id, text] : transfers) {
@@ -325,6 +328,7 @@ void MainDialog::AddWalkedPictures(std::vector<std::wstring> pictures) {
 
 void MainDialog::PhotosAdded() {
   ApplyPendingTurns();
+  MarkSentPhotos();  // the new cells are drawn with their marks below
   view_.ShowAppended();
 }
 
@@ -389,6 +393,7 @@ void MainDialog::OnUpload() {
     ShowPrompt(hwnd(), L"你尚未加入图片", kNoticeCaption, MB_OK);
     return;
   }
+  if (!AskAboutSentPhotos()) return;
   EnterState(WindowState::kPhotoSettings);
 }
 

@@ -29,6 +29,7 @@
 #include "imaging/picture_walk.h"
 #include "thumbview/thumbnail_view.h"
 #include "upload/batch_host.h"
+#include "upload/upload_history.h"
 #include "upload/upload_session.h"
 
 namespace fernwick {
@@ -98,6 +99,13 @@ class MainDialog : public DialogBase,
 
   UploadSession& uploadSession() noexcept { return session_; }
 
+  // What each account uploaded (main_dialog_history.cpp): loaded at initialisation, a record
+  // for each photo a batch sent, the grid's marks for the current account.
+  UploadHistory& history() noexcept { return history_; }
+  // Marks the photos of the list the current account already sent; true when a mark changed.
+  bool MarkSentPhotos();
+  void ForgetAccountHistory(const std::wstring& userName) override;
+
   // The toolbar button on control `id` (IDC_MAIN_ADD to IDC_MAIN_SETTINGS).
   const ImageButton& toolbarButton(int id) const;
   bool hasLogo() const noexcept { return static_cast<bool>(logo_); }
@@ -131,6 +139,9 @@ class MainDialog : public DialogBase,
   // An add runs: folders are walked or photos prepared.
   bool Adding() const noexcept { return walk_.busy() || preparer_.busy(); }
   void OnUpload();
+  // Upload's question about photos the account already sent (main_dialog_history.cpp): false
+  // when the user keeps them back and no other photo is left to send.
+  bool AskAboutSentPhotos();
   void ShowAddingLine();
   void ShowAddingControls();
   void OnOk();
@@ -189,6 +200,8 @@ class MainDialog : public DialogBase,
   int dpi_ = 96;                                 // the window's; every pixel figure of the layout is scaled to it
   bool modal_ = false;
   bool offerUnfinishedBatch_ = false;
+  UploadHistory history_;
+  bool keepSentPhotos_ = false;               // the next batch leaves the photos sent before in the list
   std::map<std::wstring, int> pendingTurns_;  // source path to degrees, until the photo is in
   // TakePaths's, and pictures found in them, while a batch is prepared or runs.
   std::vector<std::wstring> handedPaths_;

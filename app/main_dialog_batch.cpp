@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <variant>
 
 #include "base/program_state.h"
@@ -48,7 +49,12 @@ void Apply(MainDialog& window, const BatchShares& report) {
 
 void Apply(MainDialog& window, const BatchPhotoDone& report) {
   if (window.progressPage().currentItem() == report.place.item) window.progressPage().SetCurrentItem(nullptr);
-  if (report.photoId <= 0 || !PhotoAt(window.photos(), report.place)) return;
+  const PhotoItem* photo = PhotoAt(window.photos(), report.place);
+  // Before the photo leaves the list, which holds what the history knows it by.
+  if (photo && (report.photoId > 0 || report.maybeOnSite)) {
+    window.history().Record(window.accounts().currentUserName, photo->original, report.photoId, photo->title);
+  }
+  if (report.photoId <= 0 || !photo) return;
   window.photos().DetachUploaded(report.place.slot);
   AppendUploadedPhotoId(report.photoId);
 }
@@ -59,6 +65,7 @@ void Apply(MainDialog& window, const BatchDone& report) {
   while (photos.NextFileNumber() < report.nextFileNumber) photos.TakeFileNumber();
   photos.RemoveEmptySlots();
   photos.ClearSelection();
+  window.MarkSentPhotos();  // one that may be on the site now is marked so
   window.settingsPage().SetTags({});
   window.settingsPage().Transfer(false);
   window.EnterState(WindowState::kDone);
@@ -96,7 +103,13 @@ void MainDialog::CloseWindow() noexcept {
 BatchSnapshot MainDialog::TakeBatch() {
   AssertUiThread();
   settingsPage_.Transfer(true);
-  return SnapshotOf(photos_, settingsPage_.tags(), settingsPage_.visibilityIndex());
+  BatchSnapshot batch = SnapshotOf(photos_, settingsPage_.tags(), settingsPage_.visibilityIndex());
+  // Upload's question was answered No: the photos sent before stay in the list, unsent.
+  if (std::exchange(keepSentPhotos_, false)) {
+    std::erase_if(batch.photos,
+                  [](const BatchPhoto& photo) { return photo.place.item->sentBefore != PhotoItem::SentBefore::kNo; });
+  }
+  return batch;
 }
 
 void MainDialog::ApplyBatchReport(const BatchReport& report) {

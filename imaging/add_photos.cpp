@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/core/sha256.h"
 #include "base/program_state.h"
 #include "base/handles.h"
 #include "base/log.h"
@@ -180,6 +181,8 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   added->item->fileSize = added->size;
   added->item->sourcePath = path;
   added->item->title = PhotoTitle(path);
+  // The bytes are in memory already: the file is not read a second time for its hash.
+  added->item->original = Sha256Of(bytes);
   prepared.outcome = PreparedPhoto::Outcome::kPhoto;
   prepared.item = std::move(added->item);
   prepared.copy = std::move(added->copy);

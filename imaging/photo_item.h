@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/core/sha256.h"
 #include "base/gdiplus_handles.h"
 #include "imaging/compressed_thumbnail.h"
 #include "imaging/core/photo_geometry.h"
@@ -49,11 +50,19 @@ class PhotoItem : public PhotoGeometry {
   CompressedThumbnail thumbnail;  // empty when the file did not decode
   bool selected = false;
   int32_t fileSize = 0;
-  std::wstring title;  // shown as it is; only the upload turns it into code page 936 bytes
+  std::wstring title;       // shown as it is; only the upload turns it into code page 936 bytes
   std::wstring sourcePath;  // set before the item enters a list, which keeps it in a set
   // Degrees clockwise (0, 90, 180, 270) by which sendPath is already turned from sourcePath: a
   // turned copy that became the photo's, so that the turn the user gave the original is kept.
   int32_t sendTurn = 0;
+  // The SHA-256 of sourcePath's bytes as they were read to add the photo: what the upload
+  // history knows a photo by, whatever working copy is sent.
+  Sha256Digest original{};
+  // Whether the current account already uploaded this photo (the grid marks it), and the date
+  // ("yyyy-MM-dd") when it did; kept up to date by the window as accounts and batches change.
+  enum class SentBefore { kNo, kYes, kMaybe };
+  SentBefore sentBefore = SentBefore::kNo;
+  std::wstring sentDate;
 
  private:
   // The thumbnail turned by the angle, at `scale` of the full picture, centred on (x, y).

@@ -1,5 +1,7 @@
 #include "thumbview/cell_cache.h"
 
+#include "thumbview/sent_mark.h"
+
 namespace fernwick {
 
 namespace {
@@ -8,9 +10,9 @@ constexpr size_t kMostCells = 96;
 }  // namespace
 
 CellCache::Look CellCache::LookOf(const PhotoItem& item, const CellBounds& cell) noexcept {
-  return {item.thumbnail.jpeg.data(),  item.thumbnail.turn,         item.width, item.height,
-          cell.right - cell.left,      cell.bottom - cell.top,      item.angle, item.selected,
-          ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_BTNFACE)};
+  return {item.thumbnail.jpeg.data(),  item.thumbnail.turn, item.width,    item.height,     cell.right - cell.left,
+          cell.bottom - cell.top,      item.angle,          item.selected, item.sentBefore, ::GetSysColor(COLOR_WINDOW),
+          ::GetSysColor(COLOR_BTNFACE)};
 }
 
 CellCache::Entry* CellCache::Render(HDC target, const PhotoItem& item, const CellBounds& cell, const Look& look) {
@@ -22,6 +24,7 @@ CellCache::Entry* CellCache::Render(HDC target, const PhotoItem& item, const Cel
     const RECT all{0, 0, look.cellWidth, look.cellHeight};
     ::FillRect(dc_.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
     item.DrawInCell(dc_.get(), POINT{cell.left, cell.top});
+    DrawSentMark(dc_.get(), all, item.sentBefore);
   }
   if (entries_.size() >= kMostCells && !entries_.contains(&item)) DropOldest();
   Entry& entry = entries_[&item];
@@ -33,10 +36,12 @@ CellCache::Entry* CellCache::Render(HDC target, const PhotoItem& item, const Cel
 void CellCache::Draw(HDC target, const PhotoItem& item, const CellBounds& cell, POINT at) {
   const Look look = LookOf(item, cell);
   const auto found = entries_.find(&item);
-  Entry* entry = found != entries_.end() && found->second.look == look ? &found->second : Render(target, item, cell, look);
+  Entry* entry =
+      found != entries_.end() && found->second.look == look ? &found->second : Render(target, item, cell, look);
   if (!entry) {
     // No bitmap to spare: drawn straight into the target, as it would be without the cache.
     item.DrawInCell(target, POINT{cell.left - at.x, cell.top - at.y});
+    DrawSentMark(target, RECT{at.x, at.y, at.x + look.cellWidth, at.y + look.cellHeight}, item.sentBefore);
     return;
   }
   entry->lastUse = ++clock_;

@@ -16,8 +16,8 @@ namespace fernwick {
 
 class CellCache {
  public:
-  // Puts the cell of `item` (window colour, picture and frame), which covers `cell` in content
-  // coordinates, into `target` with its top left at `at`.
+  // Puts the cell of `item` (window colour, picture, frame and the mark of a photo sent before), which covers `cell` in
+  // content coordinates, into `target` with its top left at `at`.
   void Draw(HDC target, const PhotoItem& item, const CellBounds& cell, POINT at);
   // True when the cell of `item` is kept as it looks now: painting it would change nothing.
   bool Holds(const PhotoItem& item, const CellBounds& cell) const noexcept;
@@ -33,6 +33,7 @@ class CellCache {
     int32_t width = 0, height = 0, cellWidth = 0, cellHeight = 0;
     double angle = 0;
     bool selected = false;
+    PhotoItem::SentBefore sent = PhotoItem::SentBefore::kNo;
     COLORREF window = 0, frame = 0;
     bool operator==(const Look&) const = default;
   };

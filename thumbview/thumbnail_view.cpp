@@ -9,6 +9,7 @@
 #include "imaging/add_photos.h"
 #include "imaging/core/photo_geometry.h"
 #include "thumbview/core/grid_layout.h"
+#include "thumbview/sent_mark.h"
 
 namespace fernwick {
 
@@ -37,6 +38,8 @@ void ThumbnailView::CreateTooltip() {
   // appears only over a photo, and anew for each photo the mouse comes to.
   AddAreaTool(tooltip_.get(), hwnd(), kTooltipTool, RECT{}, L"图片");
   ActivateTooltip(tooltip_.get(), false);
+  // A photo sent before has a second line; a tip breaks lines only once it has a width limit.
+  ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 1000);
 }
 
 PhotoItem* ThumbnailView::HitTest(int32_t x, int32_t y) const noexcept {
@@ -102,7 +105,9 @@ void ThumbnailView::UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
   if (item) {
     const RECT box{item->frameRect.left - scrollX_.offset, item->frameRect.top - scrollY_.offset,
                    item->frameRect.right - scrollX_.offset, item->frameRect.bottom - scrollY_.offset};
-    SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, box, WideFrom936(SizeTooltipText(*item, item->fileSize)).c_str());
+    std::wstring text = WideFrom936(SizeTooltipText(*item, item->fileSize));
+    if (const std::wstring sent = SentTooltipLine(*item); !sent.empty()) text += L"\r\n" + sent;
+    SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, box, text.c_str());
   } else {
     SetAreaTool(tooltip_.get(), hwnd(), kTooltipTool, RECT{}, nullptr);
   }

@@ -39,10 +39,12 @@ struct BatchShares {
 };
 
 // A photo's attempts are over: with the server's id it leaves the list and the id is recorded;
-// without one (0) it stays. Either way the page no longer shows it.
+// without one (0) it stays. Either way the page no longer shows it. Sent, or maybe on the site
+// (its whole body went and no clear answer came), it goes into the upload history.
 struct BatchPhotoDone {
   ListPlace place;
   int32_t photoId = 0;
+  bool maybeOnSite = false;
 };
 
 // The batch's photos are done: the list tidied, the tags emptied, the done page shown, and the

@@ -232,7 +232,8 @@ class Batch {
                        : MissReasonOf(attempt.end) == MissReason::MaybeOnSite ? JournalState::MaybeOnSite
                                                                               : JournalState::Failed,
                        photoId);
-      if (!Report(BatchPhotoDone{photo.place, photoId})) return;
+      const bool maybeOnSite = photoId == 0 && MissReasonOf(attempt.end) == MissReason::MaybeOnSite;
+      if (!Report(BatchPhotoDone{photo.place, photoId, maybeOnSite})) return;
       // Every attempt failed to reach the server: it cannot be reached, and the batch stops.
       if (IsConnectionFailure(attempt.end) && !Cancelled()) {
         outcome.result = kResultNoExchange;

@@ -1,7 +1,8 @@
 #include "upload/core/batch_journal.h"
 
 #include <array>
-#include <charconv>
+
+#include "upload/core/journal_text.h"
 
 namespace fernwick {
 
@@ -10,98 +11,6 @@ namespace {
 constexpr std::string_view kHeading = "fernwick batch journal 1";
 constexpr std::string_view kChangesHeading = "fernwick batch journal 1, changes appended";
 constexpr std::array<std::string_view, 5> kStateNames = {"waiting", "sent", "failed", "sending", "unsure"};
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-template <class Number>
-std::optional<Number> NumberOf(std::string_view word, int base = 10) {
-  Number value{};
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value, base);
-  if (word.empty() || error != std::errc() || end != word.data() + word.size()) return std::nullopt;
-  return value;
-}
-
-std::string Escaped(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-          out += "\\x";
-          out += kHexDigits[static_cast<unsigned char>(c) >> 4];
-          out += kHexDigits[c & 0xF];
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out;
-}
-
-std::optional<char> HexByte(std::string_view digits) {
-  const auto value = digits.size() == 2 ? NumberOf<unsigned>(digits, 16) : std::nullopt;
-  return value ? std::optional<char>(static_cast<char>(*value)) : std::nullopt;
-}
-
-// None for an unknown escape, a lone backslash at the end, or a raw control character (which
-// the writer never leaves in a line).
-std::optional<std::string> Unescaped(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t at = 0; at < text.size(); ++at) {
-    const char c = text[at];
-    if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
-    if (c != '\\') {
-      out += c;
-      continue;
-    }
-    if (++at == text.size()) return std::nullopt;
-    switch (text[at]) {
-      case '\\':
-        out += '\\';
-        break;
-      case 'n':
-        out += '\n';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'x': {
-        const std::optional<char> byte = HexByte(text.substr(at + 1, 2));
-        if (!byte) return std::nullopt;
-        out += *byte;
-        at += 2;
-        break;
-      }
-      default:
-        return std::nullopt;
-    }
-  }
-  return out;
-}
-
-// The text up to the next blank, and `rest` moved past that blank.
-std::string_view NextWord(std::string_view& rest) {
-  const size_t blank = rest.find(' ');
-  const std::string_view word = rest.substr(0, blank);
-  rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
-  return word;
-}
 
 bool IsTurn(int degrees) { return degrees % 90 == 0 && degrees >= -270 && degrees <= 270; }
 
@@ -123,7 +32,7 @@ std::optional<JournalPhoto> PhotoOf(std::string_view rest) {
   photo.state = *state;
   const auto turn = NumberOf<int>(NextWord(rest));
   const auto id = NumberOf<int32_t>(NextWord(rest));
-  std::optional<std::string> path = Unescaped(rest);
+  std::optional<std::string> path = UnescapeJournalText(rest);
   if (!turn || !IsTurn(*turn) || !IdFitsState(id, photo.state) || !path || path->empty()) return std::nullopt;
   photo.turn = *turn;
   photo.photoId = *id;
@@ -159,12 +68,13 @@ int TurnFromOriginal(int sendTurn, int angle) noexcept { return (sendTurn + angl
 
 std::string EncodeBatchJournal(const BatchJournal& journal, JournalForm form) {
   std::string text(form == JournalForm::kWhole ? kHeading : kChangesHeading);
-  text += "\ntags " + Escaped(journal.tags) + "\nvisibility " + std::to_string(journal.visibilityIndex) + "\n";
+  text +=
+      "\ntags " + EscapeJournalText(journal.tags) + "\nvisibility " + std::to_string(journal.visibilityIndex) + "\n";
   for (const JournalPhoto& photo : journal.photos) {
     text += "photo ";
     text += kStateNames[static_cast<size_t>(photo.state)];
-    text +=
-        " " + std::to_string(photo.turn) + " " + std::to_string(photo.photoId) + " " + Escaped(photo.sourcePath) + "\n";
+    text += " " + std::to_string(photo.turn) + " " + std::to_string(photo.photoId) + " " +
+            EscapeJournalText(photo.sourcePath) + "\n";
   }
   return text;
 }
@@ -188,7 +98,7 @@ std::optional<BatchJournal> DecodeBatchJournal(std::string_view bytes) {
   const std::optional<std::string_view> tags = Fact(lines[1], "tags");
   const std::optional<std::string_view> visibility = Fact(lines[2], "visibility");
   BatchJournal journal;
-  std::optional<std::string> tagsText = tags ? Unescaped(*tags) : std::nullopt;
+  std::optional<std::string> tagsText = tags ? UnescapeJournalText(*tags) : std::nullopt;
   const std::optional<int> index = visibility ? NumberOf<int>(*visibility) : std::nullopt;
   if (!tagsText || !index || *index < -1 || *index > 2) return std::nullopt;
   journal.tags = std::move(*tagsText);

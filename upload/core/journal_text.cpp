@@ -4,6 +4,8 @@ namespace fernwick {
 
 namespace {
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
@@ -79,6 +81,82 @@ std::u16string Utf16FromJournalBytes(std::string_view bytes) {
     at += length;
   }
   return out;
+}
+
+std::string EscapeJournalText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+          out += "\\x";
+          out += kHexDigits[static_cast<unsigned char>(c) >> 4];
+          out += kHexDigits[c & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> UnescapeJournalText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+    if (c != '\\') {
+      out += c;
+      continue;
+    }
+    if (++at == text.size()) return std::nullopt;
+    switch (text[at]) {
+      case '\\':
+        out += '\\';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'x': {
+        const std::string_view digits = text.substr(at + 1, 2);
+        const std::optional<unsigned> value = digits.size() == 2 ? NumberOf<unsigned>(digits, 16) : std::nullopt;
+        if (!value) return std::nullopt;
+        out += static_cast<char>(*value);
+        at += 2;
+        break;
+      }
+      default:
+        return std::nullopt;
+    }
+  }
+  return out;
+}
+
+std::string_view NextWord(std::string_view& rest) {
+  const size_t blank = rest.find(' ');
+  const std::string_view word = rest.substr(0, blank);
+  rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+  return word;
 }
 
 }  // namespace fernwick

@@ -69,9 +69,7 @@ class ProgramUpload : public ::testing::Test {
     launches_ = std::make_unique<test::LaunchScope>();
     ::CreateDirectoryW(kShotDir, nullptr);
   }
-  static void TearDownTestSuite() {
-    launches_.reset();
-  }
+  static void TearDownTestSuite() { launches_.reset(); }
 
   void SetUp() override {
     ASSERT_EQ(test::ReferenceServerPort(), build::kServerPort) << "no server on the program's port";
@@ -94,9 +92,7 @@ class ProgramUpload : public ::testing::Test {
     ::DeleteFileW(SettingsFilePath().c_str());
   }
 
-  void PutAccount(long quota, const char* password) {
-    test::PutAccount(user, password, quota, "e2e");
-  }
+  void PutAccount(long quota, const char* password) { test::PutAccount(user, password, quota, "e2e"); }
 
   std::wstring Picture(const std::wstring& name, int width, int height, const char* format = "jpg") {
     const std::wstring extension(format, format + std::strlen(format));  // ASCII
@@ -538,7 +534,8 @@ TEST_F(ProgramUpload, PathsFromTheShellAreAddedInOrderAndHandedToTheRunningWindo
     return second.Start(paths) && second.WaitForExit(exitCode, 10000) && exitCode == 0;
   };
   program->Close();
-  program = std::make_unique<ProgramDriver>(std::vector<std::wstring>{shelf, folder + L"note.txt", Picture(L"a", 200, 150)});
+  program =
+      std::make_unique<ProgramDriver>(std::vector<std::wstring>{shelf, folder + L"note.txt", Picture(L"a", 200, 150)});
   ASSERT_TRUE(program->started());
   ASSERT_TRUE(WaitUntil([&] { return !test::WindowText(program->Item(kQuotaLine)).empty(); }));
   ASSERT_TRUE(waitForAdd());
@@ -548,7 +545,8 @@ TEST_F(ProgramUpload, PathsFromTheShellAreAddedInOrderAndHandedToTheRunningWindo
   Control("fault?kind=delay&path=/upload/toolupload.aspx&value=700&count=-1");
   UploadWith(L"", IDC_PHOTO_PUBLIC);
   ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->ProgressPage()); }));
-  ASSERT_TRUE(handOver({Picture(L"f", 200, 150)}));
+  // Not the bytes of a, d or e, which this account has sent by then: a photo sent before is asked about.
+  ASSERT_TRUE(handOver({Picture(L"f", 208, 150)}));
   ASSERT_TRUE(WaitForDonePage());
   Control("clear");
   std::vector<std::string> titles;
