@@ -107,12 +107,14 @@ Section /o "un.同时删除设置文件（保存的帐号）" UnSettings
   ExecWait '"$INSTDIR\fernwick.exe" /forget-credentials'
   Delete "$APPDATA\Fernwick\qvpicsendst.idx"
   ; What the program leaves in the profile besides: the safe replacement's new files, the log
-  ; it turned over, the journal of a batch that did not end.
+  ; it turned over, the journal of a batch that did not end, the accounts' upload history.
   Delete "$APPDATA\Fernwick\qvpicsendst.idx.new"
   RMDir "$APPDATA\Fernwick"
   Delete "$LOCALAPPDATA\Fernwick\fernwick.log.1"
   Delete "$LOCALAPPDATA\Fernwick\batch.journal"
   Delete "$LOCALAPPDATA\Fernwick\batch.journal.new"
+  Delete "$LOCALAPPDATA\Fernwick\upload.history"
+  Delete "$LOCALAPPDATA\Fernwick\upload.history.new"
 SectionEnd
 
 Section "-un.Fernwick"
