@@ -69,12 +69,14 @@ class UploadBatchTest : public test::ReferenceServerTest {
     test::PutAccount(user, "pw", quota, "b");
   }
 
-  // Adds photos p1..pN, each a different size; returns their paths.
+  // Adds photos p1..pN, each a different size, also from the photos of an earlier call (a photo
+  // sent before would be asked about); returns their paths.
   std::vector<std::wstring> AddPhotos(int count) {
     std::vector<std::wstring> paths;
     for (int i = 1; i <= count; ++i) {
       const std::wstring path = folder + L"p" + std::to_wstring(i) + L".jpg";
-      EXPECT_TRUE(test::WriteQuadrantPicture(path, 120 + 20 * i, 90 + 10 * i, "jpg"));
+      const int size = ++madePhotos;
+      EXPECT_TRUE(test::WriteQuadrantPicture(path, 120 + 20 * size, 90 + 10 * size, "jpg"));
       EXPECT_TRUE(AddPhoto(dialog.photos(), path, 1024));
       paths.push_back(path);
     }
@@ -127,6 +129,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
   MainDialog dialog;
   std::string user;
   std::wstring folder;
+  int madePhotos = 0;  // by AddPhotos, in this test
 };
 
 TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {

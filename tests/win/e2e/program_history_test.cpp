@@ -61,7 +61,6 @@ TEST(ProgramHistory, PhotosSentBeforeAreMarkedAskedAboutAndKeptBackOnNo) {
   const std::string user = "history" + std::to_string(::GetTickCount64());
   test::PutAccount(user, "pw", 52428800, "e2e");
   ASSERT_TRUE(test::SaveSignedInAccount(user));
-  ::DeleteFileW(UploadHistoryPath().c_str());
   const std::wstring folder = test::FreshDirectory(L"e2e_history");
   std::vector<std::wstring> paths;
   for (int i = 1; i <= 3; ++i) {
