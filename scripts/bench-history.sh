@@ -6,16 +6,6 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
-if [[ ! -f "$FERNWICK_WIN_BUILD/CMakeCache.txt" ]]; then
-  FERNWICK_SKIP_I686=1 "$FERNWICK_ROOT/scripts/build.sh" >/dev/null
-fi
-cmake --build "$FERNWICK_WIN_BUILD" -j "$FERNWICK_JOBS" --target history_bench >/dev/null
-
-start_xvfb_if_needed
-finish() {
-  wait_for_wine
-  stop_xvfb
-}
-trap finish EXIT
+prepare_bench_tool history_bench
 
 "$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/history_bench.exe" "$@" | tr -d '\r'

@@ -8,17 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 work="${1:-/tmp/fernwick-jpeg-bench}"
 mkdir -p "$work"
-if [[ ! -f "$FERNWICK_WIN_BUILD/CMakeCache.txt" ]]; then
-  FERNWICK_SKIP_I686=1 "$FERNWICK_ROOT/scripts/build.sh" >/dev/null
-fi
-cmake --build "$FERNWICK_WIN_BUILD" -j "$FERNWICK_JOBS" --target jpeg_turn_bench >/dev/null
-
-start_xvfb_if_needed
-finish() {
-  wait_for_wine
-  stop_xvfb
-}
-trap finish EXIT
+prepare_bench_tool jpeg_turn_bench
 
 # Wine's Z: drive is the Unix root.
 figures="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/jpeg_turn_bench.exe" "Z:${work//\//\\}" | tr -d '\r')"

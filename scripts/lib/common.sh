@@ -45,6 +45,17 @@ start_xvfb_if_needed() {
 wait_for_wine() {
   WINEPREFIX="${2:-$FERNWICK_PREFIX}" timeout "${1:-30}" wineserver -w 2>/dev/null || true
 }
+# For a bench that runs one tool of the Windows tree: the tree built when it is missing, the
+# tool `$1` brought up to date, and a display that goes, with the tool's Wine processes, when
+# the script ends.
+prepare_bench_tool() {
+  if [[ ! -f "$FERNWICK_WIN_BUILD/CMakeCache.txt" ]]; then
+    FERNWICK_SKIP_I686=1 "$FERNWICK_ROOT/scripts/build.sh" >/dev/null
+  fi
+  cmake --build "$FERNWICK_WIN_BUILD" -j "$FERNWICK_JOBS" --target "$1" >/dev/null
+  start_xvfb_if_needed
+  trap 'wait_for_wine; stop_xvfb' EXIT
+}
 # What every prefix of the project gets once it is made, before a program runs in it:
 # - Wine draws the caption buttons (minimise, maximise, close) with its Marlett font; this Wine
 #   does not find the font in its own data folder (package fonts-wine) and draws "0 1 r" instead.
