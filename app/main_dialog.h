@@ -201,7 +201,8 @@ class MainDialog : public DialogBase,
   bool modal_ = false;
   bool offerUnfinishedBatch_ = false;
   UploadHistory history_;
-  bool keepSentPhotos_ = false;               // the next batch leaves the photos sent before in the list
+  // The next batch leaves the photos sent before in the list.
+  bool keepSentPhotos_ = false;
   std::map<std::wstring, int> pendingTurns_;  // source path to degrees, until the photo is in
   // TakePaths's, and pictures found in them, while a batch is prepared or runs.
   std::vector<std::wstring> handedPaths_;
