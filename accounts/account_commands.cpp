@@ -20,19 +20,19 @@ INT_PTR RunLoginDialog(AccountHost& host, const AccountServices& services) {
   LoginDialog dialog(host, true, services);
   // The current account without its password (the store did not give it at start): its name is
   // there, the password is asked for.
-  if (host.accounts().currentPassword.empty()) dialog.SetUserName(host.accounts().currentUserName);
+  if (host.accounts().currentPassword().empty()) dialog.SetUserName(host.accounts().currentUserName());
   return dialog.Run(::GetActiveWindow());
 }
 
 void CheckSignInBeforeBatch(AccountHost& host, const AccountServices& services, std::function<bool()> stillWanted,
                             std::function<void(bool signedIn)> done) {
   const AccountState& state = host.accounts();
-  if (state.currentUserName.empty() || state.currentPassword.empty()) {
+  if (state.currentUserName().empty() || state.currentPassword().empty()) {
     return done(RunLoginDialog(host, services) == IDOK);
   }
   // The answer runs through the host's own channel, so the host is still there when it does.
   SignInInBackground(
-      services, host.uiTasks(), AccountEntry{state.currentUserName, state.currentPassword},
+      services, host.uiTasks(), AccountEntry{state.currentUserName(), state.currentPassword()},
       [&host, services, stillWanted = std::move(stillWanted), done = std::move(done)](const SignInAnswer& answer) {
         if (stillWanted && !stillWanted()) return done(false);
         switch (answer.result) {

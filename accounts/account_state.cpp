@@ -9,30 +9,30 @@ namespace fernwick {
 
 void AccountState::Load(const AccountEntry& current, const std::vector<AccountEntry>& saved, bool unreadable) {
   AssertUiThread();
-  settingsUnreadable = unreadable;
-  currentUserName = current.userName;
-  currentPassword = current.password;
-  savedAccounts.insert(savedAccounts.end(), saved.begin(), saved.end());
+  settingsUnreadable_ = unreadable;
+  currentUserName_ = current.userName;
+  currentPassword_ = current.password;
+  savedAccounts_.insert(savedAccounts_.end(), saved.begin(), saved.end());
 }
 
 void AccountState::FillSavedPassword(std::size_t index, const std::wstring& password) {
   AssertUiThread();
-  savedAccounts.at(index).password = password;
+  savedAccounts_.at(index).password = password;
 }
 
 void AccountState::FillCurrentPassword(const std::wstring& password) {
   AssertUiThread();
-  currentPassword = password;
+  currentPassword_ = password;
 }
 
 void AccountState::NoteUnreadCredential(const std::wstring& target) {
   AssertUiThread();
-  unreadCredentials.push_back(target);
+  unreadCredentials_.push_back(target);
 }
 
 void AccountState::ShowUnconfirmed() {
   AssertUiThread();
-  if (currentPassword.empty()) {
+  if (currentPassword_.empty()) {
     currentUserText_.clear();
   } else {
     ShowCurrentUser();
@@ -48,20 +48,20 @@ void AccountState::SignedIn(const AccountEntry& account, int quotaPercent, const
 
 void AccountState::KeepBlogName(const std::string& name) {
   AssertUiThread();
-  blogName = name;
+  blogName_ = name;
 }
 
 void AccountState::Switch(const AccountEntry& account) {
   AssertUiThread();
-  currentUserName = account.userName;
-  currentPassword = account.password;
+  currentUserName_ = account.userName;
+  currentPassword_ = account.password;
   ShowCurrentUser();
 }
 
 void AccountState::SignOut() {
   AssertUiThread();
-  currentUserName.clear();
-  currentPassword.clear();
+  currentUserName_.clear();
+  currentPassword_.clear();
   currentUserText_.clear();
   quotaText_.clear();
 }
@@ -78,31 +78,31 @@ void AccountState::HideQuota() {
 
 void AccountState::AddSaved(const AccountEntry& account, bool fillWaiting) {
   AssertUiThread();
-  auto waiting = std::find(savedAccounts.begin(), savedAccounts.end(), AccountEntry{account.userName, L""});
-  if (fillWaiting && waiting != savedAccounts.end()) {
+  auto waiting = std::find(savedAccounts_.begin(), savedAccounts_.end(), AccountEntry{account.userName, L""});
+  if (fillWaiting && waiting != savedAccounts_.end()) {
     waiting->password = account.password;
   } else {
-    savedAccounts.push_back(account);
+    savedAccounts_.push_back(account);
   }
 }
 
 bool AccountState::RemoveSaved(const AccountEntry& entry) {
   AssertUiThread();
-  auto found = std::find(savedAccounts.begin(), savedAccounts.end(), entry);
-  if (found == savedAccounts.end()) return false;
-  savedAccounts.erase(found);
+  auto found = std::find(savedAccounts_.begin(), savedAccounts_.end(), entry);
+  if (found == savedAccounts_.end()) return false;
+  savedAccounts_.erase(found);
   return true;
 }
 
 void AccountState::ForgetCurrent() {
   AssertUiThread();
-  auto first = std::find_if(savedAccounts.begin(), savedAccounts.end(),
-                            [&](const AccountEntry& e) { return e.userName == currentUserName; });
-  if (first != savedAccounts.end()) savedAccounts.erase(first);
+  auto first = std::find_if(savedAccounts_.begin(), savedAccounts_.end(),
+                            [&](const AccountEntry& e) { return e.userName == currentUserName_; });
+  if (first != savedAccounts_.end()) savedAccounts_.erase(first);
   SignOut();
 }
 
 // The one place the current-user line is made.
-void AccountState::ShowCurrentUser() { currentUserText_ = L"当前用户:" + currentUserName; }
+void AccountState::ShowCurrentUser() { currentUserText_ = L"当前用户:" + currentUserName_; }
 
 }  // namespace fernwick

@@ -13,27 +13,28 @@
 
 namespace fernwick {
 
-// The fields are there to be read. The program changes them only through the operations below,
-// each of which leaves them consistent with one another; the two lines the window shows are made
-// by the operations alone (tests set the other fields directly to arrange a state).
+// What the program knows of its accounts, read through the accessors and changed only through
+// the operations below, each of which leaves the fields consistent with one another and makes the
+// two lines the window shows.
 class AccountState {
  public:
-  std::wstring currentUserName;
-  std::wstring currentPassword;
-  std::string blogName;  // blogname of the last successful sign-in, as the server sent it
-  std::vector<AccountEntry> savedAccounts;
+  const std::wstring& currentUserName() const noexcept { return currentUserName_; }
+  const std::wstring& currentPassword() const noexcept { return currentPassword_; }
+  // The blogname of the last successful sign-in, as the server sent it.
+  const std::string& blogName() const noexcept { return blogName_; }
+  const std::vector<AccountEntry>& savedAccounts() const noexcept { return savedAccounts_; }
   // The settings file was there but could not be read (locked, access denied): saving then
   // leaves it alone, since the empty state loaded in its place would wipe the accounts in it.
-  bool settingsUnreadable = false;
+  bool settingsUnreadable() const noexcept { return settingsUnreadable_; }
   // Credentials the store had but would not give at start (a read that failed, not "not found"):
   // they are never written over nor deleted, since the password in them is still the user's.
-  std::vector<std::wstring> unreadCredentials;
+  const std::vector<std::wstring>& unreadCredentials() const noexcept { return unreadCredentials_; }
 
   const std::wstring& quotaText() const noexcept { return quotaText_; }              // IDC_MAIN_QUOTA
   const std::wstring& currentUserText() const noexcept { return currentUserText_; }  // IDC_MAIN_CURRENT_USER
 
   // At start, from the settings file: `current` becomes the current account (an empty one:
-  // nobody), `saved` is appended to the saved accounts. `unreadable`: see settingsUnreadable.
+  // nobody), `saved` is appended to the saved accounts. `unreadable`: see settingsUnreadable().
   void Load(const AccountEntry& current, const std::vector<AccountEntry>& saved, bool unreadable);
   // At start, from the credential store: the password of saved entry `index`, the current
   // account's, and a credential the store would not give.
@@ -66,6 +67,12 @@ class AccountState {
  private:
   void ShowCurrentUser();
 
+  std::wstring currentUserName_;
+  std::wstring currentPassword_;
+  std::string blogName_;
+  std::vector<AccountEntry> savedAccounts_;
+  bool settingsUnreadable_ = false;
+  std::vector<std::wstring> unreadCredentials_;
   std::wstring quotaText_;
   std::wstring currentUserText_;
 };

@@ -72,7 +72,7 @@ void LoginDialog::OnOk() {
   // could never match, so it is not sent at all.
   if (!To936Exact(userName_) || !To936Exact(password_)) return Tell(kUnusableCharacterText);
   AccountState& state = host_.accounts();
-  if (!signInOnly_ && std::any_of(state.savedAccounts.begin(), state.savedAccounts.end(),
+  if (!signInOnly_ && std::any_of(state.savedAccounts().begin(), state.savedAccounts().end(),
                                   [&](const AccountEntry& e) { return e.userName == userName_; })) {
     return Tell(L"用户名已经存在.");
   }

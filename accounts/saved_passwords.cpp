@@ -23,21 +23,22 @@ struct Credential {
 // Every name `state` uses, with what goes under it.
 std::vector<Credential> NeededCredentials(const AccountState& state) {
   std::vector<Credential> needed;
-  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts, SameCredentialName);
+  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts(), SameCredentialName);
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    needed.push_back({targets[i], &state.savedAccounts[i].userName, &state.savedAccounts[i].password});
+    needed.push_back({targets[i], &state.savedAccounts()[i].userName, &state.savedAccounts()[i].password});
   }
-  if (!state.currentUserName.empty()) {
-    const std::wstring* first = FirstSavedPassword(state.savedAccounts, state.currentUserName, SameCredentialName);
-    if (!first || *first != state.currentPassword) {
-      needed.push_back({CurrentAccountTarget(state.currentUserName), &state.currentUserName, &state.currentPassword});
+  if (!state.currentUserName().empty()) {
+    const std::wstring* first = FirstSavedPassword(state.savedAccounts(), state.currentUserName(), SameCredentialName);
+    if (!first || *first != state.currentPassword()) {
+      needed.push_back(
+          {CurrentAccountTarget(state.currentUserName()), &state.currentUserName(), &state.currentPassword()});
     }
   }
   return needed;
 }
 
 bool Unread(const AccountState& state, const std::wstring& target) {
-  return std::any_of(state.unreadCredentials.begin(), state.unreadCredentials.end(),
+  return std::any_of(state.unreadCredentials().begin(), state.unreadCredentials().end(),
                      [&](const std::wstring& unread) { return SameCredentialName(unread, target); });
 }
 
@@ -54,22 +55,23 @@ std::optional<std::wstring> ReadPassword(AccountState& state, const std::wstring
 }  // namespace
 
 void TakePasswordsFromStore(AccountState& state, std::size_t firstLoaded) {
-  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts, SameCredentialName);
+  const std::vector<std::wstring> targets = SavedAccountTargets(state.savedAccounts(), SameCredentialName);
   for (std::size_t i = firstLoaded; i < targets.size(); ++i) {
-    if (!state.savedAccounts[i].password.empty()) continue;
+    if (!state.savedAccounts()[i].password.empty()) continue;
     if (const std::optional<std::wstring> password = ReadPassword(state, targets[i])) {
       state.FillSavedPassword(i, *password);
     }
   }
-  if (state.currentUserName.empty() || !state.currentPassword.empty()) return;
+  if (state.currentUserName().empty() || !state.currentPassword().empty()) return;
   // The current account has a credential of its own only when its password differs from
   // the first saved entry of its name; one that could not be read leaves it without any.
-  const std::wstring current = CurrentAccountTarget(state.currentUserName);
+  const std::wstring current = CurrentAccountTarget(state.currentUserName());
   if (const std::optional<std::wstring> password = ReadPassword(state, current)) {
     return state.FillCurrentPassword(*password);
   }
   if (Unread(state, current)) return;
-  if (const std::wstring* first = FirstSavedPassword(state.savedAccounts, state.currentUserName, SameCredentialName)) {
+  if (const std::wstring* first =
+          FirstSavedPassword(state.savedAccounts(), state.currentUserName(), SameCredentialName)) {
     state.FillCurrentPassword(*first);
   }
 }
@@ -87,7 +89,7 @@ bool WritePasswords(const AccountState& state) {
 }
 
 void ForgetOtherPasswords(const AccountState& state) {
-  if (state.settingsUnreadable) return;
+  if (state.settingsUnreadable()) return;
   CredentialStore& store = ActiveCredentialStore();
   const std::optional<std::vector<std::wstring>> present = store.Targets(kCredentialFilter);
   if (!present) return;

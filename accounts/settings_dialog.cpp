@@ -89,11 +89,11 @@ void SettingsDialog::SelectBoth(int index) {
 void SettingsDialog::OnInitDialog() {
   CenterWindowOver(hwnd(), ::GetParent(hwnd()));
   const AccountState& state = host_.accounts();
-  for (const AccountEntry& entry : state.savedAccounts) {
+  for (const AccountEntry& entry : state.savedAccounts()) {
     AddComboText(Item(kAccountCombo), entry.userName);
     AddComboText(Item(kPasswordCombo), entry.password);
   }
-  const int current = FindAccount(state.currentUserName);
+  const int current = FindAccount(state.currentUserName());
   if (current != CB_ERR) ::SendMessageW(Item(kAccountCombo), CB_SETCURSEL, static_cast<WPARAM>(current), 0);
 
   for (const wchar_t* text : kSizeTexts) AddComboText(Item(kSizeCombo), text);
@@ -125,15 +125,15 @@ void SettingsDialog::OnDeleteUser() {
   AccountState& state = host_.accounts();
   state.RemoveSaved(deleted);
   // A twin entry of the same name is the same account on the service: its history stays.
-  if (std::none_of(state.savedAccounts.begin(), state.savedAccounts.end(),
+  if (std::none_of(state.savedAccounts().begin(), state.savedAccounts().end(),
                    [&](const AccountEntry& saved) { return saved.userName == deleted.userName; })) {
     host_.ForgetAccountHistory(deleted.userName);
   }
   ::SendMessageW(accounts, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
   ::SendMessageW(passwords, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
 
-  if (deleted.userName != state.currentUserName) {
-    SelectBoth(FindAccount(state.currentUserName));
+  if (deleted.userName != state.currentUserName()) {
+    SelectBoth(FindAccount(state.currentUserName()));
   } else {
     SelectBoth(0);
     state.HideQuota();
@@ -143,7 +143,7 @@ void SettingsDialog::OnDeleteUser() {
     // The selected entry becomes current, unsigned; with none selected the current one stays.
     const int now = static_cast<int>(::SendMessageW(accounts, CB_GETCURSEL, 0, 0));
     state.Switch(now != CB_ERR ? AccountEntry{ComboItemText(accounts, now), ComboItemText(passwords, now)}
-                               : AccountEntry{state.currentUserName, state.currentPassword});
+                               : AccountEntry{state.currentUserName(), state.currentPassword()});
   } else {
     state.SignOut();
     host_.SetPhotoSiteLinkTarget(PhotoSiteHomePage());
@@ -157,7 +157,7 @@ void SettingsDialog::OnOk() {
   if (signingIn()) return;  // Enter pressed again while the server is asked
   const int selected = static_cast<int>(::SendMessageW(Item(kAccountCombo), CB_GETCURSEL, 0, 0));
   AccountEntry chosen{ComboItemText(Item(kAccountCombo), selected), ComboItemText(Item(kPasswordCombo), selected)};
-  if (chosen.userName == host_.accounts().currentUserName) return ApplySizeAndEnd();
+  if (chosen.userName == host_.accounts().currentUserName()) return ApplySizeAndEnd();
 
   // Every choice waits with OK, so the size read after the answer is the one chosen now.
   waiting_.Begin(hwnd(),

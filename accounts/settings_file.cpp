@@ -80,14 +80,14 @@ void LoadSettingsFrom(const std::wstring& path, AccountState& state) {
   for (const StoredAccount& entry : content.savedAccounts) {
     saved.push_back(AccountEntry{WideFrom936(entry.userName), WideFrom936(entry.password)});
   }
-  const std::size_t firstLoaded = state.savedAccounts.size();
+  const std::size_t firstLoaded = state.savedAccounts().size();
   state.Load(AccountEntry{WideFrom936(content.currentUserName), WideFrom936(content.currentPassword)}, saved, false);
   TakePasswordsFromStore(state, firstLoaded);
 }
 
 bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
   if (path.empty()) return false;
-  if (state.settingsUnreadable) {
+  if (state.settingsUnreadable()) {
     LogFailure("settings file: not written, it could not be read at start");
     return false;
   }
@@ -105,9 +105,9 @@ bool SaveSettingsTo(const std::wstring& path, const AccountState& state) {
   SettingsContent content;
   // The login dialog lets in only names that code page 936 holds exactly, so these come back
   // as they went.
-  content.currentUserName = To936Lossy(state.currentUserName);
+  content.currentUserName = To936Lossy(state.currentUserName());
   content.sizeLimit = SizeLimit();
-  for (const AccountEntry& entry : state.savedAccounts) {
+  for (const AccountEntry& entry : state.savedAccounts()) {
     content.savedAccounts.push_back(StoredAccount{To936Lossy(entry.userName), std::string()});
   }
   const std::string stored = EncipherSettingsText(BuildSettingsText(content));

@@ -24,7 +24,7 @@ void LoadSettings(AccountState& state);
 // failures are silent. Nothing is written when the file could not be read at start.
 void SaveSettings(const AccountState& state);
 
-// The same at a given path. LoadSettingsFrom sets state.settingsUnreadable when the file is
+// The same at a given path. LoadSettingsFrom marks the state settingsUnreadable() when the file is
 // there but cannot be read; SaveSettingsTo then writes nothing. SaveSettingsTo reports
 // whether the file now holds the new content.
 void LoadSettingsFrom(const std::wstring& path, AccountState& state);

@@ -25,13 +25,13 @@ bool NewerProgram(const VersionAnswer& answer) {
 bool StartupSignIn::Start(AccountHost& host, AccountServices services) {
   AccountState& state = host.accounts();
   std::shared_ptr<UiTaskChannel> channel = host.uiTasks();
-  if (state.currentUserName.empty() || host_ || !channel) return false;
+  if (state.currentUserName().empty() || host_ || !channel) return false;
   // An account whose password the store did not give is shown as not signed in: the next action
   // that needs it asks for the password.
   state.ShowUnconfirmed();
 
   host_ = &host;
-  account_ = AccountEntry{state.currentUserName, state.currentPassword};
+  account_ = AccountEntry{state.currentUserName(), state.currentPassword()};
   // The answer carries the services for a sign-in after the question; this object keeps none,
   // so nothing of the worker's outlives the worker and its answer.
   AskInBackground<FirstAnswer>(
@@ -74,7 +74,7 @@ void StartupSignIn::OnSignInAnswer(const SignInAnswer& answer) {
   AccountState& state = host_->accounts();
   // The user may have switched or signed out meanwhile (settings or login dialog); the answer
   // is about an account that is no longer the current one then.
-  if (state.currentUserName != account_.userName || state.currentPassword != account_.password) return;
+  if (state.currentUserName() != account_.userName || state.currentPassword() != account_.password) return;
   if (answer.result == kResultOk) {
     ApplySignedIn(*host_, account_, answer);
   } else if (answer.result == kResultRefused) {

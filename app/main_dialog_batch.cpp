@@ -52,7 +52,7 @@ void Apply(MainDialog& window, const BatchPhotoDone& report) {
   const PhotoItem* photo = PhotoAt(window.photos(), report.place);
   // Before the photo leaves the list, which holds what the history knows it by.
   if (photo && (report.photoId > 0 || report.maybeOnSite)) {
-    window.history().Record(window.accounts().currentUserName, photo->original, report.photoId, photo->title);
+    window.history().Record(window.accounts().currentUserName(), photo->original, report.photoId, photo->title);
   }
   if (report.photoId <= 0 || !photo) return;
   window.photos().DetachUploaded(report.place.slot);

@@ -17,7 +17,7 @@ bool MainDialog::MarkSentPhotos() {
   for (const auto& item : photos_.slots()) {
     if (!item) continue;
     const HistoryEntry* entry =
-        accounts_.currentUserName.empty() ? nullptr : history_.Find(accounts_.currentUserName, item->original);
+        accounts_.currentUserName().empty() ? nullptr : history_.Find(accounts_.currentUserName(), item->original);
     const PhotoItem::SentBefore sent = !entry               ? PhotoItem::SentBefore::kNo
                                        : entry->photoId > 0 ? PhotoItem::SentBefore::kYes
                                                             : PhotoItem::SentBefore::kMaybe;

@@ -55,8 +55,7 @@ int main(int argc, char** argv) {
   MainDialog dialog;
   if (!dialog.Create(nullptr)) return 1;
   if (!std::getenv("BENCH_HIDDEN")) ::ShowWindow(dialog.hwnd(), SW_SHOW);
-  dialog.accounts().currentUserName = WideFrom936(argv[2]);
-  dialog.accounts().currentPassword = WideFrom936(argv[3]);
+  dialog.accounts().Switch({WideFrom936(argv[2]), WideFrom936(argv[3])});
   for (int i = 0; i < count; ++i)
     AddPhoto(dialog.photos(), WideFrom936(folder + "\\" + std::to_string(i) + ".jpg"), 1600);
   dialog.view().Layout();

@@ -13,7 +13,7 @@ void StartUpload(AccountHost& account, UploadSession& session) {
       account, ProductionAccountServices(), [&session] { return !session.closing(); },
       [&account, &session](bool signedIn) {
         const AccountState& state = account.accounts();
-        session.EndSignInCheck(signedIn, state.currentUserName, state.currentPassword);
+        session.EndSignInCheck(signedIn, state.currentUserName(), state.currentPassword());
       });
 }
 

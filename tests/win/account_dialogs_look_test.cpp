@@ -87,8 +87,7 @@ TEST(AccountDialogsLook, ShowForScreenshot) {
   const char* seconds = std::getenv("FERNWICK_SHOW_DIALOGS");
   if (!seconds) GTEST_SKIP() << "set FERNWICK_SHOW_DIALOGS to look at the dialogs";
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"张三", L"pw"}, {L"lumora_fan", L"pw"}, {L"photographer", L"pw"}};
-  host.state.currentUserName = L"lumora_fan";
+  host.state.Load({L"lumora_fan", L""}, {{L"张三", L"pw"}, {L"lumora_fan", L"pw"}, {L"photographer", L"pw"}}, false);
   SetSizeLimit(1280);
   ScriptedSignIn signIn;
   SettingsDialog settings(host, signIn.services(), nullptr);

@@ -74,37 +74,34 @@ TEST_F(AccountServer, LoginDialogWithTheRealSignIn) {
     if (c.signedIn) {
       EXPECT_EQ(host.UserLine(), L"当前用户:alice");
       EXPECT_EQ(host.QuotaLine(), L"使用了0%的本月上传空间");
-      EXPECT_EQ(host.state.blogName, "alices-blog");
-      EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"pw1"}}));
+      EXPECT_EQ(host.state.blogName(), "alices-blog");
+      EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"alice", L"pw1"}}));
     } else {
-      EXPECT_TRUE(host.state.savedAccounts.empty()) << c.name;
+      EXPECT_TRUE(host.state.savedAccounts().empty()) << c.name;
     }
   }
 }
 
 TEST_F(AccountServer, StartupSignsTheRememberedAccountIn) {
   FakeAccountHost host;
-  host.state.currentUserName = L"alice";
-  host.state.currentPassword = L"pw1";
+  host.state.Load({L"alice", L"pw1"}, {}, false);
   PromptRecorder prompts;
   StartupSignIn startup;
   ASSERT_TRUE(startup.Start(host, ProductionAccountServices()));
   WaitFor([&] { return !host.QuotaLine().empty(); });
   EXPECT_EQ(host.QuotaLine(), L"使用了0%的本月上传空间");
-  EXPECT_EQ(host.state.blogName, "alices-blog");
+  EXPECT_EQ(host.state.blogName(), "alices-blog");
   EXPECT_TRUE(prompts.seen.empty());
   EXPECT_NE(test::Captured(1).find("GET /upload/versioncheck.aspx "), std::string::npos);
 }
 
 TEST_F(AccountServer, StartupForgetsARejectedAccount) {
   FakeAccountHost host;
-  host.state.currentUserName = L"alice";
-  host.state.currentPassword = L"old password";
-  host.state.savedAccounts = {{L"alice", L"old password"}, {L"alice", L"pw1"}};
+  host.state.Load({L"alice", L"old password"}, {{L"alice", L"old password"}, {L"alice", L"pw1"}}, false);
   StartupSignIn startup;
   ASSERT_TRUE(startup.Start(host, ProductionAccountServices()));
-  WaitFor([&] { return host.state.currentUserName.empty(); });
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"pw1"}}));
+  WaitFor([&] { return host.state.currentUserName().empty(); });
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"alice", L"pw1"}}));
   EXPECT_EQ(host.UserLine(), L"");
 }
 
@@ -113,8 +110,7 @@ TEST_F(AccountServer, StartupObligatoryUpgradeOpensTheDownloadPage) {
   Control("setting?key=is_upgrade&value=1");
   Control("setting?key=version_url&value=http%3A%2F%2Fdl.example%2Fnew.exe");
   FakeAccountHost host;
-  host.state.currentUserName = L"alice";
-  host.state.currentPassword = L"pw1";
+  host.state.Load({L"alice", L"pw1"}, {}, false);
   PromptRecorder prompts;
   LaunchRecorder launches;
   StartupSignIn startup;

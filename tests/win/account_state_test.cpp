@@ -12,10 +12,10 @@ using Saved = std::vector<AccountEntry>;
 
 void Expect(const AccountState& s, const AccountEntry& current, const wchar_t* user, const wchar_t* quota,
             const Saved& saved, const char* step) {
-  EXPECT_EQ((AccountEntry{s.currentUserName, s.currentPassword}), current) << step;
+  EXPECT_EQ((AccountEntry{s.currentUserName(), s.currentPassword()}), current) << step;
   EXPECT_EQ(s.currentUserText(), user) << step;
   EXPECT_EQ(s.quotaText(), quota) << step;
-  EXPECT_EQ(s.savedAccounts, saved) << step;
+  EXPECT_EQ(s.savedAccounts(), saved) << step;
 }
 
 // One state through every operation: which fields each changes, and the two lines it makes.
@@ -27,7 +27,7 @@ TEST(AccountState, OperationsKeepTheFieldsAndLinesTogether) {
   s.AddSaved({L"bob", L"b"}, true);
   s.SignedIn({L"bob", L"b"}, 30, "blog");
   Expect(s, {L"bob", L"b"}, L"当前用户:bob", L"使用了30%的本月上传空间", {{L"bob", L"b"}, {L"carol", L"c"}}, "in");
-  EXPECT_EQ(s.blogName, "blog");
+  EXPECT_EQ(s.blogName(), "blog");
   s.AddSaved({L"bob", L"b2"}, false);
   s.ShowUnconfirmed();
   Expect(s, {L"bob", L"b"}, L"当前用户:bob", L"", {{L"bob", L"b"}, {L"carol", L"c"}, {L"bob", L"b2"}}, "twin");

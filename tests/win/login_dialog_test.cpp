@@ -92,7 +92,7 @@ TEST(LoginDialog, ChecksInOrderWithTheirMessages) {
   };
   for (const CheckCase& c : cases) {
     FakeAccountHost host;
-    host.state.savedAccounts = {{L"alice", L"pw"}};
+    host.state.Load({}, {{L"alice", L"pw"}}, false);
     ScriptedSignIn signIn(c.replies);
     PromptRecorder prompts;
     OpenLogin login(host, c.signInOnly, signIn);
@@ -107,7 +107,7 @@ TEST(LoginDialog, ChecksInOrderWithTheirMessages) {
     EXPECT_EQ(signIn.calls.size(), c.expectedRequests) << c.name;
     EXPECT_EQ(login.dialog.endedWith().has_value(), c.ends) << c.name;
     if (!c.ends) {
-      EXPECT_EQ(host.state.savedAccounts.size(), 1u) << c.name << ": a failure changes nothing";
+      EXPECT_EQ(host.state.savedAccounts().size(), 1u) << c.name << ": a failure changes nothing";
       EXPECT_EQ(WindowText(::GetDlgItem(login.window, IDC_LOGIN_USER_NAME)), c.user) << c.name << ": input stays";
     }
   }
@@ -140,7 +140,7 @@ TEST(LoginDialog, NamesAndPasswordsTheServiceCannotHoldAreRefusedUnsent) {
       ASSERT_EQ(prompts.seen.size(), 1u) << user;
       EXPECT_EQ(prompts.seen[0].text, L"用户名或密码含有不能使用的字符.") << user;
       EXPECT_EQ(prompts.seen[0].caption, L"") << user;
-      EXPECT_TRUE(host.state.savedAccounts.empty()) << user;
+      EXPECT_TRUE(host.state.savedAccounts().empty()) << user;
     } else {
       EXPECT_TRUE(prompts.seen.empty()) << user;
       EXPECT_EQ(signIn.calls[0], (AccountEntry{c.user, c.password})) << user;
@@ -150,7 +150,7 @@ TEST(LoginDialog, NamesAndPasswordsTheServiceCannotHoldAreRefusedUnsent) {
 
 TEST(LoginDialog, SuccessSavesAndShowsTheAccount) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"pw"}};
+  host.state.Load({}, {{L"alice", L"pw"}}, false);
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 42, "myblog"}});
   PromptRecorder prompts;
   OpenLogin login(host, false, signIn);
@@ -160,10 +160,10 @@ TEST(LoginDialog, SuccessSavesAndShowsTheAccount) {
   EXPECT_TRUE(prompts.seen.empty());
   ASSERT_EQ(signIn.calls.size(), 1u);
   EXPECT_EQ(signIn.calls[0], (AccountEntry{L"张三", L"密码"}));
-  EXPECT_EQ(host.state.savedAccounts.back(), (AccountEntry{L"张三", L"密码"}));
-  EXPECT_EQ(host.state.currentUserName, L"张三");
-  EXPECT_EQ(host.state.currentPassword, L"密码");
-  EXPECT_EQ(host.state.blogName, "myblog");
+  EXPECT_EQ(host.state.savedAccounts().back(), (AccountEntry{L"张三", L"密码"}));
+  EXPECT_EQ(host.state.currentUserName(), L"张三");
+  EXPECT_EQ(host.state.currentPassword(), L"密码");
+  EXPECT_EQ(host.state.blogName(), "myblog");
   EXPECT_EQ(host.UserLine(), L"当前用户:张三");
   EXPECT_EQ(host.QuotaLine(), L"使用了42%的本月上传空间");
   EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
@@ -173,7 +173,7 @@ TEST(LoginDialog, SuccessSavesAndShowsTheAccount) {
 
 TEST(LoginDialog, SignInModeAppendsTheSameNameTwice) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"pw"}};
+  host.state.Load({}, {{L"alice", L"pw"}}, false);
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 1, ""}, {0, 2, ""}});
   for (int round = 0; round < 2; ++round) {
     OpenLogin login(host, true, signIn);
@@ -181,7 +181,7 @@ TEST(LoginDialog, SignInModeAppendsTheSameNameTwice) {
     login.Press(IDOK);
     EXPECT_EQ(login.dialog.endedWith(), IDOK);
   }
-  EXPECT_EQ(host.state.savedAccounts,
+  EXPECT_EQ(host.state.savedAccounts(),
             (std::vector<AccountEntry>{{L"alice", L"pw"}, {L"alice", L"pw"}, {L"alice", L"pw"}}));
 }
 
@@ -189,30 +189,27 @@ TEST(LoginDialog, SignInModeAppendsTheSameNameTwice) {
 // with no second entry of its name.
 TEST(LoginDialog, SignInModeGivesASavedAccountWithoutAPasswordTheOneTyped) {
   FakeAccountHost host;
-  host.state.currentUserName = L"roamer";
-  host.state.savedAccounts = {{L"alice", L"pw"}, {L"roamer", L""}};
+  host.state.Load({L"roamer", L""}, {{L"alice", L"pw"}, {L"roamer", L""}}, false);
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 1, ""}});
   OpenLogin login(host, true, signIn);
   login.Type(L"roamer", L"typed");
   login.Press(IDOK);
   EXPECT_EQ(login.dialog.endedWith(), IDOK);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"pw"}, {L"roamer", L"typed"}}));
-  EXPECT_EQ(host.state.currentPassword, L"typed");
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"alice", L"pw"}, {L"roamer", L"typed"}}));
+  EXPECT_EQ(host.state.currentPassword(), L"typed");
 }
 
 TEST(LoginDialog, RejectedPasswordLeavesEverything) {
   FakeAccountHost host;
-  host.state.currentUserName = L"old";
-  host.state.currentPassword = L"oldpw";
-  host.state.savedAccounts = {{L"old", L"oldpw"}};
+  host.state.Load({L"old", L"oldpw"}, {{L"old", L"oldpw"}}, false);
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
   PromptRecorder prompts;
   OpenLogin login(host, true, signIn);
   login.Type(L"old", L"wrong");
   login.Press(IDOK);
   EXPECT_EQ(prompts.Texts(), std::vector<std::wstring>{kWrongPassword});
-  EXPECT_EQ(host.state.currentPassword, L"oldpw");
-  EXPECT_EQ(host.state.savedAccounts.size(), 1u);
+  EXPECT_EQ(host.state.currentPassword(), L"oldpw");
+  EXPECT_EQ(host.state.savedAccounts().size(), 1u);
   EXPECT_EQ(host.refreshes, 0);
 }
 
@@ -225,7 +222,7 @@ TEST(LoginDialog, CancelChangesNothing) {
   login.Press(IDCANCEL);
   EXPECT_EQ(login.dialog.endedWith(), IDCANCEL);
   EXPECT_TRUE(signIn.calls.empty());
-  EXPECT_TRUE(host.state.savedAccounts.empty());
+  EXPECT_TRUE(host.state.savedAccounts().empty());
 }
 
 // A credential store that refuses the passwords: the accounts work for this run from memory,
@@ -242,10 +239,10 @@ TEST(LoginDialog, AStoreThatCannotKeepPasswordsIsToldOnceAndTheAccountsWorkForTh
     login.Press(IDOK);
     EXPECT_EQ(login.dialog.endedWith(), IDOK);
   }
-  EXPECT_EQ(host.state.savedAccounts,
+  EXPECT_EQ(host.state.savedAccounts(),
             (std::vector<AccountEntry>{{L"fail-amy", L"secret-pw"}, {L"fail-bea", L"secret-pw"}}));
-  EXPECT_EQ(host.state.currentUserName, L"fail-bea");
-  EXPECT_EQ(host.state.currentPassword, L"secret-pw");
+  EXPECT_EQ(host.state.currentUserName(), L"fail-bea");
+  EXPECT_EQ(host.state.currentPassword(), L"secret-pw");
 
   const std::wstring folder = test::FreshDirectory(L"fernwick-failing-store");
   EXPECT_TRUE(SaveSettingsTo(folder + L"qvpicsendst.idx", host.state));
@@ -316,7 +313,7 @@ TEST(LoginDialog, StaysResponsiveWhileTheServerIsAsked) {
     EXPECT_TRUE(prompts.seen.empty()) << c.name;
     if (c.cancelFirst) {
       EXPECT_EQ(dialog.endedWith(), IDCANCEL) << c.name;
-      EXPECT_TRUE(host.state.savedAccounts.empty()) << c.name;
+      EXPECT_TRUE(host.state.savedAccounts().empty()) << c.name;
       EXPECT_EQ(host.refreshes, 0) << c.name;
     } else {
       EXPECT_EQ(dialog.endedWith(), IDOK) << c.name;

@@ -43,14 +43,14 @@ class MainStates : public test::MainDialogTest {
 // WM_ENDSESSION says the session ends, and only then.
 TEST_F(MainStates, TheSettingsAreSavedWhenTheSessionEnds) {
   ::DeleteFileW(SettingsFilePath().c_str());
-  dialog.accounts().savedAccounts.push_back({L"session-end", L""});
+  dialog.accounts().AddSaved({L"session-end", L""}, false);
   ::SendMessageW(dialog.hwnd(), WM_ENDSESSION, FALSE, 0);
   EXPECT_FALSE(test::FileExists(SettingsFilePath()));
   ::SendMessageW(dialog.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
   AccountState saved;
   LoadSettingsFrom(SettingsFilePath(), saved);
-  EXPECT_EQ(saved.savedAccounts, (std::vector<AccountEntry>{{L"session-end", L""}}));
-  dialog.accounts().savedAccounts.clear();
+  EXPECT_EQ(saved.savedAccounts(), (std::vector<AccountEntry>{{L"session-end", L""}}));
+  dialog.accounts().RemoveSaved({L"session-end", L""});
 }
 
 TEST_F(MainStates, StartsInThePhotoListStateWithNoPageShown) {

@@ -50,15 +50,17 @@ struct OpenSettings {
   HWND window = nullptr;
 };
 
-void SignInAs(FakeAccountHost& host, const std::wstring& user, const std::wstring& password) {
+// `saved` as the start left them, then `user` signed in.
+void SignInAs(FakeAccountHost& host, const std::vector<AccountEntry>& saved, const std::wstring& user,
+              const std::wstring& password) {
+  host.state.Load({}, saved, false);
   host.state.SignedIn({user, password}, 10, "");
 }
 
 TEST(SettingsDialog, FillsTheCombosInStep) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}, {L"Bob", L"b1"}, {L"bobby", L"b2"}};
-  SignInAs(host, L"bob", L"b1");
+  SignInAs(host, {{L"alice", L"a1"}, {L"Bob", L"b1"}, {L"bobby", L"b2"}}, L"bob", L"b1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   ASSERT_NE(settings.window, nullptr);
@@ -89,8 +91,7 @@ TEST(SettingsDialog, TheCurrentAccountIsSelectedByItsExactName) {
   for (const ExactMatchCase& c : cases) {
     SizeLimitScope size(1024);
     FakeAccountHost host;
-    host.state.savedAccounts = c.saved;
-    SignInAs(host, c.current, L"pw");
+    SignInAs(host, c.saved, c.current, L"pw");
     ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
     OpenSettings settings(host, signIn);
     if (c.deleteFirst >= 0) {
@@ -100,7 +101,7 @@ TEST(SettingsDialog, TheCurrentAccountIsSelectedByItsExactName) {
     EXPECT_EQ(settings.Selected(1012), c.selected) << c.current << " " << c.deleteFirst;
     settings.Press(IDOK);
     EXPECT_TRUE(signIn.calls.empty()) << c.current << " " << c.deleteFirst;
-    EXPECT_EQ(host.state.currentUserName, c.current);
+    EXPECT_EQ(host.state.currentUserName(), c.current);
   }
 }
 
@@ -151,15 +152,14 @@ TEST(SettingsDialog, OkStoresTheSizeChoice) {
 TEST(SettingsDialog, OkWithTheCurrentAccountSendsNoRequest) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
-  SignInAs(host, L"bob", L"changed-password");
+  SignInAs(host, {{L"alice", L"a1"}, {L"bob", L"b1"}}, L"bob", L"changed-password");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
   PromptRecorder prompts;
   OpenSettings settings(host, signIn);
   settings.Press(IDOK);
   EXPECT_TRUE(signIn.calls.empty());
   EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(host.state.currentPassword, L"changed-password") << L"the password is not compared";
+  EXPECT_EQ(host.state.currentPassword(), L"changed-password") << L"the password is not compared";
 }
 
 struct SwitchCase {
@@ -178,8 +178,7 @@ TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
   for (const SwitchCase& c : cases) {
     SizeLimitScope size(1024);
     FakeAccountHost host;
-    host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
-    SignInAs(host, L"bob", L"b1");
+    SignInAs(host, {{L"alice", L"a1"}, {L"bob", L"b1"}}, L"bob", L"b1");
     host.RefreshAccountDisplay();
     ScriptedSignIn signIn(std::vector<ScriptedReply>{c.reply});
     PromptRecorder prompts;
@@ -194,13 +193,13 @@ TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
       EXPECT_EQ(p.caption, L"提示");
       EXPECT_EQ(p.owner, settings.window);
     }
-    EXPECT_EQ(host.state.currentUserName, c.expectedUser) << c.name;
+    EXPECT_EQ(host.state.currentUserName(), c.expectedUser) << c.name;
     EXPECT_EQ(host.UserLine(), L"当前用户:" + c.expectedUser) << c.name;
     EXPECT_EQ(SizeLimit(), 1600) << c.name << ": the size choice applies in every case";
     EXPECT_EQ(settings.dialog.endedWith(), IDOK) << c.name;
     if (c.reply.result == 0) {
       EXPECT_EQ(host.QuotaLine(), L"使用了64%的本月上传空间");
-      EXPECT_EQ(host.state.blogName, "alice-blog");
+      EXPECT_EQ(host.state.blogName(), "alice-blog");
       EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
     } else {
       EXPECT_EQ(host.QuotaLine(), L"使用了10%的本月上传空间") << c.name;
@@ -212,8 +211,7 @@ TEST(SettingsDialog, OkSignsInOnlyAChangedAccount) {
 TEST(SettingsDialog, CancelAppliesNeitherSizeNorAccount) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
-  SignInAs(host, L"bob", L"b1");
+  SignInAs(host, {{L"alice", L"a1"}, {L"bob", L"b1"}}, L"bob", L"b1");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0}});
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
@@ -221,24 +219,23 @@ TEST(SettingsDialog, CancelAppliesNeitherSizeNorAccount) {
   settings.Press(IDCANCEL);
   EXPECT_EQ(settings.dialog.endedWith(), IDCANCEL);
   EXPECT_EQ(SizeLimit(), 1024);
-  EXPECT_EQ(host.state.currentUserName, L"bob");
+  EXPECT_EQ(host.state.currentUserName(), L"bob");
   EXPECT_TRUE(signIn.calls.empty());
 }
 
 TEST(SettingsDialog, DeletingAnotherAccountKeepsTheCurrentOne) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}, {L"carol", L"c1"}};
-  SignInAs(host, L"carol", L"c1");
+  SignInAs(host, {{L"alice", L"a1"}, {L"bob", L"b1"}, {L"carol", L"c1"}}, L"carol", L"c1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
   settings.Press(1013);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"bob", L"b1"}, {L"carol", L"c1"}}));
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"bob", L"b1"}, {L"carol", L"c1"}}));
   EXPECT_EQ(settings.Items(1012), (std::vector<std::wstring>{L"bob", L"carol"}));
   EXPECT_EQ(settings.Items(1019), (std::vector<std::wstring>{L"b1", L"c1"}));
   EXPECT_EQ(settings.Selected(1012), 1);
   EXPECT_EQ(settings.Selected(1019), 1);
-  EXPECT_EQ(host.state.currentUserName, L"carol");
+  EXPECT_EQ(host.state.currentUserName(), L"carol");
   EXPECT_EQ(host.QuotaLine(), L"使用了10%的本月上传空间");
   EXPECT_EQ(host.UserLine(), L"当前用户:carol");
   EXPECT_TRUE(signIn.calls.empty());
@@ -246,15 +243,14 @@ TEST(SettingsDialog, DeletingAnotherAccountKeepsTheCurrentOne) {
 
 TEST(SettingsDialog, DeletingTheCurrentAccountMakesTheFirstCurrentWithoutRequest) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
-  SignInAs(host, L"bob", L"b1");
+  SignInAs(host, {{L"alice", L"a1"}, {L"bob", L"b1"}}, L"bob", L"b1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 1);
   settings.Press(1013);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"a1"}}));
-  EXPECT_EQ(host.state.currentUserName, L"alice");
-  EXPECT_EQ(host.state.currentPassword, L"a1");
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"alice", L"a1"}}));
+  EXPECT_EQ(host.state.currentUserName(), L"alice");
+  EXPECT_EQ(host.state.currentPassword(), L"a1");
   EXPECT_EQ(host.UserLine(), L"当前用户:alice");
   EXPECT_EQ(host.QuotaLine(), L"");
   EXPECT_TRUE(signIn.calls.empty());
@@ -262,15 +258,14 @@ TEST(SettingsDialog, DeletingTheCurrentAccountMakesTheFirstCurrentWithoutRequest
 
 TEST(SettingsDialog, DeletingTheLastAccountSignsOut) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}};
-  SignInAs(host, L"alice", L"a1");
+  SignInAs(host, {{L"alice", L"a1"}}, L"alice", L"a1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
   settings.Press(1013);
-  EXPECT_TRUE(host.state.savedAccounts.empty());
-  EXPECT_EQ(host.state.currentUserName, L"");
-  EXPECT_EQ(host.state.currentPassword, L"");
+  EXPECT_TRUE(host.state.savedAccounts().empty());
+  EXPECT_EQ(host.state.currentUserName(), L"");
+  EXPECT_EQ(host.state.currentPassword(), L"");
   EXPECT_EQ(host.UserLine(), L"");
   EXPECT_EQ(host.QuotaLine(), L"");
   EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()});
@@ -280,20 +275,18 @@ TEST(SettingsDialog, DeletingTheLastAccountSignsOut) {
 
 TEST(SettingsDialog, DuplicateEntriesLoseTheFirstSavedAndTheSelectedListed) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"dup", L"same"}, {L"x", L"1"}, {L"dup", L"same"}};
-  SignInAs(host, L"x", L"1");
+  SignInAs(host, {{L"dup", L"same"}, {L"x", L"1"}, {L"dup", L"same"}}, L"x", L"1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 2);
   settings.Press(1013);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"x", L"1"}, {L"dup", L"same"}}));
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"x", L"1"}, {L"dup", L"same"}}));
   EXPECT_EQ(settings.Items(1012), (std::vector<std::wstring>{L"dup", L"x"}));
 }
 
 TEST(SettingsDialog, DeletingAnAccountDeletesItsPasswordFromTheCredentialStore) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"del-ann", L"a1"}, {L"del-ben", L"b1"}, {L"del-ben", L"b2"}};
-  SignInAs(host, L"del-ann", L"a1");
+  SignInAs(host, {{L"del-ann", L"a1"}, {L"del-ben", L"b1"}, {L"del-ben", L"b2"}}, L"del-ann", L"a1");
   KeepPasswords(host.state, nullptr);  // as the start left them
   ASSERT_EQ(test::StoredPassword(L"Fernwick#2:del-ben"), L"b2");
   ScriptedSignIn signIn;
@@ -312,15 +305,14 @@ TEST(SettingsDialog, DeletingAnAccountDeletesItsPasswordFromTheCredentialStore) 
 // its own, and deleting one account leaves the other's password.
 TEST(SettingsDialog, DeletingOneOfTwoNamesDifferingInCaseKeepsTheOthersPassword) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"case-Ann", L"A"}, {L"case-ann", L"a"}};
-  SignInAs(host, L"case-Ann", L"A");
+  SignInAs(host, {{L"case-Ann", L"A"}, {L"case-ann", L"a"}}, L"case-Ann", L"A");
   KeepPasswords(host.state, nullptr);
   ASSERT_EQ(test::StoredPassword(L"Fernwick#2:case-ann"), L"a");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 1);
   settings.Press(1013);
-  ASSERT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"case-Ann", L"A"}}));
+  ASSERT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"case-Ann", L"A"}}));
   EXPECT_EQ(test::StoredPassword(L"Fernwick:case-Ann"), L"A");
   EXPECT_EQ(test::StoredPassword(L"Fernwick#2:case-ann"), std::nullopt);
   ForgetOtherPasswords(AccountState{});
@@ -328,21 +320,19 @@ TEST(SettingsDialog, DeletingOneOfTwoNamesDifferingInCaseKeepsTheOthersPassword)
 
 TEST(SettingsDialog, DeleteStaysAfterCancel) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}, {L"bob", L"b1"}};
-  SignInAs(host, L"bob", L"b1");
+  SignInAs(host, {{L"alice", L"a1"}, {L"bob", L"b1"}}, L"bob", L"b1");
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn);
   settings.Select(1012, 0);
   settings.Press(1013);
   settings.Press(IDCANCEL);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"bob", L"b1"}}));
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"bob", L"b1"}}));
 }
 
 TEST(SettingsDialog, AddUserThroughTheLoginDialogSurvivesCancel) {
   SizeLimitScope size(1024);
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}};
-  SignInAs(host, L"alice", L"a1");
+  SignInAs(host, {{L"alice", L"a1"}}, L"alice", L"a1");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 7, "new-blog"}});
   PromptRecorder prompts;
   int loginRuns = 0;
@@ -365,8 +355,8 @@ TEST(SettingsDialog, AddUserThroughTheLoginDialogSurvivesCancel) {
   EXPECT_EQ(settings.Items(1019), (std::vector<std::wstring>{L"a1", L"pw2"}));
   EXPECT_EQ(settings.Selected(1012), 1);
   settings.Press(IDCANCEL);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", L"a1"}, {L"新用户", L"pw2"}}));
-  EXPECT_EQ(host.state.currentUserName, L"新用户");
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"alice", L"a1"}, {L"新用户", L"pw2"}}));
+  EXPECT_EQ(host.state.currentUserName(), L"新用户");
   EXPECT_EQ(host.UserLine(), L"当前用户:新用户");
   EXPECT_EQ(host.QuotaLine(), L"使用了7%的本月上传空间");
   EXPECT_TRUE(prompts.seen.empty());
@@ -374,12 +364,12 @@ TEST(SettingsDialog, AddUserThroughTheLoginDialogSurvivesCancel) {
 
 TEST(SettingsDialog, CancelledLoginAddsNothing) {
   FakeAccountHost host;
-  host.state.savedAccounts = {{L"alice", L"a1"}};
+  host.state.Load({}, {{L"alice", L"a1"}}, false);
   ScriptedSignIn signIn;
   OpenSettings settings(host, signIn, [](AccountHost&, AccountEntry&) { return false; });
   settings.Press(1007);
   EXPECT_EQ(settings.Count(1012), 1);
-  EXPECT_EQ(host.state.savedAccounts.size(), 1u);
+  EXPECT_EQ(host.state.savedAccounts().size(), 1u);
 }
 
 // The login dialog the settings dialog opens by default runs modally; a timer inside its
@@ -403,7 +393,7 @@ TEST(SettingsDialog, DefaultAddUserRunsTheModalLoginDialog) {
   ::SendMessageA(window, WM_COMMAND, 1007, 0);
   ::KillTimer(nullptr, timer);
   EXPECT_NE(typedInto, nullptr);
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"modal", L"pw"}}));
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"modal", L"pw"}}));
   EXPECT_EQ(ComboItemText(::GetDlgItem(window, 1012), 0), L"modal");
 }
 

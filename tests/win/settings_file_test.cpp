@@ -49,10 +49,9 @@ class SettingsFileTest : public ::testing::Test {
   // Two entries of one name with different passwords, the current account being the second.
   AccountState Sample() const {
     AccountState state;
-    state.currentUserName = L"张三";
-    state.currentPassword = L"另一个";
-    state.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}, {L"张三", L"另一个"}, {L"李四", L"x y"}};
-    state.blogName = "not stored";
+    state.Load({L"张三", L"另一个"}, {{L"张三", L"密码"}, {L"bob", L"b"}, {L"张三", L"另一个"}, {L"李四", L"x y"}},
+               false);
+    state.KeepBlogName("not stored");
     state.ShowQuota(30);  // not stored
     return state;
   }
@@ -76,11 +75,11 @@ TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
   SetSizeLimit(1);
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.currentUserName, L"张三");
-  EXPECT_EQ(loaded.currentPassword, L"另一个");
-  EXPECT_EQ(loaded.savedAccounts, saved.savedAccounts);
+  EXPECT_EQ(loaded.currentUserName(), L"张三");
+  EXPECT_EQ(loaded.currentPassword(), L"另一个");
+  EXPECT_EQ(loaded.savedAccounts(), saved.savedAccounts());
   EXPECT_EQ(SizeLimit(), 1280);
-  EXPECT_EQ(loaded.blogName, "");
+  EXPECT_EQ(loaded.blogName(), "");
   EXPECT_EQ(loaded.quotaText(), L"");
 }
 
@@ -89,12 +88,9 @@ TEST_F(SettingsFileTest, RoundTripWithDuplicatesAndDoubleByteNames) {
 TEST_F(SettingsFileTest, EachPasswordIsInTheCredentialStoreUntilItsEntryGoes) {
   AccountState state = Sample();
   ASSERT_TRUE(SaveSettingsTo(path_, state));
-  state.savedAccounts.erase(state.savedAccounts.begin());  // the first 张三
+  state.RemoveSaved({L"张三", L"密码"});  // the first 张三
   const AccountState fewer = state;
-  state.savedAccounts.clear();
-  state.currentUserName.clear();
-  state.currentPassword.clear();
-  const AccountState none = state;
+  const AccountState none;
 
   const struct {
     const wchar_t* target;
@@ -111,8 +107,8 @@ TEST_F(SettingsFileTest, EachPasswordIsInTheCredentialStoreUntilItsEntryGoes) {
   for (const auto& e : expected) EXPECT_EQ(test::StoredPassword(e.target), e.afterFewer) << "fewer";
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.savedAccounts, fewer.savedAccounts);
-  EXPECT_EQ(loaded.currentPassword, L"另一个");
+  EXPECT_EQ(loaded.savedAccounts(), fewer.savedAccounts());
+  EXPECT_EQ(loaded.currentPassword(), L"另一个");
   ASSERT_TRUE(SaveSettingsTo(path_, none));
   for (const auto& e : expected) EXPECT_EQ(test::StoredPassword(e.target), e.afterNone) << "none";
 }
@@ -132,8 +128,8 @@ TEST_F(SettingsFileTest, ACredentialThatCouldNotBeReadIsNeitherReplacedNorDelete
   const ScopedCredentialStore scope(unreadable);
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  loaded.savedAccounts[1].password = L"typed again";
-  loaded.savedAccounts.erase(loaded.savedAccounts.begin());
+  loaded.AddSaved({L"bob", L"typed again"}, true);
+  loaded.RemoveSaved({L"张三", L""});
   ASSERT_TRUE(SaveSettingsTo(path_, loaded));
   EXPECT_EQ(test::StoredPassword(L"Fernwick:张三"), L"密码");
   EXPECT_EQ(test::StoredPassword(L"Fernwick#2:张三"), L"另一个");
@@ -155,9 +151,7 @@ TEST_F(SettingsFileTest, KnownBytesReadAndWriteAsKnownAccounts) {
   const std::string withPasswords(reinterpret_cast<const char*>(kWithPasswords), sizeof kWithPasswords);
   const std::string without(reinterpret_cast<const char*>(kWithout), sizeof kWithout);
   AccountState known;
-  known.currentUserName = L"张三";
-  known.currentPassword = L"密码";
-  known.savedAccounts = {{L"张三", L"密码"}, {L"bob", L"b"}};
+  known.Load({L"张三", L"密码"}, {{L"张三", L"密码"}, {L"bob", L"b"}}, false);
 
   // The earlier version's file first: its save fills the store the second row reads from.
   for (const std::string& stored : {withPasswords, without}) {
@@ -166,9 +160,9 @@ TEST_F(SettingsFileTest, KnownBytesReadAndWriteAsKnownAccounts) {
     SetSizeLimit(1);
     AccountState loaded;
     LoadSettingsFrom(path_, loaded);
-    EXPECT_EQ(loaded.currentUserName, known.currentUserName) << old;
-    EXPECT_EQ(loaded.currentPassword, known.currentPassword) << old;
-    EXPECT_EQ(loaded.savedAccounts, known.savedAccounts) << old;
+    EXPECT_EQ(loaded.currentUserName(), known.currentUserName()) << old;
+    EXPECT_EQ(loaded.currentPassword(), known.currentPassword()) << old;
+    EXPECT_EQ(loaded.savedAccounts(), known.savedAccounts()) << old;
     EXPECT_EQ(SizeLimit(), 1280) << old;
 
     ASSERT_TRUE(SaveSettingsTo(path_, loaded));
@@ -184,8 +178,8 @@ TEST_F(SettingsFileTest, FileLengthIsTheTextLengthAndTheTextIsHidden) {
   ASSERT_TRUE(SaveSettingsTo(path_, saved));
   const std::string bytes = ReadBytes(path_);
   // The names only: the passwords are in the credential store.
-  SettingsContent content{To936Lossy(saved.currentUserName), "", 1600, {}};
-  for (const AccountEntry& e : saved.savedAccounts)
+  SettingsContent content{To936Lossy(saved.currentUserName()), "", 1600, {}};
+  for (const AccountEntry& e : saved.savedAccounts())
     content.savedAccounts.push_back(StoredAccount{To936Lossy(e.userName), ""});
   const std::string text = BuildSettingsText(content);
   EXPECT_EQ(bytes.size(), text.size());
@@ -204,15 +198,13 @@ TEST_F(SettingsFileTest, MissingOrEmptyFileGivesDefaultsAndKeepsTheList) {
   for (bool empty : {false, true}) {
     if (empty) WriteBytes(path_, "");
     AccountState state;
-    state.currentUserName = L"stale";
-    state.currentPassword = L"stale";
-    state.savedAccounts = {{L"kept", L"k"}};
+    state.Load({L"stale", L"stale"}, {{L"kept", L"k"}}, false);
     SetSizeLimit(800);
     LoadSettingsFrom(path_, state);
-    EXPECT_EQ(state.currentUserName, L"") << empty;
-    EXPECT_EQ(state.currentPassword, L"") << empty;
+    EXPECT_EQ(state.currentUserName(), L"") << empty;
+    EXPECT_EQ(state.currentPassword(), L"") << empty;
     EXPECT_EQ(SizeLimit(), 1024) << empty;
-    EXPECT_EQ(state.savedAccounts, (std::vector<AccountEntry>{{L"kept", L"k"}})) << empty;
+    EXPECT_EQ(state.savedAccounts(), (std::vector<AccountEntry>{{L"kept", L"k"}})) << empty;
   }
 }
 
@@ -226,9 +218,9 @@ TEST_F(SettingsFileTest, TruncatedFileKeepsTheWholeRecordsBeforeTheCut) {
   WriteBytes(path_, full.substr(0, cut));
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.currentUserName, L"张三");
+  EXPECT_EQ(loaded.currentUserName(), L"张三");
   EXPECT_EQ(SizeLimit(), 800);
-  EXPECT_EQ(loaded.savedAccounts, (std::vector<AccountEntry>{{L"张三", L"密码"}, {L"bob", L"b"}}));
+  EXPECT_EQ(loaded.savedAccounts(), (std::vector<AccountEntry>{{L"张三", L"密码"}, {L"bob", L"b"}}));
 }
 
 TEST_F(SettingsFileTest, DamagedFileLoadsWhateverItYields) {
@@ -238,10 +230,10 @@ TEST_F(SettingsFileTest, DamagedFileLoadsWhateverItYields) {
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);  // must simply not fail
   const SettingsContent expected = ParseSettingsText(DecipherSettingsText(noise));
-  EXPECT_EQ(loaded.currentUserName, WideFrom936(expected.currentUserName));
-  ASSERT_EQ(loaded.savedAccounts.size(), expected.savedAccounts.size());
+  EXPECT_EQ(loaded.currentUserName(), WideFrom936(expected.currentUserName));
+  ASSERT_EQ(loaded.savedAccounts().size(), expected.savedAccounts.size());
   for (std::size_t i = 0; i < expected.savedAccounts.size(); ++i) {
-    EXPECT_EQ(loaded.savedAccounts[i].userName, WideFrom936(expected.savedAccounts[i].userName));
+    EXPECT_EQ(loaded.savedAccounts()[i].userName, WideFrom936(expected.savedAccounts[i].userName));
   }
   EXPECT_EQ(SizeLimit(), expected.sizeLimit);
   EXPECT_NE(SizeLimit(), 0);
@@ -254,9 +246,9 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsReadAndLeftAlone) {
   ASSERT_TRUE(::SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY));
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.currentUserName, L"张三");
+  EXPECT_EQ(loaded.currentUserName(), L"张三");
   AccountState other;
-  other.currentUserName = L"someone else";
+  other.Switch({L"someone else", L""});
   EXPECT_FALSE(SaveSettingsTo(path_, other));
   EXPECT_EQ(ReadBytes(path_), before);
   EXPECT_EQ(::GetFileAttributesW((path_ + L".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no leftover";
@@ -271,7 +263,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileIntact) {
   EXPECT_EQ(ReadBytes(path_), before);
   AccountState loaded;
   LoadSettingsFrom(path_, loaded);
-  EXPECT_EQ(loaded.savedAccounts.size(), 4u);
+  EXPECT_EQ(loaded.savedAccounts().size(), 4u);
 }
 
 TEST_F(SettingsFileTest, UnwritableFolderFailsSilently) {
@@ -287,7 +279,7 @@ TEST_F(SettingsFileTest, TheProgramsOwnFileRoundTrips) {
   AccountState loaded;
   SetSizeLimit(1);
   LoadSettings(loaded);
-  EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
+  EXPECT_EQ(loaded.savedAccounts(), Sample().savedAccounts());
   EXPECT_EQ(SizeLimit(), 800);
   if (backup == "<missing>") {
     ::DeleteFileW(real.c_str());
@@ -314,19 +306,19 @@ TEST_F(SettingsFileTest, AnOldFileInTheWindowsDirectoryIsReadKeptAndReplacedByTh
   SetSizeLimit(1);
   AccountState loaded;
   LoadSettings(loaded);
-  EXPECT_EQ(loaded.currentUserName, L"张三");
-  EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
+  EXPECT_EQ(loaded.currentUserName(), L"张三");
+  EXPECT_EQ(loaded.savedAccounts(), Sample().savedAccounts());
   EXPECT_EQ(SizeLimit(), 1280);
 
-  loaded.savedAccounts.push_back({L"new", L"n"});
+  loaded.AddSaved({L"new", L"n"}, false);
   SaveSettings(loaded);
   EXPECT_EQ(ReadBytes(OldSettingsFilePath()), old) << "the old file is never changed";
   AccountState again;
   LoadSettings(again);
-  EXPECT_EQ(again.savedAccounts.size(), 5u) << "the user's file is read from now on";
+  EXPECT_EQ(again.savedAccounts().size(), 5u) << "the user's file is read from now on";
   AccountState fromUsersFile;
   LoadSettingsFrom(SettingsFilePath(), fromUsersFile);
-  EXPECT_EQ(fromUsersFile.savedAccounts, again.savedAccounts);
+  EXPECT_EQ(fromUsersFile.savedAccounts(), again.savedAccounts());
 }
 
 // A scanner or an indexer holds the file for a moment while it is saved: the save waits for it.
@@ -354,8 +346,8 @@ TEST_F(SettingsFileTest, AFileHeldOpenWithoutSharingKeepsItsAccountsThroughTheEx
     ASSERT_TRUE(held);
     test::TestMainDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
-    EXPECT_TRUE(dialog.accounts().settingsUnreadable);
-    EXPECT_TRUE(dialog.accounts().savedAccounts.empty());
+    EXPECT_TRUE(dialog.accounts().settingsUnreadable());
+    EXPECT_TRUE(dialog.accounts().savedAccounts().empty());
     // The other program lets go before the user closes the window.
     held.reset();
     ::SendMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
@@ -364,8 +356,8 @@ TEST_F(SettingsFileTest, AFileHeldOpenWithoutSharingKeepsItsAccountsThroughTheEx
   EXPECT_EQ(ReadBytes(SettingsFilePath()), before);
   AccountState loaded;
   LoadSettings(loaded);
-  EXPECT_FALSE(loaded.settingsUnreadable);
-  EXPECT_EQ(loaded.savedAccounts, Sample().savedAccounts);
+  EXPECT_FALSE(loaded.settingsUnreadable());
+  EXPECT_EQ(loaded.savedAccounts(), Sample().savedAccounts());
 }
 
 }  // namespace

@@ -70,11 +70,6 @@ VersionCheckFunction Version(int result, const std::string& id, const std::strin
   };
 }
 
-void RememberAccount(FakeAccountHost& host, const std::wstring& user, const std::wstring& password) {
-  host.state.currentUserName = user;
-  host.state.currentPassword = password;
-}
-
 TEST(StartupSignIn, NoRememberedAccountMeansNoRequestAtAll) {
   FakeAccountHost host;
   ScriptedSignIn signIn;
@@ -112,8 +107,7 @@ TEST(StartupSignIn, VersionOutcomes) {
   HtmlHandlerScope handler("\"C:\\browser.exe\" \"%1\"");
   for (const OutcomeCase& c : cases) {
     FakeAccountHost host;
-    RememberAccount(host, L"alice", L"pw");
-    host.state.savedAccounts = {{L"alice", L"pw"}};
+    host.state.Load({L"alice", L"pw"}, {{L"alice", L"pw"}}, false);
     ScriptedSignIn signIn(std::vector<ScriptedReply>{{0, 55, "blog"}});
     PromptRecorder prompts(c.answers);
     LaunchRecorder launches;
@@ -146,7 +140,7 @@ TEST(StartupSignIn, VersionOutcomes) {
       EXPECT_EQ(signIn.calls[0], (AccountEntry{L"alice", L"pw"}));
       EXPECT_EQ(host.QuotaLine(), L"使用了55%的本月上传空间") << c.name;
       EXPECT_EQ(host.UserLine(), L"当前用户:alice") << c.name;
-      EXPECT_EQ(host.state.blogName, "blog") << c.name;
+      EXPECT_EQ(host.state.blogName(), "blog") << c.name;
       EXPECT_EQ(host.linkTargets, std::vector<std::string>{PhotoSiteHomePage()}) << c.name;
     }
   }
@@ -155,7 +149,7 @@ TEST(StartupSignIn, VersionOutcomes) {
 TEST(StartupSignIn, UnsafeDownloadAddressIsNotOpenedButTheProgramStillEnds) {
   HtmlHandlerScope handler("\"C:\\browser.exe\" \"%1\"");
   FakeAccountHost host;
-  RememberAccount(host, L"alice", L"pw");
+  host.state.Load({L"alice", L"pw"}, {}, false);
   ScriptedSignIn signIn;
   PromptRecorder prompts({IDOK});
   LaunchRecorder launches;
@@ -169,8 +163,7 @@ TEST(StartupSignIn, UnsafeDownloadAddressIsNotOpenedButTheProgramStillEnds) {
 
 TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   FakeAccountHost host;
-  RememberAccount(host, L"dup", L"wrong");
-  host.state.savedAccounts = {{L"other", L"1"}, {L"dup", L"a"}, {L"dup", L"wrong"}};
+  host.state.Load({L"dup", L"wrong"}, {{L"other", L"1"}, {L"dup", L"a"}, {L"dup", L"wrong"}}, false);
   KeepPasswords(host.state, nullptr);  // as the start left them
   ASSERT_EQ(test::StoredPassword(L"Fernwick (current):dup"), L"wrong");
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
@@ -182,14 +175,14 @@ TEST(StartupSignIn, RejectedAccountIsForgottenFirstEntryOnly) {
   EXPECT_EQ(host.UserLine(), L"当前用户:dup");
   test::PumpPendingMessages();
   EXPECT_TRUE(prompts.seen.empty());
-  EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"other", L"1"}, {L"dup", L"wrong"}}));
+  EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"other", L"1"}, {L"dup", L"wrong"}}));
   // The credentials follow the list: the remaining dup is now the first of its name.
   EXPECT_EQ(test::StoredPassword(L"Fernwick:dup"), L"wrong");
   EXPECT_EQ(test::StoredPassword(L"Fernwick#2:dup"), std::nullopt);
   EXPECT_EQ(test::StoredPassword(L"Fernwick (current):dup"), std::nullopt);
   EXPECT_EQ(test::StoredPassword(L"Fernwick:other"), L"1");
-  EXPECT_EQ(host.state.currentUserName, L"");
-  EXPECT_EQ(host.state.currentPassword, L"");
+  EXPECT_EQ(host.state.currentUserName(), L"");
+  EXPECT_EQ(host.state.currentPassword(), L"");
   EXPECT_EQ(host.UserLine(), L"");
   EXPECT_EQ(host.QuotaLine(), L"");
 }
@@ -205,8 +198,7 @@ TEST(StartupSignIn, NoConnectionOrNoPasswordChangesNothing) {
   } cases[] = {{L"pw", 1, L"当前用户:alice"}, {L"", 0, L""}};
   for (const auto& c : cases) {
     FakeAccountHost host;
-    RememberAccount(host, L"alice", c.password);
-    host.state.savedAccounts = {{L"alice", c.password}};
+    host.state.Load({L"alice", c.password}, {{L"alice", c.password}}, false);
     ScriptedSignIn signIn(std::vector<ScriptedReply>{{c.signIns ? -2 : -1}});
     PromptRecorder prompts;
     int versionCalls = 0;
@@ -220,24 +212,23 @@ TEST(StartupSignIn, NoConnectionOrNoPasswordChangesNothing) {
     EXPECT_EQ(host.refreshes, refreshesBefore);
     EXPECT_EQ(host.UserLine(), c.userLine);
     EXPECT_EQ(host.QuotaLine(), L"");
-    EXPECT_EQ(host.state.savedAccounts, (std::vector<AccountEntry>{{L"alice", c.password}}));
-    EXPECT_EQ(host.state.currentUserName, L"alice");
+    EXPECT_EQ(host.state.savedAccounts(), (std::vector<AccountEntry>{{L"alice", c.password}}));
+    EXPECT_EQ(host.state.currentUserName(), L"alice");
   }
 }
 
 TEST(StartupSignIn, AnswerForAnAccountNoLongerCurrentIsDropped) {
   FakeAccountHost host;
-  RememberAccount(host, L"alice", L"pw");
-  host.state.savedAccounts = {{L"alice", L"pw"}, {L"bob", L"b"}};
+  host.state.Load({L"alice", L"pw"}, {{L"alice", L"pw"}, {L"bob", L"b"}}, false);
   ScriptedSignIn signIn(std::vector<ScriptedReply>{{-1}});
   int versionCalls = 0;
   StartupSignIn startup;
   startup.Start(host, {signIn.function(), Version(-2, "", "", "", &versionCalls), RunAtOnce()});
   // The user switched to bob (settings dialog) before the answer arrived.
-  RememberAccount(host, L"bob", L"b");
+  host.state.Switch({L"bob", L"b"});
   test::PumpPendingMessages();
-  EXPECT_EQ(host.state.currentUserName, L"bob");
-  EXPECT_EQ(host.state.savedAccounts.size(), 2u);
+  EXPECT_EQ(host.state.currentUserName(), L"bob");
+  EXPECT_EQ(host.state.savedAccounts().size(), 2u);
 }
 
 // The real worker thread: the answer arrives through the message queue.
@@ -268,7 +259,7 @@ TEST(StartupSignIn, FailingWorkerEndsQuietly) {
 
 TEST(StartupSignIn, WorkerThreadHandsTheResultToTheUiThread) {
   FakeAccountHost host;
-  RememberAccount(host, L"alice", L"pw");
+  host.state.Load({L"alice", L"pw"}, {}, false);
   std::atomic<DWORD> signInThread{0};
   int versionCalls = 0;
   AccountServices services{[&](const std::wstring&, const std::wstring&, std::string&, int& percent, std::string&) {
@@ -303,7 +294,7 @@ TEST(StartupSignIn, ClosingWhileTheServerIsSilentIsSafe) {
   };
   for (const GoneCase& c : cases) {
     FakeAccountHost host;
-    RememberAccount(host, L"alice", L"pw");
+    host.state.Load({L"alice", L"pw"}, {}, false);
     UniqueHandle answer(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     UniqueHandle workerGone(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     // Set when the last copy of the services (held by the worker's job) is gone.

@@ -54,8 +54,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
     static int serial = 0;
     user = "batch" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
     PutAccount(50 * 1024 * 1024);
-    dialog.accounts().currentUserName = WideFrom936(user);
-    dialog.accounts().currentPassword = L"pw";
+    dialog.accounts().Switch({WideFrom936(user), L"pw"});
     folder = test::FreshDirectory(L"upload_batch");
   }
   void TearDown() override {
@@ -725,7 +724,7 @@ TEST_F(UploadBatchTest, APhotoTheServerDidNotTakeStaysAndIsCounted) {
 // program's own login window come and go.
 TEST_F(UploadBatchTest, AWrongSavedPasswordAsksAgainAndACancelledLoginSendsNothing) {
   AddPhotos(1);
-  dialog.accounts().currentPassword = L"wrong";
+  dialog.accounts().Switch({WideFrom936(user), L"wrong"});
   test::PromptRecorder prompts;
   static bool loginSeen;
   loginSeen = false;

@@ -57,9 +57,7 @@ HWND FindDescendant(HWND parent, int id) {
 
 bool SaveSignedInAccount(const std::string& user) {
   AccountState state;
-  state.currentUserName = WideFrom936(user);
-  state.currentPassword = L"pw";
-  state.savedAccounts.push_back({WideFrom936(user), L"pw"});
+  state.Load({WideFrom936(user), L"pw"}, {{WideFrom936(user), L"pw"}}, false);
   return !CreateProgramFolder(UserFolder::kRoaming).empty() && SaveSettingsTo(SettingsFilePath(), state);
 }
 

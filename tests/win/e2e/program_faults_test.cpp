@@ -16,8 +16,6 @@
 #include "accounts/core/account_texts.h"
 #include "accounts/settings_file.h"
 #include "app/progress_page.h"
-#include "base/text_936.h"
-#include "base/user_folders.h"
 #include "build_config.h"
 #include "e2e/program_driver.h"
 #include "imaging/file_bytes.h"
@@ -293,12 +291,7 @@ class ProgramFaults : public ::testing::TestWithParam<size_t> {
     static int serial = 0;
     run_.user = "faults" + std::to_string(::GetTickCount64()) + "_" + std::to_string(++serial);
     PutAccount(run_.user, kRoomyQuota);
-    AccountState state;
-    state.currentUserName = WideFrom936(run_.user);
-    state.currentPassword = L"pw";
-    state.savedAccounts.push_back({WideFrom936(run_.user), L"pw"});
-    ASSERT_FALSE(CreateProgramFolder(UserFolder::kRoaming).empty());
-    ASSERT_TRUE(SaveSettingsTo(SettingsFilePath(), state));
+    ASSERT_TRUE(test::SaveSignedInAccount(run_.user));
     RemoveBatchJournal();  // a batch an earlier row closed would be offered back at this start
     run_.program = std::make_unique<ProgramDriver>();
     ASSERT_TRUE(run_.program->started());

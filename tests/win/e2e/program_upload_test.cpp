@@ -321,8 +321,8 @@ TEST_F(ProgramUpload, APhonePhotoOnItsSideIsStoredUprightWithItsDateTaken) {
 void ExpectSettingsWrittenFor(const std::string& user) {
   AccountState written;
   LoadSettingsFrom(SettingsFilePath(), written);
-  EXPECT_EQ(written.currentUserName, WideFrom936(user));
-  EXPECT_EQ(written.savedAccounts, (std::vector<AccountEntry>{{WideFrom936(user), L"pw"}}));
+  EXPECT_EQ(written.currentUserName(), WideFrom936(user));
+  EXPECT_EQ(written.savedAccounts(), (std::vector<AccountEntry>{{WideFrom936(user), L"pw"}}));
 }
 
 TEST_F(ProgramUpload, ANormalCloseWritesTheSettingsFile) {

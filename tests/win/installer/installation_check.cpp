@@ -77,7 +77,7 @@ DWORD RunAndWait(std::wstring commandLine) {
 bool SettingsHoldThePlantedAccount() {
   AccountState state;
   LoadSettings(state);
-  for (const AccountEntry& entry : state.savedAccounts) {
+  for (const AccountEntry& entry : state.savedAccounts()) {
     if (entry == kPlantedAccount) return true;
   }
   return false;
@@ -87,7 +87,7 @@ bool SettingsHoldThePlantedAccount() {
 TEST(EarlierInstalled, IsListedWithItsOwnVersionAndGetsASavedAccount) {
   EXPECT_EQ(UninstallText(L"DisplayVersion"), L"0.9.0");
   AccountState planted;
-  planted.savedAccounts.push_back(kPlantedAccount);
+  planted.Load({}, {kPlantedAccount}, false);
   SaveSettings(planted);
   EXPECT_TRUE(SettingsHoldThePlantedAccount());
 }
@@ -140,7 +140,7 @@ TEST(Installed, IsListedUnderAppsAndFeaturesForThisUser) {
 
 TEST(Installed, TheProgramRunsWhileSetupAndUninstallRefuseAndKeepsTheSettings) {
   AccountState planted;
-  planted.savedAccounts.push_back(kPlantedAccount);
+  planted.Load({}, {kPlantedAccount}, false);
   SaveSettings(planted);
   ASSERT_TRUE(SettingsHoldThePlantedAccount());
 
