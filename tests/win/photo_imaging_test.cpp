@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/work_directories.h"
+#include "imaging/jpeg_library.h"
 #include "imaging/photo_item.h"
 #include "imaging/picture_io.h"
 #include "imaging/upright_copies.h"
@@ -110,6 +111,16 @@ TEST_F(PhotoImaging, WorkingCopiesAreWrittenAtQuality90) {
     ASSERT_TRUE(copy.written) << copy.path;
     EXPECT_EQ(QuantisationTables(test::ReadBytes(copy.path)), quality90) << copy.path;
   }
+}
+
+// Colour halved to one value per 2 x 2 blurs a shrunk photo's fine coloured detail more than
+// the shrinking does.
+TEST_F(PhotoImaging, WorkingCopiesKeepTheColourAtEveryPixel) {
+  GpBitmapPtr large = test::MakeQuadrantPicture(1600, 1200);
+  const std::string bytes = test::ReadBytes(ScaleToLimit(large.get(), 1024, 1001).path);
+  JpegReader reader;
+  ASSERT_TRUE(reader.ReadHeader({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}));
+  EXPECT_EQ(reader.info().comp_info[0].h_samp_factor * reader.info().comp_info[0].v_samp_factor, 1);
 }
 
 TEST_F(PhotoImaging, ScaledCopiesHaveTheLimitOnTheLongerSide) {
