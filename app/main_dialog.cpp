@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -326,9 +327,11 @@ void MainDialog::AddWalkedPictures(std::vector<std::wstring> pictures) {
   preparer_.Add(pictures, SizeLimit());
 }
 
-void MainDialog::PhotosAdded() {
+void MainDialog::PhotosAdded(unsigned count) {
   ApplyPendingTurns();
-  MarkSentPhotos();  // the new cells are drawn with their marks below
+  // Only the new photos, before their cells are drawn: the others are marked already, and a list
+  // of thousands would cost a history lookup for each of them at every photo added.
+  MarkSentPhotos(photos_.Count() - std::min(count, photos_.Count()));
   view_.ShowAppended();
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
@@ -82,7 +83,7 @@ class MainDialog : public DialogBase,
   void OfferUnfinishedBatch();
 
   // Photos being added in the background: they arrive in the list one after another.
-  void PhotosAdded() override;
+  void PhotosAdded(unsigned count) override;
   // The progress line and Stop show while an add runs, on the photo list only.
   void AddingProgress(unsigned done, unsigned total, bool running) override;
 
@@ -102,8 +103,9 @@ class MainDialog : public DialogBase,
   // What each account uploaded (main_dialog_history.cpp): loaded at initialisation, a record
   // for each photo a batch sent, the grid's marks for the current account.
   UploadHistory& history() noexcept { return history_; }
-  // Marks the photos of the list the current account already sent; true when a mark changed.
-  bool MarkSentPhotos();
+  // Marks the photos of the list (from slot `fromSlot` on) the current account already sent;
+  // true when a mark changed.
+  bool MarkSentPhotos(std::size_t fromSlot = 0);
   void ForgetAccountHistory(const std::wstring& userName) override;
 
   // The toolbar button on control `id` (IDC_MAIN_ADD to IDC_MAIN_SETTINGS).

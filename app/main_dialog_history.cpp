@@ -11,10 +11,12 @@
 
 namespace fernwick {
 
-bool MainDialog::MarkSentPhotos() {
+bool MainDialog::MarkSentPhotos(std::size_t fromSlot) {
   AssertUiThread();
   bool changed = false;
-  for (const auto& item : photos_.slots()) {
+  const auto& slots = photos_.slots();
+  for (std::size_t slot = fromSlot; slot < slots.size(); ++slot) {
+    PhotoItem* item = slots[slot].get();
     if (!item) continue;
     const HistoryEntry* entry =
         accounts_.currentUserName().empty() ? nullptr : history_.Find(accounts_.currentUserName(), item->original);

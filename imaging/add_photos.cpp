@@ -76,18 +76,32 @@ AddedPicture ForCopy(int32_t fileNumber, int32_t box, const std::optional<std::v
   return added;
 }
 
-// A JPEG that libjpeg-turbo reads and that needs a copy: one lying on its side (or mirrored) gets
-// an upright copy, and one over the limit a scaled copy, upright too. None when the JPEG needs
-// no copy or the library cannot read it: AddedThroughGdiplus then takes the file.
-std::optional<AddedPicture> AddedAsJpeg(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes,
-                                        int32_t limit) {
+// A JPEG sent as it is: the library decodes it shrunk towards the thumbnail's size, which costs
+// a small part of a full decode through GDI+ (under Wine, most of the time of adding a small
+// photo). None when the library cannot read it.
+std::optional<AddedPicture> AddedAsItIs(const std::wstring& path, int32_t box, std::span<const uint8_t> bytes,
+                                        JpegSize stored) {
+  const PixelSize thumbnail = ScaledSize(stored.width, stored.height, box);
+  const std::optional<PixelBuffer> shrunk =
+      DecodeJpeg(bytes, 3, DecodeDenominatorFor(stored.width, stored.height, thumbnail));
+  if (!shrunk) return std::nullopt;
+  return AddedPicture{std::make_unique<PhotoItem>(path, *shrunk, static_cast<int32_t>(stored.width),
+                                                  static_cast<int32_t>(stored.height), box),
+                      static_cast<int32_t>(bytes.size())};
+}
+
+// A JPEG that libjpeg-turbo reads: one lying on its side (or mirrored) gets an upright copy, and
+// one over the limit a scaled copy, upright too; any other is sent as it is. None when the
+// library cannot read it: AddedThroughGdiplus then takes the file.
+std::optional<AddedPicture> AddedAsJpeg(const std::wstring& path, int32_t fileNumber, int32_t box,
+                                        std::span<const uint8_t> bytes, int32_t limit) {
   if (!LooksLikeJpeg(bytes)) return std::nullopt;
   const std::optional<JpegSize> stored = ReadJpegSize(bytes);
   if (!stored) return std::nullopt;
   const uint16_t orientation = JpegOrientation(bytes);
   const bool swap = SwapsSides(UprightTransform(orientation, 0));
   const bool scale = ExceedsLimit(swap ? stored->height : stored->width, swap ? stored->width : stored->height, limit);
-  if (!scale && orientation == 1) return std::nullopt;
+  if (!scale && orientation == 1) return AddedAsItIs(path, box, bytes, *stored);
   std::optional<UprightCopy> copy = UprightCopyWithPixels(bytes, 0, scale ? std::optional(limit) : std::nullopt);
   if (!copy) return std::nullopt;
   return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
@@ -169,7 +183,7 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   if (kind != ContainerKind::kOther) {
     added = AddedFromContainer(fileNumber, box, bytes, kind, limit);
   } else {
-    added = AddedAsJpeg(fileNumber, box, bytes, limit);
+    added = AddedAsJpeg(path, fileNumber, box, bytes, limit);
     if (!added) added = AddedThroughGdiplus(fileNumber, box, path, bytes, limit);
   }
   if (!added) return prepared;

@@ -24,7 +24,7 @@ bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, uint32_t scaleDenomi
 }
 
 bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const AppSegment> segments, int quality,
-                 bool fullColour) {
+                 JpegColour colour) {
   jpeg_compress_struct& info = writer.info();
   if (setjmp(writer.jump())) return false;
   info.image_width = picture.width;
@@ -38,10 +38,14 @@ bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const
   // quota gain back many times over.
   info.optimize_coding = TRUE;
   info.write_JFIF_header = !segments.empty() && IsExifSegment(segments.front()) ? FALSE : TRUE;
-  // Red, green and blue each at every pixel, without the conversion to luminance and colour
-  // differences, which cannot give back a pure red or yellow to the last step. It marks the
-  // file as RGB (an Adobe segment, no JFIF one) for the decoder.
-  if (fullColour) jpeg_set_colorspace(&info, JCS_RGB);
+  // RGB is marked as such (an Adobe segment, no JFIF one) for the decoder; the defaults
+  // store luminance at 2 x 2 and both colour differences at 1 x 1 of it.
+  if (colour == JpegColour::kRgb) {
+    jpeg_set_colorspace(&info, JCS_RGB);
+  } else if (colour == JpegColour::kEveryPixel) {
+    info.comp_info[0].h_samp_factor = 1;
+    info.comp_info[0].v_samp_factor = 1;
+  }
   jpeg_start_compress(&info, TRUE);
   for (const AppSegment& segment : segments) {
     jpeg_write_marker(&info, segment.marker, segment.payload.data(), static_cast<unsigned int>(segment.payload.size()));
@@ -86,7 +90,7 @@ std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t by
 }
 
 std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,
-                                               int quality, bool fullColour) {
+                                               int quality, JpegColour colour) {
   if (picture.width == 0 || picture.height == 0 || (picture.bytesPerPixel != 3 && picture.bytesPerPixel != 4) ||
       picture.pixels.size() < size_t{picture.stride} * picture.height) {
     return std::nullopt;
@@ -95,7 +99,7 @@ std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::
     if (segment.payload.size() > 65533) return std::nullopt;
   }
   JpegWriter writer;
-  if (!writer.WriteToMemory() || !WritePixels(writer, picture, segments, quality, fullColour)) return std::nullopt;
+  if (!writer.WriteToMemory() || !WritePixels(writer, picture, segments, quality, colour)) return std::nullopt;
   return writer.TakeBytes();
 }
 

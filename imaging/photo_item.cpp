@@ -72,10 +72,14 @@ std::optional<PixelBuffer> ShownPixels(GpBitmap* picture, int32_t width, int32_t
 PhotoItem::PhotoItem(const std::wstring& path, int32_t box) : PhotoItem(path, DecodePicture(path).get(), box) {}
 
 PhotoItem::PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded, int32_t box)
-    : PhotoGeometry(static_cast<int32_t>(PictureWidth(decoded)), static_cast<int32_t>(PictureHeight(decoded)), box),
-      sendPath(path) {
-  if (width <= 0 || height <= 0) return;
-  if (const std::optional<PixelBuffer> pixels = ShownPixels(decoded, width, height, thumbScale)) {
+    : PhotoItem(path, decoded, static_cast<int32_t>(PictureWidth(decoded)),
+                static_cast<int32_t>(PictureHeight(decoded)), box) {}
+
+// `decoded` is drawn over the full picture's extent, whatever its own size.
+PhotoItem::PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded, int32_t width, int32_t height, int32_t box)
+    : PhotoGeometry(decoded ? width : 0, decoded ? height : 0, box), sendPath(path) {
+  if (this->width <= 0 || this->height <= 0) return;
+  if (const std::optional<PixelBuffer> pixels = ShownPixels(decoded, this->width, this->height, thumbScale)) {
     thumbnail = CompressThumbnail(*pixels);
   }
 }
@@ -83,6 +87,9 @@ PhotoItem::PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded, int32
 // The bitmap over the pixels lives until the delegated constructor has made the thumbnail.
 PhotoItem::PhotoItem(const std::wstring& path, const PixelBuffer& pixels, int32_t box)
     : PhotoItem(path, BitmapOver(pixels).get(), box) {}
+
+PhotoItem::PhotoItem(const std::wstring& path, const PixelBuffer& shrunk, int32_t width, int32_t height, int32_t box)
+    : PhotoItem(path, BitmapOver(shrunk).get(), width, height, box) {}
 
 PhotoItem::~PhotoItem() = default;
 

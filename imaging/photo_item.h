@@ -32,6 +32,10 @@ class PhotoItem : public PhotoGeometry {
   // The same, from the pixels `path` was encoded from (a working copy just made): the thumbnail
   // is made as from the decoded file, without reading it back.
   PhotoItem(const std::wstring& path, const PixelBuffer& pixels, int32_t box = kThumbnailBox);
+  // The same for a picture of width x height decoded shrunk (to no less than the thumbnail's
+  // size): the item's size is the full picture's, its thumbnail looks as if made from it.
+  PhotoItem(const std::wstring& path, const PixelBuffer& shrunk, int32_t width, int32_t height,
+            int32_t box = kThumbnailBox);
 
   virtual ~PhotoItem();
   PhotoItem(PhotoItem&&) = default;
@@ -65,6 +69,7 @@ class PhotoItem : public PhotoGeometry {
   std::wstring sentDate;
 
  private:
+  PhotoItem(const std::wstring& path, Gdiplus::GpBitmap* decoded, int32_t width, int32_t height, int32_t box);
   // The thumbnail turned by the angle, at `scale` of the full picture, centred on (x, y).
   void DrawPicture(HDC dc, int32_t x, int32_t y, double scale) const;
 };

@@ -107,7 +107,7 @@ void PhotoPreparer::Arrived(uint64_t sequence, uint64_t generation, PreparedPhot
 }
 
 void PhotoPreparer::ApplyReady() {
-  bool added = false;
+  unsigned added = 0;
   unsigned applied = 0;
   for (auto next = early_.find(nextToApply_); next != early_.end(); next = early_.find(nextToApply_)) {
     PreparedPhoto prepared = std::move(next->second);
@@ -116,11 +116,11 @@ void PhotoPreparer::ApplyReady() {
     ++applied;
     ++done_;
     queuedPaths_.Erase(prepared.path);
-    added |= ApplyPreparedPhoto(photos_, std::move(prepared), &report_);
+    added += ApplyPreparedPhoto(photos_, std::move(prepared), &report_) ? 1 : 0;
   }
   if (applied == 0) return;
   Released(applied);
-  if (added && observer_) observer_->PhotosAdded();
+  if (added != 0 && observer_) observer_->PhotosAdded(added);
   if (done_ == total_) {
     Finish(true);
   } else if (observer_) {

@@ -37,8 +37,9 @@ class PhotoList;
 // Told on the UI thread.
 class PreparerObserver {
  public:
-  // Photos went into the list (the newest is the selection): lay the view out and repaint.
-  virtual void PhotosAdded() = 0;
+  // `count` photos went into the list, its last ones (the newest is the selection): lay the view
+  // out and repaint.
+  virtual void PhotosAdded(unsigned count) = 0;
   // `done` of the `total` photos of the running add are handled (added or passed over);
   // running false: the add has ended, finished or stopped.
   virtual void AddingProgress(unsigned done, unsigned total, bool running) = 0;

@@ -52,8 +52,8 @@ std::optional<UprightCopy> CopyFromPixels(PixelBuffer stored, PixelTransform tra
   }
   UprightCopy copy;
   copy.pixels = transform != PixelTransform::kNone ? TransformPixels(stored, transform) : std::move(stored);
-  std::optional<std::vector<uint8_t>> jpeg =
-      EncodeJpeg(copy.pixels, metadata.For(copy.pixels.width, copy.pixels.height), kWorkingCopyQuality);
+  std::optional<std::vector<uint8_t>> jpeg = EncodeJpeg(
+      copy.pixels, metadata.For(copy.pixels.width, copy.pixels.height), kWorkingCopyQuality, kWorkingCopyColour);
   if (!jpeg) return std::nullopt;
   copy.jpeg = std::move(*jpeg);
   return copy;

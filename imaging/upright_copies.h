@@ -15,11 +15,15 @@
 #include "imaging/core/photo_orientation.h"
 #include "imaging/core/pixel_buffer.h"
 #include "imaging/decoded_picture.h"
+#include "imaging/jpeg_codec.h"
 
 namespace fernwick {
 
 // Working copies are encoded at this quality; libjpeg-turbo honours it (GDI+ under Wine does not).
 inline constexpr int kWorkingCopyQuality = 90;
+// With the colour at every pixel: a photo shrunk for upload keeps its fine coloured detail
+// (foliage, fabric, text on a sign), which halving the colour blurs more than the shrinking does.
+inline constexpr JpegColour kWorkingCopyColour = JpegColour::kEveryPixel;
 
 // The segments a copy of a given size is written with: those of the original JPEG made upright
 // (EXIF with orientation 1 and the copy's size, XMP, ICC) when there is one, else a fixed list
