@@ -66,14 +66,24 @@ TEST_F(HeifWebpAdd, EveryKindWithinAndOverTheLimit) {
     uint32_t width, height;
     bool (*corner)(const uint8_t*);
   } cases[] = {
-      {L"heic.heic", 1024, 320, 240, test::IsRed},         {L"heic.heic", 160, 160, 120, test::IsRed},
-      {L"heic-10bit.heic", 1024, 320, 240, test::IsRed},   {L"heic-10bit.heic", 160, 160, 120, test::IsRed},
-      {L"heic-irot.heic", 1024, 320, 240, test::IsRed},    {L"heic-irot.heic", 160, 160, 120, test::IsRed},
-      {L"heic-imir.heic", 1024, 320, 240, test::IsRed},    {L"heic-imir.heic", 160, 160, 120, test::IsRed},
-      {L"heic-named.jpg", 1024, 320, 240, test::IsRed},    {L"webp-lossy.webp", 1024, 320, 240, test::IsRed},
-      {L"webp-lossy.webp", 160, 160, 120, test::IsRed},    {L"webp-lossless.webp", 1024, 320, 240, test::IsRed},
-      {L"webp-lossless.webp", 160, 160, 120, test::IsRed}, {L"webp-alpha.webp", 1024, 320, 240, IsMidGrey},
-      {L"webp-alpha.webp", 160, 160, 120, IsMidGrey},      {L"webp-animated.webp", 1024, 320, 240, test::IsRed},
+      {L"heic.heic", 1024, 320, 240, test::IsRed},
+      {L"heic.heic", 160, 160, 120, test::IsRed},
+      {L"heic-10bit.heic", 1024, 320, 240, test::IsRed},
+      {L"heic-10bit.heic", 160, 160, 120, test::IsRed},
+      {L"heic-irot.heic", 1024, 320, 240, test::IsRed},
+      {L"heic-irot.heic", 160, 160, 120, test::IsRed},
+      {L"heic-imir.heic", 1024, 320, 240, test::IsRed},
+      {L"heic-imir.heic", 160, 160, 120, test::IsRed},
+      {L"heic-10bit-imir.heic", 1024, 320, 240, test::IsRed},
+      {L"heic-10bit-imir.heic", 160, 160, 120, test::IsRed},
+      {L"heic-named.jpg", 1024, 320, 240, test::IsRed},
+      {L"webp-lossy.webp", 1024, 320, 240, test::IsRed},
+      {L"webp-lossy.webp", 160, 160, 120, test::IsRed},
+      {L"webp-lossless.webp", 1024, 320, 240, test::IsRed},
+      {L"webp-lossless.webp", 160, 160, 120, test::IsRed},
+      {L"webp-alpha.webp", 1024, 320, 240, IsMidGrey},
+      {L"webp-alpha.webp", 160, 160, 120, IsMidGrey},
+      {L"webp-animated.webp", 1024, 320, 240, test::IsRed},
       {L"webp-animated.webp", 160, 160, 120, test::IsRed},
   };
   const std::optional<std::vector<uint8_t>> profile = ReadFileBytes(dir + L"display-p3.icc");

@@ -36,7 +36,10 @@ python3 "$here/heif_transform.py" heic-irot.heic irot 1
 convert scene.jpg -flop mirrored.jpg
 heif-enc -q 90 mirrored.jpg -o heic-imir.heic >/dev/null
 python3 "$here/heif_transform.py" heic-imir.heic imir 1
-metadata heic.heic heic-10bit.heic heic-imir.heic
+convert scene16.png -flop PNG48:mirrored16.png
+heif-enc -b 10 -q 90 mirrored16.png -o heic-10bit-imir.heic >/dev/null
+python3 "$here/heif_transform.py" heic-10bit-imir.heic imir 1
+metadata heic.heic heic-10bit.heic heic-imir.heic heic-10bit-imir.heic
 metadata -Orientation#=6 heic-irot.heic
 
 quadrants scene.png
@@ -63,4 +66,4 @@ CLAIM
 # A HEIC named as a JPEG still is one; a text file named as a HEIC is none.
 cp heic.heic heic-named.jpg
 echo "not a picture" > text.heic
-rm -f plain.png p3.png thumbnail.jpg scene.jpg scene16.png turned.jpg mirrored.jpg scene.png alpha.png black.png
+rm -f plain.png p3.png thumbnail.jpg scene.jpg scene16.png turned.jpg mirrored.jpg mirrored16.png scene.png alpha.png black.png
