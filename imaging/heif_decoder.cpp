@@ -7,6 +7,7 @@
 #include "base/log.h"
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/heif_webp_header.h"
+#include "imaging/core/icc_from_primaries.h"
 #include "imaging/core/picture_header.h"
 #include "imaging/core/resampler.h"
 #include "imaging/core/ycbcr_pixels.h"
@@ -48,11 +49,40 @@ std::vector<uint8_t> ExifOf(heif_image_handle* handle) {
   return ExifPayloadFromHeifItem(item);
 }
 
-// An ICC profile stored as such ("prof" or "rICC"); colours given only as code points (nclx) have
-// none to carry.
+// The primaries a file's nclx code points name, as libheif reads them.
+Chromaticities PrimariesOf(const heif_color_profile_nclx& nclx) {
+  return {nclx.color_primary_red_x,  nclx.color_primary_red_y,  nclx.color_primary_green_x, nclx.color_primary_green_y,
+          nclx.color_primary_blue_x, nclx.color_primary_blue_y, nclx.color_primary_white_x, nclx.color_primary_white_y};
+}
+
+// A profile made for colours given only as code points (nclx) whose primaries are not sRGB's:
+// phones write Display P3 so, and a copy without a profile would be shown as sRGB, washed out.
+// Attaching one keeps the pixels as decoded (converting to sRGB would cost a pass over them and
+// clip the colours sRGB lacks). None for sRGB's primaries or unspecified ones.
+std::vector<uint8_t> IccForNclx(heif_image_handle* handle) {
+  heif_color_profile_nclx* nclx = nullptr;
+  if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok || !nclx) return {};
+  const std::unique_ptr<heif_color_profile_nclx, NclxFree> owned(nclx);
+  if (nclx->color_primaries == heif_color_primaries_ITU_R_BT_709_5 ||
+      nclx->color_primaries == heif_color_primaries_unspecified) {
+    return {};
+  }
+  const char* name = nclx->color_primaries == heif_color_primaries_SMPTE_EG_432_1               ? "Display P3"
+                     : nclx->color_primaries == heif_color_primaries_ITU_R_BT_2020_2_and_2100_0 ? "BT.2020"
+                                                                                                : "RGB";
+  std::optional<std::vector<uint8_t>> profile =
+      IccProfileForPrimaries(PrimariesOf(*nclx), static_cast<uint16_t>(nclx->transfer_characteristics), name);
+  if (!profile) {
+    LogFailure("HEIF: its colours' transfer has no ICC curve; the copy is sent without a profile");
+    return {};
+  }
+  return std::move(*profile);
+}
+
+// An ICC profile stored as such ("prof" or "rICC"), else one made for the code points (nclx).
 std::vector<uint8_t> IccOf(heif_image_handle* handle) {
   const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
-  if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return {};
+  if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return IccForNclx(handle);
   std::vector<uint8_t> profile(heif_image_handle_get_raw_color_profile_size(handle));
   if (profile.empty() ||
       Failed(heif_image_handle_get_raw_color_profile(handle, profile.data()), "HEIF: its ICC profile cannot be read")) {

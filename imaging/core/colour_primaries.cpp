@@ -24,6 +24,32 @@ std::optional<Matrix3> Inverse(const Matrix3& m) {
 
 }  // namespace
 
+Matrix3 Product(const Matrix3& a, const Matrix3& b) {
+  Matrix3 product{};
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) {
+      for (int k = 0; k < 3; ++k) product[r][c] += a[r][k] * b[k][c];
+    }
+  }
+  return product;
+}
+
+std::optional<Matrix3> AdaptationToD50(double whiteX, double whiteY) {
+  if (whiteY <= 0) return std::nullopt;
+  static constexpr Matrix3 kBradford{{{0.8951, 0.2664, -0.1614}, {-0.7502, 1.7135, 0.0367}, {0.0389, -0.0685, 1.0296}}};
+  const std::optional<Matrix3> back = Inverse(kBradford);
+  if (!back) return std::nullopt;
+  const double source[3] = {whiteX / whiteY, 1, (1 - whiteX - whiteY) / whiteY};
+  const double d50[3] = {0.9642, 1.0, 0.8249};
+  Matrix3 scale{};
+  for (int i = 0; i < 3; ++i) {
+    const double from = kBradford[i][0] * source[0] + kBradford[i][1] * source[1] + kBradford[i][2] * source[2];
+    const double to = kBradford[i][0] * d50[0] + kBradford[i][1] * d50[1] + kBradford[i][2] * d50[2];
+    scale[i][i] = to / from;
+  }
+  return Product(*back, Product(scale, kBradford));
+}
+
 std::optional<Matrix3> RgbToXyz(const Chromaticities& s) {
   if (s.redY <= 0 || s.greenY <= 0 || s.blueY <= 0 || s.whiteY <= 0) return std::nullopt;
   const double xy[3][2] = {{s.redX, s.redY}, {s.greenX, s.greenY}, {s.blueX, s.blueY}};

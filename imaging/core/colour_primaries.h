@@ -17,4 +17,10 @@ struct Chromaticities {
 using Matrix3 = std::array<std::array<double, 3>, 3>;
 std::optional<Matrix3> RgbToXyz(const Chromaticities& space);
 
+// The Bradford adaptation from colours seen under the white point (x, y) to how they look under
+// D50, the white of every ICC profile's connection space. None for a white with y of 0.
+std::optional<Matrix3> AdaptationToD50(double whiteX, double whiteY);
+
+Matrix3 Product(const Matrix3& a, const Matrix3& b);
+
 }  // namespace fernwick
