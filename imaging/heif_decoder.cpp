@@ -108,8 +108,8 @@ std::optional<YCbCrMatrix> MatrixOf(const heif_image* image) {
   return MatrixForCodePoint(static_cast<uint16_t>(nclx->matrix_coefficients), nclx->full_range_flag != 0, primaries);
 }
 
-// The planes libheif leaves a decoded image in (the decoder's grey or YCbCr ones, or the planar
-// RGB libheif 1.15 turns YCbCr into) as blue, green, red pixels of `target`'s size: shrunk by the
+// The planes libheif leaves a decoded image in (the decoder's grey or YCbCr ones, kept by the
+// patch in cmake/, or the planar RGB a grid's tiles are pasted into) as blue, green, red pixels of `target`'s size: shrunk by the
 // largest whole factor that keeps them at least that size while converting, the rest of the way
 // resampled. Empty for planes of another kind.
 PixelBuffer PixelsOfPlanes(const heif_image* image, PixelSize target) {
@@ -214,8 +214,8 @@ std::optional<DecodedPicture> DecodeHeif(std::span<const uint8_t> file, std::opt
       uint64_t(heif_image_handle_get_width(handle.get())) * uint64_t(heif_image_handle_get_height(handle.get()));
   if (claimed == 0 || claimed > kMostPicturePixels) return std::nullopt;
 
-  // The planes libheif decodes to first: converting them ourselves, shrunk on the way, spares
-  // libheif's full-size interleaved picture and the time it takes to make.
+  // The decoder's own planes first: converting them ourselves, shrunk on the way, spares
+  // libheif's two full-size conversions (to planar, then interleaved RGB) and their memory.
   std::optional<PixelBuffer> pixels = Decoded(handle.get(), heif_colorspace_undefined, heif_chroma_undefined, limit);
   if (!pixels) return std::nullopt;
   if (pixels->pixels.empty()) {  // planes of a kind only libheif converts
