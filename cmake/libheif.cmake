@@ -34,11 +34,19 @@ ExternalProject_Add(libde265_build
   LOG_OUTPUT_ON_FAILURE ON)
 
 # The decoder plug-in compiles against libde265's headers; the static build must not ask for
-# its functions from a DLL.
+# its functions from a DLL. Two patches: libheif 1.15 mirrors (imir) only pictures of 8 bits a
+# sample and fails the whole decoding of a deeper one (the first moves two-byte samples as
+# well); and it turns every YCbCr picture into full-size planar RGB, which the program, shrinking
+# as it converts, has no use for (the second keeps the decoder's planes when no colour space is
+# asked for).
 ExternalProject_Add(libheif_build
   SOURCE_DIR "${FERNWICK_HEIF_SOURCE}"
   BINARY_DIR "${heif_binary}"
   DEPENDS libde265_build
+  PATCH_COMMAND ${CMAKE_COMMAND} -DSOURCE=${FERNWICK_HEIF_SOURCE}
+    -DPATCH=${CMAKE_CURRENT_LIST_DIR}/libheif-mirror-deep.patch -P ${CMAKE_CURRENT_LIST_DIR}/apply_patch_once.cmake
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${FERNWICK_HEIF_SOURCE}
+    -DPATCH=${CMAKE_CURRENT_LIST_DIR}/libheif-own-planes.patch -P ${CMAKE_CURRENT_LIST_DIR}/apply_patch_once.cmake
   CMAKE_ARGS
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=Release

@@ -111,7 +111,8 @@ std::optional<AddedPicture> AddedAsJpeg(const std::wstring& path, int32_t fileNu
 // limit when over it; its thumbnail comes from the copy's pixels. None when it cannot be decoded.
 std::optional<AddedPicture> AddedFromContainer(int32_t fileNumber, int32_t box, std::span<const uint8_t> bytes,
                                                ContainerKind kind, int32_t limit) {
-  std::optional<DecodedPicture> decoded = kind == ContainerKind::kHeif ? DecodeHeif(bytes) : DecodeWebp(bytes, limit);
+  std::optional<DecodedPicture> decoded =
+      kind == ContainerKind::kHeif ? DecodeHeif(bytes, limit) : DecodeWebp(bytes, limit);
   if (!decoded) return std::nullopt;
   const bool scale = ExceedsLimit(decoded->pixels.width, decoded->pixels.height, limit);
   std::optional<UprightCopy> copy =

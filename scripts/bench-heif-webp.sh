@@ -5,7 +5,8 @@
 # working set), next to vipsthumbnail (Debian's libvips reads both through the same libraries)
 # making the same 1024-pixel JPEG copies of the same files, in turns, FERNWICK_BENCH_ROUNDS rounds
 # (default 2). Aims: HEIC at most 0.8 x vipsthumbnail's time, WebP at most 0.6 x; peak memory
-# under 400 MB; longest wait under 50 ms. Needs scripts/build.sh first.
+# under 400 MB; longest wait under 50 ms. Then where one HEIC's adding spends its processor time,
+# stage by stage (heif_stage_bench.exe). Needs scripts/build.sh first.
 # Usage: scripts/bench-heif-webp.sh [work directory, default build/bench-heif-webp]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
@@ -63,6 +64,9 @@ for ((round = 1; round <= rounds; ++round)); do
     lines+=("$line")
   done
 done
+say "Stages of one HEIC photo (processor milliseconds)"
+stages="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/heif_stage_bench.exe" "Z:$work/scene0.heic" 1024 3 | tr -d '\r')"
 printf '\n%s\n' "${lines[@]}"
+printf '\n%s\n' "$stages"
 printf '%-28s %s (before) / %s (after)\n' "load average (1, 5, 15 min)" "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-28s %s\n' "aims" "HEIC ratio <= 0.8, WebP ratio <= 0.6, longest wait < 50 ms, peak < 400 MB"

@@ -20,30 +20,14 @@
 #include "imaging/jpeg_transform.h"
 #include "imaging/picture_io.h"
 #include "imaging/upright_copies.h"
+#include "tools/bench_timing.h"
 #include "tools/tool_host.h"
 
 namespace {
 
 using namespace fernwick;
 
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Milliseconds, the median of `runs`.
-double MedianMs(int runs, const std::function<bool()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const double start = Now();
-    if (!work()) return -1;
-    times.push_back((Now() - start) * 1000);
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+using tools::MedianMs;
 
 std::vector<uint8_t> ReadFile(const std::wstring& path) { return ReadFileBytes(path).value_or(std::vector<uint8_t>{}); }
 
@@ -82,7 +66,8 @@ int main(int argc, char** argv) {
 
   const std::wstring lossless = dir + L"\\lossless.jpg";
   const double losslessMs = MedianMs(5, [&] {
-    const std::optional<std::vector<uint8_t>> turned = TransformJpeg(ReadFile(original), PixelTransform::kRotate270, {});
+    const std::optional<std::vector<uint8_t>> turned =
+        TransformJpeg(ReadFile(original), PixelTransform::kRotate270, {});
     return turned && WriteFile(lossless, *turned);
   });
 

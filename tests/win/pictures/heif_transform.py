@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Gives a HEIF file's primary image a rotation (irot) or mirror (imir) property, as phones
-write them; Debian 12's heif-enc writes neither. Usage: heif_transform.py FILE irot|imir VALUE
-(irot: quarter turns anticlockwise; imir: axis). The property goes last in ipco and last in the
+write them, or colours given as code points alone (a colr box of type nclx); Debian 12's heif-enc
+writes none of them. Usage: heif_transform.py FILE irot|imir VALUE (irot: quarter turns
+anticlockwise; imir: axis), or FILE nclx PRIMARIES,TRANSFER,MATRIX,FULL_RANGE. The property goes last in ipco and last in the
 primary item's ipma entry (transformations apply in order); iloc offsets behind it move along."""
 import struct
 import sys
@@ -39,7 +40,11 @@ def main(path, kind, value):
     _, ipco, ch, csize = child(b, iprp + ih, iprp + isize, "ipco")
     _, ipma, ah, asize = child(b, iprp + ih, iprp + isize, "ipma")
     index = len(list(boxes(b, ipco + ch, ipco + csize))) + 1
-    prop = struct.pack(">I4sB", 9, kind.encode(), value)
+    if kind == "nclx":
+        primaries, transfer, matrix, full = value
+        prop = struct.pack(">I4s4sHHHB", 19, b"colr", b"nclx", primaries, transfer, matrix, full << 7)
+    else:
+        prop = struct.pack(">I4sB", 9, kind.encode(), value)
 
     version, flags = b[ipma + ah], int.from_bytes(b[ipma + ah + 1:ipma + ah + 4], "big")
     at = ipma + ah + 8
@@ -91,4 +96,4 @@ def main(path, kind, value):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2], int(sys.argv[3]))
+    main(sys.argv[1], sys.argv[2], [int(v) for v in sys.argv[3].split(",")] if "," in sys.argv[3] else int(sys.argv[3]))

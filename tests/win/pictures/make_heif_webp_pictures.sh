@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the HEIF and WebP pictures of the Windows tests into the folder given (nothing of them is
 # kept in the tree), from a scene of four quadrants (red, green, blue, yellow: the colours of
-# tests/win/support/photo_test_pictures.h) of 320 x 240 as it stands upright. Each file carries a
-# Display P3 profile (libvips' own) and the EXIF of tests/common/exif_fixture.h (date taken,
+# tests/win/support/photo_test_pictures.h) of 320 x 240 as it stands upright. Each file but
+# heic-nclx-p3.heic (colours as code points alone) carries a Display P3 profile (libvips' own) and the EXIF of tests/common/exif_fixture.h (date taken,
 # camera, position, pixel size, an embedded thumbnail), as a phone's do; display-p3.icc is left
 # beside them for the tests to compare. Debian 12's heif-enc writes no grid
 # images, so none is made.
@@ -36,10 +36,19 @@ python3 "$here/heif_transform.py" heic-irot.heic irot 1
 convert scene.jpg -flop mirrored.jpg
 heif-enc -q 90 mirrored.jpg -o heic-imir.heic >/dev/null
 python3 "$here/heif_transform.py" heic-imir.heic imir 1
-metadata heic.heic heic-10bit.heic heic-imir.heic
+convert scene16.png -flop PNG48:mirrored16.png
+heif-enc -b 10 -q 90 mirrored16.png -o heic-10bit-imir.heic >/dev/null
+python3 "$here/heif_transform.py" heic-10bit-imir.heic imir 1
+metadata heic.heic heic-10bit.heic heic-imir.heic heic-10bit-imir.heic
 metadata -Orientation#=6 heic-irot.heic
 
 quadrants scene.png
+# Colours given only as code points: Display P3 primaries, sRGB's curve, BT.709's matrix at
+# limited range (what heif-enc encodes with; it writes no colr box of its own).
+heif-enc -q 90 --colour_primaries 12 --transfer_characteristic 13 --matrix_coefficients 1 --full_range_flag 0 \
+  scene.png -o heic-nclx-p3.heic >/dev/null
+python3 "$here/heif_transform.py" heic-nclx-p3.heic nclx 12,13,1,0
+metadata heic-nclx-p3.heic
 cwebp -quiet -q 90 scene.png -o webp-lossy.webp
 cwebp -quiet -lossless scene.png -o webp-lossless.webp
 # The left half half-transparent black: over white it comes out mid grey, not dark.
@@ -63,4 +72,4 @@ CLAIM
 # A HEIC named as a JPEG still is one; a text file named as a HEIC is none.
 cp heic.heic heic-named.jpg
 echo "not a picture" > text.heic
-rm -f plain.png p3.png thumbnail.jpg scene.jpg scene16.png turned.jpg mirrored.jpg scene.png alpha.png black.png
+rm -f plain.png p3.png thumbnail.jpg scene.jpg scene16.png turned.jpg mirrored.jpg mirrored16.png scene.png alpha.png black.png
