@@ -30,22 +30,18 @@
 #include "imaging/picture_io.h"
 #include "imaging/picture_pixels.h"
 #include "imaging/photo_preparer.h"
+#include "tools/list_breakdown.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
 
 namespace {
 
 using namespace fernwick;
+using tools::Median;
+using tools::Now;
 
 constexpr int kLargeCount = 50;
 constexpr int kListCount = 1000;
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The processor time this thread has used, in milliseconds: unlike the wall time, it hardly
 // moves with what else the machine runs, though it leaves out the display server's share.
@@ -54,11 +50,6 @@ double ThreadCpuMs() {
   if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
   auto ms = [](const FILETIME& t) { return ((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
   return ms(kernel) + ms(user);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
 }
 
 struct Memory {
@@ -196,6 +187,7 @@ int List(const std::wstring& dir, int count, int dpi) {
               (after.committed - before.committed) * 1024.0 / count);
   std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
               after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / count);
+  tools::PrintPhotoBytes(host.photos, view, (after.committed - before.committed) * 1024.0 / count);
 
   auto measure = [&](const char* label) {
     std::vector<double> clicks, turns;
@@ -261,6 +253,25 @@ int List(const std::wstring& dir, int count, int dpi) {
   std::printf("wheel-notch-new-ms %.3f\nwheel-notch-new-worst-ms %.3f\nwheel-notch-new-cpu-ms %.3f\n", Median(onward),
               onward.empty() ? 0.0 : *std::max_element(onward.begin(), onward.end()),
               onward.empty() ? 0.0 : (ThreadCpuMs() - onwardCpu) / static_cast<double>(onward.size()));
+  // The same notches with the window idle before each, as between a user's notches: how long the
+  // view draws ahead after a notch, and the notch onto the cells it drew.
+  std::vector<double> ahead, drawing;
+  view.Layout();
+  ::UpdateWindow(view.hwnd());
+  for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < bar.nMax + 1; ++i) {
+    const double idle = Now();
+    while (view.drawingAhead() && Now() - idle < 1) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      Pump();
+    }
+    drawing.push_back((Now() - idle) * 1000);
+    const double t0 = Now();
+    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    ScreenPixel(view.hwnd(), 65, 70);
+    ahead.push_back((Now() - t0) * 1000);
+  }
+  std::printf("wheel-notch-ahead-ms %.3f\nwheel-notch-ahead-worst-ms %.3f\ndrawing-ahead-ms %.3f\n", Median(ahead),
+              ahead.empty() ? 0.0 : *std::max_element(ahead.begin(), ahead.end()), Median(drawing));
   // The read-back alone, which every figure above includes.
   std::vector<double> reads;
   for (int i = 0; i < 50; ++i) {
@@ -278,6 +289,7 @@ int List(const std::wstring& dir, int count, int dpi) {
     full.push_back((Now() - t0) * 1000);
   }
   std::printf("full-repaint-ms %.3f\n", Median(full));
+  tools::PrintCellSteps(host.photos, view);
   return 0;
 }
 

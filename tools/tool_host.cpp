@@ -1,5 +1,7 @@
 #include "tools/tool_host.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -7,6 +9,18 @@
 #include "base/work_directories.h"
 
 namespace fernwick::tools {
+
+double Now() {
+  LARGE_INTEGER frequency, counter;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
 
 ToolPlatform::ToolPlatform() {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};

@@ -4,10 +4,16 @@
 // client area.
 #include <windows.h>
 
+#include <vector>
+
 #include "base/platform_guards.h"
 #include "thumbview/thumbnail_view.h"
 
 namespace fernwick::tools {
+
+// Seconds on the performance counter, and the median of some timings (0 for none).
+double Now();
+double Median(std::vector<double> values);
 
 // COM, GDI+ and the common controls, and both work directories.
 class ToolPlatform {
