@@ -21,7 +21,8 @@ constexpr int kDenseQuality = 60;
 
 CompressedThumbnail CompressThumbnail(const PixelBuffer& picture) {
   const bool dense = std::max(picture.width, picture.height) >= kDenseSide;
-  std::optional<std::vector<uint8_t>> jpeg = EncodeJpeg(picture, {}, dense ? kDenseQuality : kThumbnailQuality, true);
+  std::optional<std::vector<uint8_t>> jpeg =
+      EncodeJpeg(picture, {}, dense ? kDenseQuality : kThumbnailQuality, JpegColour::kRgb);
   if (!jpeg) return {};
   jpeg->shrink_to_fit();  // the writer's buffer grows in steps; thousands of photos keep what is left
   return {std::move(*jpeg), picture.width, picture.height, 0};

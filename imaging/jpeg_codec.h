@@ -50,11 +50,6 @@ enum class JpegColour {
 // The picture as a JPEG at this quality, the segments written right after SOI in their order
 // (instead of a JFIF header when there is an EXIF one, which must come first). None on failure.
 std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,
-                                               int quality, JpegColour colour);
-// The same, in RGB when `fullColour`, else with the colour at one per 2 x 2.
-inline std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,
-                                                      int quality = 90, bool fullColour = false) {
-  return EncodeJpeg(picture, segments, quality, fullColour ? JpegColour::kRgb : JpegColour::kQuarter);
-}
+                                               int quality = 90, JpegColour colour = JpegColour::kQuarter);
 
 }  // namespace fernwick

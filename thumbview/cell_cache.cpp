@@ -1,13 +1,17 @@
 #include "thumbview/cell_cache.h"
 
+#include <algorithm>
+
 #include "thumbview/sent_mark.h"
 
 namespace fernwick {
 
 namespace {
 // A few screens of cells of 120 x 120 pixels: about 6 MB at 32 bits a pixel.
-constexpr size_t kMostCells = 96;
+constexpr size_t kLeastCapacity = 96;
 }  // namespace
+
+CellCache::CellCache() : capacity_(kLeastCapacity) {}
 
 CellCache::Look CellCache::LookOf(const PhotoItem& item, const CellBounds& cell) noexcept {
   return {item.thumbnail.jpeg.data(),  item.thumbnail.turn, item.width,    item.height,     cell.right - cell.left,
@@ -15,10 +19,29 @@ CellCache::Look CellCache::LookOf(const PhotoItem& item, const CellBounds& cell)
           ::GetSysColor(COLOR_BTNFACE)};
 }
 
+// Creating a cell's bitmap and freeing one cost about as much as drawing the cell: a cell drawn
+// anew takes its own earlier bitmap, or, once the cache is full, that of the cell used longest
+// ago, when it is of the same size.
+UniqueHBitmap CellCache::BitmapFor(HDC target, const PhotoItem& item, const Look& look) {
+  auto reused = entries_.find(&item);
+  if (reused == entries_.end() && entries_.size() >= capacity_) reused = Oldest();
+  UniqueHBitmap bitmap;
+  if (reused != entries_.end()) {
+    const Look& before = reused->second.look;
+    if (before.cellWidth == look.cellWidth && before.cellHeight == look.cellHeight) {
+      bitmap = std::move(reused->second.bitmap);
+    }
+    entries_.erase(reused);
+  }
+  if (!bitmap) bitmap.reset(::CreateCompatibleBitmap(target, look.cellWidth, look.cellHeight));
+  return bitmap;
+}
+
 CellCache::Entry* CellCache::Render(HDC target, const PhotoItem& item, const CellBounds& cell, const Look& look) {
   if (!dc_) dc_.reset(::CreateCompatibleDC(target));
-  UniqueHBitmap bitmap(::CreateCompatibleBitmap(target, look.cellWidth, look.cellHeight));
-  if (!dc_ || !bitmap) return nullptr;
+  if (!dc_) return nullptr;
+  UniqueHBitmap bitmap = BitmapFor(target, item, look);
+  if (!bitmap) return nullptr;
   {
     const SelectScope selected(dc_.get(), bitmap.get());
     const RECT all{0, 0, look.cellWidth, look.cellHeight};
@@ -26,10 +49,10 @@ CellCache::Entry* CellCache::Render(HDC target, const PhotoItem& item, const Cel
     item.DrawInCell(dc_.get(), POINT{cell.left, cell.top});
     DrawSentMark(dc_.get(), all, item.sentBefore);
   }
-  if (entries_.size() >= kMostCells && !entries_.contains(&item)) DropOldest();
   Entry& entry = entries_[&item];
   entry.look = look;
   entry.bitmap = std::move(bitmap);
+  entry.lastUse = ++clock_;
   return &entry;
 }
 
@@ -54,14 +77,29 @@ bool CellCache::Holds(const PhotoItem& item, const CellBounds& cell) const noexc
   return found != entries_.end() && found->second.look == LookOf(item, cell);
 }
 
+void CellCache::Prepare(HDC like, const PhotoItem& item, const CellBounds& cell) {
+  if (!Holds(item, cell)) Render(like, item, cell, LookOf(item, cell));
+}
+
+void CellCache::SetCapacity(std::size_t cells) noexcept {
+  capacity_ = std::max(cells, kLeastCapacity);
+  while (entries_.size() > capacity_) entries_.erase(Oldest());
+}
+
 void CellCache::Clear() noexcept { entries_.clear(); }
 
-void CellCache::DropOldest() noexcept {
+std::size_t CellCache::Bytes() const noexcept {
+  std::size_t bytes = 0;
+  for (const auto& [item, entry] : entries_) bytes += std::size_t{4} * entry.look.cellWidth * entry.look.cellHeight;
+  return bytes;
+}
+
+CellCache::Entries::iterator CellCache::Oldest() noexcept {
   auto oldest = entries_.begin();
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     if (it->second.lastUse < oldest->second.lastUse) oldest = it;
   }
-  if (oldest != entries_.end()) entries_.erase(oldest);
+  return oldest;
 }
 
 }  // namespace fernwick

@@ -2,9 +2,11 @@
 // The grid's cells as they were last drawn, one bitmap each, so that scrolling over photos
 // already seen copies them instead of decoding and turning each thumbnail again. A cell is drawn
 // anew when what it shows changes (turn, selection, picture, colours, cell size). Only the cells
-// used last are kept, so memory does not grow with the list.
+// used last are kept, so memory does not grow with the list: the view sets the bound from its
+// size (see ThumbnailView::FitCellCache).
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 
@@ -16,14 +18,24 @@ namespace fernwick {
 
 class CellCache {
  public:
+  CellCache();
   // Puts the cell of `item` (window colour, picture, frame and the mark of a photo sent before), which covers `cell` in
   // content coordinates, into `target` with its top left at `at`.
   void Draw(HDC target, const PhotoItem& item, const CellBounds& cell, POINT at);
   // True when the cell of `item` is kept as it looks now: painting it would change nothing.
   bool Holds(const PhotoItem& item, const CellBounds& cell) const noexcept;
+  // Draws the cell of `item` into the cache without showing it, unless it is kept as it looks
+  // now; `like` is a dc of the window it will be shown in.
+  void Prepare(HDC like, const PhotoItem& item, const CellBounds& cell);
+  // How many cells are kept at the most (the least used go first); never fewer than a few screens
+  // of 96-DPI cells.
+  void SetCapacity(std::size_t cells) noexcept;
   // Forgets every cell: after the list changed, when an item's address may come back for
   // another photo.
   void Clear() noexcept;
+  // How many cells are kept, and their pixels' bytes.
+  std::size_t size() const noexcept { return entries_.size(); }
+  std::size_t Bytes() const noexcept;
 
  private:
   // What a cell's pixels depend on.
@@ -43,12 +55,16 @@ class CellCache {
     uint64_t lastUse = 0;
   };
   static Look LookOf(const PhotoItem& item, const CellBounds& cell) noexcept;
+  using Entries = std::unordered_map<const PhotoItem*, Entry>;
+  UniqueHBitmap BitmapFor(HDC target, const PhotoItem& item, const Look& look);
   Entry* Render(HDC target, const PhotoItem& item, const CellBounds& cell, const Look& look);
-  void DropOldest() noexcept;
+  // The entry used longest ago; end() when there is none.
+  Entries::iterator Oldest() noexcept;
 
-  std::unordered_map<const PhotoItem*, Entry> entries_;
+  Entries entries_;
   UniqueMemoryDc dc_;
   uint64_t clock_ = 0;
+  std::size_t capacity_;
 };
 
 }  // namespace fernwick

@@ -58,6 +58,9 @@ class ThumbnailView : public WindowBase {
   // The first photo whose thumbnail box holds the content point, or none.
   PhotoItem* HitTest(int32_t x, int32_t y) const noexcept;
   POINT ScrollOffset() const noexcept { return {scrollX_.offset, scrollY_.offset}; }
+  const CellCache& cells() const noexcept { return cells_; }
+  // True while cells a wheel notch would show are still to be drawn ahead.
+  bool drawingAhead() const noexcept { return drawingAhead_; }
 
  protected:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -69,6 +72,8 @@ class ThumbnailView : public WindowBase {
   bool PlaceItems(const GridLayout& grid);
   // Renders the part `area` (client coordinates) of the view into `dc` at (0, 0).
   void Render(HDC dc, const RECT& area) const;
+  // The view's off-screen bitmap, at least width x height, or none.
+  HBITMAP BackBuffer(HDC dc, int32_t width, int32_t height) const;
   void OnLeftButtonDown(LPARAM lParam);
   void OnPaint();
   void UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,8 +88,19 @@ class ThumbnailView : public WindowBase {
   void RedrawBarsLater();
   void ScrollTo(int32_t x, int32_t y);
 
+  // Drawing ahead, while idle
+  void FitCellCache() noexcept;
+  void DrawAheadLater();
+  void OnTimer(UINT_PTR timer);
+  static constexpr UINT_PTR kDrawAheadTimer = 1;
+  // One slice of it; true when every cell ahead is drawn.
+  bool DrawAheadSlice();
+
   PhotoList& photos_;
   mutable CellCache cells_;  // what painting has drawn; painting is const to the view otherwise
+  mutable UniqueMemoryDc backDc_;
+  mutable UniqueHBitmap back_;
+  mutable SIZE backSize_{};
   std::function<void(HDROP)> dropHandler_;
   UniqueWindow tooltip_;
   ScrollAxis scrollX_;
@@ -94,6 +110,7 @@ class ThumbnailView : public WindowBase {
   int dpi_ = 96;
   bool addRunning_ = false;
   bool scrolledDuringAdd_ = false;
+  bool drawingAhead_ = false;
 };
 
 }  // namespace fernwick

@@ -37,6 +37,7 @@ bool ThumbnailView::PlaceItems(const GridLayout& grid) {
 void ThumbnailView::Layout() {
   // Items may have come and gone: a new one may sit where a removed one's cell was kept.
   cells_.Clear();
+  FitCellCache();
   RECT client{};
   if (hwnd()) ::GetClientRect(hwnd(), &client);
   const GridLayout grid = PlanGrid(client);
@@ -73,8 +74,7 @@ void ThumbnailView::ShowAppended() {
     for (const auto& item : photos_.slots()) {
       if (!item) continue;
       const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
-      if (cell.right <= left || cell.left >= left + client.right || cell.bottom <= top ||
-          cell.top >= top + client.bottom || cells_.Holds(*item, cell)) {
+      if (!CellMeets(cell, left, top, client.right, client.bottom) || cells_.Holds(*item, cell)) {
         continue;
       }
       const RECT area{cell.left - left, cell.top - top, cell.right - left, cell.bottom - top};

@@ -83,11 +83,13 @@ void ThumbnailView::ScrollTo(int32_t x, int32_t y) {
   if (dx) ::SetScrollPos(hwnd(), SB_HORZ, x, FALSE);
   if (dy) ::SetScrollPos(hwnd(), SB_VERT, y, FALSE);
   RedrawBarsLater();
+  DrawAheadLater();
 }
 
 void ThumbnailView::OnSize(int32_t width, int32_t height) {
   scrollX_.client = width;
   scrollY_.client = height;
+  FitCellCache();
   UpdateScrollBars();
   ScrollTo(scrollX_.Clamp(scrollX_.offset), scrollY_.Clamp(scrollY_.offset));
 }

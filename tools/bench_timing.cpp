@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace fernwick::tools {
@@ -24,6 +25,11 @@ double ThreadSeconds(bool kernelOnly) {
   return seconds(kernel) + (kernelOnly ? 0 : seconds(user));
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
 double MedianMs(int runs, const std::function<bool()>& work, const std::function<double()>& clock) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
@@ -31,8 +37,7 @@ double MedianMs(int runs, const std::function<bool()>& work, const std::function
     if (!work()) return -1;
     times.push_back((clock() - start) * 1000);
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return Median(std::move(times));
 }
 
 }  // namespace fernwick::tools

@@ -30,22 +30,19 @@
 #include "imaging/picture_io.h"
 #include "imaging/picture_pixels.h"
 #include "imaging/photo_preparer.h"
+#include "tools/bench_timing.h"
+#include "tools/list_breakdown.h"
 #include "tools/tool_host.h"
 #include "tools/scene_pictures.h"
 
 namespace {
 
 using namespace fernwick;
+using tools::Median;
+using tools::WallSeconds;
 
 constexpr int kLargeCount = 50;
 constexpr int kListCount = 1000;
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The processor time this thread has used, in milliseconds: unlike the wall time, it hardly
 // moves with what else the machine runs, though it leaves out the display server's share.
@@ -54,11 +51,6 @@ double ThreadCpuMs() {
   if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
   auto ms = [](const FILETIME& t) { return ((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
   return ms(kernel) + ms(user);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
 }
 
 struct Memory {
@@ -148,9 +140,9 @@ int Add(const std::wstring& dir) {
   for (const char* kind : {"j", "p"}) {
     std::vector<std::wstring> names;
     for (int i = 0; i < kLargeCount; ++i) names.push_back(Name(kind, i, kind[0] == 'j' ? "jpg" : "png"));
-    const double start = Now();
+    const double start = WallSeconds();
     AddBatch(host, dir, names);
-    const double seconds = Now() - start;
+    const double seconds = WallSeconds() - start;
     std::printf("add %s %.3f\n", kind[0] == 'j' ? "jpeg-4000x3000" : "png-1000x800", seconds);
   }
   std::printf("added %u\n", host.photos.Count());
@@ -183,11 +175,11 @@ int List(const std::wstring& dir, int count, int dpi) {
   std::vector<std::wstring> paths;
   for (int i = 0; i < count; ++i) paths.push_back(ListPicture(dir, i));
   const Memory before = ProcessMemory();
-  const double start = Now();
+  const double start = WallSeconds();
   for (const std::wstring& path : paths) AddPhoto(host.photos, path, 1024);
   view.Layout();
   ::UpdateWindow(view.hwnd());
-  const double addSeconds = Now() - start;
+  const double addSeconds = WallSeconds() - start;
   Pump();
   const Memory after = ProcessMemory();
   std::printf("list-count %u\nlist-dpi %d\n", host.photos.Count(), dpi);
@@ -196,6 +188,7 @@ int List(const std::wstring& dir, int count, int dpi) {
               (after.committed - before.committed) * 1024.0 / count);
   std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
               after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / count);
+  tools::PrintPhotoBytes(host.photos, view, (after.committed - before.committed) * 1024.0 / count);
 
   auto measure = [&](const char* label) {
     std::vector<double> clicks, turns;
@@ -214,16 +207,16 @@ int List(const std::wstring& dir, int count, int dpi) {
     for (int i = 0; i < 200; ++i) {
       const PhotoItem* target = i % 2 ? a : b;
       const int y = target->centreY - view.ScrollOffset().y;
-      const double t0 = Now();
+      const double t0 = WallSeconds();
       ::SendMessageA(view.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(target->centreX, y));
       const COLORREF frame = ScreenPixel(view.hwnd(), target->frameRect.left - 4, y);
-      clicks.push_back((Now() - t0) * 1000);
+      clicks.push_back((WallSeconds() - t0) * 1000);
       if (frame != kSelectedFrameColour) ++wrong;
-      const double t1 = Now();
+      const double t1 = WallSeconds();
       view.RotateSelected(true);
       ::UpdateWindow(view.hwnd());
       ScreenPixel(view.hwnd(), target->centreX, y);
-      turns.push_back((Now() - t1) * 1000);
+      turns.push_back((WallSeconds() - t1) * 1000);
       Pump();
     }
     if (wrong) std::printf("click-frame-missing-%s %d\n", label, wrong);
@@ -238,10 +231,10 @@ int List(const std::wstring& dir, int count, int dpi) {
   ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_TOP, 0);
   const double wheelCpu = ThreadCpuMs();
   for (int i = 0; i < 100; ++i) {
-    const double t0 = Now();
+    const double t0 = WallSeconds();
     ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(i % 2 ? 120 : -120)), 0);
     ScreenPixel(view.hwnd(), 65, 70);
-    wheel.push_back((Now() - t0) * 1000);
+    wheel.push_back((WallSeconds() - t0) * 1000);
   }
   std::printf("wheel-notch-ms %.3f\nwheel-notch-cpu-ms %.3f\n", Median(wheel), (ThreadCpuMs() - wheelCpu) / 100);
   // Notches on down the list, each onto cells never drawn before: what a user scrolling
@@ -253,31 +246,51 @@ int List(const std::wstring& dir, int count, int dpi) {
   SCROLLINFO bar{sizeof(bar), SIF_RANGE};
   ::GetScrollInfo(view.hwnd(), SB_VERT, &bar);
   for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < bar.nMax + 1; ++i) {
-    const double t0 = Now();
+    const double t0 = WallSeconds();
     ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     ScreenPixel(view.hwnd(), 65, 70);
-    onward.push_back((Now() - t0) * 1000);
+    onward.push_back((WallSeconds() - t0) * 1000);
   }
   std::printf("wheel-notch-new-ms %.3f\nwheel-notch-new-worst-ms %.3f\nwheel-notch-new-cpu-ms %.3f\n", Median(onward),
               onward.empty() ? 0.0 : *std::max_element(onward.begin(), onward.end()),
               onward.empty() ? 0.0 : (ThreadCpuMs() - onwardCpu) / static_cast<double>(onward.size()));
+  // The same notches with the window idle before each, as between a user's notches: how long the
+  // view draws ahead after a notch, and the notch onto the cells it drew.
+  std::vector<double> ahead, drawing;
+  view.Layout();
+  ::UpdateWindow(view.hwnd());
+  for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < bar.nMax + 1; ++i) {
+    const double idle = WallSeconds();
+    while (view.drawingAhead() && WallSeconds() - idle < 1) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      Pump();
+    }
+    drawing.push_back((WallSeconds() - idle) * 1000);
+    const double t0 = WallSeconds();
+    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    ScreenPixel(view.hwnd(), 65, 70);
+    ahead.push_back((WallSeconds() - t0) * 1000);
+  }
+  std::printf("wheel-notch-ahead-ms %.3f\nwheel-notch-ahead-worst-ms %.3f\ndrawing-ahead-ms %.3f\n", Median(ahead),
+              ahead.empty() ? 0.0 : *std::max_element(ahead.begin(), ahead.end()), Median(drawing));
   // The read-back alone, which every figure above includes.
   std::vector<double> reads;
   for (int i = 0; i < 50; ++i) {
-    const double t0 = Now();
+    const double t0 = WallSeconds();
     ScreenPixel(view.hwnd(), 65, 70);
-    reads.push_back((Now() - t0) * 1000);
+    reads.push_back((WallSeconds() - t0) * 1000);
   }
   std::printf("screen-read-ms %.3f\n", Median(reads));
   std::vector<double> full;
   for (int i = 0; i < 50; ++i) {
-    const double t0 = Now();
+    const double t0 = WallSeconds();
     ::InvalidateRect(view.hwnd(), nullptr, TRUE);
     ::UpdateWindow(view.hwnd());
     ScreenPixel(view.hwnd(), 65, 70);
-    full.push_back((Now() - t0) * 1000);
+    full.push_back((WallSeconds() - t0) * 1000);
   }
   std::printf("full-repaint-ms %.3f\n", Median(full));
+  tools::PrintCellSteps(host.photos, view);
   return 0;
 }
 
@@ -286,9 +299,9 @@ template <typename Step>
 void TimeStep(const char* label, Step step, int runs = 7) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
-    const double t0 = Now();
+    const double t0 = WallSeconds();
     step();
-    times.push_back((Now() - t0) * 1000);
+    times.push_back((WallSeconds() - t0) * 1000);
   }
   std::printf("stage %-28s %8.2f ms\n", label, Median(times));
 }

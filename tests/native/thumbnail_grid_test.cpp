@@ -83,6 +83,27 @@ TEST(ThumbnailScroll, RequestsStayInsideTheContent) {
   EXPECT_FALSE(axis.Scrollable());
 }
 
+TEST(ThumbnailScroll, NotchTargetsStayInsideTheContentAndLeaveOutWhereItCannotGo) {
+  struct Case {
+    int32_t offset, content, client, distance;
+    std::vector<int32_t> targets;
+  };
+  const Case cases[] = {
+      {0, 20000, 500, 600, {600}},               // at the top: only down
+      {5000, 20000, 500, 600, {5600, 4400}},     // down first, then up
+      {19300, 20000, 500, 600, {19500, 18700}},  // down stops at the end
+      {19500, 20000, 500, 600, {18900}},         // at the end: only up
+      {0, 400, 500, 600, {}},                    // nothing to scroll
+  };
+  for (const Case& c : cases) {
+    ScrollAxis axis;
+    axis.SetContent(c.content);
+    axis.client = c.client;
+    axis.offset = c.offset;
+    EXPECT_EQ(NotchTargets(axis, c.distance), c.targets) << c.offset;
+  }
+}
+
 TEST(ThumbnailScroll, WheelStepsAndRunningTotal) {
   WheelAccumulator wheel;
   EXPECT_EQ(wheel.Add(-120, 3), 3);  // toward the end, three lines

@@ -319,6 +319,33 @@ TEST_F(ThumbnailViewTest, ScrollingMovesThePaintedGrid) {
   EXPECT_EQ(host.photos.selection(), item);
 }
 
+TEST_F(ThumbnailViewTest, IdleTimeDrawsTheCellsANotchEitherWayWouldShow) {
+  test::HostedView host(600, 300);
+  Fill(host, 400);  // 100 rows of four
+  const int32_t notch = 3 * (test::ScrollContentSize(host.view.hwnd()).cy / 100);
+  for (int i = 0; i < 5; ++i)
+    ::SendMessageA(host.view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+  const int32_t shown = host.view.ScrollOffset().y;
+  ASSERT_EQ(shown, 5 * notch);
+  for (int i = 0; i < 500 && host.view.drawingAhead(); ++i) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    test::PumpMessages();
+  }
+  ASSERT_FALSE(host.view.drawingAhead());
+  RECT client{};
+  ::GetClientRect(host.view.hwnd(), &client);
+  int held = 0;
+  for (const int32_t top : {shown - notch, shown + notch}) {
+    for (const auto& item : host.photos.slots()) {
+      const CellBounds cell = CellAround(item->centreX, item->centreY);
+      if (!CellMeets(cell, 0, top, client.right, client.bottom)) continue;
+      EXPECT_TRUE(host.view.cells().Holds(*item, cell)) << item->sourcePath << " for " << top;
+      ++held;
+    }
+  }
+  EXPECT_GE(held, 2 * 3 * 4);  // at least three rows of four each way
+}
+
 TEST_F(ThumbnailViewTest, AThousandPhotosStillShowTheirGrid) {
   test::HostedView host(700, 400);
   for (int i = 0; i < 1000; ++i) host.photos.AppendAndSelect(MakeItem(i % 2 ? 120 : 90, i % 2 ? 90 : 120));

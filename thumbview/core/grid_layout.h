@@ -39,5 +39,9 @@ inline CellBounds CellAround(int32_t centreX, int32_t centreY, int dpi = kBaseDp
   const int32_t half = ScaleForDpi(kHalfCell, dpi);
   return {centreX - half, centreY - half, centreX + half, centreY + half};
 }
+// Whether the cell shows in the area of this size whose top left is (left, top).
+inline bool CellMeets(const CellBounds& cell, int32_t left, int32_t top, int32_t width, int32_t height) noexcept {
+  return cell.right > left && cell.left < left + width && cell.bottom > top && cell.top < top + height;
+}
 
 }  // namespace fernwick

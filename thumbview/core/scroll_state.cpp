@@ -35,6 +35,14 @@ int32_t OffsetForRequest(const ScrollAxis& axis, ScrollRequest request, int32_t 
   return axis.offset;
 }
 
+std::vector<int32_t> NotchTargets(const ScrollAxis& axis, int32_t distance) {
+  std::vector<int32_t> targets;
+  for (const int32_t wanted : {axis.offset + distance, axis.offset - distance}) {
+    if (const int32_t target = axis.Clamp(wanted); target != axis.offset) targets.push_back(target);
+  }
+  return targets;
+}
+
 int32_t WheelAccumulator::Add(int32_t delta, int32_t wheelLines) noexcept {
   total_ += delta;
   int32_t steps = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The view's scrolling arithmetic, one axis at a time, and the wheel's running total.
 #include <cstdint>
+#include <vector>
 
 namespace fernwick {
 
@@ -22,6 +23,10 @@ struct ScrollAxis {
 // What a scroll-bar request asks for; thumbPosition is only read for the thumb requests.
 enum class ScrollRequest { LineUp, LineDown, PageUp, PageDown, Top, Bottom, Thumb, None };
 int32_t OffsetForRequest(const ScrollAxis& axis, ScrollRequest request, int32_t thumbPosition) noexcept;
+
+// Where one wheel notch of `distance` takes the axis: down the content first, then up; a
+// direction in which the axis cannot move is left out. The view draws these ahead while idle.
+std::vector<int32_t> NotchTargets(const ScrollAxis& axis, int32_t distance);
 
 // Adds a wheel delta to the running total and says how many steps to scroll: (|total| x
 // lines - 1) / 120 + 1, negative toward the start (a wheel turned away from the user, positive
