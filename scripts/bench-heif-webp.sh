@@ -5,8 +5,8 @@
 # working set; the whole run's user and kernel seconds and its share of the processors by
 # /usr/bin/time, nearly 200 % when both workers are busy), next to vipsthumbnail (Debian's libvips
 # reads both through the same libraries) making the same 1024-pixel JPEG copies of the same files,
-# in turns, FERNWICK_BENCH_ROUNDS rounds (default 2). Aims: HEIC at most 0.8 x vipsthumbnail's time, WebP at most 0.6 x; peak memory
-# under 400 MB; longest wait under 50 ms. Then where one HEIC's and one WebP's adding spends its
+# in turns, FERNWICK_BENCH_ROUNDS rounds (default 2). Aims: HEIC at most 0.8 x vipsthumbnail's
+# time, WebP at most 0.6 x; peak memory under 400 MB; longest wait under 50 ms. Then where one HEIC's and one WebP's adding spends its
 # processor time, stage by stage (heif_stage_bench.exe). Needs scripts/build.sh first.
 # Usage: scripts/bench-heif-webp.sh [work directory, default build/bench-heif-webp]
 set -euo pipefail
