@@ -18,9 +18,15 @@ set(heif_library "${heif_binary}/libheif/${CMAKE_STATIC_LIBRARY_PREFIX}heif${CMA
 fernwick_target_build_command(de265_build_command de265)
 fernwick_target_build_command(heif_build_command heif)
 
+# libde265 guards each CTB's progress with kernel objects on Windows (a mutex, a semaphore and an
+# event, each waited on and released several times per CTB): under Wine every one of those calls
+# is a round trip through the single-threaded Wine server, most of a photo's decoding time and
+# the reason two photos decoding at once used one core. The patch makes them slim locks.
 ExternalProject_Add(libde265_build
   SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/de265"
   BINARY_DIR "${de265_binary}"
+  PATCH_COMMAND ${CMAKE_COMMAND} -DSOURCE=${FERNWICK_DE265_SOURCE}
+    -DPATCH=${CMAKE_CURRENT_LIST_DIR}/libde265-slim-locks.patch -P ${CMAKE_CURRENT_LIST_DIR}/apply_patch_once.cmake
   CMAKE_ARGS
     -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
     -DCMAKE_BUILD_TYPE=Release

@@ -2,6 +2,7 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "base/log.h"
@@ -109,8 +110,8 @@ std::optional<YCbCrMatrix> MatrixOf(const heif_image* image) {
 }
 
 // The planes libheif leaves a decoded image in (the decoder's grey or YCbCr ones, kept by the
-// patch in cmake/, or the planar RGB a grid's tiles are pasted into) as blue, green, red pixels of `target`'s size: shrunk by the
-// largest whole factor that keeps them at least that size while converting, the rest of the way
+// patch in cmake/, or the planar RGB a grid's tiles are pasted into) as blue, green, red pixels of `target`'s size:
+// shrunk by the largest whole factor that keeps them at least that size while converting, the rest of the way
 // resampled. Empty for planes of another kind.
 PixelBuffer PixelsOfPlanes(const heif_image* image, PixelSize target) {
   const heif_colorspace colorspace = heif_image_get_colorspace(image);
@@ -147,13 +148,17 @@ PixelBuffer PixelsOfPlanes(const heif_image* image, PixelSize target) {
   return BgrFromYCbCr(planes, *matrix, DecodeDenominatorFor(planes.width, planes.height, target));
 }
 
-// libheif's interleaved RGB (what it converts any other kind to) as blue, green, red pixels.
-PixelBuffer PixelsOfRgb(const heif_image* image) {
+// libheif's interleaved RGB or RGBA (what it converts any other kind to) as blue, green, red
+// pixels; alpha drawn over white, as for PNG and WebP: left out, transparent pixels would show
+// whatever colour the encoder left in them.
+PixelBuffer PixelsOfRgb(const heif_image* image, bool premultiplied) {
+  const heif_chroma chroma = heif_image_get_chroma_format(image);
+  const int channels = chroma == heif_chroma_interleaved_RGBA ? 4 : 3;
   const int width = heif_image_get_width(image, heif_channel_interleaved);
   const int height = heif_image_get_height(image, heif_channel_interleaved);
   int stride = 0;
   const uint8_t* rows = heif_image_get_plane_readonly(image, heif_channel_interleaved, &stride);
-  if (!rows || width <= 0 || height <= 0 || stride < width * 3 ||
+  if (!rows || width <= 0 || height <= 0 || stride < width * channels ||
       heif_image_get_bits_per_pixel_range(image, heif_channel_interleaved) != 8) {
     return {};
   }
@@ -161,10 +166,13 @@ PixelBuffer PixelsOfRgb(const heif_image* image) {
   for (int y = 0; y < height; ++y) {
     const uint8_t* from = rows + static_cast<size_t>(y) * static_cast<size_t>(stride);
     uint8_t* to = pixels.At(0, static_cast<uint32_t>(y));
-    for (int x = 0; x < width; ++x, from += 3, to += 3) {
-      to[0] = from[2];
-      to[1] = from[1];
-      to[2] = from[0];
+    for (int x = 0; x < width; ++x, from += channels, to += 3) {
+      const uint32_t alpha = channels == 4 ? from[3] : 255;
+      for (int c = 0; c < 3; ++c) {
+        const uint32_t value = from[2 - c];
+        to[c] = static_cast<uint8_t>(premultiplied ? std::min<uint32_t>(value + 255 - alpha, 255)
+                                                   : (value * alpha + 255 * (255 - alpha) + 127) / 255);
+      }
     }
   }
   return pixels;
@@ -186,8 +194,9 @@ std::optional<PixelBuffer> Decoded(heif_image_handle* handle, heif_colorspace co
   std::unique_ptr<heif_image, ImageRelease> image(rawImage);
   const PixelSize target = TargetSize(static_cast<uint32_t>(heif_image_get_primary_width(image.get())),
                                       static_cast<uint32_t>(heif_image_get_primary_height(image.get())), limit);
-  PixelBuffer pixels =
-      chroma == heif_chroma_interleaved_RGB ? PixelsOfRgb(image.get()) : PixelsOfPlanes(image.get(), target);
+  PixelBuffer pixels = chroma == heif_chroma_interleaved_RGB || chroma == heif_chroma_interleaved_RGBA
+                           ? PixelsOfRgb(image.get(), heif_image_handle_is_premultiplied_alpha(handle) != 0)
+                           : PixelsOfPlanes(image.get(), target);
   image.reset();  // the library's picture goes before the resampler makes another
   if (pixels.pixels.empty() || (pixels.width == target.width && pixels.height == target.height)) return pixels;
   return ResamplePixels(pixels, target.width, target.height);
@@ -215,11 +224,17 @@ std::optional<DecodedPicture> DecodeHeif(std::span<const uint8_t> file, std::opt
   if (claimed == 0 || claimed > kMostPicturePixels) return std::nullopt;
 
   // The decoder's own planes first: converting them ourselves, shrunk on the way, spares
-  // libheif's two full-size conversions (to planar, then interleaved RGB) and their memory.
-  std::optional<PixelBuffer> pixels = Decoded(handle.get(), heif_colorspace_undefined, heif_chroma_undefined, limit);
-  if (!pixels) return std::nullopt;
-  if (pixels->pixels.empty()) {  // planes of a kind only libheif converts
-    pixels = Decoded(handle.get(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, limit);
+  // libheif's two full-size conversions (to planar, then interleaved RGB) and their memory. A
+  // picture with alpha (rare in photos) takes libheif's RGBA, which holds the alpha plane too.
+  const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
+  std::optional<PixelBuffer> pixels;
+  if (!alpha) {
+    pixels = Decoded(handle.get(), heif_colorspace_undefined, heif_chroma_undefined, limit);
+    if (!pixels) return std::nullopt;
+  }
+  if (!pixels || pixels->pixels.empty()) {  // alpha, or planes of a kind only libheif converts
+    pixels = Decoded(handle.get(), heif_colorspace_RGB,
+                     alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, limit);
     if (!pixels || pixels->pixels.empty()) return std::nullopt;
   }
   DecodedPicture picture;

@@ -88,24 +88,29 @@ std::optional<DecodedPicture> DecodeWebp(std::span<const uint8_t> file, std::opt
     width = outWidth = scaled.width;
     height = outHeight = scaled.height;
   }
-  std::vector<uint8_t> bgra(std::size_t{width} * height * 4);
-  config.output.colorspace = MODE_BGRA;
+  DecodedPicture picture;
+  picture.pixels = PixelBuffer::Blank(outWidth, outHeight, 3);
+  // An opaque frame that is the whole canvas is decoded straight into the picture (most photos):
+  // a frame with alpha, or one placed on a larger canvas, is decoded to its own BGRA pixels and
+  // drawn over white.
+  const bool straight = wholeCanvas && !first.has_alpha;
+  std::vector<uint8_t> bgra(straight ? 0 : std::size_t{width} * height * 4);
+  config.output.colorspace = straight ? MODE_BGR : MODE_BGRA;
   config.output.is_external_memory = 1;
-  config.output.u.RGBA.rgba = bgra.data();
-  config.output.u.RGBA.stride = static_cast<int>(width * 4);
-  config.output.u.RGBA.size = bgra.size();
+  config.output.u.RGBA.rgba = straight ? picture.pixels.pixels.data() : bgra.data();
+  config.output.u.RGBA.stride = static_cast<int>(straight ? picture.pixels.stride : width * 4);
+  config.output.u.RGBA.size = straight ? picture.pixels.pixels.size() : bgra.size();
   const VP8StatusCode status = WebPDecode(first.fragment.bytes, first.fragment.size, &config);
   WebPFreeDecBuffer(&config.output);
   if (status != VP8_STATUS_OK) {
     LogSystemFailure("WebP: the first frame cannot be decoded", static_cast<unsigned long>(status));
     return std::nullopt;
   }
-
-  DecodedPicture picture;
-  picture.pixels = PixelBuffer::Blank(outWidth, outHeight, 3);
-  std::fill(picture.pixels.pixels.begin(), picture.pixels.pixels.end(), uint8_t{255});
-  CompositeOnWhite(bgra, width, height, static_cast<uint32_t>(first.x_offset), static_cast<uint32_t>(first.y_offset),
-                   picture.pixels);
+  if (!straight) {
+    std::fill(picture.pixels.pixels.begin(), picture.pixels.pixels.end(), uint8_t{255});
+    CompositeOnWhite(bgra, width, height, static_cast<uint32_t>(first.x_offset), static_cast<uint32_t>(first.y_offset),
+                     picture.pixels);
+  }
   picture.exif = ExifPayloadFromWebpChunk(ChunkOf(demux.get(), "EXIF"));
   picture.icc = ChunkOf(demux.get(), "ICCP");
   return picture;

@@ -2,16 +2,17 @@
 # Figures for adding phone photos, under Wine on this machine (printed, never asserted): 24 HEIC
 # and 24 WebP photos of 4032 x 3024 added with the size limit 1024 through the real main window
 # (add_responsiveness.exe: the add's wall time, the window's longest wait for an answer, the peak
-# working set), next to vipsthumbnail (Debian's libvips reads both through the same libraries)
-# making the same 1024-pixel JPEG copies of the same files, in turns, FERNWICK_BENCH_ROUNDS rounds
-# (default 2). Aims: HEIC at most 0.8 x vipsthumbnail's time, WebP at most 0.6 x; peak memory
-# under 400 MB; longest wait under 50 ms. Then where one HEIC's adding spends its processor time,
-# stage by stage (heif_stage_bench.exe). Needs scripts/build.sh first.
+# working set; the whole run's user and kernel seconds and its share of the processors by
+# /usr/bin/time, nearly 200 % when both workers are busy), next to vipsthumbnail (Debian's libvips
+# reads both through the same libraries) making the same 1024-pixel JPEG copies of the same files,
+# in turns, FERNWICK_BENCH_ROUNDS rounds (default 2). Aims: HEIC at most 0.8 x vipsthumbnail's
+# time, WebP at most 0.6 x; peak memory under 400 MB; longest wait under 50 ms. Then where one HEIC's and one WebP's adding spends its
+# processor time, stage by stage (heif_stage_bench.exe). Needs scripts/build.sh first.
 # Usage: scripts/bench-heif-webp.sh [work directory, default build/bench-heif-webp]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
-ensure_packages libvips-tools imagemagick libheif-examples webp bc
+ensure_packages libvips-tools imagemagick libheif-examples webp bc time
 work="${1:-$FERNWICK_BUILD/bench-heif-webp}"
 count=24
 exe="$FERNWICK_WIN_BUILD/tools/add_responsiveness.exe"
@@ -55,17 +56,23 @@ lines=()
 for ((round = 1; round <= rounds; ++round)); do
   for kind in heic webp; do
     say "Round $round of $rounds: $kind, the program then vipsthumbnail"
-    out="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" "Z:$work/$kind" "$count" "$kind" | tr -d '\r' | grep '^mode=')"
+    out="$(/usr/bin/time -f 'user=%U sys=%S cpu=%P' -o "$work/time.txt" \
+      "$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" "Z:$work/$kind" "$count" "$kind" | tr -d '\r' | grep '^mode=')"
+    run="$(tail -1 "$work/time.txt")"
     vips_s="$(time_vips "$kind")"
     seconds="$(field seconds "$out")"
-    printf -v line '%-6s round %d: %2s added in %6.2f s, vipsthumbnail %6.2f s, ratio %.2f; longest wait %s ms; peak %s MB' \
+    printf -v line '%-6s round %d: %2s added in %6.2f s, vipsthumbnail %6.2f s, ratio %.2f; longest wait %s ms; peak %s MB; run user %s s, sys %s s, CPU %s' \
       "$kind" "$round" "$(field photos "$out")" "$seconds" "$vips_s" "$(echo "$seconds / $vips_s" | bc -l)" \
-      "$(field longest_wait_ms "$out")" "$(field peak_working_set_mb "$out")"
+      "$(field longest_wait_ms "$out")" "$(field peak_working_set_mb "$out")" "$(field user "$run")" \
+      "$(field sys "$run")" "$(field cpu "$run")"
     lines+=("$line")
   done
 done
-say "Stages of one HEIC photo (processor milliseconds)"
-stages="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/heif_stage_bench.exe" "Z:$work/scene0.heic" 1024 3 | tr -d '\r')"
+say "Stages of one HEIC and one WebP photo (processor milliseconds)"
+stages=""
+for scene in scene0.heic scene0.webp; do
+  stages+="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$FERNWICK_WIN_BUILD/tools/heif_stage_bench.exe" "Z:$work/$scene" 1024 3 | tr -d '\r')"$'\n'
+done
 printf '\n%s\n' "${lines[@]}"
 printf '\n%s\n' "$stages"
 printf '%-28s %s (before) / %s (after)\n' "load average (1, 5, 15 min)" "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)"

@@ -3,11 +3,13 @@
 // planes (libde265 and libheif's own conversion to planar RGB; the kernel's share apart), the
 // program's whole decoding at full size and straight to the limit (DecodeHeif), resampling the
 // full size to the limit, the JPEG copy with its EXIF and profile, and the thumbnail made from
-// the copy's pixels.
+// the copy's pixels. For a WebP photo: libwebp's decoding shrunk to the limit, single- and
+// multi-threaded, the program's whole decoding (DecodeWebp), the copy and the thumbnail.
 //   heif_stage_bench.exe FILE [LIMIT] [RUNS]
 #include <windows.h>
 
 #include <libheif/heif.h>
+#include <webp/decode.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,6 +25,7 @@
 #include "imaging/heif_decoder.h"
 #include "imaging/photo_item.h"
 #include "imaging/upright_copies.h"
+#include "imaging/webp_decoder.h"
 #include "tools/bench_timing.h"
 #include "tools/tool_host.h"
 
@@ -54,6 +57,49 @@ bool LibheifDecodes(const std::vector<uint8_t>& file, heif_colorspace colorspace
   return decoded;
 }
 
+// libwebp's decoding of a still WebP straight to `size`, BGRA, with its filtering thread or not.
+bool LibwebpDecodesScaled(const std::vector<uint8_t>& file, PixelSize size, bool threads) {
+  WebPDecoderConfig config;
+  if (!WebPInitDecoderConfig(&config)) return false;
+  config.options.use_scaling = 1;
+  config.options.scaled_width = static_cast<int>(size.width);
+  config.options.scaled_height = static_cast<int>(size.height);
+  config.options.use_threads = threads ? 1 : 0;
+  config.output.colorspace = MODE_BGRA;
+  const bool decoded = WebPDecode(file.data(), file.size(), &config) == VP8_STATUS_OK;
+  WebPFreeDecBuffer(&config.output);
+  return decoded;
+}
+
+// The copy at the limit's size (the decoders bring the pixels there) and its thumbnail.
+int CopyStages(int runs, const DecodedPicture& atLimit) {
+  std::optional<UprightCopy> copy;
+  std::printf("copy-at-limit %.1f\n",
+              ProcessorMs(runs, [&] { return (copy = UprightCopyOfDecoded(atLimit, std::nullopt)).has_value(); }));
+  if (!copy) return 1;
+  std::printf("thumbnail %.1f\n",
+              ProcessorMs(runs, [&] { return PhotoItem(L"unused.jpg", copy->pixels).DisplayedWidth() > 0; }));
+  return 0;
+}
+
+int WebpStages(const std::vector<uint8_t>& file, int32_t limit, int runs) {
+  int width = 0;
+  int height = 0;
+  if (!WebPGetInfo(file.data(), file.size(), &width, &height)) return 1;
+  const auto w = static_cast<uint32_t>(width);
+  const auto h = static_cast<uint32_t>(height);
+  const PixelSize size = ExceedsLimit(w, h, limit) ? ScaledSize(w, h, limit) : PixelSize{w, h};
+  std::printf("libwebp-scaled %.1f\n", ProcessorMs(runs, [&] { return LibwebpDecodesScaled(file, size, false); }));
+  // The filtering thread's time is not the calling thread's: this one is wall time.
+  std::printf("libwebp-scaled-threads-wall %.1f\n",
+              tools::MedianMs(runs, [&] { return LibwebpDecodesScaled(file, size, true); }));
+  std::optional<DecodedPicture> decoded;
+  std::printf("decode-webp-to-limit %.1f\n",
+              ProcessorMs(runs, [&] { return (decoded = DecodeWebp(file, limit)).has_value(); }));
+  if (!decoded) return 1;
+  return CopyStages(runs, *decoded);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,6 +108,7 @@ int main(int argc, char** argv) {
   const std::vector<uint8_t> file = ReadFileBytes(WideFrom936(argv[1])).value_or(std::vector<uint8_t>{});
   const int32_t limit = argc > 2 ? std::atoi(argv[2]) : 1024;
   const int runs = argc > 3 ? std::atoi(argv[3]) : 3;
+  if (file.size() > 12 && std::equal(file.begin() + 8, file.begin() + 12, "WEBP")) return WebpStages(file, limit, runs);
   std::printf("libheif-rgb %.1f\n", ProcessorMs(runs, [&] {
                 return LibheifDecodes(file, heif_colorspace_RGB, heif_chroma_interleaved_RGB);
               }));
@@ -74,8 +121,10 @@ int main(int argc, char** argv) {
   std::optional<DecodedPicture> decoded;
   std::printf("decode-heif-full-size %.1f\n",
               ProcessorMs(runs, [&] { return (decoded = DecodeHeif(file)).has_value(); }));
-  std::printf("decode-heif-to-limit %.1f\n", ProcessorMs(runs, [&] { return DecodeHeif(file, limit).has_value(); }));
-  if (!decoded) return 1;
+  std::optional<DecodedPicture> atLimit;
+  std::printf("decode-heif-to-limit %.1f\n",
+              ProcessorMs(runs, [&] { return (atLimit = DecodeHeif(file, limit)).has_value(); }));
+  if (!decoded || !atLimit) return 1;
   const PixelBuffer& full = decoded->pixels;
   const bool scale = ExceedsLimit(full.width, full.height, limit);
   const PixelSize size = scale ? ScaledSize(full.width, full.height, limit) : PixelSize{full.width, full.height};
@@ -87,7 +136,5 @@ int main(int argc, char** argv) {
                 return (copy = UprightCopyOfDecoded(*decoded, scale ? std::optional(limit) : std::nullopt)).has_value();
               }));
   if (!copy) return 1;
-  std::printf("thumbnail %.1f\n",
-              ProcessorMs(runs, [&] { return PhotoItem(L"unused.jpg", copy->pixels).DisplayedWidth() > 0; }));
-  return 0;
+  return CopyStages(runs, *atLimit);
 }

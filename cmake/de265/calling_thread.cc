@@ -1,7 +1,6 @@
-// libheif starts one libde265 worker thread for every image it decodes. Under Wine each hand-off
-// between the decoding thread and that worker is a round trip through the Wine server, which
-// costs more than the worker saves; the program decodes several photos at once on threads of its
-// own anyway. So the decoder runs on the thread that asks for the picture: starting workers is a
+// libheif starts one libde265 worker thread for every image it decodes: a thread started and
+// handed each slice for every photo, while the program decodes several photos at once on threads
+// of its own anyway. So the decoder runs on the thread that asks for the picture: starting workers is a
 // no-op, and libde265 then decodes every slice itself.
 #include "de265.h"
 

@@ -81,6 +81,7 @@ TEST_F(HeifWebpAdd, EveryKindWithinAndOverTheLimit) {
       {L"heic-nclx-p3.heic", 1024, 320, 240, test::IsRed, true},
       {L"heic-nclx-p3.heic", 160, 160, 120, test::IsRed, true},
       {L"heic-named.jpg", 1024, 320, 240, test::IsRed},
+      {L"heic-alpha.heic", 160, 160, 120, IsMidGrey},
       {L"webp-lossy.webp", 1024, 320, 240, test::IsRed},
       {L"webp-lossy.webp", 160, 160, 120, test::IsRed},
       {L"webp-lossless.webp", 1024, 320, 240, test::IsRed},

@@ -54,6 +54,10 @@ cwebp -quiet -lossless scene.png -o webp-lossless.webp
 # The left half half-transparent black: over white it comes out mid grey, not dark.
 convert \( -size 160x240 xc:'rgba(0,0,0,0.5)' \) \( scene.png -crop 160x240+160+0 +repage \) +append alpha.png
 cwebp -quiet -lossless -exact alpha.png -o webp-alpha.webp
+# PNG32: heif-enc reads a palette PNG without its transparency.
+convert alpha.png +repage -profile display-p3.icc PNG32:alpha-p3.png
+heif-enc -q 90 alpha-p3.png -o heic-alpha.heic >/dev/null
+metadata heic-alpha.heic
 convert -size 320x240 xc:black black.png
 img2webp -loop 0 -lossy scene.png -d 200 black.png -o webp-animated.webp >/dev/null 2>&1
 metadata -ICC_Profile'<='display-p3.icc webp-lossy.webp webp-lossless.webp webp-alpha.webp webp-animated.webp
