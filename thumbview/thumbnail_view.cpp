@@ -45,8 +45,10 @@ void ThumbnailView::CreateTooltip() {
 }
 
 PhotoItem* ThumbnailView::HitTest(int32_t x, int32_t y) const noexcept {
-  for (const auto& item : photos_.slots()) {
-    if (item && item->frameRect.Contains(x, y)) return item.get();
+  const PlaceRange slots = SlotsMeeting(y, 1);
+  for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
+    PhotoItem* item = photos_.SlotAt(slot);
+    if (item && item->frameRect.Contains(x, y)) return item;
   }
   return nullptr;
 }
@@ -70,7 +72,9 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   // Content coordinates of the area's corners.
   const int32_t left = area.left + scrollX_.offset;
   const int32_t top = area.top + scrollY_.offset;
-  for (const auto& item : photos_.slots()) {
+  const PlaceRange slots = SlotsMeeting(top, height);
+  for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
+    const PhotoItem* item = photos_.SlotAt(slot);
     if (!item) continue;
     const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
     if (!CellMeets(cell, left, top, width, height)) continue;
