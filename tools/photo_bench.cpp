@@ -7,7 +7,8 @@
 //                                  memory, click, turn, wheel and repaint times
 //   photo_bench.exe wheel DIR COUNT DPI  the same list, only the wheel's notches (one line:
 //                                  count, dpi, back to back median / worst / processor ms,
-//                                  after idle median / worst, notches)
+//                                  after idle median / worst, notches, over kept cells median /
+//                                  processor ms)
 //   photo_bench.exe stages DIR     where one photo's preparation spends its time, step by step
 #include <windows.h>
 #include <psapi.h>
@@ -44,7 +45,6 @@ namespace {
 using namespace fernwick;
 using tools::Median;
 using tools::ScreenPixel;
-using tools::ThreadCpuMs;
 using tools::WallSeconds;
 
 constexpr int kLargeCount = 50;
@@ -172,9 +172,9 @@ int List(const std::wstring& dir, int count, int dpi, bool wheelOnly) {
   Pump();
   if (wheelOnly) {
     const tools::WheelFigures wheel = tools::MeasureWheel(view);
-    std::printf("wheel %u %d %.1f %.1f %.1f %.1f %.1f %d\n", host.photos.Count(), dpi, wheel.backToBackMs,
+    std::printf("wheel %u %d %.1f %.1f %.1f %.1f %.1f %d %.1f %.1f\n", host.photos.Count(), dpi, wheel.backToBackMs,
                 wheel.backToBackWorstMs, wheel.backToBackCpuMs, wheel.afterIdleMs, wheel.afterIdleWorstMs,
-                wheel.notches);
+                wheel.notches, wheel.keptMs, wheel.keptCpuMs);
     return 0;
   }
   const Memory after = ProcessMemory();
@@ -223,17 +223,8 @@ int List(const std::wstring& dir, int count, int dpi, bool wheelOnly) {
   ::UpdateWindow(view.hwnd());
   measure("bottom");
 
-  std::vector<double> wheel;
-  ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_TOP, 0);
-  const double wheelCpu = ThreadCpuMs();
-  for (int i = 0; i < 100; ++i) {
-    const double t0 = WallSeconds();
-    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(i % 2 ? 120 : -120)), 0);
-    ScreenPixel(view.hwnd(), 65, 70);
-    wheel.push_back((WallSeconds() - t0) * 1000);
-  }
-  std::printf("wheel-notch-ms %.3f\nwheel-notch-cpu-ms %.3f\n", Median(wheel), (ThreadCpuMs() - wheelCpu) / 100);
   const tools::WheelFigures wheelFigures = tools::MeasureWheel(view);
+  std::printf("wheel-notch-ms %.3f\nwheel-notch-cpu-ms %.3f\n", wheelFigures.keptMs, wheelFigures.keptCpuMs);
   std::printf("wheel-notch-new-ms %.3f\nwheel-notch-new-worst-ms %.3f\nwheel-notch-new-cpu-ms %.3f\n",
               wheelFigures.backToBackMs, wheelFigures.backToBackWorstMs, wheelFigures.backToBackCpuMs);
   std::printf("wheel-notch-ahead-ms %.3f\nwheel-notch-ahead-worst-ms %.3f\ndrawing-ahead-ms %.3f\n",

@@ -17,10 +17,10 @@ double Worst(const std::vector<double>& values) {
   return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
 }
 
-// One notch down the list, until its drawing can be read back; milliseconds.
-double NotchDown(HWND view) {
+// One notch (down the list unless `up`), until its drawing can be read back; milliseconds.
+double Notch(HWND view, bool up = false) {
   const double t0 = WallSeconds();
-  ::SendMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+  ::SendMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(up ? 120 : -120)), 0);
   ScreenPixel(view, 65, 70);
   return (WallSeconds() - t0) * 1000;
 }
@@ -44,12 +44,19 @@ double ThreadCpuMs() { return ThreadSeconds() * 1000; }
 WheelFigures MeasureWheel(ThumbnailView& view) {
   constexpr int kMostNotches = 100;
   WheelFigures figures;
+  std::vector<double> kept;
+  view.Layout();
+  ::UpdateWindow(view.hwnd());
+  const double keptCpu = ThreadCpuMs();
+  for (int i = 0; i < kMostNotches; ++i) kept.push_back(Notch(view.hwnd(), i % 2 == 1));
+  figures.keptMs = Median(kept);
+  figures.keptCpuMs = (ThreadCpuMs() - keptCpu) / kMostNotches;
   // Back to back: no message is pumped between notches, so the view never draws ahead.
   std::vector<double> onward;
   view.Layout();  // forgets every drawn cell
   ::UpdateWindow(view.hwnd());
   const double cpu = ThreadCpuMs();
-  for (int i = 0; i < kMostNotches && MoreBelow(view.hwnd()); ++i) onward.push_back(NotchDown(view.hwnd()));
+  for (int i = 0; i < kMostNotches && MoreBelow(view.hwnd()); ++i) onward.push_back(Notch(view.hwnd()));
   figures.backToBackMs = Median(onward);
   figures.backToBackWorstMs = Worst(onward);
   figures.backToBackCpuMs = onward.empty() ? 0.0 : (ThreadCpuMs() - cpu) / static_cast<double>(onward.size());
@@ -66,7 +73,7 @@ WheelFigures MeasureWheel(ThumbnailView& view) {
       Pump();
     }
     drawing.push_back((WallSeconds() - idle) * 1000);
-    ahead.push_back(NotchDown(view.hwnd()));
+    ahead.push_back(Notch(view.hwnd()));
   }
   figures.afterIdleMs = Median(ahead);
   figures.afterIdleWorstMs = Worst(ahead);
