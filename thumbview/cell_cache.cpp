@@ -63,8 +63,10 @@ void CellCache::Draw(HDC target, const PhotoItem& item, const CellBounds& cell, 
       found != entries_.end() && found->second.look == look ? &found->second : Render(target, item, cell, look);
   if (!entry) {
     // No bitmap to spare: drawn straight into the target, as it would be without the cache.
+    const RECT all{at.x, at.y, at.x + look.cellWidth, at.y + look.cellHeight};
+    ::FillRect(target, &all, ::GetSysColorBrush(COLOR_WINDOW));
     item.DrawInCell(target, POINT{cell.left - at.x, cell.top - at.y});
-    DrawSentMark(target, RECT{at.x, at.y, at.x + look.cellWidth, at.y + look.cellHeight}, item.sentBefore);
+    DrawSentMark(target, all, item.sentBefore);
     return;
   }
   entry->lastUse = ++clock_;

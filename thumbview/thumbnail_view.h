@@ -70,10 +70,13 @@ class ThumbnailView : public WindowBase {
   // bar), and moving them there; true when an item already placed moved.
   GridLayout PlanGrid(const RECT& client) const;
   bool PlaceItems(const GridLayout& grid);
-  // Renders the part `area` (client coordinates) of the view into `dc` at (0, 0).
+  // The slots whose cells may meet the rows from `top` to `top + height` (content
+  // coordinates): those of the rows there when the slots are still where the last layout put
+  // them, every slot otherwise.
+  PlaceRange SlotsMeeting(int32_t top, int32_t height) const noexcept;
+  // Renders the part `area` (client coordinates) of the view into `dc`, whose origin is the
+  // client area's.
   void Render(HDC dc, const RECT& area) const;
-  // The view's off-screen bitmap, at least width x height, or none.
-  HBITMAP BackBuffer(HDC dc, int32_t width, int32_t height) const;
   void OnLeftButtonDown(LPARAM lParam);
   void OnPaint();
   void UpdateTooltip(UINT message, WPARAM wParam, LPARAM lParam);
@@ -98,11 +101,13 @@ class ThumbnailView : public WindowBase {
 
   PhotoList& photos_;
   mutable CellCache cells_;  // what painting has drawn; painting is const to the view otherwise
-  mutable UniqueMemoryDc backDc_;
-  mutable UniqueHBitmap back_;
-  mutable SIZE backSize_{};
   std::function<void(HDROP)> dropHandler_;
   UniqueWindow tooltip_;
+  // The rows of the last layout, and how many slots it placed: slot i went to place i when none
+  // was empty.
+  GridRows rows_;
+  std::size_t placedSlots_ = 0;
+  bool placedInOrder_ = true;
   ScrollAxis scrollX_;
   ScrollAxis scrollY_;
   WheelAccumulator wheel_;

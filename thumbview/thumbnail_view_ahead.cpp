@@ -57,7 +57,9 @@ bool ThumbnailView::DrawAheadSlice() {
   for (const int32_t target : NotchTargets(axis, notch)) {
     const int32_t left = vertical ? scrollX_.offset : target;
     const int32_t top = vertical ? target : scrollY_.offset;
-    for (const auto& item : photos_.slots()) {
+    const PlaceRange slots = SlotsMeeting(top, scrollY_.client);
+    for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
+      const PhotoItem* item = photos_.SlotAt(slot);
       if (!item) continue;
       const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
       if (!CellMeets(cell, left, top, scrollX_.client, scrollY_.client) || cells_.Holds(*item, cell)) {

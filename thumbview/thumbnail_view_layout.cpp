@@ -23,8 +23,14 @@ GridLayout ThumbnailView::PlanGrid(const RECT& client) const {
 bool ThumbnailView::PlaceItems(const GridLayout& grid) {
   bool placedMoved = false;
   std::size_t next = 0;
+  rows_ = grid.rows;
+  placedSlots_ = photos_.slots().size();
+  placedInOrder_ = true;
   for (const auto& item : photos_.slots()) {
-    if (!item) continue;
+    if (!item) {
+      placedInOrder_ = false;
+      continue;
+    }
     const GridPoint centre = grid.centres[next++];
     if (item->centreX == centre.x && item->centreY == centre.y) continue;
     // A new item has not been placed yet: it sits at (0, 0), where no cell of the grid is.
@@ -32,6 +38,15 @@ bool ThumbnailView::PlaceItems(const GridLayout& grid) {
     item->MoveCentreTo(centre.x, centre.y);
   }
   return placedMoved;
+}
+
+// Slots emptied by an upload keep their places, and photos appended since the layout sit past
+// them; only slots closed up before the next layout, or a layout over empty slots, break the
+// order, and then every slot is looked at.
+PlaceRange ThumbnailView::SlotsMeeting(int32_t top, int32_t height) const noexcept {
+  const std::size_t count = photos_.slots().size();
+  if (!placedInOrder_ || count < placedSlots_) return {0, count};
+  return PlacesMeeting(rows_, placedSlots_, top, height, dpi_);
 }
 
 void ThumbnailView::Layout() {
@@ -71,7 +86,9 @@ void ThumbnailView::ShowAppended() {
     // cells that the cache does not hold as they look now.
     const int32_t left = scrollX_.offset;
     const int32_t top = scrollY_.offset;
-    for (const auto& item : photos_.slots()) {
+    const PlaceRange slots = SlotsMeeting(top, client.bottom);
+    for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
+      const PhotoItem* item = photos_.SlotAt(slot);
       if (!item) continue;
       const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
       if (!CellMeets(cell, left, top, client.right, client.bottom) || cells_.Holds(*item, cell)) {

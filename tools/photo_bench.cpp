@@ -5,6 +5,10 @@
 //   photo_bench.exe list DIR [COUNT [DPI]]  COUNT photos (1,000 unless given; more are hard links
 //                                  to the 1,000 pictures) on a grid of DPI (96 unless given):
 //                                  memory, click, turn, wheel and repaint times
+//   photo_bench.exe wheel DIR COUNT DPI  the same list, only the wheel's notches (one line:
+//                                  count, dpi, back to back median / worst / processor ms,
+//                                  after idle median / worst, notches, over kept cells median /
+//                                  processor ms)
 //   photo_bench.exe stages DIR     where one photo's preparation spends its time, step by step
 #include <windows.h>
 #include <psapi.h>
@@ -33,25 +37,18 @@
 #include "tools/bench_timing.h"
 #include "tools/list_breakdown.h"
 #include "tools/tool_host.h"
+#include "tools/wheel_figures.h"
 #include "tools/scene_pictures.h"
 
 namespace {
 
 using namespace fernwick;
 using tools::Median;
+using tools::ScreenPixel;
 using tools::WallSeconds;
 
 constexpr int kLargeCount = 50;
 constexpr int kListCount = 1000;
-
-// The processor time this thread has used, in milliseconds: unlike the wall time, it hardly
-// moves with what else the machine runs, though it leaves out the display server's share.
-double ThreadCpuMs() {
-  FILETIME created, exited, kernel, user;
-  if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
-  auto ms = [](const FILETIME& t) { return ((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
-  return ms(kernel) + ms(user);
-}
 
 struct Memory {
   double committed = 0;  // MB
@@ -64,15 +61,6 @@ Memory ProcessMemory() {
                          sizeof(counters));
   const SIZE_T committed = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
   return {committed / 1048576.0, counters.WorkingSetSize / 1048576.0};
-}
-
-// Reads a pixel of the window back, which waits until the drawing before it has reached the
-// screen (under Wine the X server has to answer).
-COLORREF ScreenPixel(HWND window, int x, int y) {
-  HDC dc = ::GetDC(window);
-  const COLORREF colour = ::GetPixel(dc, x, y);
-  ::ReleaseDC(window, dc);
-  return colour;
 }
 
 // The benchmark's names are ASCII.
@@ -163,7 +151,8 @@ std::wstring ListPicture(const std::wstring& dir, int i) {
   return path;
 }
 
-int List(const std::wstring& dir, int count, int dpi) {
+// `wheelOnly`: only the wheel's figures after the add, one line.
+int List(const std::wstring& dir, int count, int dpi, bool wheelOnly) {
   // The window of the 96-DPI figures, scaled to the DPI as far as the screen allows.
   const int viewHeight = std::min(ScaleForDpi(500, dpi), 980);
   tools::ToolHost host("Fernwick bench", std::min(ScaleForDpi(720, dpi), 1260), viewHeight);
@@ -181,6 +170,13 @@ int List(const std::wstring& dir, int count, int dpi) {
   ::UpdateWindow(view.hwnd());
   const double addSeconds = WallSeconds() - start;
   Pump();
+  if (wheelOnly) {
+    const tools::WheelFigures wheel = tools::MeasureWheel(view);
+    std::printf("wheel %u %d %.1f %.1f %.1f %.1f %.1f %d %.1f %.1f\n", host.photos.Count(), dpi, wheel.backToBackMs,
+                wheel.backToBackWorstMs, wheel.backToBackCpuMs, wheel.afterIdleMs, wheel.afterIdleWorstMs,
+                wheel.notches, wheel.keptMs, wheel.keptCpuMs);
+    return 0;
+  }
   const Memory after = ProcessMemory();
   std::printf("list-count %u\nlist-dpi %d\n", host.photos.Count(), dpi);
   std::printf("list-add-seconds %.3f\n", addSeconds);
@@ -227,52 +223,12 @@ int List(const std::wstring& dir, int count, int dpi) {
   ::UpdateWindow(view.hwnd());
   measure("bottom");
 
-  std::vector<double> wheel;
-  ::SendMessageA(view.hwnd(), WM_VSCROLL, SB_TOP, 0);
-  const double wheelCpu = ThreadCpuMs();
-  for (int i = 0; i < 100; ++i) {
-    const double t0 = WallSeconds();
-    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(i % 2 ? 120 : -120)), 0);
-    ScreenPixel(view.hwnd(), 65, 70);
-    wheel.push_back((WallSeconds() - t0) * 1000);
-  }
-  std::printf("wheel-notch-ms %.3f\nwheel-notch-cpu-ms %.3f\n", Median(wheel), (ThreadCpuMs() - wheelCpu) / 100);
-  // Notches on down the list, each onto cells never drawn before: what a user scrolling
-  // through the photos waits for.
-  std::vector<double> onward;
-  view.Layout();  // forgets every drawn cell
-  ::UpdateWindow(view.hwnd());
-  const double onwardCpu = ThreadCpuMs();
-  SCROLLINFO bar{sizeof(bar), SIF_RANGE};
-  ::GetScrollInfo(view.hwnd(), SB_VERT, &bar);
-  for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < bar.nMax + 1; ++i) {
-    const double t0 = WallSeconds();
-    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
-    ScreenPixel(view.hwnd(), 65, 70);
-    onward.push_back((WallSeconds() - t0) * 1000);
-  }
-  std::printf("wheel-notch-new-ms %.3f\nwheel-notch-new-worst-ms %.3f\nwheel-notch-new-cpu-ms %.3f\n", Median(onward),
-              onward.empty() ? 0.0 : *std::max_element(onward.begin(), onward.end()),
-              onward.empty() ? 0.0 : (ThreadCpuMs() - onwardCpu) / static_cast<double>(onward.size()));
-  // The same notches with the window idle before each, as between a user's notches: how long the
-  // view draws ahead after a notch, and the notch onto the cells it drew.
-  std::vector<double> ahead, drawing;
-  view.Layout();
-  ::UpdateWindow(view.hwnd());
-  for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < bar.nMax + 1; ++i) {
-    const double idle = WallSeconds();
-    while (view.drawingAhead() && WallSeconds() - idle < 1) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-      Pump();
-    }
-    drawing.push_back((WallSeconds() - idle) * 1000);
-    const double t0 = WallSeconds();
-    ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
-    ScreenPixel(view.hwnd(), 65, 70);
-    ahead.push_back((WallSeconds() - t0) * 1000);
-  }
-  std::printf("wheel-notch-ahead-ms %.3f\nwheel-notch-ahead-worst-ms %.3f\ndrawing-ahead-ms %.3f\n", Median(ahead),
-              ahead.empty() ? 0.0 : *std::max_element(ahead.begin(), ahead.end()), Median(drawing));
+  const tools::WheelFigures wheelFigures = tools::MeasureWheel(view);
+  std::printf("wheel-notch-ms %.3f\nwheel-notch-cpu-ms %.3f\n", wheelFigures.keptMs, wheelFigures.keptCpuMs);
+  std::printf("wheel-notch-new-ms %.3f\nwheel-notch-new-worst-ms %.3f\nwheel-notch-new-cpu-ms %.3f\n",
+              wheelFigures.backToBackMs, wheelFigures.backToBackWorstMs, wheelFigures.backToBackCpuMs);
+  std::printf("wheel-notch-ahead-ms %.3f\nwheel-notch-ahead-worst-ms %.3f\ndrawing-ahead-ms %.3f\n",
+              wheelFigures.afterIdleMs, wheelFigures.afterIdleWorstMs, wheelFigures.drawingAheadMs);
   // The read-back alone, which every figure above includes.
   std::vector<double> reads;
   for (int i = 0; i < 50; ++i) {
@@ -356,7 +312,7 @@ int Stages(const std::wstring& dir) {
 int main(int argc, char** argv) {
   tools::ToolPlatform platform;
   if (argc < 3) {
-    std::fprintf(stderr, "usage: photo_bench generate|add|list DIR\n");
+    std::fprintf(stderr, "usage: photo_bench generate|add|list|wheel|stages DIR\n");
     return 2;
   }
   // scripts/bench-photos.sh passes an ASCII folder, under code page 936.
@@ -365,8 +321,10 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);
-  if (mode == "list")
-    return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi);
+  if (mode == "list" || mode == "wheel") {
+    return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi,
+                mode == "wheel");
+  }
   if (mode == "stages") return Stages(dir);
   return 2;
 }

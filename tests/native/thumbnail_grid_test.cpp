@@ -130,5 +130,28 @@ TEST(ThumbnailGrid, AtOneAndAHalfTimesTheDpiEveryFigureIsScaled) {
   EXPECT_EQ(cell.bottom, 195);
 }
 
+TEST(ThumbnailGrid, PlacesMeetingABandAreThoseWhoseCellsMeetIt) {
+  struct Case {
+    std::size_t count;
+    int32_t clientRight;
+    int dpi;
+  };
+  // Rows of five, one, and the narrow client whose first photo is wrapped too; at 96, 144 and 192 DPI.
+  const Case grids[] = {{1000, 700, 96}, {7, 124, 96}, {23, 910, 144}, {10000, 1260, 192}, {0, 700, 96}};
+  const int32_t bands[][2] = {{0, 500}, {-300, 200}, {59, 1}, {60, 1}, {130, 1}, {3000, 980}, {23990, 500}, {1, 0}};
+  for (const Case& c : grids) {
+    const GridLayout grid = LayOutGrid(c.count, c.clientRight, c.dpi);
+    for (const auto& [top, height] : bands) {
+      const PlaceRange range = PlacesMeeting(grid.rows, c.count, top, height, c.dpi);
+      for (std::size_t place = 0; place < c.count; ++place) {
+        const CellBounds cell = CellAround(grid.centres[place].x, grid.centres[place].y, c.dpi);
+        const bool meets = height > 0 && cell.bottom > top && cell.top < top + height;
+        EXPECT_EQ(meets, place >= range.first && place < range.last)
+            << c.count << " at " << c.dpi << " DPI, band " << top << "+" << height << ", place " << place;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace fernwick

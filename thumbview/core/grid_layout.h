@@ -21,15 +21,34 @@ struct GridPoint {
   bool operator==(const GridPoint&) const = default;
 };
 
+// How the places of the grid go into rows: place i is in row i / columns, whose centre is
+// firstRowY + that row times the pitch.
+struct GridRows {
+  int32_t columns = 1;
+  int32_t firstRowY = 0;
+};
+
 struct GridLayout {
   std::vector<GridPoint> centres;  // one per photo, in list order
   int32_t contentWidth = 0;        // client right - 20
   int32_t contentHeight = 0;       // centre y of the last row + 70 (140 when empty)
+  GridRows rows;
 };
 
 // Places `count` photos for a client area whose right edge is `clientRight`. A client
 // narrower than 125 pixels (at 96 DPI) wraps every photo, the first one included.
 GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi = kBaseDpi);
+
+// The places [first, last) of a grid of `count` places whose rows meet the band from `top` to
+// `top + height` (content coordinates): a paint or a hit test finds its cells by arithmetic,
+// at the same cost in a list of any length.
+struct PlaceRange {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  bool operator==(const PlaceRange&) const = default;
+};
+PlaceRange PlacesMeeting(const GridRows& rows, std::size_t count, int32_t top, int32_t height,
+                         int dpi = kBaseDpi) noexcept;
 
 // The square of the cell around a centre, which holds the thumbnail and its frame.
 struct CellBounds {

@@ -1,0 +1,28 @@
+#pragma once
+// What a wheel notch costs in the photo list's view: notches down and up again over the same
+// cells (all kept drawn after the first two), notches on down the list back to back (each
+// onto cells never drawn), and the same with the window idle before each (the view has drawn
+// ahead), each timed until its drawing can be read back from the window.
+#include "thumbview/thumbnail_view.h"
+
+namespace fernwick::tools {
+
+struct WheelFigures {
+  double keptMs = 0, keptCpuMs = 0;  // a notch up and down again, over cells kept: median, mean
+  double backToBackMs = 0, backToBackWorstMs = 0, backToBackCpuMs = 0;
+  double afterIdleMs = 0, afterIdleWorstMs = 0;
+  double drawingAheadMs = 0;  // idle time the view spent drawing ahead before a notch, median
+  int notches = 0;
+};
+
+// The view must show a list long enough to scroll; it is laid out again (and scrolled to the
+// top) before each series.
+WheelFigures MeasureWheel(ThumbnailView& view);
+
+// Reads a pixel of the window back, which waits until the drawing before it is done.
+COLORREF ScreenPixel(HWND window, int x, int y);
+
+// The thread's processor time in milliseconds.
+double ThreadCpuMs();
+
+}  // namespace fernwick::tools
