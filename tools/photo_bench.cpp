@@ -5,9 +5,10 @@
 //   photo_bench.exe list DIR [COUNT [DPI]]  COUNT photos (1,000 unless given; more are hard links
 //                                  to the 1,000 pictures) on a grid of DPI (96 unless given):
 //                                  memory, click, turn, wheel and repaint times
+//   photo_bench.exe memory DIR [COUNT [DPI]]  the same photos: the memory figures alone, and
+//                                  the memory once scrolling has filled the drawn cells
 //   photo_bench.exe stages DIR     where one photo's preparation spends its time, step by step
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <memory>
@@ -39,6 +40,8 @@ namespace {
 
 using namespace fernwick;
 using tools::Median;
+using tools::Memory;
+using tools::ProcessMemory;
 using tools::WallSeconds;
 
 constexpr int kLargeCount = 50;
@@ -51,19 +54,6 @@ double ThreadCpuMs() {
   if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
   auto ms = [](const FILETIME& t) { return ((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
   return ms(kernel) + ms(user);
-}
-
-struct Memory {
-  double committed = 0;  // MB
-  double workingSet = 0;
-};
-Memory ProcessMemory() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof(counters));
-  const SIZE_T committed = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-  return {committed / 1048576.0, counters.WorkingSetSize / 1048576.0};
 }
 
 // Reads a pixel of the window back, which waits until the drawing before it has reached the
@@ -163,7 +153,18 @@ std::wstring ListPicture(const std::wstring& dir, int i) {
   return path;
 }
 
-int List(const std::wstring& dir, int count, int dpi) {
+// Lets the view draw ahead until it is done or a second passed, as between a user's notches.
+void IdleWhileDrawingAhead(const ThumbnailView& view) {
+  const double idle = WallSeconds();
+  while (view.drawingAhead() && WallSeconds() - idle < 1) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    Pump();
+  }
+}
+
+// Adds the photos, prints the process's memory with the first 1,000 and with all of them, and
+// what a listed photo holds; then, unless only the memory is asked for, the window's times.
+int List(const std::wstring& dir, int count, int dpi, bool timings) {
   // The window of the 96-DPI figures, scaled to the DPI as far as the screen allows.
   const int viewHeight = std::min(ScaleForDpi(500, dpi), 980);
   tools::ToolHost host("Fernwick bench", std::min(ScaleForDpi(720, dpi), 1260), viewHeight);
@@ -174,21 +175,65 @@ int List(const std::wstring& dir, int count, int dpi) {
   Pump();
   std::vector<std::wstring> paths;
   for (int i = 0; i < count; ++i) paths.push_back(ListPicture(dir, i));
+  const auto addAndShow = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) AddPhoto(host.photos, paths[i], 1024);
+    view.Layout();
+    ::UpdateWindow(view.hwnd());
+  };
   const Memory before = ProcessMemory();
   const double start = WallSeconds();
-  for (const std::wstring& path : paths) AddPhoto(host.photos, path, 1024);
-  view.Layout();
-  ::UpdateWindow(view.hwnd());
-  const double addSeconds = WallSeconds() - start;
+  const std::size_t first = std::min<std::size_t>(paths.size(), kListCount);
+  addAndShow(0, first);
+  double addSeconds = WallSeconds() - start;
+  Pump();
+  const Memory atFirst = ProcessMemory();
+  const tools::HeapFigures heapAtFirst = tools::WalkHeaps();
+  const double restStart = WallSeconds();
+  addAndShow(first, paths.size());
+  addSeconds += WallSeconds() - restStart;
   Pump();
   const Memory after = ProcessMemory();
+  const tools::HeapFigures heapAfter = tools::WalkHeaps();
   std::printf("list-count %u\nlist-dpi %d\n", host.photos.Count(), dpi);
   std::printf("list-add-seconds %.3f\n", addSeconds);
   std::printf("memory-0 %.1f\nmemory-1000 %.1f\nmemory-per-photo-kb %.1f\n", before.committed, after.committed,
               (after.committed - before.committed) * 1024.0 / count);
   std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
               after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / count);
+  // What each photo past the first 1,000 added: the cost of one more listed photo, without the
+  // fixed costs (the drawn cells, the back buffer, the libraries' first allocations) that the
+  // average spreads over the list.
+  if (paths.size() > first) {
+    const double more = static_cast<double>(paths.size() - first);
+    std::printf("memory-at-1000 %.1f\nworking-set-at-1000 %.1f\n", atFirst.committed, atFirst.workingSet);
+    std::printf("memory-at-1000-per-photo-kb %.1f\nworking-set-at-1000-per-photo-kb %.1f\n",
+                (atFirst.committed - before.committed) * 1024.0 / first,
+                (atFirst.workingSet - before.workingSet) * 1024.0 / first);
+    std::printf("memory-marginal-per-photo-kb %.1f\nworking-set-marginal-per-photo-kb %.1f\n",
+                (after.committed - atFirst.committed) * 1024.0 / more,
+                (after.workingSet - atFirst.workingSet) * 1024.0 / more);
+    // The same growth as the heaps see it: the bytes of blocks in use, the heap's own per block,
+    // and what is committed but free.
+    std::printf("heap-used-marginal-per-photo %.0f\nheap-overhead-marginal-per-photo %.0f\n",
+                (heapAfter.used - heapAtFirst.used) / more, (heapAfter.overhead - heapAtFirst.overhead) / more);
+    std::printf("heap-blocks-marginal-per-photo %.1f\nheap-free-marginal-per-photo %.0f\nheap-free-kb %.0f\n",
+                (heapAfter.blocks - heapAtFirst.blocks) / more, (heapAfter.free - heapAtFirst.free) / more,
+                heapAfter.free / 1024.0);
+  }
   tools::PrintPhotoBytes(host.photos, view, (after.committed - before.committed) * 1024.0 / count);
+  if (!timings) {
+    // A user's scrolling fills the drawn cells up to the view's bound: the memory then.
+    for (int i = 0; i < 40; ++i) {
+      ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+      ::UpdateWindow(view.hwnd());
+      IdleWhileDrawingAhead(view);
+    }
+    const Memory scrolled = ProcessMemory();
+    std::printf("memory-scrolled %.1f\nworking-set-scrolled %.1f\n", scrolled.committed, scrolled.workingSet);
+    std::printf("scrolled-drawn-cells %zu\nscrolled-drawn-cells-kb %.0f\n", view.cells().size(),
+                view.cells().Bytes() / 1024.0);
+    return 0;
+  }
 
   auto measure = [&](const char* label) {
     std::vector<double> clicks, turns;
@@ -261,10 +306,7 @@ int List(const std::wstring& dir, int count, int dpi) {
   ::UpdateWindow(view.hwnd());
   for (int i = 0; i < 100 && view.ScrollOffset().y + viewHeight < bar.nMax + 1; ++i) {
     const double idle = WallSeconds();
-    while (view.drawingAhead() && WallSeconds() - idle < 1) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-      Pump();
-    }
+    IdleWhileDrawingAhead(view);
     drawing.push_back((WallSeconds() - idle) * 1000);
     const double t0 = WallSeconds();
     ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
@@ -356,7 +398,7 @@ int Stages(const std::wstring& dir) {
 int main(int argc, char** argv) {
   tools::ToolPlatform platform;
   if (argc < 3) {
-    std::fprintf(stderr, "usage: photo_bench generate|add|list DIR\n");
+    std::fprintf(stderr, "usage: photo_bench generate|add|list|memory DIR\n");
     return 2;
   }
   // scripts/bench-photos.sh passes an ASCII folder, under code page 936.
@@ -365,8 +407,10 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);
-  if (mode == "list")
-    return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi);
+  if (mode == "list" || mode == "memory") {
+    return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi,
+                mode == "list");
+  }
   if (mode == "stages") return Stages(dir);
   return 2;
 }
