@@ -24,4 +24,9 @@ GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi) {
   return layout;
 }
 
+int32_t GridColumns(int32_t clientRight, int dpi) noexcept {
+  const int32_t room = clientRight - ScaleForDpi(kFirstCentreX, dpi) - ScaleForDpi(kHalfCell, dpi);
+  return room < 0 ? 1 : room / ScaleForDpi(kCellPitch, dpi) + 1;
+}
+
 }  // namespace fernwick

@@ -31,6 +31,9 @@ struct GridLayout {
 // narrower than 125 pixels (at 96 DPI) wraps every photo, the first one included.
 GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi = kBaseDpi);
 
+// How many photos a row of that grid holds (at least one).
+int32_t GridColumns(int32_t clientRight, int dpi = kBaseDpi) noexcept;
+
 // The square of the cell around a centre, which holds the thumbnail and its frame.
 struct CellBounds {
   int32_t left, top, right, bottom;
