@@ -29,18 +29,20 @@ for dpi in "${dpis[@]}"; do
   out="$(run memory "$wine_dir" "$count" "$dpi")"
   value() { awk -v k="$1" '$1 == k {print $2}' <<<"$out"; }
   row() { printf '%-8s %-44s %12s %10s\n' "$dpi" "$1" "$2" "$3"; }
-  row "average per photo, 1,000 photos" "$(value memory-at-1000-per-photo-kb) KB" "<= 10 KB"
-  row "average per photo, $count photos" "$(value memory-per-photo-kb) KB" "<= 10 KB"
+  row "average per photo, 1,000 photos (a)" "$(value memory-at-1000-per-photo-kb) KB" ""
+  row "average per photo, $count photos (a)" "$(value memory-per-photo-kb) KB" ""
   row "marginal per photo, 1,000 to $count" "$(value memory-marginal-per-photo-kb) KB" "<= 10 KB"
   row "working set, $count photos" "$(value working-set-1000) MB" "< 250 MB"
   row "working set, then scrolled" "$(value working-set-scrolled) MB" "< 250 MB"
   row "committed, then scrolled" "$(value memory-scrolled) MB" ""
   row "  thumbnail JPEG (spare)" "$(value bytes-thumbnail-jpeg) B ($(value bytes-jpeg-spare))" ""
   row "  item, its strings, path set" "$(value bytes-photo-item) + $(value bytes-item-strings) + $(value bytes-path-set) B" ""
-  row "  heap blocks x cost of one" "$(value heap-blocks-per-photo) x $(value heap-block-overhead) B" ""
+  row "  heap, per photo past 1,000: blocks" "$(value heap-blocks-marginal-per-photo)" ""
+  row "  heap: used / its overhead / left free" "$(value heap-used-marginal-per-photo) / $(value heap-overhead-marginal-per-photo) / $(value heap-free-marginal-per-photo) B" ""
   row "  accounted per photo" "$(value bytes-accounted-per-photo) B" ""
   row "  drawn cells, after scrolling" "$(value scrolled-drawn-cells) / $(value scrolled-drawn-cells-kb) KB" ""
   row "  back buffer" "$(value back-buffer-kb) KB" ""
   row "adding $count photos" "$(value list-add-seconds) s" ""
 done
+printf '%s\n' "(a) with the cells drawn so far shared out over the photos: the aim is the marginal cost"
 printf '%-44s %s\n' "load average (1, 5, 15 min)" "$(cut -d' ' -f1-3 /proc/loadavg)"
