@@ -42,6 +42,12 @@ bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const
   // store luminance at 2 x 2 and both colour differences at 1 x 1 of it.
   if (colour == JpegColour::kRgb) {
     jpeg_set_colorspace(&info, JCS_RGB);
+    // A flat 8 x 8 block is its DC coefficient alone, 8 x (level - 128), rounded to the table's
+    // step: above 8 the step moves levels (at quality 20 pure yellow comes back as 253, at 40
+    // black's blue as 1). A step of 8 at most keeps every flat colour exact at any quality, for
+    // a few bits more a block. All three components use table 0.
+    UINT16& dcStep = info.quant_tbl_ptrs[0]->quantval[0];
+    if (dcStep > 8) dcStep = 8;
   } else if (colour == JpegColour::kEveryPixel) {
     info.comp_info[0].h_samp_factor = 1;
     info.comp_info[0].v_samp_factor = 1;

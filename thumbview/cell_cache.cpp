@@ -7,7 +7,8 @@
 namespace fernwick {
 
 namespace {
-// A few screens of cells of 120 x 120 pixels: about 6 MB at 32 bits a pixel.
+// Three screens of a small window at 96 DPI: 96 cells of 120 x 120 pixels at 32 bits a pixel.
+constexpr size_t kLeastBytes = size_t{96} * 120 * 120 * 4;
 constexpr size_t kLeastCapacity = 96;
 }  // namespace
 
@@ -83,8 +84,10 @@ void CellCache::Prepare(HDC like, const PhotoItem& item, const CellBounds& cell)
   if (!Holds(item, cell)) Render(like, item, cell, LookOf(item, cell));
 }
 
-void CellCache::SetCapacity(std::size_t cells) noexcept {
-  capacity_ = std::max(cells, kLeastCapacity);
+void CellCache::FitScreen(std::size_t screenCells, int32_t cellSide) noexcept {
+  const std::size_t cellBytes =
+      std::size_t{4} * static_cast<std::size_t>(std::max(cellSide, 1)) * std::max(cellSide, 1);
+  capacity_ = std::max(kScreensKept * screenCells, kLeastBytes / cellBytes);
   while (entries_.size() > capacity_) entries_.erase(Oldest());
 }
 

@@ -27,9 +27,14 @@ class CellCache {
   // Draws the cell of `item` into the cache without showing it, unless it is kept as it looks
   // now; `like` is a dc of the window it will be shown in.
   void Prepare(HDC like, const PhotoItem& item, const CellBounds& cell);
-  // How many cells are kept at the most (the least used go first); never fewer than a few screens
-  // of 96-DPI cells.
-  void SetCapacity(std::size_t cells) noexcept;
+  // Sets how many cells are kept at the most (the least used go first), for a view whose screen
+  // shows up to `screenCells` cells of side `cellSide`: kScreensKept screens, and no fewer
+  // cells than kLeastBytes hold (more screens in a small window). A bound in bytes rather than
+  // cells, so that the cells' memory does not grow fourfold at 192 DPI.
+  void FitScreen(std::size_t screenCells, int32_t cellSide) noexcept;
+  // The screens' worth of cells kept: the one shown and the one a wheel notch either way shows,
+  // which the view draws ahead while it is idle.
+  static constexpr std::size_t kScreensKept = 3;
   // Forgets every cell: after the list changed, when an item's address may come back for
   // another photo.
   void Clear() noexcept;

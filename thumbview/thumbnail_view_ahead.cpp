@@ -29,9 +29,9 @@ void ThumbnailView::FitCellCache() noexcept {
   RECT client{};
   if (hwnd()) ::GetClientRect(hwnd(), &client);
   const int32_t pitch = ScaleForDpi(kCellPitch, dpi_);
-  const auto columns = static_cast<std::size_t>(client.right / pitch + 1);
   const auto rows = static_cast<std::size_t>(client.bottom / pitch + 2);
-  cells_.SetCapacity(3 * columns * rows);
+  const auto columns = static_cast<std::size_t>(GridColumns(client.right, dpi_));
+  cells_.FitScreen(columns * rows, 2 * ScaleForDpi(kHalfCell, dpi_));
 }
 
 // A timer's message comes only when nothing else waits for the window's thread: the idle time.

@@ -1,6 +1,8 @@
 #include "tools/bench_timing.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -38,6 +40,36 @@ double MedianMs(int runs, const std::function<bool()>& work, const std::function
     times.push_back((clock() - start) * 1000);
   }
   return Median(std::move(times));
+}
+
+Memory ProcessMemory() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof(counters);
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+  const SIZE_T committed = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+  return {committed / 1048576.0, counters.WorkingSetSize / 1048576.0};
+}
+
+HeapFigures WalkHeaps() {
+  std::vector<HANDLE> heaps(::GetProcessHeaps(0, nullptr) + 8);
+  heaps.resize(::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data()));
+  HeapFigures bytes;
+  for (HANDLE heap : heaps) {
+    if (!::HeapLock(heap)) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (::HeapWalk(heap, &entry)) {
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+        bytes.used += entry.cbData;
+        bytes.overhead += entry.cbOverhead;
+        ++bytes.blocks;
+      } else if (!(entry.wFlags & (PROCESS_HEAP_REGION | PROCESS_HEAP_UNCOMMITTED_RANGE))) {
+        bytes.free += entry.cbData;
+      }
+    }
+    ::HeapUnlock(heap);
+  }
+  return bytes;
 }
 
 }  // namespace fernwick::tools

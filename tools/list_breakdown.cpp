@@ -51,11 +51,12 @@ double MedianMs(const std::vector<PhotoItem*>& items, Step step) {
 }  // namespace
 
 void PrintPhotoBytes(const PhotoList& photos, const ThumbnailView& view, double measuredKb) {
-  std::size_t count = 0, jpeg = 0, strings = 0, allocations = 0, setKeys = 0;
+  std::size_t count = 0, jpeg = 0, spare = 0, strings = 0, allocations = 0, setKeys = 0;
   for (const auto& item : photos.slots()) {
     if (!item) continue;
     ++count;
     jpeg += item->thumbnail.jpeg.capacity();
+    spare += item->thumbnail.jpeg.capacity() - item->thumbnail.jpeg.size();
     strings +=
         HeapBytes(item->sendPath) + HeapBytes(item->sourcePath) + HeapBytes(item->title) + HeapBytes(item->sentDate);
     // The set of listed paths keeps its own folded copy of each source path, in a node of its own.
@@ -69,14 +70,19 @@ void PrintPhotoBytes(const PhotoList& photos, const ThumbnailView& view, double 
   const double cellsKb = view.cells().Bytes() / 1024.0;
   // A node of the set: its key's string object, the count, the next pointer and the hash; and a bucket.
   const std::size_t setNode = sizeof(std::wstring) + 3 * sizeof(std::size_t) + sizeof(void*);
+  const double blocks = allocations / n;
   const double accounted = (jpeg + strings + setKeys) / n + sizeof(PhotoItem) + sizeof(void*) + setNode;
-  std::printf("bytes-thumbnail-jpeg %.0f\n", jpeg / n);
+  std::printf("bytes-thumbnail-jpeg %.0f\nbytes-jpeg-spare %.0f\n", jpeg / n, spare / n);
   std::printf("bytes-photo-item %zu\n", sizeof(PhotoItem));
   std::printf("bytes-item-strings %.0f\n", strings / n);
   std::printf("bytes-path-set %.0f\n", setKeys / n + setNode);
-  std::printf("heap-blocks-per-photo %.1f\n", allocations / n);
+  std::printf("heap-blocks-per-photo %.1f\n", blocks);
   std::printf("bytes-accounted-per-photo %.0f\n", accounted);
   std::printf("drawn-cells %zu\ndrawn-cells-kb %.0f\n", view.cells().size(), cellsKb);
+  // The view's off-screen bitmap, of its client area at 4 bytes a pixel.
+  RECT client{};
+  ::GetClientRect(view.hwnd(), &client);
+  std::printf("back-buffer-kb %.0f\n", 4.0 * client.right * client.bottom / 1024.0);
   std::printf("memory-per-photo-less-cells-kb %.1f\n", measuredKb - cellsKb / n);
 }
 

@@ -9,9 +9,10 @@
 //                                  count, dpi, back to back median / worst / processor ms,
 //                                  after idle median / worst, notches, over kept cells median /
 //                                  processor ms)
+//   photo_bench.exe memory DIR [COUNT [DPI]]  the same photos: the memory figures alone, and
+//                                  the memory once scrolling has filled the drawn cells
 //   photo_bench.exe stages DIR     where one photo's preparation spends its time, step by step
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <memory>
@@ -44,23 +45,14 @@ namespace {
 
 using namespace fernwick;
 using tools::Median;
+using tools::Memory;
+using tools::ProcessMemory;
 using tools::ScreenPixel;
 using tools::WallSeconds;
 
 constexpr int kLargeCount = 50;
 constexpr int kListCount = 1000;
 
-struct Memory {
-  double committed = 0;  // MB
-  double workingSet = 0;
-};
-Memory ProcessMemory() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof(counters));
-  const SIZE_T committed = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-  return {committed / 1048576.0, counters.WorkingSetSize / 1048576.0};
 }
 
 // The benchmark's names are ASCII.
@@ -151,8 +143,11 @@ std::wstring ListPicture(const std::wstring& dir, int i) {
   return path;
 }
 
-// `wheelOnly`: only the wheel's figures after the add, one line.
-int List(const std::wstring& dir, int count, int dpi, bool wheelOnly) {
+// What a list run prints besides the memory with 1,000 photos and with all: everything, only the
+// wheel's figures (one line), or the memory once scrolling has filled the drawn cells.
+enum class ListFigures { kAll, kWheel, kMemory };
+
+int List(const std::wstring& dir, int count, int dpi, ListFigures figures) {
   // The window of the 96-DPI figures, scaled to the DPI as far as the screen allows.
   const int viewHeight = std::min(ScaleForDpi(500, dpi), 980);
   tools::ToolHost host("Fernwick bench", std::min(ScaleForDpi(720, dpi), 1260), viewHeight);
@@ -163,14 +158,24 @@ int List(const std::wstring& dir, int count, int dpi, bool wheelOnly) {
   Pump();
   std::vector<std::wstring> paths;
   for (int i = 0; i < count; ++i) paths.push_back(ListPicture(dir, i));
+  const auto addAndShow = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) AddPhoto(host.photos, paths[i], 1024);
+    view.Layout();
+    ::UpdateWindow(view.hwnd());
+  };
   const Memory before = ProcessMemory();
   const double start = WallSeconds();
-  for (const std::wstring& path : paths) AddPhoto(host.photos, path, 1024);
-  view.Layout();
-  ::UpdateWindow(view.hwnd());
-  const double addSeconds = WallSeconds() - start;
+  const std::size_t first = std::min<std::size_t>(paths.size(), kListCount);
+  addAndShow(0, first);
+  double addSeconds = WallSeconds() - start;
   Pump();
-  if (wheelOnly) {
+  const Memory atFirst = ProcessMemory();
+  const tools::HeapFigures heapAtFirst = tools::WalkHeaps();
+  const double restStart = WallSeconds();
+  addAndShow(first, paths.size());
+  addSeconds += WallSeconds() - restStart;
+  Pump();
+  if (figures == ListFigures::kWheel) {
     const tools::WheelFigures wheel = tools::MeasureWheel(view);
     std::printf("wheel %u %d %.1f %.1f %.1f %.1f %.1f %d %.1f %.1f\n", host.photos.Count(), dpi, wheel.backToBackMs,
                 wheel.backToBackWorstMs, wheel.backToBackCpuMs, wheel.afterIdleMs, wheel.afterIdleWorstMs,
@@ -178,13 +183,47 @@ int List(const std::wstring& dir, int count, int dpi, bool wheelOnly) {
     return 0;
   }
   const Memory after = ProcessMemory();
+  const tools::HeapFigures heapAfter = tools::WalkHeaps();
   std::printf("list-count %u\nlist-dpi %d\n", host.photos.Count(), dpi);
   std::printf("list-add-seconds %.3f\n", addSeconds);
   std::printf("memory-0 %.1f\nmemory-1000 %.1f\nmemory-per-photo-kb %.1f\n", before.committed, after.committed,
               (after.committed - before.committed) * 1024.0 / count);
   std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
               after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / count);
+  // What each photo past the first 1,000 added: the cost of one more listed photo, without the
+  // fixed costs (the drawn cells, the back buffer, the libraries' first allocations) that the
+  // average spreads over the list.
+  if (paths.size() > first) {
+    const double more = static_cast<double>(paths.size() - first);
+    std::printf("memory-at-1000 %.1f\nworking-set-at-1000 %.1f\n", atFirst.committed, atFirst.workingSet);
+    std::printf("memory-at-1000-per-photo-kb %.1f\nworking-set-at-1000-per-photo-kb %.1f\n",
+                (atFirst.committed - before.committed) * 1024.0 / first,
+                (atFirst.workingSet - before.workingSet) * 1024.0 / first);
+    std::printf("memory-marginal-per-photo-kb %.1f\nworking-set-marginal-per-photo-kb %.1f\n",
+                (after.committed - atFirst.committed) * 1024.0 / more,
+                (after.workingSet - atFirst.workingSet) * 1024.0 / more);
+    // The same growth as the heaps see it: the bytes of blocks in use, the heap's own per block,
+    // and what is committed but free.
+    std::printf("heap-used-marginal-per-photo %.0f\nheap-overhead-marginal-per-photo %.0f\n",
+                (heapAfter.used - heapAtFirst.used) / more, (heapAfter.overhead - heapAtFirst.overhead) / more);
+    std::printf("heap-blocks-marginal-per-photo %.1f\nheap-free-marginal-per-photo %.0f\nheap-free-kb %.0f\n",
+                (heapAfter.blocks - heapAtFirst.blocks) / more, (heapAfter.free - heapAtFirst.free) / more,
+                heapAfter.free / 1024.0);
+  }
   tools::PrintPhotoBytes(host.photos, view, (after.committed - before.committed) * 1024.0 / count);
+  if (figures == ListFigures::kMemory) {
+    // A user's scrolling fills the drawn cells up to the view's bound: the memory then.
+    for (int i = 0; i < 40; ++i) {
+      ::SendMessageA(view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+      ::UpdateWindow(view.hwnd());
+      tools::IdleWhileDrawingAhead(view);
+    }
+    const Memory scrolled = ProcessMemory();
+    std::printf("memory-scrolled %.1f\nworking-set-scrolled %.1f\n", scrolled.committed, scrolled.workingSet);
+    std::printf("scrolled-drawn-cells %zu\nscrolled-drawn-cells-kb %.0f\n", view.cells().size(),
+                view.cells().Bytes() / 1024.0);
+    return 0;
+  }
 
   auto measure = [&](const char* label) {
     std::vector<double> clicks, turns;
@@ -312,7 +351,7 @@ int Stages(const std::wstring& dir) {
 int main(int argc, char** argv) {
   tools::ToolPlatform platform;
   if (argc < 3) {
-    std::fprintf(stderr, "usage: photo_bench generate|add|list|wheel|stages DIR\n");
+    std::fprintf(stderr, "usage: photo_bench generate|add|list|wheel|memory|stages DIR\n");
     return 2;
   }
   // scripts/bench-photos.sh passes an ASCII folder, under code page 936.
@@ -321,9 +360,10 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);
-  if (mode == "list" || mode == "wheel") {
-    return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi,
-                mode == "wheel");
+  if (mode == "list" || mode == "wheel" || mode == "memory") {
+    const ListFigures figures =
+        mode == "wheel" ? ListFigures::kWheel : mode == "memory" ? ListFigures::kMemory : ListFigures::kAll;
+    return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi, figures);
   }
   if (mode == "stages") return Stages(dir);
   return 2;

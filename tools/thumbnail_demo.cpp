@@ -1,6 +1,7 @@
 // Shows the thumbnail view in a plain window with a dozen made-up photos (portrait and
 // landscape, PNG, BMP and JPEG, one turned, one selected), for looking at the grid.
-//   thumbnail_demo.exe [--close-after-ms N]
+//   thumbnail_demo.exe [--close-after-ms N] [--dpi N]   (the grid, window and thumbnails of a
+//                                                      screen of N DPI; 96 unless given)
 #include <windows.h>
 
 #include <cstdlib>
@@ -28,8 +29,10 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 int main(int argc, char** argv) {
   tools::ToolPlatform platform;
   UINT closeAfter = 0;
+  int dpi = kBaseDpi;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--close-after-ms") == 0) closeAfter = static_cast<UINT>(std::atoi(argv[i + 1]));
+    if (std::strcmp(argv[i], "--dpi") == 0) dpi = std::atoi(argv[i + 1]);
   }
   wchar_t temp[MAX_PATH] = {};
   ::GetTempPathW(MAX_PATH, temp);
@@ -42,8 +45,10 @@ int main(int argc, char** argv) {
                 {600, 900, "jpg"},   {1024, 1024, "png"}, {80, 60, "png"},    {1200, 800, "bmp"},
                 {768, 1024, "jpg"},  {2400, 900, "jpg"},  {1000, 750, "png"}, {700, 1050, "jpg"}};
   {
-    tools::ToolHost host("Fernwick thumbnails", 640, 400, HostProc);
+    tools::ToolHost host("Fernwick thumbnails", ScaleForDpi(640, dpi), ScaleForDpi(400, dpi), HostProc);
     ThumbnailView& view = host.view;
+    view.SetDpi(dpi);
+    host.photos.SetThumbnailBox(ScaleForDpi(kThumbnailBox, dpi));
     SetSizeLimit(1024);
     int variant = 0;
     for (const auto& photo : photos) {

@@ -39,6 +39,15 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
   return colour;
 }
 
+void IdleWhileDrawingAhead(const ThumbnailView& view) {
+  const double idle = WallSeconds();
+  Pump();
+  while (view.drawingAhead() && WallSeconds() - idle < 1) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    Pump();
+  }
+}
+
 double ThreadCpuMs() { return ThreadSeconds() * 1000; }
 
 WheelFigures MeasureWheel(ThumbnailView& view) {
@@ -67,11 +76,7 @@ WheelFigures MeasureWheel(ThumbnailView& view) {
   ::UpdateWindow(view.hwnd());
   for (int i = 0; i < kMostNotches && MoreBelow(view.hwnd()); ++i) {
     const double idle = WallSeconds();
-    Pump();
-    while (view.drawingAhead() && WallSeconds() - idle < 1) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-      Pump();
-    }
+    IdleWhileDrawingAhead(view);
     drawing.push_back((WallSeconds() - idle) * 1000);
     ahead.push_back(Notch(view.hwnd()));
   }

@@ -19,6 +19,9 @@ struct WheelFigures {
 // top) before each series.
 WheelFigures MeasureWheel(ThumbnailView& view);
 
+// Lets the view draw ahead until it is done or a second passed, as between a user's notches.
+void IdleWhileDrawingAhead(const ThumbnailView& view);
+
 // Reads a pixel of the window back, which waits until the drawing before it is done.
 COLORREF ScreenPixel(HWND window, int x, int y);
 

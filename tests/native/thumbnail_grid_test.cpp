@@ -46,6 +46,22 @@ TEST(ThumbnailGrid, ThousandPhotosAtTypicalWidth) {
   EXPECT_EQ(grid.contentHeight, 70 + 199 * 120 + 70);
 }
 
+TEST(ThumbnailGrid, ColumnsAreThePhotosOfTheFirstRow) {
+  const struct {
+    int32_t clientRight;
+    int dpi;
+    int32_t columns;
+  } cases[] = {{124, 96, 1}, {125, 96, 1}, {600, 96, 4}, {605, 96, 5}, {910, 144, 5}, {1260, 192, 5}, {0, 192, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.clientRight << " at " << c.dpi);
+    EXPECT_EQ(GridColumns(c.clientRight, c.dpi), c.columns);
+    const GridLayout grid = LayOutGrid(8, c.clientRight, c.dpi);
+    int32_t firstRow = 0;
+    for (const GridPoint& centre : grid.centres) firstRow += centre.y == grid.centres.front().y;
+    EXPECT_EQ(firstRow, c.columns);
+  }
+}
+
 TEST(ThumbnailScroll, StepsFollowTheContent) {
   ScrollAxis axis;
   axis.SetContent(2460);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
+#include "imaging/compressed_thumbnail.h"
 #include "imaging/photo_item.h"
 #include "support/photo_test_pictures.h"
 
@@ -121,6 +123,36 @@ TEST(PhotoDrawing, ThumbnailDrawsTheSamePictureAsTheFullPicture) {
     if (c.width > 10 && c.height > 10) {
       EXPECT_NE(shown.at(70, 70), ::GetSysColor(COLOR_WINDOW));
     }
+  }
+}
+
+// A thumbnail for a 200 % grid of a picture with fine detail everywhere: no more bytes than a
+// thumbnail keeps at most (a list of thousands holds one each), still close to the picture, and
+// its flat colours exact.
+TEST(PhotoDrawing, DenseThumbnailKeepsToItsBytesAndItsColours) {
+  PixelBuffer picture = PixelBuffer::Blank(200, 150, 4);
+  for (uint32_t y = 0; y < 150; ++y) {
+    for (uint32_t x = 0; x < 200; ++x) {
+      uint8_t* p = picture.At(x, y);
+      const bool flat = x >= 140 && y >= 100;
+      p[0] = flat ? 0 : static_cast<uint8_t>((x * 37 + y * 91) % 97 + x / 2);
+      p[1] = flat ? 255 : static_cast<uint8_t>((x * 53 + y * 29) % 89 + y);
+      p[2] = flat ? 255 : static_cast<uint8_t>((x * x + y * 7) % 101 + 100);
+    }
+  }
+  const CompressedThumbnail thumbnail = CompressThumbnail(picture);
+  EXPECT_LE(thumbnail.jpeg.size(), 8u * 1024);
+  const PixelBuffer shown = ShownThumbnail(thumbnail, 0, 200, 150);
+  ASSERT_EQ(shown.width, 200u);
+  long total = 0;
+  for (uint32_t y = 0; y < 90; ++y) {
+    for (uint32_t x = 0; x < 200; ++x) {
+      for (int c = 0; c < 3; ++c) total += std::abs(shown.At(x, y)[c] - picture.At(x, y)[c]);
+    }
+  }
+  EXPECT_LT(total / (3.0 * 200 * 90), 18.0);
+  for (const auto& [x, y] : {std::pair{160u, 120u}, std::pair{190u, 140u}}) {
+    EXPECT_EQ(RGB(shown.At(x, y)[2], shown.At(x, y)[1], shown.At(x, y)[0]), RGB(255, 255, 0)) << x << "," << y;
   }
 }
 

@@ -50,4 +50,9 @@ PlaceRange PlacesMeeting(const GridRows& rows, std::size_t count, int32_t top, i
   return {place(firstRow), place(lastRow + 1)};
 }
 
+int32_t GridColumns(int32_t clientRight, int dpi) noexcept {
+  const int32_t room = clientRight - ScaleForDpi(kFirstCentreX, dpi) - ScaleForDpi(kHalfCell, dpi);
+  return room < 0 ? 1 : room / ScaleForDpi(kCellPitch, dpi) + 1;
+}
+
 }  // namespace fernwick

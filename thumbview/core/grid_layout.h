@@ -50,6 +50,9 @@ struct PlaceRange {
 PlaceRange PlacesMeeting(const GridRows& rows, std::size_t count, int32_t top, int32_t height,
                          int dpi = kBaseDpi) noexcept;
 
+// How many photos a row of that grid holds (at least one).
+int32_t GridColumns(int32_t clientRight, int dpi = kBaseDpi) noexcept;
+
 // The square of the cell around a centre, which holds the thumbnail and its frame.
 struct CellBounds {
   int32_t left, top, right, bottom;
