@@ -1,19 +1,27 @@
 #include "imaging/jpeg_codec.h"
 
+#include "imaging/core/resampler.h"
 #include "imaging/jpeg_library.h"
 
 namespace fernwick {
 
 namespace {
 
-// After jpeg_read_header: asks for BGR(X) at the given scale and reads every row into `out`.
-bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, uint32_t scaleDenominator, PixelBuffer& out) {
+// After jpeg_read_header: asks for BGR(X) at the given scale and starts decoding.
+bool StartPixels(JpegReader& reader, uint32_t bytesPerPixel, uint32_t scaleDenominator) {
   jpeg_decompress_struct& info = reader.info();
   if (setjmp(reader.jump())) return false;
   info.out_color_space = bytesPerPixel == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR;
   info.scale_num = 1;
   info.scale_denom = scaleDenominator;
   jpeg_start_decompress(&info);
+  return true;
+}
+
+// After StartPixels: reads every row into `out`.
+bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, PixelBuffer& out) {
+  jpeg_decompress_struct& info = reader.info();
+  if (setjmp(reader.jump())) return false;
   out = PixelBuffer::Blank(info.output_width, info.output_height, bytesPerPixel);
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = out.At(0, info.output_scanline);
@@ -21,6 +29,34 @@ bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, uint32_t scaleDenomi
   }
   jpeg_finish_decompress(&info);
   return true;
+}
+
+// After StartPixels: hands every row to the resampler as it is decoded. The resampler lives in
+// the caller, outside the jump's reach; its row calls neither throw nor jump.
+bool ReadPixelsInto(JpegReader& reader, RowResampler& resampler) {
+  jpeg_decompress_struct& info = reader.info();
+  if (setjmp(reader.jump())) return false;
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = resampler.NextSourceRow();
+    if (row == nullptr) return false;
+    jpeg_read_scanlines(&info, &row, 1);
+    resampler.AddSourceRow();
+  }
+  jpeg_finish_decompress(&info);
+  return true;
+}
+
+// What both decodes check before any pixel: the layout and scale asked for, a readable header,
+// a colour space the library turns into BGR, a size within reason.
+bool ReadDecodableHeader(JpegReader& reader, std::span<const uint8_t> jpeg, uint32_t bytesPerPixel,
+                         uint32_t scaleDenominator) {
+  if (bytesPerPixel != 3 && bytesPerPixel != 4) return false;
+  if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 && scaleDenominator != 8) return false;
+  if (!reader.ReadHeader(jpeg)) return false;
+  // The library has no conversion from CMYK or YCCK to BGR.
+  const J_COLOR_SPACE stored = reader.info().jpeg_color_space;
+  if (stored == JCS_CMYK || stored == JCS_YCCK) return false;
+  return uint64_t{reader.info().image_width} * reader.info().image_height <= kMostJpegPixels;
 }
 
 bool WritePixels(JpegWriter& writer, const PixelBuffer& picture, std::span<const AppSegment> segments, int quality,
@@ -78,20 +114,28 @@ bool JpegTooLargeToDecode(std::span<const uint8_t> jpeg) {
   return size && uint64_t{size->width} * size->height > kMostJpegPixels;
 }
 
-std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel,
-                                      uint32_t scaleDenominator) {
-  if (bytesPerPixel != 3 && bytesPerPixel != 4) return std::nullopt;
-  if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 && scaleDenominator != 8) {
+std::optional<PixelBuffer> DecodeJpegResampled(std::span<const uint8_t> jpeg, uint32_t scaleDenominator, uint32_t width,
+                                               uint32_t height) {
+  JpegReader reader;
+  if (width == 0 || height == 0 || !ReadDecodableHeader(reader, jpeg, 3, scaleDenominator) ||
+      !StartPixels(reader, 3, scaleDenominator)) {
     return std::nullopt;
   }
+  RowResampler resampler(reader.info().output_width, reader.info().output_height, 3, width, height);
+  if (!ReadPixelsInto(reader, resampler)) return std::nullopt;
+  PixelBuffer out = resampler.Take();
+  if (out.pixels.empty()) return std::nullopt;
+  return out;
+}
+
+std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel,
+                                      uint32_t scaleDenominator) {
   JpegReader reader;
-  if (!reader.ReadHeader(jpeg)) return std::nullopt;
-  // The library has no conversion from CMYK or YCCK to BGR.
-  const J_COLOR_SPACE stored = reader.info().jpeg_color_space;
-  if (stored == JCS_CMYK || stored == JCS_YCCK) return std::nullopt;
-  if (uint64_t{reader.info().image_width} * reader.info().image_height > kMostJpegPixels) return std::nullopt;
+  if (!ReadDecodableHeader(reader, jpeg, bytesPerPixel, scaleDenominator)) return std::nullopt;
   PixelBuffer out;
-  if (!ReadPixels(reader, bytesPerPixel, scaleDenominator, out)) return std::nullopt;
+  if (!StartPixels(reader, bytesPerPixel, scaleDenominator) || !ReadPixels(reader, bytesPerPixel, out)) {
+    return std::nullopt;
+  }
   return out;
 }
 

@@ -33,6 +33,12 @@ bool JpegTooLargeToDecode(std::span<const uint8_t> jpeg);
 std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel = 3,
                                       uint32_t scaleDenominator = 1);
 
+// The picture decoded at 1/scaleDenominator as DecodeJpeg does (3 bytes a pixel) and resampled
+// to width x height as ResamplePixels does, to the same bytes, row by row as they are decoded:
+// the decoded picture is never held whole. None where DecodeJpeg gives none, or for a side of 0.
+std::optional<PixelBuffer> DecodeJpegResampled(std::span<const uint8_t> jpeg, uint32_t scaleDenominator, uint32_t width,
+                                               uint32_t height);
+
 // How a JPEG stores colour.
 enum class JpegColour {
   // Luminance at every pixel, the two colour differences at one per 2 x 2: the smallest file.

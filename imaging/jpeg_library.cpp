@@ -24,6 +24,7 @@ JpegErrorTrap::JpegErrorTrap() {
 }
 
 JpegReader::JpegReader() {
+  JpegMemoryLinked();
   info_.err = &trap_.manager;
   if (setjmp(trap_.jump)) return;  // only when out of memory
   jpeg_create_decompress(&info_);
@@ -52,6 +53,7 @@ bool JpegReader::ReadHeader(std::span<const uint8_t> jpeg) {
 }
 
 JpegWriter::JpegWriter() {
+  JpegMemoryLinked();
   info_.err = &trap_.manager;
   if (setjmp(trap_.jump)) return;
   jpeg_create_compress(&info_);

@@ -21,6 +21,10 @@
 
 namespace fernwick {
 
+// Does nothing: calling it keeps the program's own libjpeg memory layer (jpeg_memory.cpp) in
+// the link, ahead of the library's.
+void JpegMemoryLinked() noexcept;
+
 struct JpegErrorTrap {
   jpeg_error_mgr manager{};
   std::jmp_buf jump{};

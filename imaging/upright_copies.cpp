@@ -63,23 +63,23 @@ std::optional<UprightCopy> CopyFromPixels(PixelBuffer stored, PixelTransform tra
 
 std::optional<UprightCopy> UprightCopyWithPixels(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,
                                                  std::optional<int32_t> limit) {
+  const PixelTransform transform = UprightTransform(JpegOrientation(jpeg), clockwiseDegrees);
+  std::optional<PixelBuffer> stored;
   if (!limit) {
     std::optional<std::vector<uint8_t>> moved = UprightJpegCopy(jpeg, clockwiseDegrees);
     if (moved) return UprightCopy{std::move(*moved), {}};
-  }
-  const PixelTransform transform = UprightTransform(JpegOrientation(jpeg), clockwiseDegrees);
-  // The copy's size follows the full picture's; only the decoding is shrunk towards it.
-  std::optional<PixelSize> scaledTo;
-  uint32_t denominator = 1;
-  if (limit) {
+    stored = DecodeJpeg(jpeg, 3);
+  } else {
+    // The copy's size follows the full picture's; only the decoding is shrunk towards it, and
+    // its rows are resampled as they come.
     const std::optional<JpegSize> size = ReadJpegSize(jpeg);
     if (!size) return std::nullopt;
-    scaledTo = StoredTargetSize(size->width, size->height, SwapsSides(transform), *limit);
-    denominator = DecodeDenominatorFor(size->width, size->height, *scaledTo);
+    const PixelSize scaledTo = StoredTargetSize(size->width, size->height, SwapsSides(transform), *limit);
+    stored = DecodeJpegResampled(jpeg, DecodeDenominatorFor(size->width, size->height, scaledTo), scaledTo.width,
+                                 scaledTo.height);
   }
-  std::optional<PixelBuffer> stored = DecodeJpeg(jpeg, 3, denominator);
   if (!stored) return std::nullopt;
-  return CopyFromPixels(std::move(*stored), transform, scaledTo, CopyMetadata{jpeg, {}});
+  return CopyFromPixels(std::move(*stored), transform, std::nullopt, CopyMetadata{jpeg, {}});
 }
 
 std::optional<std::vector<uint8_t>> UprightCopyOfJpeg(std::span<const uint8_t> jpeg, int32_t clockwiseDegrees,

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "base/core/sha256.h"
 #include "base/program_state.h"
 #include "base/ui_task.h"
 #include "base/text_936.h"
@@ -35,6 +36,7 @@
 #include "imaging/picture_io.h"
 #include "imaging/picture_pixels.h"
 #include "imaging/photo_preparer.h"
+#include "imaging/upright_copies.h"
 #include "tools/bench_timing.h"
 #include "tools/list_breakdown.h"
 #include "tools/tool_host.h"
@@ -322,13 +324,19 @@ int Stages(const std::wstring& dir) {
   TimeStep("jpeg decode chosen", [&] { decoded = DecodeJpeg(bytes, 3, denominator); });
   PixelBuffer scaled;
   TimeStep("resample to 1024", [&] { scaled = ResamplePixels(*decoded, target.width, target.height); });
+  TimeStep("decode and resample by rows", [&] {
+    scaled = DecodeJpegResampled(bytes, denominator, target.width, target.height).value_or(PixelBuffer{});
+  });
   std::vector<AppSegment> segments;
   TimeStep("metadata for the copy", [&] { segments = SegmentsForUprightCopy(bytes, target.width, target.height); });
   std::optional<std::vector<uint8_t>> encoded;
   TimeStep("encode 1024 q90", [&] { encoded = EncodeJpeg(scaled, segments, 90); });
+  TimeStep("encode 1024 as working copies",
+           [&] { encoded = EncodeJpeg(scaled, segments, kWorkingCopyQuality, kWorkingCopyColour); });
   TimeStep("write file", [&] { WriteFileBytes(copyPath, *encoded); });
   std::printf("stage %-28s %8zu bytes\n", "encoded copy", encoded->size());
   TimeStep("thumbnail from pixels", [&] { PhotoItem item(copyPath, scaled); });
+  TimeStep("sha-256 of the file", [&] { Sha256Of(bytes); });
   TimeStep("whole jpeg preparation", [&] { PreparePhoto(jpegPath, 1024, 9001); });
 
   const std::wstring pngPath = dir + Name("p", 0, "png");

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <numbers>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -12,6 +14,17 @@
 #endif
 
 namespace fernwick {
+
+// For every output position along one side: the first source position it reads and one weight
+// per source position from there. Made once per side, so the passes only add up. The weights
+// of a position are stored as an even number (the last one 0 when count is odd): the vector
+// code across takes them two at a time.
+struct Taps {
+  std::vector<uint32_t> first;
+  uint32_t count = 0;            // weights per output position (the rest of a row are zeros)
+  uint32_t stored = 0;           // count rounded up to even
+  std::vector<int16_t> weights;  // `stored` per output position
+};
 
 namespace {
 
@@ -28,17 +41,6 @@ double Lanczos(double x) {
   const double px = std::numbers::pi * x;
   return kLobes * std::sin(px) * std::sin(px / kLobes) / (px * px);
 }
-
-// For every output position along one side: the first source position it reads and one weight
-// per source position from there. Made once per side, so the passes only add up. The weights
-// of a position are stored as an even number (the last one 0 when count is odd): the vector
-// code across takes them two at a time.
-struct Taps {
-  std::vector<uint32_t> first;
-  uint32_t count = 0;             // weights per output position (the rest of a row are zeros)
-  uint32_t stored = 0;            // count rounded up to even
-  std::vector<int16_t> weights;   // `stored` per output position
-};
 
 Taps MakeTaps(uint32_t from, uint32_t to) {
   const double scale = static_cast<double>(from) / to;
@@ -80,12 +82,13 @@ Taps MakeTaps(uint32_t from, uint32_t to) {
 constexpr int kDownShift = kWeightBits - kMiddleBits;
 constexpr int32_t kMiddleMax = 255 << kMiddleBits;
 
-void ResampleDownFrom(size_t from, size_t length, const PixelBuffer& source, const Taps& down, uint32_t y,
+// `rows` are the `down.count` source rows output row y reads, first to last.
+void ResampleDownFrom(size_t from, size_t length, const uint8_t* const* rows, const Taps& down, uint32_t y,
                       int16_t* out) {
   const int16_t* weights = &down.weights[size_t{y} * down.stored];
   for (size_t i = from; i < length; ++i) {
     int32_t sum = 1 << (kDownShift - 1);
-    for (uint32_t k = 0; k < down.count; ++k) sum += weights[k] * source.At(0, down.first[y] + k)[i];
+    for (uint32_t k = 0; k < down.count; ++k) sum += weights[k] * rows[k][i];
     out[i] = static_cast<int16_t>(std::clamp(sum >> kDownShift, 0, kMiddleMax));
   }
 }
@@ -93,9 +96,8 @@ void ResampleDownFrom(size_t from, size_t length, const PixelBuffer& source, con
 #if defined(__SSE2__)
 // Sixteen values a step, the sums kept in registers: two source rows interleaved so that one
 // multiply-add weighs both.
-void ResampleDown(const PixelBuffer& source, const Taps& down, uint32_t y, size_t length, int16_t* out) {
+void ResampleDown(const uint8_t* const* rows, const Taps& down, uint32_t y, size_t length, int16_t* out) {
   const int16_t* weights = &down.weights[size_t{y} * down.stored];
-  const uint32_t first = down.first[y];
   const __m128i zero = _mm_setzero_si128();
   const __m128i rounding = _mm_set1_epi32(1 << (kDownShift - 1));
   const __m128i highest = _mm_set1_epi16(static_cast<int16_t>(kMiddleMax));
@@ -103,9 +105,9 @@ void ResampleDown(const PixelBuffer& source, const Taps& down, uint32_t y, size_
   for (; i + 16 <= length; i += 16) {
     __m128i sums[4] = {rounding, rounding, rounding, rounding};
     for (uint32_t k = 0; k < down.stored; k += 2) {
-      const uint8_t* upper = source.At(0, first + k) + i;
+      const uint8_t* upper = rows[k] + i;
       // An odd count's last pair has a weight of 0 for a row that may not exist.
-      const uint8_t* lower = k + 1 < down.count ? source.At(0, first + k + 1) + i : upper;
+      const uint8_t* lower = k + 1 < down.count ? rows[k + 1] + i : upper;
       const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper));
       const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower));
       const __m128i aLow = _mm_unpacklo_epi8(a, zero), aHigh = _mm_unpackhi_epi8(a, zero);
@@ -125,11 +127,11 @@ void ResampleDown(const PixelBuffer& source, const Taps& down, uint32_t y, size_
                        _mm_min_epi16(_mm_max_epi16(values, zero), highest));
     }
   }
-  ResampleDownFrom(i, length, source, down, y, out);
+  ResampleDownFrom(i, length, rows, down, y, out);
 }
 #else
-void ResampleDown(const PixelBuffer& source, const Taps& down, uint32_t y, size_t length, int16_t* out) {
-  ResampleDownFrom(0, length, source, down, y, out);
+void ResampleDown(const uint8_t* const* rows, const Taps& down, uint32_t y, size_t length, int16_t* out) {
+  ResampleDownFrom(0, length, rows, down, y, out);
 }
 #endif
 
@@ -184,6 +186,17 @@ void ResampleAcross(const int16_t* row, const Taps& across, uint32_t width, uint
 }
 #endif
 
+// One output row from the source rows it reads: down into `middle`, then across into `out`.
+void ResampleRow(const uint8_t* const* rows, const Taps& down, const Taps& across, uint32_t y, uint32_t channels,
+                 std::vector<int16_t>& middle, uint8_t* out) {
+  ResampleDown(rows, down, y, middle.size() - kMiddlePadding, middle.data());
+  if (channels == 4) {
+    ResampleAcross<4>(middle.data(), across, static_cast<uint32_t>(across.first.size()), out);
+  } else {
+    ResampleAcross<3>(middle.data(), across, static_cast<uint32_t>(across.first.size()), out);
+  }
+}
+
 }  // namespace
 
 PixelBuffer ResamplePixels(const PixelBuffer& source, uint32_t width, uint32_t height) {
@@ -194,18 +207,56 @@ PixelBuffer ResamplePixels(const PixelBuffer& source, uint32_t width, uint32_t h
 
   // Down first, a row of the middle picture at a time and straight on across: the middle row
   // stays in the cache, and the cheaper direction for vector code gets the larger picture.
-  const size_t middleLength = size_t{source.width} * channels;
-  std::vector<int16_t> middle(middleLength + kMiddlePadding);
+  std::vector<int16_t> middle(size_t{source.width} * channels + kMiddlePadding);
+  std::vector<const uint8_t*> rows(down.count);
   PixelBuffer out = PixelBuffer::Blank(width, height, channels);
   for (uint32_t y = 0; y < height; ++y) {
-    ResampleDown(source, down, y, middleLength, middle.data());
-    if (channels == 4) {
-      ResampleAcross<4>(middle.data(), across, width, out.At(0, y));
-    } else {
-      ResampleAcross<3>(middle.data(), across, width, out.At(0, y));
-    }
+    for (uint32_t k = 0; k < down.count; ++k) rows[k] = source.At(0, down.first[y] + k);
+    ResampleRow(rows.data(), down, across, y, channels, middle, out.At(0, y));
   }
   return out;
+}
+
+RowResampler::RowResampler(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t channels, uint32_t width,
+                           uint32_t height) {
+  if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0 || (channels != 3 && channels != 4)) return;
+  across_ = std::make_unique<Taps>(MakeTaps(sourceWidth, width));
+  down_ = std::make_unique<Taps>(MakeTaps(sourceHeight, height));
+  channels_ = channels;
+  sourceHeight_ = sourceHeight;
+  rowBytes_ = size_t{sourceWidth} * channels;
+  window_.resize(rowBytes_ * down_->count);
+  rows_.resize(down_->count);
+  middle_.resize(rowBytes_ + kMiddlePadding);
+  out_ = PixelBuffer::Blank(width, height, channels);
+}
+
+RowResampler::~RowResampler() = default;
+
+uint8_t* RowResampler::NextSourceRow() noexcept {
+  if (!across_ || added_ >= sourceHeight_) return nullptr;
+  return window_.data() + added_ % down_->count * rowBytes_;
+}
+
+void RowResampler::AddSourceRow() noexcept {
+  if (!across_ || added_ >= sourceHeight_) return;
+  ++added_;
+  // An output row is made once the last source row it reads is here; the rows it reads before
+  // that are still in the window, as no output row reads back further than the window's height.
+  const Taps& down = *down_;
+  while (made_ < out_.height && down.first[made_] + down.count <= added_) {
+    for (uint32_t k = 0; k < down.count; ++k) {
+      rows_[k] = window_.data() + (down.first[made_] + k) % down.count * rowBytes_;
+    }
+    ResampleRow(rows_.data(), down, *across_, made_, channels_, middle_, out_.At(0, made_));
+    ++made_;
+  }
+}
+
+PixelBuffer RowResampler::Take() {
+  if (!across_ || made_ < out_.height) return {};
+  across_.reset();
+  return std::move(out_);
 }
 
 }  // namespace fernwick

@@ -2,6 +2,7 @@
 // the average of the source pixels each output pixel covers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -84,6 +85,32 @@ TEST(PhotoResampler, FlatStaysFlatAndStripesAverage) {
   for (uint32_t x = 4; x < 196; ++x) EXPECT_NEAR(grey.At(x, 5)[0], 128, 1) << x;  // the edges lean one way
   EXPECT_TRUE(ResamplePixels(flat, 0, 5).pixels.empty());
   EXPECT_TRUE(ResamplePixels(PixelBuffer{}, 5, 5).pixels.empty());
+}
+
+// Fed a row at a time, through a window of a few rows, the result is the whole picture's to the
+// byte: shrinking (a window smaller than the source), enlarging, one row, an odd tap count.
+TEST(PhotoResampler, RowByRowMatchesWholePicture) {
+  struct Case {
+    uint32_t fromWidth, fromHeight, bytesPerPixel, width, height;
+  };
+  const Case cases[] = {
+      {400, 300, 3, 205, 154}, {97, 61, 4, 40, 25}, {50, 20, 3, 120, 47}, {64, 1, 3, 16, 1}, {30, 90, 4, 30, 7}};
+  for (const Case& c : cases) {
+    const PixelBuffer source = Smooth(c.fromWidth, c.fromHeight, c.bytesPerPixel);
+    RowResampler rows(c.fromWidth, c.fromHeight, c.bytesPerPixel, c.width, c.height);
+    for (uint32_t y = 0; y < c.fromHeight; ++y) {
+      EXPECT_TRUE(rows.Take().pixels.empty());  // not before the last row
+      std::copy_n(source.At(0, y), size_t{c.fromWidth} * c.bytesPerPixel, rows.NextSourceRow());
+      rows.AddSourceRow();
+    }
+    EXPECT_EQ(rows.NextSourceRow(), nullptr);
+    const PixelBuffer whole = ResamplePixels(source, c.width, c.height);
+    const PixelBuffer fed = rows.Take();
+    EXPECT_EQ(fed.width, c.width);
+    EXPECT_EQ(fed.height, c.height);
+    EXPECT_EQ(fed.pixels, whole.pixels) << c.fromWidth << "x" << c.fromHeight << " to " << c.width << "x" << c.height;
+  }
+  EXPECT_EQ(RowResampler(10, 10, 3, 0, 5).NextSourceRow(), nullptr);
 }
 
 }  // namespace

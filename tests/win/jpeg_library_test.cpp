@@ -1,10 +1,18 @@
 // libjpeg's objects as the program owns them: the writer after an error, the reader's bound on
-// the scans of a progressive JPEG.
+// the scans of a progressive JPEG, the large blocks kept from one picture for the next.
 #include <malloc.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
 #include "support/exif_photos.h"
+
+#define JPEG_INTERNALS
+#include <jpeglib.h>
+extern "C" {
+#include <jmemsys.h>
+}
 
 namespace fernwick {
 namespace {
@@ -29,6 +37,32 @@ TEST(JpegLibrary, AProgressiveJpegIsDecodedUpToTheBoundOnItsScans) {
     ASSERT_EQ(CountJpegScans(jpeg, 1000), scans);
     EXPECT_EQ(DecodeJpeg(jpeg).has_value(), scans <= kMostJpegScans) << scans;
   }
+}
+
+// The large blocks kept between pictures: one comes back only for a request it holds and does
+// not dwarf, and the caller may write to the last byte it asked for. (The cases run in order:
+// each leaves its blocks kept, none of which fits a later case better than its own.)
+TEST(JpegLibrary, AKeptBlockServesOnlyARequestItFits) {
+  constexpr size_t kMegabyte = 1024 * 1024;
+  struct Case {
+    size_t freed, asked;
+    bool reused;
+  };
+  const Case cases[] = {{kMegabyte, kMegabyte, true},
+                        {kMegabyte, kMegabyte * 3 / 4, true},
+                        {kMegabyte, kMegabyte + 1, false},           // too small
+                        {kMegabyte * 3, kMegabyte * 7 / 5, false}};  // wastes over half of itself
+  for (const Case& c : cases) {
+    void* freed = jpeg_get_large(nullptr, c.freed);
+    ASSERT_NE(freed, nullptr);
+    jpeg_free_large(nullptr, freed, c.freed);
+    auto* asked = static_cast<uint8_t*>(jpeg_get_large(nullptr, c.asked));
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(asked == freed, c.reused) << c.freed << " then " << c.asked;
+    std::fill_n(asked, c.asked, uint8_t{0x5A});
+    jpeg_free_large(nullptr, asked, c.asked);
+  }
+  EXPECT_EQ(_heapchk(), _HEAPOK);
 }
 
 }  // namespace
