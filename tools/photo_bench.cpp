@@ -55,8 +55,6 @@ using tools::WallSeconds;
 constexpr int kLargeCount = 50;
 constexpr int kListCount = 1000;
 
-}
-
 // The benchmark's names are ASCII.
 std::wstring Name(const char* stem, int i, const char* extension) {
   char name[32];
