@@ -6,10 +6,11 @@
 
 namespace fernwick {
 
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path) {
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path, ReadBeside beside) {
   if (path.empty()) return std::nullopt;
-  UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  const DWORD share = beside == ReadBeside::kWriters ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
+  UniqueFile file(
+      ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30)) return std::nullopt;

@@ -62,7 +62,8 @@ bool AppendBatchJournalChange(size_t entry, JournalState state, int32_t photoId,
 FoundJournal ReadBatchJournal() {
   const std::wstring path = BatchJournalPath();
   if (path.empty() || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
-  const std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
+  // Beside a batch appending to it (another copy of the program): a line cut off is left out.
+  const std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path, ReadBeside::kWriters);
   if (!bytes) {
     // A scanner or an indexer holding it, a read error: the next start may read it.
     LogLastError("batch journal: it cannot be read now, it is kept for the next start");
