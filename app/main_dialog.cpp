@@ -23,6 +23,7 @@
 #include "base/module.h"
 #include "base/prompt.h"
 #include "base/work_directories.h"
+#include "controls/control_text.h"
 #include "controls/reflection.h"
 #include "imaging/add_photos.h"
 #include "upload/upload_command.h"
@@ -267,7 +268,11 @@ void MainDialog::RefreshAccountDisplay() {
   AttachPhotoSiteLinkIfNeeded();
 }
 
-void MainDialog::ShowQuotaLine() { ShowLineText(ids::kQuotaLine, accounts_.quotaText()); }
+void MainDialog::ShowQuotaLine() {
+  // The same text set again repaints the line for nothing, and most of a batch's photos leave
+  // the percentage where it was.
+  if (WindowText(Item(ids::kQuotaLine)) != accounts_.quotaText()) ShowLineText(ids::kQuotaLine, accounts_.quotaText());
+}
 
 bool MainDialog::ShowLineText(int id, const std::wstring& text) {
   if (::SetDlgItemTextW(hwnd(), id, text.c_str())) return true;
