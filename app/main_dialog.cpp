@@ -23,6 +23,7 @@
 #include "base/module.h"
 #include "base/prompt.h"
 #include "base/work_directories.h"
+#include "controls/control_text.h"
 #include "controls/reflection.h"
 #include "imaging/add_photos.h"
 #include "upload/upload_command.h"
@@ -257,19 +258,27 @@ void MainDialog::CreatePages() {
 void MainDialog::RefreshAccountDisplay() {
   // Another account, or none: the marks of photos sent before are that account's.
   if (MarkSentPhotos() && view_.hwnd()) ::InvalidateRect(view_.hwnd(), nullptr, FALSE);
-  const std::pair<int, const std::wstring*> transfers[] = {{ids::kQuotaLine, &accounts_.quotaText()},
-                                                           {ids::kCurrentUserLine, &accounts_.currentUserText()}};
-  for (const auto& [id, text] : transfers) {
-    if (!::SetDlgItemTextW(hwnd(), id, text->c_str())) {
-      ::MessageBeep(0xFFFFFFFF);
-      ::SetFocus(Item(id));
-      return;
-    }
+  if (!ShowLineText(ids::kQuotaLine, accounts_.quotaText()) ||
+      !ShowLineText(ids::kCurrentUserLine, accounts_.currentUserText())) {
+    return;
   }
   for (int id : {ids::kAddButton, ids::kSettingsButton}) {
     if (!Button(id).attached()) Button(id).AttachTo(Item(id));
   }
   AttachPhotoSiteLinkIfNeeded();
+}
+
+void MainDialog::ShowQuotaLine() {
+  // The same text set again repaints the line for nothing, and most of a batch's photos leave
+  // the percentage where it was.
+  if (WindowText(Item(ids::kQuotaLine)) != accounts_.quotaText()) ShowLineText(ids::kQuotaLine, accounts_.quotaText());
+}
+
+bool MainDialog::ShowLineText(int id, const std::wstring& text) {
+  if (::SetDlgItemTextW(hwnd(), id, text.c_str())) return true;
+  ::MessageBeep(0xFFFFFFFF);
+  ::SetFocus(Item(id));
+  return false;
 }
 
 void MainDialog::EnableSelectionButtons(bool enable) {

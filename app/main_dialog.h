@@ -70,6 +70,8 @@ class MainDialog : public DialogBase,
   // Transfers quotaText and currentUserText to their lines, then attaches the controls that
   // are attached late (Add, Settings, the photo-site link).
   void RefreshAccountDisplay() override;
+  // Transfers quotaText alone, for a batch's photo: the account and the marks stay as they are.
+  void ShowQuotaLine();
   AccountState& accounts() noexcept override {
     AssertUiThread();
     return accounts_;
@@ -168,6 +170,8 @@ class MainDialog : public DialogBase,
   void RegisterBrowserMenuEntries();
   void SetUpPhotoSiteLink();
   void AttachPhotoSiteLinkIfNeeded();
+  // False, with a beep and the focus on the line, when the text could not be set.
+  bool ShowLineText(int id, const std::wstring& text);
   void LoadSettings();
   void SaveSettings();
   void RunSettingsDialog();

@@ -32,7 +32,9 @@ void Apply(MainDialog& window, const BatchPhotoGoes& report) {
   // photo then fails to send and stays in the list with its own file and its turn.
   if (photo) ApplyRotatedCopy(*photo, report.copy);
   window.accounts().ShowQuota(BatchQuotaPercent(report.quotaLimit, report.quotaUsed));
-  window.RefreshAccountDisplay();
+  // Only the quota moved: the account is the batch's, and the marks of photos sent before are
+  // made again when the batch ends. Marking them here walked the whole list for every photo.
+  window.ShowQuotaLine();
   if (!photo) return;
   ProgressPage& page = window.progressPage();
   page.SetCurrentItem(photo);

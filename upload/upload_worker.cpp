@@ -95,6 +95,7 @@ class Batch {
     outcome.result = AuthenticateWithPassword(client_, job_->userName, job_->password, auth_);
     if (CancelledInstead(outcome) || outcome.result != kResultOk) return;
     token_ = auth_.authstr;
+    toldBlogName_ = auth_.blogname;
     // A failure while a photo is handled ends the loop; the end of the batch still runs.
     if (Report(BatchSignedIn{auth_.blogname})) RunGuarded([&] { SendPhotos(*batch, outcome); });
     outcome.doneShown = Report(BatchDone{nextFileNumber_});
@@ -128,7 +129,12 @@ class Batch {
   bool RefreshToken(BatchOutcome& outcome) {
     outcome.result = AuthenticateWithToken(client_, token_, auth_);
     if (CancelledInstead(outcome) || outcome.result != kResultOk) return false;
-    Tell(BatchBlogName{auth_.blogname});
+    // The same name again (as every photo's token request gives it) would be a hand-off to the
+    // window that changes nothing.
+    if (auth_.blogname != toldBlogName_) {
+      toldBlogName_ = auth_.blogname;
+      Tell(BatchBlogName{auth_.blogname});
+    }
     return true;
   }
 
@@ -247,6 +253,7 @@ class Batch {
   ServiceClient client_;
   AuthReply auth_;
   std::string token_;
+  std::string toldBlogName_;    // the window's since the sign-in or the last token request
   int32_t nextFileNumber_ = 0;  // for the next turned copy
 };
 

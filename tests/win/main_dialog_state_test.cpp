@@ -141,6 +141,16 @@ TEST_F(MainStates, AccountTextsReachTheirLines) {
   EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), L"当前用户:李雷");
 }
 
+TEST_F(MainStates, TheQuotaLineAloneFollowsTheQuota) {
+  dialog.accounts().Switch({L"李雷", L""});
+  for (int percent : {30, 31, 31, 2}) {
+    dialog.accounts().ShowQuota(percent);
+    dialog.ShowQuotaLine();
+    EXPECT_EQ(test::WindowText(Item(ids::kQuotaLine)), L"使用了" + std::to_wstring(percent) + L"%的本月上传空间");
+  }
+  EXPECT_EQ(test::WindowText(Item(ids::kCurrentUserLine)), L"");
+}
+
 TEST_F(MainStates, RefreshAttachesAddAndSettingsOnce) {
   EXPECT_TRUE(dialog.toolbarButton(ids::kAddButton).attached());
   EXPECT_TRUE(dialog.toolbarButton(ids::kSettingsButton).attached());

@@ -64,9 +64,7 @@ class UploadBatchTest : public test::ReferenceServerTest {
     test::ReferenceServerTest::TearDown();
   }
 
-  void PutAccount(long quota) {
-    test::PutAccount(user, "pw", quota, "b");
-  }
+  void PutAccount(long quota, const std::string& blog = "b") { test::PutAccount(user, "pw", quota, blog); }
 
   // Adds photos p1..pN, each a different size, also from the photos of an earlier call (a photo
   // sent before would be asked about); returns their paths.
@@ -142,8 +140,11 @@ TEST_F(UploadBatchTest, AWholeBatchArrivesInOrderAndEndsOnTheDonePage) {
   RunBatch([&] {
     if (Visible(dialog.progressPage().hwnd()) && (shown.empty() || shown.back().first != Status())) {
       if (!Status().empty()) shown.emplace_back(Status(), OverallPosition());
+      // Renamed while p2 goes: p3's token request brings the new name.
+      if (Status() == L"发送图片'p2'") PutAccount(50 * 1024 * 1024, "b2");
     }
   });
+  EXPECT_EQ(dialog.accounts().blogName(), "b2");
   EXPECT_TRUE(prompts.seen.empty());
   // The overall bar moves by the batch's bytes: when a photo starts, it shows those before it.
   EXPECT_EQ(shown, (std::vector<std::pair<std::wstring, int>>{
