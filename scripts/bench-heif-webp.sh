@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Figures for adding phone photos, under Wine on this machine (printed, never asserted): 24 HEIC
-# and 24 WebP photos of 4032 x 3024 added with the size limit 1024 through the real main window
-# (add_responsiveness.exe: the add's wall time, the window's longest wait for an answer, the peak
-# working set; the whole run's user and kernel seconds and its share of the processors by
-# /usr/bin/time, nearly 200 % when both workers are busy), next to vipsthumbnail (Debian's libvips
-# reads both through the same libraries) making the same 1024-pixel JPEG copies of the same files,
-# in turns, FERNWICK_BENCH_ROUNDS rounds (default 2). Aims: HEIC at most 0.8 x vipsthumbnail's
-# time, WebP at most 0.6 x; peak memory under 400 MB; longest wait under 50 ms. Then where one HEIC's and one WebP's adding spends its
-# processor time, stage by stage (heif_stage_bench.exe). Needs scripts/build.sh first.
+# Figures for adding phone photos, under Wine on this machine (printed, never asserted): 24 HEIC and
+# 24 WebP photos of 4032 x 3024 added with the size limit 1024 through the real main window
+# (add_responsiveness.exe: the add's wall time and its own share of the processors, nearly 200 %
+# when both workers are busy, the window's longest wait for an answer, the peak working set; the
+# whole run's user and kernel seconds and share, Wine's start included, by /usr/bin/time), next to
+# vipsthumbnail (Debian's libvips reads both through the same libraries) making the same 1024-pixel
+# JPEG copies of the same files, in turns, FERNWICK_BENCH_ROUNDS rounds (default 2). Aims: HEIC at
+# most 0.8 x vipsthumbnail's time, WebP at most 0.6 x; peak memory under 400 MB; longest wait under
+# 50 ms. Then where one HEIC's and one WebP's adding spends its processor time, stage by stage
+# (heif_stage_bench.exe). Needs scripts/build.sh first.
 # Usage: scripts/bench-heif-webp.sh [work directory, default build/bench-heif-webp]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
@@ -61,8 +62,9 @@ for ((round = 1; round <= rounds; ++round)); do
     run="$(tail -1 "$work/time.txt")"
     vips_s="$(time_vips "$kind")"
     seconds="$(field seconds "$out")"
-    printf -v line '%-6s round %d: %2s added in %6.2f s, vipsthumbnail %6.2f s, ratio %.2f; longest wait %s ms; peak %s MB; run user %s s, sys %s s, CPU %s' \
-      "$kind" "$round" "$(field photos "$out")" "$seconds" "$vips_s" "$(echo "$seconds / $vips_s" | bc -l)" \
+    printf -v line '%-6s round %d: %2s added in %6.2f s (CPU %s %%), vipsthumbnail %6.2f s, ratio %.2f; longest wait %s ms; peak %s MB; run user %s s, sys %s s, CPU %s' \
+      "$kind" "$round" "$(field photos "$out")" "$seconds" "$(field add_cpu_percent "$out")" "$vips_s" \
+      "$(echo "$seconds / $vips_s" | bc -l)" \
       "$(field longest_wait_ms "$out")" "$(field peak_working_set_mb "$out")" "$(field user "$run")" \
       "$(field sys "$run")" "$(field cpu "$run")"
     lines+=("$line")
