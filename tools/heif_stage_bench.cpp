@@ -84,6 +84,9 @@ int CopyStages(int runs, const DecodedPicture& atLimit) {
   std::optional<UprightCopy> copy;
   std::printf("copy-at-limit %.1f\n",
               ProcessorMs(runs, [&] { return (copy = UprightCopyOfDecoded(atLimit, std::nullopt)).has_value(); }));
+  std::printf("copy-at-limit-kernel %.1f\n",
+              ProcessorMs(
+                  runs, [&] { return (copy = UprightCopyOfDecoded(atLimit, std::nullopt)).has_value(); }, true));
   if (!copy) return 1;
   // As the add makes it: the copy resampled to twice the thumbnail's box, then drawn by GDI+.
   const PixelBuffer& pixels = copy->pixels;
@@ -112,6 +115,9 @@ int WebpStages(const std::vector<uint8_t>& file, int32_t limit, int runs) {
   std::optional<DecodedPicture> decoded;
   std::printf("decode-webp-to-limit %.1f\n",
               ProcessorMs(runs, [&] { return (decoded = DecodeWebp(file, limit)).has_value(); }));
+  std::printf("decode-webp-to-limit-kernel %.1f\n",
+              ProcessorMs(
+                  runs, [&] { return (decoded = DecodeWebp(file, limit)).has_value(); }, true));
   if (!decoded) return 1;
   return CopyStages(runs, *decoded);
 }
