@@ -20,6 +20,7 @@
 #include "imaging/core/photo_metadata.h"
 #include "imaging/core/resampler.h"
 #include "imaging/core/picture_header.h"
+#include "imaging/core/pixel_store.h"
 #include "imaging/core/path_rules.h"
 #include "imaging/photo_item.h"
 #include "imaging/photo_list.h"
@@ -130,7 +131,10 @@ std::optional<AddedPicture> AddedFromContainer(int32_t fileNumber, int32_t box, 
   std::optional<UprightCopy> copy =
       UprightCopyOfDecoded(std::move(*decoded), scale ? std::optional(limit) : std::nullopt);
   if (!copy) return ForCopy(fileNumber, box, std::nullopt);
-  return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
+  std::optional<AddedPicture> added = ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
+  // The copy's pixels are the decoded ones: their memory serves this worker's next photo.
+  KeepPixelMemory(std::move(copy->pixels.pixels));
+  return added;
 }
 
 // What GDI+ decodes: a scaled copy over the limit, a same-size JPEG copy for BMP, GIF, PNG and

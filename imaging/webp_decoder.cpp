@@ -11,6 +11,7 @@
 #include "imaging/core/copy_rules.h"
 #include "imaging/core/heif_webp_header.h"
 #include "imaging/core/picture_header.h"
+#include "imaging/core/pixel_store.h"
 
 namespace fernwick {
 
@@ -89,7 +90,8 @@ std::optional<DecodedPicture> DecodeWebp(std::span<const uint8_t> file, std::opt
     height = outHeight = scaled.height;
   }
   DecodedPicture picture;
-  picture.pixels = PixelBuffer::Blank(outWidth, outHeight, 3);
+  // Every pixel is written below: by the library, or white before a frame is drawn over it.
+  picture.pixels = ReusedPixelBuffer(outWidth, outHeight, 3);
   // An opaque frame that is the whole canvas is decoded straight into the picture (most photos):
   // a frame with alpha, or one placed on a larger canvas, is decoded to its own BGRA pixels and
   // drawn over white.

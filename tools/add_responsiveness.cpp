@@ -24,6 +24,7 @@
 #include "base/text_936.h"
 #include "bench/bench_support.h"
 #include "imaging/add_photos.h"
+#include "tools/bench_timing.h"
 #include "tools/tool_host.h"
 
 namespace {
@@ -157,6 +158,7 @@ int main(int argc, char** argv) {
     const double startMb = PeakWorkingSetMb();
     AnswerWatch watch(window);
     const double start = NowMs();
+    const double processorStart = tools::ProcessSeconds();
     DispatchTimes times;
     if (sync) {
       for (const std::wstring& path : paths) AddPhoto(dialog.photos(), path, SizeLimit());
@@ -167,13 +169,16 @@ int main(int argc, char** argv) {
       PumpUntil(window, added, &times);
     }
     const double seconds = (NowMs() - start) / 1000.0;
+    // The add's own share of the processors (100 a core), without the program's start and end.
+    const double cpuPercent = seconds > 0 ? (tools::ProcessSeconds() - processorStart) / seconds * 100 : 0;
     // The last answers come in while the window still runs its messages.
     PumpUntil(window, [&, asked = watch.answers()] { return watch.answers() > asked + 2; });
     watch.Stop();
     std::printf(
-        "mode=%s photos=%u threads=%u seconds=%.2f longest_wait_ms=%.1f waits_over_50ms=%d answers=%d "
+        "mode=%s photos=%u threads=%u seconds=%.2f add_cpu_percent=%.0f longest_wait_ms=%.1f waits_over_50ms=%d "
+        "answers=%d "
         "peak_working_set_mb=%.0f peak_before_mb=%.0f\n",
-        sync ? "sync" : "background", dialog.photos().Count(), PhotoPreparer::DefaultThreadCount(), seconds,
+        sync ? "sync" : "background", dialog.photos().Count(), PhotoPreparer::DefaultThreadCount(), seconds, cpuPercent,
         watch.longestMs(), watch.slowAnswers(), watch.answers(), PeakWorkingSetMb(), startMb);
     times.Print();
     ::DestroyWindow(window);

@@ -18,13 +18,22 @@ double WallSeconds() {
   return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+namespace {
+double FileTimeSeconds(const FILETIME& t) {
+  return static_cast<double>(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e7;
+}
+}  // namespace
+
 double ThreadSeconds(bool kernelOnly) {
   FILETIME created, exited, kernel, user;
   if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
-  const auto seconds = [](const FILETIME& t) {
-    return static_cast<double>(uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + (kernelOnly ? 0 : seconds(user));
+  return FileTimeSeconds(kernel) + (kernelOnly ? 0 : FileTimeSeconds(user));
+}
+
+double ProcessSeconds() {
+  FILETIME created, exited, kernel, user;
+  if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+  return FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
 double Median(std::vector<double> values) {

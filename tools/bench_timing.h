@@ -12,6 +12,9 @@ double WallSeconds();
 // spends is the work's own cost. Kernel time alone with `kernelOnly` (under Wine, what page
 // faults and server calls cost).
 double ThreadSeconds(bool kernelOnly = false);
+// The whole process's processor time, every thread's: over a stretch of wall time, how many of
+// the processors it kept busy.
+double ProcessSeconds();
 
 // The median of some timings (0 for none).
 double Median(std::vector<double> values);
