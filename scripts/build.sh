@@ -25,19 +25,26 @@ configure() {  # dir, extra args...
 }
 
 if [[ "${FERNWICK_ONLY_I686:-0}" != 1 ]]; then
-  say "== native tree"
+  phase "native tree"
   configure "$FERNWICK_NATIVE_BUILD"
   cmake --build "$FERNWICK_NATIVE_BUILD" -j "$FERNWICK_JOBS"
 
-  say "== Windows tree (x86_64)"
+  phase "Windows tree (x86_64)"
   configure "$FERNWICK_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FERNWICK_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
     "${win_settings[@]}"
+  # The libraries one at a time first, so that the phase lines show what each costs.
+  for library in libjpeg_turbo libwebp libheif; do
+    phase "Windows tree (x86_64): $library"
+    cmake --build "$FERNWICK_WIN_BUILD" -j "$FERNWICK_JOBS" --target "${library}_build"
+  done
+  phase "Windows tree (x86_64): the program and its tests"
   cmake --build "$FERNWICK_WIN_BUILD" -j "$FERNWICK_JOBS"
 fi
 
 if [[ "${FERNWICK_SKIP_I686:-0}" != 1 ]]; then
-  say "== Windows tree (i686, build only)"
+  phase "Windows tree (i686, build only)"
   configure "$FERNWICK_WIN32_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FERNWICK_ROOT/cmake/toolchain-mingw-i686.cmake" \
     "${win_settings[@]}"
   cmake --build "$FERNWICK_WIN32_BUILD" -j "$FERNWICK_JOBS" --target fernwick
 fi
+phase "trees built"
