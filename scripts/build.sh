@@ -15,10 +15,15 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 werror=(-DFERNWICK_WERROR=ON)
 win_settings=(-DFERNWICK_JPEG_SOURCE="$FERNWICK_JPEG_SOURCE" -DFERNWICK_DEPS_DIR="$FERNWICK_DEPS" -DFERNWICK_SERVER_PORT="$FERNWICK_LOCAL_PORT" -DFERNWICK_WEB_BASE="http://127.0.0.1:$FERNWICK_LOCAL_PORT" "$@")
 
+# New trees are made for Ninja, which starts a compile sooner than make's recursive Makefiles
+# (a tree made earlier keeps the generator it has).
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+
 configure() {  # dir, extra args...
   local dir="$1"; shift
   if [[ ! -f "$dir/CMakeCache.txt" ]]; then
-    cmake -S "$FERNWICK_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${werror[@]}" "$@" >/dev/null
+    cmake -S "$FERNWICK_ROOT" -B "$dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${werror[@]}" "$@" >/dev/null
   else
     cmake -S "$FERNWICK_ROOT" -B "$dir" "$@" >/dev/null
   fi
