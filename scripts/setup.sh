@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 packages=(wine wine64 fonts-wine g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth imagemagick
-          fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
+          fonts-wqy-microhei fonts-arphic-uming fonts-dejavu-core locales cmake g++ make ninja-build libgtest-dev googletest libcpp-httplib-dev libsqlite3-dev
           clang libclang-rt-14-dev curl x11-utils nasm dpkg-dev patch nsis libheif-examples webp libimage-exiftool-perl libvips-tools python3)
 ensure_packages "${packages[@]}"
 

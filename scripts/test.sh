@@ -17,10 +17,10 @@ if [[ "${FERNWICK_SKIP_I686:-0}" != 1 ]]; then
 fi
 
 status=0
-say "== native tests"
+phase "native tests"
 ctest --test-dir "$FERNWICK_NATIVE_BUILD" --output-on-failure -j "$FERNWICK_JOBS" || status=1
 
-say "== Windows tests under Wine"
+phase "Windows tests under Wine"
 # One display for the whole run; wine-run.sh starts its own only when DISPLAY is unset.
 start_xvfb_if_needed
 ctest --test-dir "$FERNWICK_WIN_BUILD" --output-on-failure || status=1
@@ -29,13 +29,14 @@ stop_xvfb
 
 if [[ -n "${i686_build:-}" ]]; then
   if wait "$i686_build"; then
-    say "== Windows tree (i686) built"
+    phase "Windows tree (i686) built"
   else
     tail -n 40 "$i686_log"
-    say "== Windows tree (i686) did not build: $i686_log"
+    phase "Windows tree (i686) did not build: $i686_log"
     status=1
   fi
 fi
 
+phase "end"
 if ((status)); then say "FAILED"; else say "All tests passed"; fi
 exit $status

@@ -11,6 +11,18 @@ FERNWICK_JOBS="${FERNWICK_JOBS:-$(nproc)}"
 
 say() { printf '%s\n' "$*" >&2; }
 
+# A phase line ("== native tree") carries the wall seconds since the run began (the outermost
+# script's start, passed on to the scripts it runs) and the processor seconds, user and system,
+# that the calling script's finished children have used so far: other builds on the machine
+# stretch the first, not the second. Processes Wine detaches (its server) are not counted.
+: "${FERNWICK_RUN_START:=$(date +%s)}"
+export FERNWICK_RUN_START
+phase() {
+  local cpu
+  cpu="$(awk -v tick="$(getconf CLK_TCK)" '{ sub(/^.*\) /, ""); printf "%d", ($14 + $15) / tick }' "/proc/$$/stat")"
+  say "== $* [$(($(date +%s) - FERNWICK_RUN_START)) s, cpu $cpu s]"
+}
+
 # Installs the Debian packages named that are missing (as root; otherwise says what to run).
 ensure_packages() {
   local missing=() p
