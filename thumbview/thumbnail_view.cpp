@@ -68,16 +68,12 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   const int32_t left = area.left + scrollX_.offset;
   const int32_t top = area.top + scrollY_.offset;
   std::vector<RECT> drawn;
-  const PlaceRange slots = SlotsMeeting(top, height);
-  for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
-    const PhotoItem* item = photos_.SlotAt(slot);
-    if (!item) continue;
-    const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
-    if (!CellMeets(cell, left, top, width, height)) continue;
+  ForCellsMeeting(left, top, width, height, [&](const PhotoItem& item, const CellBounds& cell) {
     const POINT at{cell.left - scrollX_.offset, cell.top - scrollY_.offset};
-    cells_.Draw(dc, *item, cell, at);
+    cells_.Draw(dc, item, cell, at);
     drawn.push_back(RECT{at.x, at.y, at.x + cell.right - cell.left, at.y + cell.bottom - cell.top});
-  }
+    return true;
+  });
   for (const RECT& cell : drawn) ::ExcludeClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
   ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_WINDOW));
   ::RestoreDC(dc, saved);

@@ -74,6 +74,20 @@ class ThumbnailView : public WindowBase {
   // coordinates): those of the rows there when the slots are still where the last layout put
   // them, every slot otherwise.
   PlaceRange SlotsMeeting(int32_t top, int32_t height) const noexcept;
+  // Calls `visit(item, cell)` for each photo whose cell meets the area of width x height whose
+  // top left is the content point (left, top), in the grid's order, until `visit` returns
+  // false; false when it stopped.
+  template <class Visit>
+  bool ForCellsMeeting(int32_t left, int32_t top, int32_t width, int32_t height, Visit visit) const {
+    const PlaceRange slots = SlotsMeeting(top, height);
+    for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
+      const PhotoItem* item = photos_.SlotAt(slot);
+      if (!item) continue;
+      const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
+      if (CellMeets(cell, left, top, width, height) && !visit(*item, cell)) return false;
+    }
+    return true;
+  }
   // Renders the part `area` (client coordinates) of the view into `dc`, whose origin is the
   // client area's.
   void Render(HDC dc, const RECT& area) const;
@@ -89,6 +103,8 @@ class ThumbnailView : public WindowBase {
   void UpdateScrollBars();
   void UpdateScrollBar(int bar);
   void RedrawBarsLater();
+  // After a scroll: the bars' new positions drawn (RedrawBarsLater) if not done yet.
+  void RedrawStaleBars();
   void ScrollTo(int32_t x, int32_t y);
 
   // Drawing ahead, while idle
@@ -116,6 +132,7 @@ class ThumbnailView : public WindowBase {
   bool addRunning_ = false;
   bool scrolledDuringAdd_ = false;
   bool drawingAhead_ = false;
+  bool barsStale_ = false;  // scrolled since the bars were last drawn
 };
 
 }  // namespace fernwick

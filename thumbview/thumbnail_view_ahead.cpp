@@ -41,7 +41,10 @@ void ThumbnailView::DrawAheadLater() {
 }
 
 void ThumbnailView::OnTimer(UINT_PTR timer) {
-  if (timer != kDrawAheadTimer || !DrawAheadSlice()) return;
+  if (timer != kDrawAheadTimer) return;
+  // The bars' paint comes before the next tick; the cells ahead wait for it.
+  if (barsStale_) return RedrawStaleBars();
+  if (!DrawAheadSlice()) return;
   ::KillTimer(hwnd(), kDrawAheadTimer);
   drawingAhead_ = false;
 }
@@ -57,17 +60,14 @@ bool ThumbnailView::DrawAheadSlice() {
   for (const int32_t target : NotchTargets(axis, notch)) {
     const int32_t left = vertical ? scrollX_.offset : target;
     const int32_t top = vertical ? target : scrollY_.offset;
-    const PlaceRange slots = SlotsMeeting(top, scrollY_.client);
-    for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
-      const PhotoItem* item = photos_.SlotAt(slot);
-      if (!item) continue;
-      const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
-      if (!CellMeets(cell, left, top, scrollX_.client, scrollY_.client) || cells_.Holds(*item, cell)) {
-        continue;
-      }
-      if (SomethingWaits() || NowMs() - start > kSliceMs) return false;
-      cells_.Prepare(dc.get(), *item, cell);
-    }
+    const bool whole = ForCellsMeeting(left, top, scrollX_.client, scrollY_.client,
+                                       [&](const PhotoItem& item, const CellBounds& cell) {
+                                         if (cells_.Holds(item, cell)) return true;
+                                         if (SomethingWaits() || NowMs() - start > kSliceMs) return false;
+                                         cells_.Prepare(dc.get(), item, cell);
+                                         return true;
+                                       });
+    if (!whole) return false;
   }
   return true;
 }

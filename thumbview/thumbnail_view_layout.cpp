@@ -86,17 +86,12 @@ void ThumbnailView::ShowAppended() {
     // cells that the cache does not hold as they look now.
     const int32_t left = scrollX_.offset;
     const int32_t top = scrollY_.offset;
-    const PlaceRange slots = SlotsMeeting(top, client.bottom);
-    for (std::size_t slot = slots.first; slot < slots.last; ++slot) {
-      const PhotoItem* item = photos_.SlotAt(slot);
-      if (!item) continue;
-      const CellBounds cell = CellAround(item->centreX, item->centreY, dpi_);
-      if (!CellMeets(cell, left, top, client.right, client.bottom) || cells_.Holds(*item, cell)) {
-        continue;
-      }
+    ForCellsMeeting(left, top, client.right, client.bottom, [&](const PhotoItem& item, const CellBounds& cell) {
+      if (cells_.Holds(item, cell)) return true;
       const RECT area{cell.left - left, cell.top - top, cell.right - left, cell.bottom - top};
       ::InvalidateRect(hwnd(), &area, FALSE);
-    }
+      return true;
+    });
   }
   // Only a bar whose range changed is set, mostly once per new row: each one set is drawn
   // again with the next paint, at a cost of milliseconds under load.

@@ -82,8 +82,17 @@ void ThumbnailView::ScrollTo(int32_t x, int32_t y) {
   ::ScrollWindowEx(hwnd(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
   if (dx) ::SetScrollPos(hwnd(), SB_HORZ, x, FALSE);
   if (dy) ::SetScrollPos(hwnd(), SB_VERT, y, FALSE);
-  RedrawBarsLater();
+  // Wine draws a scroll bar in 4 to 10 ms, more than the notch's cells: the bars are drawn once
+  // the thread is idle, after the cells (at once if there is no idle work to carry it).
+  barsStale_ = true;
   DrawAheadLater();
+  if (!drawingAhead_) RedrawStaleBars();
+}
+
+void ThumbnailView::RedrawStaleBars() {
+  if (!barsStale_) return;
+  barsStale_ = false;
+  RedrawBarsLater();
 }
 
 void ThumbnailView::OnSize(int32_t width, int32_t height) {
