@@ -323,6 +323,20 @@ TEST_F(ThumbnailViewTest, IdleTimeDrawsTheCellsANotchEitherWayWouldShow) {
   test::HostedView host(600, 300);
   Fill(host, 400);  // 100 rows of four
   const int32_t notch = 3 * (test::ScrollContentSize(host.view.hwnd()).cy / 100);
+  const auto barColumn = [&] {  // the vertical bar as drawn, down its middle
+    RECT window{};
+    ::GetWindowRect(host.view.hwnd(), &window);
+    HDC dc = ::GetWindowDC(host.view.hwnd());
+    std::vector<COLORREF> column;
+    for (int y = 0; y < window.bottom - window.top; ++y) {
+      column.push_back(::GetPixel(dc, window.right - window.left - ::GetSystemMetrics(SM_CXVSCROLL) / 2, y));
+    }
+    ::ReleaseDC(host.view.hwnd(), dc);
+    return column;
+  };
+  ::ShowWindow(::GetAncestor(host.view.hwnd(), GA_ROOT), SW_SHOWNOACTIVATE);  // on the screen, to be read
+  test::PumpMessages();
+  const std::vector<COLORREF> barBefore = barColumn();
   for (int i = 0; i < 5; ++i)
     ::SendMessageA(host.view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
   const int32_t shown = host.view.ScrollOffset().y;
@@ -332,6 +346,8 @@ TEST_F(ThumbnailViewTest, IdleTimeDrawsTheCellsANotchEitherWayWouldShow) {
     test::PumpMessages();
   }
   ASSERT_FALSE(host.view.drawingAhead());
+  test::PumpMessages();
+  EXPECT_NE(barColumn(), barBefore) << "the bar is drawn where the notches put it once idle";
   RECT client{};
   ::GetClientRect(host.view.hwnd(), &client);
   int held = 0;
