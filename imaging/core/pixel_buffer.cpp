@@ -4,12 +4,17 @@
 
 namespace fernwick {
 
-PixelBuffer PixelBuffer::Blank(uint32_t width, uint32_t height, uint32_t bytesPerPixel) {
+PixelBuffer PixelBuffer::Shaped(uint32_t width, uint32_t height, uint32_t bytesPerPixel) {
   PixelBuffer picture;
   picture.width = width;
   picture.height = height;
   picture.bytesPerPixel = bytesPerPixel;
   picture.stride = (width * bytesPerPixel + 3) / 4 * 4;
+  return picture;
+}
+
+PixelBuffer PixelBuffer::Blank(uint32_t width, uint32_t height, uint32_t bytesPerPixel) {
+  PixelBuffer picture = Shaped(width, height, bytesPerPixel);
   picture.pixels.assign(size_t{picture.stride} * height, 0);
   return picture;
 }

@@ -16,6 +16,8 @@ struct PixelBuffer {
   uint32_t stride = 0;         // bytes per row, a multiple of 4 as DIBs and GDI+ bitmaps want
   std::vector<uint8_t> pixels;
 
+  // The size and row layout of a picture, with no pixels yet.
+  static PixelBuffer Shaped(uint32_t width, uint32_t height, uint32_t bytesPerPixel);
   // An all-zero picture of this size.
   static PixelBuffer Blank(uint32_t width, uint32_t height, uint32_t bytesPerPixel);
   uint8_t* At(uint32_t x, uint32_t y) {

@@ -10,11 +10,7 @@ thread_local std::vector<uint8_t> kept;
 }  // namespace
 
 PixelBuffer ReusedPixelBuffer(uint32_t width, uint32_t height, uint32_t bytesPerPixel) {
-  PixelBuffer picture;
-  picture.width = width;
-  picture.height = height;
-  picture.bytesPerPixel = bytesPerPixel;
-  picture.stride = (width * bytesPerPixel + 3) / 4 * 4;
+  PixelBuffer picture = PixelBuffer::Shaped(width, height, bytesPerPixel);
   const std::size_t bytes = std::size_t{picture.stride} * height;
   picture.pixels = std::exchange(kept, {});
   // Too small a block is not grown: growing would copy its old pixels into the new memory.
