@@ -7,7 +7,7 @@
 #  - the marginal cost, (memory with all - memory with 1,000) / (count - 1,000): what one more
 #    listed photo costs, which the aim "at most 10 KB per listed photo" is about;
 #  - the working set with all, and once scrolling has filled the drawn cells the view keeps;
-#  - where a photo's bytes go, and the fixed costs (drawn cells, back buffer).
+#  - where a photo's bytes go, and the fixed cost of the drawn cells.
 # Usage: scripts/bench-memory.sh [DPI ...]   (the pictures in FERNWICK_BENCH_DIR, default
 # /tmp/fernwick-bench, made by photo_bench generate when missing)
 set -euo pipefail
@@ -41,7 +41,6 @@ for dpi in "${dpis[@]}"; do
   row "  heap: used / its overhead / left free" "$(value heap-used-marginal-per-photo) / $(value heap-overhead-marginal-per-photo) / $(value heap-free-marginal-per-photo) B" ""
   row "  accounted per photo" "$(value bytes-accounted-per-photo) B" ""
   row "  drawn cells, after scrolling" "$(value scrolled-drawn-cells) / $(value scrolled-drawn-cells-kb) KB" ""
-  row "  back buffer" "$(value back-buffer-kb) KB" ""
   row "adding $count photos" "$(value list-add-seconds) s" ""
 done
 printf '%s\n' "(a) with the cells drawn so far shared out over the photos: the aim is the marginal cost"

@@ -79,10 +79,6 @@ void PrintPhotoBytes(const PhotoList& photos, const ThumbnailView& view, double 
   std::printf("heap-blocks-per-photo %.1f\n", blocks);
   std::printf("bytes-accounted-per-photo %.0f\n", accounted);
   std::printf("drawn-cells %zu\ndrawn-cells-kb %.0f\n", view.cells().size(), cellsKb);
-  // The view's off-screen bitmap, of its client area at 4 bytes a pixel.
-  RECT client{};
-  ::GetClientRect(view.hwnd(), &client);
-  std::printf("back-buffer-kb %.0f\n", 4.0 * client.right * client.bottom / 1024.0);
   std::printf("memory-per-photo-less-cells-kb %.1f\n", measuredKb - cellsKb / n);
 }
 

@@ -191,7 +191,7 @@ int List(const std::wstring& dir, int count, int dpi, ListFigures figures) {
   std::printf("working-set-0 %.1f\nworking-set-1000 %.1f\nworking-set-per-photo-kb %.1f\n", before.workingSet,
               after.workingSet, (after.workingSet - before.workingSet) * 1024.0 / count);
   // What each photo past the first 1,000 added: the cost of one more listed photo, without the
-  // fixed costs (the drawn cells, the back buffer, the libraries' first allocations) that the
+  // fixed costs (the drawn cells, the libraries' first allocations) that the
   // average spreads over the list.
   if (paths.size() > first) {
     const double more = static_cast<double>(paths.size() - first);
@@ -367,8 +367,9 @@ int main(int argc, char** argv) {
   if (mode == "generate") return Generate(dir);
   if (mode == "add") return Add(dir);
   if (mode == "list" || mode == "wheel" || mode == "memory") {
-    const ListFigures figures =
-        mode == "wheel" ? ListFigures::kWheel : mode == "memory" ? ListFigures::kMemory : ListFigures::kAll;
+    const ListFigures figures = mode == "wheel"    ? ListFigures::kWheel
+                                : mode == "memory" ? ListFigures::kMemory
+                                                   : ListFigures::kAll;
     return List(dir, argc > 3 ? std::atoi(argv[3]) : kListCount, argc > 4 ? std::atoi(argv[4]) : kBaseDpi, figures);
   }
   if (mode == "stages") return Stages(dir);
