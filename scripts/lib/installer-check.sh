@@ -13,6 +13,7 @@ version="$(cat "$tree/release-version")"
 setup="$out/Fernwick-$version-setup.exe"
 zip="$out/Fernwick-$version-portable.zip"
 
+export FERNWICK_INSTALLER_QUICK=1  # packages made only to be tried here
 "$FERNWICK_ROOT/scripts/lib/make-installer.sh" "$tree" "$out"
 # An earlier release to update from: the same files under an older number.
 earlier_version=0.9.0
