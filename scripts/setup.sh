@@ -27,19 +27,20 @@ done
 # them from Debian's own source packages, fetched once into the build folder.
 "$FERNWICK_ROOT/scripts/lib/fetch-sources.sh"
 
-# The Wine prefix lives in the Windows build folder; made once.
-if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then
-  say "Making the Wine prefix in $FERNWICK_PREFIX"
-  mkdir -p "$FERNWICK_PREFIX"
-  "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$FERNWICK_PREFIX" --boot
-fi
-
 # The templates' 宋体 in every prefix: a copy of AR PL UMing whose cell is one em, as 宋体's is
 # (see give_prefix_fonts in scripts/lib/common.sh).
 if [[ ! -f "$FERNWICK_SONG_FONT" ]]; then
   mkdir -p "$(dirname "$FERNWICK_SONG_FONT")"
   python3 "$FERNWICK_ROOT/scripts/lib/one-em-song.py" /usr/share/fonts/truetype/arphic/uming.ttc 0 \
     "Fernwick Song" "$FERNWICK_SONG_FONT.part" && mv "$FERNWICK_SONG_FONT.part" "$FERNWICK_SONG_FONT"
+fi
+
+# The Wine prefix lives in the Windows build folder; made once, as a copy of the build's
+# freshly booted one (which gets the fonts above when it is booted).
+if [[ ! -f "$FERNWICK_PREFIX/system.reg" ]]; then
+  say "Making the Wine prefix in $FERNWICK_PREFIX"
+  mkdir -p "$FERNWICK_WIN_BUILD"
+  copy_fresh_prefix "$FERNWICK_PREFIX"
 fi
 give_prefix_fonts "$FERNWICK_PREFIX"
 

@@ -95,6 +95,28 @@ give_prefix_fonts() {
   WINEPREFIX="$prefix" wineserver -w
   cp "$FERNWICK_SONG_FONT" "$fonts/fernwick-song.ttf"
 }
+# Every prefix of a build (the tests', each DPI's, the installer's) starts as a copy of one
+# booted once and kept untouched in the Windows tree: a boot costs Wine some 25 s, a copy 1 s.
+# Wine's libraries (drive_c/windows/system32, most of a prefix's 700 MB) are hard links shared
+# with the template, which only a Wine update would rewrite; every other file is a copy of its
+# own, as a program of the copy may change it in place. The registry files carry no path of the
+# prefix itself, so a copy is as good as a boot.
+FERNWICK_PREFIX_TEMPLATE="$FERNWICK_WIN_BUILD/wineprefix-template"
+copy_fresh_prefix() {  # destination (made anew)
+  local template="$FERNWICK_PREFIX_TEMPLATE" dest="$1"
+  if [[ ! -f "$template/system.reg" ]]; then
+    rm -rf "$template"
+    "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$template.part" --boot
+    mv "$template.part" "$template"
+  fi
+  # Its registry is whole on disk only once its server is gone.
+  WINEPREFIX="$(cd "$template" && pwd)" wineserver -w 2>/dev/null || true
+  rm -rf "$dest"
+  cp -al "$template" "$dest"
+  find "$dest" -type f -links +1 ! -path "$dest/drive_c/windows/system32/*" \
+       ! -path "$dest/drive_c/windows/syswow64/*" \
+       -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f"; done' sh {} +
+}
 stop_xvfb() {
   [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null
   XVFB_PID=""

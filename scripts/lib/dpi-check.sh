@@ -34,7 +34,7 @@ for dpi in "${dpis[@]}"; do
   prefix="$FERNWICK_WIN_BUILD/dpi-prefix-$dpi"
   if [[ ! -f "$prefix/system.reg" ]]; then
     say "== making $prefix"
-    "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" --boot
+    copy_fresh_prefix "$prefix"
   fi
   # Written at every run (it costs nothing when it is already there), with the server down
   # afterwards, so that the next start reads it.

@@ -53,10 +53,7 @@ finish() {
 trap finish EXIT
 
 say "== a fresh prefix"
-rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+copy_fresh_prefix "$WINEPREFIX"
 give_prefix_fonts "$WINEPREFIX"
 
 # Runs a Windows program and waits until every process of the prefix has ended (an uninstaller
