@@ -23,7 +23,10 @@ ctest --test-dir "$FERNWICK_NATIVE_BUILD" --output-on-failure -j "$FERNWICK_JOBS
 phase "Windows tests under Wine"
 # One display for the whole run; wine-run.sh starts its own only when DISPLAY is unset.
 start_xvfb_if_needed
+keep_wine_up
+trap 'stop_kept_wine; stop_xvfb' EXIT
 ctest --test-dir "$FERNWICK_WIN_BUILD" --output-on-failure || status=1
+stop_kept_wine
 wait_for_wine
 stop_xvfb
 

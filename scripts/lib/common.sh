@@ -57,6 +57,26 @@ start_xvfb_if_needed() {
 wait_for_wine() {
   WINEPREFIX="${2:-$FERNWICK_PREFIX}" timeout "${1:-30}" wineserver -w 2>/dev/null || true
 }
+# Keeps the project prefix's Wine server, and the service processes and desktop it starts, up
+# between the programs of a run, instead of starting them anew for each (some 3 s a program).
+# They are started here, in a session of their own and with no output, because a process that
+# outlives a test and holds its output pipe keeps ctest waiting for that test forever. Only a
+# server started here is kept, and ended by stop_kept_wine.
+KEPT_WINE=0
+keep_wine_up() {
+  local prefix
+  prefix="$(cd "$FERNWICK_PREFIX" && pwd)"
+  WINEPREFIX="$prefix" setsid wineserver -p </dev/null >/dev/null 2>&1 || return 0
+  KEPT_WINE=1
+  # A program that makes a window brings up the services and the desktop.
+  setsid "$FERNWICK_ROOT/scripts/lib/wine-run.sh" --prefix "$prefix" rundll32.exe user32.dll,MessageBeep \
+    </dev/null >/dev/null 2>&1 || true
+}
+stop_kept_wine() {
+  ((KEPT_WINE)) || return 0
+  WINEPREFIX="$(cd "$FERNWICK_PREFIX" && pwd)" wineserver -k 2>/dev/null || true
+  KEPT_WINE=0
+}
 # For a bench that runs one tool of the Windows tree: the tree built when it is missing, the
 # tool `$1` brought up to date, and a display that goes, with the tool's Wine processes, when
 # the script ends.
