@@ -4,25 +4,34 @@
 // the same photos, with a valid token, for the script to post with curl, and times the batch
 // journal's two ways of recording a photo's change of state.
 //   batch_bench.exe PORT USER PASSWORD FOLDER COUNT BODIES-FOLDER
+// With "wininet" first it times instead WinINet alone doing the batch's exchanges, as curl does
+// them: one thread, the bodies written beforehand, the program's request settings and pieces.
+//   batch_bench.exe wininet PORT USER PASSWORD TOKEN BODIES-FOLDER COUNT
 // With BENCH_HIDDEN set the window is never shown, so nothing is painted.
 #include <windows.h>
 #include <commctrl.h>
+#include <wininet.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "accounts/settings_file.h"
 #include "app/main_dialog.h"
 #include "res/main_window_ids.h"
 #include "base/platform_guards.h"
 #include "base/program_state.h"
+#include "base/internet_handle.h"
 #include "base/prompt.h"
 #include "base/text_936.h"
 #include "imaging/add_photos.h"
 #include "bench/bench_support.h"
 #include "service/auth_requests.h"
+#include "service/core/auth_rules.h"
+#include "service/core/transfer_limits.h"
 #include "service/core/service_endpoint.h"
 #include "service/core/upload_body.h"
 #include "service/service_client.h"
@@ -31,8 +40,70 @@
 using fernwick::bench::ReadAll;
 using fernwick::bench::Seconds;
 
+namespace {
+
+using namespace fernwick;
+
+// One request as the program makes it (HTTP/1.0, the body in the program's pieces), its answer
+// read whole; false when it failed.
+bool Ask(HINTERNET connection, const char* verb, const std::string& path, const std::string& headers,
+         const std::string& body) {
+  UniqueInternetHandle request(::HttpOpenRequestA(connection, verb, path.c_str(), "HTTP/1.0", nullptr, nullptr,
+                                                  INTERNET_FLAG_NO_CACHE_WRITE, 0));
+  if (!request) return false;
+  if (body.empty() && !::HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return false;
+  INTERNET_BUFFERSA buffers{};
+  buffers.dwStructSize = sizeof(buffers);
+  buffers.lpcszHeader = headers.empty() ? nullptr : headers.c_str();
+  buffers.dwHeadersLength = static_cast<DWORD>(headers.size());
+  buffers.dwBufferTotal = static_cast<DWORD>(body.size());
+  if (!body.empty() && !::HttpSendRequestExA(request.get(), &buffers, nullptr, 0, 0)) return false;
+  for (size_t at = 0; at < body.size();) {
+    DWORD written = 0;
+    const DWORD piece = static_cast<DWORD>(std::min(kBodyPieceSize, body.size() - at));
+    if (!::InternetWriteFile(request.get(), body.data() + at, piece, &written) || written == 0) return false;
+    at += written;
+  }
+  if (!body.empty() && !::HttpEndRequestA(request.get(), nullptr, 0, 0)) return false;
+  char reply[4096];
+  DWORD got = 0;
+  while (::InternetReadFile(request.get(), reply, sizeof(reply), &got) && got != 0) {
+  }
+  return true;
+}
+
+// WinINet's own floor for the batch: the sign-in, then for each photo the token request and
+// its upload, nothing else between them.
+int WinInetFloor(char** argv) {
+  const unsigned short port = static_cast<unsigned short>(std::atoi(argv[2]));
+  const std::string token = argv[5];
+  const std::string bodies = argv[6];
+  const int count = std::atoi(argv[7]);
+  std::vector<std::string> body(count);
+  for (int i = 0; i < count; ++i) body[i] = ReadAll(bodies + "\\" + std::to_string(i) + ".body");
+  LARGE_INTEGER start, end;
+  ::QueryPerformanceCounter(&start);
+  UniqueInternetHandle internet(::InternetOpenA(kServiceAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  UniqueInternetHandle connection(
+      internet ? ::InternetConnectA(internet.get(), "127.0.0.1", port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0)
+               : nullptr);
+  if (!connection || !Ask(connection.get(), "GET", PasswordAuthPath(argv[3], argv[4]), "", "")) return 1;
+  for (int i = 0; i < count; ++i) {
+    if (!Ask(connection.get(), "GET", TokenAuthPath(token), "", "") ||
+        !Ask(connection.get(), "POST", kUploadObjectPath, UploadHeaderBlock(body[i].size()), body[i])) {
+      return 1;
+    }
+  }
+  ::QueryPerformanceCounter(&end);
+  std::printf("wininet_seconds=%.3f\n", Seconds(start, end));
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace fernwick;
+  if (argc == 8 && std::string(argv[1]) == "wininet") return WinInetFloor(argv);
   if (argc < 7) {
     std::fprintf(stderr, "usage: batch_bench PORT USER PASSWORD FOLDER COUNT BODIES-FOLDER\n");
     return 2;

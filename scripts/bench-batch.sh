@@ -4,7 +4,8 @@
 # loopback; then the same requests by curl in one process: the password sign-in, and for each
 # photo the token request and the same upload body. Prints wall times, the requests the server
 # saw for the batch (2N + 1 on the worker's connection, plus the sign-in check of OK) and the
-# ratio, and the best of the rounds. Needs scripts/build.sh first.
+# ratio, and the best of the rounds; then WinINet alone doing the same requests (the floor any
+# batch on WinINet under Wine has). Needs scripts/build.sh first.
 # Usage: scripts/bench-batch.sh [rounds]
 # BENCH_HIDDEN=1 leaves the main window hidden, to tell the cost of painting from the rest.
 set -euo pipefail
@@ -33,6 +34,7 @@ base="$SERVER_BASE"
 
 best_batch=""
 best_curl=""
+best_wininet=""
 for ((round = 1; round <= rounds; round++)); do
   user="bench$round"
   control "put-account?user=$user&password=pw&quota=2000000000&blog=bench" >/dev/null
@@ -58,10 +60,19 @@ for ((round = 1; round <= rounds; round++)); do
   end="$(date +%s.%N)"
   curl_s="$(echo "$end - $start" | bc -l)"
   after="$(control "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2)"
+  floor="$("$FERNWICK_ROOT/scripts/lib/wine-run.sh" "$exe" wininet "$port" "$user" pw "$token" "Z:$bench/bodies" "$count" |
+           tr -d '\r' | grep -Eo 'wininet_seconds=[0-9.]+' | cut -d= -f2 || true)"
+  floor="${floor:-0}"  # none when WinINet failed: the round shows 0 stored
+  floor_stored=$(($(control "account?user=$user" | grep -Eo 'photos=[0-9]+' | cut -d= -f2) - after))
   printf 'round %d: batch %.3f s (%d stored, %d left in the list, %d requests = 2N+1 + sign-in check); curl %.3f s (%d stored, %d requests); batch/curl = %.3f\n' \
     "$round" "$batch" "$stored" "$left" "$requests" "$curl_s" $((after - stored)) $((2 * count + 1)) \
     "$(echo "$batch / $curl_s" | bc -l)"
   say "round $round: a photo's change of state in the journal: $journal"
+  printf 'round %d: WinINet alone %.3f s (%d stored); WinINet/curl = %.3f\n' "$round" "$floor" "$floor_stored" \
+    "$(echo "$floor / $curl_s" | bc -l)"
+  if ((floor_stored == count)) && { [[ -z "$best_wininet" ]] || (($(echo "$floor < $best_wininet" | bc -l))); }; then
+    best_wininet="$floor"
+  fi
   # A round that did not send every photo times something else.
   if ((stored != count)); then
     say "round $round left out of the best: $stored of $count photos stored"
@@ -74,3 +85,6 @@ done
 mb="$(du -cb "$bench/photos"/*.jpg | tail -1 | cut -f1)"
 printf 'best of %d: batch %.3f s, curl %.3f s for %d photos (%.1f MB); batch/curl = %.3f (aim: at most 1.10)\n' \
   "$rounds" "$best_batch" "$best_curl" "$count" "$(echo "$mb / 1000000" | bc -l)" "$(echo "$best_batch / $best_curl" | bc -l)"
+[[ -z "$best_wininet" ]] ||
+  printf 'best of %d: WinINet alone %.3f s; WinINet/curl = %.3f, batch/WinINet = %.3f\n' "$rounds" "$best_wininet" \
+    "$(echo "$best_wininet / $best_curl" | bc -l)" "$(echo "$best_batch / $best_wininet" | bc -l)"

@@ -14,22 +14,23 @@ namespace fernwick {
 namespace {
 
 // Appends the whole file to the body with one read; nothing when it cannot be opened or
-// read whole, or when it is larger than the body leaves room for (then `end` says which).
-bool AppendFileContent(const std::wstring& filePath, std::string& body, UploadEnd& end) {
+// read whole, or when it is larger than the body leaves room for (then `end` says which, and
+// the log why, unless `quiet`).
+bool AppendFileContent(const std::wstring& filePath, std::string& body, UploadEnd& end, bool quiet = false) {
   end = UploadEnd::Unreadable;
   UniqueFile file(::CreateFileW(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
-    LogLastError("upload: the photo's file cannot be opened");
+    if (!quiet) LogLastError("upload: the photo's file cannot be opened");
     return false;
   }
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
-    LogLastError("upload: the photo's file size cannot be read");
+    if (!quiet) LogLastError("upload: the photo's file size cannot be read");
     return false;
   }
   if (!FileFitsUpload(static_cast<uint64_t>(size.QuadPart))) {
-    LogFailure("upload: the photo's file is too large to send");
+    if (!quiet) LogFailure("upload: the photo's file is too large to send");
     end = UploadEnd::TooLarge;
     return false;
   }
@@ -38,13 +39,12 @@ bool AppendFileContent(const std::wstring& filePath, std::string& body, UploadEn
   DWORD read = 0;
   if (!::ReadFile(file.get(), body.data() + start, static_cast<DWORD>(size.QuadPart), &read, nullptr) ||
       read != static_cast<DWORD>(size.QuadPart)) {
-    LogLastError("upload: the photo's file cannot be read whole");
+    if (!quiet) LogLastError("upload: the photo's file cannot be read whole");
     body.resize(start);
     return false;
   }
   return true;
 }
-
 
 // How an exchange that went (at least in part) ended for the photo.
 UploadEnd EndOf(const Exchange& exchange) {
@@ -64,17 +64,23 @@ UploadEnd EndOf(const Exchange& exchange) {
       break;
   }
   const std::string stat = AttributeValue(exchange.reply, "stat");
-  if (stat == "ok") return ReplyNumber(AttributeValue(exchange.reply, "photoid")) > 0 ? UploadEnd::Stored
-                                                                                    : UploadEnd::AnswerLost;
+  if (stat == "ok")
+    return ReplyNumber(AttributeValue(exchange.reply, "photoid")) > 0 ? UploadEnd::Stored : UploadEnd::AnswerLost;
   // A reply without a status is a garbled or cut one: the photo may have been stored.
   return stat.empty() ? UploadEnd::AnswerLost : UploadEnd::Refused;
 }
 
 }  // namespace
 
+bool ReadPhotoAhead(const std::wstring& filePath, std::string& content) {
+  content.clear();
+  UploadEnd end;
+  return AppendFileContent(filePath, content, end, true);
+}
+
 UploadAttempt SendPhoto(ServiceClient& client, const std::string& authstr, const std::string& tags,
                         const std::string& photostatus, const std::wstring& filePath, const std::wstring& title,
-                        const SendProgress& progress) {
+                        const SendProgress& progress, const std::string* readAhead) {
   UploadAttempt attempt;
   UniqueInternetHandle request = client.OpenRequest("POST", kUploadObjectPath);
   if (!request) {
@@ -91,7 +97,11 @@ UploadAttempt SendPhoto(ServiceClient& client, const std::string& authstr, const
     const auto beginpos = static_cast<int32_t>(body.size());
     // The file part is followed by at most a few hundred bytes of text.
     body.reserve(kUploadBodyBufferSize);
-    if (!AppendFileContent(filePath, body, attempt.end)) return attempt;
+    if (readAhead) {
+      body += *readAhead;
+    } else if (!AppendFileContent(filePath, body, attempt.end)) {
+      return attempt;
+    }
     AppendUploadBodyTail(body, beginpos, static_cast<int32_t>(body.size()));
   } catch (...) {
     // No memory for the body: like a file too large, nothing is sent.

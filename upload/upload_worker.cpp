@@ -9,11 +9,13 @@
 #include "base/text_936.h"
 #include "base/ui_call.h"
 #include "service/auth_requests.h"
+#include "service/core/upload_body.h"
 #include "service/service_client.h"
 #include "service/upload_request.h"
 #include "upload/batch_journal_file.h"
 #include "upload/core/retry_rules.h"
 #include "upload/core/upload_rules.h"
+#include "upload/photo_read_ahead.h"
 #include "upload/upload_session.h"
 
 namespace fernwick {
@@ -151,8 +153,10 @@ class Batch {
   }
 
   // The attempts at one photo: again only where the server cannot have stored it.
+  // The first attempt sends `readAhead` when it holds the file's content; every later attempt reads
+  // the file again, as it is then.
   UploadAttempt SendWithRetries(const WireSettings& wire, const BatchPhoto& photo, const std::wstring& sendPath,
-                                uint64_t bytesBefore, BatchOutcome& outcome, bool& stop) {
+                                const std::string* readAhead, uint64_t bytesBefore, BatchOutcome& outcome, bool& stop) {
     const auto progress = [this, bytesBefore, size = photo.fileSize, total = wire.bytes](uint64_t sent,
                                                                                          uint64_t length) {
       const double share = length ? static_cast<double>(sent) / static_cast<double>(length) : 1.0;
@@ -171,7 +175,8 @@ class Batch {
           break;
         }
       }
-      attempt = SendPhoto(client_, token_, wire.tags, wire.photoStatus, sendPath, photo.title, progress);
+      attempt = SendPhoto(client_, token_, wire.tags, wire.photoStatus, sendPath, photo.title, progress,
+                          number == 1 ? readAhead : nullptr);
       if (!MayRetry(attempt.end) || Cancelled() || number == kMaxUploadAttempts) break;
       LogInfo("upload: the photo's attempt failed where nothing can have been stored, it is tried again");
     }
@@ -187,6 +192,12 @@ class Batch {
     return copy.degrees != 0 ? copy.path : photo.sendPath;
   }
 
+  // Starts reading the photo's file while the one before it is on the wire. Not a turned photo,
+  // whose copy is written only when it is reached, nor one too large to send.
+  static void ReadAhead(PhotoReadAhead& reader, const BatchPhoto& photo) {
+    if (photo.angle == 0 && FileFitsUpload(static_cast<uint64_t>(photo.fileSize))) reader.Start(photo.sendPath);
+  }
+
   void SendPhotos(const BatchSnapshot& batch, BatchOutcome& outcome) {
     Journal().Start(JournalOf(batch));
     // The upload body takes the tags as code page 936 bytes; a character without such a form
@@ -194,6 +205,9 @@ class Batch {
     WireSettings wire{To936Lossy(batch.tags), PhotoStatusForVisibility(batch.visibilityIndex), 0};
     for (const BatchPhoto& photo : batch.photos) wire.bytes += static_cast<uint64_t>(photo.fileSize);
     uint64_t bytesBefore = 0;
+    // From the second photo on, each is read while the one before it is on the wire.
+    PhotoReadAhead reader;
+    std::string content;  // the photo's file as it was read ahead
     // The snapshot's photos in the list's order are the journal's entries in its order.
     for (size_t entry = 0; entry < batch.photos.size(); ++entry) {
       if (Cancelled() || !WindowCaughtUp()) return;
@@ -210,14 +224,18 @@ class Batch {
 
       RotatedCopy copy;
       const std::wstring sendPath = SendPathFor(photo, fileNumber, copy);
+      const bool readBefore = reader.Take(sendPath, content);
 
       // Before the first byte goes (and before the window says it goes): a process killed from
       // now on leaves the photo in doubt.
       Journal().Record(entry, JournalState::Sending);
       Tell(BatchPhotoGoes{photo.place, copy, auth_.limit, auth_.used});
 
+      if (entry + 1 < batch.photos.size()) ReadAhead(reader, batch.photos[entry + 1]);
+
       bool stop = false;
-      const UploadAttempt attempt = SendWithRetries(wire, photo, sendPath, bytesBefore, outcome, stop);
+      const UploadAttempt attempt =
+          SendWithRetries(wire, photo, sendPath, readBefore ? &content : nullptr, bytesBefore, outcome, stop);
       if (stop) {
         // A retry's token request failed (its result tells the user why); the attempt before
         // it was one the server cannot have stored.

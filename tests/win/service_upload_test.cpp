@@ -13,6 +13,7 @@
 #include "service/service_client.h"
 #include "base/text_936.h"
 #include "service/upload_request.h"
+#include "upload/photo_read_ahead.h"
 #include "support/upload_photo.h"
 
 namespace fernwick {
@@ -160,6 +161,30 @@ TEST_F(ServiceUpload, MissingFileIsTreatedAsTooLarge) {
   EXPECT_EQ(UploadPhoto(client_, token_, "", "1", L"C:\\no\\such\\photo.jpg", L"photo", photoId), kResultOk);
   EXPECT_EQ(photoId, 0);
   EXPECT_EQ(CapturedCount(), before);
+}
+
+// A photo's file read while the photo before it was sent goes as it was read, taken once and
+// only for its own path; a file that could not be read is not taken, and the send reads its own.
+TEST_F(ServiceUpload, AFileReadAheadIsSentAsItWasRead) {
+  ScratchFiles files = ScratchFiles::InTemp(L"fernwick-upload-ahead");
+  const std::string content = files.Write(L"a.jpg", 3000);
+  const std::wstring path = files.Path(L"a.jpg");
+  PhotoReadAhead reader;
+  std::string taken = "the last photo's";
+  reader.Start(path);
+  EXPECT_FALSE(reader.Take(files.Path(L"b.jpg"), taken));
+  EXPECT_EQ(taken, "the last photo's");
+  ASSERT_TRUE(reader.Take(path, taken));
+  EXPECT_TRUE(test::SameBytes(taken, content));
+  std::string again;
+  EXPECT_FALSE(reader.Take(path, again)) << "taken once";
+  reader.Start(files.Path(L"missing.jpg"));
+  EXPECT_FALSE(reader.Take(files.Path(L"missing.jpg"), again));
+
+  files.Write(L"a.jpg", 1000);  // written again since it was read
+  ASSERT_EQ(SendPhoto(client_, token_, "", "1", path, L"a", {}, &taken).end, UploadEnd::Stored);
+  EXPECT_TRUE(
+      test::SameBytes(Captured(), ExpectedRequest(BuildUploadBody({token_, "", "1", "a", To936Lossy(path)}, content))));
 }
 
 struct ReplyCase {
