@@ -31,6 +31,18 @@ bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, PixelBuffer& out) {
   return true;
 }
 
+// After StartPixels: reads every row into the caller's rows, which must hold the whole picture.
+bool ReadPixelsAt(JpegReader& reader, uint8_t* rows, std::size_t stride) {
+  jpeg_decompress_struct& info = reader.info();
+  if (setjmp(reader.jump())) return false;
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = rows + info.output_scanline * stride;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  return true;
+}
+
 // After StartPixels: hands every row to the resampler as it is decoded. The resampler lives in
 // the caller, outside the jump's reach; its row calls neither throw nor jump.
 bool ReadPixelsInto(JpegReader& reader, RowResampler& resampler) {
@@ -137,6 +149,15 @@ std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t by
     return std::nullopt;
   }
   return out;
+}
+
+bool DecodeJpegInto(std::span<const uint8_t> jpeg, uint8_t* rows, std::size_t stride, uint32_t width, uint32_t height) {
+  JpegReader reader;
+  if (!ReadDecodableHeader(reader, jpeg, 4, 1) || reader.info().image_width != width ||
+      reader.info().image_height != height || stride < std::size_t{4} * width) {
+    return false;
+  }
+  return StartPixels(reader, 4, 1) && ReadPixelsAt(reader, rows, stride);
 }
 
 std::optional<std::vector<uint8_t>> EncodeJpeg(const PixelBuffer& picture, std::span<const AppSegment> segments,

@@ -1,5 +1,6 @@
 #pragma once
 // Decoding and encoding JPEG bytes in memory with libjpeg-turbo (its SIMD code included).
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -32,6 +33,11 @@ bool JpegTooLargeToDecode(std::span<const uint8_t> jpeg);
 // the library can read and for pictures of more than kMostJpegPixels.
 std::optional<PixelBuffer> DecodeJpeg(std::span<const uint8_t> jpeg, uint32_t bytesPerPixel = 3,
                                       uint32_t scaleDenominator = 1);
+
+// The picture decoded as DecodeJpeg does at 4 bytes a pixel, but straight into the rows of
+// someone else's pixels (a section's): row y starts at rows + y * stride. False, with the rows
+// partly written, when it does not decode or is not width x height.
+bool DecodeJpegInto(std::span<const uint8_t> jpeg, uint8_t* rows, std::size_t stride, uint32_t width, uint32_t height);
 
 // The picture decoded at 1/scaleDenominator as DecodeJpeg does (3 bytes a pixel) and resampled
 // to width x height as ResamplePixels does, to the same bytes, row by row as they are decoded:

@@ -4,7 +4,10 @@
 # (each notch onto cells never drawn) and with the window idle before each (the view has drawn
 # ahead), and up and down over cells kept drawn (with the thread's processor time), and times each
 # notch until its drawing can be read back. Each row beside its aim:
-# under 8 ms median and 16.7 ms (a frame at 60 Hz) at worst.
+# under 8 ms median and 16.7 ms (a frame at 60 Hz) at worst. Then, for each DPI, where a cell
+# never drawn spends the window thread's time: its thumbnail decoded straight into the cell's
+# pixels, or into a picture of its own and copied in ("own pic", "set bits"), the cell filled,
+# its frame, the picture and frame drawn through GDI, and the whole cell as the cache draws it.
 # Usage: scripts/bench-wheel.sh [work directory, default /tmp/fernwick-bench]
 # BENCH_EXE=another photo_bench.exe (an older build, say) for a comparison.
 set -euo pipefail
@@ -25,13 +28,23 @@ fi
 
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-24s %22s %22s %18s %8s\n' "wheel notch, ms" "back to back: med/worst" "after idle: med/worst" "kept cells (cpu)" "notches"
+cells=()
 for dpi in 96 192; do
   for count in 1000 10000; do
-    line="$(run wheel "$wine_dir" "$count" "$dpi" | awk '$1 == "wheel"')"
+    output="$(run wheel "$wine_dir" "$count" "$dpi")"
+    line="$(awk '$1 == "wheel"' <<<"$output")"
+    [[ $count == 1000 ]] && cells+=("$(awk '$1 == "cell-ms"' <<<"$output")")
     read -r _ n d b2b b2b_worst _ idle idle_worst notches kept kept_cpu <<<"$line"
     printf '%-24s %11s / %8s %11s / %8s %9s (%5s) %8s\n' "$n photos at $d DPI" "$b2b" "$b2b_worst" "$idle" \
       "$idle_worst" "$kept" "$kept_cpu" "$notches"
   done
 done
 printf '%-24s %11s / %8s %11s / %8s\n' "aim" "< 8" "< 16.7" "< 8" "< 16.7"
+printf '\n%-24s %7s %7s %7s %7s %7s %7s %7s\n' "a cell never drawn, ms" "decode" "own pic" "set bits" fill frame \
+  "picture" "cell"
+for line in "${cells[@]}"; do
+  read -r _ d decode shown set_bits fill frame picture cell _ <<<"$line"
+  printf '%-24s %7s %7s %7s %7s %7s %7s %7s\n' "at $d DPI" "$decode" "$shown" "$set_bits" "$fill" "$frame" \
+    "$picture" "$cell"
+done
 printf 'load average (1, 5, 15 min): %s (before) / %s (after)\n' "$load_before" "$(cut -d' ' -f1-3 /proc/loadavg)"

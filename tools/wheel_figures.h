@@ -19,6 +19,20 @@ struct WheelFigures {
 // top) before each series.
 WheelFigures MeasureWheel(ThumbnailView& view);
 
+// Where a cell never drawn spends the UI thread's time: milliseconds a cell, over the list's
+// first photos drawn at the view's DPI into sections like the cell cache's.
+struct CellCosts {
+  double decode = 0;      // the stored thumbnail decoded straight into the section's pixels
+  double shown = 0;       // decoded into a picture of its own, sized and turned as drawn (ShownThumbnail)
+  double setBits = 0;     // those pixels copied into the cell's section
+  double fill = 0;        // the whole cell filled with the window colour
+  double frame = 0;       // the frame alone
+  double drawInCell = 0;  // the picture and its frame (PhotoItem::DrawInCell)
+  double cell = 0;        // a whole cell drawn into a full cache (reusing a section)
+  int cells = 0;
+};
+CellCosts MeasureCellCosts(const PhotoList& photos, int dpi);
+
 // Lets the view draw ahead until it is done or a second passed, as between a user's notches.
 void IdleWhileDrawingAhead(const ThumbnailView& view);
 
