@@ -18,29 +18,23 @@ bool StartPixels(JpegReader& reader, uint32_t bytesPerPixel, uint32_t scaleDenom
   return true;
 }
 
-// After StartPixels: reads every row into `out`.
-bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, PixelBuffer& out) {
+// After StartPixels: reads every row into the caller's rows, which must hold the whole picture.
+bool ReadPixelsAt(JpegReader& reader, uint8_t* rows, std::size_t stride) {
   jpeg_decompress_struct& info = reader.info();
   if (setjmp(reader.jump())) return false;
-  out = PixelBuffer::Blank(info.output_width, info.output_height, bytesPerPixel);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = out.At(0, info.output_scanline);
+    JSAMPROW row = rows + std::size_t{info.output_scanline} * stride;
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
   return true;
 }
 
-// After StartPixels: reads every row into the caller's rows, which must hold the whole picture.
-bool ReadPixelsAt(JpegReader& reader, uint8_t* rows, std::size_t stride) {
-  jpeg_decompress_struct& info = reader.info();
-  if (setjmp(reader.jump())) return false;
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = rows + info.output_scanline * stride;
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  return true;
+// After StartPixels: reads every row into `out`.
+bool ReadPixels(JpegReader& reader, uint32_t bytesPerPixel, PixelBuffer& out) {
+  const jpeg_decompress_struct& info = reader.info();
+  out = PixelBuffer::Blank(info.output_width, info.output_height, bytesPerPixel);
+  return ReadPixelsAt(reader, out.At(0, 0), out.stride);
 }
 
 // After StartPixels: hands every row to the resampler as it is decoded. The resampler lives in
