@@ -8,12 +8,13 @@
 # batch on WinINet under Wine has). Needs scripts/build.sh first.
 # Usage: scripts/bench-batch.sh [rounds]
 # BENCH_HIDDEN=1 leaves the main window hidden, to tell the cost of painting from the rest.
+# BENCH_EXE=another batch_bench.exe (an older build, say) for a comparison.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 rounds="${1:-5}"
 count=50
 bench="$FERNWICK_BUILD/bench-batch"
-exe="$FERNWICK_WIN_BUILD/tools/batch_bench.exe"
+exe="${BENCH_EXE:-$FERNWICK_WIN_BUILD/tools/batch_bench.exe}"
 [[ -f "$exe" ]] || { say "no batch_bench.exe: run scripts/build.sh first"; exit 1; }
 
 # The program's settings, work folders and upload history in a profile of the bench's own,

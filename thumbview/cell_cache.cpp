@@ -12,7 +12,7 @@ constexpr size_t kLeastBytes = size_t{96} * 120 * 120 * 4;
 constexpr size_t kLeastCapacity = 96;
 // A section of 32-bit pixels rather than a bitmap compatible with the window: Wine copies
 // such a cell to the window surface and draws into it at about half the cost.
-UniqueHBitmap CellBitmap(HDC target, int32_t width, int32_t height) {
+UniqueHBitmap CellBitmap(HDC target, int32_t width, int32_t height, void** pixels = nullptr) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -21,7 +21,11 @@ UniqueHBitmap CellBitmap(HDC target, int32_t width, int32_t height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  return UniqueHBitmap(::CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  return UniqueHBitmap(::CreateDIBSection(target, &info, DIB_RGB_COLORS, pixels ? pixels : &bits, nullptr, 0));
+}
+
+std::size_t CellBytes(int32_t width, int32_t height) noexcept {
+  return std::size_t{4} * static_cast<std::size_t>(std::max(width, 1)) * static_cast<std::size_t>(std::max(height, 1));
 }
 }  // namespace
 
@@ -46,6 +50,10 @@ UniqueHBitmap CellCache::BitmapFor(HDC target, const PhotoItem& item, const Look
       bitmap = std::move(reused->second.bitmap);
     }
     entries_.erase(reused);
+  }
+  if (!bitmap && !spare_.empty() && look.cellWidth == side_ && look.cellHeight == side_) {
+    bitmap = std::move(spare_.back());
+    spare_.pop_back();
   }
   if (!bitmap) bitmap = CellBitmap(target, look.cellWidth, look.cellHeight);
   return bitmap;
@@ -98,17 +106,40 @@ void CellCache::Prepare(HDC like, const PhotoItem& item, const CellBounds& cell)
 }
 
 void CellCache::FitScreen(std::size_t screenCells, int32_t cellSide) noexcept {
-  const std::size_t cellBytes =
-      std::size_t{4} * static_cast<std::size_t>(std::max(cellSide, 1)) * std::max(cellSide, 1);
-  capacity_ = std::max(kScreensKept * screenCells, kLeastBytes / cellBytes);
+  if (cellSide != side_) spare_.clear();
+  side_ = cellSide;
+  capacity_ = std::max(kScreensKept * screenCells, kLeastBytes / CellBytes(cellSide, cellSide));
   while (entries_.size() > capacity_) entries_.erase(Oldest());
+  while (!spare_.empty() && entries_.size() + spare_.size() > capacity_) spare_.pop_back();
 }
 
-void CellCache::Clear() noexcept { entries_.clear(); }
+void CellCache::MakeBitmapsFor(std::size_t cells) {
+  const std::size_t wanted = std::min(cells, capacity_);
+  while (!spare_.empty() && entries_.size() + spare_.size() > wanted) spare_.pop_back();
+  const std::size_t bytes = CellBytes(side_, side_);
+  while (side_ > 0 && entries_.size() + spare_.size() < wanted) {
+    void* pixels = nullptr;
+    UniqueHBitmap bitmap = CellBitmap(nullptr, side_, side_, &pixels);
+    if (!bitmap || !pixels) return;
+    // One byte a page is enough for the system to give the page its memory now.
+    auto* page = static_cast<volatile uint8_t*>(pixels);
+    for (std::size_t at = 0; at < bytes; at += 4096) page[at] = 0;
+    spare_.push_back(std::move(bitmap));
+  }
+}
+
+void CellCache::Clear() {
+  for (auto& [item, entry] : entries_) {
+    if (entry.bitmap && entry.look.cellWidth == side_ && entry.look.cellHeight == side_) {
+      spare_.push_back(std::move(entry.bitmap));
+    }
+  }
+  entries_.clear();
+}
 
 std::size_t CellCache::Bytes() const noexcept {
-  std::size_t bytes = 0;
-  for (const auto& [item, entry] : entries_) bytes += std::size_t{4} * entry.look.cellWidth * entry.look.cellHeight;
+  std::size_t bytes = spare_.size() * CellBytes(side_, side_);
+  for (const auto& [item, entry] : entries_) bytes += CellBytes(entry.look.cellWidth, entry.look.cellHeight);
   return bytes;
 }
 

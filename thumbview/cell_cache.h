@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "base/handles.h"
 #include "imaging/photo_item.h"
@@ -35,10 +36,14 @@ class CellCache {
   // The screens' worth of cells kept: the one shown and the one a wheel notch either way shows,
   // which the view draws ahead while it is idle.
   static constexpr std::size_t kScreensKept = 3;
+  // Makes bitmaps for cells not drawn yet, or lets spare ones go, until `cells` cells (at most
+  // the bound) have one. Each is written once as it is made: the first write to fresh memory is
+  // dear, and the first notches after a layout would pay it for every one of their new cells.
+  void MakeBitmapsFor(std::size_t cells);
   // Forgets every cell: after the list changed, when an item's address may come back for
-  // another photo.
-  void Clear() noexcept;
-  // How many cells are kept, and their pixels' bytes.
+  // another photo. Their bitmaps are kept for the cells drawn next.
+  void Clear();
+  // How many cells are kept, and the pixels' bytes of every bitmap held, spare ones too.
   std::size_t size() const noexcept { return entries_.size(); }
   std::size_t Bytes() const noexcept;
 
@@ -67,6 +72,8 @@ class CellCache {
   Entries::iterator Oldest() noexcept;
 
   Entries entries_;
+  std::vector<UniqueHBitmap> spare_;  // bitmaps of side_ by side_ holding no cell
+  int32_t side_ = 0;
   UniqueMemoryDc dc_;
   uint64_t clock_ = 0;
   std::size_t capacity_;

@@ -53,6 +53,9 @@ void ThumbnailView::Layout() {
   // Items may have come and gone: a new one may sit where a removed one's cell was kept.
   cells_.Clear();
   FitCellCache();
+  // A layout comes with a resize or a removal, when the whole view is drawn anyway: the cells'
+  // bitmaps are made now, not by the first notches after it.
+  cells_.MakeBitmapsFor(photos_.Count());
   RECT client{};
   if (hwnd()) ::GetClientRect(hwnd(), &client);
   const GridLayout grid = PlanGrid(client);

@@ -177,9 +177,9 @@ int List(const std::wstring& dir, int count, int dpi, ListFigures figures) {
   Pump();
   if (figures == ListFigures::kWheel) {
     const tools::WheelFigures wheel = tools::MeasureWheel(view);
-    std::printf("wheel %u %d %.1f %.1f %.1f %.1f %.1f %d %.1f %.1f\n", host.photos.Count(), dpi, wheel.backToBackMs,
-                wheel.backToBackWorstMs, wheel.backToBackCpuMs, wheel.afterIdleMs, wheel.afterIdleWorstMs,
-                wheel.notches, wheel.keptMs, wheel.keptCpuMs);
+    std::printf("wheel %u %d %.1f %.1f %.1f %.1f %.1f %d %.1f %.1f %.1f\n", host.photos.Count(), dpi,
+                wheel.backToBackMs, wheel.backToBackWorstMs, wheel.backToBackCpuMs, wheel.afterIdleMs,
+                wheel.afterIdleWorstMs, wheel.notches, wheel.keptMs, wheel.keptCpuMs, wheel.layoutMs);
     const tools::CellCosts cell = tools::MeasureCellCosts(host.photos, dpi);
     std::printf("cell-ms %d %.3f %.3f %.3f %.3f %.3f %.3f %.3f %d\n", dpi, cell.decode, cell.shown, cell.setBits,
                 cell.fill, cell.frame, cell.drawInCell, cell.cell, cell.cells);

@@ -121,8 +121,11 @@ WheelFigures MeasureWheel(ThumbnailView& view) {
   figures.keptCpuMs = (ThreadCpuMs() - keptCpu) / kMostNotches;
   // Back to back: no message is pumped between notches, so the view never draws ahead.
   std::vector<double> onward;
+  const double layout = WallSeconds();
   view.Layout();  // forgets every drawn cell
   ::UpdateWindow(view.hwnd());
+  ScreenPixel(view.hwnd(), 65, 70);
+  figures.layoutMs = (WallSeconds() - layout) * 1000;
   const double cpu = ThreadCpuMs();
   for (int i = 0; i < kMostNotches && MoreBelow(view.hwnd()); ++i) onward.push_back(Notch(view.hwnd()));
   figures.backToBackMs = Median(onward);

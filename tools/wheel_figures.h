@@ -12,6 +12,7 @@ struct WheelFigures {
   double backToBackMs = 0, backToBackWorstMs = 0, backToBackCpuMs = 0;
   double afterIdleMs = 0, afterIdleWorstMs = 0;
   double drawingAheadMs = 0;  // idle time the view spent drawing ahead before a notch, median
+  double layoutMs = 0;        // the layout before the back-to-back notches, with its paint
   int notches = 0;
 };
 

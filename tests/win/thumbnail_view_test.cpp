@@ -362,6 +362,26 @@ TEST_F(ThumbnailViewTest, IdleTimeDrawsTheCellsANotchEitherWayWouldShow) {
   EXPECT_GE(held, 2 * 3 * 4);  // at least three rows of four each way
 }
 
+TEST_F(ThumbnailViewTest, TheCellsBitmapsAreMadeAtTheLayoutAndPaintingMakesNoMore) {
+  test::HostedView host(600, 300);
+  Fill(host, 400);
+  const std::size_t made = host.view.cells().Bytes();
+  EXPECT_GE(made, std::size_t{3 * 4 * 4} * 120 * 120 * 4);  // three screens of four rows of four
+  ::ShowWindow(::GetAncestor(host.view.hwnd(), GA_ROOT), SW_SHOWNOACTIVATE);
+  for (int i = 0; i < 5; ++i) ::SendMessageA(host.view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+  for (int i = 0; i < 500 && host.view.drawingAhead(); ++i) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    test::PumpMessages();
+  }
+  EXPECT_GT(host.view.cells().size(), std::size_t{3 * 4 * 4});
+  EXPECT_EQ(host.view.cells().Bytes(), made);
+  // The list emptied, the layout lets them go.
+  for (std::size_t slot = 0; slot < host.photos.Count(); ++slot) host.photos.DetachUploaded(slot);
+  host.photos.RemoveEmptySlots();
+  host.view.Layout();
+  EXPECT_EQ(host.view.cells().Bytes(), 0u);
+}
+
 TEST_F(ThumbnailViewTest, AThousandPhotosStillShowTheirGrid) {
   test::HostedView host(700, 400);
   for (int i = 0; i < 1000; ++i) host.photos.AppendAndSelect(MakeItem(i % 2 ? 120 : 90, i % 2 ? 90 : 120));
