@@ -35,6 +35,7 @@
 #include "service/core/service_endpoint.h"
 #include "service/core/upload_body.h"
 #include "service/service_client.h"
+#include "tools/bench_timing.h"
 #include "upload/batch_journal_file.h"
 
 using fernwick::bench::ReadAll;
@@ -134,6 +135,8 @@ int main(int argc, char** argv) {
 
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kUploadButton, 0);
   LARGE_INTEGER start, end;
+  const double windowThreadBefore = tools::ThreadSeconds();
+  const double processBefore = tools::ProcessSeconds();
   ::QueryPerformanceCounter(&start);
   ::SendMessageA(dialog.hwnd(), WM_COMMAND, ids::kOkButton, 0);
   MSG message{};
@@ -146,6 +149,10 @@ int main(int argc, char** argv) {
   ::QueryPerformanceCounter(&end);
   std::printf("added=%u left=%u prompts=%d batch_seconds=%.3f\n", added, dialog.photos().Count(), prompts,
               Seconds(start, end));
+  // Processor time over the batch: the window's thread (reports applied, painting) and the whole
+  // process (with the worker and WinINet's threads).
+  std::printf("window_thread_cpu_ms=%.0f process_cpu_ms=%.0f\n", (tools::ThreadSeconds() - windowThreadBefore) * 1000,
+              (tools::ProcessSeconds() - processBefore) * 1000);
 
   // A photo's change of state in the journal of a batch of `count`: the whole file written again
   // (a new file, flushed, renamed over the old), against a line appended and flushed.

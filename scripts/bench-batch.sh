@@ -4,7 +4,8 @@
 # loopback; then the same requests by curl in one process: the password sign-in, and for each
 # photo the token request and the same upload body. Prints wall times, the requests the server
 # saw for the batch (2N + 1 on the worker's connection, plus the sign-in check of OK) and the
-# ratio, and the best of the rounds; then WinINet alone doing the same requests (the floor any
+# ratio, the processor time of the window's thread and of the whole program over the batch, and the
+# best of the rounds; then WinINet alone doing the same requests (the floor any
 # batch on WinINet under Wine has). Needs scripts/build.sh first.
 # Usage: scripts/bench-batch.sh [rounds]
 # BENCH_HIDDEN=1 leaves the main window hidden, to tell the cost of painting from the rest.
@@ -68,6 +69,9 @@ for ((round = 1; round <= rounds; round++)); do
   printf 'round %d: batch %.3f s (%d stored, %d left in the list, %d requests = 2N+1 + sign-in check); curl %.3f s (%d stored, %d requests); batch/curl = %.3f\n' \
     "$round" "$batch" "$stored" "$left" "$requests" "$curl_s" $((after - stored)) $((2 * count + 1)) \
     "$(echo "$batch / $curl_s" | bc -l)"
+  window_cpu="$(grep -Eo 'window_thread_cpu_ms=[0-9]+' <<<"$out" | cut -d= -f2)"
+  program_cpu="$(grep -Eo 'process_cpu_ms=[0-9]+' <<<"$out" | cut -d= -f2)"
+  say "round $round: processor time over the batch: the window's thread ${window_cpu:-?} ms, the whole program ${program_cpu:-?} ms"
   say "round $round: a photo's change of state in the journal: $journal"
   printf 'round %d: WinINet alone %.3f s (%d stored); WinINet/curl = %.3f\n' "$round" "$floor" "$floor_stored" \
     "$(echo "$floor / $curl_s" | bc -l)"
