@@ -369,10 +369,7 @@ TEST_F(ThumbnailViewTest, TheCellsBitmapsAreMadeAtTheLayoutAndPaintingMakesNoMor
   EXPECT_GE(made, std::size_t{3 * 4 * 4} * 120 * 120 * 4);  // three screens of four rows of four
   ::ShowWindow(::GetAncestor(host.view.hwnd(), GA_ROOT), SW_SHOWNOACTIVATE);
   for (int i = 0; i < 5; ++i) ::SendMessageA(host.view.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
-  for (int i = 0; i < 500 && host.view.drawingAhead(); ++i) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    test::PumpMessages();
-  }
+  ASSERT_TRUE(test::PumpUntil([&] { return !host.view.drawingAhead(); }));
   EXPECT_GT(host.view.cells().size(), std::size_t{3 * 4 * 4});
   EXPECT_EQ(host.view.cells().Bytes(), made);
   // The list emptied, the layout lets them go.
