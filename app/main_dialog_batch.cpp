@@ -37,9 +37,7 @@ void Apply(MainDialog& window, const BatchPhotoGoes& report) {
   window.ShowQuotaLine();
   if (!photo) return;
   ProgressPage& page = window.progressPage();
-  page.SetCurrentItem(photo);
-  ::UpdateWindow(page.hwnd());
-  ::InvalidateRect(page.hwnd(), nullptr, TRUE);
+  page.ShowCurrentItem(photo);
   ::SendMessageW(page.upperBar(), PBM_SETPOS, 0, 0);  // nothing of this photo has gone yet
   page.ShowStatus(L"发送图片'" + photo->title + L"'");
 }

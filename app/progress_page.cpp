@@ -4,6 +4,7 @@
 
 #include "res/main_window_ids.h"
 #include "base/handles.h"
+#include "imaging/core/photo_geometry.h"
 #include "imaging/photo_item.h"
 #include "upload/upload_session.h"
 #include "base/log.h"
@@ -43,6 +44,15 @@ LRESULT ProgressPage::OnInitDialog() {
 void ProgressPage::ShowShares(int photoPermille, int batchPermille) noexcept {
   ::SendMessageW(upperBar_, PBM_SETPOS, static_cast<WPARAM>(photoPermille), 0);
   ::SendMessageW(overallBar_, PBM_SETPOS, static_cast<WPARAM>(batchPermille), 0);
+}
+
+void ProgressPage::ShowCurrentItem(PhotoItem* item) noexcept {
+  currentItem_ = item;
+  if (!hwnd()) return;
+  // The frame of a square thumbnail is the largest any photo gets.
+  const FrameRect frame = FitIntoBox(kThumbnailBox, kThumbnailBox, kThumbnailX, kThumbnailY, kThumbnailBox).outline;
+  const RECT area{frame.left, frame.top, frame.right, frame.bottom};
+  ::InvalidateRect(hwnd(), &area, TRUE);
 }
 
 void ProgressPage::ShowStatus(std::wstring text) {

@@ -41,6 +41,9 @@ class ProgressPage : public WizardPage {
 
   PhotoItem* currentItem() const noexcept { return currentItem_; }
   void SetCurrentItem(PhotoItem* item) noexcept { currentItem_ = item; }
+  // Sets the photo being sent and draws its thumbnail with the next paint. Only the thumbnail's
+  // place is drawn again, not the whole page: the bars and the status line draw themselves.
+  void ShowCurrentItem(PhotoItem* item) noexcept;
 
   const std::wstring& statusText() const noexcept { return statusText_; }
   // Sets statusText and transfers it to kStatusLine; a failed transfer beeps and focuses the line.

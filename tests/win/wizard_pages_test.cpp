@@ -207,6 +207,18 @@ TEST_F(ProgressThumbnailTest, ThePhotoBeingSentIsDrawnCentredOnItsPoint) {
   EXPECT_EQ(PaintedAt(page, 194 + 25, 70 + 12), RGB(255, 255, 0));
   EXPECT_NE(background, RGB(255, 0, 0));
 
+  // The next photo, tall: its place alone is drawn again, and nothing of the wide one stays.
+  ASSERT_TRUE(test::WriteQuadrantPicture(folder + L"t.png", 100, 200, "png"));
+  PhotoItem tall(folder + L"t.png");
+  page.ShowCurrentItem(&tall);
+  ::UpdateWindow(page.hwnd());
+  test::PumpPendingMessages();
+  {
+    const WindowDc dc(page.hwnd());
+    EXPECT_EQ(::GetPixel(dc.get(), 194 - 45, 70 - 20), background);
+    EXPECT_EQ(::GetPixel(dc.get(), 194 - 12, 70 - 40), RGB(255, 0, 0));
+  }
+
   // Once the batch is cancelled nothing is drawn.
   session.Cancel();
   EXPECT_EQ(PaintedAt(page, 194 - 25, 70 - 12), background);
