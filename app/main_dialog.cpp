@@ -161,6 +161,7 @@ std::optional<LRESULT> MainDialog::OnCommand(int id) {
     case ids::kAddingStop:
       walk_.Stop();
       preparer_.Stop();
+      ShowAddingLine();
       return 0;
     case ids::kBackButton:
       EnterState(WindowState::kPhotoList);
@@ -301,15 +302,18 @@ void MainDialog::OnAdd() {
   }
 }
 
-void MainDialog::OnDrop(HDROP drop) { walk_.Walk(DroppedPaths(drop)); }
+void MainDialog::OnDrop(HDROP drop) {
+  walk_.Walk(DroppedPaths(drop));
+  ShowAddingLine();
+}
 
 void MainDialog::TakePaths(std::vector<std::wstring> paths) {
   handedPaths_.insert(handedPaths_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
-  if (uiTasks_ && !handedPaths_.empty()) uiTasks_->Post([this] { AddHandedPaths(); });
+  if (uiTasks_) AddHandedPaths();
 }
 
-// The sender waits while this runs: the paths are only taken here, and walked once it has
-// gone on.
+// The sender waits while this runs: the paths are taken and their walk started on its own
+// thread, so that the adding line already shows when the sender goes on.
 LRESULT MainDialog::OnCopyData(const COPYDATASTRUCT& data) {
   std::optional<std::vector<std::wstring>> paths = HandedPaths(data);
   if (!paths) return FALSE;
@@ -322,7 +326,10 @@ LRESULT MainDialog::OnCopyData(const COPYDATASTRUCT& data) {
 void MainDialog::AddHandedPaths() {
   if (state_ == WindowState::kPhotoSettings || state_ == WindowState::kProgress) return;
   if (!walkedPictures_.empty()) preparer_.Add(std::exchange(walkedPictures_, {}), SizeLimit());
-  if (!handedPaths_.empty()) walk_.Walk(std::exchange(handedPaths_, {}));
+  if (!handedPaths_.empty()) {
+    walk_.Walk(std::exchange(handedPaths_, {}));
+    ShowAddingLine();
+  }
 }
 
 // A walk ends in the photo list almost always: Upload waits for it. Handed paths walked from
@@ -333,7 +340,8 @@ void MainDialog::AddWalkedPictures(std::vector<std::wstring> pictures) {
                            std::make_move_iterator(pictures.end()));
     return;
   }
-  preparer_.Add(pictures, SizeLimit());
+  // A walk that found nothing new leaves the line to the preparer, or takes it away.
+  if (preparer_.Add(pictures, SizeLimit()) == 0) ShowAddingLine();
 }
 
 void MainDialog::PhotosAdded(unsigned count) {
@@ -376,12 +384,16 @@ void MainDialog::ShowAddingLine() {
       ::SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
     }
     ::SendMessageW(bar, PBM_SETPOS, done, 0);
+  } else if (walk_.busy()) {
+    // Until the walk has found the pictures there is nothing to count.
+    ::SetDlgItemTextW(hwnd(), ids::kAddingText, L"正在查找图片");
+    ::SendMessageW(Item(ids::kAddingBar), PBM_SETPOS, 0, 0);
   }
   ShowAddingControls();
 }
 
 void MainDialog::ShowAddingControls() {
-  const bool show = preparer_.busy() && state_ == WindowState::kPhotoList;
+  const bool show = Adding() && state_ == WindowState::kPhotoList;
   for (int id : {ids::kAddingText, ids::kAddingBar, ids::kAddingStop}) {
     HWND control = Item(id);
     // The style, not IsWindowVisible: that is false for every child of a window not shown yet.

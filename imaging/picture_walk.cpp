@@ -44,8 +44,8 @@ void PictureWalk::Next() {
   AskInBackground<std::vector<std::wstring>>(
       spawn_, channel_, std::move(walk),
       answers_.Wrap<std::vector<std::wstring>>([this](std::vector<std::wstring> pictures) {
-        if (found_ && !pictures.empty()) found_(std::move(pictures));
         Next();
+        if (found_) found_(std::move(pictures));
       }));
 }
 

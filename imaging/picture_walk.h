@@ -21,7 +21,8 @@ class PictureWalk {
 
   explicit PictureWalk(Spawner spawn = DetachedThread("walking handed folders"));
 
-  // Before the first Walk: each group's pictures come back through `channel` to `found`.
+  // Before the first Walk: each group's pictures (perhaps none) come back through `channel` to
+  // `found`, once the next group's walk has started: busy() then says whether more will come.
   void Attach(std::shared_ptr<UiTaskChannel> channel, Found found);
   // Queues `paths` behind the groups still being walked.
   void Walk(std::vector<std::wstring> paths);

@@ -42,6 +42,9 @@ class MainAdding : public ::testing::Test {
   // Returns once the drop's paths are walked and the pictures in the preparer's hands.
   void Drop(const std::vector<std::wstring>& names) {
     ::SendMessageW(dialog.view().hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop(names)), 0);
+    // The walk is part of the add: its line shows until the pictures are found.
+    EXPECT_EQ(test::WindowText(Item(ids::kAddingText)), L"正在查找图片");
+    EXPECT_TRUE(::IsWindowVisible(Item(ids::kAddingStop)));
     EXPECT_TRUE(test::PumpUntil([&] { return !dialog.walk().busy(); }));
   }
   void Command(int id) { test::Command(dialog.hwnd(), id); }
@@ -131,6 +134,9 @@ TEST_F(MainAdding, AFileThatIsNoPictureIsPassedOverAndTheRestGoIn) {
   ASSERT_EQ(dialog.photos().Count(), 2u);
   EXPECT_EQ(dialog.photos().SlotAt(0)->sourcePath, paths[0]);
   EXPECT_EQ(dialog.photos().SlotAt(1)->sourcePath, paths[1]);
+  EXPECT_FALSE(::IsWindowVisible(Item(ids::kAddingStop)));
+  // A walk that finds nothing takes its line away too.
+  Drop({broken + L".txt"});
   EXPECT_FALSE(::IsWindowVisible(Item(ids::kAddingStop)));
 }
 

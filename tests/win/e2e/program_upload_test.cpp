@@ -112,7 +112,8 @@ class ProgramUpload : public ::testing::Test {
   // Upload, the page's settings, OK; then waits for the done page.
   void UploadWith(const wchar_t* tags, int radio) {
     program->Press(kUploadButton);
-    ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }));
+    ASSERT_TRUE(WaitUntil([&] { return ProgramDriver::Shown(program->SettingsPage()); }))
+        << "message: " << ProgramDriver::PromptText(program->Prompt());
     HWND page = program->SettingsPage();
     ::SendMessageW(::GetDlgItem(page, IDC_PHOTO_TAGS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tags));
     ProgramDriver::Press(::GetDlgItem(page, radio));
