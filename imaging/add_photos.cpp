@@ -117,7 +117,9 @@ std::optional<AddedPicture> AddedAsJpeg(const std::wstring& path, int32_t fileNu
   if (!scale && orientation == 1) return AddedAsItIs(path, box, bytes, *stored);
   std::optional<UprightCopy> copy = UprightCopyWithPixels(bytes, 0, scale ? std::optional(limit) : std::nullopt);
   if (!copy) return std::nullopt;
-  return ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
+  std::optional<AddedPicture> added = ForCopy(fileNumber, box, std::move(copy->jpeg), &copy->pixels);
+  KeepPixelMemory(std::move(copy->pixels.pixels));
+  return added;
 }
 
 // A HEIF or WebP file always gets a copy (the service is sent JPEGs), upright and scaled to the
@@ -185,9 +187,14 @@ PreparedPhoto PreparePhoto(const std::wstring& path, int32_t limit, int32_t file
   PreparedPhoto prepared;
   prepared.path = path;
   // A file that cannot be read here (over 1 GB, locked) is never handed to GDI+ unchecked.
-  const std::optional<std::vector<uint8_t>> read = ReadFileBytes(path);
+  std::optional<std::vector<uint8_t>> read = ReadFileBytes(path, ReadBeside::kReadersOnly, ReusedFileMemory());
   if (!read) return prepared;
   const std::vector<uint8_t>& bytes = *read;
+  // However the photo ends, the memory its file was read into serves this thread's next one.
+  const struct FileMemoryKept {
+    std::vector<uint8_t>& bytes;
+    ~FileMemoryKept() { KeepFileMemory(std::move(bytes)); }
+  } kept{*read};
   // A header that claims more pixels than memory could hold, or a JPEG whose scans would take
   // minutes to decode, is passed over before any decoder sees it.
   if (JpegTooLargeToDecode(bytes) || PictureTooLargeToDecode(bytes) || ContainerTooLargeToDecode(bytes) ||

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "base/handles.h"
 
 namespace fernwick {
 
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path, ReadBeside beside) {
+std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path, ReadBeside beside,
+                                                  std::vector<uint8_t> memory) {
   if (path.empty()) return std::nullopt;
   const DWORD share = beside == ReadBeside::kWriters ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
   UniqueFile file(
@@ -14,7 +17,9 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path, Read
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1 << 30)) return std::nullopt;
-  std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+  std::vector<uint8_t> bytes = std::move(memory);
+  bytes.clear();
+  bytes.resize(static_cast<size_t>(size.QuadPart));
   DWORD read = 0;
   if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
     return std::nullopt;

@@ -15,9 +15,11 @@ namespace fernwick {
 enum class ReadBeside { kReadersOnly, kWriters };
 
 // The whole file; none when it cannot be opened or read, or is larger than any photo the
-// program takes (1 GB), so that a huge file is never read into memory for nothing.
+// program takes (1 GB), so that a huge file is never read into memory for nothing. The bytes go
+// into `memory` when it has the room (ReusedFileMemory).
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path,
-                                                  ReadBeside beside = ReadBeside::kReadersOnly);
+                                                  ReadBeside beside = ReadBeside::kReadersOnly,
+                                                  std::vector<uint8_t> memory = {});
 
 // Writes the bytes as the whole file at `path`. A file left at this name by an earlier run or a
 // failed write is replaced, and removed when the write fails, so that it never passes for ours.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/log.h"
+#include "imaging/core/pixel_store.h"
 #include "imaging/photo_list.h"
 #include "imaging/working_copies.h"
 
@@ -62,6 +63,12 @@ void PhotoPreparer::Work(std::shared_ptr<Shared> shared, PrepareFunction prepare
     uint64_t generation = 0;
     {
       std::unique_lock guard(shared->lock);
+      if (shared->jobs.empty()) {
+        // The add has ended: the memory its photos kept for the next one goes (pixel_store.h).
+        guard.unlock();
+        ReleaseKeptMemory();
+        guard.lock();
+      }
       shared->wake.wait(
           guard, [&] { return shared->quit || (!shared->jobs.empty() && shared->inFlight < shared->maxInFlight); });
       if (shared->quit) return;

@@ -7,6 +7,7 @@ namespace fernwick {
 
 namespace {
 thread_local std::vector<uint8_t> kept;
+thread_local std::vector<uint8_t> keptFile;
 }  // namespace
 
 PixelBuffer ReusedPixelBuffer(uint32_t width, uint32_t height, uint32_t bytesPerPixel) {
@@ -25,6 +26,22 @@ PixelBuffer ReusedPixelBuffer(uint32_t width, uint32_t height, uint32_t bytesPer
 
 void KeepPixelMemory(std::vector<uint8_t> pixels) noexcept {
   if (pixels.capacity() <= kMostKeptPixelBytes) kept = std::move(pixels);
+}
+
+std::vector<uint8_t> ReusedFileMemory() noexcept {
+  std::vector<uint8_t> bytes = std::exchange(keptFile, {});
+  bytes.clear();
+  return bytes;
+}
+
+void KeepFileMemory(std::vector<uint8_t> bytes) noexcept {
+  if (bytes.capacity() <= kMostKeptPixelBytes) keptFile = std::move(bytes);
+}
+
+void ReleaseKeptMemory() noexcept {
+  // Not `= {}`, which would only empty them and keep their memory.
+  kept = std::vector<uint8_t>();
+  keptFile = std::vector<uint8_t>();
 }
 
 }  // namespace fernwick

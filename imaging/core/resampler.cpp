@@ -13,6 +13,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "imaging/core/pixel_store.h"
+
 namespace fernwick {
 
 // For every output position along one side: the first source position it reads and one weight
@@ -228,7 +230,8 @@ RowResampler::RowResampler(uint32_t sourceWidth, uint32_t sourceHeight, uint32_t
   window_.resize(rowBytes_ * down_->count);
   rows_.resize(down_->count);
   middle_.resize(rowBytes_ + kMiddlePadding);
-  out_ = PixelBuffer::Blank(width, height, channels);
+  // Every pixel of it is written, a row at a time.
+  out_ = ReusedPixelBuffer(width, height, channels);
 }
 
 RowResampler::~RowResampler() = default;

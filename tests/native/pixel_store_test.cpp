@@ -19,5 +19,19 @@ TEST(PixelStore, NextPictureTakesTheKeptMemoryWithZeroPaddingUnlessTooLarge) {
   EXPECT_LT(ReusedPixelBuffer(1, 1, 3).pixels.capacity(), kMostKeptPixelBytes);
 }
 
+TEST(PixelStore, AFilesMemoryComesBackEmptyAndAllGoesOnceReleased) {
+  std::vector<uint8_t> file(4096, 9);
+  const uint8_t* memory = file.data();
+  KeepFileMemory(std::move(file));
+  KeepPixelMemory(ReusedPixelBuffer(64, 64, 3).pixels);
+  const std::vector<uint8_t> reused = ReusedFileMemory();
+  EXPECT_TRUE(reused.empty());
+  EXPECT_EQ(reused.data(), memory);
+  KeepFileMemory(std::vector<uint8_t>(4096));
+  ReleaseKeptMemory();
+  EXPECT_EQ(ReusedFileMemory().capacity(), 0u);
+  EXPECT_LT(ReusedPixelBuffer(1, 1, 3).pixels.capacity(), 64u * 64 * 3);
+}
+
 }  // namespace
 }  // namespace fernwick
