@@ -29,6 +29,7 @@
 #include "base/text_936.h"
 #include "imaging/add_photos.h"
 #include "imaging/core/copy_rules.h"
+#include "imaging/core/pixel_store.h"
 #include "imaging/core/picture_header.h"
 #include "imaging/core/resampler.h"
 #include "imaging/file_bytes.h"
@@ -160,6 +161,7 @@ int List(const std::wstring& dir, int count, int dpi, ListFigures figures) {
   for (int i = 0; i < count; ++i) paths.push_back(ListPicture(dir, i));
   const auto addAndShow = [&](std::size_t from, std::size_t to) {
     for (std::size_t i = from; i < to; ++i) AddPhoto(host.photos, paths[i], 1024);
+    ReleaseKeptMemory();  // as an adding worker does once its add has ended
     view.Layout();
     ::UpdateWindow(view.hwnd());
   };
