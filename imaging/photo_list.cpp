@@ -55,11 +55,13 @@ void PhotoList::DetachUploaded(std::size_t slot) {
   if (photos_[slot].get() == selection_) ClearSelection();
   sourcePaths_.Erase(photos_[slot]->sourcePath);
   photos_[slot].reset();
+  ++emptySlots_;
 }
 
 void PhotoList::RemoveEmptySlots() {
   AssertUiThread();
   std::erase_if(photos_, [](const auto& item) { return !item; });
+  emptySlots_ = 0;
 }
 
 void PhotoList::SetThumbnailBox(int32_t box) noexcept {

@@ -40,6 +40,8 @@ class PhotoList {
   // The number of slots, empty ones included.
   unsigned Count() const noexcept { return static_cast<unsigned>(photos_.size()); }
   const Slots& slots() const noexcept { return photos_; }
+  // Whether an upload has emptied a slot that was not closed up since.
+  bool HasEmptySlots() const noexcept { return emptySlots_ != 0; }
   // The item in a slot, or none for an empty slot or a slot past the end.
   PhotoItem* SlotAt(std::size_t slot) const noexcept;
   PhotoItem* selection() const noexcept { return selection_; }
@@ -83,6 +85,7 @@ class PhotoList {
   // The source paths of the items in the slots, kept in step with every change of a slot.
   FileNameSet sourcePaths_;
   PhotoItem* selection_ = nullptr;
+  std::size_t emptySlots_ = 0;
   int32_t nextFileNumber_ = 1001;
   int32_t thumbnailBox_ = kThumbnailBox;
   PhotoListObserver* observer_ = nullptr;

@@ -69,7 +69,12 @@ class ThumbnailView : public WindowBase {
   // Where the photos go for a client area of this size (narrower when they need the vertical
   // bar), and moving them there; true when an item already placed moved.
   GridLayout PlanGrid(const RECT& client) const;
+  // The right edge a grid of `count` photos is laid out for: beside the vertical bar it needs.
+  int32_t GridRight(const RECT& client, std::size_t count) const;
   bool PlaceItems(const GridLayout& grid);
+  // Places the photos appended since the last placement, when the grid's rows stay as they
+  // were and no slot is empty; `shape` is then the grid's. False when every photo needs placing.
+  bool PlaceAppended(const RECT& client, GridShape& shape);
   // The slots whose cells may meet the rows from `top` to `top + height` (content
   // coordinates): those of the rows there when the slots are still where the last layout put
   // them, every slot otherwise.
@@ -103,6 +108,8 @@ class ThumbnailView : public WindowBase {
   void UpdateScrollBars();
   void UpdateScrollBar(int bar);
   void RedrawBarsLater();
+  // A range set while photos arrive, drawn now (RedrawBarsLater) if it waited for kBarsTimer.
+  void RedrawDueBars();
   // After a scroll: the bars' new positions drawn (RedrawBarsLater) if not done yet.
   void RedrawStaleBars();
   void ScrollTo(int32_t x, int32_t y);
@@ -112,6 +119,9 @@ class ThumbnailView : public WindowBase {
   void DrawAheadLater();
   void OnTimer(UINT_PTR timer);
   static constexpr UINT_PTR kDrawAheadTimer = 1;
+  static constexpr UINT_PTR kBarsTimer = 2;
+  // While photos arrive, the bars' new ranges are drawn at most this often.
+  static constexpr UINT kBarsWhileAddingMs = 250;
   // One slice of it; true when every cell ahead is drawn.
   bool DrawAheadSlice();
 
@@ -133,6 +143,7 @@ class ThumbnailView : public WindowBase {
   bool scrolledDuringAdd_ = false;
   bool drawingAhead_ = false;
   bool barsStale_ = false;  // scrolled since the bars were last drawn
+  bool barsDue_ = false;    // a range set during an add waits for kBarsTimer
 };
 
 }  // namespace fernwick

@@ -41,6 +41,7 @@ void ThumbnailView::DrawAheadLater() {
 }
 
 void ThumbnailView::OnTimer(UINT_PTR timer) {
+  if (timer == kBarsTimer) return RedrawDueBars();
   if (timer != kDrawAheadTimer) return;
   // The bars' paint comes before the next tick; the cells ahead wait for it.
   if (barsStale_) return RedrawStaleBars();

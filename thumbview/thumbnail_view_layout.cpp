@@ -6,18 +6,34 @@
 
 namespace fernwick {
 
-GridLayout ThumbnailView::PlanGrid(const RECT& client) const {
-  const PhotoList::Slots& slots = photos_.slots();
-  const std::size_t count =
-      static_cast<std::size_t>(std::count_if(slots.begin(), slots.end(), [](const auto& item) { return !!item; }));
+int32_t ThumbnailView::GridRight(const RECT& client, std::size_t count) const {
   // The width without a vertical scroll bar; when the grid is taller than the view, the bar
   // will take its share and the cells must fit beside it, not under it.
   const int32_t bar = ::GetSystemMetrics(SM_CXVSCROLL);
   const bool barShown = hwnd() && (::GetWindowLongW(hwnd(), GWL_STYLE) & WS_VSCROLL);
   const int32_t fullRight = client.right + (barShown ? bar : 0);
-  GridLayout grid = LayOutGrid(count, fullRight, dpi_);
-  if (hwnd() && grid.contentHeight > client.bottom) grid = LayOutGrid(count, fullRight - bar, dpi_);
-  return grid;
+  if (hwnd() && ShapeOfGrid(count, fullRight, dpi_).contentHeight > client.bottom) return fullRight - bar;
+  return fullRight;
+}
+
+GridLayout ThumbnailView::PlanGrid(const RECT& client) const {
+  const PhotoList::Slots& slots = photos_.slots();
+  const std::size_t count =
+      static_cast<std::size_t>(std::count_if(slots.begin(), slots.end(), [](const auto& item) { return !!item; }));
+  return LayOutGrid(count, GridRight(client, count), dpi_);
+}
+
+bool ThumbnailView::PlaceAppended(const RECT& client, GridShape& shape) {
+  const PhotoList::Slots& slots = photos_.slots();
+  if (!placedInOrder_ || photos_.HasEmptySlots() || slots.size() < placedSlots_) return false;
+  shape = ShapeOfGrid(slots.size(), GridRight(client, slots.size()), dpi_);
+  if (!(shape.rows == rows_)) return false;
+  for (std::size_t slot = placedSlots_; slot < slots.size(); ++slot) {
+    const GridPoint centre = CentreOfPlace(rows_, slot, dpi_);
+    slots[slot]->MoveCentreTo(centre.x, centre.y);
+  }
+  placedSlots_ = slots.size();
+  return true;
 }
 
 bool ThumbnailView::PlaceItems(const GridLayout& grid) {
@@ -80,8 +96,16 @@ void ThumbnailView::ShowAppended() {
   if (!hwnd()) return Layout();
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  const GridLayout grid = PlanGrid(client);
-  if (PlaceItems(grid)) {
+  // Photos appended to a grid whose rows stay as they were take their places by arithmetic, at
+  // the same cost in a list of any length; otherwise every photo is placed again.
+  GridShape grid;
+  bool everyCellMoved = false;
+  if (!PlaceAppended(client, grid)) {
+    const GridLayout layout = PlanGrid(client);
+    grid = {layout.rows, layout.contentWidth, layout.contentHeight};
+    everyCellMoved = PlaceItems(layout);
+  }
+  if (everyCellMoved) {
     // The grid narrowed for the scroll bar: every cell moved.
     ::InvalidateRect(hwnd(), nullptr, FALSE);
   } else {

@@ -50,6 +50,19 @@ void ThumbnailView::UpdateScrollBar(int bar) {
   info.nPage = static_cast<UINT>(std::max(axis.client, 0));
   info.nPos = axis.offset;
   ::SetScrollInfo(hwnd(), bar, &info, FALSE);
+  // While photos arrive, each new row would draw the bars again (4 to 10 ms under Wine), most of
+  // the window thread's time in an add of small photos: they wait for a timer, or the add's end.
+  if (addRunning_) {
+    if (!barsDue_) barsDue_ = ::SetTimer(hwnd(), kBarsTimer, kBarsWhileAddingMs, nullptr) != 0;
+    if (barsDue_) return;
+  }
+  RedrawBarsLater();
+}
+
+void ThumbnailView::RedrawDueBars() {
+  if (!barsDue_) return;
+  barsDue_ = false;
+  ::KillTimer(hwnd(), kBarsTimer);
   RedrawBarsLater();
 }
 
@@ -109,6 +122,7 @@ void ThumbnailView::AddRunning() noexcept {
 }
 
 void ThumbnailView::AddEnded() {
+  RedrawDueBars();
   const bool stay = addRunning_ && scrolledDuringAdd_;
   addRunning_ = false;
   if (stay) return;

@@ -470,6 +470,12 @@ TEST_F(ThumbnailViewTest, AnAppendedPhotoRepaintsOnlyItsCellAndTheOldSelectionAn
   }
   EXPECT_EQ(test::PaintedPixel(host.view, host.photos.SlotAt(9)->frameRect.left - 4, 310 - top),
             ::GetSysColor(COLOR_BTNFACE));
+  // The appended photos took the places a whole layout gives them.
+  std::vector<POINT> appended;
+  for (const auto& item : host.photos.slots()) appended.push_back({item->centreX, item->centreY});
+  host.view.Layout();
+  for (size_t i = 0; i < appended.size(); ++i) EXPECT_EQ(host.photos.SlotAt(i)->centreX, appended[i].x) << i;
+  for (size_t i = 0; i < appended.size(); ++i) EXPECT_EQ(host.photos.SlotAt(i)->centreY, appended[i].y) << i;
 }
 
 TEST_F(ThumbnailViewTest, AppendingMovesTheSelectionToTheNewestPhoto) {

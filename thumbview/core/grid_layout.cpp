@@ -4,30 +4,38 @@
 
 namespace fernwick {
 
-GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi) {
+GridShape ShapeOfGrid(std::size_t count, int32_t clientRight, int dpi) noexcept {
   const int32_t pitch = ScaleForDpi(kCellPitch, dpi);
-  const int32_t half = ScaleForDpi(kHalfCell, dpi);
-  const int32_t firstX = ScaleForDpi(kFirstCentreX, dpi);
   const int32_t firstY = ScaleForDpi(kFirstCentreY, dpi);
+  GridShape shape;
+  shape.contentWidth = clientRight - ScaleForDpi(20, dpi);
+  shape.contentHeight = firstY + ScaleForDpi(70, dpi);
+  if (count == 0) return shape;
+  const int32_t columns = GridColumns(clientRight, dpi);
+  shape.rows.columns = static_cast<int32_t>(std::min<std::size_t>(static_cast<std::size_t>(columns), count));
+  // A client too narrow for one cell wraps every photo, the first one included.
+  const bool wrapsFirst = ScaleForDpi(kFirstCentreX, dpi) + ScaleForDpi(kHalfCell, dpi) > clientRight;
+  shape.rows.firstRowY = wrapsFirst ? firstY + pitch : firstY;
+  const auto lastRow = static_cast<int32_t>((count - 1) / static_cast<std::size_t>(columns));
+  shape.contentHeight = shape.rows.firstRowY + lastRow * pitch + ScaleForDpi(70, dpi);
+  return shape;
+}
+
+GridPoint CentreOfPlace(const GridRows& rows, std::size_t place, int dpi) noexcept {
+  const int32_t pitch = ScaleForDpi(kCellPitch, dpi);
+  const auto columns = static_cast<std::size_t>(std::max(rows.columns, 1));
+  return {ScaleForDpi(kFirstCentreX, dpi) + static_cast<int32_t>(place % columns) * pitch,
+          rows.firstRowY + static_cast<int32_t>(place / columns) * pitch};
+}
+
+GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi) {
+  const GridShape shape = ShapeOfGrid(count, clientRight, dpi);
   GridLayout layout;
   layout.centres.reserve(count);
-  int32_t x = firstX - pitch;
-  int32_t y = firstY;
-  int32_t inRow = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    x += pitch;
-    ++inRow;
-    if (x + half > clientRight) {
-      x = firstX;
-      y += pitch;
-      inRow = 1;
-    }
-    if (i == 0) layout.rows.firstRowY = y;
-    layout.rows.columns = std::max(layout.rows.columns, inRow);
-    layout.centres.push_back({x, y});
-  }
-  layout.contentWidth = clientRight - ScaleForDpi(20, dpi);
-  layout.contentHeight = y + ScaleForDpi(70, dpi);
+  for (std::size_t i = 0; i < count; ++i) layout.centres.push_back(CentreOfPlace(shape.rows, i, dpi));
+  layout.contentWidth = shape.contentWidth;
+  layout.contentHeight = shape.contentHeight;
+  layout.rows = shape.rows;
   return layout;
 }
 

@@ -26,6 +26,7 @@ struct GridPoint {
 struct GridRows {
   int32_t columns = 1;
   int32_t firstRowY = 0;
+  bool operator==(const GridRows&) const = default;
 };
 
 struct GridLayout {
@@ -38,6 +39,16 @@ struct GridLayout {
 // Places `count` photos for a client area whose right edge is `clientRight`. A client
 // narrower than 125 pixels (at 96 DPI) wraps every photo, the first one included.
 GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi = kBaseDpi);
+
+// The same grid without its places, worked out at once for any count: its rows and its content.
+struct GridShape {
+  GridRows rows;
+  int32_t contentWidth = 0;
+  int32_t contentHeight = 0;
+};
+GridShape ShapeOfGrid(std::size_t count, int32_t clientRight, int dpi = kBaseDpi) noexcept;
+// The centre of place `place` of a grid with those rows (within its count).
+GridPoint CentreOfPlace(const GridRows& rows, std::size_t place, int dpi = kBaseDpi) noexcept;
 
 // The places [first, last) of a grid of `count` places whose rows meet the band from `top` to
 // `top + height` (content coordinates): a paint or a hit test finds its cells by arithmetic,
