@@ -215,9 +215,10 @@ class MainDialog : public DialogBase,
   std::vector<std::wstring> walkedPictures_;
   bool selectionButtonsEnabled_ = true;
   bool wheelForwarding_ = false;
-  // The adding line waits for its timer (AddingProgress).
+  // The adding line waits for its timer (AddingProgress): four times a second keeps the count
+  // moving, at a few milliseconds of the window's time each.
   static constexpr UINT_PTR kAddingLineTimer = 1;
-  static constexpr UINT kAddingLineMs = 100;
+  static constexpr UINT kAddingLineMs = 250;
   bool addingLineDue_ = false;
   // While a batch is sent, the taskbar button looks for a transfer that stands still.
   static constexpr UINT_PTR kStillTimer = 2;

@@ -35,8 +35,10 @@ void ThumbnailView::FitCellCache() noexcept {
 }
 
 // A timer's message comes only when nothing else waits for the window's thread: the idle time.
+// While photos arrive it waits for the add's end: a notch's reach grows with the list, so the
+// cells drawn for it would be thrown away with the next rows, and the add would lose the time.
 void ThumbnailView::DrawAheadLater() {
-  if (!hwnd() || drawingAhead_) return;
+  if (!hwnd() || drawingAhead_ || addRunning_) return;
   drawingAhead_ = ::SetTimer(hwnd(), kDrawAheadTimer, USER_TIMER_MINIMUM, nullptr) != 0;
 }
 
@@ -45,7 +47,7 @@ void ThumbnailView::OnTimer(UINT_PTR timer) {
   if (timer != kDrawAheadTimer) return;
   // The bars' paint comes before the next tick; the cells ahead wait for it.
   if (barsStale_) return RedrawStaleBars();
-  if (!DrawAheadSlice()) return;
+  if (!addRunning_ && !DrawAheadSlice()) return;
   ::KillTimer(hwnd(), kDrawAheadTimer);
   drawingAhead_ = false;
 }

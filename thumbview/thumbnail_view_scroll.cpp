@@ -125,6 +125,7 @@ void ThumbnailView::AddEnded() {
   RedrawDueBars();
   const bool stay = addRunning_ && scrolledDuringAdd_;
   addRunning_ = false;
+  DrawAheadLater();
   if (stay) return;
   ScrollTo(0, 0);
   if (hwnd()) ::UpdateWindow(hwnd());
