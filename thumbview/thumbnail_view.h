@@ -121,7 +121,7 @@ class ThumbnailView : public WindowBase {
   static constexpr UINT_PTR kDrawAheadTimer = 1;
   static constexpr UINT_PTR kBarsTimer = 2;
   // While photos arrive, the bars' new ranges are drawn at most this often: twice a second
-  // shows the list growing, and each drawing costs the window 10 to 20 ms under Wine.
+  // shows the list growing, and each drawing of the two bars costs the window 10 to 20 ms.
   static constexpr UINT kBarsWhileAddingMs = 500;
   // One slice of it; true when every cell ahead is drawn.
   bool DrawAheadSlice();

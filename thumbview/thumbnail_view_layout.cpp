@@ -102,7 +102,7 @@ void ThumbnailView::ShowAppended() {
   bool everyCellMoved = false;
   if (!PlaceAppended(client, grid)) {
     const GridLayout layout = PlanGrid(client);
-    grid = {layout.rows, layout.contentWidth, layout.contentHeight};
+    grid = layout;
     everyCellMoved = PlaceItems(layout);
   }
   if (everyCellMoved) {

@@ -29,13 +29,9 @@ GridPoint CentreOfPlace(const GridRows& rows, std::size_t place, int dpi) noexce
 }
 
 GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi) {
-  const GridShape shape = ShapeOfGrid(count, clientRight, dpi);
-  GridLayout layout;
+  GridLayout layout{ShapeOfGrid(count, clientRight, dpi)};
   layout.centres.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) layout.centres.push_back(CentreOfPlace(shape.rows, i, dpi));
-  layout.contentWidth = shape.contentWidth;
-  layout.contentHeight = shape.contentHeight;
-  layout.rows = shape.rows;
+  for (std::size_t i = 0; i < count; ++i) layout.centres.push_back(CentreOfPlace(layout.rows, i, dpi));
   return layout;
 }
 

@@ -29,23 +29,23 @@ struct GridRows {
   bool operator==(const GridRows&) const = default;
 };
 
-struct GridLayout {
-  std::vector<GridPoint> centres;  // one per photo, in list order
-  int32_t contentWidth = 0;        // client right - 20
-  int32_t contentHeight = 0;       // centre y of the last row + 70 (140 when empty)
+// A grid's rows and the size of its content.
+struct GridShape {
   GridRows rows;
+  int32_t contentWidth = 0;   // client right - 20
+  int32_t contentHeight = 0;  // centre y of the last row + 70 (140 when empty)
+};
+
+// The shape with every photo's place.
+struct GridLayout : GridShape {
+  std::vector<GridPoint> centres;  // one per photo, in list order
 };
 
 // Places `count` photos for a client area whose right edge is `clientRight`. A client
 // narrower than 125 pixels (at 96 DPI) wraps every photo, the first one included.
 GridLayout LayOutGrid(std::size_t count, int32_t clientRight, int dpi = kBaseDpi);
 
-// The same grid without its places, worked out at once for any count: its rows and its content.
-struct GridShape {
-  GridRows rows;
-  int32_t contentWidth = 0;
-  int32_t contentHeight = 0;
-};
+// The same grid without its places, worked out at once for any count.
 GridShape ShapeOfGrid(std::size_t count, int32_t clientRight, int dpi = kBaseDpi) noexcept;
 // The centre of place `place` of a grid with those rows (within its count).
 GridPoint CentreOfPlace(const GridRows& rows, std::size_t place, int dpi = kBaseDpi) noexcept;
