@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include "base/handles.h"
 #include "imaging/core/quarter_turn.h"
+#include "imaging/jpeg_codec.h"
 #include "imaging/picture_io.h"
 #include "imaging/picture_pixels.h"
 
@@ -123,6 +125,26 @@ void PhotoItem::DrawPicture(HDC dc, int32_t x, int32_t y, double scale) const {
   GdipDrawImageRectI(graphics.get(), picture.get(), upright.left, upright.top, static_cast<INT>(uprightWidth),
                      static_cast<INT>(uprightHeight));
   GdipFlush(graphics.get(), FlushIntentionSync);
+}
+
+bool PhotoItem::PutPicture(uint8_t* rows, std::size_t stride, int32_t pixelsWide, int32_t pixelsHigh,
+                           POINT origin) const {
+  if (!thumbnail) return true;  // nothing to draw, as in DrawPicture
+  if (TurnForAngle(angle).degrees != 0) return false;
+  const RECT shown = ShownRect(width, height, 0, thumbScale, centreX - origin.x, centreY - origin.y);
+  if (shown.left < 0 || shown.top < 0 || shown.right > pixelsWide || shown.bottom > pixelsHigh) return false;
+  const auto shownWidth = static_cast<uint32_t>(shown.right - shown.left);
+  const auto shownHeight = static_cast<uint32_t>(shown.bottom - shown.top);
+  uint8_t* const first = rows + static_cast<std::size_t>(shown.top) * stride + std::size_t{4} * shown.left;
+  if (thumbnail.turn == 0 && thumbnail.width == shownWidth && thumbnail.height == shownHeight) {
+    return DecodeJpegInto(thumbnail.jpeg, first, stride, shownWidth, shownHeight);
+  }
+  const PixelBuffer pixels = ShownThumbnail(thumbnail, 0, shownWidth, shownHeight);
+  if (pixels.pixels.empty()) return false;
+  for (uint32_t y = 0; y < shownHeight; ++y) {
+    std::memcpy(first + y * stride, pixels.At(0, y), std::size_t{4} * shownWidth);
+  }
+  return true;
 }
 
 void PhotoItem::DrawInCell(HDC dc, POINT origin) const {

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -46,6 +47,12 @@ class PhotoItem : public PhotoGeometry {
   void DrawInCell(HDC dc, POINT origin = {0, 0}) const;
   // The frame alone, 4 pixels out from the thumbnail's box, in the selected or the plain colour.
   void DrawFrame(HDC dc, POINT origin) const;
+  // What DrawInCell draws of the picture (not the frame), written straight into 4-byte pixels of
+  // width x height (row y at rows + y * stride) whose top left shows the content point `origin`:
+  // the thumbnail decoded into place, without a dc. Only reads the item, so another thread may
+  // do it while the item's owner waits. False, with part of it perhaps written, where DrawInCell
+  // must draw it instead: a picture turned in the list, outside the pixels, or not decoding.
+  bool PutPicture(uint8_t* rows, std::size_t stride, int32_t pixelsWide, int32_t pixelsHigh, POINT origin) const;
   // Draws the picture fitted into a `box`-pixel square centred on (x, y) inside a plain
   // Rectangle drawn with the dc's pen and brush.
   void DrawFitted(HDC dc, int32_t x, int32_t y, int32_t box) const;

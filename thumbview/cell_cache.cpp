@@ -1,6 +1,8 @@
 #include "thumbview/cell_cache.h"
 
 #include <algorithm>
+#include <new>
+#include <utility>
 
 #include "thumbview/sent_mark.h"
 
@@ -38,11 +40,11 @@ CellCache::Look CellCache::LookOf(const PhotoItem& item, const CellBounds& cell)
 }
 
 // Creating a cell's bitmap and freeing one cost about as much as drawing the cell: a cell drawn
-// anew takes its own earlier bitmap, or, once the cache is full, that of the cell used longest
-// ago, when it is of the same size.
-UniqueHBitmap CellCache::BitmapFor(HDC target, const PhotoItem& item, const Look& look) {
+// anew takes its own earlier bitmap, or, once the cache is full (with the `pending` cells being
+// made), that of the cell used longest ago, when it is of the same size.
+UniqueHBitmap CellCache::BitmapFor(HDC target, const PhotoItem& item, const Look& look, std::size_t pending) {
   auto reused = entries_.find(&item);
-  if (reused == entries_.end() && entries_.size() >= capacity_) reused = Oldest();
+  if (reused == entries_.end() && entries_.size() + pending >= capacity_) reused = Oldest();
   UniqueHBitmap bitmap;
   if (reused != entries_.end()) {
     const Look& before = reused->second.look;
@@ -59,30 +61,90 @@ UniqueHBitmap CellCache::BitmapFor(HDC target, const PhotoItem& item, const Look
   return bitmap;
 }
 
-CellCache::Entry* CellCache::Render(HDC target, const PhotoItem& item, const CellBounds& cell, const Look& look) {
-  if (!dc_) dc_.reset(::CreateCompatibleDC(target));
-  if (!dc_) return nullptr;
-  UniqueHBitmap bitmap = BitmapFor(target, item, look);
-  if (!bitmap) return nullptr;
-  {
-    const SelectScope selected(dc_.get(), bitmap.get());
-    const RECT all{0, 0, look.cellWidth, look.cellHeight};
-    ::FillRect(dc_.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
-    item.DrawInCell(dc_.get(), POINT{cell.left, cell.top});
-    DrawSentMark(dc_.get(), all, item.sentBefore);
-  }
+CellCache::Entry& CellCache::Keep(const PhotoItem& item, const Look& look, UniqueHBitmap bitmap) {
   Entry& entry = entries_[&item];
   entry.look = look;
   entry.bitmap = std::move(bitmap);
   entry.lastUse = ++clock_;
-  return &entry;
+  return entry;
+}
+
+// A new cell's pixels are written straight into its section, on two threads: the window colour,
+// then the thumbnail decoded into place, with no picture of its own to copy (the decode is most
+// of a cell's cost). The frame and the mark are drawn after, here, and so is a picture that must
+// be turned or did not decode.
+void CellCache::PrepareAll(HDC like, std::span<const CellOf> cells) {
+  if (!dc_) dc_.reset(::CreateCompatibleDC(like));
+  if (!dc_) return;
+  // The cells kept count as used now, so that no new one takes the bitmap of one of them.
+  std::vector<std::pair<const CellOf*, Look>> fresh;
+  for (const CellOf& of : cells) {
+    const Look look = LookOf(*of.item, of.cell);
+    const auto found = entries_.find(of.item);
+    if (found != entries_.end() && found->second.look == look) {
+      found->second.lastUse = ++clock_;
+    } else {
+      fresh.emplace_back(&of, look);
+    }
+  }
+  struct NewCell {
+    const CellOf* of;
+    Look look;
+    UniqueHBitmap bitmap;
+    uint8_t* pixels = nullptr;
+    bool pictureDrawn = false;
+  };
+  std::vector<NewCell> made;
+  made.reserve(fresh.size());
+  for (const auto& [of, look] : fresh) {
+    UniqueHBitmap bitmap = BitmapFor(like, *of->item, look, made.size());
+    DIBSECTION section{};
+    if (!bitmap || ::GetObjectW(bitmap.get(), sizeof(section), &section) != sizeof(section)) continue;
+    made.push_back({of, look, std::move(bitmap), static_cast<uint8_t*>(section.dsBm.bmBits)});
+  }
+  ::GdiFlush();  // what GDI last drew into the sections is in their pixels before they are written
+  const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+  const uint32_t fill = (uint32_t{GetRValue(window)} << 16) | (uint32_t{GetGValue(window)} << 8) | GetBValue(window);
+  pictures_.Run(made.size(), [&](std::size_t at) {
+    NewCell& cell = made[at];
+    if (!cell.pixels) return;
+    const auto width = static_cast<std::size_t>(cell.look.cellWidth);
+    const auto height = static_cast<std::size_t>(cell.look.cellHeight);
+    std::fill_n(reinterpret_cast<uint32_t*>(cell.pixels), width * height, fill);
+    try {
+      cell.pictureDrawn = cell.of->item->PutPicture(cell.pixels, 4 * width, cell.look.cellWidth, cell.look.cellHeight,
+                                                    POINT{cell.of->cell.left, cell.of->cell.top});
+    } catch (const std::bad_alloc&) {
+      // drawn by GDI below, which has its own ways of failing quietly
+    }
+  });
+  for (NewCell& cell : made) {
+    const PhotoItem& item = *cell.of->item;
+    const POINT origin{cell.of->cell.left, cell.of->cell.top};
+    const RECT all{0, 0, cell.look.cellWidth, cell.look.cellHeight};
+    {
+      const SelectScope selected(dc_.get(), cell.bitmap.get());
+      if (cell.pictureDrawn) {
+        item.DrawFrame(dc_.get(), origin);
+      } else {
+        ::FillRect(dc_.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
+        item.DrawInCell(dc_.get(), origin);
+      }
+      DrawSentMark(dc_.get(), all, item.sentBefore);
+    }
+    Keep(item, cell.look, std::move(cell.bitmap));
+  }
 }
 
 void CellCache::Draw(HDC target, const PhotoItem& item, const CellBounds& cell, POINT at) {
   const Look look = LookOf(item, cell);
-  const auto found = entries_.find(&item);
-  Entry* entry =
-      found != entries_.end() && found->second.look == look ? &found->second : Render(target, item, cell, look);
+  auto found = entries_.find(&item);
+  if (found == entries_.end() || !(found->second.look == look)) {
+    const CellOf of{&item, cell};
+    PrepareAll(target, std::span(&of, 1));
+    found = entries_.find(&item);
+  }
+  Entry* entry = found != entries_.end() && found->second.look == look ? &found->second : nullptr;
   if (!entry) {
     // No bitmap to spare: drawn straight into the target, as it would be without the cache.
     const RECT all{at.x, at.y, at.x + look.cellWidth, at.y + look.cellHeight};
@@ -102,7 +164,8 @@ bool CellCache::Holds(const PhotoItem& item, const CellBounds& cell) const noexc
 }
 
 void CellCache::Prepare(HDC like, const PhotoItem& item, const CellBounds& cell) {
-  if (!Holds(item, cell)) Render(like, item, cell, LookOf(item, cell));
+  const CellOf of{&item, cell};
+  PrepareAll(like, std::span(&of, 1));
 }
 
 void CellCache::FitScreen(std::size_t screenCells, int32_t cellSide) noexcept {

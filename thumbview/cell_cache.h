@@ -8,10 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
 #include "base/handles.h"
+#include "base/shared_work.h"
 #include "imaging/photo_item.h"
 #include "thumbview/core/grid_layout.h"
 
@@ -28,6 +30,13 @@ class CellCache {
   // Draws the cell of `item` into the cache without showing it, unless it is kept as it looks
   // now; `like` is a dc of the window it will be shown in.
   void Prepare(HDC like, const PhotoItem& item, const CellBounds& cell);
+  // The same for many cells at once (a notch's new screen): their pictures are decoded straight
+  // into their bitmaps by this thread and a helper together, and the rest drawn here.
+  struct CellOf {
+    const PhotoItem* item;
+    CellBounds cell;
+  };
+  void PrepareAll(HDC like, std::span<const CellOf> cells);
   // Sets how many cells are kept at the most (the least used go first), for a view whose screen
   // shows up to `screenCells` cells of side `cellSide`: kScreensKept screens, and no fewer
   // cells than kLeastBytes hold (more screens in a small window). A bound in bytes rather than
@@ -66,8 +75,9 @@ class CellCache {
   };
   static Look LookOf(const PhotoItem& item, const CellBounds& cell) noexcept;
   using Entries = std::unordered_map<const PhotoItem*, Entry>;
-  UniqueHBitmap BitmapFor(HDC target, const PhotoItem& item, const Look& look);
-  Entry* Render(HDC target, const PhotoItem& item, const CellBounds& cell, const Look& look);
+  UniqueHBitmap BitmapFor(HDC target, const PhotoItem& item, const Look& look, std::size_t pending);
+  // Keeps `bitmap` as the cell of `item` that looks like `look`.
+  Entry& Keep(const PhotoItem& item, const Look& look, UniqueHBitmap bitmap);
   // The entry used longest ago; end() when there is none.
   Entries::iterator Oldest() noexcept;
 
@@ -77,6 +87,7 @@ class CellCache {
   UniqueMemoryDc dc_;
   uint64_t clock_ = 0;
   std::size_t capacity_;
+  SharedWork pictures_;  // decodes cells' pictures beside the window's thread
 };
 
 }  // namespace fernwick

@@ -67,14 +67,21 @@ void ThumbnailView::Render(HDC dc, const RECT& area) const {
   // Content coordinates of the area's corners.
   const int32_t left = area.left + scrollX_.offset;
   const int32_t top = area.top + scrollY_.offset;
-  std::vector<RECT> drawn;
+  // The cells not drawn yet (a notch's whole new screen) are made together, on two threads.
+  std::vector<CellCache::CellOf> shown;
   ForCellsMeeting(left, top, width, height, [&](const PhotoItem& item, const CellBounds& cell) {
-    const POINT at{cell.left - scrollX_.offset, cell.top - scrollY_.offset};
-    cells_.Draw(dc, item, cell, at);
-    drawn.push_back(RECT{at.x, at.y, at.x + cell.right - cell.left, at.y + cell.bottom - cell.top});
+    shown.push_back({&item, cell});
     return true;
   });
-  for (const RECT& cell : drawn) ::ExcludeClipRect(dc, cell.left, cell.top, cell.right, cell.bottom);
+  cells_.PrepareAll(dc, shown);
+  for (const auto& [item, cell] : shown) {
+    const POINT at{cell.left - scrollX_.offset, cell.top - scrollY_.offset};
+    cells_.Draw(dc, *item, cell, at);
+  }
+  for (const auto& [item, cell] : shown) {
+    ::ExcludeClipRect(dc, cell.left - scrollX_.offset, cell.top - scrollY_.offset, cell.right - scrollX_.offset,
+                      cell.bottom - scrollY_.offset);
+  }
   ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_WINDOW));
   ::RestoreDC(dc, saved);
 }

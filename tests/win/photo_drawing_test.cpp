@@ -123,6 +123,26 @@ TEST(PhotoDrawing, ThumbnailDrawsTheSamePictureAsTheFullPicture) {
     if (c.width > 10 && c.height > 10) {
       EXPECT_NE(shown.at(70, 70), ::GetSysColor(COLOR_WINDOW));
     }
+    // Written straight into a cell's pixels over the window colour, it is the same picture pixel
+    // for pixel; a photo turned in the list is left for DrawInCell to turn.
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    PixelBuffer cell = PixelBuffer::Blank(Canvas::kSize, Canvas::kSize, 4);
+    for (uint32_t at = 0; at < cell.pixels.size(); at += 4) {
+      cell.pixels[at] = GetBValue(window);
+      cell.pixels[at + 1] = GetGValue(window);
+      cell.pixels[at + 2] = GetRValue(window);
+    }
+    ASSERT_EQ(item.PutPicture(cell.pixels.data(), cell.stride, Canvas::kSize, Canvas::kSize, POINT{0, 0}),
+              c.turns == 0);
+    if (c.turns != 0) continue;
+    Canvas put;
+    DrawPixels(put.dc(), 0, 0, cell);
+    item.DrawFrame(put.dc(), POINT{0, 0});
+    int differing = 0;
+    for (int y = 0; y < Canvas::kSize; ++y) {
+      for (int x = 0; x < Canvas::kSize; ++x) differing += put.at(x, y) != shown.at(x, y);
+    }
+    EXPECT_EQ(differing, 0);
   }
 }
 
