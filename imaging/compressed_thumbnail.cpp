@@ -39,8 +39,8 @@ CompressedThumbnail CompressThumbnail(const PixelBuffer& picture) {
     if (!jpeg || jpeg->size() <= kMostBytes) break;
   }
   if (!jpeg) return {};
-  jpeg->shrink_to_fit();  // the writer's buffer grows in steps; thousands of photos keep what is left
-  return {std::move(*jpeg), picture.width, picture.height, 0};
+  // Copied to its size: the writer's buffer grows in steps, and thousands of photos keep theirs.
+  return {CompressedThumbnail::Bytes(jpeg->begin(), jpeg->end()), picture.width, picture.height, 0};
 }
 
 PixelBuffer ShownThumbnail(const CompressedThumbnail& thumbnail, int32_t degrees, uint32_t width, uint32_t height) {

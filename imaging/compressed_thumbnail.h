@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/kept_heap.h"
 #include "imaging/core/pixel_buffer.h"
 
 namespace fernwick {
 
 struct CompressedThumbnail {
-  std::vector<uint8_t> jpeg;  // empty: the photo did not decode and shows only its frame
-  uint32_t width = 0;         // of the stored pixels
+  using Bytes = std::vector<uint8_t, KeptAllocator<uint8_t>>;
+  Bytes jpeg;         // empty: the photo did not decode and shows only its frame
+  uint32_t width = 0;  // of the stored pixels
   uint32_t height = 0;
   // Degrees clockwise the stored pixels are turned by to show the photo at angle 0: a photo
   // whose file was replaced by a turned copy keeps its thumbnail and turns it when drawn.
