@@ -2,8 +2,8 @@
 // Memory that a photo keeps for as long as it is listed (its thumbnail's bytes) comes from a heap
 // of its own. Mixed with the large passing buffers of the photos being added, each kept block
 // would split a freed buffer's block, and the process heap's search for the next large block
-// would grow with the list: under Wine, the heap's share of an add of 10,000 small photos went
-// from 3 % to 10 % of the processor's time.
+// would grow with the list: under Wine, preparing 10,000 small photos and keeping them took the
+// heap from 3 % to 10 % of the processor's time, against preparing them and letting them go.
 #include <windows.h>
 
 #include <cstddef>

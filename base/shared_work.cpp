@@ -15,17 +15,14 @@ SharedWork::~SharedWork() {
 
 bool SharedWork::HaveHelper() {
   if (thread_.joinable()) return true;
-  if (noHelper_) return false;
-  noHelper_ = true;
-  if (std::thread::hardware_concurrency() < 2) return false;
+  if (helperTried_ || std::thread::hardware_concurrency() < 2) return false;
+  helperTried_ = true;
   try {
     thread_ = std::thread([this] { Help(); });
   } catch (const std::exception&) {
     LogCaughtException("shared work");
-    return false;
   }
-  noHelper_ = false;
-  return true;
+  return thread_.joinable();
 }
 
 void SharedWork::Run(std::size_t count, const std::function<void(std::size_t)>& piece) {

@@ -34,11 +34,11 @@ class SharedWork {
   std::condition_variable changed_;
   const std::function<void(std::size_t)>* piece_ = nullptr;  // the run in progress; none between runs
   std::size_t count_ = 0;
-  std::size_t next_ = 0;       // the next piece not taken
+  std::size_t next_ = 0;        // the next piece not taken
   unsigned long long run_ = 0;  // counts the runs, so the helper joins each at most once
-  bool helping_ = false;       // the helper is taking pieces
+  bool helping_ = false;        // the helper is taking pieces
   bool quit_ = false;
-  bool noHelper_ = false;  // one processor, or the thread could not be started
+  bool helperTried_ = false;  // a thread that could not be started is not tried again
   std::thread thread_;
 };
 

@@ -14,7 +14,7 @@ namespace fernwick {
 
 struct CompressedThumbnail {
   using Bytes = std::vector<uint8_t, KeptAllocator<uint8_t>>;
-  Bytes jpeg;         // empty: the photo did not decode and shows only its frame
+  Bytes jpeg;          // empty: the photo did not decode and shows only its frame
   uint32_t width = 0;  // of the stored pixels
   uint32_t height = 0;
   // Degrees clockwise the stored pixels are turned by to show the photo at angle 0: a photo

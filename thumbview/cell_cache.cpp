@@ -26,6 +26,14 @@ UniqueHBitmap CellBitmap(HDC target, int32_t width, int32_t height, void** pixel
   return UniqueHBitmap(::CreateDIBSection(target, &info, DIB_RGB_COLORS, pixels ? pixels : &bits, nullptr, 0));
 }
 
+// The cell through GDI alone: the window colour over `all`, the picture and frame of `item` (whose
+// content point `origin` the dc's (0, 0) shows) and its mark.
+void DrawWholeCell(HDC dc, const PhotoItem& item, const RECT& all, POINT origin) {
+  ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_WINDOW));
+  item.DrawInCell(dc, origin);
+  DrawSentMark(dc, all, item.sentBefore);
+}
+
 std::size_t CellBytes(int32_t width, int32_t height) noexcept {
   return std::size_t{4} * static_cast<std::size_t>(std::max(width, 1)) * static_cast<std::size_t>(std::max(height, 1));
 }
@@ -126,11 +134,10 @@ void CellCache::PrepareAll(HDC like, std::span<const CellOf> cells) {
       const SelectScope selected(dc_.get(), cell.bitmap.get());
       if (cell.pictureDrawn) {
         item.DrawFrame(dc_.get(), origin);
+        DrawSentMark(dc_.get(), all, item.sentBefore);
       } else {
-        ::FillRect(dc_.get(), &all, ::GetSysColorBrush(COLOR_WINDOW));
-        item.DrawInCell(dc_.get(), origin);
+        DrawWholeCell(dc_.get(), item, all, origin);
       }
-      DrawSentMark(dc_.get(), all, item.sentBefore);
     }
     Keep(item, cell.look, std::move(cell.bitmap));
   }
@@ -138,19 +145,20 @@ void CellCache::PrepareAll(HDC like, std::span<const CellOf> cells) {
 
 void CellCache::Draw(HDC target, const PhotoItem& item, const CellBounds& cell, POINT at) {
   const Look look = LookOf(item, cell);
-  auto found = entries_.find(&item);
-  if (found == entries_.end() || !(found->second.look == look)) {
+  const auto kept = [&]() -> Entry* {
+    const auto found = entries_.find(&item);
+    return found != entries_.end() && found->second.look == look ? &found->second : nullptr;
+  };
+  Entry* entry = kept();
+  if (!entry) {
     const CellOf of{&item, cell};
     PrepareAll(target, std::span(&of, 1));
-    found = entries_.find(&item);
+    entry = kept();
   }
-  Entry* entry = found != entries_.end() && found->second.look == look ? &found->second : nullptr;
   if (!entry) {
     // No bitmap to spare: drawn straight into the target, as it would be without the cache.
-    const RECT all{at.x, at.y, at.x + look.cellWidth, at.y + look.cellHeight};
-    ::FillRect(target, &all, ::GetSysColorBrush(COLOR_WINDOW));
-    item.DrawInCell(target, POINT{cell.left - at.x, cell.top - at.y});
-    DrawSentMark(target, all, item.sentBefore);
+    DrawWholeCell(target, item, RECT{at.x, at.y, at.x + look.cellWidth, at.y + look.cellHeight},
+                  POINT{cell.left - at.x, cell.top - at.y});
     return;
   }
   entry->lastUse = ++clock_;
